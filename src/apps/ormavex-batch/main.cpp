@@ -1,0 +1,131 @@
+// ormavex-batch: loads a project file, runs the moment calculation and prints
+// or writes the results, without a window.
+//
+//   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt] PROJECT.kvt
+//
+// Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
+// written, 3 calculation failed.
+
+#include "app/AppState.h"
+#include "app/Messages.h"
+#include "app/ProgramFolder.h"
+#include "app/ProjectLoad.h"
+#include "project/basIO.h"
+
+#include <charconv>
+#include <cstdio>
+#include <iostream>
+#include <string>
+#include <string_view>
+
+namespace {
+
+constexpr const char* kUsage =
+    "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt] PROJECT.kvt\n"
+    "\n"
+    "Loads PROJECT.kvt, computes the bending moments of every case and\n"
+    "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
+    "  --write OUT.kvt  writes the loaded project as a version 2.10 file\n"
+    "  --data-dir DIR   takes the coefficient files from DIR (default: the\n"
+    "                   program folder)\n"
+    "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error.\n";
+
+struct Options {
+    std::string dataDir;
+    std::string project;
+    std::string writePath;
+    bool moments = false;
+};
+
+int Usage(const std::string& problem) {
+    if (!problem.empty()) {
+        std::cerr << "ormavex-batch: " << problem << "\n";
+    }
+    std::cerr << kUsage;
+    return 1;
+}
+
+std::string Shortest(double v) {
+    char buf[64];
+    auto r = std::to_chars(buf, buf + sizeof buf, v);
+    return std::string(buf, r.ptr);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    Options opt;
+    for (int i = 1; i < argc; ++i) {
+        std::string_view a = argv[i];
+        auto value = [&](std::string& out) {
+            if (i + 1 >= argc) {
+                return false;
+            }
+            out = argv[++i];
+            return true;
+        };
+        if (a == "--help" || a == "-h") {
+            std::cout << kUsage;
+            return 0;
+        } else if (a == "--data-dir") {
+            if (!value(opt.dataDir)) {
+                return Usage("--data-dir needs a folder");
+            }
+        } else if (a == "--write") {
+            if (!value(opt.writePath)) {
+                return Usage("--write needs a file name");
+            }
+        } else if (a == "--moments") {
+            opt.moments = true;
+        } else if (a.size() > 1 && a[0] == '-') {
+            return Usage("unknown option " + std::string(a));
+        } else if (opt.project.empty()) {
+            opt.project = std::string(a);
+        } else {
+            return Usage("only one project file can be given");
+        }
+    }
+    if (opt.project.empty()) {
+        return Usage("no project file given");
+    }
+
+    ormavex::AppState state;
+    state.dataFolder = opt.dataDir.empty() ? ormavex::ProgramFolder() : opt.dataDir;
+
+    ormavex::LoadResult load = ormavex::LoadProject(state.cases, opt.project);
+    if (!load.ok) {
+        for (const ormavex::Message& m : load.messages) {
+            std::cerr << m.text << "\n";
+        }
+        return 2;
+    }
+
+    std::string reason;
+    if (!ormavex::CalcMoments(state, &reason)) {
+        std::cerr << ormavex::CalcErrorMessage().text << "\n" << reason << "\n";
+        return 3;
+    }
+
+    if (opt.moments) {
+        std::string out = "case,row,point,Mx,My\n";
+        for (int c = 1; c <= state.cases.CaseCount; ++c) {
+            for (int j = 1; j <= state.calc.CalcRowCount[c]; ++j) {
+                for (int k = 1; k <= state.calc.CalcPointCount[c]; ++k) {
+                    out += std::to_string(c) + "," + std::to_string(j) + "," + std::to_string(k) +
+                           "," + Shortest(state.calc.CalcMx[c](j, k)) + "," +
+                           Shortest(state.calc.CalcMy[c](j, k)) + "\n";
+                }
+            }
+        }
+        std::cout << out;
+    }
+
+    if (!opt.writePath.empty()) {
+        std::int32_t code = 0;
+        if (!ormavex::WriteInputFile(state.cases, opt.writePath, code)) {
+            std::cerr << ormavex::WriteErrorMessage(code).text << "\n";
+            return 2;
+        }
+    }
+    return 0;
+}

@@ -1,0 +1,177 @@
+#include "CPrivateProfile.h"
+
+#include "text/ShiftJis.h"
+#include "text/TextFile.h"
+
+#include <cctype>
+#include <optional>
+#include <vector>
+
+namespace ormavex {
+
+namespace {
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+bool EqualsNoCase(std::string_view a, std::string_view b) {
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// The raw (Shift_JIS) value of a key, or nothing.
+std::optional<std::string> RawValue(const std::string& path, const std::string& section,
+                                    const std::string& key) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(path, data, code)) {
+        return std::nullopt;
+    }
+    const std::string sec = ToShiftJis(section);
+    const std::string k = ToShiftJis(key);
+    LineReader lines(data);
+    std::string_view line;
+    bool inSection = false;
+    while (lines.next(line)) {
+        std::string_view t = Trim(line);
+        if (!t.empty() && t.front() == '[') {
+            std::size_t close = t.find(']');
+            inSection = close != std::string_view::npos && EqualsNoCase(Trim(t.substr(1, close - 1)), sec);
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        std::size_t eq = t.find('=');
+        if (eq == std::string_view::npos || !EqualsNoCase(Trim(t.substr(0, eq)), k)) {
+            continue;
+        }
+        std::string_view v = Trim(t.substr(eq + 1));
+        if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
+            v = v.substr(1, v.size() - 2);
+        }
+        return std::string(v);
+    }
+    return std::nullopt;
+}
+
+std::string Cut127(const std::string& raw) {
+    std::string s = raw.size() > 127 ? raw.substr(0, 127) : raw;
+    return FromShiftJis(s);
+}
+
+} // namespace
+
+std::int32_t CPrivateProfile::GetValueLong(const std::string& strINIFileName,
+                                           const std::string& strSection,
+                                           const std::string& strKey) {
+    std::optional<std::string> v = RawValue(strINIFileName, strSection, strKey);
+    if (!v) {
+        return 0;
+    }
+    std::size_t i = 0;
+    bool neg = false;
+    if (i < v->size() && ((*v)[i] == '-' || (*v)[i] == '+')) {
+        neg = (*v)[i] == '-';
+        ++i;
+    }
+    std::int64_t n = 0;
+    for (; i < v->size() && std::isdigit(static_cast<unsigned char>((*v)[i])); ++i) {
+        n = n * 10 + ((*v)[i] - '0');
+        if (n > 0x7FFFFFFFLL) {
+            n = 0x7FFFFFFFLL + (neg ? 1 : 0);
+            break;
+        }
+    }
+    return static_cast<std::int32_t>(neg ? -n : n);
+}
+
+std::string CPrivateProfile::GetValueString(const std::string& strINIFileName,
+                                            const std::string& strSection,
+                                            const std::string& strKey) {
+    std::optional<std::string> v = RawValue(strINIFileName, strSection, strKey);
+    return v ? Cut127(*v) : std::string();
+}
+
+bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
+                                     const std::string& strSection, const std::string& strKey,
+                                     const std::string& strValue) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(strINIFileName, data, code) && code != FileError::FileNotFound) {
+        return false;
+    }
+    const std::string sec = ToShiftJis(strSection);
+    const std::string k = ToShiftJis(strKey);
+    const std::string newLine = k + "=" + ToShiftJis(strValue);
+
+    std::vector<std::string> lines;
+    {
+        LineReader reader(data);
+        std::string_view line;
+        while (reader.next(line)) {
+            lines.emplace_back(line);
+        }
+    }
+    bool done = false;
+    bool inSection = false;
+    std::size_t sectionEnd = std::string::npos;  // index behind the section's last key line
+    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
+        std::string_view t = Trim(lines[i]);
+        if (!t.empty() && t.front() == '[') {
+            std::size_t close = t.find(']');
+            inSection = close != std::string_view::npos && EqualsNoCase(Trim(t.substr(1, close - 1)), sec);
+            if (inSection) {
+                sectionEnd = i + 1;
+            }
+            continue;
+        }
+        if (!inSection) {
+            continue;
+        }
+        if (!t.empty()) {
+            sectionEnd = i + 1;
+        }
+        std::size_t eq = t.find('=');
+        if (eq != std::string_view::npos && EqualsNoCase(Trim(t.substr(0, eq)), k)) {
+            lines[i] = newLine;
+            done = true;
+        }
+    }
+    if (!done) {
+        if (sectionEnd == std::string::npos) {
+            lines.push_back("[" + sec + "]");
+            lines.push_back(newLine);
+        } else {
+            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), newLine);
+        }
+    }
+    std::string out;
+    for (const std::string& l : lines) {
+        out += l;
+        out += "\r\n";
+    }
+    return ReplaceFileContents(strINIFileName, out, code);
+}
+
+std::string GetIniString(const std::string& section, const std::string& key,
+                         const std::string& path) {
+    return CPrivateProfile::GetValueString(path, section, key);
+}
+
+} // namespace ormavex

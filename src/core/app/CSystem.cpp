@@ -1,0 +1,134 @@
+#include "CSystem.h"
+
+#include "text/LeadingNumber.h"
+
+#include <cctype>
+#include <cerrno>
+#include <spawn.h>
+#include <sys/wait.h>
+#include <thread>
+
+extern char** environ;
+
+namespace ormavex {
+
+namespace {
+
+bool EqualsNoCase(const std::string& a, const char* b) {
+    std::size_t i = 0;
+    for (; i < a.size() && b[i] != '\0'; ++i) {
+        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
+            return false;
+        }
+    }
+    return i == a.size() && b[i] == '\0';
+}
+
+// Numeric value of an option; false when it is not numeric.
+bool AsNumber(const CSystem::Option& o, double& v) {
+    if (const double* d = std::get_if<double>(&o)) {
+        v = *d;
+        return true;
+    }
+    if (const std::string* s = std::get_if<std::string>(&o)) {
+        return ParseNumber(*s, v);
+    }
+    return false;
+}
+
+} // namespace
+
+std::vector<std::string> CSystem::SplitCommandLine(const std::string& cmd) {
+    std::vector<std::string> args;
+    std::size_t i = 0;
+    const std::size_t n = cmd.size();
+    for (;;) {
+        while (i < n && (cmd[i] == ' ' || cmd[i] == '\t')) {
+            ++i;
+        }
+        if (i >= n) {
+            break;
+        }
+        std::string arg;
+        bool inQuotes = false;
+        while (i < n && (inQuotes || (cmd[i] != ' ' && cmd[i] != '\t'))) {
+            if (cmd[i] == '\\') {
+                std::size_t slashes = 0;
+                while (i < n && cmd[i] == '\\') {
+                    ++slashes;
+                    ++i;
+                }
+                if (i < n && cmd[i] == '"') {
+                    arg.append(slashes / 2, '\\');
+                    if (slashes % 2 == 1) {
+                        arg += '"';
+                        ++i;
+                    }
+                } else {
+                    arg.append(slashes, '\\');
+                }
+            } else if (cmd[i] == '"') {
+                if (inQuotes && i + 1 < n && cmd[i + 1] == '"') {
+                    arg += '"';  // "" inside quotes is one quote
+                    i += 2;
+                } else {
+                    inQuotes = !inQuotes;
+                    ++i;
+                }
+            } else {
+                arg += cmd[i++];
+            }
+        }
+        args.push_back(std::move(arg));
+    }
+    return args;
+}
+
+void CSystem::Shell(const std::string& Command, const Option& WindowStyle,
+                    const Option& WaitForCompletion) {
+    double number = 0.0;
+    if (!std::holds_alternative<std::monostate>(WindowStyle) && !AsNumber(WindowStyle, number)) {
+        return;
+    }
+    bool wait = false;
+    if (const bool* b = std::get_if<bool>(&WaitForCompletion)) {
+        wait = *b;
+    } else if (AsNumber(WaitForCompletion, number)) {
+        wait = number != 0.0;
+    } else if (const std::string* s = std::get_if<std::string>(&WaitForCompletion)) {
+        if (EqualsNoCase(*s, "true")) {
+            wait = true;
+        } else if (!EqualsNoCase(*s, "false")) {
+            return;
+        }
+    }
+
+    std::vector<std::string> args = SplitCommandLine(Command);
+    if (args.empty()) {
+        return;
+    }
+    std::vector<char*> argv;
+    argv.reserve(args.size() + 1);
+    for (std::string& a : args) {
+        argv.push_back(a.data());
+    }
+    argv.push_back(nullptr);
+    pid_t pid = 0;
+    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
+        return;
+    }
+    if (wait) {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    } else {
+        // Reap the child when it ends so that it does not linger as a zombie.
+        std::thread([pid] {
+            int status = 0;
+            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+            }
+        }).detach();
+    }
+}
+
+} // namespace ormavex

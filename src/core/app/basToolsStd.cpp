@@ -1,0 +1,75 @@
+#include "basToolsStd.h"
+
+#include "text/ShiftJis.h"
+#include "text/TextFile.h"
+
+#include <cstdio>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ormavex {
+
+bool KillFile(const std::string& path) {
+    struct stat st {};
+    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
+        return false;
+    }
+    return ::unlink(path.c_str()) == 0;
+}
+
+bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_str(), 0777) == 0; }
+
+std::string GetInputFileVersion(const std::string& path) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(path, data, code)) {
+        return "error";
+    }
+    LineReader lines(data);
+    std::string_view line;
+    for (int i = 0; i < 3; ++i) {
+        if (!lines.next(line)) {
+            return "error";
+        }
+    }
+    const std::size_t start = ShiftJisCharOffset(line, 32);
+    if (start >= line.size()) {
+        return "error";  // shorter than 33 characters
+    }
+    std::string_view rest = line.substr(start);
+    // Drop the last character (a double-byte one as a whole).
+    std::size_t pos = 0;
+    std::size_t lastStart = 0;
+    while (pos < rest.size()) {
+        lastStart = pos;
+        pos += IsShiftJisLeadByte(static_cast<unsigned char>(rest[pos])) ? 2 : 1;
+    }
+    return FromShiftJis(rest.substr(0, lastStart));
+}
+
+bool CreateEmptyFile(const std::string& path) {
+    TextOutFile f;
+    return f.open(path, TextOutFile::Mode::Truncate) && f.close();
+}
+
+bool AppendFile(const std::string& destination, const std::string& source) {
+    TextOutFile out;
+    if (!out.open(destination, TextOutFile::Mode::Append)) {
+        return false;
+    }
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(source, data, code)) {
+        out.close();
+        return false;
+    }
+    LineReader lines(data);
+    std::string_view line;
+    while (lines.next(line)) {
+        out.writeBytes(line);
+        out.writeBytes("\r\n");
+    }
+    return out.close();
+}
+
+} // namespace ormavex

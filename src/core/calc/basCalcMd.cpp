@@ -1,0 +1,179 @@
+#include "basCalcMd.h"
+
+#include "text/LeadingNumber.h"
+#include "text/ListInput.h"
+#include "text/ShiftJis.h"
+#include "text/TextFile.h"
+
+#include <cmath>
+#include <limits>
+
+namespace ormavex {
+
+namespace {
+
+constexpr double kRatioTolerance = 0.009;
+constexpr int kBodyLines = 13;
+
+} // namespace
+
+std::string CoefFilePath(const std::string& folder, int number) {
+    const TableTypeInfo* info = TableType(number);
+    return info == nullptr ? std::string() : folder + "/" + info->fileName;
+}
+
+void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& calc, int caseNo) {
+    const int rows = calc.CalcRowCount[caseNo];
+    const int points = calc.CalcPointCount[caseNo];
+    for (int j = 1; j <= rows; ++j) {
+        for (int k = 1; k <= points; ++k) {
+            std::string_view field;
+            if (!file.nextNumberField(field)) {
+                throw CalcError("the coefficient file ends inside a block");
+            }
+            double v = 0.0;
+            if (!ParseNumber(field, v) || !std::isfinite(v)) {
+                throw CalcError("a coefficient is not a number: \"" +
+                                FromShiftJis(field) + "\"");
+            }
+            table(j, k) = v;
+        }
+    }
+}
+
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
+                   int type, double lambda, int caseNo) {
+    calc.CalcRowCount[caseNo] = 3;
+    const TableTypeInfo* info = TableType(type);
+    if (info == nullptr) {
+        throw CalcError("table type " + std::to_string(type) + " does not exist");
+    }
+    calc.CalcPointCount[caseNo] = info->points;
+    const std::string path = CoefFilePath(dataFolder, type);
+
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(path, data, code)) {
+        throw CalcError("cannot read the coefficient file " + path + " (error " +
+                        std::to_string(code) + ")");
+    }
+    LineReader lines(data);
+    std::string_view header;
+    for (;;) {
+        if (!lines.next(header)) {
+            throw CalcError("the coefficient file " + path + " ends before its end marker");
+        }
+        std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
+        if (s == "9999") {
+            return false;
+        }
+        const double v = LeadingNumber(s);
+        if (std::fabs(v - lambda) < kRatioTolerance) {
+            ListInputReader body(std::string_view(data).substr(lines.position()));
+            ReadCoefBlock(body, coef.CoefMxUniform, calc, caseNo);
+            ReadCoefBlock(body, coef.CoefMyUniform, calc, caseNo);
+            ReadCoefBlock(body, coef.CoefMxTriangle, calc, caseNo);
+            ReadCoefBlock(body, coef.CoefMyTriangle, calc, caseNo);
+            return true;
+        }
+        if (!lines.skip(kBodyLines)) {
+            throw CalcError("the coefficient file " + path + " ends before its end marker");
+        }
+    }
+}
+
+bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
+                 const std::string& dataFolder, std::string* reason) {
+    const int n = cases.CaseCount;
+    if (n < 0 || n > MaxCases) {
+        return false;
+    }
+    int c = 0;
+    auto fail = [&](const std::string& why) {
+        if (reason != nullptr) {
+            *reason = "case " + std::to_string(c) + ": " + why;
+        }
+        return false;
+    };
+    for (c = 1; c <= n; ++c) {
+        std::int32_t typeIndex = 0;
+        std::int32_t ketaIndex = 0;
+        if (!cases.cell(c, 2).toInt32(typeIndex) || !cases.cell(c, 4).toInt32(ketaIndex) ||
+            typeIndex == std::numeric_limits<std::int32_t>::max() ||
+            ketaIndex > std::numeric_limits<std::int32_t>::max() - 2) {
+            return fail("the table type or the decimal places are not a whole number");
+        }
+        calc.CalcType[c] = typeIndex + 1;
+        calc.CalcKeta[c] = ketaIndex + 2;
+        calc.CalcLx[c] = cases.cell(c, 5).toNumber();
+        calc.CalcLy[c] = cases.cell(c, 6).toNumber();
+        calc.CalcRamuda[c] = cases.cell(c, 8).toNumber();
+
+        try {
+            if (!LoadCoefTable(dataFolder, calc, coef, calc.CalcType[c], calc.CalcRamuda[c], c)) {
+                return fail("no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
+                            " in " + CoefFilePath(dataFolder, calc.CalcType[c]));
+            }
+        } catch (const CalcError& e) {
+            return fail(e.what());
+        }
+
+        const double qa = cases.cell(c, 9).toNumber();
+        const double qb = cases.cell(c, 10).toNumber();
+        calc.CalcQA[c] = qa;
+        calc.CalcQB[c] = qb;
+
+        double u = 0.0;
+        double t = 0.0;
+        bool reversed = false;
+        if (calc.CalcType[c] <= 2) {
+            u = qb;
+            t = qa - qb;
+        } else if (std::fabs(qb) > kRatioTolerance) {
+            u = qa;
+            t = qb - qa;
+        } else {
+            u = 0.0;
+            t = qa;
+            reversed = true;
+        }
+
+        const double lx = calc.CalcLx[c];
+        const double ly = calc.CalcLy[c];
+        if (ly == 0.0) {
+            return fail("Ly is 0, so the side ratio Lx/Ly does not exist");
+        }
+        const double ratio = lx / ly;
+        if (!std::isfinite(ratio)) {
+            return fail("the side ratio Lx/Ly is not a finite number");
+        }
+        const double l = ratio > 1.0 ? ly : lx;
+        const double l2 = std::pow(l, 2);
+        const double bigU = l2 * u;
+        const double bigT = l2 * t;
+        if (!std::isfinite(bigU) || !std::isfinite(bigT)) {
+            return fail("load x span² is too large");
+        }
+
+        const int points = calc.CalcPointCount[c];
+        for (int j = 1; j <= calc.CalcRowCount[c]; ++j) {
+            for (int k = 1; k <= points; ++k) {
+                const int kk = reversed ? points - k + 1 : k;
+                const double mx1 = bigU * coef.CoefMxUniform(j, kk);
+                const double mx2 = bigT * coef.CoefMxTriangle(j, kk);
+                const double my1 = bigU * coef.CoefMyUniform(j, kk);
+                const double my2 = bigT * coef.CoefMyTriangle(j, kk);
+                const double mx = mx1 + mx2;
+                const double my = my1 + my2;
+                if (!std::isfinite(mx) || !std::isfinite(my)) {
+                    return fail("a moment is too large");
+                }
+                calc.CalcMx[c](j, k) = mx;
+                calc.CalcMy[c](j, k) = my;
+            }
+        }
+    }
+    return true;
+}
+
+} // namespace ormavex

@@ -1,0 +1,71 @@
+#pragma once
+// Coefficient table files and the moment calculation.
+//
+// Each of the five coefficient files (FREE_84.DAT ... FIX_44.DAT in the program
+// folder) is a sequence of blocks: a header line whose text from the third
+// character on is the block's side ratio λ, then exactly 13 body lines that
+// start with the 12·n coefficients (tables Mx uniform, My uniform, Mx
+// triangle, My triangle; each row 1..3 by point 1..n), and after the last block
+// an end-marker line whose text from the third character on is "9999".
+//
+// CalcMoments() computes, for every case, moment = coefficient × load × L² at
+// the result points, L the shorter span, with the load split into a constant
+// and a linearly varying part.
+
+#include "cases/CaseTable.h"
+
+#include <stdexcept>
+#include <string>
+
+namespace ormavex {
+
+class ListInputReader;
+
+/// A coefficient work table: row 1..3 by point 1..9.
+using CoefTable = MomentGrid;
+
+/// The block of the most recent successful load. Points above the type's n
+/// keep what an earlier load left.
+struct CoefWorkTables {
+    CoefTable CoefMxUniform;
+    CoefTable CoefMyUniform;
+    CoefTable CoefMxTriangle;
+    CoefTable CoefMyTriangle;
+};
+
+/// A run-time failure of the coefficient loader (missing or unreadable file,
+/// end of file before the end marker or inside a block, a field that is not a
+/// number). Ends the calculation run.
+class CalcError : public std::runtime_error {
+public:
+    explicit CalcError(const std::string& what) : std::runtime_error(what) {}
+};
+
+/// Path of the coefficient file of table type `number` (1..5) in `folder`;
+/// empty for any other number.
+std::string CoefFilePath(const std::string& folder, int number);
+
+/// Loads the block of table type `type` (1..5) whose header ratio lies within
+/// 0.009 of `lambda` (the first such block in the file) into the work tables,
+/// and sets CalcRowCount (3) and CalcPointCount (n) of case `caseNo`.
+/// Returns false when the end marker is reached without a match (the work
+/// tables are then unchanged). Throws CalcError on a run-time failure.
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
+                   int type, double lambda, int caseNo);
+
+/// Reads CalcRowCount(caseNo) rows of CalcPointCount(caseNo) numbers each from
+/// the reader into `table`, row by row. Throws CalcError when the data ends
+/// first or a field is not a number.
+void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& calc, int caseNo);
+
+/// Computes the moments of cases 1..CaseCount with the coefficient files in
+/// `dataFolder`. Returns false at the first failure (a λ without a block, a
+/// loader failure, a type or decimal index that is not a whole number, Ly = 0 or
+/// any non-finite intermediate); cases before the failing one keep their
+/// results. When `reason` is given it receives, on failure, a sentence that
+/// names the case and the cause (for the command-line program and logs; the
+/// windows show their own message).
+bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
+                 const std::string& dataFolder, std::string* reason = nullptr);
+
+} // namespace ormavex

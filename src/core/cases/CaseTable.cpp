@@ -1,0 +1,81 @@
+#include "CaseTable.h"
+
+#include "text/LeadingNumber.h"
+
+#include <cstdio>
+
+namespace ormavex {
+
+namespace {
+
+const TableTypeInfo kTypes[5] = {
+    {"FREE_8*4", "FREE_84.DAT", "三辺固定一辺自由版（８×４）", "三辺固定一辺自由（８×４）", 9, true},
+    {"FREE_6*4", "FREE_64.DAT", "三辺固定一辺自由版（６×４）", "三辺固定一辺自由（６×４）", 7, true},
+    {"FIX_8*4", "FIX_84.DAT", "四辺固定版（８×４）", "四辺固定（８×４）", 9, false},
+    {"FIX_6*4", "FIX_64.DAT", "四辺固定版（６×４）", "四辺固定（６×４）", 7, false},
+    {"FIX_4*4", "FIX_44.DAT", "四辺固定版（４×４）", "四辺固定（４×４）", 5, false},
+};
+
+} // namespace
+
+const TableTypeInfo* TableType(int number) noexcept {
+    return number >= 1 && number <= 5 ? &kTypes[number - 1] : nullptr;
+}
+
+std::string Cell::toText() const {
+    if (isText()) {
+        return text();
+    }
+    if (isNumber()) {
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", number());
+        return buf;
+    }
+    return {};
+}
+
+double Cell::toNumber() const noexcept {
+    if (isNumber()) {
+        return number();
+    }
+    if (isText()) {
+        return LeadingNumber(text());
+    }
+    return 0.0;
+}
+
+bool Cell::toInt32(std::int32_t& value) const noexcept {
+    if (isEmpty()) {
+        value = 0;
+        return true;
+    }
+    double d = 0.0;
+    if (isNumber()) {
+        d = number();
+    } else if (!ParseNumber(text(), d)) {
+        return false;
+    }
+    return RoundToInt32(d, value);
+}
+
+void CaseTable::clear() {
+    for (auto& row : m_cells) {
+        row.fill(Cell());
+    }
+    CaseCount = 0;
+}
+
+void CaseTable::setDefaults(int row) {
+    cell(row, 1) = Cell("(未定義)");
+    cell(row, 2) = Cell(0.0);
+    cell(row, 3) = Cell(0.0);
+    cell(row, 4) = Cell(0.0);
+    cell(row, 5) = Cell(1.0);
+    cell(row, 6) = Cell(1.0);
+    cell(row, 7) = Cell(1.0);
+    cell(row, 8) = Cell(1.0);
+    cell(row, 9) = Cell(0.0);
+    cell(row, 10) = Cell(0.0);
+}
+
+} // namespace ormavex

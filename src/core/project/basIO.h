@@ -1,0 +1,48 @@
+#pragma once
+// The project file (".kvt"): the case count and the ten cells of every case,
+// one item per line, Shift_JIS with CR LF. Version 2.10 is written and read;
+// basIO200.h reads version 2.00.
+//
+//   VELMORRA INPUT FILE FORMAT V1：Ormavex V2
+//   PRODUCT NAME                   [Ormavex]
+//   INPUT FILE VERSION             [2.10]
+//    n                      (blank, count, blank)
+//   then per case: " r ", "title", and cells 2..10 one per line
+//
+// Every operation reports failure through its result and an error code (the
+// codes of FileError); the code is left untouched on success.
+
+#include "cases/CaseTable.h"
+
+#include <string>
+
+namespace ormavex {
+
+/// The product title written into every project file.
+inline constexpr const char* ProductTitle = "Ormavex";
+
+/// Empties the case table: every cell empty, CaseCount 0.
+void InitData(CaseTable& cases);
+
+/// Writes cases 1..CaseCount as a version 2.10 file. The file that was at
+/// `path` is replaced only once the new one is completely on disk; on failure
+/// it is left as it was. A double quote in a text cell cannot be carried by
+/// the format and is written as "'".
+bool WriteInputFile(const CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+
+/// The bytes WriteInputFile writes for `cases`.
+std::string InputFileBytes(const CaseTable& cases);
+
+/// Reads a version 2.10 file into the table. On failure the table is emptied.
+/// A count above 99 or below 0 fails with code 9 before any case is stored; a
+/// file that ends early fails with code 62.
+bool ReadInputFile(CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+
+namespace detail {
+/// Shared reader of both versions: `cellsPerCase` is 10 (2.10) or 9 (2.00,
+/// without cell 4, which is then set to 0).
+bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase,
+                     std::int32_t& errorCode);
+} // namespace detail
+
+} // namespace ormavex

@@ -1,0 +1,16 @@
+#pragma once
+// Reader of version 2.00 project files: the same layout as version 2.10 but
+// with nine cells per case (the decimal places index, cell 4, is missing and
+// read as 0).
+
+#include "cases/CaseTable.h"
+
+#include <string>
+
+namespace ormavex {
+
+/// Reads a version 2.00 file into the table; cell 4 of every case becomes 0.
+/// On failure the table is emptied and `errorCode` is set.
+bool ReadInputFileV200(CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+
+} // namespace ormavex

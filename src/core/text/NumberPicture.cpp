@@ -1,0 +1,222 @@
+#include "NumberPicture.h"
+
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace ormavex {
+
+namespace {
+
+std::size_t Utf8Len(unsigned char c) noexcept {
+    return c < 0x80 ? 1 : c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+}
+
+bool IsPlaceholder(char c) noexcept { return c == '#' || c == '0' || c == ',' || c == '.'; }
+
+struct Picture {
+    std::string prefix;
+    std::string suffix;
+    int minIntDigits = 0;
+    bool grouping = false;
+    bool hasPoint = false;
+    int zeroDecimals = 0;  // "0" after the point: always shown
+    int decimals = 0;      // all placeholders after the point
+};
+
+Picture ParsePicture(std::string_view pic) {
+    Picture p;
+    enum class State { Before, Number, After } state = State::Before;
+    std::size_t i = 0;
+    while (i < pic.size()) {
+        char c = pic[i];
+        if (c == '\\' && i + 1 < pic.size()) {
+            std::size_t n = Utf8Len(static_cast<unsigned char>(pic[i + 1]));
+            std::string lit(pic.substr(i + 1, n));
+            if (state == State::Number) {
+                state = State::After;
+            }
+            (state == State::Before ? p.prefix : p.suffix) += lit;
+            i += 1 + n;
+            continue;
+        }
+        if (state != State::After && IsPlaceholder(c)) {
+            state = State::Number;
+            if (c == '.') {
+                p.hasPoint = true;
+            } else if (p.hasPoint) {
+                if (c == '0' || c == '#') {
+                    ++p.decimals;
+                    if (c == '0') {
+                        p.zeroDecimals = p.decimals;
+                    }
+                }
+            } else if (c == ',') {
+                p.grouping = true;
+            } else if (c == '0') {
+                ++p.minIntDigits;
+            }
+            ++i;
+            continue;
+        }
+        if (state == State::Number) {
+            state = State::After;
+        }
+        std::size_t n = Utf8Len(static_cast<unsigned char>(c));
+        (state == State::Before ? p.prefix : p.suffix) += std::string(pic.substr(i, n));
+        i += n;
+    }
+    return p;
+}
+
+// Decimal digits of |value| rounded half away from zero to `decimals` places,
+// starting from its 15-significant-digit form. Returns integer and fraction
+// digit strings (integer without leading zeros, possibly empty).
+void RoundDecimal(double value, int decimals, std::string& intPart, std::string& fracPart) {
+    intPart.clear();
+    fracPart.assign(static_cast<std::size_t>(decimals), '0');
+    double a = std::fabs(value);
+    if (a == 0.0) {
+        return;
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", a);
+    // buf: d.dddddddddddddde[+-]XX
+    std::string digits;
+    digits += buf[0];
+    digits.append(buf + 2, 14);
+    int exp10 = std::atoi(buf + 17);
+    // value = 0.digits * 10^(exp10 + 1); point position after `pointPos` digits
+    int pointPos = exp10 + 1;
+    int keep = pointPos + decimals;  // digits kept
+    std::string kept;
+    bool roundUp = false;
+    if (keep < 0) {
+        kept = "";
+    } else if (keep >= static_cast<int>(digits.size())) {
+        kept = digits + std::string(static_cast<std::size_t>(keep) - digits.size(), '0');
+    } else {
+        kept = digits.substr(0, static_cast<std::size_t>(keep));
+        roundUp = digits[static_cast<std::size_t>(keep)] >= '5';
+    }
+    if (roundUp) {
+        int k = static_cast<int>(kept.size()) - 1;
+        while (k >= 0 && kept[static_cast<std::size_t>(k)] == '9') {
+            kept[static_cast<std::size_t>(k)] = '0';
+            --k;
+        }
+        if (k >= 0) {
+            ++kept[static_cast<std::size_t>(k)];
+        } else {
+            kept.insert(kept.begin(), '1');
+            ++pointPos;
+            ++keep;
+        }
+    }
+    // kept holds the digits from 10^(pointPos-1) down to 10^(-decimals).
+    // Left-pad to cover at least the decimals.
+    if (static_cast<int>(kept.size()) < decimals) {
+        kept.insert(0, static_cast<std::size_t>(decimals) - kept.size(), '0');
+    }
+    std::size_t intLen = kept.size() - static_cast<std::size_t>(decimals);
+    intPart = kept.substr(0, intLen);
+    fracPart = kept.substr(intLen);
+    std::size_t nz = intPart.find_first_not_of('0');
+    intPart = nz == std::string::npos ? std::string() : intPart.substr(nz);
+}
+
+std::string Group(const std::string& digits) {
+    std::string out;
+    std::size_t n = digits.size();
+    for (std::size_t i = 0; i < n; ++i) {
+        out += digits[i];
+        std::size_t left = n - i - 1;
+        if (left > 0 && left % 3 == 0) {
+            out += ',';
+        }
+    }
+    return out;
+}
+
+} // namespace
+
+std::string FormatNumber(double value, std::string_view picture) {
+    Picture p = ParsePicture(picture);
+    if (!std::isfinite(value)) {
+        // Never written into a file: callers check for finite values first.
+        return p.prefix + (std::isnan(value) ? "NaN" : value > 0 ? "Infinity" : "-Infinity") + p.suffix;
+    }
+    std::string intPart;
+    std::string fracPart;
+    RoundDecimal(value, p.decimals, intPart, fracPart);
+    // Optional decimals ("#" after the point) drop trailing zeros.
+    while (static_cast<int>(fracPart.size()) > p.zeroDecimals && !fracPart.empty() &&
+           fracPart.back() == '0') {
+        fracPart.pop_back();
+    }
+    bool isZero = intPart.empty() && fracPart.find_first_not_of('0') == std::string::npos;
+    if (static_cast<int>(intPart.size()) < p.minIntDigits) {
+        intPart.insert(0, static_cast<std::size_t>(p.minIntDigits) - intPart.size(), '0');
+    }
+    std::string number = p.grouping ? Group(intPart) : intPart;
+    if (p.hasPoint) {
+        number += '.';
+        number += fracPart;
+    }
+    std::string out;
+    if (value < 0 && !isZero) {
+        out += '-';
+    }
+    out += p.prefix;
+    out += number;
+    out += p.suffix;
+    return out;
+}
+
+std::string ListPrintNumber(double value) {
+    if (value == 0.0 || !std::isfinite(value)) {
+        return " 0 ";
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value);
+    std::string s = buf;
+    // Exponent in the list-print form: "1E-05", "1.5E+20".
+    std::size_t e = s.find('e');
+    if (e != std::string::npos) {
+        std::string mant = s.substr(0, e);
+        char sign = s[e + 1];
+        std::string ex = s.substr(e + 2);
+        while (ex.size() < 2) {
+            ex.insert(0, "0");
+        }
+        s = mant + "E" + sign + ex;
+    }
+    // No zero before the decimal point: 0.5 -> .5, -0.25 -> -.25
+    if (s.rfind("0.", 0) == 0) {
+        s.erase(0, 1);
+    } else if (s.rfind("-0.", 0) == 0) {
+        s.erase(1, 1);
+    }
+    if (value > 0) {
+        s.insert(0, " ");
+    }
+    return s + " ";
+}
+
+std::string ListPrintLine(const std::vector<double>& values) {
+    std::string line;
+    for (std::size_t i = 0; i < values.size(); ++i) {
+        if (i > 0) {
+            std::size_t col = line.size() + 1;  // next free column, from 1
+            std::size_t next = ((col - 1) / 14 + 1) * 14 + 1;
+            if ((col - 1) % 14 == 0) {
+                next = col;
+            }
+            line.append(next - col, ' ');
+        }
+        line += ListPrintNumber(values[i]);
+    }
+    return line;
+}
+
+} // namespace ormavex

@@ -1,0 +1,125 @@
+#include "ShiftJis.h"
+
+#include <cerrno>
+#include <iconv.h>
+#include <algorithm>
+#include <stdexcept>
+
+namespace ormavex {
+
+namespace {
+
+bool IsAscii(std::string_view s) noexcept {
+    for (unsigned char c : s) {
+        if (c >= 0x80) {
+            return false;
+        }
+    }
+    return true;
+}
+
+// One iconv descriptor per direction and thread: opening a descriptor costs far
+// more than a short conversion, and a descriptor holds shift state.
+class Converter {
+public:
+    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
+        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
+            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+        }
+    }
+    ~Converter() { iconv_close(m_cd); }
+    Converter(const Converter&) = delete;
+    Converter& operator=(const Converter&) = delete;
+
+    // Converts `in`; an input sequence that cannot be converted is replaced by
+    // `replacement` and skipped by `skip(in)` bytes.
+    template <typename Skip>
+    std::string convert(std::string_view in, std::string_view replacement, Skip skip) {
+        std::string out;
+        out.reserve(in.size() * 3 / 2 + 8);
+        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+        char* src = const_cast<char*>(in.data());
+        std::size_t srcLeft = in.size();
+        char buf[1024];
+        while (srcLeft > 0) {
+            char* dst = buf;
+            std::size_t dstLeft = sizeof buf;
+            std::size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
+            out.append(buf, static_cast<std::size_t>(dst - buf));
+            if (r == static_cast<std::size_t>(-1)) {
+                if (errno == E2BIG) {
+                    continue;
+                }
+                // EILSEQ or EINVAL (truncated sequence at the end)
+                out.append(replacement);
+                std::size_t n = std::min(srcLeft, skip(std::string_view(src, srcLeft)));
+                src += n;
+                srcLeft -= n;
+                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
+            }
+        }
+        return out;
+    }
+
+private:
+    iconv_t m_cd;
+};
+
+std::size_t Utf8SequenceLength(std::string_view s) noexcept {
+    unsigned char c = static_cast<unsigned char>(s[0]);
+    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+    if (c >= 0x80 && c < 0xC0) {
+        n = 1;  // stray continuation byte
+    }
+    return n;
+}
+
+std::size_t SjisSequenceLength(std::string_view s) noexcept {
+    return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
+}
+
+} // namespace
+
+std::string ToShiftJis(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
+    thread_local Converter conv("CP932", "UTF-8");
+    return conv.convert(utf8, "?", Utf8SequenceLength);
+}
+
+std::string FromShiftJis(std::string_view sjis) {
+    if (IsAscii(sjis)) {
+        return std::string(sjis);
+    }
+    thread_local Converter conv("UTF-8", "CP932");
+    return conv.convert(sjis, "\xEF\xBF\xBD", SjisSequenceLength);
+}
+
+std::size_t ShiftJisLength(std::string_view utf8) {
+    return IsAscii(utf8) ? utf8.size() : ToShiftJis(utf8).size();
+}
+
+std::size_t ShiftJisCharOffset(std::string_view sjis, std::size_t chars) noexcept {
+    std::size_t pos = 0;
+    for (std::size_t i = 0; i < chars && pos < sjis.size(); ++i) {
+        pos += IsShiftJisLeadByte(static_cast<unsigned char>(sjis[pos])) ? 2 : 1;
+    }
+    return std::min(pos, sjis.size());
+}
+
+std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes) {
+    std::string s = ToShiftJis(utf8);
+    std::size_t pos = 0;
+    while (pos < s.size()) {
+        std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(s[pos])) ? 2 : 1;
+        if (pos + n > bytes) {
+            break;
+        }
+        pos += n;
+    }
+    s.resize(pos);
+    return FromShiftJis(s);
+}
+
+} // namespace ormavex

@@ -1,0 +1,278 @@
+#include "TextFile.h"
+
+#include "ShiftJis.h"
+
+#include <atomic>
+#include <cerrno>
+#include <fcntl.h>
+#include <filesystem>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace ormavex {
+
+namespace {
+
+std::atomic<int> g_faultErrno{0};
+std::atomic<std::size_t> g_faultAfter{0};
+
+bool FolderExists(const std::string& path) {
+    std::filesystem::path p(path);
+    std::filesystem::path parent = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
+    std::error_code ec;
+    return std::filesystem::is_directory(parent, ec);
+}
+
+std::string FolderOf(const std::string& path) {
+    std::filesystem::path p(path);
+    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
+}
+
+} // namespace
+
+namespace testing {
+void InjectWriteFault(int err, std::size_t afterBytes) {
+    g_faultAfter = afterBytes;
+    g_faultErrno = err;
+}
+} // namespace testing
+
+int FileErrorFromErrno(int err, const std::string& path, bool writing) {
+    switch (err) {
+    case ENOENT:
+        if (path.empty()) {
+            return FileError::BadFileName;
+        }
+        return (!writing && FolderExists(path)) ? FileError::FileNotFound : FileError::PathNotFound;
+    case ENOTDIR:
+        return FileError::PathNotFound;
+    case EACCES:
+    case EPERM:
+    case EROFS:
+    case EISDIR:
+        return FileError::PathFileAccess;
+    case ETXTBSY:
+    case EBUSY:
+        return FileError::PermissionDenied;
+    case ENOSPC:
+    case EDQUOT:
+    case EFBIG:
+        return FileError::DiskFull;
+    case ENAMETOOLONG:
+    case EINVAL:
+    case EILSEQ:
+        return FileError::BadFileName;
+    case EMFILE:
+    case ENFILE:
+        return FileError::TooManyFiles;
+    case ENODEV:
+    case ENXIO:
+        return FileError::DiskNotReady;
+    default:
+        return FileError::DeviceIo;
+    }
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) {
+    if (path.empty()) {
+        errorCode = FileError::BadFileName;
+        return false;
+    }
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        errorCode = FileErrorFromErrno(errno, path, false);
+        return false;
+    }
+    struct stat st {};
+    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        ::close(fd);
+        errorCode = FileError::PathFileAccess;
+        return false;
+    }
+    bytes.clear();
+    if (st.st_size > 0) {
+        bytes.reserve(static_cast<std::size_t>(st.st_size));
+    }
+    char buf[65536];
+    for (;;) {
+        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (n < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            errorCode = FileErrorFromErrno(errno, path, false);
+            ::close(fd);
+            return false;
+        }
+        if (n == 0) {
+            break;
+        }
+        bytes.append(buf, static_cast<std::size_t>(n));
+    }
+    ::close(fd);
+    return true;
+}
+
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode) {
+    if (path.empty() || path.back() == '/') {
+        errorCode = FileError::BadFileName;
+        return false;
+    }
+    const std::string folder = FolderOf(path);
+    std::error_code ec;
+    if (!std::filesystem::exists(folder, ec)) {
+        errorCode = FileError::PathNotFound;
+        return false;
+    }
+    if (std::filesystem::is_directory(path, ec)) {
+        errorCode = FileError::PathFileAccess;
+        return false;
+    }
+    std::string tmpl = path + ".XXXXXX";
+    int fd = ::mkstemp(tmpl.data());
+    if (fd < 0) {
+        errorCode = FileErrorFromErrno(errno, path, true);
+        return false;
+    }
+    // Keep the permission bits of the file being replaced; a new file gets the
+    // usual bits for a document.
+    struct stat st {};
+    mode_t mode = 0644;
+    if (::stat(path.c_str(), &st) == 0) {
+        mode = st.st_mode & 07777;
+    } else {
+        mode_t mask = ::umask(0);
+        ::umask(mask);
+        mode = 0666 & ~mask;
+    }
+    ::fchmod(fd, mode);
+
+    int err = 0;
+    const int faultErrno = g_faultErrno.exchange(0);
+    const std::size_t faultAfter = g_faultAfter.exchange(0);
+    std::size_t written = 0;
+    while (written < bytes.size() && err == 0) {
+        std::size_t chunk = bytes.size() - written;
+        if (faultErrno != 0) {
+            if (written >= faultAfter) {
+                err = faultErrno;
+                break;
+            }
+            chunk = std::min(chunk, faultAfter - written);
+        }
+        ssize_t n = ::write(fd, bytes.data() + written, chunk);
+        if (n < 0) {
+            if (errno != EINTR) {
+                err = errno;
+            }
+            continue;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    if (err == 0 && faultErrno != 0) {
+        err = faultErrno;
+    }
+    if (err == 0 && ::fsync(fd) != 0) {
+        err = errno;
+    }
+    if (::close(fd) != 0 && err == 0) {
+        err = errno;
+    }
+    if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) {
+        err = errno;
+    }
+    if (err != 0) {
+        ::unlink(tmpl.c_str());
+        errorCode = FileErrorFromErrno(err, path, true);
+        return false;
+    }
+    return true;
+}
+
+bool LineReader::next(std::string_view& line) noexcept {
+    if (m_pos >= m_data.size()) {
+        return false;
+    }
+    std::size_t end = m_pos;
+    while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n') {
+        ++end;
+    }
+    line = m_data.substr(m_pos, end - m_pos);
+    if (end < m_data.size()) {
+        if (m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n') {
+            ++end;
+        }
+        ++end;
+    }
+    m_pos = end;
+    return true;
+}
+
+bool LineReader::skip(std::size_t n) noexcept {
+    std::string_view dummy;
+    for (std::size_t i = 0; i < n; ++i) {
+        if (!next(dummy)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+TextOutFile::~TextOutFile() {
+    if (m_file != nullptr) {
+        std::fclose(m_file);
+    }
+}
+
+bool TextOutFile::open(const std::string& path, Mode mode) {
+    if (m_file != nullptr) {
+        close();
+    }
+    m_errorCode = 0;
+    m_path = path;
+    if (path.empty()) {
+        m_errorCode = FileError::BadFileName;
+        return false;
+    }
+    m_file = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
+    if (m_file == nullptr) {
+        m_errorCode = FileErrorFromErrno(errno, path, true);
+        return false;
+    }
+    return true;
+}
+
+void TextOutFile::writeBytes(std::string_view bytes) {
+    if (m_file == nullptr) {
+        if (m_errorCode == 0) {
+            m_errorCode = FileError::BadFileName;
+        }
+        return;
+    }
+    if (m_errorCode != 0 || bytes.empty()) {
+        return;
+    }
+    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    }
+}
+
+void TextOutFile::write(std::string_view utf8) { writeBytes(ToShiftJis(utf8)); }
+
+void TextOutFile::writeLine(std::string_view utf8) {
+    writeBytes(ToShiftJis(utf8));
+    writeBytes("\r\n");
+}
+
+bool TextOutFile::close() {
+    if (m_file == nullptr) {
+        return m_errorCode == 0;
+    }
+    if (std::fclose(m_file) != 0 && m_errorCode == 0) {
+        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    }
+    m_file = nullptr;
+    return m_errorCode == 0;
+}
+
+} // namespace ormavex

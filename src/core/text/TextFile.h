@@ -1,0 +1,103 @@
+#pragma once
+// File access for the system's text files: whole-file reads, CR LF line
+// splitting, line writing in Shift_JIS with CR LF, and the error codes that the
+// windows show for file failures.
+//
+// Every operation here reports failure through its result and an error code;
+// nothing throws for an I/O problem.
+
+#include <cstddef>
+#include <cstdio>
+#include <string>
+#include <string_view>
+
+namespace ormavex {
+
+/// Error codes shown with file failures ("（ｴﾗｰｺｰﾄﾞ ： 53）").
+namespace FileError {
+inline constexpr int Overflow = 6;
+inline constexpr int SubscriptOutOfRange = 9;
+inline constexpr int TypeMismatch = 13;
+inline constexpr int BadFileName = 52;
+inline constexpr int FileNotFound = 53;
+inline constexpr int FileAlreadyOpen = 55;
+inline constexpr int DeviceIo = 57;
+inline constexpr int DiskFull = 61;
+inline constexpr int InputPastEnd = 62;
+inline constexpr int TooManyFiles = 67;
+inline constexpr int PermissionDenied = 70;
+inline constexpr int DiskNotReady = 71;
+inline constexpr int PathFileAccess = 75;
+inline constexpr int PathNotFound = 76;
+} // namespace FileError
+
+/// Maps a system error number of an open, read or write of `path` to the
+/// file error code. A missing file whose folder exists is 53, a missing folder 76.
+int FileErrorFromErrno(int err, const std::string& path, bool writing);
+
+/// Reads the whole file as bytes. On failure returns false and sets `errorCode`.
+bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode);
+
+/// Writes `bytes` as the new content of `path` without ever destroying the file
+/// that was there: the bytes go to a new file in the same folder, which is
+/// flushed to disk and then renamed over `path`. On failure the new file is
+/// removed, `path` is untouched and `errorCode` is set.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode);
+
+/// Splits file bytes into lines. A line ends at CR LF (also at a lone LF or CR);
+/// a last line without line end is a line too. Lines are returned without their
+/// line end.
+class LineReader {
+public:
+    explicit LineReader(std::string_view data) noexcept : m_data(data) {}
+
+    /// The next line; false at the end of the data.
+    bool next(std::string_view& line) noexcept;
+    /// Skips `n` lines; false when the data ended first.
+    bool skip(std::size_t n) noexcept;
+    bool atEnd() const noexcept { return m_pos >= m_data.size(); }
+    std::size_t position() const noexcept { return m_pos; }
+
+private:
+    std::string_view m_data;
+    std::size_t m_pos = 0;
+};
+
+/// A text file opened for writing or appending. Lines are given as UTF-8 and
+/// written as Shift_JIS followed by CR LF. The first failure is kept; later
+/// writes do nothing and close() reports it.
+class TextOutFile {
+public:
+    enum class Mode { Truncate, Append };
+
+    TextOutFile() = default;
+    ~TextOutFile();
+    TextOutFile(const TextOutFile&) = delete;
+    TextOutFile& operator=(const TextOutFile&) = delete;
+
+    bool open(const std::string& path, Mode mode);
+    bool isOpen() const noexcept { return m_file != nullptr; }
+    /// One line: the text in Shift_JIS, then CR LF.
+    void writeLine(std::string_view utf8);
+    /// Text without line end.
+    void write(std::string_view utf8);
+    /// Bytes exactly as given (already Shift_JIS).
+    void writeBytes(std::string_view bytes);
+    /// Closes the file; true when every write and the close succeeded.
+    bool close();
+    bool failed() const noexcept { return m_errorCode != 0; }
+    int errorCode() const noexcept { return m_errorCode; }
+
+private:
+    std::FILE* m_file = nullptr;
+    std::string m_path;
+    int m_errorCode = 0;
+};
+
+namespace testing {
+/// Makes the next ReplaceFileContents() fail with the system error `err` after
+/// `afterBytes` bytes of the new file have been written (0 = no fault).
+void InjectWriteFault(int err, std::size_t afterBytes);
+} // namespace testing
+
+} // namespace ormavex

@@ -1,0 +1,183 @@
+#include "calc/basCalcMd.h"
+#include "support/TestSupport.h"
+#include "text/ListInput.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+
+using namespace ormavex;
+using ormavex::test::TempDir;
+using ormavex::test::TestBlock;
+using ormavex::test::TestCoef;
+using ormavex::test::WriteCoefFile;
+using ormavex::test::WriteSjisLines;
+
+namespace {
+
+// The file holds the coefficients to 6 decimals: compare to 1e-12 relative.
+#define EXPECT_CLOSE(a, b) EXPECT_NEAR((a), (b), 1e-12 * (1.0 + std::fabs(b)))
+
+// A data folder with all five files, each holding blocks 0.5 (base 0), 1.0
+// (base 1) and 2.0 (base 2).
+class CalcTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        const std::vector<TestBlock> blocks = {{"L=0.50", 0.0}, {"L=1.00", 1.0}, {"L=2.00", 2.0}};
+        for (int type = 1; type <= 5; ++type) {
+            WriteCoefFile(CoefFilePath(dir.path(), type), TableType(type)->points, blocks);
+        }
+    }
+
+    void addCase(int type, double lx, double ly, double lambda, double qa, double qb) {
+        const int c = ++cases.CaseCount;
+        cases.setDefaults(c);
+        cases.cell(c, 2) = static_cast<double>(type - 1);
+        cases.cell(c, 5) = lx;
+        cases.cell(c, 6) = ly;
+        cases.cell(c, 8) = lambda;
+        cases.cell(c, 9) = qa;
+        cases.cell(c, 10) = qb;
+    }
+
+    bool run() { return CalcMoments(cases, calc, coef, dir.path()); }
+
+    TempDir dir;
+    CaseTable cases;
+    CalcArrays calc;
+    CoefWorkTables coef;
+};
+
+} // namespace
+
+TEST_F(CalcTest, BlockMatchingUsesTolerance0009AndTheFirstMatch) {
+    WriteCoefFile(CoefFilePath(dir.path(), 3), 9,
+                  {{"L=0.995", 10.0}, {"L=1.005", 20.0}, {"XY1.009", 30.0}, {"  1.50", 40.0},
+                   {"版 1.50", 50.0}, {"AB9999.0", 60.0}});
+    EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.0, 1));
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(10.0, 1, 1, 1));  // first of two
+    EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.0089, 1));
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(20.0, 1, 1, 1));  // 0.995 is 0.0139 off
+    EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.5, 1));
+    EXPECT_DOUBLE_EQ(coef.CoefMyTriangle(3, 9), TestCoef(40.0, 4, 3, 9));
+    // "9999.0" is a ratio, not the end marker.
+    EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 9999.0, 1));
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(2, 2), TestCoef(60.0, 1, 2, 2));
+    // 1.009 is 0.009 away from 1.018: no match, and the tables stay.
+    EXPECT_FALSE(LoadCoefTable(dir.path(), calc, coef, 3, 1.018 + 1e-12, 1));
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(2, 2), TestCoef(60.0, 1, 2, 2));
+    EXPECT_FALSE(LoadCoefTable(dir.path(), calc, coef, 3, 7.0, 1));
+}
+
+TEST_F(CalcTest, ReadsExactly12nNumbersPerBlock) {
+    for (int type : {1, 2, 5}) {
+        const int n = TableType(type)->points;
+        ASSERT_TRUE(LoadCoefTable(dir.path(), calc, coef, type, 2.0, 7));
+        EXPECT_EQ(calc.CalcRowCount[7], 3);
+        EXPECT_EQ(calc.CalcPointCount[7], n);
+        EXPECT_DOUBLE_EQ(coef.CoefMyTriangle(3, n), TestCoef(2.0, 4, 3, n));
+    }
+    // A stream reader stops right behind the last number it needs.
+    ListInputReader r("1 2 3 4 5, 6 7 8 9 10 11 12 13 14 15 end");
+    calc.CalcRowCount[1] = 3;
+    calc.CalcPointCount[1] = 5;
+    CoefTable table;
+    ReadCoefBlock(r, table, calc, 1);
+    EXPECT_DOUBLE_EQ(table(3, 5), 15.0);
+    std::string_view rest;
+    ASSERT_TRUE(r.nextNumberField(rest));
+    EXPECT_EQ(rest, "end");
+}
+
+TEST_F(CalcTest, LoaderFailuresAreRaised) {
+    EXPECT_THROW(LoadCoefTable(dir.path() + "/none", calc, coef, 1, 1.0, 1), CalcError);
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 6, 1.0, 1), CalcError);
+    // No end marker.
+    WriteSjisLines(CoefFilePath(dir.path(), 1), {"L=1.00"});
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 2.0, 1), CalcError);
+    // The block ends before its last number.
+    WriteSjisLines(CoefFilePath(dir.path(), 1), {"L=1.00", "1 2 3"});
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 1.0, 1), CalcError);
+    // A field that is not a number is not read as 0.
+    WriteSjisLines(CoefFilePath(dir.path(), 5),
+                   {"L=1.00", "1 2 x 4 5", "1 2 3 4 5", "", "", "", "", "", "", "", "", "", "", "",
+                    "EN9999"});
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 5, 1.0, 1), CalcError);
+}
+
+TEST_F(CalcTest, SplitsTheLoadAndReversesForFixedPlatesWithoutQB) {
+    addCase(1, 4.0, 4.0, 1.0, 10.0, 0.0);   // free edge: u = QB, t = QA - QB
+    addCase(3, 4.0, 4.0, 1.0, 10.0, 0.0);   // fixed, QB = 0: u = 0, t = QA, reversed
+    addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);   // fixed: u = QA, t = QB - QA
+    addCase(4, 4.0, 4.0, 1.0, 10.0, -0.01); // |QB| > 0.009: normal
+    addCase(4, 4.0, 4.0, 1.0, 10.0, 0.009); // |QB| = 0.009: reversed
+    ASSERT_TRUE(run());
+    const double l2 = 16.0;
+    const double b = 1.0;
+    for (int j = 1; j <= 3; ++j) {
+        for (int k = 1; k <= 9; ++k) {
+            EXPECT_CLOSE(calc.CalcMx[1](j, k), l2 * 0.0 * TestCoef(b, 1, j, k) + l2 * 10.0 * TestCoef(b, 3, j, k));
+            EXPECT_CLOSE(calc.CalcMx[2](j, k), l2 * 10.0 * TestCoef(b, 3, j, 10 - k));
+            EXPECT_CLOSE(calc.CalcMy[2](j, k), l2 * 10.0 * TestCoef(b, 4, j, 10 - k));
+            EXPECT_CLOSE(calc.CalcMx[3](j, k), l2 * 10.0 * TestCoef(b, 1, j, k) + l2 * -6.0 * TestCoef(b, 3, j, k));
+        }
+        for (int k = 1; k <= 7; ++k) {
+            EXPECT_CLOSE(calc.CalcMy[4](j, k), l2 * 10.0 * TestCoef(b, 2, j, k) + l2 * (-0.01 - 10.0) * TestCoef(b, 4, j, k));
+            EXPECT_CLOSE(calc.CalcMx[5](j, k), l2 * 10.0 * TestCoef(b, 3, j, 8 - k));
+        }
+    }
+    EXPECT_EQ(calc.CalcType[2], 3);
+    EXPECT_EQ(calc.CalcKeta[2], 2);
+    EXPECT_CLOSE(calc.CalcQA[4], 10.0);
+    EXPECT_CLOSE(calc.CalcQB[4], -0.01);
+}
+
+TEST_F(CalcTest, ReferenceSpanIsTheShorterOneAndLxWhenEqual) {
+    addCase(3, 3.0, 2.0, 1.0, 1.0, 1.0);  // L = 2
+    addCase(3, 2.0, 3.0, 1.0, 1.0, 1.0);  // L = 2
+    addCase(3, 2.5, 2.5, 1.0, 1.0, 1.0);  // L = 2.5
+    ASSERT_TRUE(run());
+    EXPECT_CLOSE(calc.CalcMx[1](1, 1), 4.0 * TestCoef(1.0, 1, 1, 1));
+    EXPECT_CLOSE(calc.CalcMx[2](1, 1), 4.0 * TestCoef(1.0, 1, 1, 1));
+    EXPECT_CLOSE(calc.CalcMx[3](1, 1), 6.25 * TestCoef(1.0, 1, 1, 1));
+}
+
+TEST_F(CalcTest, FiveFixedPointsLeaveTheRestUntouched) {
+    calc.CalcMx[1](2, 6) = 123.0;
+    addCase(5, 4.0, 4.0, 0.5, 10.0, 20.0);
+    ASSERT_TRUE(run());
+    EXPECT_CLOSE(calc.CalcMx[1](2, 6), 123.0);
+    EXPECT_CLOSE(calc.CalcMx[1](2, 5), 16.0 * (10.0 * TestCoef(0.0, 1, 2, 5) + 10.0 * TestCoef(0.0, 3, 2, 5)));
+}
+
+TEST_F(CalcTest, FailuresStopTheRunAndKeepEarlierCases) {
+    EXPECT_TRUE(run());  // no cases: nothing to do
+
+    addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
+    addCase(3, 4.0, 4.0, 1.5, 10.0, 4.0);  // no block for 1.5
+    EXPECT_FALSE(run());
+    EXPECT_NE(calc.CalcMx[1](1, 1), 0.0);
+
+    cases.cell(2, 8) = 1.0;
+    cases.cell(2, 6) = 0.0;  // Ly = 0: no side ratio
+    EXPECT_FALSE(run());
+    cases.cell(2, 6) = "abc";  // a text without a number reads as 0
+    EXPECT_FALSE(run());
+    cases.cell(2, 6) = 4.0;
+    cases.cell(2, 5) = 0.0;  // Lx = 0 is accepted: moments 0
+    EXPECT_TRUE(run());
+    EXPECT_CLOSE(calc.CalcMx[2](1, 1), 0.0);
+
+    cases.cell(2, 9) = 1e308;  // L² x load overflows
+    cases.cell(2, 5) = 4.0;
+    EXPECT_FALSE(run());
+    cases.cell(2, 9) = 10.0;
+    cases.cell(2, 2) = "x";  // type not a whole number
+    EXPECT_FALSE(run());
+    cases.cell(2, 2) = 7.0;  // no such table type
+    EXPECT_FALSE(run());
+    cases.cell(2, 2) = 2.0;
+    cases.cell(2, 4) = "1";  // numeric text converts
+    EXPECT_TRUE(run());
+    EXPECT_EQ(calc.CalcKeta[2], 3);
+}

@@ -1,0 +1,149 @@
+#include "text/LeadingNumber.h"
+#include "text/ListInput.h"
+#include "text/NumberPicture.h"
+#include "text/ShiftJis.h"
+#include "text/TextFile.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <string>
+#include <vector>
+
+using namespace ormavex;
+
+TEST(ShiftJis, RoundTripsJapaneseAndCountsBytes) {
+    const std::string text = "検討ｹｰｽ名称 ㎡ ①～⑳ Ｌx";
+    const std::string sjis = ToShiftJis(text);
+    EXPECT_EQ(FromShiftJis(sjis), text);
+    // 検討 = 2 x 2, ｹｰｽ = 3 x 1 (half-width katakana), 名称 = 4
+    EXPECT_EQ(ShiftJisLength("検討ｹｰｽ名称"), 11u);
+    EXPECT_EQ(ToShiftJis("㎡").size(), 2u);  // a code page 932 extension character
+    // A character outside code page 932 becomes "?", never an error.
+    EXPECT_EQ(ToShiftJis("a😀b"), "a?b");
+}
+
+TEST(ShiftJis, CutsWithoutSplittingDoubleByteCharacters) {
+    EXPECT_EQ(CutToShiftJisBytes("あいう", 5), "あい");
+    EXPECT_EQ(CutToShiftJisBytes("aあ", 2), "a");
+    const std::string sjis = ToShiftJis("あiう");
+    EXPECT_EQ(ShiftJisCharOffset(sjis, 2), 3u);
+    EXPECT_EQ(ShiftJisCharOffset(sjis, 9), sjis.size());
+}
+
+TEST(LineReader, SplitsCrLfAndTakesLastLineWithoutEnd) {
+    LineReader r("a\r\n\r\nb\nc");
+    std::vector<std::string> lines;
+    std::string_view l;
+    while (r.next(l)) {
+        lines.emplace_back(l);
+    }
+    EXPECT_EQ(lines, (std::vector<std::string>{"a", "", "b", "c"}));
+}
+
+TEST(LeadingNumber, TakesTheLongestNumericPrefix) {
+    EXPECT_DOUBLE_EQ(LeadingNumber("12abc"), 12.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber("  - 1 .5x"), -1.5);
+    EXPECT_DOUBLE_EQ(LeadingNumber(".5"), 0.5);
+    EXPECT_DOUBLE_EQ(LeadingNumber("1E-05"), 1e-5);
+    EXPECT_DOUBLE_EQ(LeadingNumber("1.50\t(λ)"), 1.5);
+    EXPECT_DOUBLE_EQ(LeadingNumber("2E"), 2.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber(""), 0.0);
+    EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
+}
+
+TEST(LeadingNumber, WholeNumbersAndRounding) {
+    double v = 0;
+    EXPECT_TRUE(ParseNumber(" -0.25 ", v));
+    EXPECT_DOUBLE_EQ(v, -0.25);
+    EXPECT_FALSE(ParseNumber("1 2", v));
+    EXPECT_FALSE(ParseNumber("12a", v));
+    EXPECT_FALSE(ParseNumber("", v));
+    std::int32_t i = 0;
+    EXPECT_TRUE(RoundToInt32(2.5, i));
+    EXPECT_EQ(i, 2);
+    EXPECT_TRUE(RoundToInt32(3.5, i));
+    EXPECT_EQ(i, 4);
+    EXPECT_FALSE(RoundToInt32(3e9, i));
+    EXPECT_FALSE(RoundToInt32(NAN, i));
+}
+
+struct PictureCase {
+    double value;
+    const char* picture;
+    const char* expected;
+};
+
+class NumberPictureTest : public ::testing::TestWithParam<PictureCase> {};
+
+TEST_P(NumberPictureTest, Formats) {
+    const PictureCase& c = GetParam();
+    EXPECT_EQ(FormatNumber(c.value, c.picture), c.expected) << c.value << " " << c.picture;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Pictures, NumberPictureTest,
+    ::testing::Values(PictureCase{53, "##,##0", "53"}, PictureCase{1234, "##,##0", "1,234"},
+                      PictureCase{1234567, "#,##0", "1,234,567"},
+                      PictureCase{0, "##,##0", "0"},
+                      PictureCase{3.5, "##0.00", "3.50"},
+                      PictureCase{1.005, "0.00", "1.01"},     // on the decimal form
+                      PictureCase{2.675, "#0.00", "2.68"},
+                      PictureCase{-2.675, "#0.00", "-2.68"},  // half away from zero
+                      PictureCase{-0.001, "####0.00", "0.00"},  // no "-0.00"
+                      PictureCase{-1.25, "####0.00", "-1.25"},
+                      PictureCase{99.995, "#0.00", "100.00"},   // wider than the picture
+                      PictureCase{95.3, "###0.00\\, ", "95.30, "},
+                      PictureCase{-62.65, "###0.00\\, ", "-62.65, "},
+                      PictureCase{-128, "###0.00", "-128.00"},
+                      PictureCase{0.1234565, "###0.000000\\, ", "0.123457, "},
+                      PictureCase{7, "###0\\, ", "7, "}, PictureCase{-7.5, "####0", "-8"},
+                      PictureCase{4, "\\Ｌ\\x\\ \\＝\\ ##0.00\\ｍ", "Ｌx ＝ 4.00ｍ"},
+                      PictureCase{12.5, "###0.00\\k\\N\\/\\㎡", "12.50kN/㎡"},
+                      PictureCase{3, "#0", "3"}, PictureCase{0.5, "#.00", ".50"},
+                      PictureCase{1.23456789012345e10, "0.00", "12345678901.23"}));
+
+TEST(ListPrint, NumberFormAndZones) {
+    EXPECT_EQ(ListPrintNumber(140), " 140 ");
+    EXPECT_EQ(ListPrintNumber(0.5), " .5 ");
+    EXPECT_EQ(ListPrintNumber(-0.25), "-.25 ");
+    EXPECT_EQ(ListPrintNumber(-62.65), "-62.65 ");
+    EXPECT_EQ(ListPrintNumber(0), " 0 ");
+    EXPECT_EQ(ListPrintNumber(1e-5), " 1E-05 ");
+    EXPECT_EQ(ListPrintLine({140, 160}), " 140           160 ");
+    // A first number longer than one zone pushes the second to the next zone.
+    EXPECT_EQ(ListPrintLine({-12345.678901234, 1}), "-12345.678901234             1 ");
+    EXPECT_EQ(ListPrintLine({-12345.678901234, 1}).find(" 1 "), 28u);
+}
+
+TEST(ListInput, ReadsQuotedUnquotedAndEmptyItems) {
+    ListInputReader r("\"a, b\" \r\n 12 \r\n\r\nabc,-3\r\n\"unterminated\r\nlast");
+    ListInputReader::Field f;
+    ASSERT_TRUE(r.next(f));
+    EXPECT_TRUE(f.quoted);
+    EXPECT_EQ(f.text, "a, b");
+    ASSERT_TRUE(r.next(f));
+    EXPECT_EQ(f.text, "12");
+    ASSERT_TRUE(r.next(f));
+    EXPECT_TRUE(f.empty);
+    ASSERT_TRUE(r.next(f));
+    EXPECT_EQ(f.text, "abc");
+    ASSERT_TRUE(r.next(f));
+    EXPECT_EQ(f.text, "-3");
+    ASSERT_TRUE(r.next(f));
+    EXPECT_EQ(f.text, "unterminated");
+    ASSERT_TRUE(r.next(f));
+    EXPECT_EQ(f.text, "last");
+    EXPECT_FALSE(r.next(f));
+}
+
+TEST(ListInput, NumberFieldsSplitOnBlanksCommasAndLines) {
+    ListInputReader r(" 1.5, -2  3\r\n\r\n\t.25,\r\n");
+    std::vector<std::string> fields;
+    std::string_view t;
+    while (r.nextNumberField(t)) {
+        fields.emplace_back(t);
+    }
+    EXPECT_EQ(fields, (std::vector<std::string>{"1.5", "-2", "3", ".25"}));
+}

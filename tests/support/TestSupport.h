@@ -1,0 +1,49 @@
+#pragma once
+// Helpers shared by the tests: temporary folders, file contents, small
+// coefficient files.
+
+#include <string>
+#include <vector>
+
+namespace ormavex::test {
+
+/// A fresh folder under the temporary folder, removed with its contents when
+/// the object goes.
+class TempDir {
+public:
+    TempDir();
+    ~TempDir();
+    TempDir(const TempDir&) = delete;
+    TempDir& operator=(const TempDir&) = delete;
+
+    const std::string& path() const { return m_path; }
+    /// path() + "/" + name
+    std::string file(const std::string& name) const { return m_path + "/" + name; }
+
+private:
+    std::string m_path;
+};
+
+std::string ReadBytes(const std::string& path);
+void WriteBytes(const std::string& path, const std::string& bytes);
+/// UTF-8 lines written as Shift_JIS with CR LF after each.
+void WriteSjisLines(const std::string& path, const std::vector<std::string>& lines);
+
+/// A coefficient block for a test file: the header's ratio text and a rule that
+/// gives coefficient (table t 1..4, row j, point k).
+struct TestBlock {
+    std::string header;  ///< whole header line, e.g. "L=1.00"
+    double base = 0.0;   ///< coefficient = base + t * 0.1 + j * 0.01 + k * 0.001
+};
+/// The coefficient the rule above gives.
+double TestCoef(double base, int table, int row, int point);
+/// Writes a coefficient file with `points` per row: each block a header, 12
+/// lines of one table row each and one closing line, then the end marker.
+void WriteCoefFile(const std::string& path, int points, const std::vector<TestBlock>& blocks,
+                   const std::string& endMarker = "EN9999");
+
+/// Runs a command through /bin/sh, capturing stdout and stderr; returns the
+/// exit status.
+int RunCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
+
+} // namespace ormavex::test

@@ -1,0 +1,59 @@
+#!/usr/bin/env bash
+# Set-up, build and run for a fresh Debian 12 machine (run as root, or with
+# sudo available). Idempotent: packages are installed only when missing, and
+# the build folders are reused.
+#
+#   tools/setup.sh sample   install, build, and produce the sample project's results
+#   tools/setup.sh test     install, build, and run every test, also under
+#                           AddressSanitizer + UndefinedBehaviorSanitizer
+set -euo pipefail
+cd "$(dirname "$0")/.."
+
+PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
+          libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb)
+
+install_packages() {
+    local missing=()
+    for p in "${PACKAGES[@]}"; do
+        dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+    done
+    if [ ${#missing[@]} -gt 0 ]; then
+        echo "== installing: ${missing[*]}"
+        local sudo=""
+        [ "$(id -u)" -eq 0 ] || sudo="sudo"
+        $sudo apt-get update -qq
+        DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq "${missing[@]}" >/dev/null
+    fi
+}
+
+build() {  # build DIR [cmake options...]
+    local dir=$1
+    shift
+    if [ ! -f "$dir/build.ninja" ]; then
+        cmake -S . -B "$dir" -G Ninja "$@"
+    fi
+    cmake --build "$dir"
+}
+
+run_tests() {  # run_tests DIR
+    QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j2
+}
+
+case "${1:-}" in
+sample)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    exec tools/sample.sh build
+    ;;
+test)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    run_tests build
+    build build-asan -DCMAKE_BUILD_TYPE=Debug -DORMAVEX_SANITIZE=ON -DORMAVEX_BUILD_BENCH=OFF
+    ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    ;;
+*)
+    echo "usage: tools/setup.sh sample|test" >&2
+    exit 1
+    ;;
+esac
