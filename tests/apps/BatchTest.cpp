@@ -1,0 +1,113 @@
+// The command-line program as a user runs it: exit codes, stdout and stderr.
+
+#include "calc/basCalcMd.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+
+using namespace ormavex;
+using ormavex::test::ReadBytes;
+using ormavex::test::RunCommand;
+using ormavex::test::TempDir;
+using ormavex::test::TestBlock;
+using ormavex::test::WriteBytes;
+using ormavex::test::WriteCoefFile;
+
+namespace {
+
+const std::string kBatch = std::string(ORMAVEX_BIN_DIR) + "/ormavex-batch";
+const std::string kExamples = std::string(ORMAVEX_SOURCE_DIR) + "/examples";
+
+// Coefficient files holding every λ the sample project uses.
+void WriteSampleCoefFiles(const std::string& folder) {
+    std::vector<TestBlock> blocks;
+    for (const char* l : {"0.70", "0.85", "0.90", "1.00", "1.20"}) {
+        blocks.push_back({std::string("L=") + l, 0.01});
+    }
+    for (int type = 1; type <= 5; ++type) {
+        WriteCoefFile(CoefFilePath(folder, type), TableType(type)->points, blocks);
+    }
+}
+
+std::vector<std::string> Lines(const std::string& text) {
+    std::vector<std::string> lines;
+    std::istringstream in(text);
+    for (std::string l; std::getline(in, l);) {
+        lines.push_back(l);
+    }
+    return lines;
+}
+
+} // namespace
+
+TEST(Batch, PrintsTheMomentsOfTheSampleAsCsv) {
+    TempDir dir;
+    WriteSampleCoefFiles(dir.path());
+    std::string out;
+    std::string err;
+    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --moments " + kExamples +
+                             "/caisson-A.kvt",
+                         &out, &err),
+              0)
+        << err;
+    const std::vector<std::string> lines = Lines(out);
+    // Six cases of 9, 7, 9, 9, 7 and 5 points on three rows each.
+    ASSERT_EQ(lines.size(), 1u + 3 * (9 + 7 + 9 + 9 + 7 + 5));
+    EXPECT_EQ(lines[0], "case,row,point,Mx,My");
+    EXPECT_EQ(lines[1].rfind("1,1,1,", 0), 0u);
+    EXPECT_EQ(lines.back().rfind("6,3,5,", 0), 0u);
+    // Case 1: L = 4.5 (Lx < Ly), u = QB = 132.6, t = QA − QB = 52.8; the
+    // coefficients of table 1 row 1 point 1 and table 3 are 0.121 and 0.321.
+    const double mx = 4.5 * 4.5 * 132.6 * 0.121 + 4.5 * 4.5 * (185.4 - 132.6) * 0.321;
+    const double got = std::stod(lines[1].substr(6, lines[1].find(',', 6) - 6));
+    EXPECT_NEAR(got, mx, 1e-9 * mx);
+}
+
+TEST(Batch, WritesTheProjectBackByteForByte) {
+    TempDir dir;
+    WriteSampleCoefFiles(dir.path());
+    const std::string out = dir.file("copy.kvt");
+    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " + kExamples +
+                         "/caisson-A.kvt"),
+              0);
+    EXPECT_EQ(ReadBytes(out), ReadBytes(kExamples + "/caisson-A.kvt"));
+
+    // A version 2.00 project is written as 2.10 with 2 decimal places.
+    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " + kExamples +
+                         "/caisson-A-v200.kvt"),
+              0);
+    const std::string v210 = ReadBytes(out);
+    EXPECT_NE(v210.find("[2.10]\r\n 3 \r\n 1 \r\n"), std::string::npos);
+}
+
+TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
+    TempDir dir;
+    std::string out;
+    std::string err;
+    // A file that does not exist: both messages of the main window, in order.
+    EXPECT_EQ(RunCommand(kBatch + " " + dir.file("none.kvt"), &out, &err), 2);
+    EXPECT_EQ(err, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。\n"
+                   "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
+                   "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n");
+
+    // No coefficient files: the calculation message and the missing file's name.
+    EXPECT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt",
+                         &out, &err),
+              3);
+    EXPECT_EQ(err.rfind("計算中にｴﾗｰが発生しました。処理の継続を中止します。\n", 0), 0u);
+    EXPECT_NE(err.find("FREE_84.DAT"), std::string::npos);
+
+    WriteSampleCoefFiles(dir.path());
+    EXPECT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + dir.file("no/x.kvt") +
+                             " " + kExamples + "/caisson-A.kvt",
+                         &out, &err),
+              2);
+    EXPECT_NE(err.find("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 76）"),
+              std::string::npos);
+
+    EXPECT_EQ(RunCommand(kBatch, &out, &err), 1);
+    EXPECT_NE(err.find("usage:"), std::string::npos);
+    EXPECT_EQ(RunCommand(kBatch + " --bogus x.kvt", &out, &err), 1);
+}
