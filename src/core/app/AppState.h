@@ -6,6 +6,7 @@
 
 #include "calc/basCalcMd.h"
 #include "cases/CaseTable.h"
+#include "drawing/basResOutPrnZ.h"
 
 #include <string>
 
@@ -18,6 +19,7 @@ struct AppState {
     CaseTable cases;
     CalcArrays calc;
     CoefWorkTables coef;
+    DrawingContext drawing;
 };
 
 /// Runs the moment calculation over all cases of `state`.

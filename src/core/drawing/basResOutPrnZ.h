@@ -1,0 +1,278 @@
+#pragma once
+// The drawing buffer of one diagram and its writers.
+//
+// A diagram fills the buffer (points, lines, arrows, texts; circles, arcs,
+// rectangles and fills are carried but produced by nobody), adds dimension
+// lines through AddHorizontalDimension/AddVerticalDimension, writes the buffer
+// as a drawing command file and places that file on a figure area through a
+// figure file. The preview program reads both files.
+//
+// Lengths are millimetres on paper, x to the right, y upward.
+//
+// Drawing command file (Shift_JIS, CR LF after every line):
+//   first title / second title /
+//   extents "W, H, minX, minY, maxX, maxY" (2 decimals) /
+//   sections, each a header line, its records and "END", in the order
+//   "座標情報" (always), "矩形情報", "線分情報", "円情報", "円弧情報",
+//   "塗潰情報", "矢印(1)", "文字情報" (each only when its table is not empty).
+//   A point record reads "12, 30.500000, -7.250000"; a line "5, 12, 13, 1";
+//   an arrow "3, 14, 7, 1"; a text two lines: the text, then
+//   "-70.125000, -121.980000, 2, 3" (x, y, style, direction).
+// Figure file: title / area line / per entry: command file path, offset line /
+//   "END". The area and offset lines are in list-print form (" 140           160 ").
+//
+// Failures are thrown as ReportError: a style file that is missing, ends
+// before "END" or has too many records; a table overflow; an unknown text
+// style; a file error; a number that is not finite (nothing non-finite is ever
+// written into a file).
+
+#include "report/basResOutPrn.h"
+
+#include <array>
+#include <cassert>
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ormavex {
+
+/// Capacities the diagrams give the tables.
+inline constexpr int MaxLineStyles = 9;
+inline constexpr int MaxTextStyles = 2;
+inline constexpr int MaxDrawPoints = 600;
+inline constexpr int MaxDrawLines = 600;
+inline constexpr int MaxDrawCircles = 100;
+inline constexpr int MaxDrawArcs = 100;
+inline constexpr int MaxDrawRectangles = 2;
+inline constexpr int MaxDrawArrows = 500;
+inline constexpr int MaxDrawTexts = 500;
+inline constexpr int MaxFigures = 10;
+
+/// Compass direction codes of arrows and texts.
+namespace Direction {
+inline constexpr std::int32_t Up = 1;     ///< toward +y; a text reads upward
+inline constexpr std::int32_t Right = 3;  ///< toward +x; a horizontal text
+inline constexpr std::int32_t Down = 5;   ///< toward -y
+inline constexpr std::int32_t Left = 7;   ///< toward -x
+} // namespace Direction
+
+/// A line style record of LINE_PRN.DEF: two integers this program only
+/// carries (the preview program reads them as pen width and dash pattern).
+struct LineStyle {
+    std::int32_t value1 = 0;
+    std::int32_t value2 = 0;
+};
+
+/// A text style record of STR_PRN.DEF. Only the character height is read
+/// here, to measure texts; the other fields are carried.
+struct TextStyle {
+    std::int32_t value1 = 0;
+    std::string name;
+    std::int32_t height = 0;  ///< character height, twips
+    std::int32_t value4 = 0;
+    std::int32_t value5 = 0;
+    std::int32_t value6 = 0;
+};
+
+struct DrawPoint {
+    double x = 0.0;
+    double y = 0.0;
+};
+
+struct DrawLine {
+    std::int32_t point1 = 0;
+    std::int32_t point2 = 0;
+    std::int32_t style = 0;
+};
+
+struct DrawCircle {
+    std::int32_t value1 = 0;
+    double value2 = 0.0;
+    std::int32_t value3 = 0;
+};
+
+struct DrawArc {
+    std::array<double, 5> values{};
+    std::int32_t value6 = 0;
+};
+
+struct DrawRectangle {
+    std::array<std::int32_t, 4> values{};
+};
+
+struct DrawFill {
+    std::int32_t value1 = 0;
+    std::int32_t value2 = 0;
+    std::string text;
+};
+
+struct DrawArrow {
+    std::int32_t point = 0;      ///< the point the arrow head sits on
+    std::int32_t direction = 0;  ///< Direction code the head points in
+    std::int32_t style = 0;
+};
+
+struct DrawText {
+    std::string text;
+    std::int32_t style = 0;
+    std::int32_t direction = 0;  ///< Direction::Up or Direction::Right
+    double x = 0.0;              ///< anchor: start of the base line
+    double y = 0.0;
+};
+
+/// One drawing command file placed on the figure area.
+struct FigureEntry {
+    std::string path;
+    double offsetX = 0.0;
+    double offsetY = 0.0;
+    // Extents read back from the file (rounded to 2 decimals there).
+    double width = 0.0;
+    double height = 0.0;
+    double minX = 0.0;
+    double minY = 0.0;
+    double maxX = 0.0;
+    double maxY = 0.0;
+};
+
+/// A table numbered from 1 with a capacity fixed by size() and a count of
+/// used entries. add() beyond the capacity throws ReportError.
+template <typename T>
+class DrawTable {
+public:
+    DrawTable() = default;
+
+    int count() const noexcept { return static_cast<int>(m_items.size()); }
+    int capacity() const noexcept { return m_capacity; }
+    const T& operator[](int number) const {
+        assert(number >= 1 && number <= count());
+        return m_items[static_cast<std::size_t>(number - 1)];
+    }
+    T& operator[](int number) {
+        assert(number >= 1 && number <= count());
+        return m_items[static_cast<std::size_t>(number - 1)];
+    }
+
+    /// Sets the capacity and empties the table.
+    void size(int capacity) {
+        m_capacity = capacity;
+        m_items.clear();
+        m_items.reserve(static_cast<std::size_t>(capacity));
+    }
+    void clear() noexcept { m_items.clear(); }
+    /// Appends at position count + 1 and returns that number.
+    int add(T item, const char* tableName);
+
+private:
+    std::vector<T> m_items;
+    int m_capacity = 0;
+};
+
+/// The drawing buffer, the style tables, the dimension settings and the
+/// figure table: the state of the drawing writer, used by one diagram at a
+/// time. A diagram calls SizeTables(), reads both style files, sets the
+/// dimension settings, fills the buffer and writes its two files.
+class DrawingContext {
+public:
+    DrawingContext();
+
+    // Style tables, refilled by ReadLineStyles / ReadTextStyles.
+    DrawTable<LineStyle> LineStyles;
+    DrawTable<TextStyle> TextStyles;
+
+    // The drawing buffer.
+    DrawTable<DrawPoint> Points;
+    DrawTable<DrawLine> Lines;
+    DrawTable<DrawCircle> Circles;
+    DrawTable<DrawArc> Arcs;
+    DrawTable<DrawRectangle> Rectangles;
+    DrawTable<DrawFill> Fills;  ///< no producer sizes it: capacity 0 until sized
+    DrawTable<DrawArrow> Arrows;
+    DrawTable<DrawText> Texts;
+
+    // Dimension settings.
+    double DimOffset = 10.0;
+    double DimPitch = 5.0;
+    double ExtGap = 1.0;
+    double TextGap = 1.0;
+    std::int32_t CurrentLineStyle = 1;
+    std::int32_t CurrentTextStyle = 2;
+
+    DrawTable<FigureEntry> Figures;
+
+    /// Sizes every table with the diagrams' capacities (line styles 9, text
+    /// styles 2, points 600, lines 600, circles 100, arcs 100, rectangles 2,
+    /// arrows 500, texts 500, figures 10) and empties them. Fills keep
+    /// capacity 0.
+    void SizeTables();
+    /// Sets the counts of the drawing buffer to 0 (style and figure tables kept).
+    void ClearBuffer() noexcept;
+
+    /// Refills the line style table from LINE_PRN.DEF.
+    void ReadLineStyles(const std::string& path);
+    /// Refills the text style table from STR_PRN.DEF.
+    void ReadTextStyles(const std::string& path);
+
+    /// Character height of text style `style` in mm. Throws ReportError for a
+    /// style number that is not in the table.
+    double TextHeight(std::int32_t style) const;
+    /// Width of `text` in text style `style`, mm: a full-width (double-byte)
+    /// character is as wide as the style's height, a half-width one half that.
+    double TextWidth(std::int32_t style, std::string_view text) const;
+
+    // Appends to the drawing buffer; each returns the new entry's number.
+    int AddPoint(double x, double y);
+    int AddLine(int point1, int point2, std::int32_t style);
+    int AddArrow(int point, std::int32_t direction, std::int32_t style);
+    int AddText(std::string text, std::int32_t style, std::int32_t direction, double x, double y);
+
+    /// A dimension below points A and B (A left of B) at height `position`,
+    /// level 1 the nearest: 6 points, up to 3 lines, up to 2 arrows, 1 text
+    /// centred between A and B. `flags` of six characters: "1" at 1/2 draws
+    /// the extension line at A/B, at 3 the dimension line, at 4/5 the arrow
+    /// head at A's/B's end; "U" at 6 puts the text above the line.
+    void AddHorizontalDimension(int pointA, int pointB, double position, int level,
+                                const std::string& text, std::string_view flags);
+    /// The same turned a quarter turn: A below B, the dimension line at x =
+    /// `position` right of them, further levels further right; "U" puts the
+    /// text on the left of the line, reading upward.
+    void AddVerticalDimension(int pointA, int pointB, double position, int level,
+                              const std::string& text, std::string_view flags);
+
+    /// Least and greatest x and y over all points and the boxes of all texts
+    /// (arrows and the other kinds do not count). All 0 for an empty buffer.
+    struct Extents {
+        double minX = 0.0;
+        double minY = 0.0;
+        double maxX = 0.0;
+        double maxY = 0.0;
+    };
+    Extents DrawingExtents() const;
+
+    /// Writes the whole buffer as a drawing command file (created or
+    /// truncated); the buffer stays unchanged.
+    void WriteDrawingFile(const std::string& path, const std::string& title1,
+                          const std::string& title2) const;
+    /// Reads back the extents of every figure entry's drawing command file,
+    /// centres entry 1 on the area and writes the figure file.
+    void PlaceFigures(const std::string& path, const std::string& title, double areaWidth,
+                      double areaHeight);
+    /// Writes the figure file from the figure table.
+    void WriteFigureFile(const std::string& path, const std::string& title, double areaWidth,
+                         double areaHeight) const;
+};
+
+/// twips / 1440 x 25.4 (divided first, then multiplied).
+double TwipsToMm(std::int32_t twips) noexcept;
+
+template <typename T>
+int DrawTable<T>::add(T item, const char* tableName) {
+    if (count() >= m_capacity) {
+        throw ReportError(std::string("drawing table full: ") + tableName + " (" +
+                          std::to_string(m_capacity) + ")");
+    }
+    m_items.push_back(std::move(item));
+    return count();
+}
+
+} // namespace ormavex
