@@ -174,7 +174,7 @@ private:
 /// dimension settings, fills the buffer and writes its two files.
 class DrawingContext {
 public:
-    DrawingContext();
+    DrawingContext() = default;
 
     // Style tables, refilled by ReadLineStyles / ReadTextStyles.
     DrawTable<LineStyle> LineStyles;
