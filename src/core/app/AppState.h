@@ -7,6 +7,7 @@
 #include "calc/basCalcMd.h"
 #include "cases/CaseTable.h"
 #include "drawing/basResOutPrnZ.h"
+#include "report/basResOutPrn.h"
 
 #include <string>
 
@@ -20,6 +21,7 @@ struct AppState {
     CalcArrays calc;
     CoefWorkTables coef;
     DrawingContext drawing;
+    ReportState report;
 };
 
 /// Runs the moment calculation over all cases of `state`.

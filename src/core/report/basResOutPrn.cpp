@@ -1,11 +1,104 @@
 #include "basResOutPrn.h"
 
+#include "app/CPrivateProfile.h"
+#include "text/LeadingNumber.h"
+#include "text/NumberPicture.h"
+#include "text/ShiftJis.h"
+
 #include <cerrno>
+#include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <vector>
 
 namespace ormavex {
+
+namespace {
+
+bool IsTrailByte(unsigned char b) noexcept {
+    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
+}
+
+bool IsSingleByte(unsigned char b) noexcept {
+    return b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
+}
+
+// Replaces every byte that is not part of a whole Shift_JIS character by "?",
+// keeping the length: a filled field may have overwritten half of a
+// double-byte character of the template.
+void RepairShiftJis(std::string& bytes) {
+    for (std::size_t i = 0; i < bytes.size();) {
+        const auto b = static_cast<unsigned char>(bytes[i]);
+        if (IsShiftJisLeadByte(b)) {
+            if (i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+                i += 2;
+                continue;
+            }
+            bytes[i] = '?';
+        } else if (!IsSingleByte(b)) {
+            bytes[i] = '?';
+        }
+        ++i;
+    }
+}
+
+// Writes `value` (Shift_JIS) over exactly `width` bytes at `start`: cut at
+// the end, a double-byte character that does not fit whole becomes a blank.
+void WriteField(std::string& line, std::size_t start, std::size_t width, std::string_view value) {
+    std::size_t i = 0;
+    while (i < width) {
+        if (i >= value.size()) {
+            line[start + i] = ' ';
+            ++i;
+            continue;
+        }
+        const auto b = static_cast<unsigned char>(value[i]);
+        const std::size_t len = IsShiftJisLeadByte(b) && i + 1 < value.size() ? 2 : 1;
+        if (i + len > width) {
+            line[start + i] = ' ';
+            ++i;
+            continue;
+        }
+        line.replace(start + i, len, value.substr(i, len));
+        i += len;
+    }
+}
+
+std::string Blanks(int count) {
+    return std::string(count > 0 ? static_cast<std::size_t>(count) : 0u, ' ');
+}
+
+// Byte offset of character `chars` (0-based) of a UTF-8 text.
+std::size_t Utf8Offset(std::string_view s, std::size_t chars) noexcept {
+    std::size_t i = 0;
+    for (std::size_t c = 0; c < chars && i < s.size(); ++c) {
+        ++i;
+        while (i < s.size() && (static_cast<unsigned char>(s[i]) & 0xC0) == 0x80) {
+            ++i;
+        }
+    }
+    return i;
+}
+
+// Characters [from, from + count) of a UTF-8 text (count npos: to the end).
+std::string_view Utf8Mid(std::string_view s, std::size_t from, std::size_t count) noexcept {
+    const std::size_t a = Utf8Offset(s, from);
+    if (count == std::string_view::npos) {
+        return s.substr(a);
+    }
+    const std::size_t b = a + Utf8Offset(s.substr(a), count);
+    return s.substr(a, b - a);
+}
+
+void CheckWrite(ReportState& state) {
+    if (state.out.failed()) {
+        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
+                          std::to_string(state.out.errorCode()) + ")");
+    }
+}
+
+} // namespace
 
 std::string MakeTempFileName() {
     const char* tmp = std::getenv("TMPDIR");
@@ -27,7 +120,7 @@ std::string NewTextPrintFile(PrintFileLists& lists) {
     if (lists.textCount >= MaxTextPrintFiles) {
         throw ReportError("too many text print files");
     }
-    std::string path = MakeTempFileName();  // created empty
+    std::string path = MakeTempFileName(); // created empty
     lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
     return path;
 }
@@ -39,6 +132,302 @@ std::string NewDrawingPrintFile(PrintFileLists& lists) {
     std::string path = MakeTempFileName();
     lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
     return path;
+}
+
+void ResetReportRun(ReportState& state) noexcept {
+    state.lists.textCount = 0;
+    state.lists.drawingCount = 0;
+    state.currentLevel = 1;
+    for (int k = 1; k <= 4; ++k) {
+        state.counters[k] = 0;
+    }
+}
+
+void LoadNumberingSettings(ReportState& state, const std::string& settingsFile) {
+    state.method = CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Method");
+    for (int k = 1; k <= 4; ++k) {
+        state.styles[k] =
+            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Style" + std::to_string(k));
+        state.margins[k] =
+            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Margin" + std::to_string(k));
+    }
+}
+
+int ReadTemplateSection(const std::string& formatFile, const std::string& section,
+                        LevelTable& levels, TemplateTable& templates) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(formatFile, data, code)) {
+        throw ReportError("cannot read the report format file " + formatFile + " (code " +
+                          std::to_string(code) + ")");
+    }
+    LineReader lines(data);
+    std::string_view raw;
+    bool found = false;
+    while (lines.next(raw)) {
+        if (FromShiftJis(raw) == section) {
+            found = true;
+            break;
+        }
+    }
+    if (!found) {
+        throw ReportError("section " + section + " is missing from " + formatFile);
+    }
+    int count = 0;
+    while (true) {
+        if (!lines.next(raw)) {
+            throw ReportError("section " + section + " of " + formatFile + " has no End line");
+        }
+        const std::string line = FromShiftJis(raw);
+        if (line == "End") {
+            return count;
+        }
+        if (!line.empty() && line[0] == '\'') {
+            continue;
+        }
+        std::int32_t number = 0;
+        if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
+            number > MaxTemplateLines) {
+            throw ReportError("template line \"" + line + "\" of section " + section +
+                              " has no line number from 1 to 20");
+        }
+        // One character: at most a single digit, so 0..9.
+        levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));
+        templates[number] = std::string(Utf8Mid(line, 5, std::string_view::npos));
+        ++count;
+    }
+}
+
+std::string FormatFieldNumber(double value, std::string_view picture) {
+    if (!picture.empty() && picture[0] == '+') {
+        std::string s = FormatNumber(value, picture.substr(1));
+        return value >= 0.0 ? "+" + s : s;
+    }
+    if (!picture.empty() && picture[0] == '\\') {
+        // "\\" is a literal backslash in a picture.
+        return FormatNumber(value, "\\\\" + std::string(picture.substr(1)));
+    }
+    return FormatNumber(value, picture);
+}
+
+std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
+                         const TextValues& texts) {
+    const std::string tmpl = ToShiftJis(templateText);
+    std::string line = tmpl;
+    const std::size_t n = tmpl.size();
+
+    struct Field {
+        std::size_t start;
+        std::size_t width;
+        bool right;
+        bool single;
+    };
+
+    // Number fields. The scan runs over every byte, trail bytes of double-byte
+    // characters included.
+    std::vector<Field> numberFields;
+    for (std::size_t p = 0; p < n;) {
+        const char c = tmpl[p];
+        const bool starts =
+            c == '#' || ((c == '+' || c == '\\') && p + 1 < n && tmpl[p + 1] == '#');
+        if (!starts) {
+            ++p;
+            continue;
+        }
+        std::size_t e = p + 1;
+        while (e < n && std::string_view("#,.0").find(tmpl[e]) != std::string_view::npos) {
+            ++e;
+        }
+        numberFields.push_back({p, e - p, false, false});
+        p = e;
+    }
+
+    std::vector<Field> textFields;
+    for (std::size_t p = 0; p < n;) {
+        const std::size_t amp = tmpl.find('&', p);
+        if (amp != std::string::npos) {
+            const std::size_t close = tmpl.find('&', amp + 1);
+            const std::size_t end = close == std::string::npos ? n : close + 1;
+            const bool right = amp + 1 < n && tmpl[amp + 1] == '>';
+            textFields.push_back({amp, end - amp, right, false});
+            p = end;
+            continue;
+        }
+        const std::size_t bang = tmpl.find('!', p);
+        if (bang == std::string::npos) {
+            break;
+        }
+        textFields.push_back({bang, 1, false, true});
+        p = bang + 1;
+    }
+
+    if (numberFields.size() > static_cast<std::size_t>(MaxTemplateLines) ||
+        textFields.size() > static_cast<std::size_t>(MaxTemplateLines)) {
+        throw ReportError("template \"" + std::string(templateText) + "\" has more than 20 fields");
+    }
+
+    for (std::size_t k = 0; k < numberFields.size(); ++k) {
+        const Field& f = numberFields[k];
+        const double value = numbers[static_cast<int>(k) + 1];
+        if (!std::isfinite(value)) {
+            throw ReportError("a value of template \"" + std::string(templateText) +
+                              "\" is not a finite number");
+        }
+        std::string s = FormatFieldNumber(value, std::string_view(tmpl).substr(f.start, f.width));
+        if (s.size() < f.width) {
+            s.insert(0, f.width - s.size(), ' ');
+        }
+        WriteField(line, f.start, f.width, s);
+    }
+
+    for (std::size_t k = 0; k < textFields.size(); ++k) {
+        const Field& f = textFields[k];
+        const std::string value = ToShiftJis(texts[static_cast<int>(k) + 1]);
+        if (value.empty() || f.single) {
+            WriteField(line, f.start, f.width, value.substr(0, value.empty() ? 0 : 1));
+        } else if (f.right && value.size() < f.width) {
+            WriteField(line, f.start, f.width, std::string(f.width - value.size(), ' ') + value);
+        } else {
+            WriteField(line, f.start, f.width, value);
+        }
+    }
+
+    RepairShiftJis(line);
+    return line;
+}
+
+void OpenPrintFile(ReportState& state) {
+    if (!state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
+        throw ReportError("cannot open the print file " + state.currentPrintFile + " (code " +
+                          std::to_string(state.out.errorCode()) + ")");
+    }
+}
+
+void ClosePrintFile(ReportState& state) {
+    if (!state.out.close()) {
+        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
+                          std::to_string(state.out.errorCode()) + ")");
+    }
+}
+
+void PrintTemplateLine(ReportState& state, std::string_view templateText, int level,
+                       const NumberValues& numbers, const TextValues& texts) {
+    const std::string filled = FillTemplate(templateText, numbers, texts);
+    PrintHeadingPrefix(state, level);
+    state.out.writeBytes(filled);
+    state.out.writeBytes("\r\n");
+    CheckWrite(state);
+}
+
+std::string HeadingPrefix(ReportState& state, int level) {
+    if (level < 0 || level > MaxHeadingLevel) {
+        throw ReportError("heading level " + std::to_string(level) + " is outside 0 to 5");
+    }
+    if (level == 0) {
+        return Blanks(state.margins[state.currentLevel] + 2);
+    }
+    const std::string number =
+        state.method != NumberingMethod::None ? HeadingNumberText(state, level) : std::string();
+    const std::string code = level == 1 ? "?R1" : level == 2 ? "?R2" : "";
+    return Blanks(state.margins[level]) + code + number;
+}
+
+void PrintHeadingPrefix(ReportState& state, int level) {
+    state.out.write(HeadingPrefix(state, level));
+    CheckWrite(state);
+}
+
+void PrintBlankLines(ReportState& state, int count) {
+    for (int i = 0; i < count; ++i) {
+        state.out.writeBytes("\r\n");
+    }
+    CheckWrite(state);
+}
+
+void PrintText(ReportState& state, std::string_view text) {
+    state.out.write(text);
+    CheckWrite(state);
+}
+
+void PrintLine(ReportState& state, std::string_view text) {
+    state.out.writeLine(text);
+    CheckWrite(state);
+}
+
+void AppendPageBreak(ReportState& state) noexcept {
+    if (state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
+        state.out.writeBytes("\f");
+    }
+    state.out.close();
+}
+
+std::string HeadingNumberText(ReportState& state, int level) {
+    assert(level >= 1 && level <= MaxHeadingLevel);
+    state.currentLevel = level;
+    state.counters[level] += 1;
+    for (int k = level + 1; k <= MaxHeadingLevel; ++k) {
+        state.counters[k] = 0;
+    }
+    std::array<std::string, MaxHeadingLevel + 1> part;
+    for (int k = 1; k <= MaxHeadingLevel; ++k) {
+        part[static_cast<std::size_t>(k)] = NumberInStyle(state.styles[k], state.counters[k]);
+    }
+    std::string text;
+    if (level >= 3 || state.method == NumberingMethod::Own ||
+        state.method == NumberingMethod::None) {
+        text = part[static_cast<std::size_t>(level)];
+    } else if (level == 1) {
+        text = part[1] + ".";
+    } else {
+        text = part[1] + (state.method == NumberingMethod::Hyphen ? "-" : ".") + part[2];
+    }
+    return text + " ";
+}
+
+std::string NumberInStyle(int style, int& counter) {
+    static const char* const kLetters = "abcdefghijklmnopqrstuvwxyz";
+    static const char* const kRoman[] = {"i",  "ii",  "iii",  "iv", "v",
+                                         "vi", "vii", "viii", "ix", "x"};
+    static const char* const kCircled[] = {"①", "②", "③", "④", "⑤", "⑥", "⑦", "⑧", "⑨", "⑩",
+                                           "⑪", "⑫", "⑬", "⑭", "⑮", "⑯", "⑰", "⑱", "⑲", "⑳"};
+    if (counter <= 0) {
+        return {};
+    }
+    auto wrap = [&counter](int last) {
+        if (counter > last) {
+            counter = 1;
+        }
+    };
+    switch (style) {
+    case 1:
+        wrap(99);
+        return std::to_string(counter);
+    case 2:
+        wrap(99);
+        return "(" + std::to_string(counter) + ")";
+    case 3:
+        wrap(99);
+        return std::to_string(counter) + ")";
+    case 4:
+        wrap(26);
+        return std::string("(") + kLetters[counter - 1] + ")";
+    case 5:
+        wrap(26);
+        return std::string(1, kLetters[counter - 1]) + ")";
+    case 6:
+        wrap(10);
+        return std::string("(") + kRoman[counter - 1] + ")";
+    case 7:
+        wrap(10);
+        return std::string(kRoman[counter - 1]) + ")";
+    case 8:
+        wrap(20);
+        return kCircled[counter - 1];
+    case 9:
+        return "･";
+    default:
+        return {};
+    }
 }
 
 } // namespace ormavex

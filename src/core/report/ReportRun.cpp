@@ -1,0 +1,143 @@
+#include "ReportRun.h"
+
+#include "app/AppState.h"
+#include "app/CSystem.h"
+#include "app/basToolsStd.h"
+#include "report/basResOutMdS.h"
+#include "report/basResOutMdT.h"
+
+namespace ormavex {
+
+namespace {
+
+// Quotes an argument so that a Windows-style command line splits back into
+// it: backslashes before a quote are doubled and the quote is escaped.
+std::string Quoted(const std::string& arg) {
+    std::string out = "\"";
+    std::size_t slashes = 0;
+    for (char c : arg) {
+        if (c == '\\') {
+            ++slashes;
+        } else {
+            if (c == '"') {
+                out.append(slashes + 1, '\\');
+            }
+            slashes = 0;
+        }
+        out += c;
+    }
+    out.append(slashes, '\\');
+    return out + "\"";
+}
+
+std::string QuotedWhenNeeded(const std::string& arg) {
+    return arg.empty() || arg.find_first_of(" \t\"") != std::string::npos ? Quoted(arg) : arg;
+}
+
+} // namespace
+
+bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
+               const PageWriter& writePage, ReportRunOutcome& outcome) {
+    outcome = {};
+    ResetReportRun(report);
+    LoadNumberingSettings(report, settingsFile);
+    try {
+        report.currentPrintFile = NewTextPrintFile(report.lists);
+        for (int c = 1; c <= cases.CaseCount; ++c) {
+            if (c > 1) {
+                AppendPageBreak(report); // each case begins a new page
+            }
+            std::int32_t style = 0;
+            // A print style cell that is not a whole number counts as non-zero,
+            // as any value other than 0 chooses the bottom slab.
+            const bool frontWall = cases.cell(c, 3).toInt32(style) && style == 0;
+            std::string reason;
+            if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &reason)) {
+                outcome.failedCases.push_back(c);
+                outcome.reasons.push_back(reason);
+            }
+        }
+        report.currentPrintFile = NewTextPrintFile(report.lists);
+    } catch (const ReportError& e) {
+        outcome.failure = e.what();
+        return false;
+    }
+    return true;
+}
+
+bool RunReport(AppState& state, const std::string& settingsFile, ReportRunOutcome& outcome) {
+    const PageWriter writePage = [&state](int c, Member member, std::string* reason) {
+        return member == Member::FrontWall ? WriteFrontWallPage(state, c, reason)
+                                           : WriteBottomSlabPage(state, c, reason);
+    };
+    return RunReport(state.report, state.cases, settingsFile, writePage, outcome);
+}
+
+std::string FailedCaseList(const std::vector<int>& failedCases) {
+    std::string list;
+    for (int c : failedCases) {
+        list += "№" + std::to_string(c) + " ";
+    }
+    return list;
+}
+
+Message PrintFileErrorMessage(const std::vector<int>& failedCases) {
+    return {"Ormavex",
+            FailedCaseList(failedCases) + "\n\n" + "以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ",
+            Message::Icon::Critical};
+}
+
+bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates) {
+    int checked = 0;
+    for (int s : checkStates) {
+        checked += s == 1 ? 1 : 0;
+    }
+    if (checked == 0 || report.lists.textCount == 0) {
+        return false;
+    }
+    const int combinedPos = report.lists.textCount - 1;
+    const std::string combined = report.lists.text[static_cast<std::size_t>(combinedPos)];
+    CreateEmptyFile(combined);
+    bool first = true;
+    for (std::size_t k = 0; k < checkStates.size(); ++k) {
+        if (checkStates[k] != 1) {
+            continue;
+        }
+        if (!first) {
+            report.currentPrintFile = combined;
+            AppendPageBreak(report);
+        }
+        first = false;
+        if (static_cast<int>(k) < combinedPos) {
+            AppendFile(combined, report.lists.text[k]);
+        }
+    }
+    return true;
+}
+
+Message NoPrintItemMessage() {
+    return {"結果の印刷", "印刷項目はひとつ以上選択して下さい。", Message::Icon::Information};
+}
+
+std::string PreviewCommandLine(const std::string& programFolder, const std::string& userDataFolder,
+                               const std::string& combinedFile) {
+    return QuotedWhenNeeded(programFolder + "/" + PreviewProgramName) +
+           " /INI=" + Quoted(userDataFolder) + " " + QuotedWhenNeeded(combinedFile);
+}
+
+void StartPreview(const std::string& commandLine) {
+    CSystem::Shell(commandLine, 1.0, false);
+}
+
+void DeletePrintFiles(ReportState& report) noexcept {
+    for (int k = 0; k < report.lists.textCount; ++k) {
+        KillFile(report.lists.text[static_cast<std::size_t>(k)]);
+    }
+    for (int k = 0; k < report.lists.drawingCount; ++k) {
+        KillFile(report.lists.drawing[static_cast<std::size_t>(k)]);
+    }
+    report.lists.textCount = 0;
+    report.lists.drawingCount = 0;
+}
+
+} // namespace ormavex

@@ -1,0 +1,89 @@
+#pragma once
+// The report run behind the print menu, without the window: writing the pages
+// of all cases into the results file, joining the chosen report items into
+// the combined print file, the preview program's command line, and deleting
+// every print file of the run. The print menu window and ormavex-batch both
+// call these.
+//
+// Text print file positions of a run: 0 the results of all cases (report item
+// 0, "計算結果の印刷"), 1 the combined print file (always the last one).
+
+#include "app/Messages.h"
+#include "cases/CaseTable.h"
+#include "report/basResOutMd.h"
+#include "report/basResOutPrn.h"
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace ormavex {
+
+struct AppState;
+
+/// Writes the page of a case for a member; false when the page failed, with
+/// the cause in `reason` when given.
+using PageWriter = std::function<bool(int caseNo, Member member, std::string* reason)>;
+
+/// What a report run left to tell the user.
+struct ReportRunOutcome {
+    /// Cases whose page failed, in case order, and why (same order).
+    std::vector<int> failedCases;
+    std::vector<std::string> reasons;
+    /// Set when the run itself could not be done (no print file could be made).
+    std::string failure;
+};
+
+/// The report run: resets the print file lists and the heading numbering,
+/// loads the numbering settings from section "Chapter" of `settingsFile`,
+/// makes the results file (position 0) and writes every case's page into it,
+/// a page break between pages (print style 0: the front wall page, any other
+/// value: the bottom slab page), then makes the combined print file
+/// (position 1). A failed page is listed in the outcome and the run goes on.
+/// Returns false only when the run itself failed (`outcome.failure` says
+/// why); failed pages still count as a finished run.
+bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
+               const PageWriter& writePage, ReportRunOutcome& outcome);
+
+/// The report run of the application: pages written with the format file
+/// and the section force diagrams of the program folder `state.dataFolder`.
+bool RunReport(AppState& state, const std::string& settingsFile, ReportRunOutcome& outcome);
+
+/// "№2 №5 ": "№", the case number and a blank per failed case.
+std::string FailedCaseList(const std::vector<int>& failedCases);
+
+/// The message after a run with failed pages: the case list, two line breaks
+/// and "以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ", critical, titled "Ormavex".
+Message PrintFileErrorMessage(const std::vector<int>& failedCases);
+
+/// Rebuilds the combined print file (the last text print file) from the
+/// report items whose check state is exactly 1: item k is the text print file
+/// at position k; items are joined in index order with a page break between
+/// them. An item without a file of its own (at or past the combined file's
+/// position) is skipped, and an item whose file cannot be appended leaves what
+/// was appended so far. Returns false, touching nothing, when no item is
+/// checked.
+bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates);
+
+/// The message when printing with no item checked.
+Message NoPrintItemMessage();
+
+/// The file name of the preview program in the program folder.
+inline constexpr const char* PreviewProgramName = "ormavex-preview";
+
+/// The command line that starts the preview program on the combined print
+/// file: programFolder + "/ormavex-preview /INI=" + the quoted per-user data
+/// folder + " " + the combined print file's path. The program and the print
+/// file path are quoted as well when they hold a blank or a double quote, so
+/// that the line splits back into the same arguments.
+std::string PreviewCommandLine(const std::string& programFolder, const std::string& userDataFolder,
+                               const std::string& combinedFile);
+
+/// Starts the preview program with `commandLine` without waiting for it.
+void StartPreview(const std::string& commandLine);
+
+/// Deletes every text and drawing print file of the run (failures ignored)
+/// and sets both list counts to 0.
+void DeletePrintFiles(ReportState& report) noexcept;
+
+} // namespace ormavex
