@@ -1,0 +1,35 @@
+#pragma once
+// The one procedure behind both section force diagrams. The front wall is
+// drawn upright (Ly across, Lx downward from y = 0, point 1 at the bottom
+// edge, load diagram on the left); the bottom slab lies down (Lx across from
+// x = 0, Ly centred on y = 0, point 1 at the left edge, load diagram below).
+// Everything else (grid, labels, moment texts, dimensions, hatching) follows
+// the same rules.
+
+#include "drawing/basResOutPrnZ.h"
+
+#include "cases/CaseTable.h"
+#include "report/basResOutPrn.h"
+
+#include <string>
+
+namespace ormavex {
+
+enum class Member { FrontWall, BottomSlab };
+
+/// Draws case `caseNo` as the diagram of `member`; see DrawFrontWallDiagram.
+///
+/// Scales (mm of drawing per m of plate), with W x H the figure area and n
+/// the points per row: the common scale S fits the plate into the area less
+/// 45 mm across the member's width and 35 mm along its span; each axis is then
+/// raised to at least 60 mm for the width and 15 mm per point interval for the
+/// span. Front wall 4 x 5 m, n = 9, on 140 x 160: S = 19, drawn 95 x 120 mm.
+///
+/// Fails with ReportError before anything is written when a span is not a
+/// positive finite number (the scale cannot be formed), when the case has no
+/// valid point count, or when a load or moment is not finite.
+std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
+                                    const CalcArrays& calc, const std::string& programFolder,
+                                    int loadFlag, int caseNo, double width, double height);
+
+} // namespace ormavex

@@ -1,0 +1,14 @@
+#include "basResOutZuMdT.h"
+
+#include "drawing/SectionForceDiagram.h"
+
+namespace ormavex {
+
+std::string DrawBottomSlabDiagram(DrawingContext& drawing, PrintFileLists& lists,
+                                  const CalcArrays& calc, const std::string& programFolder,
+                                  int loadFlag, int caseNo, double width, double height) {
+    return DrawSectionForceDiagram(Member::BottomSlab, drawing, lists, calc, programFolder,
+                                   loadFlag, caseNo, width, height);
+}
+
+} // namespace ormavex

@@ -1,0 +1,369 @@
+// The drawing command writer: style files, text measurement, dimension lines,
+// the drawing command file byte for byte and the figure placement.
+
+#include "drawing/basResOutPrnZ.h"
+#include "support/TestSupport.h"
+#include "text/ShiftJis.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <filesystem>
+#include <limits>
+
+using namespace ormavex;
+using ormavex::test::ReadBytes;
+using ormavex::test::TempDir;
+using ormavex::test::WriteBytes;
+using ormavex::test::WriteSjisLines;
+
+namespace {
+
+// UTF-8 lines -> the Shift_JIS bytes of a file with CR LF after every line.
+std::string SjisFile(const std::vector<std::string>& lines) {
+    std::string bytes;
+    for (const std::string& l : lines) {
+        bytes += ToShiftJis(l) + "\r\n";
+    }
+    return bytes;
+}
+
+class DrawingTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        d.SizeTables();
+        // Text style 1 of 240 twips (4.2333 mm), style 2 of 180 twips (3.175 mm).
+        WriteSjisLines(dir.file("STR_PRN.DEF"),
+                       {"' test styles", "T1, 1, \"A\", 240, 0, 0, 0, \"one\"",
+                        "T2, 1, \"B\", 180, 0, 0, 0, \"two\"", "END"});
+        d.ReadTextStyles(dir.file("STR_PRN.DEF"));
+    }
+
+    TempDir dir;
+    DrawingContext d;
+};
+
+constexpr double H240 = 240.0 / 1440.0 * 25.4;
+constexpr double H180 = 180.0 / 1440.0 * 25.4;
+
+// --- style files --------------------------------------------------------
+
+TEST_F(DrawingTest, ReadsStyleFilesAsAFieldSequenceWhateverTheLineLayout) {
+    // The first line is skipped whole even when it looks like a record; a
+    // record may run over several lines; a non-number integer reads as 0.
+    WriteSjisLines(dir.file("LINE_PRN.DEF"), {"L0, 99, 99, \"skipped\"", "L1, 18, 0, \"細実線\"",
+                                              "L2, 35,", "  1 , \"x\"", "L3, abc, 2, y", "END"});
+    d.ReadLineStyles(dir.file("LINE_PRN.DEF"));
+    ASSERT_EQ(d.LineStyles.count(), 3);
+    EXPECT_EQ(d.LineStyles[1].value1, 18);
+    EXPECT_EQ(d.LineStyles[2].value1, 35);
+    EXPECT_EQ(d.LineStyles[2].value2, 1);
+    EXPECT_EQ(d.LineStyles[3].value1, 0);
+    EXPECT_EQ(d.LineStyles[3].value2, 2);
+
+    ASSERT_EQ(d.TextStyles.count(), 2);
+    EXPECT_EQ(d.TextStyles[1].height, 240);
+    EXPECT_EQ(d.TextStyles[2].name, "B");
+    EXPECT_EQ(d.TextStyles[2].height, 180);
+}
+
+TEST_F(DrawingTest, RereadingAStyleFileReplacesTheTable) {
+    WriteSjisLines(dir.file("LINE_PRN.DEF"), {"'", "L1, 1, 1, a", "L2, 2, 2, b", "END"});
+    d.ReadLineStyles(dir.file("LINE_PRN.DEF"));
+    WriteSjisLines(dir.file("LINE_PRN.DEF"), {"'", "L1, 5, 5, a", "END"});
+    d.ReadLineStyles(dir.file("LINE_PRN.DEF"));
+    ASSERT_EQ(d.LineStyles.count(), 1);
+    EXPECT_EQ(d.LineStyles[1].value1, 5);
+}
+
+TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
+    // Missing file.
+    EXPECT_THROW(d.ReadLineStyles(dir.file("NONE.DEF")), ReportError);
+    // No "END" (and "end" is not it).
+    WriteSjisLines(dir.file("A.DEF"), {"'", "L1, 1, 1, a", "end"});
+    EXPECT_THROW(d.ReadLineStyles(dir.file("A.DEF")), ReportError);
+    // A record cut short by the end of the file.
+    WriteSjisLines(dir.file("B.DEF"), {"'", "L1, 1"});
+    EXPECT_THROW(d.ReadLineStyles(dir.file("B.DEF")), ReportError);
+    // A 10th line style.
+    std::vector<std::string> lines = {"'"};
+    for (int i = 1; i <= 10; ++i) {
+        lines.push_back("L, 1, 1, x");
+    }
+    lines.push_back("END");
+    WriteSjisLines(dir.file("C.DEF"), lines);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), ReportError);
+    lines.erase(lines.begin() + 1);  // nine are fine
+    WriteSjisLines(dir.file("C.DEF"), lines);
+    EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
+    EXPECT_EQ(d.LineStyles.count(), 9);
+    // A 3rd text style.
+    WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
+                                       "T, 1, a, 240, 0, 0, 0, x", "END"});
+    EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), ReportError);
+}
+
+TEST(DeliveredStyleFiles, HoldNineLineStylesAndTwoTextStyles) {
+    DrawingContext d;
+    d.SizeTables();
+    const std::string data = std::string(ORMAVEX_SOURCE_DIR) + "/data/";
+    d.ReadLineStyles(data + "LINE_PRN.DEF");
+    d.ReadTextStyles(data + "STR_PRN.DEF");
+    EXPECT_EQ(d.LineStyles.count(), 9);
+    ASSERT_EQ(d.TextStyles.count(), 2);
+    EXPECT_EQ(d.TextStyles[2].height, 180);
+    // Shift_JIS with CR LF: every LF has its CR and the text is not UTF-8.
+    for (const char* name : {"LINE_PRN.DEF", "STR_PRN.DEF"}) {
+        const std::string bytes = ReadBytes(data + name);
+        std::size_t lf = 0;
+        std::size_t crlf = 0;
+        for (std::size_t i = 0; i < bytes.size(); ++i) {
+            if (bytes[i] == '\n') {
+                ++lf;
+                crlf += i > 0 && bytes[i - 1] == '\r';
+            }
+        }
+        EXPECT_GT(lf, 2u) << name;
+        EXPECT_EQ(lf, crlf) << name;
+        EXPECT_EQ(ToShiftJis(FromShiftJis(bytes)), bytes) << name;
+        EXPECT_EQ(bytes.find("\xE7\xB7\x9A"), std::string::npos) << name;  // UTF-8 "線"
+    }
+}
+
+// --- text measurement ---------------------------------------------------
+
+TEST_F(DrawingTest, TextWidthCountsFullWidthAsHighAndHalfWidthAsHalf) {
+    EXPECT_DOUBLE_EQ(TwipsToMm(240), H240);
+    EXPECT_NEAR(TwipsToMm(240), 4.2333, 1e-4);
+    EXPECT_DOUBLE_EQ(d.TextWidth(1, "CL"), H240);
+    EXPECT_DOUBLE_EQ(d.TextWidth(1, "①"), H240);
+    EXPECT_DOUBLE_EQ(d.TextWidth(1, "QA=12.50kN/㎡"), 6.5 * H240);
+    EXPECT_DOUBLE_EQ(d.TextWidth(1, "ｹｰｿﾝ"), 2.0 * H240);  // half-width katakana
+    EXPECT_DOUBLE_EQ(d.TextWidth(2, "Ｍy  Ⅱ"), 3.5 * H180);  // 2 full, 3 half
+    EXPECT_DOUBLE_EQ(d.TextWidth(2, ""), 0.0);
+    EXPECT_THROW(d.TextWidth(3, "x"), ReportError);
+    EXPECT_THROW(d.TextWidth(0, "x"), ReportError);
+}
+
+// --- dimension lines ----------------------------------------------------
+
+TEST_F(DrawingTest, HorizontalDimensionBelowThePoints) {
+    d.AddPoint(0.0, 0.0);
+    d.AddPoint(40.0, -2.0);
+    d.AddHorizontalDimension(1, 2, -10.0, 2, "ab", "11111U");  // level 2: 5 mm lower
+    ASSERT_EQ(d.Points.count(), 8);
+    const double expected[6][2] = {{0, -1}, {0, -15}, {0, -16}, {40, -3}, {40, -15}, {40, -16}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_DOUBLE_EQ(d.Points[3 + i].x, expected[i][0]) << i;
+        EXPECT_DOUBLE_EQ(d.Points[3 + i].y, expected[i][1]) << i;
+    }
+    ASSERT_EQ(d.Lines.count(), 3);
+    EXPECT_EQ(d.Lines[1].point1, 3);
+    EXPECT_EQ(d.Lines[1].point2, 5);
+    EXPECT_EQ(d.Lines[2].point1, 6);
+    EXPECT_EQ(d.Lines[2].point2, 8);
+    EXPECT_EQ(d.Lines[3].point1, 4);
+    EXPECT_EQ(d.Lines[3].point2, 7);
+    ASSERT_EQ(d.Arrows.count(), 2);
+    EXPECT_EQ(d.Arrows[1].point, 4);
+    EXPECT_EQ(d.Arrows[1].direction, Direction::Left);
+    EXPECT_EQ(d.Arrows[2].point, 7);
+    EXPECT_EQ(d.Arrows[2].direction, Direction::Right);
+    ASSERT_EQ(d.Texts.count(), 1);
+    EXPECT_EQ(d.Texts[1].style, 2);
+    EXPECT_EQ(d.Texts[1].direction, Direction::Right);
+    EXPECT_DOUBLE_EQ(d.Texts[1].x, (40.0 - H180) / 2.0);  // centred
+    EXPECT_DOUBLE_EQ(d.Texts[1].y, -14.0);                // above the line
+}
+
+TEST_F(DrawingTest, DimensionFlagsWithoutOnesStillAddSixPointsAndTheText) {
+    d.AddPoint(0.0, 0.0);
+    d.AddPoint(40.0, 0.0);
+    d.AddHorizontalDimension(1, 2, -10.0, 1, "ab", "0000");  // short: missing = no
+    EXPECT_EQ(d.Points.count(), 8);
+    EXPECT_EQ(d.Lines.count(), 0);
+    EXPECT_EQ(d.Arrows.count(), 0);
+    ASSERT_EQ(d.Texts.count(), 1);
+    EXPECT_DOUBLE_EQ(d.Texts[1].y, -10.0 - 1.0 - H180);  // below the line
+    // The extension points count in the extents.
+    EXPECT_DOUBLE_EQ(d.DrawingExtents().minY, -11.0 - H180);
+}
+
+TEST_F(DrawingTest, VerticalDimensionRightOfThePoints) {
+    d.AddPoint(10.0, -30.0);
+    d.AddPoint(12.0, 0.0);
+    d.AddVerticalDimension(1, 2, 25.0, 1, "abcd", "11111U");
+    const double expected[6][2] = {{11, -30}, {25, -30}, {26, -30}, {13, 0}, {25, 0}, {26, 0}};
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_DOUBLE_EQ(d.Points[3 + i].x, expected[i][0]) << i;
+        EXPECT_DOUBLE_EQ(d.Points[3 + i].y, expected[i][1]) << i;
+    }
+    ASSERT_EQ(d.Arrows.count(), 2);
+    EXPECT_EQ(d.Arrows[1].direction, Direction::Down);
+    EXPECT_EQ(d.Arrows[2].direction, Direction::Up);
+    ASSERT_EQ(d.Texts.count(), 1);
+    EXPECT_EQ(d.Texts[1].direction, Direction::Up);
+    EXPECT_DOUBLE_EQ(d.Texts[1].x, 24.0);  // left of the line, reading upward
+    EXPECT_DOUBLE_EQ(d.Texts[1].y, -30.0 + (30.0 - 2.0 * H180) / 2.0);
+
+    d.AddVerticalDimension(1, 2, 25.0, 2, "abcd", "11111D");
+    EXPECT_DOUBLE_EQ(d.Points[10].x, 30.0);
+    EXPECT_DOUBLE_EQ(d.Texts[2].x, 30.0 + 1.0 + H180);
+}
+
+// --- capacities ---------------------------------------------------------
+
+TEST_F(DrawingTest, TableOverflowIsAnError) {
+    for (int i = 0; i < MaxDrawPoints; ++i) {
+        d.AddPoint(i, 0.0);
+    }
+    EXPECT_THROW(d.AddPoint(0.0, 0.0), ReportError);
+    for (int i = 0; i < MaxDrawTexts; ++i) {
+        d.AddText("x", 2, 3, 0.0, 0.0);
+    }
+    EXPECT_THROW(d.AddText("x", 2, 3, 0.0, 0.0), ReportError);
+    for (int i = 0; i < MaxDrawArrows; ++i) {
+        d.AddArrow(1, 3, 1);
+    }
+    EXPECT_THROW(d.AddArrow(1, 3, 1), ReportError);
+    // A table nobody sized holds nothing.
+    EXPECT_THROW(d.Fills.add({}, "fills"), ReportError);
+}
+
+// --- drawing command file -----------------------------------------------
+
+TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
+    d.AddPoint(-62.654, -128.0);
+    d.AddPoint(30.5, -7.25);
+    d.AddPoint(1.0, 2.0);
+    d.AddLine(1, 2, 1);
+    d.AddLine(2, 3, 3);
+    d.AddArrow(2, Direction::Left, 1);
+    d.AddText("①", 2, Direction::Right, -60.125, -121.98);
+    d.AddText("-12.50", 2, Direction::Up, 32.65, 13.25 - 6.0 * H180 / 2.0);  // ends at 13.25
+    const std::string path = dir.file("draw.tmp");
+    d.WriteDrawingFile(path, "ｹｰｿﾝ式防波堤", "前壁断面力図");
+    const std::string expected = SjisFile({
+        "ｹｰｿﾝ式防波堤",
+        "前壁断面力図",
+        "95.30, 141.25, -62.65, -128.00, 32.65, 13.25",
+        "座標情報",
+        "1, -62.654000, -128.000000",
+        "2, 30.500000, -7.250000",
+        "3, 1.000000, 2.000000",
+        "END",
+        "線分情報",
+        "1, 1, 2, 1",
+        "2, 2, 3, 3",
+        "END",
+        "矢印(1)",
+        "1, 2, 7, 1",
+        "END",
+        "文字情報",
+        "①",
+        "-60.125000, -121.980000, 2, 3",
+        "-12.50",
+        "32.650000, 3.725000, 2, 1",
+        "END",
+    });
+    EXPECT_EQ(ReadBytes(path), expected);
+    // The buffer is left as it was.
+    EXPECT_EQ(d.Points.count(), 3);
+    EXPECT_EQ(d.Texts.count(), 2);
+}
+
+TEST_F(DrawingTest, WritesTheCoordinateSectionEvenWhenEmptyAndTheRareKindsInOrder) {
+    d.Fills.size(3);
+    d.Rectangles.add({{1, 2, 3, 4}}, "rectangles");
+    d.Circles.add({5, 2.5, 6}, "circles");
+    d.Arcs.add({{0.5, -1.0, 2.0, 3.0, 4.0}, 9}, "arcs");
+    d.Fills.add({1, 2, "塗り"}, "fills");
+    d.WriteDrawingFile(dir.file("rare.tmp"), "A", "B");
+    EXPECT_EQ(ReadBytes(dir.file("rare.tmp")),
+              SjisFile({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
+                        "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6", "END",
+                        "円弧情報", "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9",
+                        "END", "塗潰情報", "1, 1, 2, 塗り", "END"}));
+}
+
+TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) {
+    d.AddPoint(0.0, 0.0);
+    d.AddText("CL", 1, Direction::Up, 0.0, 0.0);
+    const auto e = d.DrawingExtents();
+    EXPECT_DOUBLE_EQ(e.minX, -H240);
+    EXPECT_DOUBLE_EQ(e.maxY, H240);  // "CL" is as wide as one full-width character
+    EXPECT_DOUBLE_EQ(e.maxX, 0.0);
+    EXPECT_DOUBLE_EQ(e.minY, 0.0);
+    d.AddText("CL", 1, Direction::Right, 10.0, -5.0);
+    EXPECT_DOUBLE_EQ(d.DrawingExtents().maxX, 10.0 + H240);
+    EXPECT_DOUBLE_EQ(d.DrawingExtents().minY, -5.0);
+}
+
+TEST_F(DrawingTest, NeverWritesANonFiniteNumber) {
+    d.AddPoint(0.0, 0.0);
+    d.AddPoint(std::numeric_limits<double>::quiet_NaN(), 1.0);
+    EXPECT_THROW(d.WriteDrawingFile(dir.file("nan.tmp"), "A", "B"), ReportError);
+    EXPECT_FALSE(std::filesystem::exists(dir.file("nan.tmp")));
+
+    DrawingContext e;
+    e.SizeTables();
+    e.AddPoint(std::numeric_limits<double>::infinity(), 0.0);
+    EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), ReportError);
+    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), ReportError);
+}
+
+TEST_F(DrawingTest, AWriteErrorIsAReportError) {
+    d.AddPoint(0.0, 0.0);
+    EXPECT_THROW(d.WriteDrawingFile(dir.file("no/such/folder.tmp"), "A", "B"), ReportError);
+}
+
+// --- figure placement ---------------------------------------------------
+
+TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
+    // Extents 95.3 x 141.25 from least (-62.65, -128) once rounded to 2
+    // decimals: offset x = (140 - 95.3) / 2 + 62.65 = 85 and offset y =
+    // (160 - 141.25) / 2 + 128 = 137.375.
+    d.AddPoint(-62.654, -128.0);
+    d.AddPoint(32.65, 13.25);
+    const std::string drawing = dir.file("draw.tmp");
+    d.WriteDrawingFile(drawing, "T1", "T2");
+    d.Figures.add({drawing}, "figures");
+    const std::string figure = dir.file("fig.tmp");
+    d.PlaceFigures(figure, "前壁断面力図", 140.0, 160.0);
+
+    const FigureEntry& f = d.Figures[1];
+    EXPECT_DOUBLE_EQ(f.width, 95.3);
+    EXPECT_DOUBLE_EQ(f.minX, -62.65);
+    EXPECT_NEAR(f.offsetX, 85.0, 1e-12);
+    EXPECT_NEAR(f.offsetY, 137.375, 1e-12);
+    EXPECT_EQ(ReadBytes(figure), SjisFile({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
+                                           " 85" + std::string(12, ' ') + "137.375 ", "END"}));
+}
+
+TEST_F(DrawingTest, PlaceFiguresCentresOnlyTheFirstEntry) {
+    d.AddPoint(0.0, 0.0);
+    d.AddPoint(10.0, 20.0);
+    const std::string drawing = dir.file("draw.tmp");
+    d.WriteDrawingFile(drawing, "T1", "T2");
+    d.Figures.add({drawing}, "figures");
+    d.Figures.add({drawing, 0.5, -0.25}, "figures");
+    d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0);
+    EXPECT_EQ(ReadBytes(dir.file("fig.tmp")),
+              SjisFile({"F", " 140" + std::string(11, ' ') + "160 ", drawing, " 65" + std::string(12, ' ') + "70 ", drawing,
+                        " .5" + std::string(11, ' ') + "-.25 ", "END"}));
+    EXPECT_DOUBLE_EQ(d.Figures[2].height, 20.0);  // read back all the same
+}
+
+TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
+    d.Figures.add({dir.file("missing.tmp")}, "figures");
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    WriteBytes(dir.file("short.tmp"), "A\r\nB\r\n1.00, 2.00\r\n");
+    d.Figures[1].path = dir.file("short.tmp");
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    for (int i = 2; i <= MaxFigures; ++i) {
+        d.Figures.add({}, "figures");
+    }
+    EXPECT_THROW(d.Figures.add({}, "figures"), ReportError);  // an 11th entry
+}
+
+} // namespace
