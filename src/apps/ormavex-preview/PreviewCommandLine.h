@@ -1,0 +1,29 @@
+#pragma once
+// The command line of ormavex-preview.
+//
+//   ormavex-preview /INI="<settings folder>" PRINTFILE     window
+//   ormavex-preview --pdf OUT.pdf PRINTFILE                 PDF, no window
+//
+// The print menu starts the program with a Windows-style command line whose
+// print file path is not quoted, so a path with blanks arrives split into
+// several arguments: the positional arguments are joined with single blanks.
+// The settings folder may arrive with its quotes still around it.
+
+#include <string>
+#include <vector>
+
+namespace ormavex::preview {
+
+struct CommandLine {
+    std::string iniFolder;  ///< empty: no settings are read or written
+    std::string printFile;
+    std::string pdfPath;    ///< not empty: headless PDF output
+    bool help = false;
+    std::string error;      ///< not empty: a usage error
+};
+
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+extern const char* const kUsage;
+
+} // namespace ormavex::preview

@@ -1,0 +1,248 @@
+#include "PreviewWindow.h"
+
+#include "PdfExport.h"
+#include "app/CPrivateProfile.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewWidget>
+#include <QScreen>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QToolBar>
+
+#include <filesystem>
+
+namespace ormavex::preview {
+
+namespace {
+
+const char* const kSection = "Preview";
+
+enum ZoomSetting { ZoomCustom = 0, ZoomFitWidth = 1, ZoomFitPage = 2 };
+
+QString Caption(const std::string& printFile) {
+    return QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ - ") +
+           QFileInfo(QString::fromStdString(printFile)).fileName();
+}
+
+} // namespace
+
+bool OpenReport(const std::string& printFile, const std::string& programFolder,
+                render::ReportDocument& doc, QString* message) {
+    std::string error;
+    if (render::BuildReportDocument(printFile, programFolder, doc, &error)) {
+        return true;
+    }
+    if (message != nullptr) {
+        *message = QString::fromUtf8("印刷ﾌｧｲﾙを開けません。\n\n") + QString::fromStdString(printFile) +
+                   QString::fromUtf8("\n") + QString::fromStdString(error);
+    }
+    return false;
+}
+
+std::string PreviewWindow::SettingsFile(const std::string& iniFolder) {
+    return iniFolder + "/Preview.ini";
+}
+
+PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
+                             std::string printFile, std::string iniFolder)
+    : m_doc(std::move(doc)), m_printFile(std::move(printFile)), m_iniFolder(std::move(iniFolder)),
+      m_printer(QPrinter::HighResolution) {
+    setObjectName(QStringLiteral("PreviewWindow"));
+    setWindowTitle(Caption(m_printFile));
+    render::SetUpA4Printer(m_printer);
+    m_printer.setDocName(QFileInfo(QString::fromStdString(m_printFile)).fileName());
+
+    m_preview = new QPrintPreviewWidget(&m_printer, this);
+    m_preview->setObjectName(QStringLiteral("preview"));
+    setCentralWidget(m_preview);
+    connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
+            [this](QPrinter* printer) { render::PrintReport(*m_doc, *printer); });
+
+    m_askPdfName = [](QWidget* parent, const QString& suggested) {
+        return QFileDialog::getSaveFileName(parent, QString::fromUtf8("PDF出力"), suggested,
+                                            QString::fromUtf8("PDF ﾌｧｲﾙ (*.pdf)"));
+    };
+    m_showError = [](QWidget* parent, const QString& text) {
+        QMessageBox::critical(parent, QStringLiteral("Ormavex"), text);
+    };
+
+    buildActions();
+    m_preview->fitToWidth();
+    resize(900, 1000);
+
+    QStringList notes;
+    for (const std::string& n : m_doc->notes) {
+        notes << QString::fromStdString(n);
+    }
+    if (!notes.isEmpty()) {
+        statusBar()->showMessage(notes.join(QStringLiteral("; ")));
+    }
+}
+
+PreviewWindow::~PreviewWindow() = default;
+
+int PreviewWindow::pageCount() const { return m_preview->pageCount(); }
+
+int PreviewWindow::currentPage() const { return m_preview->currentPage(); }
+
+void PreviewWindow::buildActions() {
+    QToolBar* bar = addToolBar(QString::fromUtf8("ﾌﾟﾚﾋﾞｭｰ"));
+    bar->setObjectName(QStringLiteral("toolbar"));
+    bar->setMovable(false);
+    auto add = [&](const char* name, const char* text, const QKeySequence& key, auto slot) {
+        QAction* a = bar->addAction(QString::fromUtf8(text));
+        a->setObjectName(QString::fromUtf8(name));
+        if (!key.isEmpty()) {
+            a->setShortcut(key);
+        }
+        connect(a, &QAction::triggered, this, slot);
+        return a;
+    };
+    add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { m_preview->setCurrentPage(1); });
+    add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
+        [this] { m_preview->setCurrentPage(std::max(1, m_preview->currentPage() - 1)); });
+    m_pageBox = new QSpinBox(bar);
+    m_pageBox->setObjectName(QStringLiteral("pageNumber"));
+    m_pageBox->setMinimum(1);
+    bar->addWidget(m_pageBox);
+    m_pageLabel = new QLabel(bar);
+    bar->addWidget(m_pageLabel);
+    connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int page) {
+        if (page != m_preview->currentPage()) {
+            m_preview->setCurrentPage(page);
+        }
+    });
+    add("actionNext", "次へ", QKeySequence(Qt::Key_PageDown), [this] {
+        m_preview->setCurrentPage(std::min(m_preview->pageCount(), m_preview->currentPage() + 1));
+    });
+    add("actionLast", "最後", QKeySequence(Qt::CTRL | Qt::Key_End),
+        [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    bar->addSeparator();
+    add("actionZoomIn", "拡大", QKeySequence::ZoomIn, [this] { m_preview->zoomIn(); });
+    add("actionZoomOut", "縮小", QKeySequence::ZoomOut, [this] { m_preview->zoomOut(); });
+    add("actionFitWidth", "幅に合わせる", QKeySequence(), [this] { m_preview->fitToWidth(); });
+    add("actionFitPage", "ﾍﾟｰｼﾞ全体", QKeySequence(), [this] { m_preview->fitInView(); });
+    bar->addSeparator();
+    add("actionPrint", "印刷(&P)", QKeySequence::Print, [this] {
+        QPrintDialog dialog(&m_printer, this);
+        dialog.setMinMax(1, m_preview->pageCount());
+        if (dialog.exec() == QDialog::Accepted) {
+            render::PrintReport(*m_doc, m_printer);
+        }
+    });
+    add("actionPdf", "PDF出力", QKeySequence(), [this] { exportPdf(); });
+    bar->addSeparator();
+    add("actionClose", "閉じる(&C)", QKeySequence::Close, [this] { close(); });
+    connect(m_preview, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageInfo(); });
+}
+
+void PreviewWindow::updatePageInfo() {
+    const int count = m_preview->pageCount();
+    m_pageBox->blockSignals(true);
+    m_pageBox->setMaximum(std::max(1, count));
+    m_pageBox->setValue(std::max(1, m_preview->currentPage()));
+    m_pageBox->blockSignals(false);
+    m_pageLabel->setText(QString::fromUtf8(" / %1 ").arg(count));
+}
+
+void PreviewWindow::exportPdf() {
+    QFileInfo source(QString::fromStdString(m_printFile));
+    const QString suggested = source.absolutePath() + QStringLiteral("/") + source.completeBaseName() +
+                              QStringLiteral(".pdf");
+    QString name = m_askPdfName(this, suggested);
+    if (name.isEmpty()) {
+        return;
+    }
+    if (!name.endsWith(QStringLiteral(".pdf"), Qt::CaseInsensitive)) {
+        name += QStringLiteral(".pdf");
+    }
+    std::string error;
+    if (!render::WriteReportPdf(*m_doc, name.toStdString(), &error)) {
+        m_showError(this, QString::fromUtf8("PDF ﾌｧｲﾙを書けません。\n\n") + name);
+        return;
+    }
+    statusBar()->showMessage(QString::fromUtf8("PDF 出力: ") + name, 5000);
+}
+
+void PreviewWindow::restoreSettings() {
+    if (m_iniFolder.empty()) {
+        return;
+    }
+    const std::string ini = SettingsFile(m_iniFolder);
+    const int left = CPrivateProfile::GetValueLong(ini, kSection, "Left");
+    const int top = CPrivateProfile::GetValueLong(ini, kSection, "Top");
+    const int width = CPrivateProfile::GetValueLong(ini, kSection, "Width");
+    const int height = CPrivateProfile::GetValueLong(ini, kSection, "Height");
+    if (width >= 200 && height >= 150) {
+        resize(width, height);
+    }
+    // Only a position that still lies on a screen is taken back.
+    if (QScreen* screen = QGuiApplication::screenAt(QPoint(left + 50, top + 20)); screen != nullptr) {
+        move(left, top);
+    }
+    if (CPrivateProfile::GetValueLong(ini, kSection, "Maximized") == 1) {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    }
+    switch (CPrivateProfile::GetValueLong(ini, kSection, "ZoomMode")) {
+    case ZoomFitPage:
+        m_preview->fitInView();
+        break;
+    case ZoomCustom: {
+        const int percent = CPrivateProfile::GetValueLong(ini, kSection, "ZoomPercent");
+        if (percent >= 5 && percent <= 1000) {
+            m_preview->setZoomFactor(percent / 100.0);
+        } else {
+            m_preview->fitToWidth();
+        }
+        break;
+    }
+    default:
+        m_preview->fitToWidth();
+        break;
+    }
+}
+
+bool PreviewWindow::saveSettings() const {
+    if (m_iniFolder.empty()) {
+        return false;
+    }
+    std::error_code ec;
+    std::filesystem::create_directories(m_iniFolder, ec);
+    const std::string ini = SettingsFile(m_iniFolder);
+    const QRect g = normalGeometry();
+    int mode = ZoomCustom;
+    if (m_preview->zoomMode() == QPrintPreviewWidget::FitToWidth) {
+        mode = ZoomFitWidth;
+    } else if (m_preview->zoomMode() == QPrintPreviewWidget::FitInView) {
+        mode = ZoomFitPage;
+    }
+    const std::pair<const char*, int> values[] = {
+        {"Left", g.x()},
+        {"Top", g.y()},
+        {"Width", g.width()},
+        {"Height", g.height()},
+        {"Maximized", isMaximized() ? 1 : 0},
+        {"ZoomMode", mode},
+        {"ZoomPercent", static_cast<int>(m_preview->zoomFactor() * 100.0 + 0.5)},
+    };
+    bool ok = true;
+    for (const auto& [key, value] : values) {
+        ok = CPrivateProfile::SetValueString(ini, kSection, key, std::to_string(value)) && ok;
+    }
+    return ok;
+}
+
+void PreviewWindow::closeEvent(QCloseEvent* event) {
+    saveSettings();
+    QMainWindow::closeEvent(event);
+}
+
+} // namespace ormavex::preview

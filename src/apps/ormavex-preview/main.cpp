@@ -1,0 +1,64 @@
+// ormavex-preview: shows, prints and exports as PDF the report's text print
+// file with its figures. See PreviewCommandLine.h for the command line.
+
+#include "PdfExport.h"
+#include "PreviewCommandLine.h"
+#include "PreviewWindow.h"
+#include "app/ProgramFolder.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <iostream>
+#include <memory>
+
+namespace {
+
+int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
+    QGuiApplication app(argc, argv);
+    ormavex::render::ReportDocument doc;
+    std::string error;
+    if (!ormavex::render::BuildReportDocument(cl.printFile, ormavex::ProgramFolder(), doc, &error)) {
+        std::cerr << "ormavex-preview: " << cl.printFile << ": " << error << "\n";
+        return 2;
+    }
+    for (const std::string& note : doc.notes) {
+        std::cerr << "ormavex-preview: " << note << "\n";
+    }
+    if (!ormavex::render::WriteReportPdf(doc, cl.pdfPath, &error)) {
+        std::cerr << "ormavex-preview: " << error << "\n";
+        return 3;
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    using namespace ormavex::preview;
+    const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    if (cl.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (!cl.error.empty()) {
+        std::cerr << "ormavex-preview: " << cl.error << "\n" << kUsage;
+        return 1;
+    }
+    if (!cl.pdfPath.empty()) {
+        return ExportPdf(argc, argv, cl);
+    }
+
+    QApplication app(argc, argv);
+    auto doc = std::make_shared<ormavex::render::ReportDocument>();
+    QString message;
+    if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), message);
+        return 2;
+    }
+    PreviewWindow window(doc, cl.printFile, cl.iniFolder);
+    window.restoreSettings();
+    window.show();
+    return app.exec();
+}

@@ -1,0 +1,130 @@
+#include "PdfExport.h"
+
+#include "PagePainter.h"
+
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QPageLayout>
+#include <QPageSize>
+#include <QPainter>
+#include <QPdfWriter>
+#include <QPrinter>
+
+#include <algorithm>
+#include <memory>
+
+namespace ormavex::render {
+
+namespace {
+
+constexpr int kPdfResolution = 600;
+
+QPageLayout A4Layout() {
+    return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
+}
+
+// The renderer needs a QGuiApplication for its fonts. Command-line callers
+// have none: make one for the call, on the offscreen platform unless the
+// caller chose another, so that no display is needed.
+class GuiApplicationScope {
+public:
+    GuiApplicationScope() {
+        if (QCoreApplication::instance() != nullptr) {
+            return;
+        }
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+            qputenv("QT_QPA_PLATFORM", "offscreen");
+        }
+        m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
+    }
+
+    bool usable() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+
+private:
+    int m_argc = 1;
+    char m_name[8] = "ormavex";
+    char* m_argv[2] = {m_name, nullptr};
+    std::unique_ptr<QGuiApplication> m_app;
+};
+
+} // namespace
+
+void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
+                   double dotsPerMm) {
+    PagePainter pages(doc);
+    for (int i = 0; i < static_cast<int>(doc.pages.size()); ++i) {
+        if (i > 0) {
+            device.newPage();
+        }
+        pages.paint(painter, i, dotsPerMm);
+    }
+}
+
+void SetUpA4Printer(QPrinter& printer) {
+    printer.setFullPage(true);
+    printer.setPageLayout(A4Layout());
+}
+
+bool PrintReport(const ReportDocument& doc, QPrinter& printer) {
+    QPainter painter;
+    if (!painter.begin(&printer)) {
+        return false;
+    }
+    const double dotsPerMm = printer.resolution() / 25.4;
+    const int count = static_cast<int>(doc.pages.size());
+    int first = 0;
+    int last = count - 1;
+    if (printer.printRange() == QPrinter::PageRange && printer.fromPage() > 0) {
+        first = std::min(printer.fromPage() - 1, count - 1);
+        last = std::clamp(printer.toPage() - 1, first, count - 1);
+    }
+    PagePainter pages(doc);
+    for (int i = first; i <= last; ++i) {
+        if (i > first) {
+            printer.newPage();
+        }
+        pages.paint(painter, i, dotsPerMm);
+    }
+    return painter.end();
+}
+
+bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error) {
+    QPdfWriter writer(QString::fromStdString(pdfPath));
+    writer.setResolution(kPdfResolution);
+    writer.setPageLayout(A4Layout());
+    writer.setCreator(QStringLiteral("Ormavex"));
+    writer.setTitle(QString::fromStdString(doc.title));
+    QPainter painter;
+    if (!painter.begin(&writer)) {
+        if (error != nullptr) {
+            *error = "the PDF file cannot be written: " + pdfPath;
+        }
+        return false;
+    }
+    PaintAllPages(doc, painter, writer, kPdfResolution / 25.4);
+    if (!painter.end() || !QFileInfo(QString::fromStdString(pdfPath)).isFile()) {
+        if (error != nullptr) {
+            *error = "the PDF file was not completed: " + pdfPath;
+        }
+        return false;
+    }
+    return true;
+}
+
+bool ExportPrintFileToPdf(const std::string& printFile, const std::string& pdfPath,
+                          const std::string& programFolder, std::string* error) {
+    GuiApplicationScope app;
+    if (!app.usable()) {
+        if (error != nullptr) {
+            *error = "PDF output needs a GUI application object (fonts)";
+        }
+        return false;
+    }
+    ReportDocument doc;
+    if (!BuildReportDocument(printFile, programFolder, doc, error)) {
+        return false;
+    }
+    return WriteReportPdf(doc, pdfPath, error);
+}
+
+} // namespace ormavex::render

@@ -1,0 +1,44 @@
+#pragma once
+// Output of a whole report: to PDF and to a printer, through PagePainter.
+
+#include "ReportDocument.h"
+
+#include <string>
+
+class QPagedPaintDevice;
+class QPainter;
+class QPrinter;
+
+namespace ormavex::render {
+
+/// Paints every page of `doc` onto a paged device whose painter is active,
+/// starting a new device page before each page after the first. The device
+/// must be set to A4 portrait with its origin at the paper's corner.
+void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
+                   double dotsPerMm);
+
+/// Sets a printer to full-page A4 portrait, as the pages are laid out.
+void SetUpA4Printer(QPrinter& printer);
+
+/// Prints the document on a printer set up by SetUpA4Printer (any
+/// resolution). Honours the printer's page range. False when the printer
+/// cannot be started.
+bool PrintReport(const ReportDocument& doc, QPrinter& printer);
+
+/// Writes the document as a PDF file (A4 portrait, fonts embedded). False
+/// with `error` set when the file cannot be written.
+bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error);
+
+/// The whole path from a text print file to a PDF: reads the print file, its
+/// figures and drawing command files and the style files of `programFolder`
+/// (LINE_PRN.DEF, STR_PRN.DEF), and writes the PDF. Figures that cannot be
+/// drawn become notes in the pages; false with `error` set only when the
+/// print file cannot be read or the PDF cannot be written.
+///
+/// Needs a QGuiApplication for its fonts; when none exists, one is made for
+/// the duration of the call (on the "offscreen" platform when no display is
+/// set), so command-line programs can call it directly.
+bool ExportPrintFileToPdf(const std::string& printFile, const std::string& pdfPath,
+                          const std::string& programFolder, std::string* error);
+
+} // namespace ormavex::render
