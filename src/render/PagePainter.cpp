@@ -262,8 +262,12 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
         if (!DirectionAngle(t.direction, deg)) {
             deg = 0.0;
         }
+        const TextStyle& style = m_doc.styles.text(t.style);
         const double h = m_doc.styles.textHeightMm(t.style) * s;
-        p.setFont(MakeFont(h));
+        QFont font = MakeFont(h);
+        font.setBold(style.bold);
+        font.setItalic(style.italic);
+        p.setFont(font);
         p.save();
         p.translate(map(t.x, t.y));
         p.rotate(-deg);

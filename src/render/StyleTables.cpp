@@ -59,14 +59,12 @@ private:
 } // namespace
 
 StyleTables::StyleTables() {
-    m_lines.assign(9, LineStyle{});
-    m_lines[2] = LineStyle{35, DashPattern::Solid};
-    m_lines[3] = LineStyle{18, DashPattern::Dashed};
-    m_lines[4] = LineStyle{18, DashPattern::Dotted};
-    m_lines[6] = LineStyle{18, DashPattern::Chain};
-    m_lines[7] = LineStyle{18, DashPattern::TwoDotChain};
-    m_lines[8] = LineStyle{50, DashPattern::Solid};
-    m_texts.assign(2, TextStyle{"IPAGothic", 180});
+    // The values of the delivered LINE_PRN.DEF and STR_PRN.DEF.
+    m_lines = {{18, DashPattern::Solid},  {35, DashPattern::Solid},  {50, DashPattern::Solid},
+               {18, DashPattern::Dashed}, {18, DashPattern::Dotted}, {35, DashPattern::Dashed},
+               {18, DashPattern::Chain},  {18, DashPattern::TwoDotChain},
+               {35, DashPattern::Chain}};
+    m_texts = {TextStyle{"ｺﾞｼｯｸ", 240, true, false}, TextStyle{"ｺﾞｼｯｸ", 180, false, false}};
 }
 
 const LineStyle& StyleTables::line(int n) const noexcept {
@@ -76,10 +74,15 @@ const LineStyle& StyleTables::line(int n) const noexcept {
     return m_lines[static_cast<std::size_t>(n - 1)];
 }
 
+const TextStyle& StyleTables::text(int n) const noexcept {
+    if (n < 1 || n > textCount()) {
+        return m_texts.front();
+    }
+    return m_texts[static_cast<std::size_t>(n - 1)];
+}
+
 double StyleTables::textHeightMm(int n) const noexcept {
-    const TextStyle& s = (n < 1 || n > textCount()) ? m_texts.front()
-                                                    : m_texts[static_cast<std::size_t>(n - 1)];
-    return s.heightTwips / 1440.0 * 25.4;
+    return text(n).heightTwips / 1440.0 * 25.4;
 }
 
 bool StyleTables::readLineStyles(std::string_view bytes, std::string* problem) {
@@ -128,17 +131,21 @@ bool StyleTables::readTextStyles(std::string_view bytes, std::string* problem) {
             ended = true;
             break;
         }
-        int unused = 0;
+        int face = 0;
         std::string_view font;
         int height = 0;
+        int weight = 0;
+        int italic = 0;
+        int spacing = 0;
         std::string_view comment;
-        if (!in.nextInt(unused) || !in.next(font) || !in.nextInt(height) || !in.nextInt(unused) ||
-            !in.nextInt(unused) || !in.nextInt(unused) || !in.next(comment)) {
+        if (!in.nextInt(face) || !in.next(font) || !in.nextInt(height) || !in.nextInt(weight) ||
+            !in.nextInt(italic) || !in.nextInt(spacing) || !in.next(comment)) {
             break;
         }
         if (static_cast<int>(table.size()) < kMaxStyles) {
             // 1 to 2880 twips: 0.02 to 50.8 mm; anything else cannot be meant.
-            table.push_back(TextStyle{FromShiftJis(font), std::clamp(height, 1, 2880)});
+            table.push_back(
+                TextStyle{FromShiftJis(font), std::clamp(height, 1, 2880), weight >= 600, italic != 0});
         }
     }
     if (table.empty()) {

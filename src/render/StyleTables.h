@@ -6,10 +6,11 @@
 // until the key "END". Dash codes: 0 solid, 1 dashed, 2 dotted, 3 chain
 // (dash-dot), 4 two-dot chain; any other code draws solid.
 // STR_PRN.DEF: after the first line, records of
-//   key, integer, font name, character height (twips), integer, integer,
-//   integer, comment
-// until "END". Only the character height is applied: every text is drawn in
-// the report's Japanese monospaced font.
+//   key, face code, face name, character height (twips), weight (400 normal,
+//   700 bold), italic (0/1), character spacing (twips), comment
+// until "END". Height, weight and italic are applied; every text is drawn in
+// the report's Japanese monospaced font, whose full-width characters are as
+// wide as they are high, as the drawing writer measures them.
 //
 // Guarantees: reading never throws. A missing or malformed file leaves the
 // built-in table (the values of the delivered files) in place and says why in
@@ -31,16 +32,21 @@ struct LineStyle {
 struct TextStyle {
     std::string fontName;
     int heightTwips = 180;
+    bool bold = false;
+    bool italic = false;
 };
 
 class StyleTables {
 public:
-    /// The built-in tables: 9 line styles (1 thin solid, 3 thick solid, 7 chain)
-    /// and 2 text styles of 180 twips.
+    /// The built-in tables, those of the delivered files: 9 line styles (1 thin
+    /// solid, 3 thick solid, 7 chain) and 2 text styles (1: 240 twips bold,
+    /// 2: 180 twips).
     StyleTables();
 
     /// Line style n (1-based); style 1 for an unknown number.
     const LineStyle& line(int n) const noexcept;
+    /// Text style n (1-based); style 1 for an unknown number.
+    const TextStyle& text(int n) const noexcept;
     /// Character height of text style n in millimetres (twips / 1440 x 25.4).
     double textHeightMm(int n) const noexcept;
     int lineCount() const noexcept { return static_cast<int>(m_lines.size()); }
