@@ -1,16 +1,19 @@
 // ormavex-batch: loads a project file, runs the moment calculation and prints
 // or writes the results, without a window.
 //
-//   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt] PROJECT.kvt
+//   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]
+//                 [--report [--keep] [--settings INI]] PROJECT.kvt
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
-// written, 3 calculation failed.
+// written, 3 calculation failed, 4 report written but some case pages failed,
+// 5 report run failed (no print file could be made).
 
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
 #include "app/ProjectLoad.h"
 #include "project/basIO.h"
+#include "report/ReportRun.h"
 
 #include <charconv>
 #include <cstdio>
@@ -21,20 +24,33 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt] PROJECT.kvt\n"
+    "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]\n"
+    "                     [--report [--keep] [--settings INI]] PROJECT.kvt\n"
     "\n"
     "Loads PROJECT.kvt, computes the bending moments of every case and\n"
     "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
     "  --write OUT.kvt  writes the loaded project as a version 2.10 file\n"
-    "  --data-dir DIR   takes the coefficient files from DIR (default: the\n"
+    "  --report         writes the report of all cases (one page per case\n"
+    "                   with its section force diagram) into print files in\n"
+    "                   $TMPDIR and joins it into the combined print file\n"
+    "  --keep           keeps the print files and prints the combined print\n"
+    "                   file's path as the last line (default: delete them)\n"
+    "  --settings INI   heading numbering from section Chapter of INI\n"
+    "                   (default: Kivet.ini in the program folder)\n"
+    "  --data-dir DIR   takes the data files (coefficient tables, Kivet.fmt,\n"
+    "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
-    "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error.\n";
+    "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
+    "4 report pages failed, 5 report could not be written.\n";
 
 struct Options {
     std::string dataDir;
     std::string project;
     std::string writePath;
+    std::string settings;
     bool moments = false;
+    bool report = false;
+    bool keep = false;
 };
 
 int Usage(const std::string& problem) {
@@ -49,6 +65,35 @@ std::string Shortest(double v) {
     char buf[64];
     auto r = std::to_chars(buf, buf + sizeof buf, v);
     return std::string(buf, r.ptr);
+}
+
+// The report run of the print menu with item 0 chosen: every case's page,
+// then the combined print file. Without --keep every print file is deleted,
+// as when the print menu closes.
+int Report(ormavex::AppState& state, const Options& opt) {
+    const std::string settings =
+        opt.settings.empty() ? ormavex::ProgramFolder() + "/Kivet.ini" : opt.settings;
+    ormavex::ReportRunOutcome outcome;
+    if (!ormavex::RunReport(state, settings, outcome)) {
+        std::cerr << "ormavex-batch: the report could not be written: " << outcome.failure << "\n";
+        ormavex::DeletePrintFiles(state.report);
+        return 5;
+    }
+    ormavex::CollectSelectedItems(state.report, {1});
+    const std::string combined =
+        state.report.lists.text[static_cast<std::size_t>(state.report.lists.textCount - 1)];
+    if (!outcome.failedCases.empty()) {
+        std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n";
+        for (std::size_t i = 0; i < outcome.failedCases.size(); ++i) {
+            std::cerr << "No." << outcome.failedCases[i] << ": " << outcome.reasons[i] << "\n";
+        }
+    }
+    if (opt.keep) {
+        std::cout << combined << "\n";
+    } else {
+        ormavex::DeletePrintFiles(state.report);
+    }
+    return outcome.failedCases.empty() ? 0 : 4;
 }
 
 } // namespace
@@ -75,8 +120,16 @@ int main(int argc, char** argv) {
             if (!value(opt.writePath)) {
                 return Usage("--write needs a file name");
             }
+        } else if (a == "--settings") {
+            if (!value(opt.settings)) {
+                return Usage("--settings needs a file name");
+            }
         } else if (a == "--moments") {
             opt.moments = true;
+        } else if (a == "--report") {
+            opt.report = true;
+        } else if (a == "--keep") {
+            opt.keep = true;
         } else if (a.size() > 1 && a[0] == '-') {
             return Usage("unknown option " + std::string(a));
         } else if (opt.project.empty()) {
@@ -87,6 +140,9 @@ int main(int argc, char** argv) {
     }
     if (opt.project.empty()) {
         return Usage("no project file given");
+    }
+    if ((opt.keep || !opt.settings.empty()) && !opt.report) {
+        return Usage("--keep and --settings need --report");
     }
 
     ormavex::AppState state;
@@ -126,6 +182,10 @@ int main(int argc, char** argv) {
             std::cerr << ormavex::WriteErrorMessage(code).text << "\n";
             return 2;
         }
+    }
+
+    if (opt.report) {
+        return Report(state, opt);
     }
     return 0;
 }

@@ -88,29 +88,26 @@ Message PrintFileErrorMessage(const std::vector<int>& failedCases) {
 }
 
 bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates) {
-    int checked = 0;
-    for (int s : checkStates) {
-        checked += s == 1 ? 1 : 0;
+    // Item k is the text print file at position k; the combined print file is
+    // the last one, so only the positions before it are items.
+    const int combinedPos = report.lists.textCount - 1;
+    std::vector<std::size_t> chosen;
+    for (std::size_t k = 0; k < checkStates.size(); ++k) {
+        if (checkStates[k] == 1 && static_cast<int>(k) < combinedPos) {
+            chosen.push_back(k);
+        }
     }
-    if (checked == 0 || report.lists.textCount == 0) {
+    if (chosen.empty()) {
         return false;
     }
-    const int combinedPos = report.lists.textCount - 1;
     const std::string combined = report.lists.text[static_cast<std::size_t>(combinedPos)];
+    report.currentPrintFile = combined;
     CreateEmptyFile(combined);
-    bool first = true;
-    for (std::size_t k = 0; k < checkStates.size(); ++k) {
-        if (checkStates[k] != 1) {
-            continue;
-        }
-        if (!first) {
-            report.currentPrintFile = combined;
+    for (std::size_t i = 0; i < chosen.size(); ++i) {
+        if (i > 0) {
             AppendPageBreak(report);
         }
-        first = false;
-        if (static_cast<int>(k) < combinedPos) {
-            AppendFile(combined, report.lists.text[k]);
-        }
+        AppendFile(combined, report.lists.text[chosen[i]]);
     }
     return true;
 }

@@ -58,11 +58,10 @@ Message PrintFileErrorMessage(const std::vector<int>& failedCases);
 
 /// Rebuilds the combined print file (the last text print file) from the
 /// report items whose check state is exactly 1: item k is the text print file
-/// at position k; items are joined in index order with a page break between
-/// them. An item without a file of its own (at or past the combined file's
-/// position) is skipped, and an item whose file cannot be appended leaves what
-/// was appended so far. Returns false, touching nothing, when no item is
-/// checked.
+/// at position k, and only the positions before the combined file are items
+/// (others are ignored). Chosen items are joined in index order with a page
+/// break between them; an item whose file cannot be appended leaves what was
+/// appended so far. Returns false, touching nothing, when no item is chosen.
 bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates);
 
 /// The message when printing with no item checked.

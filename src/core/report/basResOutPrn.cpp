@@ -5,6 +5,7 @@
 #include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
@@ -324,7 +325,7 @@ std::string HeadingPrefix(ReportState& state, int level) {
         throw ReportError("heading level " + std::to_string(level) + " is outside 0 to 5");
     }
     if (level == 0) {
-        return Blanks(state.margins[state.currentLevel] + 2);
+        return Blanks(std::max(state.margins[state.currentLevel], 0) + 2);
     }
     const std::string number =
         state.method != NumberingMethod::None ? HeadingNumberText(state, level) : std::string();

@@ -1,0 +1,200 @@
+// ormavex-batch --report as a user runs it: the combined print file, the
+// figure files and drawing command files it names, the failure message and
+// exit code of a case whose diagram cannot be drawn, and the clean-up.
+
+#include "calc/basCalcMd.h"
+#include "project/basIO.h"
+#include "support/TestSupport.h"
+#include "text/ShiftJis.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <sstream>
+
+using namespace ormavex;
+using ormavex::test::ReadBytes;
+using ormavex::test::RunCommand;
+using ormavex::test::TempDir;
+using ormavex::test::TestBlock;
+using ormavex::test::WriteCoefFile;
+using ormavex::test::WriteSjisLines;
+
+namespace {
+
+const std::string kBatch = std::string(ORMAVEX_BIN_DIR) + "/ormavex-batch";
+const std::string kSample = std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt";
+
+std::vector<std::string> Split(const std::string& text, const std::string& sep) {
+    std::vector<std::string> parts;
+    std::size_t from = 0;
+    for (std::size_t at; (at = text.find(sep, from)) != std::string::npos; from = at + sep.size()) {
+        parts.push_back(text.substr(from, at - from));
+    }
+    parts.push_back(text.substr(from));
+    return parts;
+}
+
+class BatchReportTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::vector<TestBlock> blocks;
+        for (const char* l : {"0.70", "0.85", "0.90", "1.00", "1.20"}) {
+            blocks.push_back({std::string("L=") + l, 0.01});
+        }
+        for (int type = 1; type <= 5; ++type) {
+            WriteCoefFile(CoefFilePath(data.path(), type), TableType(type)->points, blocks);
+        }
+        for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
+            std::filesystem::copy_file(std::string(ORMAVEX_BIN_DIR) + "/" + f, data.file(f));
+        }
+    }
+
+    int Run(const std::string& args, const std::string& project) {
+        return RunCommand("TMPDIR=" + tmp.path() + " " + kBatch + " --data-dir " + data.path() +
+                              " --settings " + data.file("none.ini") + " " + args + " " + project,
+                          &out, &err);
+    }
+
+    std::size_t FilesInTmp() const {
+        return static_cast<std::size_t>(
+            std::distance(std::filesystem::directory_iterator(tmp.path()),
+                          std::filesystem::directory_iterator()));
+    }
+
+    std::string LastLine() const {
+        std::vector<std::string> lines = Split(out, "\n");
+        return lines.size() >= 2 ? lines[lines.size() - 2] : "";
+    }
+
+    // Checks a page's figure line, its figure file and its drawing command
+    // file; returns the diagram's name.
+    std::string CheckFigure(const std::string& page) {
+        const std::string marker = "  ?FG;000;000;";
+        const std::size_t at = page.find(marker);
+        EXPECT_NE(at, std::string::npos);
+        EXPECT_EQ(page.find(marker, at + 1), std::string::npos) << "one figure per page";
+        const std::size_t end = page.find("\r\n", at);
+        const std::string figure = page.substr(at + marker.size(), end - at - marker.size());
+        EXPECT_EQ(figure.rfind(tmp.path() + "/~MT", 0), 0u) << figure;
+        const std::vector<std::string> lines = Split(FromShiftJis(ReadBytes(figure)), "\r\n");
+        EXPECT_EQ(lines.size(), 6u) << "title, area, path, offsets, END and the last line end";
+        if (lines.size() != 6u) {
+            return {};
+        }
+        EXPECT_EQ(lines[1], " 140           160 ");
+        EXPECT_EQ(lines[4], "END");
+        const std::vector<std::string> drawing = Split(FromShiftJis(ReadBytes(lines[2])), "\r\n");
+        EXPECT_GT(drawing.size(), 5u);
+        EXPECT_EQ(drawing[0], "ｹｰｿﾝ式防波堤");
+        EXPECT_EQ(drawing[1], lines[0]);
+        EXPECT_EQ(drawing[3], "座標情報");
+        return lines[0];
+    }
+
+    void ExpectNoNonFiniteNumbers() const {
+        for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
+            const std::string text = ReadBytes(e.path().string());
+            for (const char* bad : {"nan", "NaN", "inf", "Inf"}) {
+                EXPECT_EQ(text.find(bad), std::string::npos) << e.path() << " holds " << bad;
+            }
+        }
+    }
+
+    TempDir data;
+    TempDir tmp;
+    std::string out;
+    std::string err;
+};
+
+TEST_F(BatchReportTest, KeepLeavesTheCombinedFileWithOnePagePerCase) {
+    ASSERT_EQ(Run("--report --keep", kSample), 0) << err;
+    EXPECT_EQ(err, "");
+    const std::string combined = LastLine();
+    EXPECT_EQ(combined.rfind(tmp.path() + "/~MT", 0), 0u) << out;
+    // Two text print files and two drawing print files per case.
+    EXPECT_EQ(FilesInTmp(), 2u + 2u * 6u);
+
+    const std::string bytes = ReadBytes(combined);
+    EXPECT_EQ(ToShiftJis(FromShiftJis(bytes)), bytes);
+    const std::vector<std::string> pages = Split(FromShiftJis(bytes), "\f");
+    ASSERT_EQ(pages.size(), 6u);
+    const char* titles[] = {"前壁 上段 (三辺固定一辺自由)",
+                            "前壁 上段 端部",
+                            "前壁 下段 (四辺固定)",
+                            "底版 港内側",
+                            "底版 中央",
+                            "底版 港外側"};
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        SCOPED_TRACE(i + 1);
+        EXPECT_EQ(pages[i].rfind(std::string("?R1") + titles[i] + "\r\n", 0), 0u) << pages[i];
+        EXPECT_EQ(CheckFigure(pages[i]), i < 3 ? "前壁断面力図" : "底版断面力図");
+        EXPECT_EQ(pages[i].substr(pages[i].size() - 5), "   \r\n");
+    }
+    // Case 3 has 3 decimal places, case 5 a ratio above 1.
+    EXPECT_NE(pages[2].find("Ｌx ＝   4.250 ｍ"), std::string::npos) << pages[2];
+    EXPECT_NE(pages[4].find("（Ｌ ＝ Ｌy）"), std::string::npos) << pages[4];
+    ExpectNoNonFiniteNumbers();
+}
+
+TEST_F(BatchReportTest, WithoutKeepEveryPrintFileIsDeleted) {
+    ASSERT_EQ(Run("--report", kSample), 0) << err;
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(FilesInTmp(), 0u);
+}
+
+TEST_F(BatchReportTest, HeadingNumbersFollowTheSettingsFile) {
+    WriteSjisLines(data.file("none.ini"), {"[Chapter]", "Method=2", "Style1=1", "Margin1=2"});
+    ASSERT_EQ(Run("--report --keep", kSample), 0) << err;
+    const std::vector<std::string> pages = Split(FromShiftJis(ReadBytes(LastLine())), "\f");
+    ASSERT_EQ(pages.size(), 6u);
+    EXPECT_EQ(pages[0].rfind("  ?R11. 前壁", 0), 0u) << pages[0];
+    EXPECT_EQ(pages[5].rfind("  ?R16. 底版", 0), 0u) << pages[5];
+    EXPECT_NE(pages[0].find("\r\n    版の大きさ"), std::string::npos) << "margin 1 + 2";
+}
+
+TEST_F(BatchReportTest, AZeroSpanFailsItsPageAndNamesTheCase) {
+    CaseTable cases;
+    cases.CaseCount = 3;
+    for (int c = 1; c <= 3; ++c) {
+        cases.setDefaults(c);
+        cases.cell(c, 1) = "case " + std::to_string(c);
+        cases.cell(c, 3) = static_cast<double>(c == 3 ? 1 : 0);
+        cases.cell(c, 5) = 4.5;
+        cases.cell(c, 6) = 5.0;
+        cases.cell(c, 8) = 0.9;
+        cases.cell(c, 9) = 100.0;
+        cases.cell(c, 10) = 50.0;
+    }
+    cases.cell(2, 5) = 0.0; // Lx = 0: calculated, but no diagram scale
+    const std::string project = data.file("zero.kvt");
+    std::int32_t code = 0;
+    ASSERT_TRUE(WriteInputFile(cases, project, code));
+
+    ASSERT_EQ(Run("--report --keep", project), 4) << err;
+    EXPECT_NE(err.find("№2 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ\n"), std::string::npos) << err;
+    EXPECT_EQ(err.find("№1"), std::string::npos);
+    EXPECT_EQ(err.find("№3"), std::string::npos);
+    const std::vector<std::string> pages = Split(FromShiftJis(ReadBytes(LastLine())), "\f");
+    ASSERT_EQ(pages.size(), 3u) << out;
+    EXPECT_EQ(CheckFigure(pages[0]), "前壁断面力図");
+    EXPECT_EQ(pages[1].find("?FG"), std::string::npos);
+    EXPECT_NE(pages[1].find("Ｌx ＝   0.00 ｍ"), std::string::npos)
+        << "lines before the figure stay";
+    EXPECT_EQ(CheckFigure(pages[2]), "底版断面力図");
+    ExpectNoNonFiniteNumbers();
+
+    // Without --keep the files go as well, and the exit code stays.
+    std::filesystem::remove_all(tmp.path());
+    std::filesystem::create_directory(tmp.path());
+    EXPECT_EQ(Run("--report", project), 4);
+    EXPECT_EQ(FilesInTmp(), 0u);
+}
+
+TEST_F(BatchReportTest, ReportOptionsNeedReport) {
+    EXPECT_EQ(RunCommand(kBatch + " --keep " + kSample, &out, &err), 1);
+    EXPECT_NE(err.find("--report"), std::string::npos);
+    EXPECT_EQ(RunCommand(kBatch + " --report --settings", &out, &err), 1);
+}
+
+} // namespace
