@@ -10,8 +10,8 @@ namespace {
 // Four-point Gauss rule on [0, 1]: exact up to degree 7, enough for products of two cubics and for
 // a linear load times a cubic.
 constexpr std::array<double, 4> kGaussPoint = {
-    0.5 - 0.5 * 0.8611363115940526, 0.5 - 0.5 * 0.3399810435848563,
-    0.5 + 0.5 * 0.3399810435848563, 0.5 + 0.5 * 0.8611363115940526};
+    0.5 - 0.5 * 0.8611363115940526, 0.5 - 0.5 * 0.3399810435848563, 0.5 + 0.5 * 0.3399810435848563,
+    0.5 + 0.5 * 0.8611363115940526};
 constexpr std::array<double, 4> kGaussWeight = {0.5 * 0.3478548451374538, 0.5 * 0.6521451548625461,
                                                 0.5 * 0.6521451548625461, 0.5 * 0.3478548451374538};
 
@@ -36,9 +36,11 @@ ShapeValues shapeAt(double xi, double h) {
 }
 
 // Position of full column c in the band of full row r: the columns of the nodes next to r's node.
-int bandSlot(int r, int c) { return c - 2 * (r / 2 - 1); }
+int bandSlot(int r, int c) {
+    return c - 2 * (r / 2 - 1);
+}
 
-}  // namespace
+} // namespace
 
 HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndCondition end)
     : length_(length), elements_(elements) {
@@ -47,8 +49,10 @@ HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndC
     const int last = full - 2;
     fullToFree_.assign(full, 0);
     auto fix = [&](EndCondition condition, int valueDof) {
-        if (condition == EndCondition::Clamped) fullToFree_[valueDof] = -1;
-        if (condition != EndCondition::Free) fullToFree_[valueDof + 1] = -1;
+        if (condition == EndCondition::Clamped)
+            fullToFree_[valueDof] = -1;
+        if (condition != EndCondition::Free)
+            fullToFree_[valueDof + 1] = -1;
     };
     fix(start, 0);
     fix(end, last);
@@ -91,10 +95,12 @@ HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndC
         }
     }
     for (int r = 0; r < full; ++r) {
-        if (fullToFree_[r] < 0) continue;
+        if (fullToFree_[r] < 0)
+            continue;
         for (int slot = 0; slot < 6; ++slot) {
             const int c = 2 * (r / 2 - 1) + slot;
-            if (c < 0 || c >= full || fullToFree_[c] < 0) continue;
+            if (c < 0 || c >= full || fullToFree_[c] < 0)
+                continue;
             GramEntry e = band[r][slot];
             e.row = fullToFree_[r];
             e.col = fullToFree_[c];
@@ -111,12 +117,14 @@ std::vector<double> HermiteSpace::load(double atStart, double atEnd) const {
             const ShapeValues s = shapeAt(kGaussPoint[g], h);
             const double x = (el + kGaussPoint[g]) * h;
             const double q = atStart + (atEnd - atStart) * x / length_;
-            for (int a = 0; a < 4; ++a) full[2 * el + a] += kGaussWeight[g] * h * q * s.f[a];
+            for (int a = 0; a < 4; ++a)
+                full[2 * el + a] += kGaussWeight[g] * h * q * s.f[a];
         }
     }
     std::vector<double> result(freeToFull_.size());
-    for (std::size_t i = 0; i < freeToFull_.size(); ++i) result[i] = full[freeToFull_[i]];
+    for (std::size_t i = 0; i < freeToFull_.size(); ++i)
+        result[i] = full[freeToFull_[i]];
     return result;
 }
 
-}  // namespace ormavex::coefgen
+} // namespace ormavex::coefgen

@@ -1,4 +1,5 @@
-// One-dimensional piecewise cubic Hermite functions, the factors of the tensor-product plate element.
+// One-dimensional piecewise cubic Hermite functions, the factors of the tensor-product plate
+// element.
 #pragma once
 
 #include <vector>
@@ -7,9 +8,9 @@ namespace ormavex::coefgen {
 
 // What an end of the interval imposes on the functions of the space.
 enum class EndCondition {
-    Free,      // nothing
-    Clamped,   // value and slope are zero
-    Symmetric  // slope is zero (mirror line of an even solution)
+    Free,     // nothing
+    Clamped,  // value and slope are zero
+    Symmetric // slope is zero (mirror line of an even solution)
 };
 
 // One nonzero position of the banded Gram matrices, with the five integrals the plate needs:
@@ -27,8 +28,8 @@ struct GramEntry {
 
 // The C1 piecewise cubic functions on [0, length] over `elements` equal elements. Node i lies at
 // i * step() and carries two degrees of freedom, the value (2i) and the slope (2i + 1) in physical
-// units. The end conditions remove the constrained ones; the remaining "free" degrees of freedom are
-// numbered 0 .. size() - 1 in the order of the full numbering.
+// units. The end conditions remove the constrained ones; the remaining "free" degrees of freedom
+// are numbered 0 .. size() - 1 in the order of the full numbering.
 class HermiteSpace {
 public:
     // Requires length > 0 and elements >= 1.
@@ -62,4 +63,4 @@ private:
     std::vector<GramEntry> gram_;
 };
 
-}  // namespace ormavex::coefgen
+} // namespace ormavex::coefgen

@@ -95,7 +95,57 @@ double plateForm(const GramEntry& x, const GramEntry& y, double nu) {
            2.0 * (1.0 - nu) * x.m1 * y.m1;
 }
 
-}  // namespace
+// Support reactions R = K u - f at the fixed degrees of freedom, from the stiffness rows that the
+// solve never used, summed as the plate's vertical force and its moment about the edge x = 0.
+void supportReactions(Family family, const HermiteSpace& xs, const HermiteSpace& ys,
+                      const TensorNumbering& number, const Eigen::MatrixXd& u, double nu,
+                      PlateSolution& result) {
+    const HermiteSpace xAll(xs.length(), xs.elements(), EndCondition::Free, EndCondition::Free);
+    const HermiteSpace yAll(ys.length(), ys.elements(), EndCondition::Free, EndCondition::Free);
+    const std::vector<double> fy = yAll.load(1.0, 1.0);
+    const std::vector<double> fxUniform = xAll.load(1.0, 1.0);
+    const std::vector<double> fxTriangle =
+        family == Family::Fix ? xAll.load(0.0, 1.0) : xAll.load(1.0, 0.0);
+    const int sizeY = yAll.size();
+    auto fixedDof = [&](int fullX, int fullY) {
+        return xs.freeIndex(fullX) < 0 || ys.freeIndex(fullY) < 0;
+    };
+    Eigen::MatrixXd reaction = Eigen::MatrixXd::Zero(xAll.size() * sizeY, 2);
+    for (const GramEntry& ex : xAll.gram()) {
+        const int colX = xs.freeIndex(ex.col);
+        for (const GramEntry& ey : yAll.gram()) {
+            const int colY = ys.freeIndex(ey.col);
+            if (colX < 0 || colY < 0 || !fixedDof(ex.row, ey.row))
+                continue;
+            const double k = plateForm(ex, ey, nu);
+            reaction.row(ex.row * sizeY + ey.row) += k * u.row(number(colX, colY));
+        }
+    }
+    // Virtual displacements w = 1 and w = x: value dofs x_i, x-slope dofs 1, y-slope dofs 0.
+    for (int load = 0; load < 2; ++load) {
+        const std::vector<double>& fx = load == 0 ? fxUniform : fxTriangle;
+        double force = 0.0;
+        double moment = 0.0;
+        for (int ix = 0; ix < xAll.size(); ++ix) {
+            for (int iy = 0; iy < sizeY; iy += 2) {
+                if (!fixedDof(ix, iy))
+                    continue;
+                const double r = reaction(ix * sizeY + iy, load) - fx[ix] * fy[iy];
+                if (ix % 2 == 0) {
+                    force -= r;
+                    moment -= r * (ix / 2) * xs.step();
+                } else {
+                    moment -= r;
+                }
+            }
+        }
+        // Both halves of the plate.
+        result.reactionForce[load] = 2.0 * force;
+        result.reactionMomentAboutX0[load] = 2.0 * moment;
+    }
+}
+
+} // namespace
 
 PlateSolution solvePlate(Family family, double lx, double ly, double nu, const PlateMesh& mesh) {
     assert(lx > 0.0 && ly > 0.0 && nu >= 0.0 && nu < 0.5);
@@ -104,7 +154,8 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
 
     const EndCondition farEnd = family == Family::Fix ? EndCondition::Clamped : EndCondition::Free;
     const HermiteSpace xs(lx, mesh.alongX, EndCondition::Clamped, farEnd);
-    const HermiteSpace ys(0.5 * ly, mesh.alongHalfY, EndCondition::Symmetric, EndCondition::Clamped);
+    const HermiteSpace ys(0.5 * ly, mesh.alongHalfY, EndCondition::Symmetric,
+                          EndCondition::Clamped);
     const TensorNumbering number(xs.size(), ys.size());
 
     // Lower triangle of the stiffness matrix as the sum of Kronecker products of the 1-D Gram
@@ -115,7 +166,8 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
         for (const GramEntry& ey : ys.gram()) {
             const int row = number(ex.row, ey.row);
             const int col = number(ex.col, ey.col);
-            if (row >= col) triplets.emplace_back(row, col, plateForm(ex, ey, nu));
+            if (row >= col)
+                triplets.emplace_back(row, col, plateForm(ex, ey, nu));
         }
     }
     Eigen::SparseMatrix<double> k(number.size(), number.size());
@@ -143,6 +195,7 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
     const Eigen::MatrixXd u = cholesky.solve(rhs);
 
     PlateSolution result;
+    supportReactions(family, xs, ys, number, u, nu, result);
     const int nodesX = mesh.alongX + 1;
     const int nodesY = mesh.alongHalfY + 1;
     const std::array<int, 3> rowNode = {0, mesh.alongHalfY / 2, mesh.alongHalfY};
@@ -176,4 +229,4 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
     return result;
 }
 
-}  // namespace ormavex::coefgen
+} // namespace ormavex::coefgen

@@ -49,4 +49,4 @@ struct PlateSolution {
 // Throws std::runtime_error when the factorisation fails.
 PlateSolution solvePlate(Family family, double lx, double ly, double nu, const PlateMesh& mesh);
 
-}  // namespace ormavex::coefgen
+} // namespace ormavex::coefgen
