@@ -1,0 +1,127 @@
+// The preview program's command line and window: pages shown, PDF output
+// through the action, settings kept in the folder it was given.
+
+#include "PreviewCommandLine.h"
+#include "PreviewWindow.h"
+#include "app/CPrivateProfile.h"
+#include "support/TestSupport.h"
+#include "text/ShiftJis.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QPrintPreviewWidget>
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace ormavex::preview {
+namespace {
+
+TEST(PreviewCommandLineTest, TakesTheIniFolderAndTheFileAsThePrintMenuPassesThem) {
+    CommandLine cl = ParseCommandLine({"/INI=/home/u/.local/share/Velmorra/ormavex", "/tmp/~MT1.tmp"});
+    EXPECT_TRUE(cl.error.empty());
+    EXPECT_EQ(cl.iniFolder, "/home/u/.local/share/Velmorra/ormavex");
+    EXPECT_EQ(cl.printFile, "/tmp/~MT1.tmp");
+    EXPECT_TRUE(cl.pdfPath.empty());
+
+    // Quotes that survived, and a path with a blank split in two.
+    cl = ParseCommandLine({"/ini=\"/a b/c\"", "/tmp/my", "dir/~MT2.tmp"});
+    EXPECT_EQ(cl.iniFolder, "/a b/c");
+    EXPECT_EQ(cl.printFile, "/tmp/my dir/~MT2.tmp");
+}
+
+TEST(PreviewCommandLineTest, PdfOptionAndUsageErrors) {
+    CommandLine cl = ParseCommandLine({"--pdf", "o.pdf", "p.tmp"});
+    EXPECT_EQ(cl.pdfPath, "o.pdf");
+    EXPECT_EQ(cl.printFile, "p.tmp");
+    EXPECT_FALSE(ParseCommandLine({"--pdf"}).error.empty());
+    EXPECT_FALSE(ParseCommandLine({}).error.empty());
+    EXPECT_FALSE(ParseCommandLine({"--zoom", "p.tmp"}).error.empty());
+    EXPECT_TRUE(ParseCommandLine({"--help"}).help);
+}
+
+class PreviewWindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        std::string bytes;
+        for (int i = 1; i <= 3; ++i) {
+            bytes += (i > 1 ? "\f" : "") + ToShiftJis("?R1第" + std::to_string(i) + "頁") + "\r\n";
+        }
+        test::WriteBytes(dir.file("p.tmp"), bytes);
+        doc = std::make_shared<render::ReportDocument>();
+        QString message;
+        ASSERT_TRUE(OpenReport(dir.file("p.tmp"), dir.path(), *doc, &message));
+    }
+
+    QAction* action(PreviewWindow& w, const char* name) {
+        return w.findChild<QAction*>(QString::fromUtf8(name));
+    }
+
+    test::TempDir dir;
+    std::shared_ptr<render::ReportDocument> doc;
+};
+
+TEST_F(PreviewWindowTest, ShowsEveryPageAndNavigates) {
+    PreviewWindow w(doc, dir.file("p.tmp"), "");
+    w.show();
+    QApplication::processEvents();
+    w.previewWidget()->updatePreview();
+    EXPECT_EQ(w.pageCount(), 3);
+    ASSERT_NE(action(w, "actionLast"), nullptr);
+    action(w, "actionLast")->trigger();
+    EXPECT_EQ(w.currentPage(), 3);
+    action(w, "actionPrevious")->trigger();
+    EXPECT_EQ(w.currentPage(), 2);
+}
+
+TEST_F(PreviewWindowTest, PdfActionWritesTheChosenFile) {
+    PreviewWindow w(doc, dir.file("p.tmp"), "");
+    QString suggested;
+    w.setPdfNameQuery([&](QWidget*, const QString& s) {
+        suggested = s;
+        return QString::fromStdString(dir.file("out"));
+    });
+    QString shownError;
+    w.setErrorSink([&](QWidget*, const QString& t) { shownError = t; });
+    ASSERT_NE(action(w, "actionPdf"), nullptr);
+    EXPECT_EQ(action(w, "actionPdf")->text(), QString::fromUtf8("PDF出力"));
+    action(w, "actionPdf")->trigger();
+    EXPECT_TRUE(suggested.endsWith(QStringLiteral("p.pdf")));
+    EXPECT_TRUE(shownError.isEmpty());
+    EXPECT_EQ(test::ReadBytes(dir.file("out.pdf")).rfind("%PDF", 0), 0u);  // ".pdf" added
+
+    w.setPdfNameQuery([](QWidget*, const QString&) { return QStringLiteral("/no/such/dir/x.pdf"); });
+    action(w, "actionPdf")->trigger();
+    EXPECT_FALSE(shownError.isEmpty());
+}
+
+TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {
+    const std::string ini = dir.path() + "/user";  // made when first written
+    {
+        PreviewWindow w(doc, dir.file("p.tmp"), ini);
+        w.resize(700, 600);
+        w.previewWidget()->setZoomFactor(1.5);
+        ASSERT_TRUE(w.saveSettings());
+    }
+    const std::string file = PreviewWindow::SettingsFile(ini);
+    EXPECT_EQ(CPrivateProfile::GetValueLong(file, "Preview", "Width"), 700);
+    EXPECT_EQ(CPrivateProfile::GetValueLong(file, "Preview", "ZoomMode"), 0);
+    EXPECT_EQ(CPrivateProfile::GetValueLong(file, "Preview", "ZoomPercent"), 150);
+
+    PreviewWindow again(doc, dir.file("p.tmp"), ini);
+    again.restoreSettings();
+    EXPECT_EQ(again.size(), QSize(700, 600));
+    EXPECT_NEAR(again.previewWidget()->zoomFactor(), 1.5, 1e-9);
+    EXPECT_EQ(again.previewWidget()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+}
+
+TEST_F(PreviewWindowTest, UnreadableFileGivesAMessageNamingIt) {
+    render::ReportDocument d;
+    QString message;
+    EXPECT_FALSE(OpenReport(dir.file("missing.tmp"), dir.path(), d, &message));
+    EXPECT_TRUE(message.contains(QStringLiteral("missing.tmp")));
+}
+
+} // namespace
+} // namespace ormavex::preview

@@ -1,0 +1,13 @@
+// The renderer and the preview window need a QApplication (fonts, widgets);
+// the tests run on the offscreen platform.
+
+#include <QApplication>
+
+#include <gtest/gtest.h>
+
+int main(int argc, char** argv) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+    QApplication app(argc, argv);
+    ::testing::InitGoogleTest(&argc, argv);
+    return RUN_ALL_TESTS();
+}
