@@ -1,5 +1,6 @@
 #include "basResOutPrnZ.h"
 
+#include "drawing/FixedNumber.h"
 #include "text/LeadingNumber.h"
 #include "text/ListInput.h"
 #include "text/NumberPicture.h"
@@ -13,16 +14,19 @@ namespace ormavex {
 
 namespace {
 
-// Number pictures of the drawing command file.
-constexpr std::string_view PicNumber = "###0\\, ";
-constexpr std::string_view PicInt = "####0\\, ";
-constexpr std::string_view PicIntLast = "####0";
-constexpr std::string_view PicExtent = "###0.00\\, ";
-constexpr std::string_view PicExtentLast = "###0.00";
-constexpr std::string_view PicCoord = "###0.000000\\, ";
-constexpr std::string_view PicCoordLast = "###0.000000";
-constexpr std::string_view PicStyle = "##0\\, ";
-constexpr std::string_view PicStyleLast = "##0";
+// The numbers of the drawing command file, as the pictures "###0\\, ",
+// "####0\\, ", "##0\\, " (whole numbers), "###0.00\\, " (extents) and
+// "###0.000000\\, " (coordinates) write them; the last field of a line goes
+// without the trailing ", " and ends the line.
+void Whole(std::string& out, std::int32_t v, bool last = false) {
+    out += std::to_string(v);
+    out += last ? "\r\n" : ", ";
+}
+
+void Fixed(std::string& out, double v, int decimals, bool last = false) {
+    AppendFixedNumber(out, v, decimals);
+    out += last ? "\r\n" : ", ";
+}
 
 void RequireFinite(double v, const char* what) {
     if (!std::isfinite(v)) {
@@ -335,23 +339,29 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
                                                    Arrows.count() + 2 * Texts.count()));
     AppendLine(out, title1);
     AppendLine(out, title2);
-    AppendLine(out, FormatNumber(width, PicExtent) + FormatNumber(height, PicExtent) +
-                        FormatNumber(e.minX, PicExtent) + FormatNumber(e.minY, PicExtent) +
-                        FormatNumber(e.maxX, PicExtent) + FormatNumber(e.maxY, PicExtentLast));
+    Fixed(out, width, 2);
+    Fixed(out, height, 2);
+    Fixed(out, e.minX, 2);
+    Fixed(out, e.minY, 2);
+    Fixed(out, e.maxX, 2);
+    Fixed(out, e.maxY, 2, true);
 
     AppendLine(out, "座標情報");
     for (int i = 1; i <= Points.count(); ++i) {
-        AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(Points[i].x, PicCoord) +
-                            FormatNumber(Points[i].y, PicCoordLast));
+        Whole(out, i);
+        Fixed(out, Points[i].x, 6);
+        Fixed(out, Points[i].y, 6, true);
     }
     AppendLine(out, "END");
     if (Rectangles.count() > 0) {
         AppendLine(out, "矩形情報");
         for (int i = 1; i <= Rectangles.count(); ++i) {
             const auto& v = Rectangles[i].values;
-            AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(v[0], PicInt) +
-                                FormatNumber(v[1], PicInt) + FormatNumber(v[2], PicInt) +
-                                FormatNumber(v[3], PicIntLast));
+            Whole(out, i);
+            Whole(out, v[0]);
+            Whole(out, v[1]);
+            Whole(out, v[2]);
+            Whole(out, v[3], true);
         }
         AppendLine(out, "END");
     }
@@ -359,8 +369,10 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         AppendLine(out, "線分情報");
         for (int i = 1; i <= Lines.count(); ++i) {
             const DrawLine& l = Lines[i];
-            AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(l.point1, PicInt) +
-                                FormatNumber(l.point2, PicInt) + FormatNumber(l.style, PicIntLast));
+            Whole(out, i);
+            Whole(out, l.point1);
+            Whole(out, l.point2);
+            Whole(out, l.style, true);
         }
         AppendLine(out, "END");
     }
@@ -368,21 +380,21 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         AppendLine(out, "円情報");
         for (int i = 1; i <= Circles.count(); ++i) {
             const DrawCircle& c = Circles[i];
-            AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(c.value1, PicInt) +
-                                FormatNumber(c.value2, PicCoord) +
-                                FormatNumber(c.value3, PicIntLast));
+            Whole(out, i);
+            Whole(out, c.value1);
+            Fixed(out, c.value2, 6);
+            Whole(out, c.value3, true);
         }
         AppendLine(out, "END");
     }
     if (Arcs.count() > 0) {
         AppendLine(out, "円弧情報");
         for (int i = 1; i <= Arcs.count(); ++i) {
-            std::string line = FormatNumber(i, PicNumber);
+            Whole(out, i);
             for (double v : Arcs[i].values) {
-                line += FormatNumber(v, PicCoord);
+                Fixed(out, v, 6);
             }
-            line += FormatNumber(Arcs[i].value6, PicIntLast);
-            AppendLine(out, line);
+            Whole(out, Arcs[i].value6, true);
         }
         AppendLine(out, "END");
     }
@@ -390,8 +402,10 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         AppendLine(out, "塗潰情報");
         for (int i = 1; i <= Fills.count(); ++i) {
             const DrawFill& f = Fills[i];
-            AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(f.value1, PicNumber) +
-                                FormatNumber(f.value2, PicNumber) + f.text);
+            Whole(out, i);
+            Whole(out, f.value1);
+            Whole(out, f.value2);
+            AppendLine(out, f.text);
         }
         AppendLine(out, "END");
     }
@@ -399,9 +413,10 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         AppendLine(out, "矢印(1)");
         for (int i = 1; i <= Arrows.count(); ++i) {
             const DrawArrow& a = Arrows[i];
-            AppendLine(out, FormatNumber(i, PicNumber) + FormatNumber(a.point, PicInt) +
-                                FormatNumber(a.direction, PicInt) +
-                                FormatNumber(a.style, PicIntLast));
+            Whole(out, i);
+            Whole(out, a.point);
+            Whole(out, a.direction);
+            Whole(out, a.style, true);
         }
         AppendLine(out, "END");
     }
@@ -410,9 +425,10 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         for (int i = 1; i <= Texts.count(); ++i) {
             const DrawText& t = Texts[i];
             AppendLine(out, t.text);
-            AppendLine(out, FormatNumber(t.x, PicCoord) + FormatNumber(t.y, PicCoord) +
-                                FormatNumber(t.style, PicStyle) +
-                                FormatNumber(t.direction, PicStyleLast));
+            Fixed(out, t.x, 6);
+            Fixed(out, t.y, 6);
+            Whole(out, t.style);
+            Whole(out, t.direction, true);
         }
         AppendLine(out, "END");
     }

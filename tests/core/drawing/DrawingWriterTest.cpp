@@ -1,8 +1,10 @@
 // The drawing command writer: style files, text measurement, dimension lines,
 // the drawing command file byte for byte and the figure placement.
 
+#include "drawing/FixedNumber.h"
 #include "drawing/basResOutPrnZ.h"
 #include "support/TestSupport.h"
+#include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
@@ -10,6 +12,7 @@
 #include <cmath>
 #include <filesystem>
 #include <limits>
+#include <random>
 
 using namespace ormavex;
 using ormavex::test::ReadBytes;
@@ -45,6 +48,34 @@ protected:
 
 constexpr double H240 = 240.0 / 1440.0 * 25.4;
 constexpr double H180 = 180.0 / 1440.0 * 25.4;
+
+// --- fixed numbers ------------------------------------------------------
+
+// The fast formatter of the command file must agree with the picture
+// formatter everywhere: halves, carries into a new digit, values that round
+// to zero, large and tiny magnitudes.
+TEST(FixedNumber, AgreesWithThePictureFormatter) {
+    std::vector<double> values = {0.0,       -0.0,      0.5,      -0.5,     1.005,  -1.005,
+                                  2.675,     9.995,     -9.995,   99.9999995, 0.004999, -0.004999,
+                                  0.005,     -0.005,    1e-7,     -4.9e-7,  5e-7,   123456789.125,
+                                  -62.65,    95.3,      141.25,   1e15,     -3.0000005, 0.1 + 0.2};
+    std::mt19937_64 rng(12345);
+    std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
+    std::uniform_int_distribution<int> exponent(-9, 9);
+    for (int i = 0; i < 20000; ++i) {
+        values.push_back(mantissa(rng) * std::pow(10.0, exponent(rng)));
+        // Exact halves at the 2nd and 6th decimal.
+        values.push_back(std::round(mantissa(rng) * 1e4) / 1e4 + 0.005);
+        values.push_back(std::round(mantissa(rng) * 1e6) / 1e6 + 5e-7);
+    }
+    for (double v : values) {
+        for (auto [decimals, picture] : {std::pair{2, "###0.00"}, {6, "###0.000000"}, {0, "###0"}}) {
+            std::string s;
+            AppendFixedNumber(s, v, decimals);
+            ASSERT_EQ(s, FormatNumber(v, picture)) << v << " " << picture;
+        }
+    }
+}
 
 // --- style files --------------------------------------------------------
 
