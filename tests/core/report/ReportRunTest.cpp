@@ -167,13 +167,6 @@ TEST_F(ReportRunTest, CombinedFileJoinsCheckedItemsWithPageBreaks) {
     EXPECT_FALSE(CollectSelectedItems(report, {0, 0, 0, 1}));
 }
 
-TEST_F(ReportRunTest, NoItemCheckedMessage) {
-    const Message m = NoPrintItemMessage();
-    EXPECT_EQ(m.text, "印刷項目はひとつ以上選択して下さい。");
-    EXPECT_EQ(m.title, "結果の印刷");
-    EXPECT_EQ(m.icon, Message::Icon::Information);
-}
-
 TEST_F(ReportRunTest, DeletesEveryPrintFile) {
     ReportRunOutcome outcome;
     ASSERT_TRUE(RunReport(report, cases, dir.file("none.ini"), FakePages(), outcome));
