@@ -90,7 +90,7 @@ TEST(PlateSolver, MxVanishesAlongTheFreeEdge) {
     const PlateSolution raw = solvePlate(Family::Free, 1.0, 1.0, nu, meshFor(1.0, kCoarse));
     for (const StationCurvatures* c : {&raw.uniform, &raw.triangle}) {
         for (int r = 0; r < 2; ++r) {
-            EXPECT_NEAR(c->wxx[r][24] + nu * c->wyy[r][24], 0.0, 2e-5) << "row " << r;
+            EXPECT_NEAR(c->wxx[r][24] + nu * c->wyy[r][24], 0.0, 5e-6) << "row " << r;
         }
     }
     const auto delivered = plateCoefficients(Family::Free, 1.0, nu, kCoarse);
