@@ -2,6 +2,7 @@
 
 #include "PagePainter.h"
 
+#include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QPageLayout>
@@ -89,6 +90,17 @@ bool PrintReport(const ReportDocument& doc, QPrinter& printer) {
 }
 
 bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error) {
+    {
+        // Find out first whether the file can be made, for a clear message.
+        QFile probe(QString::fromStdString(pdfPath));
+        if (!probe.open(QIODevice::WriteOnly)) {
+            if (error != nullptr) {
+                *error = "the PDF file cannot be written: " + pdfPath + " (" +
+                         probe.errorString().toStdString() + ")";
+            }
+            return false;
+        }
+    }
     QPdfWriter writer(QString::fromStdString(pdfPath));
     writer.setResolution(kPdfResolution);
     writer.setPageLayout(A4Layout());

@@ -2,11 +2,11 @@
 // or writes the results, without a window.
 //
 //   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]
-//                 [--report [--keep] [--settings INI]] PROJECT.kvt
+//                 [--report [--keep] [--settings INI] [--pdf OUT.pdf]] PROJECT.kvt
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
 // written, 3 calculation failed, 4 report written but some case pages failed,
-// 5 report run failed (no print file could be made).
+// 5 report run failed (no print file could be made), 6 PDF not written.
 
 #include "app/AppState.h"
 #include "app/Messages.h"
@@ -14,6 +14,9 @@
 #include "app/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
+#ifdef ORMAVEX_HAVE_RENDER
+#include "PdfExport.h"
+#endif
 
 #include <charconv>
 #include <cstdio>
@@ -25,7 +28,8 @@ namespace {
 
 constexpr const char* kUsage =
     "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]\n"
-    "                     [--report [--keep] [--settings INI]] PROJECT.kvt\n"
+    "                     [--report [--keep] [--settings INI] [--pdf OUT.pdf]]\n"
+    "                     PROJECT.kvt\n"
     "\n"
     "Loads PROJECT.kvt, computes the bending moments of every case and\n"
     "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
@@ -37,17 +41,20 @@ constexpr const char* kUsage =
     "                   file's path as the last line (default: delete them)\n"
     "  --settings INI   heading numbering from section Chapter of INI\n"
     "                   (default: Kivet.ini in the program folder)\n"
+    "  --pdf OUT.pdf    renders the combined print file with its figures\n"
+    "                   as a PDF file, as the preview program shows it\n"
     "  --data-dir DIR   takes the data files (coefficient tables, Kivet.fmt,\n"
     "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
-    "4 report pages failed, 5 report could not be written.\n";
+    "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
 
 struct Options {
     std::string dataDir;
     std::string project;
     std::string writePath;
     std::string settings;
+    std::string pdfPath;
     bool moments = false;
     bool report = false;
     bool keep = false;
@@ -88,10 +95,23 @@ int Report(ormavex::AppState& state, const Options& opt) {
             std::cerr << "No." << outcome.failedCases[i] << ": " << outcome.reasons[i] << "\n";
         }
     }
+    bool pdfWritten = true;
+#ifdef ORMAVEX_HAVE_RENDER
+    if (!opt.pdfPath.empty()) {
+        std::string error;
+        pdfWritten = ormavex::render::ExportPrintFileToPdf(combined, opt.pdfPath, state.dataFolder, &error);
+        if (!pdfWritten) {
+            std::cerr << "ormavex-batch: " << error << "\n";
+        }
+    }
+#endif
     if (opt.keep) {
         std::cout << combined << "\n";
     } else {
         ormavex::DeletePrintFiles(state.report);
+    }
+    if (!pdfWritten) {
+        return 6;
     }
     return outcome.failedCases.empty() ? 0 : 4;
 }
@@ -124,6 +144,13 @@ int main(int argc, char** argv) {
             if (!value(opt.settings)) {
                 return Usage("--settings needs a file name");
             }
+        } else if (a == "--pdf") {
+            if (!value(opt.pdfPath)) {
+                return Usage("--pdf needs a file name");
+            }
+#ifndef ORMAVEX_HAVE_RENDER
+            return Usage("--pdf is not available: this program was built without Qt");
+#endif
         } else if (a == "--moments") {
             opt.moments = true;
         } else if (a == "--report") {
@@ -141,8 +168,8 @@ int main(int argc, char** argv) {
     if (opt.project.empty()) {
         return Usage("no project file given");
     }
-    if ((opt.keep || !opt.settings.empty()) && !opt.report) {
-        return Usage("--keep and --settings need --report");
+    if ((opt.keep || !opt.settings.empty() || !opt.pdfPath.empty()) && !opt.report) {
+        return Usage("--keep, --settings and --pdf need --report");
     }
 
     ormavex::AppState state;
