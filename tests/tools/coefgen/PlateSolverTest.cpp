@@ -158,20 +158,5 @@ TEST(PlateSolver, CoefficientsConvergeUnderMeshRefinement) {
     }
 }
 
-TEST(PlateSolver, MeshesPutEveryResultPointOnANode) {
-    for (double lambda : sideRatios()) {
-        for (int resolution : {24, 48, 72}) {
-            const PlateMesh m = meshFor(lambda, resolution);
-            EXPECT_EQ(m.alongX % 24, 0);
-            EXPECT_EQ(m.alongHalfY % 2, 0);
-            // No element longer than the shorter span / resolution.
-            const double lx = std::max(lambda, 1.0);
-            const double ly = std::max(1.0 / lambda, 1.0);
-            EXPECT_LE(lx / m.alongX, 1.0 / resolution + 1e-12) << lambda;
-            EXPECT_LE(0.5 * ly / m.alongHalfY, 1.0 / resolution + 1e-12) << lambda;
-        }
-    }
-}
-
 } // namespace
 } // namespace ormavex::coefgen
