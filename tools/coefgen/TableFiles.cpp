@@ -34,12 +34,12 @@ std::filesystem::path sideRatioListName() {
 }
 
 std::string formatCoefficient(double value) {
-    // Six decimals keep five significant digits down to 0.01; smaller values get more, up to nine
-    // (1e-9 is far below the accuracy of the tables).
+    // Six decimals keep five significant digits down to 0.01; smaller values get as many more as
+    // five significant digits need, up to fourteen.
     int decimals = 6;
     if (value != 0.0) {
         const int exponent = static_cast<int>(std::floor(std::log10(std::fabs(value))));
-        decimals = std::clamp(4 - exponent, 6, 9);
+        decimals = std::clamp(4 - exponent, 6, 14);
     }
     char text[64];
     std::snprintf(text, sizeof text, "%12.*f", decimals, value);

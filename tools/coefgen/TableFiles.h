@@ -8,7 +8,7 @@
 //   - exactly 13 body lines: twelve lines of one table row each (tables Mx uniform, My uniform,
 //     Mx varying, My varying; rows 1..3 within each table; points 1..n along the line, separated by
 //     blanks), then one empty closing line.
-// Every coefficient carries at least 5 significant digits (at least 6 and at most 9 decimals, no
+// Every coefficient carries at least 5 significant digits (at least 6 and at most 14 decimals, no
 // exponent) and exact zeros are written "0.000000".
 #pragma once
 

@@ -18,8 +18,9 @@ TEST(TableFiles, CoefficientsKeepFiveSignificantDigitsWithoutExponent) {
     EXPECT_EQ(formatCoefficient(0.0000141234), " 0.000014123");
     EXPECT_EQ(formatCoefficient(0.5), "    0.500000");
     EXPECT_EQ(formatCoefficient(0.0), "    0.000000");
-    // Below the last decimal: a zero, never "-0.000000000".
-    EXPECT_EQ(formatCoefficient(-3e-12), "    0.000000");
+    EXPECT_EQ(formatCoefficient(-3.1554e-6), "-0.0000031554");
+    // Below the last decimal: a zero, never "-0.00000000000000".
+    EXPECT_EQ(formatCoefficient(-3e-16), "    0.000000");
 }
 
 TEST(TableFiles, BlockHasHeaderThirteenBodyLinesAndTheFileEndsWithTheMarker) {
