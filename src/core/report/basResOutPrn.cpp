@@ -162,11 +162,16 @@ int ReadTemplateSection(const std::string& formatFile, const std::string& sectio
         throw ReportError("cannot read the report format file " + formatFile + " (code " +
                           std::to_string(code) + ")");
     }
+    // Lines are compared as Shift_JIS bytes, so that only the template lines
+    // of the wanted section are converted. A name that Shift_JIS cannot hold
+    // matches no line.
+    const std::string name = ToShiftJis(section);
+    const bool nameFits = FromShiftJis(name) == section;
     LineReader lines(data);
     std::string_view raw;
     bool found = false;
-    while (lines.next(raw)) {
-        if (FromShiftJis(raw) == section) {
+    while (nameFits && lines.next(raw)) {
+        if (raw == name) {
             found = true;
             break;
         }
@@ -179,13 +184,13 @@ int ReadTemplateSection(const std::string& formatFile, const std::string& sectio
         if (!lines.next(raw)) {
             throw ReportError("section " + section + " of " + formatFile + " has no End line");
         }
-        const std::string line = FromShiftJis(raw);
-        if (line == "End") {
+        if (raw == "End") {
             return count;
         }
-        if (!line.empty() && line[0] == '\'') {
+        if (!raw.empty() && raw[0] == '\'') {
             continue;
         }
+        const std::string line = FromShiftJis(raw);
         std::int32_t number = 0;
         if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
             number > MaxTemplateLines) {
