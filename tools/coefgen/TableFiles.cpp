@@ -87,6 +87,8 @@ std::string formatSideRatioList(const std::vector<double>& ratios) {
 void writeAllFiles(const std::filesystem::path& folder,
                    const std::array<std::vector<CoefBlock>, 5>& tables,
                    const std::vector<double>& ratios) {
+    std::error_code error;
+    std::filesystem::create_directories(folder, error);
     for (std::size_t type = 0; type < kTableTypes.size(); ++type) {
         writeFile(folder / std::string(kTableTypes[type].fileName), formatTableFile(tables[type]));
     }

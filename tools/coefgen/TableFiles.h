@@ -33,8 +33,8 @@ std::string formatTableFile(const std::vector<CoefBlock>& blocks);
 // "Count=<number of ratios>" and keys "1".."N" holding the ratios with two decimals, ascending.
 std::string formatSideRatioList(const std::vector<double>& ratios);
 
-// Writes the five table files and the side-ratio list into `folder` (which must exist), replacing
-// files of the same names. `tables` is in the order of kTableTypes.
+// Writes the five table files and the side-ratio list into `folder` (created when missing),
+// replacing files of the same names. `tables` is in the order of kTableTypes.
 // Throws std::runtime_error naming the file when one cannot be written completely.
 void writeAllFiles(const std::filesystem::path& folder,
                    const std::array<std::vector<CoefBlock>, 5>& tables,
