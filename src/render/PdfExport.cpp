@@ -24,6 +24,19 @@ QPageLayout A4Layout() {
     return QPageLayout(QPageSize(QPageSize::A4), QPageLayout::Portrait, QMarginsF(0, 0, 0, 0));
 }
 
+QtMessageHandler g_previousHandler = nullptr;
+
+void HeadlessMessageHandler(QtMsgType type, const QMessageLogContext& context, const QString& msg) {
+    if (type == QtWarningMsg && msg.startsWith(QStringLiteral("QStandardPaths: XDG_RUNTIME_DIR"))) {
+        return;
+    }
+    if (g_previousHandler != nullptr) {
+        g_previousHandler(type, context, msg);
+    } else {
+        qt_message_output(type, context, msg);
+    }
+}
+
 // The renderer needs a QGuiApplication for its fonts. Command-line callers
 // have none: make one for the call, on the offscreen platform unless the
 // caller chose another, so that no display is needed.
@@ -36,6 +49,7 @@ public:
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
             qputenv("QT_QPA_PLATFORM", "offscreen");
         }
+        FilterHeadlessQtMessages();
         m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
     }
 
@@ -49,6 +63,14 @@ private:
 };
 
 } // namespace
+
+void FilterHeadlessQtMessages() {
+    static const bool installed = [] {
+        g_previousHandler = qInstallMessageHandler(HeadlessMessageHandler);
+        return true;
+    }();
+    (void)installed;
+}
 
 void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
                    double dotsPerMm) {

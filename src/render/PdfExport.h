@@ -17,6 +17,11 @@ namespace ormavex::render {
 void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
                    double dotsPerMm);
 
+/// For programs without a window: drops Qt's remark that XDG_RUNTIME_DIR is
+/// not set (harmless on a server, but noise on stderr); every other message
+/// passes to the handler that was installed before.
+void FilterHeadlessQtMessages();
+
 /// Sets a printer to full-page A4 portrait, as the pages are laid out.
 void SetUpA4Printer(QPrinter& printer);
 

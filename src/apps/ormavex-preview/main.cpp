@@ -16,6 +16,11 @@
 namespace {
 
 int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
+    // No window: no display is needed either, unless another platform is chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    ormavex::render::FilterHeadlessQtMessages();
     QGuiApplication app(argc, argv);
     ormavex::render::ReportDocument doc;
     std::string error;
