@@ -56,9 +56,21 @@ std::string MakeDataFolder() {
     return dir;
 }
 
+// Both folders are removed when the program ends.
+struct Folders {
+    std::string data = MakeDataFolder();
+    std::string tmp = MakeFolder("ormavex-bench-tmp");
+    ~Folders() {
+        std::error_code ec;
+        std::filesystem::remove_all(data, ec);
+        std::filesystem::remove_all(tmp, ec);
+    }
+};
+
 void BM_ReportRun99Cases(benchmark::State& state) {
-    static const std::string data = MakeDataFolder();
-    static const std::string tmp = MakeFolder("ormavex-bench-tmp");
+    static const Folders folders;
+    const std::string& data = folders.data;
+    const std::string& tmp = folders.tmp;
     ::setenv("TMPDIR", tmp.c_str(), 1);
 
     static AppState app; // large: keep it off the stack
