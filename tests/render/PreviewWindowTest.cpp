@@ -75,6 +75,22 @@ TEST_F(PreviewWindowTest, ShowsEveryPageAndNavigates) {
     EXPECT_EQ(w.currentPage(), 2);
 }
 
+TEST_F(PreviewWindowTest, PagesArePaintedInTheWindow) {
+    PreviewWindow w(doc, dir.file("p.tmp"), "");
+    w.resize(800, 900);
+    w.show();
+    w.previewWidget()->updatePreview();
+    QApplication::processEvents();
+    const QImage shot = w.previewWidget()->grab().toImage();
+    int dark = 0;
+    for (int y = 0; y < shot.height(); y += 2) {
+        for (int x = 0; x < shot.width(); x += 2) {
+            dark += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
+        }
+    }
+    EXPECT_GT(dark, 20);  // the heading text of the first page
+}
+
 TEST_F(PreviewWindowTest, PdfActionWritesTheChosenFile) {
     PreviewWindow w(doc, dir.file("p.tmp"), "");
     QString suggested;
