@@ -30,7 +30,10 @@ build() {  # build DIR [cmake options...]
     local dir=$1
     shift
     if [ ! -f "$dir/build.ninja" ]; then
-        cmake -S . -B "$dir" -G Ninja "$@"
+        # ccache, when the machine has it, makes rebuilds in fresh clones cheap.
+        local launcher=()
+        command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+        cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
     fi
     cmake --build "$dir"
 }
