@@ -18,7 +18,9 @@
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
+#include <QDir>
 #include <QGroupBox>
+#include <QLabel>
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
@@ -59,7 +61,10 @@ frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QW
     setAcceptDrops(true);
     buildMenus();
     buildCentre();
-    statusBar();
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setSizeGripEnabled(false);
     adjustSize();
     setFixedSize(sizeHint());
 
@@ -165,6 +170,16 @@ void frmMenuMain::buildCentre() {
 void frmMenuMain::setCaption(const std::string& fileTitle) {
     m_caption = fileTitle.empty() ? std::string(kProductTitle) : std::string(kProductTitle) + " - " + fileTitle;
     setWindowTitle(QString::fromStdString(m_caption) + QStringLiteral("[*]"));
+    updateStatus();
+}
+
+void frmMenuMain::updateStatus() {
+    // The current file and its case count, so that the window says what is open.
+    m_status->setText(m_currentFile.empty()
+                          ? QString()
+                          : QStringLiteral("%1　検討ｹｰｽ数：%2")
+                                .arg(QDir::toNativeSeparators(QString::fromStdString(m_currentFile)))
+                                .arg(m_state.cases.CaseCount));
 }
 
 void frmMenuMain::setEditedFlag(bool edited) {
@@ -238,15 +253,15 @@ bool frmMenuMain::saveBeforeReplacing(const std::string& title) {
 bool frmMenuMain::loadFile(const std::string& path, bool addRecent) {
     const LoadResult result = LoadProject(m_state.cases, path);
     if (result.ok) {
-        setCaption(NameOf(path));
         m_currentFile = path;
+        setCaption(NameOf(path));
         if (addRecent) {
             AddRecentFile(path);
         }
         return true;
     }
-    setCaption(std::string());
     m_currentFile.clear();
+    setCaption(std::string());
     for (const Message& m : result.messages) {
         m_prompter.show(this, m);
     }
@@ -332,8 +347,8 @@ bool frmMenuMain::mnuFileSaveAs_Click() {
         m_prompter.show(this, WriteErrorMessage(code));
         return false;
     }
-    setCaption(dialog.FileTitle);
     m_currentFile = dialog.FileName;
+    setCaption(dialog.FileTitle);
     AddRecentFile(m_currentFile);
     setEditedFlag(false);
     return true;

@@ -22,6 +22,7 @@
 #include <string>
 
 class QAction;
+class QLabel;
 class QPushButton;
 
 namespace ormavex {
@@ -85,6 +86,7 @@ private:
     void buildCentre();
     void rebuildRecentMenu();
     void setCaption(const std::string& fileTitle);
+    void updateStatus();
     void writeInitDir(const std::string& folder);
     std::string initialFolder() const;
     /// Asks whether to save edited input before it is replaced; false when
@@ -111,6 +113,7 @@ private:
     std::string m_currentFile;
     bool m_editedFlag = false;
     std::string m_caption;
+    QLabel* m_status = nullptr;
     std::array<QAction*, RecentCount> m_mnuFileName{};
     std::array<QString, RecentCount> m_recentDesignCaption;
 };
