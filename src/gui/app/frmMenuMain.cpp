@@ -63,6 +63,7 @@ frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QW
     buildCentre();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setContentsMargins(6, 0, 6, 0);
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(false);
     adjustSize();
