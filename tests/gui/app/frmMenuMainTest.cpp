@@ -14,6 +14,8 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -389,6 +391,27 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     w.cmdMenu_Click(2);
     EXPECT_EQ(ini("Chapter", "Method"), "3");
     EXPECT_EQ(ReadBytes(paths.settingsFile), before);  // the position is unchanged too
+}
+
+} // namespace
+} // namespace ormavex::test
+
+namespace ormavex::test {
+namespace {
+
+TEST(ApplicationSetUp, QtDialogsSpeakJapanese) {
+    // Set up by the test main as by the application's.
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic")));
+}
+
+TEST(ApplicationSetUp, SettingsFileFallsBackToTheUserFolder) {
+    TempDir dir;
+    EXPECT_EQ(gui::ChooseSettingsFile(dir.path(), dir.file("user")), dir.file("Kivet.ini"));
+    // A program folder that cannot be written (here: one that does not exist).
+    EXPECT_EQ(gui::ChooseSettingsFile(dir.file("absent"), dir.file("user")), dir.file("user/Kivet.ini"));
 }
 
 } // namespace
