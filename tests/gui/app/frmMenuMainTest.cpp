@@ -14,6 +14,9 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -169,6 +172,26 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     w.mnuFileName_Click(0);
     EXPECT_EQ(ini("FileName", "FileName1"), longPath);
     EXPECT_EQ(ini("FileName", "InitDir"), deep);
+}
+
+TEST_F(MainWindowTest, DroppedProjectOpens) {
+    gui::frmMenuMain& w = start();
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("notes.txt")))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(project()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    EXPECT_EQ(w.CurrentFile(), project());
+    EXPECT_EQ(state.cases.CaseCount, 6);
+    EXPECT_EQ(ini("FileName", "FileName1"), project());
 }
 
 TEST_F(MainWindowTest, RecentListKeepsFourPathsComparedCaseSensitively) {
