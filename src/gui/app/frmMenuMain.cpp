@@ -31,6 +31,8 @@
 #include <QToolBar>
 #include <QVBoxLayout>
 
+#include <algorithm>
+
 namespace ormavex::gui {
 
 namespace {
@@ -63,6 +65,8 @@ frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QW
     buildCentre();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setContentsMargins(6, 0, 6, 0);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(false);
     adjustSize();
@@ -174,12 +178,18 @@ void frmMenuMain::setCaption(const std::string& fileTitle) {
 }
 
 void frmMenuMain::updateStatus() {
-    // The current file and its case count, so that the window says what is open.
-    m_status->setText(m_currentFile.empty()
-                          ? QString()
-                          : QStringLiteral("%1　検討ｹｰｽ数：%2")
-                                .arg(QDir::toNativeSeparators(QString::fromStdString(m_currentFile)))
-                                .arg(m_state.cases.CaseCount));
+    // The current file and its case count, so that the window says what is
+    // open; a long path is shortened in its middle and shown whole as a tip.
+    if (m_currentFile.empty()) {
+        m_status->clear();
+        m_status->setToolTip(QString());
+        return;
+    }
+    const QString path = QDir::toNativeSeparators(QString::fromStdString(m_currentFile));
+    const QString count = QStringLiteral("　検討ｹｰｽ数：%1").arg(m_state.cases.CaseCount);
+    const int room = std::max(80, width() - 24 - m_status->fontMetrics().horizontalAdvance(count));
+    m_status->setText(m_status->fontMetrics().elidedText(path, Qt::ElideMiddle, room) + count);
+    m_status->setToolTip(path);
 }
 
 void frmMenuMain::setEditedFlag(bool edited) {
