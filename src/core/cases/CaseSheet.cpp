@@ -95,7 +95,7 @@ std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved, bool* cut
         *cut = tooLong;
     }
     if (tooLong) {
-        clean = FromShiftJis(CutToShiftJisBytes(clean, CaseTitleBytes));
+        clean = CutToShiftJisBytes(clean, CaseTitleBytes);  // UTF-8, cut on its Shift_JIS form
     }
     return clean;
 }
