@@ -51,7 +51,7 @@ void FixedEdge(QPainter& p, QPointF a, QPointF b, QPointF out) {
 } // namespace
 
 PlatePicture::PlatePicture(QWidget* parent) : QWidget(parent) {
-    setMinimumSize(300, 260);
+    setMinimumSize(300, 300);
     setObjectName("Image1");
 }
 
@@ -83,7 +83,8 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     // Room for the caption and load diagram above, the Lx dimension below and
     // the Ly dimension on the left; the plate keeps its proportions within
     // 1:3 and 3:1 so that a long plate still shows both spans.
-    const QRectF area(60, line + 70, width() - 110, height() - (line + 70) - 50);
+    const double areaTop = 2 * line + 70;
+    const QRectF area(60, areaTop, width() - 110, height() - areaTop - 50);
     double aspect = (m_lx > 0 && m_ly > 0) ? m_lx / m_ly : 1.0;
     aspect = std::clamp(aspect, 1.0 / 3.0, 3.0);
     double w = area.width();

@@ -15,7 +15,7 @@ public:
     explicit PlatePicture(QWidget* parent = nullptr);
 
     void setPlate(int typeIndex, double lx, double ly, double qa, double qb, int places);
-    QSize sizeHint() const override { return {340, 300}; }
+    QSize sizeHint() const override { return {340, 320}; }
 
 protected:
     void paintEvent(QPaintEvent* event) override;

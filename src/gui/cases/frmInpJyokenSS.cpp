@@ -74,7 +74,7 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     auto* button = new ButtonCellDelegate(m_sheet);
     auto* choice = new ChoiceCellDelegate(m_sheet);
     auto* decimal = new DecimalCellDelegate(m_sheet);
-    const int widths[SheetColumns] = {250, 60, 230, 95, 95, 75, 75, 70, 60, 95, 95};
+    const int widths[SheetColumns] = {220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
     for (int c = 1; c <= SheetColumns; ++c) {
         QAbstractItemDelegate* d = nullptr;
         switch (SheetColumnInfo(c).kind) {
