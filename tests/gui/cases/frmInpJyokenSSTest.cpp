@@ -6,6 +6,7 @@
 #include "cases/CaseSheetModel.h"
 #include "cases/NumberEdit.h"
 #include "cases/frmInpJyoken.h"
+#include "project/basIO.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -271,4 +272,40 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     Action(*editor, "mnuUndo")->trigger();
     EXPECT_EQ(editor->cellText(3, 2), "1");
     EXPECT_EQ(editor->cellText(10, 2), "20");
+}
+
+TEST_F(EditorTest, SampleProjectThroughTheEditorChangesOnlyTheEditedSpan) {
+    std::int32_t code = 0;
+    const std::string sample = ORMAVEX_SOURCE_DIR "/examples/caisson-A.kvt";
+    ASSERT_TRUE(ReadInputFile(cases, sample, code));
+    {
+        auto editor = OpenEditor(cases, dir);
+        TypeIntoCell(*editor, 6, 2, "3.85");
+        editor->findChild<QPushButton*>("cmdOk")->click();
+    }
+    ASSERT_TRUE(WriteInputFile(cases, dir.file("out.kvt"), code));
+    CaseTable back;
+    ASSERT_TRUE(ReadInputFile(back, dir.file("out.kvt"), code));
+    EXPECT_DOUBLE_EQ(back.cell(2, 5).toNumber(), 3.85);
+    EXPECT_DOUBLE_EQ(back.cell(2, 7).toNumber(), 3.85 / 4.6);  // Lx/Ly follows the span
+
+    // Line by line, only the span and the ratio of case 2 differ.
+    auto lines = [](const std::string& bytes) {
+        std::vector<std::string> out;
+        std::size_t start = 0;
+        for (std::size_t end; (end = bytes.find("\r\n", start)) != std::string::npos; start = end + 2) {
+            out.push_back(bytes.substr(start, end - start));
+        }
+        return out;
+    };
+    const auto before = lines(ReadBytes(sample));
+    const auto after = lines(ReadBytes(dir.file("out.kvt")));
+    ASSERT_EQ(before.size(), after.size());
+    std::vector<std::string> changed;
+    for (std::size_t i = 0; i < before.size(); ++i) {
+        if (before[i] != after[i]) {
+            changed.push_back(before[i] + " -> " + after[i]);
+        }
+    }
+    EXPECT_EQ(changed, (std::vector<std::string>{"3.8 -> 3.85", "0.826086956521739 -> 0.83695652173913"}));
 }
