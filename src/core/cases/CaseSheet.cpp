@@ -83,7 +83,7 @@ std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved, bool* cut
     std::string clean;
     clean.reserve(title.size());
     for (char ch : title) {
-        if (ch != '"') {
+        if (ch != '"' && ch != '\t' && ch != '\r' && ch != '\n') {
             clean += ch;
         }
     }

@@ -53,7 +53,7 @@ std::string SheetInputHint(int column);
 /// What became of a value offered to a cell.
 enum class SheetValueStatus {
     Stored,       ///< stored as offered (a number rounded to the cell's places)
-    Changed,      ///< stored after removing double quotes or cutting to 40 bytes
+    Changed,      ///< stored after removing double quotes and line ends or cutting to 40 bytes
     NotANumber,   ///< refused: a decimal cell given text that is not one number
     OutOfRange,   ///< refused: a number outside the cell's range
     UnknownItem,  ///< refused: a choice cell given a text that is not one of its items
@@ -61,13 +61,14 @@ enum class SheetValueStatus {
 };
 
 /// Checks a typed or pasted text for `column` and gives the cell text to
-/// store. Titles lose double quotes (a project file cannot hold them) and are
+/// store. Titles lose double quotes, tabs and line ends (a project file holds
+/// a title as one quoted line) and are
 /// cut to 40 bytes on a character boundary; choice cells take their visible
 /// text (or nothing); decimal cells take one number (grouping commas and
 /// blanks around it allowed, nothing for an empty cell) within their range.
 SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored);
 
-/// A case title with double quotes removed and cut to 40 Shift_JIS bytes
+/// A case title without double quotes, tabs and line ends, cut to 40 Shift_JIS bytes
 /// without splitting a character. The flags tell what was done.
 std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved = nullptr,
                            bool* cut = nullptr);

@@ -34,7 +34,7 @@ QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          static_cast<int>(text.size())));
         emit refused(QString("%1行目「%2」：%3").arg(row).arg(
             QString::fromStdString(SheetColumnInfo(SheetTitleColumn).heading),
-            quote ? QString("「\"」はﾌｧｲﾙに保存できないため入力できません")
+            quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
                   : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
     });
     return edit;

@@ -47,7 +47,7 @@ QString RefusalText(int row, int column, const std::string& offered, SheetValueS
         CleanCaseTitle(offered, &quote, &cut);
         QString why;
         if (quote) {
-            why = "「\"」はﾌｧｲﾙに保存できないため除きました";
+            why = "「\"」や改行はﾌｧｲﾙに保存できないため除きました";
         }
         if (cut) {
             why += QString(why.isEmpty() ? "" : "，") + QString("%1ﾊﾞｲﾄを超える部分を切り捨てました").arg(CaseTitleBytes);

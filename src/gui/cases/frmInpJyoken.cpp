@@ -81,7 +81,7 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, QWidget* parent)
         const int cursor = m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
         m_title->setText(clean);
         m_title->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
-        titleNote->setText(quote ? Q("「\"」はﾌｧｲﾙに保存できないため入力できません")
+        titleNote->setText(quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
                                  : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
     });
 

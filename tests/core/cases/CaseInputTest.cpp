@@ -16,6 +16,8 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     // A project file cannot hold a double quote in a title.
     EXPECT_EQ(CheckSheetValue(1, "A\"B\"", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, "AB");
+    EXPECT_EQ(CheckSheetValue(1, "上段\r\n端部\t", s), SheetValueStatus::Changed);  // one line in the file
+    EXPECT_EQ(s, "上段端部");
     // 21 full-width characters are 42 bytes: cut to 20 on the character boundary.
     EXPECT_EQ(CheckSheetValue(1, "あいうえおかきくけこさしすせそたちつてとな", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, "あいうえおかきくけこさしすせそたちつてと");
