@@ -153,7 +153,14 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     resize(1280, 620);
 }
 
-frmInpJyokenSS::~frmInpJyokenSS() = default;
+frmInpJyokenSS::~frmInpJyokenSS() {
+    // The widgets below go after this object has stopped being an editor;
+    // nothing they or the application signal may reach it any more.
+    qApp->disconnect(this);
+    m_sheet->selectionModel()->disconnect(this);
+    m_model->disconnect(this);
+    m_undo->disconnect(this);
+}
 
 void frmInpJyokenSS::buildActions() {
     QMenu* edit = m_menu->addMenu(Q("編集(&E)"));
