@@ -10,7 +10,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb)
+          libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb qt6-translations-l10n)
 
 install_packages() {
     local missing=()
