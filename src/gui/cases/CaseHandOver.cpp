@@ -6,7 +6,7 @@
 
 #include <algorithm>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 std::string CaseLimitText(int limit) {
     return "※ 同時に計算可能な最大検討ｹｰｽ数：" + std::to_string(limit);
@@ -35,4 +35,4 @@ void SaveSheetToCases(const frmInpJyokenSS& editor, CaseTable& cases) {
     cases.CaseCount = count;
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

@@ -6,8 +6,11 @@
 #include <string>
 
 namespace ormavex {
-
 class CaseTable;
+}
+
+namespace ormavex::gui {
+
 class frmInpJyokenSS;
 
 /// The case limit text of status bar panel 2: "※ 同時に計算可能な最大検討ｹｰｽ数：99".
@@ -22,4 +25,4 @@ void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases);
 /// number of rows. Rows beyond it are left as they are.
 void SaveSheetToCases(const frmInpJyokenSS& editor, CaseTable& cases);
 
-} // namespace ormavex
+} // namespace ormavex::gui

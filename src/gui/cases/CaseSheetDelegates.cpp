@@ -10,7 +10,7 @@
 #include <QPainter>
 #include <QRegularExpressionValidator>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 int SheetColumnOf(const QModelIndex& index) { return index.column() + 1; }
@@ -114,4 +114,4 @@ void DecimalCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* mode
     }
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

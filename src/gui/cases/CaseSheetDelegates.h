@@ -6,7 +6,7 @@
 
 #include <QStyledItemDelegate>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 /// Column 1: a line edit that refuses double quotes and text beyond 40 bytes
 /// while typing and says so through refused().
@@ -60,4 +60,4 @@ public:
                       const QModelIndex& index) const override;
 };
 
-} // namespace ormavex
+} // namespace ormavex::gui

@@ -5,7 +5,7 @@
 
 #include <utility>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 
@@ -186,4 +186,4 @@ void CaseSheetModel::restore(const SheetRows& rows, std::pair<int, int> active) 
     emit activeCellRequested(active.first, active.second);
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

@@ -15,7 +15,7 @@
 
 class QUndoStack;
 
-namespace ormavex {
+namespace ormavex::gui {
 
 using SheetRows = std::vector<SheetRow>;
 
@@ -66,4 +66,4 @@ private:
 /// the value was stored as offered.
 QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status);
 
-} // namespace ormavex
+} // namespace ormavex::gui

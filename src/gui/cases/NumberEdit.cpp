@@ -6,7 +6,7 @@
 #include <QFocusEvent>
 #include <QRegularExpressionValidator>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 
@@ -101,4 +101,4 @@ void NumberEdit::showValue() {
     setText(QString::fromStdString(FormatNumber(m_value, hasFocus() ? m_edit : m_display)));
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

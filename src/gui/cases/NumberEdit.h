@@ -9,7 +9,7 @@
 
 #include <string>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 class NumberEdit : public QLineEdit {
     Q_OBJECT
@@ -52,4 +52,4 @@ private:
     std::string m_edit = "0";
 };
 
-} // namespace ormavex
+} // namespace ormavex::gui

@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 
@@ -147,4 +147,4 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     p.restore();
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

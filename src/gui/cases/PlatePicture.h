@@ -7,7 +7,7 @@
 
 #include <QWidget>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 class PlatePicture : public QWidget {
     Q_OBJECT
@@ -29,4 +29,4 @@ private:
     int m_places = 2;
 };
 
-} // namespace ormavex
+} // namespace ormavex::gui

@@ -2,7 +2,8 @@
 
 #include "NumberEdit.h"
 #include "PlatePicture.h"
-#include "WindowPlacement.h"
+#include "app/Prompter.h"
+#include "app/WindowPlacement.h"
 #include "cases/CaseSheet.h"
 #include "cases/CaseTable.h"
 #include "cases/SideRatioList.h"
@@ -17,7 +18,6 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
-#include <QMessageBox>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QVBoxLayout>
@@ -25,7 +25,7 @@
 #include <algorithm>
 #include <cmath>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 
@@ -55,13 +55,10 @@ NumberEdit* Number(QWidget* parent, const char* name, double min, double max,
 
 } // namespace
 
-frmInpJyoken::frmInpJyoken(std::string settingsFile, QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile)) {
+frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
     setObjectName("frmInpJyoken");
     setWindowTitle(Q("計算条件の入力"));
-    m_message = [](QWidget* p, const QString& title, const QString& text) {
-        QMessageBox::information(p, title, text);
-    };
 
     auto* titleLabel = new QLabel(Q("検討ｹｰｽ名"), this);
     m_title = new QLineEdit(this);
@@ -221,7 +218,7 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
         setWindowTitle(QString::fromStdString(m_caption));
     }
     adjustSize();
-    RestoreWindowPlacement(*this, m_settingsFile, "InpJyoken", false);
+    RestoreWindowPosition(*this, m_settingsFile, "InpJyoken", false);
     m_help->setEnabled(!m_helpFile.empty());
     emit LoadData();
     m_switching = false;
@@ -241,7 +238,7 @@ bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
 }
 
 void frmInpJyoken::done(int result) {
-    SaveWindowPlacement(*this, m_settingsFile, "InpJyoken", false);
+    SaveWindowPosition(*this, m_settingsFile, "InpJyoken");
     QDialog::done(result);
 }
 
@@ -291,10 +288,11 @@ void frmInpJyoken::updateRatio(bool propose) {
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {
-    QApplication::beep();
-    m_message(this, windowTitle(),
-              Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
-                  field->FormatValue(field->MaxValue()));
+    m_prompter.beep();
+    const QString text = Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
+                         field->FormatValue(field->MaxValue());
+    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(), Message::Icon::Information,
+                       Prompter::Buttons::Ok);
     field->setFocus();
     field->selectAll();
 }
@@ -324,4 +322,4 @@ void frmInpJyoken::cmdCancel_Click() {
     reject();
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

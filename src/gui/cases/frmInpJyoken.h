@@ -9,7 +9,6 @@
 
 #include <QDialog>
 
-#include <functional>
 #include <string>
 
 class QButtonGroup;
@@ -18,18 +17,19 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
-namespace ormavex {
+namespace ormavex::gui {
 
 class NumberEdit;
 class PlatePicture;
 
+class Prompter;
+
 class frmInpJyoken : public QDialog {
     Q_OBJECT
 public:
-    /// Shows an information message (title, text); replaced by tests.
-    using MessageSink = std::function<void(QWidget* parent, const QString& title, const QString& text)>;
-
-    explicit frmInpJyoken(std::string settingsFile, QWidget* parent = nullptr);
+    /// `settingsFile` keeps the dialog's place; `prompter` shows the range
+    /// message and beeps.
+    frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent = nullptr);
 
     const std::string& UsrCaption() const { return m_caption; }
     const std::string& UsrHelpFile() const { return m_helpFile; }
@@ -38,7 +38,6 @@ public:
     void setUsrCaption(const std::string& caption) { m_caption = caption; }
     void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
     void setUsrHelpContextID(int id) { m_helpContext = id; }
-    void setMessageSink(MessageSink sink) { m_message = std::move(sink); }
 
     QLineEdit* txtTitle() const { return m_title; }
     QRadioButton* optType(int index) const;
@@ -88,7 +87,7 @@ private:
     std::string m_helpFile;
     int m_helpContext = 0;
     std::string m_tag;
-    MessageSink m_message;
+    Prompter& m_prompter;
     bool m_loaded = false;
     bool m_switching = false;  // format switch under way: no ratio update
 
@@ -108,4 +107,4 @@ private:
     QPushButton* m_help = nullptr;
 };
 
-} // namespace ormavex
+} // namespace ormavex::gui

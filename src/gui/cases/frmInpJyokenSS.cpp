@@ -3,7 +3,8 @@
 #include "CaseSheetDelegates.h"
 #include "CaseSheetModel.h"
 #include "NumberEdit.h"
-#include "WindowPlacement.h"
+#include "app/CPrivateProfile.h"
+#include "app/WindowPlacement.h"
 #include "cases/CaseTable.h"
 #include "cases/SideRatioList.h"
 #include "frmInpJyoken.h"
@@ -28,8 +29,9 @@
 #include <QUndoStack>
 
 #include <algorithm>
+#include <cmath>
 
-namespace ormavex {
+namespace ormavex::gui {
 
 namespace {
 
@@ -48,8 +50,10 @@ constexpr int kNoticeMs = 20000;
 
 } // namespace
 
-frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder, QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_dataFolder(std::move(dataFolder)) {
+frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder, Prompter& prompter,
+                               QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_dataFolder(std::move(dataFolder)),
+      m_prompter(prompter) {
     setObjectName("frmInpJyokenSS");
     setWindowTitle(Q("計算条件の入力"));
     setSizeGripEnabled(true);
@@ -269,7 +273,7 @@ void frmInpJyokenSS::showEvent(QShowEvent* event) {
     if (!m_caption.empty()) {
         setWindowTitle(Q(m_caption));
     }
-    RestoreWindowPlacement(*this, m_settingsFile, "InpJyokenSS", true);
+    restorePlacement();
     m_help->setEnabled(!m_helpFile.empty());
     emit LoadData();
     setActiveCell(1, 1);
@@ -301,8 +305,27 @@ void frmInpJyokenSS::resizeEvent(QResizeEvent* event) {
 }
 
 void frmInpJyokenSS::done(int result) {
-    SaveWindowPlacement(*this, m_settingsFile, "InpJyokenSS", true);
+    savePlacement();
     QDialog::done(result);
+}
+
+void frmInpJyokenSS::restorePlacement() {
+    // Width and Height in twips, applied only when above 0; then the place.
+    const double twipsPerPixel = 1440.0 / std::max(1, logicalDpiX());
+    const int width = CPrivateProfile::GetValueLong(m_settingsFile, "InpJyokenSS", "Width");
+    const int height = CPrivateProfile::GetValueLong(m_settingsFile, "InpJyokenSS", "Height");
+    resize(width > 0 ? static_cast<int>(std::lround(width / twipsPerPixel)) : this->width(),
+           height > 0 ? static_cast<int>(std::lround(height / twipsPerPixel)) : this->height());
+    RestoreWindowPosition(*this, m_settingsFile, "InpJyokenSS", false);
+}
+
+void frmInpJyokenSS::savePlacement() const {
+    SaveWindowPosition(*this, m_settingsFile, "InpJyokenSS");
+    const double twipsPerPixel = 1440.0 / std::max(1, logicalDpiX());
+    CPrivateProfile::SetValueString(m_settingsFile, "InpJyokenSS", "Width",
+                                    std::to_string(std::lround(width() * twipsPerPixel)));
+    CPrivateProfile::SetValueString(m_settingsFile, "InpJyokenSS", "Height",
+                                    std::to_string(std::lround(height() * twipsPerPixel)));
 }
 
 void frmInpJyokenSS::setAddInsertEnabled(bool enabled) {
@@ -485,7 +508,7 @@ void frmInpJyokenSS::mnuDelete_Click() {
 void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
     commitEditor();
     setActiveCell(SheetButtonColumn, row);
-    frmInpJyoken dialog(m_settingsFile, this);
+    frmInpJyoken dialog(m_settingsFile, m_prompter, this);
     dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
     dialog.setUsrHelpFile("");
     dialog.setUsrHelpContextID(0);
@@ -577,4 +600,4 @@ void frmInpJyokenSS::cmdCancel_Click() {
     reject();
 }
 
-} // namespace ormavex
+} // namespace ormavex::gui

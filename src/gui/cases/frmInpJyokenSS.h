@@ -25,9 +25,10 @@ class QTableView;
 class QToolBar;
 class QUndoStack;
 
-namespace ormavex {
+namespace ormavex::gui {
 
 class CaseSheetModel;
+class Prompter;
 class frmInpJyoken;
 
 class frmInpJyokenSS : public QDialog {
@@ -36,8 +37,10 @@ public:
     /// Shows the condition dialog modally; tests replace it to answer it.
     using DialogRunner = std::function<void(frmInpJyoken& dialog)>;
 
-    /// `settingsFile` keeps the window's place; `dataFolder` holds "計算数表.ini".
-    frmInpJyokenSS(std::string settingsFile, std::string dataFolder, QWidget* parent = nullptr);
+    /// `settingsFile` keeps the window's place; `dataFolder` holds "計算数表.ini";
+    /// `prompter` answers for the condition dialog's messages.
+    frmInpJyokenSS(std::string settingsFile, std::string dataFolder, Prompter& prompter,
+                   QWidget* parent = nullptr);
     ~frmInpJyokenSS() override;
 
     const std::string& UsrCaption() const { return m_caption; }
@@ -101,6 +104,8 @@ private:
     bool selectedBlock(int& top, int& left, int& bottom, int& right) const;
     void copyBlock(bool cut);
     void commitEditor();
+    void restorePlacement();
+    void savePlacement() const;
     void cmdOk_Click();
     void cmdCancel_Click();
 
@@ -110,6 +115,7 @@ private:
 
     std::string m_settingsFile;
     std::string m_dataFolder;
+    Prompter& m_prompter;
     std::string m_caption;
     std::string m_helpFile;
     int m_helpContext = 0;
@@ -137,4 +143,4 @@ private:
     QAction* m_tbInsert = nullptr;
 };
 
-} // namespace ormavex
+} // namespace ormavex::gui

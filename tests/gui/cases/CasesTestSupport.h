@@ -3,16 +3,22 @@
 // lists, and the editor opened on a case table with the opener's hand-over.
 
 #include "cases/CaseHandOver.h"
+#include "cases/CaseSheet.h"
 #include "cases/CaseTable.h"
 #include "cases/SideRatioList.h"
 #include "cases/frmInpJyokenSS.h"
+#include "gui/FakePrompter.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QLineEdit>
+#include <QTableView>
 #include <QApplication>
 #include <QTest>
 
 #include <memory>
+
+#include <gtest/gtest.h>
 
 namespace ormavex::test {
 
@@ -47,8 +53,10 @@ inline void FillCases(CaseTable& cases, int count) {
 
 /// The editor as the main window opens it: the hand-over handlers connected,
 /// UsrRecMax 99, shown and active.
-inline std::unique_ptr<frmInpJyokenSS> OpenEditor(CaseTable& cases, const TempDir& dir) {
-    auto editor = std::make_unique<frmInpJyokenSS>(dir.file("Kivet.ini"), dir.path());
+inline std::unique_ptr<gui::frmInpJyokenSS> OpenEditor(CaseTable& cases, const TempDir& dir,
+                                                       gui::Prompter& prompter) {
+    using gui::frmInpJyokenSS;
+    auto editor = std::make_unique<frmInpJyokenSS>(dir.file("Kivet.ini"), dir.path(), prompter);
     frmInpJyokenSS* e = editor.get();
     QObject::connect(e, &frmInpJyokenSS::LoadData, e, [e, &cases] { LoadSheetFromCases(*e, cases); });
     QObject::connect(e, &frmInpJyokenSS::SaveData, e, [e, &cases](bool&) { SaveSheetToCases(*e, cases); });
@@ -57,6 +65,29 @@ inline std::unique_ptr<frmInpJyokenSS> OpenEditor(CaseTable& cases, const TempDi
     QApplication::setActiveWindow(e);
     (void)QTest::qWaitForWindowActive(e);
     return editor;
+}
+
+/// Types `text` into a cell and leaves it with Enter, as a user does.
+inline void TypeIntoCell(gui::frmInpJyokenSS& editor, int column, int row, const QString& text) {
+    editor.setActiveCell(column, row);
+    QTableView* sheet = editor.vaSpread1();
+    sheet->edit(sheet->currentIndex());
+    auto* edit = sheet->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(edit, nullptr);
+    edit->selectAll();
+    QTest::keyClicks(edit, text);
+    QTest::keyClick(edit, Qt::Key_Return);
+    // Enter commits and closes the editor at the next turn of the event loop.
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+inline std::string Row(const gui::frmInpJyokenSS& editor, int row) {
+    std::string s;
+    for (int c = 1; c <= SheetColumns; ++c) {
+        s += (c > 1 ? "|" : "") + editor.cellText(c, row);
+    }
+    return s;
 }
 
 inline QAction* Action(const QWidget& window, const char* name) {

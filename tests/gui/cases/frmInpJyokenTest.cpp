@@ -14,20 +14,19 @@
 
 using namespace ormavex;
 using namespace ormavex::test;
+using gui::frmInpJyoken;
+using gui::NumberEdit;
 
 namespace {
 
 /// The dialog with LoadRamuda answered from the side-ratio list of `folder`.
 struct Dialog {
-    explicit Dialog(const TempDir& dir) : d(dir.file("Kivet.ini")) {
+    explicit Dialog(const TempDir& dir) : d(dir.file("Kivet.ini"), prompter) {
         QObject::connect(&d, &frmInpJyoken::LoadRamuda, &d, [this, &dir](short& index) {
             d.cboRamuda()->clear();
             for (const auto& item : LoadSideRatioList(SideRatioListPath(dir.path()), index)) {
                 d.cboRamuda()->addItem(QString::fromStdString(item));
             }
-        });
-        d.setMessageSink([this](QWidget*, const QString&, const QString& text) {
-            messages.push_back(text.toStdString());
         });
     }
     void show() {
@@ -37,8 +36,8 @@ struct Dialog {
     }
     std::string lambda() const { return d.cboRamuda()->currentText().toStdString(); }
 
+    FakePrompter prompter;  // answers the range message
     frmInpJyoken d;
-    std::vector<std::string> messages;
 };
 
 } // namespace
@@ -93,8 +92,10 @@ TEST(frmInpJyoken, TypedValueOutOfRangeIsReportedAndTheFocusReturns) {
     lx->setFocus();
     QTest::keyClicks(lx, "100");
     QTest::keyClick(lx, Qt::Key_Return);  // Enter moves on as Tab does, and leaves the field
-    ASSERT_EQ(t.messages.size(), 1u);
-    EXPECT_EQ(t.messages[0], "入力範囲：0.00 ～ 99.99");
+    ASSERT_EQ(t.prompter.shown.size(), 1u);
+    EXPECT_EQ(t.prompter.shown[0].text, "入力範囲：0.00 ～ 99.99");
+    EXPECT_EQ(t.prompter.shown[0].icon, Message::Icon::Information);
+    EXPECT_EQ(t.prompter.beeps, 1);
     EXPECT_EQ(QApplication::focusWidget(), lx);
     EXPECT_DOUBLE_EQ(lx->Value(), 4.5);
 
@@ -109,8 +110,8 @@ TEST(frmInpJyoken, TypedValueOutOfRangeIsReportedAndTheFocusReturns) {
     qa->setFocus();
     QTest::keyClicks(qa, "-10000");
     QTest::keyClick(qa, Qt::Key_Tab);
-    ASSERT_EQ(t.messages.size(), 2u);
-    EXPECT_EQ(t.messages[1], "入力範囲：-9,999.99 ～ 9,999.99");
+    ASSERT_EQ(t.prompter.shown.size(), 2u);
+    EXPECT_EQ(t.prompter.shown[1].text, "入力範囲：-9,999.99 ～ 9,999.99");
     EXPECT_EQ(QApplication::focusWidget(), qa);
 }
 
