@@ -5,6 +5,8 @@
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "app/ProjectLoad.h"
+#include "cases/CaseHandOver.h"
+#include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
 #include "project/basIO.h"
@@ -399,8 +401,23 @@ void frmMenuMain::cmdMenu_Click(int index) {
 }
 
 void frmMenuMain::openCaseEditor() {
-    m_prompter.message(this, "計算条件の入力", "計算条件の入力画面はまだ用意されていません。",
-                       Message::Icon::Information, Prompter::Buttons::Ok);
+    // The editor works on its own sheet; the case table changes only when OK
+    // hands the sheet back, so Cancel leaves the cases and the edited flag alone.
+    frmInpJyokenSS editor(m_paths.settingsFile, m_state.dataFolder, m_prompter, this);
+    editor.setUsrCaption("");
+    editor.setUsrHelpFile("");
+    editor.setUsrHelpContextID(0);
+    editor.setUsrRecMax(MaxCases);
+    connect(&editor, &frmInpJyokenSS::LoadData, this, [this, &editor] {
+        LoadSheetFromCases(editor, m_state.cases);
+    });
+    connect(&editor, &frmInpJyokenSS::SaveData, this, [this, &editor](bool& Cancel) {
+        SaveSheetToCases(editor, m_state.cases);
+        setEditedFlag(true);
+        Cancel = false;
+    });
+    editor.exec();
+    updateStatus();
 }
 
 void frmMenuMain::calculateAndPrint() {
