@@ -5,8 +5,11 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <array>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace ormavex {
 
@@ -41,8 +44,34 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
     }
 }
 
-bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
-                   int type, double lambda, int caseNo) {
+namespace {
+
+// What one calculation run has read of the coefficient files: each file's
+// bytes, read once, the block headers found so far in file order, and the
+// blocks loaded so far. A lookup walks the known headers before reading on,
+// so it meets the headers in the same order, and fails at the same place,
+// as a search from the top of the file would.
+struct CoefFileIndex {
+    struct Header {
+        double ratio = 0.0;
+        bool endMarker = false;
+        std::size_t body = 0;  // offset of the line after the header
+        int block = -1;        // index into `blocks` once loaded
+    };
+    bool read = false;
+    std::string data;
+    std::vector<Header> headers;
+    std::size_t scanPos = 0;   // where the next header line starts
+    bool ended = false;        // the data ended before the end marker
+    std::vector<std::array<CoefTable, 4>> blocks;
+};
+
+struct CoefRunCache {
+    std::array<CoefFileIndex, 6> files;  // by table type 1..5
+};
+
+bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, CalcArrays& calc,
+                         CoefWorkTables& coef, int type, double lambda, int caseNo) {
     calc.CalcRowCount[caseNo] = 3;
     const TableTypeInfo* info = TableType(type);
     if (info == nullptr) {
@@ -51,35 +80,76 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
     calc.CalcPointCount[caseNo] = info->points;
     const std::string path = CoefFilePath(dataFolder, type);
 
-    std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
-        throw CalcError("cannot read the coefficient file " + path + " (error " +
-                        std::to_string(code) + ")");
-    }
-    LineReader lines(data);
-    std::string_view header;
-    for (;;) {
-        if (!lines.next(header)) {
-            throw CalcError("the coefficient file " + path + " ends before its end marker");
+    CoefFileIndex& file = cache.files[static_cast<std::size_t>(type)];
+    if (!file.read) {
+        int code = 0;
+        if (!ReadFileBytes(path, file.data, code)) {
+            throw CalcError("cannot read the coefficient file " + path + " (error " +
+                            std::to_string(code) + ")");
         }
-        std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
-        if (s == "9999") {
+        file.read = true;
+    }
+    const std::string_view data(file.data);
+    for (std::size_t i = 0;; ++i) {
+        if (i == file.headers.size()) {
+            if (file.ended) {
+                throw CalcError("the coefficient file " + path + " ends before its end marker");
+            }
+            LineReader lines(data.substr(file.scanPos));
+            std::string_view header;
+            if (!lines.next(header)) {
+                file.ended = true;
+                throw CalcError("the coefficient file " + path + " ends before its end marker");
+            }
+            CoefFileIndex::Header h;
+            h.body = file.scanPos + lines.position();
+            const std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
+            h.endMarker = s == "9999";
+            if (!h.endMarker) {
+                h.ratio = LeadingNumber(s);
+                file.ended = !lines.skip(kBodyLines);
+            }
+            file.scanPos += lines.position();
+            file.headers.push_back(h);
+        }
+        CoefFileIndex::Header& h = file.headers[i];
+        if (h.endMarker) {
             return false;
         }
-        const double v = LeadingNumber(s);
-        if (std::fabs(v - lambda) < kRatioTolerance) {
-            ListInputReader body(std::string_view(data).substr(lines.position()));
+        if (std::fabs(h.ratio - lambda) < kRatioTolerance) {
+            const int points = calc.CalcPointCount[caseNo];
+            if (h.block >= 0) {
+                const auto& block = file.blocks[static_cast<std::size_t>(h.block)];
+                CoefTable* tables[] = {&coef.CoefMxUniform, &coef.CoefMyUniform,
+                                       &coef.CoefMxTriangle, &coef.CoefMyTriangle};
+                for (std::size_t t = 0; t < 4; ++t) {
+                    for (int j = 1; j <= 3; ++j) {
+                        for (int k = 1; k <= points; ++k) {
+                            (*tables[t])(j, k) = block[t](j, k);
+                        }
+                    }
+                }
+                return true;
+            }
+            ListInputReader body(data.substr(h.body));
             ReadCoefBlock(body, coef.CoefMxUniform, calc, caseNo);
             ReadCoefBlock(body, coef.CoefMyUniform, calc, caseNo);
             ReadCoefBlock(body, coef.CoefMxTriangle, calc, caseNo);
             ReadCoefBlock(body, coef.CoefMyTriangle, calc, caseNo);
+            h.block = static_cast<int>(file.blocks.size());
+            file.blocks.push_back(
+                {coef.CoefMxUniform, coef.CoefMyUniform, coef.CoefMxTriangle, coef.CoefMyTriangle});
             return true;
         }
-        if (!lines.skip(kBodyLines)) {
-            throw CalcError("the coefficient file " + path + " ends before its end marker");
-        }
     }
+}
+
+} // namespace
+
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
+                   int type, double lambda, int caseNo) {
+    CoefRunCache cache;
+    return LoadCoefTableCached(cache, dataFolder, calc, coef, type, lambda, caseNo);
 }
 
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
@@ -88,6 +158,9 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     if (n < 0 || n > MaxCases) {
         return false;
     }
+    // Each coefficient file is read and searched once per run, however many
+    // cases use it.
+    auto cache = std::make_unique<CoefRunCache>();
     int c = 0;
     auto fail = [&](const std::string& why) {
         if (reason != nullptr) {
@@ -110,7 +183,8 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
         calc.CalcRamuda[c] = cases.cell(c, 8).toNumber();
 
         try {
-            if (!LoadCoefTable(dataFolder, calc, coef, calc.CalcType[c], calc.CalcRamuda[c], c)) {
+            if (!LoadCoefTableCached(*cache, dataFolder, calc, coef, calc.CalcType[c],
+                                     calc.CalcRamuda[c], c)) {
                 return fail("no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
                             " in " + CoefFilePath(dataFolder, calc.CalcType[c]));
             }

@@ -34,10 +34,10 @@ void RequireFinite(double v, const char* what) {
     }
 }
 
-std::string ReadWholeFile(const std::string& path, const char* what) {
+std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what) {
     std::string bytes;
     int code = 0;
-    if (!ReadFileBytes(path, bytes, code)) {
+    if (!files.read(path, bytes, code)) {
         throw ReportError(std::string("cannot read the ") + what + " " + path + " (error " +
                           std::to_string(code) + ")");
     }
@@ -134,6 +134,7 @@ void DrawingContext::SizeTables() {
     Arrows.size(MaxDrawArrows);
     Texts.size(MaxDrawTexts);
     Figures.size(MaxFigures);
+    m_lastWritten = {};
 }
 
 void DrawingContext::ClearBuffer() noexcept {
@@ -149,7 +150,7 @@ void DrawingContext::ClearBuffer() noexcept {
 
 void DrawingContext::ReadLineStyles(const std::string& path) {
     LineStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(path, "line style file"));
+    DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file"));
     std::string key = in.text();
     while (key != "END") {
         LineStyle s;
@@ -163,7 +164,7 @@ void DrawingContext::ReadLineStyles(const std::string& path) {
 
 void DrawingContext::ReadTextStyles(const std::string& path) {
     TextStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(path, "text style file"));
+    DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file"));
     std::string key = in.text();
     while (key != "END") {
         TextStyle s;
@@ -339,12 +340,17 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
                                                    Arrows.count() + 2 * Texts.count()));
     AppendLine(out, title1);
     AppendLine(out, title2);
-    Fixed(out, width, 2);
-    Fixed(out, height, 2);
-    Fixed(out, e.minX, 2);
-    Fixed(out, e.minY, 2);
-    Fixed(out, e.maxX, 2);
-    Fixed(out, e.maxY, 2, true);
+    // The extents as the figure placement reads them back: the numbers of
+    // this line, rounded to 2 decimals.
+    WrittenExtents written;
+    written.path = path;
+    const double extents[] = {width, height, e.minX, e.minY, e.maxX, e.maxY};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const std::size_t start = out.size();
+        AppendFixedNumber(out, extents[i], 2);
+        ParseNumber(std::string_view(out).substr(start), written.values[i]);
+        out += i < 5 ? ", " : "\r\n";
+    }
 
     AppendLine(out, "座標情報");
     for (int i = 1; i <= Points.count(); ++i) {
@@ -432,14 +438,27 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         }
         AppendLine(out, "END");
     }
+    m_lastWritten = {};
     WriteWholeFile(path, out, "drawing command file");
+    m_lastWritten = std::move(written);
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
                                   double areaWidth, double areaHeight) {
     for (int i = 1; i <= Figures.count(); ++i) {
         FigureEntry& f = Figures[i];
-        const std::string bytes = ReadWholeFile(f.path, "drawing command file");
+        if (!m_lastWritten.path.empty() && f.path == m_lastWritten.path) {
+            const auto& v = m_lastWritten.values;
+            f.width = v[0];
+            f.height = v[1];
+            f.minX = v[2];
+            f.minY = v[3];
+            f.maxX = v[4];
+            f.maxY = v[5];
+            continue;
+        }
+        FileReadCache files; // disabled: a drawing file is read as it is now
+        const std::string bytes = ReadWholeFile(files, f.path, "drawing command file");
         LineReader lines(bytes);
         if (!lines.skip(2)) {
             throw ReportError("the drawing command file " + f.path + " has no extents line");

@@ -200,6 +200,9 @@ public:
 
     DrawTable<FigureEntry> Figures;
 
+    /// The style definition files as read once per report run.
+    FileReadCache staticFiles;
+
     /// Sizes every table with the diagrams' capacities (line styles 9, text
     /// styles 2, points 600, lines 600, circles 100, arcs 100, rectangles 2,
     /// arrows 500, texts 500, figures 10) and empties them. Fills keep
@@ -260,6 +263,16 @@ public:
     /// Writes the figure file from the figure table.
     void WriteFigureFile(const std::string& path, const std::string& title, double areaWidth,
                          double areaHeight) const;
+
+private:
+    /// The extents line of the drawing command file written last, as the
+    /// numbers read back from it would be: PlaceFigures takes them from here
+    /// instead of reading the file again. Forgotten by SizeTables().
+    struct WrittenExtents {
+        std::string path;
+        std::array<double, 6> values{};
+    };
+    mutable WrittenExtents m_lastWritten;
 };
 
 /// twips / 1440 x 25.4 (divided first, then multiplied).

@@ -101,19 +101,30 @@ void CheckWrite(ReportState& state) {
 
 } // namespace
 
-std::string MakeTempFileName() {
+namespace {
+
+// Creates a new "~MT" file in the temporary folder and returns its name and
+// the descriptor mkstemps opened it with.
+int MakeTempFile(std::string& name) {
     const char* tmp = std::getenv("TMPDIR");
     std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }
-    std::string name = folder + "/~MTXXXXXX.tmp";
+    name = folder + "/~MTXXXXXX.tmp";
     int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) {
         throw ReportError("cannot create a temporary file in " + folder + ": " +
                           std::strerror(errno));
     }
-    ::close(fd);
+    return fd;
+}
+
+} // namespace
+
+std::string MakeTempFileName() {
+    std::string name;
+    ::close(MakeTempFile(name));
     return name;
 }
 
@@ -123,6 +134,20 @@ std::string NewTextPrintFile(PrintFileLists& lists) {
     }
     std::string path = MakeTempFileName(); // created empty
     lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
+    return path;
+}
+
+std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
+    if (lists.textCount >= MaxTextPrintFiles) {
+        throw ReportError("too many text print files");
+    }
+    std::string path;
+    const int fd = MakeTempFile(path);
+    lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
+    if (!out.adopt(fd, path)) {
+        throw ReportError("cannot open the print file " + path + " (code " +
+                          std::to_string(out.errorCode()) + ")");
+    }
     return path;
 }
 
@@ -145,20 +170,33 @@ void ResetReportRun(ReportState& state) noexcept {
 }
 
 void LoadNumberingSettings(ReportState& state, const std::string& settingsFile) {
-    state.method = CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Method");
+    // One read of the file for all nine keys; a file that cannot be read
+    // gives 0 for every key, as a missing key does.
+    std::string ini;
+    int code = 0;
+    if (!ReadFileBytes(settingsFile, ini, code)) {
+        ini.clear();
+    }
+    state.method = CPrivateProfile::GetValueLongIn(ini, "Chapter", "Method");
     for (int k = 1; k <= 4; ++k) {
         state.styles[k] =
-            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Style" + std::to_string(k));
+            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Style" + std::to_string(k));
         state.margins[k] =
-            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Margin" + std::to_string(k));
+            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Margin" + std::to_string(k));
     }
 }
 
 int ReadTemplateSection(const std::string& formatFile, const std::string& section,
                         LevelTable& levels, TemplateTable& templates) {
+    FileReadCache files; // disabled: reads the file
+    return ReadTemplateSection(files, formatFile, section, levels, templates);
+}
+
+int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
+                        const std::string& section, LevelTable& levels, TemplateTable& templates) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(formatFile, data, code)) {
+    if (!files.read(formatFile, data, code)) {
         throw ReportError("cannot read the report format file " + formatFile + " (code " +
                           std::to_string(code) + ")");
     }
@@ -302,7 +340,18 @@ std::string FillTemplate(std::string_view templateText, const NumberValues& numb
     return line;
 }
 
+namespace {
+
+bool HeldOpen(const ReportState& state) {
+    return state.runHoldsFile && state.out.isOpen() && state.out.path() == state.currentPrintFile;
+}
+
+} // namespace
+
 void OpenPrintFile(ReportState& state) {
+    if (HeldOpen(state)) {
+        return;
+    }
     if (!state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
         throw ReportError("cannot open the print file " + state.currentPrintFile + " (code " +
                           std::to_string(state.out.errorCode()) + ")");
@@ -310,7 +359,7 @@ void OpenPrintFile(ReportState& state) {
 }
 
 void ClosePrintFile(ReportState& state) {
-    if (!state.out.close()) {
+    if (HeldOpen(state) ? !state.out.flush() : !state.out.close()) {
         throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
                           std::to_string(state.out.errorCode()) + ")");
     }
@@ -361,6 +410,13 @@ void PrintLine(ReportState& state, std::string_view text) {
 }
 
 void AppendPageBreak(ReportState& state) noexcept {
+    if (HeldOpen(state)) {
+        state.out.writeBytes("\f");
+        if (state.out.failed()) {
+            state.out.close(); // the next page opens the file afresh
+        }
+        return;
+    }
     if (state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
         state.out.writeBytes("\f");
     }

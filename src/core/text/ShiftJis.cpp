@@ -80,12 +80,55 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
 
 } // namespace
 
+// ASCII is the same in both encodings and is copied as it is; only the runs
+// of other characters go through iconv. A run of UTF-8 ends before the next
+// ASCII byte (no multi-byte sequence holds one); a run of Shift_JIS ends
+// before the next character whose first byte is ASCII (a trail byte may be).
+// A run that ends inside a sequence is a malformed tail: it and everything
+// after it go to iconv in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
     if (IsAscii(utf8)) {
         return std::string(utf8);
     }
     thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(utf8, "?", Utf8SequenceLength);
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        std::size_t j = i;
+        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80) {
+            ++j;
+        }
+        out.append(utf8.data() + i, j - i);
+        if (j == utf8.size()) {
+            break;
+        }
+        std::size_t k = j;
+        bool whole = true;
+        while (k < utf8.size() && static_cast<unsigned char>(utf8[k]) >= 0x80) {
+            const std::size_t n = Utf8SequenceLength(utf8.substr(k));
+            if (n < 2 || k + n > utf8.size()) {
+                whole = false;
+                break;
+            }
+            for (std::size_t m = 1; m < n; ++m) {
+                if ((static_cast<unsigned char>(utf8[k + m]) & 0xC0) != 0x80) {
+                    whole = false;
+                }
+            }
+            if (!whole) {
+                break;
+            }
+            k += n;
+        }
+        if (!whole) {
+            out += conv.convert(utf8.substr(j), "?", Utf8SequenceLength);
+            break;
+        }
+        out += conv.convert(utf8.substr(j, k - j), "?", Utf8SequenceLength);
+        i = k;
+    }
+    return out;
 }
 
 std::string FromShiftJis(std::string_view sjis) {
@@ -93,7 +136,27 @@ std::string FromShiftJis(std::string_view sjis) {
         return std::string(sjis);
     }
     thread_local Converter conv("UTF-8", "CP932");
-    return conv.convert(sjis, "\xEF\xBF\xBD", SjisSequenceLength);
+    std::string out;
+    out.reserve(sjis.size() * 3 / 2);
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        std::size_t j = i;
+        while (j < sjis.size() && static_cast<unsigned char>(sjis[j]) < 0x80) {
+            ++j;
+        }
+        out.append(sjis.data() + i, j - i);
+        if (j == sjis.size()) {
+            break;
+        }
+        std::size_t k = j;
+        while (k < sjis.size() && static_cast<unsigned char>(sjis[k]) >= 0x80) {
+            k += SjisSequenceLength(sjis.substr(k));
+        }
+        k = std::min(k, sjis.size());
+        out += conv.convert(sjis.substr(j, k - j), "\xEF\xBF\xBD", SjisSequenceLength);
+        i = k;
+    }
+    return out;
 }
 
 std::size_t ShiftJisLength(std::string_view utf8) {

@@ -113,6 +113,37 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
     return true;
 }
 
+void FileReadCache::disable() noexcept {
+    m_enabled = false;
+    m_files.clear();
+}
+
+bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode) {
+    if (!m_enabled) {
+        return ReadFileBytes(path, bytes, errorCode);
+    }
+    for (const Entry& e : m_files) {
+        if (e.path == path) {
+            if (e.ok) {
+                bytes = e.bytes;
+            } else {
+                errorCode = e.errorCode;
+            }
+            return e.ok;
+        }
+    }
+    Entry e;
+    e.path = path;
+    e.ok = ReadFileBytes(path, e.bytes, e.errorCode);
+    if (e.ok) {
+        bytes = e.bytes;
+    } else {
+        errorCode = e.errorCode;
+    }
+    m_files.push_back(std::move(e));
+    return m_files.back().ok;
+}
+
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode) {
     if (path.empty() || path.back() == '/') {
         errorCode = FileError::BadFileName;
@@ -230,13 +261,47 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
     }
     m_errorCode = 0;
     m_path = path;
+    m_written = 0;
+    m_cutAtClose = false;
     if (path.empty()) {
         m_errorCode = FileError::BadFileName;
         return false;
     }
-    m_file = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
+    if (mode == Mode::Append) {
+        m_file = std::fopen(path.c_str(), "ab");
+    } else {
+        // Written from the start without O_TRUNC; close() cuts what is left
+        // of a longer old content.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            m_file = ::fdopen(fd, "wb");
+            if (m_file == nullptr) {
+                const int err = errno;
+                ::close(fd);
+                errno = err;
+            }
+        }
+        m_cutAtClose = true;
+    }
     if (m_file == nullptr) {
         m_errorCode = FileErrorFromErrno(errno, path, true);
+        return false;
+    }
+    return true;
+}
+
+bool TextOutFile::adopt(int fd, const std::string& path) {
+    if (m_file != nullptr) {
+        close();
+    }
+    m_errorCode = 0;
+    m_path = path;
+    m_written = 0;
+    m_cutAtClose = false;
+    m_file = ::fdopen(fd, "wb");
+    if (m_file == nullptr) {
+        m_errorCode = FileErrorFromErrno(errno, path, true);
+        ::close(fd);
         return false;
     }
     return true;
@@ -252,9 +317,18 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     if (m_errorCode != 0 || bytes.empty()) {
         return;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+    const std::size_t n = std::fwrite(bytes.data(), 1, bytes.size(), m_file);
+    m_written += static_cast<long long>(n);
+    if (n != bytes.size()) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);
     }
+}
+
+bool TextOutFile::flush() {
+    if (m_file != nullptr && std::fflush(m_file) != 0 && m_errorCode == 0) {
+        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    }
+    return m_errorCode == 0;
 }
 
 void TextOutFile::write(std::string_view utf8) { writeBytes(ToShiftJis(utf8)); }
@@ -267,6 +341,15 @@ void TextOutFile::writeLine(std::string_view utf8) {
 bool TextOutFile::close() {
     if (m_file == nullptr) {
         return m_errorCode == 0;
+    }
+    if (m_cutAtClose) {
+        flush();
+        struct stat st {};
+        const int fd = ::fileno(m_file);
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
+            ::ftruncate(fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
+            m_errorCode = FileErrorFromErrno(errno, m_path, true);
+        }
     }
     if (std::fclose(m_file) != 0 && m_errorCode == 0) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);
