@@ -8,6 +8,7 @@
 #include <cstdio>
 #include <map>
 #include <string>
+#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -15,13 +16,16 @@ namespace ormavex::bench {
 
 class RatioReporter : public benchmark::ConsoleReporter {
 public:
+    /// Colours only on a terminal.
+    RatioReporter() : ConsoleReporter(::isatty(1) != 0 ? OO_Defaults : OO_Tabular) {}
+
     void ReportRuns(const std::vector<Run>& runs) override {
         ConsoleReporter::ReportRuns(runs);
         for (const Run& r : runs) {
             if (r.error_occurred) {
                 continue;
             }
-            const std::string name = r.run_name.str();
+            const std::string name = r.run_name.function_name;
             const bool aggregate = r.run_type == Run::RT_Aggregate;
             if (aggregate && r.aggregate_name != "median") {
                 continue;

@@ -10,11 +10,8 @@
 namespace ormavex {
 
 bool KillFile(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        return false;
-    }
-    return ::unlink(path.c_str()) == 0;
+    // unlink never removes a folder (it fails with EISDIR).
+    return !path.empty() && ::unlink(path.c_str()) == 0;
 }
 
 bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_str(), 0777) == 0; }

@@ -1,5 +1,7 @@
 #include "FixedNumber.h"
 
+#include "text/NumberPicture.h"
+
 #include <cassert>
 #include <charconv>
 #include <cmath>
@@ -9,34 +11,17 @@ namespace ormavex {
 
 namespace {
 
-__extension__ typedef unsigned __int128 U128;
-
-constexpr std::uint64_t kPow10[] = {1ULL,
-                                    10ULL,
-                                    100ULL,
-                                    1000ULL,
-                                    10000ULL,
-                                    100000ULL,
-                                    1000000ULL,
-                                    10000000ULL,
-                                    100000000ULL,
-                                    1000000000ULL,
-                                    10000000000ULL,
-                                    100000000000ULL,
-                                    1000000000000ULL,
-                                    10000000000000ULL,
-                                    100000000000000ULL,
-                                    1000000000000000ULL,
-                                    10000000000000000ULL,
-                                    100000000000000000ULL,
-                                    1000000000000000000ULL,
-                                    10000000000000000000ULL};
+constexpr std::uint64_t kPow10[] = {1ULL,         10ULL,         100ULL,
+                                    1000ULL,      10000ULL,      100000ULL,
+                                    1000000ULL,   10000000ULL,   100000000ULL,
+                                    1000000000ULL, 10000000000ULL, 100000000000ULL,
+                                    1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
+                                    1000000000000000ULL};
 
 // The same digits as the general path below for the numbers a drawing holds
-// (0, or 1e-5 <= |value| < 1e9, at most 6 decimals), in integer arithmetic:
-// the 15 significant digits come from the exact binary value, rounded to
-// nearest with ties to even as to_chars rounds them. False for any other
-// number, which then takes the general path.
+// (0, or 1e-5 <= |value| < 1e9, at most 6 decimals), in integer arithmetic
+// without a temporary string. False for any other number, which then takes
+// the general path.
 bool AppendFixedNumberFast(std::string& out, double value, int decimals) {
     const double a = std::fabs(value);
     if (decimals > 6 || !(a == 0.0 || (a >= 1e-5 && a < 1e9))) {
@@ -44,39 +29,9 @@ bool AppendFixedNumberFast(std::string& out, double value, int decimals) {
     }
     std::uint64_t rounded = 0;  // the result in units of 10^-decimals
     if (a != 0.0) {
-        int e2 = 0;
-        const double f = std::frexp(a, &e2);
-        const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
-        const int shift = 53 - e2;  // a = m / 2^shift, 23 <= shift <= 70
-        int exp10 = static_cast<int>(std::floor(std::log10(a)));
         std::uint64_t d = 0;  // the 15 significant digits
-        for (int attempt = 0;; ++attempt) {
-            const int k = 14 - exp10;
-            if (k < 0 || k > 19 || attempt > 3) {
-                return false;
-            }
-            const U128 num = static_cast<U128>(m) * kPow10[k];
-            U128 q = num >> shift;
-            const U128 rem = num - (q << shift);
-            const U128 half = static_cast<U128>(1) << (shift - 1);
-            if (q >= kPow10[15]) {
-                ++exp10;
-                continue;
-            }
-            if (q < kPow10[14]) {
-                --exp10;
-                continue;
-            }
-            if (rem > half || (rem == half && (q & 1U) != 0U)) {
-                ++q;
-            }
-            if (q == kPow10[15]) {
-                q = kPow10[14];
-                ++exp10;
-            }
-            d = static_cast<std::uint64_t>(q);
-            break;
-        }
+        int exp10 = 0;
+        SignificantDigits15(a, d, exp10);
         // Keep the digits down to 10^-decimals, half away from zero on the
         // first digit dropped.
         const int keep = exp10 + 1 + decimals;

@@ -8,6 +8,7 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <functional>
 #include <cmath>
 
 namespace ormavex {
@@ -44,17 +45,21 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& utf8, const char* what) {
-    TextOutFile out;
+// Writes the whole text into a file open for writing and closes it.
+void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) {
+    out.writeBytes(ToShiftJis(utf8));
+    if (!out.close()) {
+        throw ReportError(std::string("cannot write the ") + what + " " + out.path() + " (error " +
+                          std::to_string(out.errorCode()) + ")");
+    }
+}
+
+TextOutFile& OpenForWriting(TextOutFile& out, const std::string& path, const char* what) {
     if (!out.open(path, TextOutFile::Mode::Truncate)) {
         throw ReportError(std::string("cannot create the ") + what + " " + path + " (error " +
                           std::to_string(out.errorCode()) + ")");
     }
-    out.writeBytes(ToShiftJis(utf8));
-    if (!out.close()) {
-        throw ReportError(std::string("cannot write the ") + what + " " + path + " (error " +
-                          std::to_string(out.errorCode()) + ")");
-    }
+    return out;
 }
 
 // The fields of a style definition file after its first line, in list-input
@@ -313,6 +318,29 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
 
 void DrawingContext::WriteDrawingFile(const std::string& path, const std::string& title1,
                                       const std::string& title2) const {
+    // Nothing is created when a value is not finite.
+    WrittenExtents written;
+    const std::string text = DrawingFileText(title1, title2, written);
+    TextOutFile file;
+    m_lastWritten = {};
+    WriteAndClose(OpenForWriting(file, path, "drawing command file"), text,
+                  "drawing command file");
+    written.path = path;
+    m_lastWritten = std::move(written);
+}
+
+void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
+                                      const std::string& title2) const {
+    WrittenExtents written;
+    const std::string text = DrawingFileText(title1, title2, written);
+    m_lastWritten = {};
+    WriteAndClose(file, text, "drawing command file");
+    written.path = file.path();
+    m_lastWritten = std::move(written);
+}
+
+std::string DrawingContext::DrawingFileText(const std::string& title1, const std::string& title2,
+                                            WrittenExtents& written) const {
     const Extents e = DrawingExtents();
     const double width = e.maxX - e.minX;
     const double height = e.maxY - e.minY;
@@ -342,8 +370,6 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
     AppendLine(out, title2);
     // The extents as the figure placement reads them back: the numbers of
     // this line, rounded to 2 decimals.
-    WrittenExtents written;
-    written.path = path;
     const double extents[] = {width, height, e.minX, e.minY, e.maxX, e.maxY};
     for (std::size_t i = 0; i < 6; ++i) {
         const std::size_t start = out.size();
@@ -438,13 +464,23 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         }
         AppendLine(out, "END");
     }
-    m_lastWritten = {};
-    WriteWholeFile(path, out, "drawing command file");
-    m_lastWritten = std::move(written);
+    return out;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
                                   double areaWidth, double areaHeight) {
+    PlaceFiguresThen(areaWidth, areaHeight,
+                     [&] { WriteFigureFile(path, title, areaWidth, areaHeight); });
+}
+
+void DrawingContext::PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
+                                  double areaHeight) {
+    PlaceFiguresThen(areaWidth, areaHeight,
+                     [&] { WriteFigureFile(file, title, areaWidth, areaHeight); });
+}
+
+void DrawingContext::PlaceFiguresThen(double areaWidth, double areaHeight,
+                                      const std::function<void()>& write) {
     for (int i = 1; i <= Figures.count(); ++i) {
         FigureEntry& f = Figures[i];
         if (!m_lastWritten.path.empty() && f.path == m_lastWritten.path) {
@@ -477,11 +513,24 @@ void DrawingContext::PlaceFigures(const std::string& path, const std::string& ti
         f.offsetX = (areaWidth - f.width) / 2.0 - f.minX;
         f.offsetY = (areaHeight - f.height) / 2.0 - f.minY;
     }
-    WriteFigureFile(path, title, areaWidth, areaHeight);
+    write();
 }
 
 void DrawingContext::WriteFigureFile(const std::string& path, const std::string& title,
                                      double areaWidth, double areaHeight) const {
+    // The values are checked before the file is made.
+    const std::string text = FigureFileText(title, areaWidth, areaHeight);
+    TextOutFile file;
+    WriteAndClose(OpenForWriting(file, path, "figure file"), text, "figure file");
+}
+
+void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title,
+                                     double areaWidth, double areaHeight) const {
+    WriteAndClose(file, FigureFileText(title, areaWidth, areaHeight), "figure file");
+}
+
+std::string DrawingContext::FigureFileText(const std::string& title, double areaWidth,
+                                           double areaHeight) const {
     RequireFinite(areaWidth, "figure area width");
     RequireFinite(areaHeight, "figure area height");
     std::string out;
@@ -495,7 +544,7 @@ void DrawingContext::WriteFigureFile(const std::string& path, const std::string&
         AppendLine(out, ListPrintLine({f.offsetX, f.offsetY}));
     }
     AppendLine(out, "END");
-    WriteWholeFile(path, out, "figure file");
+    return out;
 }
 
 } // namespace ormavex

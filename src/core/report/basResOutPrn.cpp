@@ -160,6 +160,20 @@ std::string NewDrawingPrintFile(PrintFileLists& lists) {
     return path;
 }
 
+std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
+    if (lists.drawingCount >= MaxDrawingPrintFiles) {
+        throw ReportError("too many drawing print files");
+    }
+    std::string path;
+    const int fd = MakeTempFile(path);
+    lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
+    if (!out.adopt(fd, path)) {
+        throw ReportError("cannot open the print file " + path + " (code " +
+                          std::to_string(out.errorCode()) + ")");
+    }
+    return path;
+}
+
 void ResetReportRun(ReportState& state) noexcept {
     state.lists.textCount = 0;
     state.lists.drawingCount = 0;

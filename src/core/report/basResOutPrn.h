@@ -124,6 +124,9 @@ std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out);
 /// Makes a temporary file and appends it to the drawing print file list; the
 /// drawing writer fills it. Throws ReportError when the list is full (a 298th).
 std::string NewDrawingPrintFile(PrintFileLists& lists);
+/// The same, leaving the new file open for writing in `out` through the
+/// descriptor that created it.
+std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out);
 
 /// Start of a report run: both list counts 0 (the files are not touched),
 /// current heading level 1, counters 1..4 cleared. Counter 5 is cleared by

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <iconv.h>
 #include <algorithm>
+#include <functional>
+#include <unordered_map>
 #include <stdexcept>
 
 namespace ormavex {
@@ -65,6 +67,33 @@ private:
     iconv_t m_cd;
 };
 
+// The conversions of the non-ASCII runs seen last: a report converts the
+// same few labels and headings again and again. Bounded; emptied when full.
+class RunCache {
+public:
+    template <typename Convert>
+    const std::string& get(std::string_view run, Convert convert) {
+        auto it = m_map.find(run);
+        if (it != m_map.end()) {
+            return it->second;
+        }
+        if (m_map.size() >= kMaxEntries) {
+            m_map.clear();
+        }
+        return m_map.emplace(std::string(run), convert(run)).first->second;
+    }
+
+private:
+    static constexpr std::size_t kMaxEntries = 4096;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>()(s);
+        }
+    };
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
+};
+
 std::size_t Utf8SequenceLength(std::string_view s) noexcept {
     unsigned char c = static_cast<unsigned char>(s[0]);
     std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
@@ -125,7 +154,10 @@ std::string ToShiftJis(std::string_view utf8) {
             out += conv.convert(utf8.substr(j), "?", Utf8SequenceLength);
             break;
         }
-        out += conv.convert(utf8.substr(j, k - j), "?", Utf8SequenceLength);
+        thread_local RunCache runs;
+        out += runs.get(utf8.substr(j, k - j), [](std::string_view run) {
+            return conv.convert(run, "?", Utf8SequenceLength);
+        });
         i = k;
     }
     return out;
@@ -153,7 +185,10 @@ std::string FromShiftJis(std::string_view sjis) {
             k += SjisSequenceLength(sjis.substr(k));
         }
         k = std::min(k, sjis.size());
-        out += conv.convert(sjis.substr(j, k - j), "\xEF\xBF\xBD", SjisSequenceLength);
+        thread_local RunCache runs;
+        out += runs.get(sjis.substr(j, k - j), [](std::string_view run) {
+            return conv.convert(run, "\xEF\xBF\xBD", SjisSequenceLength);
+        });
         i = k;
     }
     return out;

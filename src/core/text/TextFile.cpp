@@ -3,6 +3,7 @@
 #include "ShiftJis.h"
 
 #include <atomic>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -89,26 +90,31 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
         errorCode = FileError::PathFileAccess;
         return false;
     }
-    bytes.clear();
-    if (st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buf[65536];
+    // Read straight into the string: its size from fstat, grown if the file
+    // turns out longer.
+    std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    bytes.resize(size + 1);
+    std::size_t have = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (have == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
+        }
+        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             errorCode = FileErrorFromErrno(errno, path, false);
             ::close(fd);
+            bytes.clear();
             return false;
         }
         if (n == 0) {
             break;
         }
-        bytes.append(buf, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
+    bytes.resize(have);
     ::close(fd);
     return true;
 }
@@ -224,13 +230,21 @@ bool LineReader::next(std::string_view& line) noexcept {
     if (m_pos >= m_data.size()) {
         return false;
     }
-    std::size_t end = m_pos;
-    while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n') {
-        ++end;
+    // The next LF is searched with memchr and remembered, so that a file
+    // whose lines end in a lone CR is not searched to its end for every line.
+    const char* base = m_data.data();
+    const std::size_t size = m_data.size();
+    if (m_nextLf < m_pos || m_nextLf == kUnknown) {
+        const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
+        m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
+    }
+    std::size_t end = m_nextLf;
+    if (const void* cr = std::memchr(base + m_pos, '\r', end - m_pos)) {
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
     }
     line = m_data.substr(m_pos, end - m_pos);
-    if (end < m_data.size()) {
-        if (m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n') {
+    if (end < size) {
+        if (m_data[end] == '\r' && end + 1 < size && m_data[end + 1] == '\n') {
             ++end;
         }
         ++end;

@@ -84,8 +84,10 @@ public:
     std::size_t position() const noexcept { return m_pos; }
 
 private:
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::string_view m_data;
     std::size_t m_pos = 0;
+    std::size_t m_nextLf = kUnknown;  ///< position of the next LF, or the size when none
 };
 
 /// A text file opened for writing or appending. Lines are given as UTF-8 and
