@@ -8,6 +8,7 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <charconv>
 #include <functional>
 #include <cmath>
 
@@ -20,7 +21,9 @@ namespace {
 // "###0.000000\\, " (coordinates) write them; the last field of a line goes
 // without the trailing ", " and ends the line.
 void Whole(std::string& out, std::int32_t v, bool last = false) {
-    out += std::to_string(v);
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, r.ptr);
     out += last ? "\r\n" : ", ";
 }
 
@@ -153,36 +156,64 @@ void DrawingContext::ClearBuffer() noexcept {
     Texts.clear();
 }
 
-void DrawingContext::ReadLineStyles(const std::string& path) {
-    LineStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file"));
-    std::string key = in.text();
-    while (key != "END") {
-        LineStyle s;
-        s.value1 = in.integer();
-        s.value2 = in.integer();
-        in.text();  // name, not used
-        LineStyles.add(s, "line styles");
-        key = in.text();
+namespace {
+
+// A style file read before in this run is replayed into the table, record by
+// record, so that a table too small fails as the reading would; a failure is
+// not kept and is met again the same way.
+template <typename Style, typename Read>
+void ReadStyles(FileReadCache& files, DrawTable<Style>& table, const std::string& kind,
+                const std::string& path, const char* tableName, Read read) {
+    table.clear();
+    const std::string key = kind + "\n" + path;
+    if (const auto* known = files.findParsed<std::vector<Style>>(key)) {
+        for (const Style& s : *known) {
+            table.add(s, tableName);
+        }
+        return;
     }
+    read();
+    std::vector<Style> styles;
+    for (int i = 1; i <= table.count(); ++i) {
+        styles.push_back(table[i]);
+    }
+    files.keepParsed(key, std::move(styles));
+}
+
+} // namespace
+
+void DrawingContext::ReadLineStyles(const std::string& path) {
+    ReadStyles(staticFiles, LineStyles, "line styles", path, "line styles", [&] {
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file"));
+        std::string key = in.text();
+        while (key != "END") {
+            LineStyle s;
+            s.value1 = in.integer();
+            s.value2 = in.integer();
+            in.text();  // name, not used
+            LineStyles.add(s, "line styles");
+            key = in.text();
+        }
+    });
 }
 
 void DrawingContext::ReadTextStyles(const std::string& path) {
-    TextStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file"));
-    std::string key = in.text();
-    while (key != "END") {
-        TextStyle s;
-        s.value1 = in.integer();
-        s.name = in.text();
-        s.height = in.integer();
-        s.value4 = in.integer();
-        s.value5 = in.integer();
-        s.value6 = in.integer();
-        in.text();  // comment, not used
-        TextStyles.add(std::move(s), "text styles");
-        key = in.text();
-    }
+    ReadStyles(staticFiles, TextStyles, "text styles", path, "text styles", [&] {
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file"));
+        std::string key = in.text();
+        while (key != "END") {
+            TextStyle s;
+            s.value1 = in.integer();
+            s.name = in.text();
+            s.height = in.integer();
+            s.value4 = in.integer();
+            s.value5 = in.integer();
+            s.value6 = in.integer();
+            in.text();  // comment, not used
+            TextStyles.add(std::move(s), "text styles");
+            key = in.text();
+        }
+    });
 }
 
 double DrawingContext::TextHeight(std::int32_t style) const {

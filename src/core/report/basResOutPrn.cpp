@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <tuple>
 #include <vector>
 
 namespace ormavex {
@@ -206,8 +207,44 @@ int ReadTemplateSection(const std::string& formatFile, const std::string& sectio
     return ReadTemplateSection(files, formatFile, section, levels, templates);
 }
 
+namespace {
+
+// The template lines of a section as read: line number, level, template.
+struct SectionLines {
+    std::vector<std::tuple<int, int, std::string>> lines;
+};
+
+int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile,
+                             const std::string& section, LevelTable& levels,
+                             TemplateTable& templates, SectionLines& read);
+
+} // namespace
+
 int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
                         const std::string& section, LevelTable& levels, TemplateTable& templates) {
+    // A section read before in this run is replayed; a failure is not kept,
+    // so it is met again the same way.
+    const std::string key = "template section\n" + formatFile + "\n" + section;
+    const SectionLines* known = files.findParsed<SectionLines>(key);
+    if (known == nullptr) {
+        SectionLines read;
+        const int count =
+            ReadTemplateSectionLines(files, formatFile, section, levels, templates, read);
+        files.keepParsed(key, std::move(read));
+        return count;
+    }
+    for (const auto& [number, level, text] : known->lines) {
+        levels[number] = level;
+        templates[number] = text;
+    }
+    return static_cast<int>(known->lines.size());
+}
+
+namespace {
+
+int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile,
+                             const std::string& section, LevelTable& levels,
+                             TemplateTable& templates, SectionLines& read) {
     std::string data;
     int code = 0;
     if (!files.read(formatFile, data, code)) {
@@ -252,9 +289,12 @@ int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
         // One character: at most a single digit, so 0..9.
         levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));
         templates[number] = std::string(Utf8Mid(line, 5, std::string_view::npos));
+        read.lines.emplace_back(number, levels[number], templates[number]);
         ++count;
     }
 }
+
+} // namespace
 
 std::string FormatFieldNumber(double value, std::string_view picture) {
     if (!picture.empty() && picture[0] == '+') {

@@ -3,6 +3,8 @@
 #include <cerrno>
 #include <iconv.h>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <functional>
 #include <unordered_map>
 #include <stdexcept>
@@ -11,14 +13,24 @@ namespace ormavex {
 
 namespace {
 
-bool IsAscii(std::string_view s) noexcept {
-    for (unsigned char c : s) {
-        if (c >= 0x80) {
-            return false;
+// Position of the first byte of 0x80 or above at or after `from`; the size
+// when there is none. Eight bytes at a time.
+std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
+    std::size_t i = from;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, 8);
+        if ((w & 0x8080808080808080ULL) != 0) {
+            break;
         }
     }
-    return true;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) {
+        ++i;
+    }
+    return i;
 }
+
+bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // One iconv descriptor per direction and thread: opening a descriptor costs far
 // more than a short conversion, and a descriptor holds shift state.
@@ -107,6 +119,18 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
     return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
 }
 
+// One descriptor per direction and thread, opened on first use only: text
+// that is all ASCII never needs one.
+std::string Utf8RunToSjis(std::string_view run) {
+    thread_local Converter conv("CP932", "UTF-8");
+    return conv.convert(run, "?", Utf8SequenceLength);
+}
+
+std::string SjisRunToUtf8(std::string_view run) {
+    thread_local Converter conv("UTF-8", "CP932");
+    return conv.convert(run, "\xEF\xBF\xBD", SjisSequenceLength);
+}
+
 } // namespace
 
 // ASCII is the same in both encodings and is copied as it is; only the runs
@@ -116,18 +140,11 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
 // A run that ends inside a sequence is a malformed tail: it and everything
 // after it go to iconv in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
-    if (IsAscii(utf8)) {
-        return std::string(utf8);
-    }
-    thread_local Converter conv("CP932", "UTF-8");
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
     while (i < utf8.size()) {
-        std::size_t j = i;
-        while (j < utf8.size() && static_cast<unsigned char>(utf8[j]) < 0x80) {
-            ++j;
-        }
+        const std::size_t j = FirstHighByte(utf8, i);
         out.append(utf8.data() + i, j - i);
         if (j == utf8.size()) {
             break;
@@ -151,31 +168,22 @@ std::string ToShiftJis(std::string_view utf8) {
             k += n;
         }
         if (!whole) {
-            out += conv.convert(utf8.substr(j), "?", Utf8SequenceLength);
+            out += Utf8RunToSjis(utf8.substr(j));
             break;
         }
         thread_local RunCache runs;
-        out += runs.get(utf8.substr(j, k - j), [](std::string_view run) {
-            return conv.convert(run, "?", Utf8SequenceLength);
-        });
+        out += runs.get(utf8.substr(j, k - j), Utf8RunToSjis);
         i = k;
     }
     return out;
 }
 
 std::string FromShiftJis(std::string_view sjis) {
-    if (IsAscii(sjis)) {
-        return std::string(sjis);
-    }
-    thread_local Converter conv("UTF-8", "CP932");
     std::string out;
     out.reserve(sjis.size() * 3 / 2);
     std::size_t i = 0;
     while (i < sjis.size()) {
-        std::size_t j = i;
-        while (j < sjis.size() && static_cast<unsigned char>(sjis[j]) < 0x80) {
-            ++j;
-        }
+        const std::size_t j = FirstHighByte(sjis, i);
         out.append(sjis.data() + i, j - i);
         if (j == sjis.size()) {
             break;
@@ -186,9 +194,7 @@ std::string FromShiftJis(std::string_view sjis) {
         }
         k = std::min(k, sjis.size());
         thread_local RunCache runs;
-        out += runs.get(sjis.substr(j, k - j), [](std::string_view run) {
-            return conv.convert(run, "\xEF\xBF\xBD", SjisSequenceLength);
-        });
+        out += runs.get(sjis.substr(j, k - j), SjisRunToUtf8);
         i = k;
     }
     return out;

@@ -122,6 +122,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
 void FileReadCache::disable() noexcept {
     m_enabled = false;
     m_files.clear();
+    m_parsed.clear();
 }
 
 bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode) {

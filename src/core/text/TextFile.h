@@ -6,10 +6,12 @@
 // Every operation here reports failure through its result and an error code;
 // nothing throws for an I/O problem.
 
+#include <any>
 #include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 namespace ormavex {
@@ -52,6 +54,25 @@ public:
     /// As ReadFileBytes.
     bool read(const std::string& path, std::string& bytes, int& errorCode);
 
+    /// While enabled, what a reader made of a file (its parsed form) can be
+    /// kept under a key of the reader's choosing; it is forgotten with the
+    /// bytes. findParsed gives nothing while disabled.
+    template <typename T>
+    const T* findParsed(const std::string& key) const {
+        for (const auto& [k, v] : m_parsed) {
+            if (k == key) {
+                return std::any_cast<T>(&v);
+            }
+        }
+        return nullptr;
+    }
+    template <typename T>
+    void keepParsed(std::string key, T value) {
+        if (m_enabled) {
+            m_parsed.emplace_back(std::move(key), std::any(std::move(value)));
+        }
+    }
+
 private:
     struct Entry {
         std::string path;
@@ -61,6 +82,7 @@ private:
     };
     bool m_enabled = false;
     std::vector<Entry> m_files;
+    std::vector<std::pair<std::string, std::any>> m_parsed;
 };
 
 /// Writes `bytes` as the new content of `path` without ever destroying the file
