@@ -23,13 +23,13 @@ namespace {
 void Whole(std::string& out, std::int32_t v, bool last = false) {
     char buf[16];
     const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, r.ptr);
-    out += last ? "\r\n" : ", ";
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
+    out.append(last ? "\r\n" : ", ", 2);
 }
 
 void Fixed(std::string& out, double v, int decimals, bool last = false) {
     AppendFixedNumber(out, v, decimals);
-    out += last ? "\r\n" : ", ";
+    out.append(last ? "\r\n" : ", ", 2);
 }
 
 void RequireFinite(double v, const char* what) {
@@ -123,7 +123,7 @@ std::size_t ShiftJisCharCount(std::string_view sjis) noexcept {
 
 void AppendLine(std::string& out, std::string_view line) {
     out += line;
-    out += "\r\n";
+    out.append("\r\n", 2);
 }
 
 } // namespace
@@ -406,7 +406,7 @@ std::string DrawingContext::DrawingFileText(const std::string& title1, const std
         const std::size_t start = out.size();
         AppendFixedNumber(out, extents[i], 2);
         ParseNumber(std::string_view(out).substr(start), written.values[i]);
-        out += i < 5 ? ", " : "\r\n";
+        out.append(i < 5 ? ", " : "\r\n", 2);
     }
 
     AppendLine(out, "座標情報");

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace ormavex {
 
@@ -162,13 +163,16 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
                                                100000000000000000ULL,
                                                1000000000000000000ULL,
                                                10000000000000000000ULL};
-    int e2 = 0;
-    const double f = std::frexp(a, &e2);  // a = f x 2^e2, 0.5 <= f < 1
-    if (e2 >= -17 && e2 <= 50) {
-        const auto m = static_cast<std::uint64_t>(std::ldexp(f, 53));
+    // a = m x 2^(e2 - 53) with m of 53 bits: the fields of the double.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const int e2 = biased - 1022;  // a = f x 2^e2, 0.5 <= f < 1
+    if (biased != 0 && e2 >= -17 && e2 <= 50) {
+        const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
         const int shift = 53 - e2;  // 3 <= shift <= 70
         // log10(2) < 0.30103: a first guess, at most one off.
-        int e10 = static_cast<int>(std::floor((e2 - 1) * 0.30102999566398120));
+        int e10 = ((e2 - 1) * 78913) >> 18;  // floor((e2 - 1) x log10(2))
         for (int attempt = 0; attempt < 4; ++attempt) {
             const int k = 14 - e10;
             if (k < 0 || k > 19) {
