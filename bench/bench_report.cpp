@@ -166,15 +166,18 @@ void BM_WriteAndRemoveSameFiles(benchmark::State& state) {
         state.SkipWithError("no print files to copy");
         return;
     }
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        names.push_back(Work().path + "/~MTfloor" + std::to_string(i) + ".tmp");
-    }
+    std::vector<std::string> names(files.size());
     std::size_t total = 0;
     for (const std::string& f : files) {
         total += f.size();
     }
+    long round = 0;
     for (auto _ : state) {
+        // New names every round, as every report run has.
+        ++round;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            names[i] = Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
+        }
         for (std::size_t i = 0; i < files.size(); ++i) {
             const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0 || ::write(fd, files[i].data(), files[i].size()) !=
