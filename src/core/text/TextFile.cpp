@@ -3,6 +3,7 @@
 #include "ShiftJis.h"
 
 #include <atomic>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -89,28 +90,65 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
         errorCode = FileError::PathFileAccess;
         return false;
     }
-    bytes.clear();
-    if (st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buf[65536];
+    // Read straight into the string: its size from fstat, grown if the file
+    // turns out longer.
+    std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    bytes.resize(size + 1);
+    std::size_t have = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (have == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
+        }
+        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             errorCode = FileErrorFromErrno(errno, path, false);
             ::close(fd);
+            bytes.clear();
             return false;
         }
         if (n == 0) {
             break;
         }
-        bytes.append(buf, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
+    bytes.resize(have);
     ::close(fd);
     return true;
+}
+
+void FileReadCache::disable() noexcept {
+    m_enabled = false;
+    m_files.clear();
+    m_parsed.clear();
+}
+
+bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode) {
+    if (!m_enabled) {
+        return ReadFileBytes(path, bytes, errorCode);
+    }
+    for (const Entry& e : m_files) {
+        if (e.path == path) {
+            if (e.ok) {
+                bytes = e.bytes;
+            } else {
+                errorCode = e.errorCode;
+            }
+            return e.ok;
+        }
+    }
+    Entry e;
+    e.path = path;
+    e.ok = ReadFileBytes(path, e.bytes, e.errorCode);
+    if (e.ok) {
+        bytes = e.bytes;
+    } else {
+        errorCode = e.errorCode;
+    }
+    m_files.push_back(std::move(e));
+    return m_files.back().ok;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode) {
@@ -193,13 +231,21 @@ bool LineReader::next(std::string_view& line) noexcept {
     if (m_pos >= m_data.size()) {
         return false;
     }
-    std::size_t end = m_pos;
-    while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n') {
-        ++end;
+    // The next LF is searched with memchr and remembered, so that a file
+    // whose lines end in a lone CR is not searched to its end for every line.
+    const char* base = m_data.data();
+    const std::size_t size = m_data.size();
+    if (m_nextLf < m_pos || m_nextLf == kUnknown) {
+        const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
+        m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
+    }
+    std::size_t end = m_nextLf;
+    if (const void* cr = std::memchr(base + m_pos, '\r', end - m_pos)) {
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
     }
     line = m_data.substr(m_pos, end - m_pos);
-    if (end < m_data.size()) {
-        if (m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n') {
+    if (end < size) {
+        if (m_data[end] == '\r' && end + 1 < size && m_data[end + 1] == '\n') {
             ++end;
         }
         ++end;
@@ -218,32 +264,51 @@ bool LineReader::skip(std::size_t n) noexcept {
     return true;
 }
 
-TextOutFile::~TextOutFile() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-    }
-}
+TextOutFile::~TextOutFile() { close(); }
 
 bool TextOutFile::open(const std::string& path, Mode mode) {
-    if (m_file != nullptr) {
+    if (m_fd >= 0) {
         close();
     }
     m_errorCode = 0;
     m_path = path;
+    m_written = 0;
+    m_buffer.clear();
+    // Truncate writes from the start without O_TRUNC; close() cuts what is
+    // left of a longer old content.
+    m_cutAtClose = mode == Mode::Truncate;
     if (path.empty()) {
         m_errorCode = FileError::BadFileName;
         return false;
     }
-    m_file = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
-    if (m_file == nullptr) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : 0);
+    m_fd = ::open(path.c_str(), flags, 0666);
+    if (m_fd < 0) {
         m_errorCode = FileErrorFromErrno(errno, path, true);
         return false;
     }
     return true;
 }
 
+bool TextOutFile::adopt(int fd, const std::string& path) {
+    if (m_fd >= 0) {
+        close();
+    }
+    m_errorCode = 0;
+    m_path = path;
+    m_written = 0;
+    m_buffer.clear();
+    m_cutAtClose = false;
+    m_fd = fd;
+    if (m_fd < 0) {
+        m_errorCode = FileError::BadFileName;
+        return false;
+    }
+    return true;
+}
+
 void TextOutFile::writeBytes(std::string_view bytes) {
-    if (m_file == nullptr) {
+    if (m_fd < 0) {
         if (m_errorCode == 0) {
             m_errorCode = FileError::BadFileName;
         }
@@ -252,8 +317,10 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     if (m_errorCode != 0 || bytes.empty()) {
         return;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
-        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    m_buffer += bytes;
+    m_written += static_cast<long long>(bytes.size());
+    if (m_buffer.size() >= kBufferSize) {
+        writeBuffer();
     }
 }
 
@@ -264,14 +331,45 @@ void TextOutFile::writeLine(std::string_view utf8) {
     writeBytes("\r\n");
 }
 
+void TextOutFile::writeBuffer() {
+    std::size_t done = 0;
+    while (done < m_buffer.size() && m_errorCode == 0) {
+        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        if (n < 0) {
+            if (errno != EINTR) {
+                m_errorCode = FileErrorFromErrno(errno, m_path, true);
+            }
+            continue;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    m_buffer.clear();
+}
+
+bool TextOutFile::flush() {
+    if (m_fd >= 0) {
+        writeBuffer();
+    }
+    return m_errorCode == 0;
+}
+
 bool TextOutFile::close() {
-    if (m_file == nullptr) {
+    if (m_fd < 0) {
         return m_errorCode == 0;
     }
-    if (std::fclose(m_file) != 0 && m_errorCode == 0) {
+    writeBuffer();
+    if (m_cutAtClose) {
+        struct stat st {};
+        if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
+            ::ftruncate(m_fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
+            m_errorCode = FileErrorFromErrno(errno, m_path, true);
+        }
+    }
+    if (::close(m_fd) != 0 && m_errorCode == 0) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);
     }
-    m_file = nullptr;
+    m_fd = -1;
+    m_buffer.clear();
     return m_errorCode == 0;
 }
 
