@@ -5,6 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "app/CPrivateProfile.h"
+#include "report/ChapterSettings.h"
 #include "report/basResOutPrn.h"
 
 #include <cstdint>

@@ -32,7 +32,7 @@ if [ ! -f build-fuzz/build.ninja ]; then
     cmake -S . -B build-fuzz -G Ninja "${launcher[@]}" -DCMAKE_BUILD_TYPE=RelWithDebInfo \
           -DCMAKE_CXX_COMPILER=clang++ -DORMAVEX_FUZZ=ON -DORMAVEX_BUILD_TESTS=OFF -DORMAVEX_BUILD_BENCH=OFF
 fi
-nice -n "$nice_level" cmake --build build-fuzz
+nice -n "$nice_level" cmake --build build-fuzz --target fuzz
 
 harnesses=("$@")
 if [ ${#harnesses[@]} -eq 0 ]; then

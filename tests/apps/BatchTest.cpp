@@ -172,8 +172,8 @@ TEST(Batch, RefusesSpecialFilesAsAProjectAtOnce) {
     std::string err;
     EXPECT_EQ(RunCommand(kBatch + " --moments " + dir.file("empty.kvt"), nullptr, &err), 2);
     const std::vector<std::string> lines = Lines(err);
-    ASSERT_EQ(lines.size(), 3u) << err;
-    EXPECT_EQ(lines[2], "ormavex-batch: " + dir.file("empty.kvt") + " is empty");
+    ASSERT_GT(lines.size(), 1u) << err;
+    EXPECT_EQ(lines.back(), "ormavex-batch: " + dir.file("empty.kvt") + " is empty");
 }
 
 // --write over a link writes the file it names; over a FIFO it is refused

@@ -2,12 +2,16 @@
 // planted inside a line, special files named as figures, the same figure
 // under many spellings, drawings past the memory budget, huge print files.
 
+#include "PreviewWindow.h"
 #include "PrintFile.h"
 #include "ReportDocument.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
+
+#include <QGuiApplication>
+#include <QScreen>
 
 #include <filesystem>
 #include <sys/stat.h>
@@ -117,6 +121,24 @@ TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     EXPECT_TRUE(fig->drawings[0].error.empty());
     EXPECT_EQ(fig->drawings[1].error, kBudgetExceeded);
     EXPECT_TRUE(fig->drawings[1].drawing.lines.empty());
+}
+
+TEST(HostileRender, PreviewPositionStaysOnTheDesktop) {
+    TempDir dir;
+    WriteBytes(dir.file("p.prn"), "x\r\n");
+    auto doc = std::make_shared<ReportDocument>();
+    std::string error;
+    ASSERT_TRUE(BuildReportDocument(dir.file("p.prn"), dir.path(), *doc, &error));
+    const QRect desk = QGuiApplication::primaryScreen()->virtualGeometry();
+    for (const char* value : {"2147483647", "-2147483648"}) {
+        std::filesystem::remove_all(dir.file("ini"));
+        std::filesystem::create_directory(dir.file("ini"));
+        WriteBytes(ormavex::preview::PreviewWindow::SettingsFile(dir.file("ini")),
+                   std::string("[Preview]\r\nLeft=") + value + "\r\nTop=" + value + "\r\n");
+        ormavex::preview::PreviewWindow w(doc, dir.file("p.prn"), dir.file("ini"));
+        w.restoreSettings();
+        EXPECT_TRUE(desk.contains(w.pos())) << value;
+    }
 }
 
 } // namespace

@@ -5,6 +5,7 @@
 #include "text/TextFile.h"
 
 #include <cctype>
+#include <sys/stat.h>
 
 namespace ormavex {
 
@@ -26,10 +27,15 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
             r.ok = detail::ReadProjectBytes(cases, data, 9, r.errorCode);
         } else {
             r.messages.push_back(UnsupportedVersionMessage(r.version));
-            r.unreadable = !read;
-            r.problem = DescribeUnreadableFile(path, FileLimit::Project);
-            if (r.problem.empty()) {
-                r.problem = "has no version line of a project file";
+            // A missing file keeps the messages alone; a file that is there
+            // but cannot be a project gets the reason.
+            struct stat st {};
+            if (::stat(path.c_str(), &st) == 0) {
+                r.unreadable = !read;
+                r.problem = DescribeUnreadableFile(path, FileLimit::Project);
+                if (r.problem.empty()) {
+                    r.problem = "has no version line of a project file";
+                }
             }
         }
     } else {

@@ -18,7 +18,7 @@ struct LoadResult {
     std::vector<Message> messages;  ///< to show, in this order (empty on success)
     /// Why the file is not a project, in one short English phrase for the
     /// command line ("is empty", "is a FIFO, not a regular file"); empty
-    /// when the file was read as a project.
+    /// when the file was read as a project or does not exist.
     std::string problem;
     bool unreadable = false;        ///< the file itself could not be read
 };
