@@ -39,7 +39,12 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
             }
         }
     } else {
-        r.problem = "does not end in .kvt";
+        // Not read at all; a special file still gets its own reason.
+        r.problem = DescribeUnreadableFile(path, FileLimit::Project);
+        r.unreadable = r.problem.find("not a") != std::string::npos;
+        if (!r.unreadable) {
+            r.problem = "does not end in .kvt";
+        }
     }
     if (!r.ok) {
         r.messages.push_back(ReadErrorMessage(r.errorCode));
