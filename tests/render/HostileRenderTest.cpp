@@ -79,15 +79,23 @@ TEST(HostileRender, SpecialAndHugeFilesGiveAClearErrorWithinBounds) {
             5, 1024))
             << name;
     }
-    // 64 MB of bytes that start no character: bounded time and memory.
-    WriteBytes(dir.file("big.prn"), std::string(kMaxPrintFileBytes, '\x80'));
-    EXPECT_TRUE(RunBounded(
-        [&] {
-            ReportDocument doc;
-            std::string error;
-            return BuildReportDocument(dir.file("big.prn"), dir.path(), doc, &error);
-        },
-        60, 2048));
+    // 64 MB of bytes that start no character, in one line and in lines of
+    // one byte: bounded time and memory.
+    for (const std::string& unit : {std::string("\x80"), std::string("\x80\n"), std::string("\f")}) {
+        std::string big;
+        big.reserve(kMaxPrintFileBytes);
+        while (big.size() + unit.size() <= kMaxPrintFileBytes) {
+            big += unit;
+        }
+        WriteBytes(dir.file("big.prn"), big);
+        EXPECT_TRUE(RunBounded(
+            [&] {
+                ReportDocument doc;
+                std::string error;
+                return BuildReportDocument(dir.file("big.prn"), dir.path(), doc, &error);
+            },
+            60, 2048));
+    }
 }
 
 TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
