@@ -44,7 +44,7 @@ run_one() {  # run_one NAME
     mkdir -p "$work/corpus" "$work/crashes"
     local seeds=fuzz/corpus/$name repro=fuzz/repro/$name
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
-    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
+    UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp \
     nice -n "$nice_level" "build-fuzz/bin/fuzz_$name" -max_total_time=$((minutes * 60)) \
         -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 -artifact_prefix="$work/crashes/" \
         "$work/corpus" "$seeds" "$repro" >"$work/log.txt" 2>&1 || true
