@@ -3,6 +3,7 @@
 //
 //   ormavex-preview /INI="<settings folder>" PRINTFILE     window
 //   ormavex-preview --pdf OUT.pdf PRINTFILE                 PDF, no window
+//   ormavex-preview --version
 //
 // The print menu starts the program with a Windows-style command line whose
 // print file path is not quoted, so a path with blanks arrives split into
@@ -19,6 +20,7 @@ struct CommandLine {
     std::string printFile;
     std::string pdfPath;    ///< not empty: headless PDF output
     bool help = false;
+    bool version = false;
     std::string error;      ///< not empty: a usage error
 };
 
