@@ -108,6 +108,13 @@ std::string CPrivateProfile::GetValueString(const std::string& strINIFileName,
     return v ? Cut127(*v) : std::string();
 }
 
+std::string CPrivateProfile::GetValueStringWhole(const std::string& strINIFileName,
+                                                 const std::string& strSection,
+                                                 const std::string& strKey) {
+    std::optional<std::string> v = RawValue(strINIFileName, strSection, strKey);
+    return v ? FromShiftJis(*v) : std::string();
+}
+
 bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
                                      const std::string& strSection, const std::string& strKey,
                                      const std::string& strValue) {

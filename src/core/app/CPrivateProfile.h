@@ -20,6 +20,12 @@ public:
     /// removed), at most 127 bytes; empty when missing.
     static std::string GetValueString(const std::string& strINIFileName,
                                       const std::string& strSection, const std::string& strKey);
+    /// The key's text as GetValueString gives it, but whole, however long:
+    /// for paths (recent files, the last folder), which are often longer
+    /// than 127 bytes.
+    static std::string GetValueStringWhole(const std::string& strINIFileName,
+                                           const std::string& strSection,
+                                           const std::string& strKey);
     /// Writes the key, creating the file and the section when needed. True on
     /// success. The file is replaced as a whole, never left half written.
     static bool SetValueString(const std::string& strINIFileName, const std::string& strSection,

@@ -1,0 +1,31 @@
+// ormavex: the application. `ormavex [PROJECT.kvt]` opens the main window,
+// with the project when one is named.
+
+#include "app/AppPaths.h"
+#include "app/AppState.h"
+#include "app/ApplicationSetUp.h"
+#include "app/ProgramFolder.h"
+#include "app/Prompter.h"
+#include "app/frmMenuMain.h"
+#include "app/mWin32_SHGetSpecialFolderPath.h"
+
+#include <QApplication>
+
+int main(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(QStringLiteral("Ormavex"));
+    ormavex::gui::SetUpJapaneseUi(app);
+
+    const ormavex::gui::AppPaths paths = ormavex::gui::AppPaths::Make(
+        ormavex::ProgramFolder(), ormavex::ExecutableName(), ormavex::GetLocalAppDataPath());
+    ormavex::AppState state;
+    state.dataFolder = paths.programFolder;
+    ormavex::gui::QtPrompter prompter;
+    ormavex::gui::frmMenuMain window(state, paths, prompter);
+    window.show();
+    const QStringList args = QApplication::arguments();
+    if (args.size() > 1) {
+        window.openProject(args.at(1).toStdString());
+    }
+    return app.exec();
+}

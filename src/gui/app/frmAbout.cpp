@@ -1,0 +1,82 @@
+#include "frmAbout.h"
+
+#include "Prompter.h"
+#include "app/Version.h"
+
+#include <QDir>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QStyle>
+#include <QSysInfo>
+#include <QVBoxLayout>
+
+namespace ormavex::gui {
+
+frmAbout::frmAbout(const AppPaths& paths, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_paths(paths), m_prompter(prompter) {
+    setObjectName(QStringLiteral("frmAbout"));
+    setWindowTitle(QStringLiteral("Ormavex のﾊﾞｰｼﾞｮﾝ情報"));
+    setModal(true);
+
+    auto* icon = new QLabel(this);
+    icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
+    icon->setAlignment(Qt::AlignTop);
+
+    auto* title = new QLabel(QStringLiteral("Ormavex"), this);
+    title->setObjectName(QStringLiteral("lblTitle"));
+    QFont big = title->font();
+    big.setPointSizeF(big.pointSizeF() * 1.8);
+    big.setBold(true);
+    title->setFont(big);
+    auto* description = new QLabel(QStringLiteral("ｹｰｿﾝ式防波堤 部材断面力の計算と結果印刷"), this);
+    auto* version = new QLabel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1").arg(QString::fromLatin1(kVersion)), this);
+    version->setObjectName(QStringLiteral("lblVersion"));
+
+    auto* text = new QVBoxLayout;
+    text->addWidget(title);
+    text->addWidget(description);
+    text->addSpacing(8);
+    text->addWidget(version);
+    text->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(icon);
+    top->addSpacing(12);
+    top->addLayout(text, 1);
+
+    auto* ok = new QPushButton(QStringLiteral("OK"), this);
+    ok->setObjectName(QStringLiteral("cmdOK"));
+    ok->setDefault(true);
+    auto* sysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
+    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    connect(ok, &QPushButton::clicked, this, &QDialog::accept);
+    connect(sysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
+
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(sysInfo);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top);
+    layout->addSpacing(12);
+    layout->addLayout(buttons);
+    setMinimumWidth(380);
+}
+
+std::string frmAbout::SystemInformation() const {
+    const QString info =
+        QStringLiteral("ｵﾍﾟﾚｰﾃｨﾝｸﾞｼｽﾃﾑ：%1\nQt ﾊﾞｰｼﾞｮﾝ：%2\nﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ：%3\n設定ﾌｧｲﾙ：%4")
+            .arg(QSysInfo::prettyProductName(), QString::fromLatin1(qVersion()),
+                 QDir::toNativeSeparators(QString::fromStdString(m_paths.programFolder)),
+                 QDir::toNativeSeparators(QString::fromStdString(m_paths.settingsFile)));
+    return info.toStdString();
+}
+
+void frmAbout::cmdSysInfo_Click() {
+    m_prompter.message(this, "ｼｽﾃﾑ情報", SystemInformation(), Message::Icon::Information,
+                       Prompter::Buttons::Ok);
+}
+
+} // namespace ormavex::gui

@@ -1,0 +1,493 @@
+#include "frmMenuMain.h"
+
+#include "Prompter.h"
+#include "WindowPlacement.h"
+#include "app/AppState.h"
+#include "app/CPrivateProfile.h"
+#include "app/ProjectLoad.h"
+#include "dialogs/CFileDialog.h"
+#include "frmAbout.h"
+#include "project/basIO.h"
+#include "report/frmInpRenban.h"
+#include "report/RangeSpinBox.h"
+#include "report/frmMenuPrint.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QDir>
+#include <QGroupBox>
+#include <QLabel>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSpinBox>
+#include <QStatusBar>
+#include <QStyle>
+#include <QToolBar>
+#include <QVBoxLayout>
+
+namespace ormavex::gui {
+
+namespace {
+
+constexpr const char* kProductTitle = "Ormavex";
+constexpr const char* kFilter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
+
+// The folder of a path: everything before its last slash.
+std::string FolderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? std::string() : path.substr(0, slash);
+}
+
+std::string NameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+bool IsProjectFile(const QString& path) {
+    return path.endsWith(QStringLiteral(".kvt"), Qt::CaseInsensitive);
+}
+
+} // namespace
+
+frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QWidget* parent)
+    : QMainWindow(parent), m_state(state), m_paths(std::move(paths)), m_prompter(prompter) {
+    setObjectName(QStringLiteral("frmMenuMain"));
+    setAcceptDrops(true);
+    buildMenus();
+    buildCentre();
+    m_status = new QLabel(this);
+    m_status->setObjectName(QStringLiteral("lblStatus"));
+    statusBar()->addWidget(m_status, 1);
+    statusBar()->setSizeGripEnabled(false);
+    adjustSize();
+    setFixedSize(sizeHint());
+
+    // Start-up, in its order: caption, paths (fixed by the caller), no file,
+    // position, recent files, empty cases, no edits.
+    setCaption(std::string());
+    m_currentFile.clear();
+    RestoreWindowPosition(*this, m_paths.settingsFile, "MenuMain", true);
+    rebuildRecentMenu();
+    InitData(m_state.cases);
+    setEditedFlag(false);
+}
+
+frmMenuMain::~frmMenuMain() = default;
+
+void frmMenuMain::buildMenus() {
+    QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
+    mnuFile->setObjectName(QStringLiteral("mnuFile"));
+    auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon, auto handler) {
+        QAction* a = mnuFile->addAction(style()->standardIcon(icon), text);
+        a->setObjectName(QString::fromLatin1(name));
+        connect(a, &QAction::triggered, this, handler);
+        return a;
+    };
+    QAction* fileNew = add("mnuFileNew", QStringLiteral("新規作成(&N)"), QStyle::SP_FileIcon,
+                           [this] { mnuFileNew_Click(); });
+    QAction* fileOpen = add("mnuFileOpen", QStringLiteral("ﾌｧｲﾙを開く(&O)..."), QStyle::SP_DialogOpenButton,
+                            [this] { mnuFileOpen_Click(); });
+    QAction* fileSaveAs = add("mnuFileSaveAs", QStringLiteral("ﾌｧｲﾙに名前を付けて保存(&A)..."),
+                              QStyle::SP_DriveFDIcon, [this] { mnuFileSaveAs_Click(); });
+    QAction* fileSave = add("mnuFileSave", QStringLiteral("ﾌｧｲﾙの上書き保存(&S)..."),
+                            QStyle::SP_DialogSaveButton, [this] { mnuFileSave_Click(); });
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
+    for (int i = 0; i < RecentCount; ++i) {
+        m_recentDesignCaption[static_cast<std::size_t>(i)] = QStringLiteral("&%1").arg(i + 1);
+        QAction* a = mnuFile->addAction(m_recentDesignCaption[static_cast<std::size_t>(i)]);
+        a->setObjectName(QStringLiteral("mnuFileName%1").arg(i));
+        a->setEnabled(false);
+        connect(a, &QAction::triggered, this, [this, i] { mnuFileName_Click(i); });
+        m_mnuFileName[static_cast<std::size_t>(i)] = a;
+    }
+    mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
+    QAction* exit = mnuFile->addAction(QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ終了(&X)"));
+    exit->setObjectName(QStringLiteral("mnuFileExit"));
+    connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    QAction* about = menuBar()->addAction(QStringLiteral("&?"));
+    about->setObjectName(QStringLiteral("mnuAbout"));
+    connect(about, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+
+    // The toolbar: the four File commands under their keys and tool tips.
+    QToolBar* tbrMenu = addToolBar(QStringLiteral("tbrMenu"));
+    tbrMenu->setObjectName(QStringLiteral("tbrMenu"));
+    tbrMenu->setMovable(false);
+    tbrMenu->setFloatable(false);
+    tbrMenu->setContextMenuPolicy(Qt::PreventContextMenu);
+    const struct {
+        const char* key;
+        QAction* menu;
+        const char* tip;
+    } buttons[] = {{"New", fileNew, "新規作成"},
+                   {"Open", fileOpen, "ﾌｧｲﾙを開く..."},
+                   {"SaveAs", fileSaveAs, "ﾌｧｲﾙに名前を付けて保存..."},
+                   {"Save", fileSave, "ﾌｧｲﾙの上書き保存"}};
+    for (const auto& b : buttons) {
+        QAction* a = tbrMenu->addAction(b.menu->icon(), QString());
+        a->setObjectName(QStringLiteral("tbr") + QString::fromLatin1(b.key));
+        a->setToolTip(QString::fromUtf8(b.tip));
+        a->setData(QString::fromLatin1(b.key));
+        connect(a, &QAction::triggered, b.menu, &QAction::trigger);
+    }
+}
+
+void frmMenuMain::buildCentre() {
+    auto* centre = new QWidget(this);
+    auto* frame1 = new QGroupBox(QStringLiteral("ﾒｲﾝﾒﾆｭｰ"), centre);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* frameLayout = new QVBoxLayout(frame1);
+    frameLayout->setSpacing(10);
+    frameLayout->setContentsMargins(16, 16, 16, 16);
+    const char* captions[] = {"計算条件の入力", "計算実行および結果印刷", "連番条件設定"};
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(captions[i]), frame1);
+        b->setObjectName(QStringLiteral("cmdMenu%1").arg(i));
+        b->setMinimumSize(300, 44);
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
+        frameLayout->addWidget(b);
+    }
+    auto* cmdExit = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
+                                    QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), centre);
+    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    cmdExit->setMinimumHeight(34);
+    connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
+
+    auto* layout = new QVBoxLayout(centre);
+    layout->setContentsMargins(14, 10, 14, 10);
+    layout->addWidget(frame1);
+    layout->addSpacing(6);
+    layout->addWidget(cmdExit);
+    setCentralWidget(centre);
+}
+
+void frmMenuMain::setCaption(const std::string& fileTitle) {
+    m_caption = fileTitle.empty() ? std::string(kProductTitle) : std::string(kProductTitle) + " - " + fileTitle;
+    setWindowTitle(QString::fromStdString(m_caption) + QStringLiteral("[*]"));
+    updateStatus();
+}
+
+void frmMenuMain::updateStatus() {
+    // The current file and its case count, so that the window says what is open.
+    m_status->setText(m_currentFile.empty()
+                          ? QString()
+                          : QStringLiteral("%1　検討ｹｰｽ数：%2")
+                                .arg(QDir::toNativeSeparators(QString::fromStdString(m_currentFile)))
+                                .arg(m_state.cases.CaseCount));
+}
+
+void frmMenuMain::setEditedFlag(bool edited) {
+    m_editedFlag = edited;
+    setWindowModified(edited);
+}
+
+void frmMenuMain::rebuildRecentMenu() {
+    for (int i = 0; i < RecentCount; ++i) {
+        const std::string path = CPrivateProfile::GetValueStringWhole(
+            m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1));
+        QAction* a = m_mnuFileName[static_cast<std::size_t>(i)];
+        if (path.empty()) {
+            a->setText(m_recentDesignCaption[static_cast<std::size_t>(i)]);
+            a->setEnabled(false);
+        } else {
+            // "&1 /path": the digit is the access key; a "&" in the path is shown as such.
+            a->setText(QStringLiteral("&%1 ").arg(i + 1) +
+                       QString::fromStdString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            a->setEnabled(true);
+        }
+    }
+}
+
+void frmMenuMain::AddRecentFile(const std::string& path) {
+    std::array<std::string, RecentCount> list;
+    for (int i = 0; i < RecentCount; ++i) {
+        list[static_cast<std::size_t>(i)] = CPrivateProfile::GetValueStringWhole(
+            m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1));
+        if (list[static_cast<std::size_t>(i)] == path) {
+            return;  // a listed path keeps its place
+        }
+    }
+    CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "FileName1", path);
+    for (int i = 1; i < RecentCount; ++i) {
+        CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1),
+                                        list[static_cast<std::size_t>(i - 1)]);
+    }
+    rebuildRecentMenu();
+}
+
+void frmMenuMain::writeInitDir(const std::string& folder) {
+    CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "InitDir", folder);
+}
+
+std::string frmMenuMain::initialFolder() const {
+    const std::string initDir = CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName", "InitDir");
+    return initDir.empty() ? m_paths.programFolder : initDir;
+}
+
+bool frmMenuMain::saveBeforeReplacing(const std::string& title) {
+    if (!m_editedFlag) {
+        return true;
+    }
+    const Prompter::Answer answer = m_prompter.message(
+        this, title,
+        "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存しますか？\n\n編集中のﾌｧｲﾙ名：" + m_currentFile,
+        Message::Icon::Information, Prompter::Buttons::YesNoCancel);
+    if (answer == Prompter::Answer::Cancel) {
+        return false;
+    }
+    if (answer == Prompter::Answer::Yes && !mnuFileSave_Click()) {
+        return false;
+    }
+    // Saved, or knowingly given up: the input about to be replaced is no
+    // longer unsaved work.
+    setEditedFlag(false);
+    return true;
+}
+
+bool frmMenuMain::loadFile(const std::string& path, bool addRecent) {
+    const LoadResult result = LoadProject(m_state.cases, path);
+    if (result.ok) {
+        m_currentFile = path;
+        setCaption(NameOf(path));
+        if (addRecent) {
+            AddRecentFile(path);
+        }
+        return true;
+    }
+    m_currentFile.clear();
+    setCaption(std::string());
+    for (const Message& m : result.messages) {
+        m_prompter.show(this, m);
+    }
+    return false;
+}
+
+void frmMenuMain::mnuFileNew_Click() {
+    if (m_editedFlag) {
+        if (!saveBeforeReplacing("新規作成")) {
+            return;
+        }
+    } else if (m_prompter.message(this, "新規作成",
+                                  "現在編集中の入力ﾃﾞｰﾀを全て破棄し，入力ﾃﾞｰﾀを初期化します。",
+                                  Message::Icon::Information,
+                                  Prompter::Buttons::OkCancel) != Prompter::Answer::Ok) {
+        return;
+    }
+    InitData(m_state.cases);
+    m_currentFile.clear();
+    setCaption(std::string());
+}
+
+void frmMenuMain::mnuFileOpen_Click() {
+    if (!saveBeforeReplacing("ﾌｧｲﾙを開く")) {
+        return;
+    }
+    CFileDialog dialog;
+    dialog.DialogTitle = "ﾌｧｲﾙを開く...";
+    dialog.DefaultExt = ".kvt";
+    dialog.Filter = kFilter;
+    dialog.FilterIndex = 1;
+    dialog.Flags = CFileDialog::OFN_HIDEREADONLY | CFileDialog::OFN_PATHMUSTEXIST | CFileDialog::OFN_FILEMUSTEXIST;
+    dialog.InitialDir = initialFolder();
+    dialog.FileName.clear();
+    dialog.hWndParent = this;
+    if (!m_prompter.fileDialog(dialog, true)) {
+        return;
+    }
+    loadFile(dialog.FileName, true);
+    writeInitDir(FolderOf(dialog.FileName));
+}
+
+bool frmMenuMain::openProject(const std::string& path) {
+    if (!saveBeforeReplacing("ﾌｧｲﾙを開く")) {
+        return false;
+    }
+    const std::string full = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    const bool ok = loadFile(full, true);
+    if (ok) {
+        writeInitDir(FolderOf(full));
+    }
+    return ok;
+}
+
+void frmMenuMain::mnuFileName_Click(int index) {
+    const std::string path = CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName",
+                                                                  "FileName" + std::to_string(index + 1));
+    if (path.empty() || !saveBeforeReplacing("ﾌｧｲﾙを開く")) {
+        return;
+    }
+    if (loadFile(path, false)) {
+        writeInitDir(FolderOf(path));
+    }
+}
+
+bool frmMenuMain::mnuFileSaveAs_Click() {
+    CFileDialog dialog;
+    dialog.DialogTitle = "ﾌｧｲﾙに名前を付けて保存...";
+    dialog.DefaultExt = ".kvt";
+    dialog.Filter = kFilter;
+    dialog.FilterIndex = 1;
+    dialog.Flags = CFileDialog::OFN_OVERWRITEPROMPT | CFileDialog::OFN_HIDEREADONLY |
+                   CFileDialog::OFN_PATHMUSTEXIST | CFileDialog::OFN_FILEMUSTEXIST;
+    dialog.InitialDir = initialFolder();
+    dialog.FileName = m_currentFile;
+    dialog.hWndParent = this;
+    if (!m_prompter.fileDialog(dialog, false)) {
+        return false;
+    }
+    writeInitDir(FolderOf(dialog.FileName));
+    std::int32_t code = 0;
+    if (!WriteInputFile(m_state.cases, dialog.FileName, code)) {
+        m_prompter.show(this, WriteErrorMessage(code));
+        return false;
+    }
+    m_currentFile = dialog.FileName;
+    setCaption(dialog.FileTitle);
+    AddRecentFile(m_currentFile);
+    setEditedFlag(false);
+    return true;
+}
+
+bool frmMenuMain::mnuFileSave_Click() {
+    if (m_currentFile.empty()) {
+        return mnuFileSaveAs_Click();
+    }
+    std::int32_t code = 0;
+    if (!WriteInputFile(m_state.cases, m_currentFile, code)) {
+        m_prompter.show(this, WriteErrorMessage(code));
+        return false;
+    }
+    AddRecentFile(m_currentFile);
+    return true;
+}
+
+void frmMenuMain::mnuAbout_Click() {
+    frmAbout about(m_paths, m_prompter, this);
+    about.exec();
+}
+
+void frmMenuMain::cmdMenu_Click(int index) {
+    switch (index) {
+    case 0:
+        openCaseEditor();
+        break;
+    case 1:
+        calculateAndPrint();
+        break;
+    case 2:
+        openNumberingSettings();
+        break;
+    default:
+        break;
+    }
+}
+
+void frmMenuMain::openCaseEditor() {
+    m_prompter.message(this, "計算条件の入力", "計算条件の入力画面はまだ用意されていません。",
+                       Message::Icon::Information, Prompter::Buttons::Ok);
+}
+
+void frmMenuMain::calculateAndPrint() {
+    if (!CalcMoments(m_state)) {
+        m_prompter.beep();
+        m_prompter.show(this, CalcErrorMessage());
+        return;
+    }
+    frmMenuPrint print(m_state, m_paths, m_prompter, this);
+    print.load();
+    print.exec();
+}
+
+void frmMenuMain::openNumberingSettings() {
+    frmInpRenban dialog(m_paths.settingsFile, m_prompter, this);
+    dialog.UsrCaption.clear();
+    dialog.UsrHelpFile.clear();
+    dialog.UsrHelpContextID = 0;
+    connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { renbanLoadData(dialog); });
+    connect(&dialog, &frmInpRenban::SaveData, this,
+            [this, &dialog](bool* cancel) { renbanSaveData(dialog, cancel); });
+    dialog.load();
+    dialog.exec();
+}
+
+void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
+    const std::string& ini = m_paths.settingsFile;
+    dialog.setMethod(CPrivateProfile::GetValueLong(ini, "Chapter", "Method"));
+    dialog.numInit()->setValue(CPrivateProfile::GetValueLong(ini, "Chapter", "Init"));
+    for (int n = 1; n <= 4; ++n) {
+        const std::string digit = std::to_string(n);
+        const int style = CPrivateProfile::GetValueLong(ini, "Chapter", "Style" + digit);
+        // A style outside the list leaves the level without a choice.
+        dialog.cboStyle(n - 1)->setCurrentIndex(style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1
+                                                                                                      : -1);
+        dialog.numMargin(n - 1)->setValue(CPrivateProfile::GetValueLong(ini, "Chapter", "Margin" + digit));
+    }
+}
+
+void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
+    const std::string& ini = m_paths.settingsFile;
+    const int method = dialog.selectedMethod();
+    CPrivateProfile::SetValueString(ini, "Chapter", "Method", method < 0 ? std::string() : std::to_string(method));
+    CPrivateProfile::SetValueString(ini, "Chapter", "Init", std::to_string(dialog.numInit()->value()));
+    for (int n = 1; n <= 4; ++n) {
+        const std::string digit = std::to_string(n);
+        CPrivateProfile::SetValueString(ini, "Chapter", "Style" + digit,
+                                        std::to_string(dialog.cboStyle(n - 1)->currentIndex() + 1));
+        CPrivateProfile::SetValueString(ini, "Chapter", "Margin" + digit,
+                                        std::to_string(dialog.numMargin(n - 1)->value()));
+    }
+    *cancel = false;
+}
+
+bool frmMenuMain::queryClose() {
+    if (m_editedFlag) {
+        const Prompter::Answer answer = m_prompter.message(
+            this, "ｱﾌﾟﾘｹｰｼｮﾝ終了",
+            "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n編集中のﾌｧｲﾙ名：" +
+                m_currentFile,
+            Message::Icon::Information, Prompter::Buttons::YesNoCancel);
+        if (answer == Prompter::Answer::Cancel) {
+            return false;
+        }
+        // A failed save, or a cancelled Save As, keeps the program open so
+        // that the edits are not lost.
+        if (answer == Prompter::Answer::Yes && !mnuFileSave_Click()) {
+            return false;
+        }
+    }
+    SaveWindowPosition(*this, m_paths.settingsFile, "MenuMain");
+    return true;
+}
+
+void frmMenuMain::closeEvent(QCloseEvent* event) {
+    if (queryClose()) {
+        event->accept();
+    } else {
+        event->ignore();
+    }
+}
+
+void frmMenuMain::dragEnterEvent(QDragEnterEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (data->hasUrls() && data->urls().size() == 1 && data->urls().first().isLocalFile() &&
+        IsProjectFile(data->urls().first().toLocalFile())) {
+        event->acceptProposedAction();
+    }
+}
+
+void frmMenuMain::dropEvent(QDropEvent* event) {
+    const QMimeData* data = event->mimeData();
+    if (!data->hasUrls() || data->urls().isEmpty() || !data->urls().first().isLocalFile()) {
+        return;
+    }
+    event->acceptProposedAction();
+    openProject(data->urls().first().toLocalFile().toStdString());
+}
+
+} // namespace ormavex::gui

@@ -1,0 +1,336 @@
+#include "frmInpRenban.h"
+
+#include "RangeSpinBox.h"
+#include "app/CPrivateProfile.h"
+#include "app/Prompter.h"
+#include "app/WindowPlacement.h"
+
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
+namespace ormavex::gui {
+
+namespace {
+
+constexpr const char* kCaption = "連番条件設定";
+constexpr const char* kSection = "InpRenban";
+
+// The heading texts of chapter, section, item and No under each method.
+constexpr const char* kHeadings[4][4] = {
+    {"○○○", "○○○", "○○○", "○○○"},
+    {"(章)○○○", "(節)○○○", "(項)○○○", "(No)○○○"},
+    {"(章)○○○", "(章)-(節)○○○", "(章)-(節)-(項)○○○", "(No)○○○"},
+    {"(章)○○○", "(章).(節)○○○", "(章).(節).(項)○○○", "(No)○○○"},
+};
+// The levels of the sample lines: four headings, an empty line, and the
+// chapter and section again.
+constexpr int kSampleLevels[] = {0, 1, 2, 3, -1, 0, 1};
+constexpr int kFixedIndent[4] = {0, 2, 4, 8};
+
+std::string Sample(int method, const int (&indent)[4]) {
+    if (method < 0 || method >= 4) {
+        method = 0;
+    }
+    std::string text;
+    bool first = true;
+    for (int level : kSampleLevels) {
+        if (!first) {
+            text += "\n";
+        }
+        first = false;
+        if (level >= 0) {
+            text += std::string(static_cast<std::size_t>(std::max(0, indent[level])), ' ');
+            text += kHeadings[method][level];
+        }
+    }
+    return text;
+}
+
+QPlainTextEdit* SampleBox(QWidget* parent, const char* name) {
+    auto* box = new QPlainTextEdit(parent);
+    box->setObjectName(QString::fromLatin1(name));
+    box->setReadOnly(true);
+    box->setFocusPolicy(Qt::NoFocus);
+    box->setLineWrapMode(QPlainTextEdit::NoWrap);
+    QFont mono(QStringLiteral("IPAGothic"));
+    mono.setStyleHint(QFont::TypeWriter);
+    box->setFont(mono);
+    box->setMinimumSize(240, 150);
+    return box;
+}
+
+} // namespace
+
+std::string frmInpRenban::MethodSample(int method) {
+    return Sample(method, kFixedIndent);
+}
+
+std::string frmInpRenban::MarginSample(int method, const std::array<int, Levels>& margins) {
+    const int indent[4] = {margins[0], margins[1], margins[2], margins[3]};
+    return Sample(method, indent);
+}
+
+frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
+    setObjectName(QStringLiteral("frmInpRenban"));
+    setWindowTitle(QString::fromUtf8(kCaption));
+    setModal(true);
+
+    m_tabs = new QTabWidget(this);
+    m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    const char* tabCaptions[] = {"表現方法", "連番種類", "左余白"};
+    for (int t = 0; t < 3; ++t) {
+        auto* page = new QWidget(m_tabs);
+        auto* frame = new QGroupBox(page);
+        frame->setObjectName(QStringLiteral("Frame%1").arg(t + 1));
+        auto* pageLayout = new QVBoxLayout(page);
+        pageLayout->addWidget(frame);
+        m_frames[static_cast<std::size_t>(t)] = frame;
+        m_tabs->addTab(page, QString::fromUtf8(tabCaptions[t]));
+        m_tabs->tabBar()->setTabData(t, QStringLiteral("Tab%1").arg(t + 1));
+    }
+
+    // Tab1: the initial number and the method with its sample.
+    {
+        QGroupBox* frame1 = m_frames[0];
+        m_numInit = new RangeSpinBox(0, 99, frame1);
+        m_numInit->setObjectName(QStringLiteral("numInit"));
+        m_numInit->setToolTip(QStringLiteral("（章）に対する初期値"));
+        auto* initLabel = new QLabel(QStringLiteral("（章）に対する初期値"), frame1);
+        initLabel->setBuddy(m_numInit);
+        auto* frame4 = new QGroupBox(QStringLiteral("表現方法"), frame1);
+        frame4->setObjectName(QStringLiteral("Frame4"));
+        m_methodGroup = new QButtonGroup(this);
+        const char* methodCaptions[] = {"なし", "(章)／(節)…", "(章)－(節)…", "(章)．(節)…"};
+        auto* options = new QVBoxLayout;
+        for (int i = 0; i < Methods; ++i) {
+            auto* opt = new QRadioButton(QString::fromUtf8(methodCaptions[i]), frame4);
+            opt->setObjectName(QStringLiteral("optMethod%1").arg(i));
+            m_methodGroup->addButton(opt, i);
+            m_optMethod[static_cast<std::size_t>(i)] = opt;
+            options->addWidget(opt);
+        }
+        options->addStretch();
+        m_txtMethod = SampleBox(frame4, "txtMethod");
+        auto* methodLayout = new QHBoxLayout(frame4);
+        methodLayout->addLayout(options);
+        methodLayout->addWidget(m_txtMethod, 1);
+        auto* initRow = new QHBoxLayout;
+        initRow->addWidget(initLabel);
+        initRow->addWidget(m_numInit);
+        initRow->addStretch();
+        auto* layout = new QVBoxLayout(frame1);
+        layout->addLayout(initRow);
+        layout->addWidget(frame4, 1);
+        connect(m_methodGroup, &QButtonGroup::idClicked, this, [this] {
+            updateMethodSample();
+            updateMarginSample();
+        });
+    }
+
+    const char* levelLabels[] = {"（章）に対して", "（節）に対して", "（項）に対して", "（№）に対して"};
+    // Tab2: the style of each level.
+    {
+        auto* grid = new QGridLayout(m_frames[1]);
+        const char* styles[] = {"1,2,3,..99",         "(1),(2),(3) ...(99)", "1),2),3),.(99)",
+                                "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
+                                "i),ii),iii),...x)",  "①,②,③,...⑳",       "・,・,・,...・"};
+        for (int k = 0; k < Levels; ++k) {
+            auto* combo = new QComboBox(m_frames[1]);
+            combo->setObjectName(QStringLiteral("cboStyle%1").arg(k));
+            for (const char* s : styles) {
+                combo->addItem(QString::fromUtf8(s));
+            }
+            combo->setCurrentIndex(-1);
+            combo->setMinimumWidth(200);
+            auto* label = new QLabel(QString::fromUtf8(levelLabels[k]), m_frames[1]);
+            label->setBuddy(combo);
+            grid->addWidget(label, k, 0);
+            grid->addWidget(combo, k, 1);
+            m_cboStyle[static_cast<std::size_t>(k)] = combo;
+        }
+        grid->setColumnStretch(2, 1);
+        grid->setRowStretch(Levels, 1);
+    }
+
+    // Tab3: the margins with their sample and the unit.
+    {
+        auto* grid = new QGridLayout;
+        for (int k = 0; k < Levels; ++k) {
+            auto* box = new RangeSpinBox(0, 10, m_frames[2]);
+            box->setObjectName(QStringLiteral("numMargin%1").arg(k));
+            auto* label = new QLabel(QString::fromUtf8(levelLabels[k]), m_frames[2]);
+            label->setBuddy(box);
+            grid->addWidget(label, k, 0);
+            grid->addWidget(box, k, 1);
+            m_numMargin[static_cast<std::size_t>(k)] = box;
+            connect(box, &QSpinBox::valueChanged, this, [this] { updateMarginSample(); });
+            connect(box, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
+        }
+        grid->setRowStretch(Levels, 1);
+        m_txtMargin = SampleBox(m_frames[2], "txtMargin");
+        auto* note = new QLabel(QStringLiteral("※ 半角１文字幅を１単位とします"), m_frames[2]);
+        auto* top = new QHBoxLayout;
+        top->addLayout(grid);
+        top->addWidget(m_txtMargin, 1);
+        auto* layout = new QVBoxLayout(m_frames[2]);
+        layout->addLayout(top, 1);
+        layout->addWidget(note);
+    }
+    connect(m_numInit, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmInpRenban::selectTab);
+
+    auto* ok = new QPushButton(QStringLiteral("OK(&O)"), this);
+    ok->setObjectName(QStringLiteral("cmdOk"));
+    ok->setDefault(true);
+    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
+    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    // Pressing Cancel leaves a field without checking it.
+    cancel->setFocusPolicy(Qt::NoFocus);
+    m_cmdHelp = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    m_cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
+    connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(ok);
+    buttons->addWidget(cancel);
+    buttons->addWidget(m_cmdHelp);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(buttons);
+    adjustSize();
+}
+
+frmInpRenban::~frmInpRenban() = default;
+
+QString frmInpRenban::txtMethod() const {
+    return m_txtMethod->toPlainText();
+}
+
+QString frmInpRenban::txtMargin() const {
+    return m_txtMargin->toPlainText();
+}
+
+int frmInpRenban::selectedMethod() const {
+    return m_methodGroup->checkedId();
+}
+
+void frmInpRenban::setMethod(int method) {
+    if (method >= 0 && method < Methods) {
+        m_optMethod[static_cast<std::size_t>(method)]->setChecked(true);
+    } else {
+        m_methodGroup->setExclusive(false);
+        for (QRadioButton* opt : m_optMethod) {
+            opt->setChecked(false);
+        }
+        m_methodGroup->setExclusive(true);
+    }
+    updateMethodSample();
+    updateMarginSample();
+}
+
+void frmInpRenban::load() {
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
+    if (!UsrCaption.empty()) {
+        setWindowTitle(QString::fromStdString(UsrCaption));
+    }
+    RestoreWindowPosition(*this, m_settingsFile, kSection, false);
+    // There is no help viewer: the help button works only with a help file.
+    m_cmdHelp->setEnabled(!UsrHelpFile.empty());
+    emit LoadData();
+    updateMethodSample();
+    updateMarginSample();
+    m_tabs->setCurrentIndex(0);
+    selectTab(0);
+}
+
+void frmInpRenban::showEvent(QShowEvent* event) {
+    load();
+    QDialog::showEvent(event);
+}
+
+void frmInpRenban::updateMethodSample() {
+    m_txtMethod->setPlainText(QString::fromStdString(MethodSample(selectedMethod())));
+}
+
+void frmInpRenban::updateMarginSample() {
+    std::array<int, Levels> margins{};
+    for (int k = 0; k < Levels; ++k) {
+        margins[static_cast<std::size_t>(k)] = m_numMargin[static_cast<std::size_t>(k)]->value();
+    }
+    m_txtMargin->setPlainText(QString::fromStdString(MarginSample(selectedMethod(), margins)));
+}
+
+void frmInpRenban::selectTab(int index) {
+    for (QGroupBox* frame : m_frames) {
+        frame->setEnabled(false);
+    }
+    if (index >= 0 && index < static_cast<int>(m_frames.size())) {
+        m_frames[static_cast<std::size_t>(index)]->setEnabled(true);
+        m_frames[static_cast<std::size_t>(index)]->raise();
+    }
+    if (index == 2) {
+        updateMarginSample();
+    }
+}
+
+void frmInpRenban::reportOutOfRange(RangeSpinBox* box) {
+    if (m_reporting) {
+        return;
+    }
+    m_reporting = true;
+    m_prompter.beep();
+    m_prompter.message(this, windowTitle().toStdString(),
+                       "入力範囲：" + std::to_string(box->allowedMinimum()) + " ～ " +
+                           std::to_string(box->allowedMaximum()),
+                       Message::Icon::Information, Prompter::Buttons::Ok);
+    // Back to the field, on its tab.
+    for (int t = 0; t < static_cast<int>(m_frames.size()); ++t) {
+        if (m_frames[static_cast<std::size_t>(t)]->isAncestorOf(box)) {
+            m_tabs->setCurrentIndex(t);
+        }
+    }
+    box->setFocus();
+    box->selectAll();
+    m_reporting = false;
+}
+
+void frmInpRenban::cmdOk_Click() {
+    // A value outside its range is refused here as when its field is left.
+    std::array<RangeSpinBox*, 1 + Levels> boxes{m_numInit, m_numMargin[0], m_numMargin[1], m_numMargin[2],
+                                                m_numMargin[3]};
+    for (RangeSpinBox* box : boxes) {
+        if (!box->checkRange()) {
+            reportOutOfRange(box);
+            return;
+        }
+    }
+    bool cancel = false;
+    emit SaveData(&cancel);
+    if (!cancel) {
+        accept();
+    }
+}
+
+void frmInpRenban::done(int result) {
+    SaveWindowPosition(*this, m_settingsFile, kSection);
+    QDialog::done(result);
+}
+
+} // namespace ormavex::gui

@@ -1,0 +1,164 @@
+#include "frmMenuPrint.h"
+
+#include "app/AppState.h"
+#include "app/CPrivateProfile.h"
+#include "app/Prompter.h"
+#include "app/WindowPlacement.h"
+#include "report/ReportRun.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QPushButton>
+#include <QVBoxLayout>
+
+namespace ormavex::gui {
+
+namespace {
+
+constexpr const char* kSection = "MenuPrint";
+
+} // namespace
+
+frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_state(state), m_paths(paths), m_prompter(prompter) {
+    setObjectName(QStringLiteral("frmMenuPrint"));
+    setWindowTitle(QStringLiteral("結果の印刷"));
+    setModal(true);
+
+    auto* frame1 = new QGroupBox(QStringLiteral("印刷項目指定"), this);
+    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* itemLayout = new QVBoxLayout(frame1);
+    const char* itemCaptions[ItemCount] = {"計算結果の印刷"};
+    for (int k = 0; k < ItemCount; ++k) {
+        auto* item = new QCheckBox(QString::fromUtf8(itemCaptions[k]), frame1);
+        item->setObjectName(QStringLiteral("chkPrintItem%1").arg(k));
+        itemLayout->addWidget(item);
+        m_items.push_back(item);
+    }
+    itemLayout->addStretch();
+
+    auto* checks = new QVBoxLayout;
+    const char* checkCaptions[] = {"全項目選択", "全項目選択解除", "全項目選択反転"};
+    for (int i = 0; i < 3; ++i) {
+        auto* b = new QPushButton(QString::fromUtf8(checkCaptions[i]), this);
+        b->setObjectName(QStringLiteral("cmdCheck%1").arg(i));
+        connect(b, &QPushButton::clicked, this, [this, i] { cmdCheck_Click(i); });
+        checks->addWidget(b);
+    }
+    checks->addStretch();
+
+    auto* top = new QHBoxLayout;
+    top->addWidget(frame1, 1);
+    top->addLayout(checks);
+
+    m_cmdPreview = new QPushButton(QStringLiteral("印刷(&P)"), this);
+    m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    m_cmdPreview->setDefault(true);
+    auto* help = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    help->setObjectName(QStringLiteral("cmdHelp"));
+    auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
+    close->setObjectName(QStringLiteral("cmdClose"));
+    connect(m_cmdPreview, &QPushButton::clicked, this, &frmMenuPrint::cmdPreview_Click);
+    connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch();
+    buttons->addWidget(m_cmdPreview);
+    buttons->addWidget(close);
+    buttons->addWidget(help);
+
+    auto* layout = new QVBoxLayout(this);
+    layout->addLayout(top, 1);
+    layout->addLayout(buttons);
+    setMinimumWidth(420);
+    adjustSize();
+}
+
+frmMenuPrint::~frmMenuPrint() {
+    unload();
+}
+
+void frmMenuPrint::load() {
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
+    RestoreWindowPosition(*this, m_paths.settingsFile, kSection, false);
+    for (int k = 0; k < ItemCount; ++k) {
+        const int stored = CPrivateProfile::GetValueLong(m_paths.settingsFile, kSection, std::to_string(k));
+        m_items[static_cast<std::size_t>(k)]->setChecked(stored == 1);
+    }
+    ReportRunOutcome outcome;
+    if (!RunReport(m_state, m_paths.settingsFile, outcome)) {
+        // Without print files there is nothing to print.
+        m_cmdPreview->setEnabled(false);
+        m_prompter.message(this, "Ormavex", "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,
+                           Message::Icon::Critical, Prompter::Buttons::Ok);
+        return;
+    }
+    if (!outcome.failedCases.empty()) {
+        m_prompter.show(this, PrintFileErrorMessage(outcome.failedCases));
+    }
+}
+
+void frmMenuPrint::cmdCheck_Click(int index) {
+    for (QCheckBox* item : m_items) {
+        switch (index) {
+        case 0:
+            if (item->isEnabled()) {
+                item->setChecked(true);
+            }
+            break;
+        case 1:
+            item->setChecked(false);
+            break;
+        case 2:
+            if (item->isChecked()) {
+                item->setChecked(false);
+            } else if (item->isEnabled()) {
+                item->setChecked(true);
+            }
+            break;
+        default:
+            break;
+        }
+    }
+}
+
+void frmMenuPrint::cmdPreview_Click() {
+    std::vector<int> states;
+    for (QCheckBox* item : m_items) {
+        states.push_back(item->isChecked() ? 1 : 0);
+    }
+    if (!CollectSelectedItems(m_state.report, states)) {
+        m_prompter.beep();
+        Message m = NoPrintItemMessage();
+        m.title = windowTitle().toStdString();
+        m_prompter.show(this, m);
+        return;
+    }
+    const auto& lists = m_state.report.lists;
+    const std::string& combined = lists.text[static_cast<std::size_t>(lists.textCount - 1)];
+    m_lastCommand = PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined);
+    StartPreview(m_lastCommand);
+}
+
+void frmMenuPrint::unload() {
+    if (!m_loaded || m_unloaded) {
+        return;
+    }
+    m_unloaded = true;
+    for (int k = 0; k < ItemCount; ++k) {
+        CPrivateProfile::SetValueString(m_paths.settingsFile, kSection, std::to_string(k),
+                                        m_items[static_cast<std::size_t>(k)]->isChecked() ? "1" : "0");
+    }
+    SaveWindowPosition(*this, m_paths.settingsFile, kSection);
+    DeletePrintFiles(m_state.report);
+}
+
+void frmMenuPrint::done(int result) {
+    unload();
+    QDialog::done(result);
+}
+
+} // namespace ormavex::gui

@@ -1,0 +1,94 @@
+// The numbering dialog on its own: samples, tabs and range messages. Its
+// load and save of section Chapter go through the main window
+// (frmMenuMainTest).
+
+#include "../FakePrompter.h"
+#include "report/RangeSpinBox.h"
+#include "report/frmInpRenban.h"
+#include "support/TestSupport.h"
+
+#include <QApplication>
+#include <QFocusEvent>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include <gtest/gtest.h>
+
+namespace ormavex::test {
+namespace {
+
+void LeaveField(gui::RangeSpinBox* box, const QString& typed) {
+    box->findChild<QLineEdit*>()->setText(typed);
+    QFocusEvent out(QEvent::FocusOut, Qt::TabFocusReason);
+    QApplication::sendEvent(box, &out);
+}
+
+TEST(NumberingDialog, SamplesFollowTheMethodAndMargins) {
+    TempDir dir;
+    FakePrompter prompter;
+    gui::frmInpRenban d(dir.file("Kivet.ini"), prompter);
+    d.load();
+    EXPECT_EQ(d.selectedMethod(), -1);
+    EXPECT_FALSE(d.findChild<QWidget*>(QStringLiteral("cmdHelp"))->isEnabled());
+    EXPECT_EQ(d.txtMethod(), QStringLiteral("○○○\n  ○○○\n    ○○○\n        ○○○\n\n○○○\n  ○○○"));
+
+    d.optMethod(2)->click();
+    EXPECT_EQ(d.txtMethod(), QStringLiteral("(章)○○○\n  (章)-(節)○○○\n    (章)-(節)-(項)○○○\n"
+                                            "        (No)○○○\n\n(章)○○○\n  (章)-(節)○○○"));
+    d.numMargin(0)->setValue(1);
+    d.numMargin(1)->setValue(3);
+    d.numMargin(3)->setValue(10);
+    EXPECT_EQ(d.txtMargin(), QStringLiteral(" (章)○○○\n   (章)-(節)○○○\n(章)-(節)-(項)○○○\n"
+                                            "          (No)○○○\n\n (章)○○○\n   (章)-(節)○○○"));
+    d.optMethod(3)->click();
+    EXPECT_TRUE(d.txtMargin().contains(QStringLiteral("   (章).(節)○○○")));
+
+    // Only the selected tab's frame is enabled.
+    d.TabStrip1()->setCurrentIndex(1);
+    EXPECT_FALSE(d.findChild<QGroupBox*>(QStringLiteral("Frame1"))->isEnabled());
+    EXPECT_TRUE(d.findChild<QGroupBox*>(QStringLiteral("Frame2"))->isEnabled());
+    EXPECT_FALSE(d.findChild<QGroupBox*>(QStringLiteral("Frame3"))->isEnabled());
+    d.reject();
+}
+
+TEST(NumberingDialog, OutOfRangeValuesAreRefused) {
+    TempDir dir;
+    FakePrompter prompter;
+    gui::frmInpRenban d(dir.file("Kivet.ini"), prompter);
+    int saves = 0;
+    QObject::connect(&d, &gui::frmInpRenban::SaveData, [&](bool*) { ++saves; });
+    d.load();
+
+    LeaveField(d.numMargin(2), QStringLiteral("11"));
+    EXPECT_EQ(prompter.beeps, 1);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].text, "入力範囲：0 ～ 10");
+    EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Information);
+    EXPECT_EQ(d.TabStrip1()->currentIndex(), 2);  // the field's tab is shown again
+
+    // OK refuses it too, without saving.
+    d.cmdOk_Click();
+    EXPECT_EQ(saves, 0);
+    EXPECT_EQ(prompter.shown.size(), 2u);
+
+    LeaveField(d.numMargin(2), QStringLiteral("10"));
+    LeaveField(d.numInit(), QStringLiteral("100"));
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.shown[2].text, "入力範囲：0 ～ 99");
+    LeaveField(d.numInit(), QStringLiteral("99"));
+    EXPECT_EQ(prompter.shown.size(), 3u);
+
+    // The arrows stay inside the range.
+    d.numMargin(0)->setValue(10);
+    d.numMargin(0)->stepBy(1);
+    EXPECT_EQ(d.numMargin(0)->value(), 10);
+
+    d.cmdOk_Click();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(d.result(), QDialog::Accepted);
+}
+
+} // namespace
+} // namespace ormavex::test
