@@ -1,24 +1,9 @@
 #include "AppPaths.h"
 
+#include "app/ProgramFolder.h"
 #include "app/basToolsStd.h"
 
-#include <unistd.h>
-
-#include <filesystem>
-
 namespace ormavex::gui {
-
-std::string ChooseSettingsFile(const std::string& programFolder, const std::string& userDataFolder) {
-    const std::string inProgramFolder = programFolder + "/Kivet.ini";
-    std::error_code ec;
-    const bool folderWritable = ::access(programFolder.c_str(), W_OK) == 0;
-    const bool fileWritable =
-        !std::filesystem::exists(inProgramFolder, ec) || ::access(inProgramFolder.c_str(), W_OK) == 0;
-    if (folderWritable && fileWritable) {
-        return inProgramFolder;
-    }
-    return userDataFolder + "/Kivet.ini";
-}
 
 AppPaths AppPaths::Make(const std::string& programFolder, const std::string& executableName,
                         const std::string& localAppData) {
@@ -28,7 +13,7 @@ AppPaths AppPaths::Make(const std::string& programFolder, const std::string& exe
     MakeDir(localAppData + "/Velmorra");
     p.userDataFolder = localAppData + "/Velmorra/" + executableName;
     MakeDir(p.userDataFolder);
-    p.settingsFile = ChooseSettingsFile(programFolder, p.userDataFolder);
+    p.settingsFile = SettingsFilePath(programFolder, p.userDataFolder);
     return p;
 }
 
