@@ -26,7 +26,8 @@ std::string PerUserDataFolder(const std::string& programName) {
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userDataFolder) {
     // The settings are written to a new file renamed over the old one: the
     // folder must be writable, the old file's own permissions do not matter.
-    if (!programFolder.empty() && ::access(programFolder.c_str(), W_OK | X_OK) == 0) {
+    const bool packaged = programFolder == "/usr" || programFolder.rfind("/usr/", 0) == 0;
+    if (!programFolder.empty() && !packaged && ::access(programFolder.c_str(), W_OK | X_OK) == 0) {
         return programFolder + "/Kivet.ini";
     }
     return userDataFolder + "/Kivet.ini";

@@ -21,8 +21,10 @@ std::string PerUserDataFolder(const std::string& programName);
 
 /// The settings file "Kivet.ini": in `programFolder` when the running user
 /// may write there (a build folder, a copy in the user's home), otherwise in
-/// `userDataFolder`. An installed program folder under /usr is never
-/// writable for a user, so each user's settings go to his own data folder.
+/// `userDataFolder`. A program folder in /usr belongs to the package manager
+/// and is never written, not even by root, whose settings file there would
+/// keep the package from being removed cleanly; each user's settings go to
+/// his own data folder.
 std::string SettingsFilePath(const std::string& programFolder, const std::string& userDataFolder);
 
 } // namespace ormavex

@@ -3,6 +3,8 @@
 #include "app/ProgramFolder.h"
 #include "app/basToolsStd.h"
 
+#include <filesystem>
+
 namespace ormavex::gui {
 
 AppPaths AppPaths::Make(const std::string& programFolder, const std::string& executableName,
@@ -10,6 +12,10 @@ AppPaths AppPaths::Make(const std::string& programFolder, const std::string& exe
     AppPaths p;
     p.programFolder = programFolder;
     p.formatFile = programFolder + "/Kivet.fmt";
+    // A new account may not have its local data folder yet: without it the
+    // settings could never be written.
+    std::error_code ec;
+    std::filesystem::create_directories(localAppData, ec);
     MakeDir(localAppData + "/Velmorra");
     p.userDataFolder = localAppData + "/Velmorra/" + executableName;
     MakeDir(p.userDataFolder);

@@ -12,8 +12,9 @@ struct AppPaths {
     std::string userDataFolder;  ///< local application data + "/Velmorra/" + executable name
 
     /// The paths of a program in `programFolder` named `executableName`, with
-    /// the per-user folder under `localAppData`. Creates "Velmorra" and the
-    /// per-user folder when they are missing (failures ignored).
+    /// the per-user folder under `localAppData`. Creates `localAppData`,
+    /// "Velmorra" and the per-user folder when they are missing (failures
+    /// ignored).
     static AppPaths Make(const std::string& programFolder, const std::string& executableName,
                          const std::string& localAppData);
 };

@@ -93,6 +93,7 @@ TEST(SettingsFile, LiesInTheProgramFolderOnlyWhenItIsWritable) {
     const std::string user = dir.file("user");
     EXPECT_EQ(SettingsFilePath(dir.path(), user), dir.file("Kivet.ini"));
     EXPECT_EQ(SettingsFilePath(dir.file("missing"), user), user + "/Kivet.ini");
+    EXPECT_EQ(SettingsFilePath("/usr/lib", user), user + "/Kivet.ini");  // even for root
     if (::geteuid() != 0) {  // root may write anywhere
         std::filesystem::create_directory(dir.file("ro"));
         std::filesystem::permissions(dir.file("ro"), std::filesystem::perms::owner_read |
