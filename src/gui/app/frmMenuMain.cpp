@@ -5,6 +5,8 @@
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "app/ProjectLoad.h"
+#include "cases/CaseHandOver.h"
+#include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
 #include "project/basIO.h"
@@ -30,6 +32,8 @@
 #include <QStyle>
 #include <QToolBar>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ormavex::gui {
 
@@ -63,6 +67,8 @@ frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QW
     buildCentre();
     m_status = new QLabel(this);
     m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status->setContentsMargins(6, 0, 6, 0);
+    m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(m_status, 1);
     statusBar()->setSizeGripEnabled(false);
     adjustSize();
@@ -174,12 +180,18 @@ void frmMenuMain::setCaption(const std::string& fileTitle) {
 }
 
 void frmMenuMain::updateStatus() {
-    // The current file and its case count, so that the window says what is open.
-    m_status->setText(m_currentFile.empty()
-                          ? QString()
-                          : QStringLiteral("%1　検討ｹｰｽ数：%2")
-                                .arg(QDir::toNativeSeparators(QString::fromStdString(m_currentFile)))
-                                .arg(m_state.cases.CaseCount));
+    // The current file and its case count, so that the window says what is
+    // open; a long path is shortened in its middle and shown whole as a tip.
+    if (m_currentFile.empty()) {
+        m_status->clear();
+        m_status->setToolTip(QString());
+        return;
+    }
+    const QString path = QDir::toNativeSeparators(QString::fromStdString(m_currentFile));
+    const QString count = QStringLiteral("　検討ｹｰｽ数：%1").arg(m_state.cases.CaseCount);
+    const int room = std::max(80, width() - 24 - m_status->fontMetrics().horizontalAdvance(count));
+    m_status->setText(m_status->fontMetrics().elidedText(path, Qt::ElideMiddle, room) + count);
+    m_status->setToolTip(path);
 }
 
 void frmMenuMain::setEditedFlag(bool edited) {
@@ -389,8 +401,23 @@ void frmMenuMain::cmdMenu_Click(int index) {
 }
 
 void frmMenuMain::openCaseEditor() {
-    m_prompter.message(this, "計算条件の入力", "計算条件の入力画面はまだ用意されていません。",
-                       Message::Icon::Information, Prompter::Buttons::Ok);
+    // The editor works on its own sheet; the case table changes only when OK
+    // hands the sheet back, so Cancel leaves the cases and the edited flag alone.
+    frmInpJyokenSS editor(m_paths.settingsFile, m_state.dataFolder, m_prompter, this);
+    editor.setUsrCaption("");
+    editor.setUsrHelpFile("");
+    editor.setUsrHelpContextID(0);
+    editor.setUsrRecMax(MaxCases);
+    connect(&editor, &frmInpJyokenSS::LoadData, this, [this, &editor] {
+        LoadSheetFromCases(editor, m_state.cases);
+    });
+    connect(&editor, &frmInpJyokenSS::SaveData, this, [this, &editor](bool& Cancel) {
+        SaveSheetToCases(editor, m_state.cases);
+        setEditedFlag(true);
+        Cancel = false;
+    });
+    editor.exec();
+    updateStatus();
 }
 
 void frmMenuMain::calculateAndPrint() {

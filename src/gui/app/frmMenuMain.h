@@ -97,8 +97,9 @@ private:
     /// Closing: the save question and the position; false keeps the window open.
     bool queryClose();
 
-    /// The case table editor hand-over ("計算条件の入力"). The case input
-    /// windows replace this with the editor and its LoadData/SaveData.
+    /// "計算条件の入力": the case table editor, filled from the case table
+    /// (LoadData); OK copies the sheet back, sets CaseCount and the edited
+    /// flag (SaveData); Cancel changes nothing.
     void openCaseEditor();
     /// "計算実行および結果印刷": the calculation, then the print menu.
     void calculateAndPrint();

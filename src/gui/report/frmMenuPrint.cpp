@@ -43,6 +43,7 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     for (int i = 0; i < 3; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(checkCaptions[i]), this);
         b->setObjectName(QStringLiteral("cmdCheck%1").arg(i));
+        b->setMinimumWidth(140);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdCheck_Click(i); });
         checks->addWidget(b);
     }
@@ -61,6 +62,10 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdPreview, &QPushButton::clicked, this, &frmMenuPrint::cmdPreview_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    for (QPushButton* b : {m_cmdPreview, help, close}) {
+        b->setMinimumWidth(100);
+    }
+    frame1->setMinimumHeight(120);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(m_cmdPreview);
@@ -70,7 +75,8 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
     layout->addLayout(buttons);
-    setMinimumWidth(420);
+    layout->setSpacing(12);
+    setMinimumWidth(460);
     adjustSize();
 }
 

@@ -14,6 +14,11 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDragEnterEvent>
+#include <QMimeData>
+#include <QUrl>
+#include <QMessageBox>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
@@ -167,6 +172,26 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     w.mnuFileName_Click(0);
     EXPECT_EQ(ini("FileName", "FileName1"), longPath);
     EXPECT_EQ(ini("FileName", "InitDir"), deep);
+}
+
+TEST_F(MainWindowTest, DroppedProjectOpens) {
+    gui::frmMenuMain& w = start();
+    QMimeData other;
+    other.setUrls({QUrl::fromLocalFile(QString::fromStdString(dir.file("notes.txt")))});
+    QDragEnterEvent refused(QPoint(10, 10), Qt::CopyAction, &other, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &refused);
+    EXPECT_FALSE(refused.isAccepted());
+
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(QString::fromStdString(project()))});
+    QDragEnterEvent enter(QPoint(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(QPointF(10, 10), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(&w, &drop);
+    EXPECT_EQ(w.CurrentFile(), project());
+    EXPECT_EQ(state.cases.CaseCount, 6);
+    EXPECT_EQ(ini("FileName", "FileName1"), project());
 }
 
 TEST_F(MainWindowTest, RecentListKeepsFourPathsComparedCaseSensitively) {
@@ -389,6 +414,27 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     w.cmdMenu_Click(2);
     EXPECT_EQ(ini("Chapter", "Method"), "3");
     EXPECT_EQ(ReadBytes(paths.settingsFile), before);  // the position is unchanged too
+}
+
+} // namespace
+} // namespace ormavex::test
+
+namespace ormavex::test {
+namespace {
+
+TEST(ApplicationSetUp, QtDialogsSpeakJapanese) {
+    // Set up by the test main as by the application's.
+    QMessageBox box;
+    box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
+    EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
+    EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic")));
+}
+
+TEST(ApplicationSetUp, SettingsFileFallsBackToTheUserFolder) {
+    TempDir dir;
+    EXPECT_EQ(gui::ChooseSettingsFile(dir.path(), dir.file("user")), dir.file("Kivet.ini"));
+    // A program folder that cannot be written (here: one that does not exist).
+    EXPECT_EQ(gui::ChooseSettingsFile(dir.file("absent"), dir.file("user")), dir.file("user/Kivet.ini"));
 }
 
 } // namespace

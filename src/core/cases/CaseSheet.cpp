@@ -1,0 +1,284 @@
+#include "CaseSheet.h"
+
+#include "cases/CaseTable.h"
+#include "text/LeadingNumber.h"
+#include "text/NumberPicture.h"
+#include "text/ShiftJis.h"
+
+#include <cassert>
+#include <cmath>
+#include <cstdio>
+#include <cstdlib>
+
+namespace ormavex {
+
+namespace {
+
+std::vector<SheetColumn> MakeColumns() {
+    std::vector<SheetColumn> c(SheetColumns);
+    c[0] = {"検討ｹｰｽ名称", SheetCellKind::Text, 0, 0, 0, {}};
+    c[1] = {"計算条件", SheetCellKind::Button, 0, 0, 0, {}};
+    std::vector<std::string> types;
+    for (int n = 1; n <= 5; ++n) {
+        types.emplace_back(TableType(n)->listText);
+    }
+    c[2] = {"計算数表", SheetCellKind::Choice, 0, 0, 0, types};
+    c[3] = {"印刷書式", SheetCellKind::Choice, 0, 0, 0, {"側壁ﾀｲﾌﾟ", "底版ﾀｲﾌﾟ"}};
+    c[4] = {"小数部桁数", SheetCellKind::Choice, 0, 0, 0, {"２桁", "３桁"}};
+    c[5] = {"Lx(m)", SheetCellKind::Decimal, 0, 99.999, 3, {}};
+    c[6] = {"Ly(m)", SheetCellKind::Decimal, 0, 99.999, 3, {}};
+    c[7] = {"Lx/Ly", SheetCellKind::Decimal, -999.99, 999.99, 2, {}};
+    c[8] = {"λ", SheetCellKind::Decimal, 0, 9.99, 2, {}};
+    c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
+    c[10] = {"QB(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
+    return c;
+}
+
+std::string_view Trim(std::string_view s) {
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+        s.remove_suffix(1);
+    }
+    return s;
+}
+
+std::string DecimalPicture(int places) {
+    return places > 0 ? "0." + std::string(static_cast<std::size_t>(places), '0') : "0";
+}
+
+} // namespace
+
+const SheetColumn& SheetColumnInfo(int column) {
+    static const std::vector<SheetColumn> columns = MakeColumns();
+    assert(column >= 1 && column <= SheetColumns);
+    return columns[static_cast<std::size_t>(column - 1)];
+}
+
+SheetRow SheetDefaultRow() {
+    return {"(未定義)", "", "0", "0", "0", "1", "1", "1", "1", "0", "0"};
+}
+
+std::string PlainNumberText(double value) {
+    return Cell(value == 0.0 ? 0.0 : value).toText();  // no "-0"
+}
+
+std::string SheetInputHint(int column) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    switch (c.kind) {
+    case SheetCellKind::Text:
+        return "入力範囲：" + std::to_string(CaseTitleBytes) + "ﾊﾞｲﾄ以内の文字列";
+    case SheetCellKind::Decimal:
+        return "入力範囲：" + PlainNumberText(c.min) + " ～ " + PlainNumberText(c.max);
+    case SheetCellKind::Choice:
+        return "入力範囲：(選択ﾘｽﾄ一覧より選択)";
+    case SheetCellKind::Button:
+        break;
+    }
+    return {};
+}
+
+std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved, bool* cut) {
+    std::string clean;
+    clean.reserve(title.size());
+    for (char ch : title) {
+        if (ch != '"' && ch != '\t' && ch != '\r' && ch != '\n') {
+            clean += ch;
+        }
+    }
+    if (quoteRemoved) {
+        *quoteRemoved = clean.size() != title.size();
+    }
+    const bool tooLong = ShiftJisLength(clean) > static_cast<std::size_t>(CaseTitleBytes);
+    if (cut) {
+        *cut = tooLong;
+    }
+    if (tooLong) {
+        clean = CutToShiftJisBytes(clean, CaseTitleBytes);  // UTF-8, cut on its Shift_JIS form
+    }
+    return clean;
+}
+
+SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    switch (c.kind) {
+    case SheetCellKind::Button:
+        return SheetValueStatus::NoData;
+    case SheetCellKind::Text: {
+        bool quote = false;
+        bool cut = false;
+        stored = CleanCaseTitle(offered, &quote, &cut);
+        return quote || cut ? SheetValueStatus::Changed : SheetValueStatus::Stored;
+    }
+    case SheetCellKind::Choice: {
+        const std::string_view text = Trim(offered);
+        if (text.empty()) {
+            stored.clear();
+            return SheetValueStatus::Stored;
+        }
+        for (std::size_t i = 0; i < c.items.size(); ++i) {
+            if (text == c.items[i]) {
+                stored = std::to_string(i);
+                return SheetValueStatus::Stored;
+            }
+        }
+        return SheetValueStatus::UnknownItem;
+    }
+    case SheetCellKind::Decimal: {
+        std::string text;
+        for (char ch : Trim(offered)) {
+            if (ch != ',') {
+                text += ch;
+            }
+        }
+        if (text.empty()) {
+            stored.clear();
+            return SheetValueStatus::Stored;
+        }
+        double value = 0.0;
+        if (!ParseNumber(text, value) || !std::isfinite(value)) {
+            return SheetValueStatus::NotANumber;
+        }
+        value = RoundHalfEven(value, c.decimals);
+        if (value < c.min - 1e-9 || value > c.max + 1e-9) {
+            return SheetValueStatus::OutOfRange;
+        }
+        stored = PlainNumberText(value);
+        return SheetValueStatus::Stored;
+    }
+    }
+    return SheetValueStatus::NoData;
+}
+
+std::string SheetDisplayText(int column, std::string_view stored) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    if (stored.empty()) {
+        return {};
+    }
+    switch (c.kind) {
+    case SheetCellKind::Choice: {
+        std::int32_t index = 0;
+        if (Cell(std::string(stored)).toInt32(index) && index >= 0 &&
+            index < static_cast<std::int32_t>(c.items.size())) {
+            return c.items[static_cast<std::size_t>(index)];
+        }
+        return std::string(stored);
+    }
+    case SheetCellKind::Decimal:
+        return FormatNumber(LeadingNumber(stored), DecimalPicture(c.decimals));
+    case SheetCellKind::Text:
+    case SheetCellKind::Button:
+        break;
+    }
+    return std::string(stored);
+}
+
+std::string SheetClipboardText(int column, std::string_view stored) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    if (stored.empty()) {
+        return {};
+    }
+    switch (c.kind) {
+    case SheetCellKind::Choice:
+        return SheetDisplayText(column, stored);
+    case SheetCellKind::Decimal:
+        return PlainNumberText(LeadingNumber(stored));
+    case SheetCellKind::Text:
+        return std::string(stored);
+    case SheetCellKind::Button:
+        break;
+    }
+    return {};
+}
+
+std::string SheetRatioText(std::string_view lx, std::string_view ly) {
+    const double x = LeadingNumber(lx);
+    const double y = LeadingNumber(ly);
+    double ratio = y != 0.0 ? x / y : 0.0;
+    if (!std::isfinite(ratio)) {
+        ratio = 0.0;
+    }
+    const SheetColumn& c = SheetColumnInfo(SheetRatioColumn);
+    ratio = std::fmax(c.min, std::fmin(c.max, ratio));
+    return PlainNumberText(ratio);
+}
+
+double RoundHalfEven(double value, int places) noexcept {
+    if (!std::isfinite(value)) {
+        return value;
+    }
+    const double scale = std::pow(10.0, places);
+    // The decimal form decides: 1.225 is held as 1.22499..., yet it is a half.
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.15g", value * scale);
+    const double scaled = std::strtod(buf, nullptr);
+    const double low = std::floor(scaled);
+    double whole = scaled - low == 0.5 ? (std::fmod(low, 2.0) == 0.0 ? low : low + 1.0)
+                                       : std::round(scaled);
+    return whole / scale;
+}
+
+std::string JoinClipboardBlock(const std::vector<std::vector<std::string>>& block) {
+    std::string text;
+    for (const auto& row : block) {
+        for (std::size_t i = 0; i < row.size(); ++i) {
+            if (i > 0) {
+                text += '\t';
+            }
+            text += row[i];
+        }
+        text += "\r\n";
+    }
+    return text;
+}
+
+std::vector<std::vector<std::string>> SplitClipboardBlock(std::string_view text) {
+    std::vector<std::vector<std::string>> rows;
+    std::vector<std::string> row;
+    std::string cell;
+    bool quoted = false;   // inside a cell a spreadsheet put in quotes
+    bool atStart = true;   // nothing of the current cell read yet
+    auto endCell = [&] {
+        row.push_back(cell);
+        cell.clear();
+        atStart = true;
+    };
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        const char ch = text[i];
+        if (quoted) {
+            if (ch == '"' && i + 1 < text.size() && text[i + 1] == '"') {
+                cell += '"';
+                ++i;
+            } else if (ch == '"') {
+                quoted = false;
+            } else {
+                cell += ch;
+            }
+            continue;
+        }
+        if (ch == '"' && atStart) {
+            quoted = true;
+            atStart = false;
+        } else if (ch == '\t') {
+            endCell();
+        } else if (ch == '\r' || ch == '\n') {
+            if (ch == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            endCell();
+            rows.push_back(std::move(row));
+            row.clear();
+        } else {
+            cell += ch;
+            atStart = false;
+        }
+    }
+    if (!atStart || !row.empty()) {
+        endCell();
+        rows.push_back(std::move(row));
+    }
+    return rows;
+}
+
+} // namespace ormavex

@@ -1,0 +1,101 @@
+#pragma once
+// The case table editor's sheet without its window: the eleven columns with
+// their cell types, the checks a typed or pasted value passes before it is
+// stored, and the texts a cell shows, copies and hints. Column 2 holds the
+// row's "編集" button and no data; sheet column c >= 3 shows case column c - 1.
+//
+// A sheet cell holds text, as the opener writes and reads it: the title, a
+// choice index ("0".."4") or a number in its shortest decimal form. Nothing
+// here touches the case table; the opener copies between the two.
+
+#include <array>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ormavex {
+
+inline constexpr int SheetColumns = 11;
+inline constexpr int SheetTitleColumn = 1;
+inline constexpr int SheetButtonColumn = 2;
+inline constexpr int SheetTypeColumn = 3;
+inline constexpr int SheetLxColumn = 6;
+inline constexpr int SheetLyColumn = 7;
+inline constexpr int SheetRatioColumn = 8;
+inline constexpr int SheetRamudaColumn = 9;
+/// Byte limit (Shift_JIS) of a case title: 20 full-width characters.
+inline constexpr int CaseTitleBytes = 40;
+
+enum class SheetCellKind { Text, Button, Choice, Decimal };
+
+struct SheetColumn {
+    std::string heading;
+    SheetCellKind kind = SheetCellKind::Text;
+    double min = 0.0;                ///< decimal cells
+    double max = 0.0;                ///< decimal cells
+    int decimals = 0;                ///< decimal cells: places shown
+    std::vector<std::string> items;  ///< choice cells: the visible texts, by index
+};
+
+/// Column 1..11.
+const SheetColumn& SheetColumnInfo(int column);
+
+using SheetRow = std::array<std::string, SheetColumns>;
+
+/// A new row: "(未定義)", the choices 0, Lx = Ly = Lx/Ly = λ = 1, QA = QB = 0;
+/// the button column empty.
+SheetRow SheetDefaultRow();
+
+/// The status bar hint of a column: "入力範囲：" and the byte limit, the range
+/// or "(選択ﾘｽﾄ一覧より選択)"; empty for the button column.
+std::string SheetInputHint(int column);
+
+/// What became of a value offered to a cell.
+enum class SheetValueStatus {
+    Stored,       ///< stored as offered (a number rounded to the cell's places)
+    Changed,      ///< stored after removing double quotes and line ends or cutting to 40 bytes
+    NotANumber,   ///< refused: a decimal cell given text that is not one number
+    OutOfRange,   ///< refused: a number outside the cell's range
+    UnknownItem,  ///< refused: a choice cell given a text that is not one of its items
+    NoData,       ///< the button column holds nothing
+};
+
+/// Checks a typed or pasted text for `column` and gives the cell text to
+/// store. Titles lose double quotes, tabs and line ends (a project file holds
+/// a title as one quoted line) and are
+/// cut to 40 bytes on a character boundary; choice cells take their visible
+/// text (or nothing); decimal cells take one number (grouping commas and
+/// blanks around it allowed, nothing for an empty cell) within their range.
+SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored);
+
+/// A case title without double quotes, tabs and line ends, cut to 40 Shift_JIS bytes
+/// without splitting a character. The flags tell what was done.
+std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved = nullptr,
+                           bool* cut = nullptr);
+
+/// The text a cell shows: a choice's item text, a number with the column's
+/// places, a title as it is.
+std::string SheetDisplayText(int column, std::string_view stored);
+
+/// The text a cell travels as on the clipboard: a choice's item text, a
+/// number as a plain decimal ("4.5"), a title as it is.
+std::string SheetClipboardText(int column, std::string_view stored);
+
+/// Column 8 from the texts of columns 6 and 7: Lx / Ly, 0 when Ly is 0 and
+/// held within -999.99 .. 999.99, so that the cell always shows a number.
+std::string SheetRatioText(std::string_view lx, std::string_view ly);
+
+/// A number in its shortest decimal form of at most 15 significant digits.
+std::string PlainNumberText(double value);
+
+/// Rounds to `places` decimals, a half going to the even neighbour
+/// (1.225 -> 1.22, 1.235 -> 1.24), judged on the value's decimal form.
+double RoundHalfEven(double value, int places) noexcept;
+
+/// Tab-separated block with CR LF after every row, as spreadsheets exchange it.
+std::string JoinClipboardBlock(const std::vector<std::vector<std::string>>& block);
+/// The cells of a tab-separated block (CR LF, LF or CR rows; one last line end
+/// ignored; cells quoted by a spreadsheet unquoted).
+std::vector<std::vector<std::string>> SplitClipboardBlock(std::string_view text);
+
+} // namespace ormavex

@@ -1,0 +1,28 @@
+#pragma once
+// The hand-over between the case table and the case table editor, as the
+// opener's LoadData and SaveData handlers do it: sheet column 1 is case
+// column 1, sheet columns 3..11 are case columns 2..10, column 2 is skipped.
+
+#include <string>
+
+namespace ormavex {
+class CaseTable;
+}
+
+namespace ormavex::gui {
+
+class frmInpJyokenSS;
+
+/// The case limit text of status bar panel 2: "※ 同時に計算可能な最大検討ｹｰｽ数：99".
+std::string CaseLimitText(int limit);
+
+/// LoadData: panel 2 shows the limit; the sheet gets CaseCount rows, each
+/// cell the text of its case cell.
+void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases);
+
+/// SaveData: every sheet row into the case table (the title as text, the
+/// other columns as numbers by the leading-number rule) and CaseCount = the
+/// number of rows. Rows beyond it are left as they are.
+void SaveSheetToCases(const frmInpJyokenSS& editor, CaseTable& cases);
+
+} // namespace ormavex::gui

@@ -1,0 +1,189 @@
+#include "CaseSheetModel.h"
+
+#include <QUndoCommand>
+#include <QUndoStack>
+
+#include <utility>
+
+namespace ormavex::gui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+
+/// One step: the rows before and after it. The sheet holds at most 99 rows of
+/// short texts, so whole copies are cheap and make every step exact.
+class SheetStep : public QUndoCommand {
+public:
+    SheetStep(CaseSheetModel& model, const QString& label, SheetRows before, SheetRows after,
+              std::pair<int, int> activeBefore, std::pair<int, int> activeAfter)
+        : QUndoCommand(label), m_model(model), m_before(std::move(before)),
+          m_after(std::move(after)), m_activeBefore(activeBefore), m_activeAfter(activeAfter) {}
+
+    void undo() override { m_model.restore(m_before, m_activeBefore); }
+    void redo() override { m_model.restore(m_after, m_activeAfter); }
+
+private:
+    CaseSheetModel& m_model;
+    SheetRows m_before;
+    SheetRows m_after;
+    std::pair<int, int> m_activeBefore;
+    std::pair<int, int> m_activeAfter;
+};
+
+} // namespace
+
+QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    const QString where = QString("%1行目「%2」").arg(row).arg(Q(c.heading));
+    const QString value = QString("「%1」").arg(Q(offered));
+    switch (status) {
+    case SheetValueStatus::Stored:
+    case SheetValueStatus::NoData:
+        return {};
+    case SheetValueStatus::Changed: {
+        bool quote = false;
+        bool cut = false;
+        CleanCaseTitle(offered, &quote, &cut);
+        QString why;
+        if (quote) {
+            why = "「\"」や改行はﾌｧｲﾙに保存できないため除きました";
+        }
+        if (cut) {
+            why += QString(why.isEmpty() ? "" : "，") + QString("%1ﾊﾞｲﾄを超える部分を切り捨てました").arg(CaseTitleBytes);
+        }
+        return where + value + "：" + why;
+    }
+    case SheetValueStatus::NotANumber:
+        return where + value + "：数値ではないため入力できません";
+    case SheetValueStatus::OutOfRange:
+        return where + value + "：" + Q(SheetInputHint(column)) + " の範囲外のため入力できません";
+    case SheetValueStatus::UnknownItem:
+        return where + value + "：選択ﾘｽﾄにない値のため入力できません";
+    }
+    return {};
+}
+
+CaseSheetModel::CaseSheetModel(QUndoStack& undo, QObject* parent)
+    : QAbstractTableModel(parent), m_undo(undo) {}
+
+int CaseSheetModel::rowCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : static_cast<int>(m_rows.size());
+}
+
+int CaseSheetModel::columnCount(const QModelIndex& parent) const {
+    return parent.isValid() ? 0 : SheetColumns;
+}
+
+QVariant CaseSheetModel::data(const QModelIndex& index, int role) const {
+    if (!index.isValid()) {
+        return {};
+    }
+    const int column = index.column() + 1;
+    const std::string& stored = text(index.row() + 1, column);
+    switch (role) {
+    case Qt::DisplayRole:
+        return column == SheetButtonColumn ? QString() : Q(SheetDisplayText(column, stored));
+    case Qt::EditRole:
+        return Q(stored);
+    case Qt::TextAlignmentRole:
+        return SheetColumnInfo(column).kind == SheetCellKind::Decimal
+                   ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
+                   : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
+    default:
+        return {};
+    }
+}
+
+QVariant CaseSheetModel::headerData(int section, Qt::Orientation orientation, int role) const {
+    if (role != Qt::DisplayRole) {
+        return {};
+    }
+    if (orientation == Qt::Horizontal) {
+        return section >= 0 && section < SheetColumns ? Q(SheetColumnInfo(section + 1).heading)
+                                                      : QVariant();
+    }
+    return section + 1;
+}
+
+Qt::ItemFlags CaseSheetModel::flags(const QModelIndex& index) const {
+    if (!index.isValid()) {
+        return Qt::NoItemFlags;
+    }
+    Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+    if (index.column() + 1 != SheetButtonColumn) {
+        f |= Qt::ItemIsEditable;
+    }
+    return f;
+}
+
+bool CaseSheetModel::setData(const QModelIndex& index, const QVariant& value, int role) {
+    if (!index.isValid() || role != Qt::EditRole) {
+        return false;
+    }
+    const int row = index.row() + 1;
+    const int column = index.column() + 1;
+    const std::string offered = value.toString().toStdString();
+    std::string stored;
+    const SheetValueStatus status = CheckSheetValue(column, offered, stored);
+    const QString message = RefusalText(row, column, offered, status);
+    if (!message.isEmpty()) {
+        emit refused(message);
+    }
+    if (status != SheetValueStatus::Stored && status != SheetValueStatus::Changed) {
+        return false;
+    }
+    edit(QString("入力"), [&](SheetRows& rows) {
+        SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
+        r[static_cast<std::size_t>(column - 1)] = stored;
+        if (column == SheetLxColumn || column == SheetLyColumn) {
+            r[SheetRatioColumn - 1] = SheetRatioText(r[SheetLxColumn - 1], r[SheetLyColumn - 1]);
+        }
+    }, {row, column});
+    return true;
+}
+
+const std::string& CaseSheetModel::text(int row, int column) const {
+    assert(row >= 1 && row <= rowCount() && column >= 1 && column <= SheetColumns);
+    return m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)];
+}
+
+void CaseSheetModel::setText(int row, int column, const std::string& text) {
+    assert(row >= 1 && row <= rowCount() && column >= 1 && column <= SheetColumns);
+    m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = text;
+    const QModelIndex i = this->index(row - 1, column - 1);
+    emit dataChanged(i, i);
+}
+
+void CaseSheetModel::setRows(int count) {
+    beginResetModel();
+    m_rows.resize(static_cast<std::size_t>(std::max(0, count)));
+    endResetModel();
+}
+
+void CaseSheetModel::edit(const QString& label, const std::function<void(SheetRows&)>& change,
+                          std::pair<int, int> active) {
+    SheetRows after = m_rows;
+    change(after);
+    if (after == m_rows) {
+        return;
+    }
+    // The step's redo, run by push(), puts the new rows in place.
+    m_undo.push(new SheetStep(*this, label, m_rows, std::move(after), active, active));
+}
+
+void CaseSheetModel::restore(const SheetRows& rows, std::pair<int, int> active) {
+    if (rows.size() == m_rows.size()) {
+        m_rows = rows;
+        if (!m_rows.empty()) {
+            emit dataChanged(index(0, 0), index(rowCount() - 1, SheetColumns - 1));
+        }
+    } else {
+        beginResetModel();
+        m_rows = rows;
+        endResetModel();
+    }
+    emit activeCellRequested(active.first, active.second);
+}
+
+} // namespace ormavex::gui

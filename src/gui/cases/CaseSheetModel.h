@@ -1,0 +1,69 @@
+#pragma once
+// The rows of the case table editor behind its table view: eleven text cells
+// per row (see cases/CaseSheet.h). Changes made by the user (cell edits,
+// paste, cut, insert, delete, the condition dialog) go through edit() and land
+// on the undo stack as one step each; the opener's LoadData and SaveData use
+// the plain cell access, which bypasses the stack.
+
+#include "cases/CaseSheet.h"
+
+#include <QAbstractTableModel>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+class QUndoStack;
+
+namespace ormavex::gui {
+
+using SheetRows = std::vector<SheetRow>;
+
+class CaseSheetModel : public QAbstractTableModel {
+    Q_OBJECT
+public:
+    CaseSheetModel(QUndoStack& undo, QObject* parent = nullptr);
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+    Qt::ItemFlags flags(const QModelIndex& index) const override;
+    /// A value typed into a cell (its visible text for choice cells): checked
+    /// with CheckSheetValue and stored as one undo step; a change of Lx or Ly
+    /// recomputes Lx/Ly in the same step. A refused value leaves the cell as it
+    /// was and is named through refused().
+    bool setData(const QModelIndex& index, const QVariant& value, int role) override;
+
+    /// Cell text, row 1..rowCount(), column 1..11.
+    const std::string& text(int row, int column) const;
+    /// Stores a cell text as it is: no check, no side effect, no undo step.
+    void setText(int row, int column, const std::string& text);
+    /// Sets the number of rows (new rows empty), no undo step.
+    void setRows(int count);
+    const SheetRows& rows() const { return m_rows; }
+
+    /// One undoable change of the rows; `active` is the cell (row, column,
+    /// 1-based) to make active after it and after its redo. Nothing is
+    /// recorded when the rows come out unchanged.
+    void edit(const QString& label, const std::function<void(SheetRows&)>& change,
+              std::pair<int, int> active);
+    /// Replaces all rows (undo and redo of a step).
+    void restore(const SheetRows& rows, std::pair<int, int> active);
+
+signals:
+    /// A typed or pasted value was refused or changed: the message says which.
+    void refused(const QString& message);
+    /// After an undo or redo: the cell that should become active.
+    void activeCellRequested(int row, int column);
+
+private:
+    QUndoStack& m_undo;
+    SheetRows m_rows;
+};
+
+/// The message naming a value that a cell refused or changed, or empty when
+/// the value was stored as offered.
+QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status);
+
+} // namespace ormavex::gui

@@ -1,0 +1,325 @@
+#include "frmInpJyoken.h"
+
+#include "NumberEdit.h"
+#include "PlatePicture.h"
+#include "app/Prompter.h"
+#include "app/WindowPlacement.h"
+#include "cases/CaseSheet.h"
+#include "cases/CaseTable.h"
+#include "cases/SideRatioList.h"
+#include "text/LeadingNumber.h"
+
+#include <QApplication>
+#include <QButtonGroup>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QVBoxLayout>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ormavex::gui {
+
+namespace {
+
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
+    auto* group = new QButtonGroup(frame);
+    auto* layout = new QVBoxLayout(frame);
+    for (std::size_t i = 0; i < captions.size(); ++i) {
+        auto* option = new QRadioButton(captions[i], frame);
+        option->setObjectName(QString("%1_%2").arg(name).arg(i));
+        group->addButton(option, static_cast<int>(i));
+        layout->addWidget(option);
+    }
+    return group;
+}
+
+NumberEdit* Number(QWidget* parent, const char* name, double min, double max,
+                   const std::string& display, const std::string& edit) {
+    auto* field = new NumberEdit(parent);
+    field->setObjectName(name);
+    field->setRange(min, max);
+    field->setFormats(display, edit);
+    field->setMinimumWidth(110);
+    return field;
+}
+
+} // namespace
+
+frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
+    setObjectName("frmInpJyoken");
+    setWindowTitle(Q("計算条件の入力"));
+
+    auto* titleLabel = new QLabel(Q("検討ｹｰｽ名"), this);
+    m_title = new QLineEdit(this);
+    m_title->setObjectName("txtTitle");
+    m_title->setMinimumWidth(330);
+    auto* titleNote = new QLabel(this);
+    titleNote->setObjectName("lblTitleNote");
+    titleNote->setStyleSheet("color: #a00000;");
+    connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
+        bool quote = false;
+        bool cut = false;
+        const QString clean = QString::fromStdString(CleanCaseTitle(typed.toStdString(), &quote, &cut));
+        if (!quote && !cut) {
+            titleNote->clear();
+            return;
+        }
+        const int cursor = m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
+        m_title->setText(clean);
+        m_title->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
+        titleNote->setText(quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
+                                 : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
+    });
+
+    auto* typeFrame = new QGroupBox(Q("版の種類"), this);
+    std::vector<QString> types;
+    for (int n = 1; n <= 5; ++n) {
+        types.push_back(Q(TableType(n)->optionText));
+    }
+    m_type = OptionGroup(typeFrame, "optType", types);
+    auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
+    m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
+    auto* ketaFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
+    m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
+
+    auto* sizeFrame = new QGroupBox(Q("■版の大きさ"), this);
+    m_lx = Number(sizeFrame, "numLx", 0, 99.99, "#0.00", "#0.00");
+    m_ly = Number(sizeFrame, "numLy", 0, 99.99, "#0.00", "#0.00");
+    m_ratio = Number(sizeFrame, "numRamuda", -999.99, 999.99, "##0.00", "##0.00");
+    m_ratio->setReadOnly(true);
+    m_ratio->setFocusPolicy(Qt::NoFocus);
+    m_ramuda = new QComboBox(sizeFrame);
+    m_ramuda->setObjectName("cboRamuda");
+    m_ramuda->setMinimumWidth(110);
+    auto* sizeGrid = new QGridLayout(sizeFrame);
+    sizeGrid->addWidget(new QLabel(Q("Ｌx (m)"), sizeFrame), 0, 0);
+    sizeGrid->addWidget(m_lx, 0, 1);
+    sizeGrid->addWidget(new QLabel(Q("Ｌy (m)"), sizeFrame), 1, 0);
+    sizeGrid->addWidget(m_ly, 1, 1);
+    sizeGrid->addWidget(new QLabel(Q("λ = Ｌx／Ｌy"), sizeFrame), 2, 0);
+    sizeGrid->addWidget(m_ratio, 2, 1);
+    sizeGrid->addWidget(new QLabel(Q("計算数表で使用するλ"), sizeFrame), 3, 0);
+    sizeGrid->addWidget(m_ramuda, 3, 1);
+
+    auto* loadFrame = new QGroupBox(Q("■荷重強度(kN/m2)"), this);
+    m_qa = Number(loadFrame, "numQA", -9999.99, 9999.99, "#,##0.00", "###0.00");
+    m_qb = Number(loadFrame, "numQB", -9999.99, 9999.99, "#,##0.00", "###0.00");
+    auto* loadGrid = new QGridLayout(loadFrame);
+    loadGrid->addWidget(new QLabel("QA", loadFrame), 0, 0);
+    loadGrid->addWidget(m_qa, 0, 1);
+    loadGrid->addWidget(new QLabel("QB", loadFrame), 1, 0);
+    loadGrid->addWidget(m_qb, 1, 1);
+    loadGrid->setRowStretch(2, 1);
+
+    m_picture = new PlatePicture(this);
+    m_ok = new QPushButton(Q("OK(&O)"), this);
+    m_ok->setObjectName("cmdOk");
+    m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
+    m_cancel->setObjectName("cmdCancel");
+    m_help = new QPushButton(Q("ﾍﾙﾌﾟ(&H)"), this);
+    m_help->setObjectName("cmdHelp");
+    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
+        b->setAutoDefault(false);
+        b->setMinimumWidth(100);
+    }
+
+    auto* grid = new QGridLayout(this);
+    auto* titleRow = new QHBoxLayout;
+    titleRow->addWidget(titleLabel);
+    titleRow->addWidget(m_title);
+    titleRow->addWidget(titleNote, 1);
+    grid->addLayout(titleRow, 0, 0, 1, 3);
+    grid->addWidget(typeFrame, 1, 0, 2, 1);
+    grid->addWidget(styleFrame, 1, 1);
+    grid->addWidget(ketaFrame, 2, 1);
+    grid->addWidget(sizeFrame, 3, 0);
+    grid->addWidget(loadFrame, 3, 1);
+    grid->addWidget(m_picture, 1, 2, 3, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addStretch(1);
+    buttons->addWidget(m_ok);
+    buttons->addWidget(m_cancel);
+    buttons->addWidget(m_help);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+
+    connect(m_type, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) {
+            optType_Click(id);
+        }
+    });
+    connect(m_keta, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+        if (on) {
+            optKeta_Click(id);
+        }
+    });
+    for (NumberEdit* field : {m_lx, m_ly}) {
+        connect(field, &NumberEdit::valueChanged, this, [this] { updateRatio(true); });
+    }
+    for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        connect(field, &NumberEdit::invalidRange, this, [this, field] { reportRange(field); });
+        connect(field, &NumberEdit::valueChanged, this, [this] { updatePicture(); });
+    }
+    connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(m_help, &QPushButton::clicked, this, [this] {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(this, &f1);
+    });
+
+    // The dialog sees every key first: Enter anywhere moves on as Tab does.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->installEventFilter(this);
+    }
+    updatePicture();
+}
+
+QRadioButton* frmInpJyoken::optType(int index) const {
+    return static_cast<QRadioButton*>(m_type->button(index));
+}
+QRadioButton* frmInpJyoken::optStyle(int index) const {
+    return static_cast<QRadioButton*>(m_style->button(index));
+}
+QRadioButton* frmInpJyoken::optKeta(int index) const {
+    return static_cast<QRadioButton*>(m_keta->button(index));
+}
+int frmInpJyoken::optTypeIndex() const { return m_type->checkedId(); }
+int frmInpJyoken::optStyleIndex() const { return m_style->checkedId(); }
+int frmInpJyoken::optKetaIndex() const { return m_keta->checkedId(); }
+
+bool frmInpJyoken::setRamudaText(const std::string& text) {
+    const double wanted = LeadingNumber(text);
+    for (int i = 0; i < m_ramuda->count(); ++i) {
+        if (std::fabs(LeadingNumber(m_ramuda->itemText(i).toStdString()) - wanted) < 0.0005) {
+            m_ramuda->setCurrentIndex(i);
+            return true;
+        }
+    }
+    return false;
+}
+
+void frmInpJyoken::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
+    if (!m_caption.empty()) {
+        setWindowTitle(QString::fromStdString(m_caption));
+    }
+    adjustSize();
+    RestoreWindowPosition(*this, m_settingsFile, "InpJyoken", false);
+    m_help->setEnabled(!m_helpFile.empty());
+    emit LoadData();
+    m_switching = false;
+    updateRatio(false);
+    m_title->setFocus();
+}
+
+bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::KeyPress) {
+        const int key = static_cast<QKeyEvent*>(event)->key();
+        if (key == Qt::Key_Return || key == Qt::Key_Enter) {
+            focusNextChild();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmInpJyoken::done(int result) {
+    SaveWindowPosition(*this, m_settingsFile, "InpJyoken");
+    QDialog::done(result);
+}
+
+void frmInpJyoken::optType_Click(int index) {
+    short i = static_cast<short>(index);
+    emit LoadRamuda(i);
+    updateRatio(true);
+    updatePicture();
+}
+
+void frmInpJyoken::optKeta_Click(int index) {
+    m_switching = true;
+    for (NumberEdit* field : {m_lx, m_ly}) {
+        const double value = field->Value();
+        if (index == 1) {
+            field->setFormats("#0.000", "#0.000");
+            field->setMaxValue(99.999);
+            field->setValue(value);
+        } else {
+            field->setFormats("#0.00", "#0.00");
+            field->setMaxValue(99.99);
+            field->setValue(std::min(RoundHalfEven(value, 2), 99.99));
+        }
+    }
+    m_switching = false;
+    updateRatio(true);
+    updatePicture();
+}
+
+void frmInpJyoken::updateRatio(bool propose) {
+    if (m_switching) {
+        return;
+    }
+    const double ratio = RealSideRatio(m_lx->Value(), m_ly->Value());
+    m_ratio->setValue(std::clamp(ratio, m_ratio->MinValue(), m_ratio->MaxValue()));
+    if (!propose) {
+        return;
+    }
+    std::vector<std::string> items;
+    for (int i = 0; i < m_ramuda->count(); ++i) {
+        items.push_back(m_ramuda->itemText(i).toStdString());
+    }
+    const int proposed = ProposeSideRatio(items, ratio);
+    if (proposed >= 0) {
+        m_ramuda->setCurrentIndex(proposed);
+    }
+}
+
+void frmInpJyoken::reportRange(NumberEdit* field) {
+    m_prompter.beep();
+    const QString text = Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
+                         field->FormatValue(field->MaxValue());
+    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(), Message::Icon::Information,
+                       Prompter::Buttons::Ok);
+    field->setFocus();
+    field->selectAll();
+}
+
+void frmInpJyoken::updatePicture() {
+    m_picture->setPlate(m_type->checkedId(), m_lx->Value(), m_ly->Value(), m_qa->Value(),
+                        m_qb->Value(), m_keta->checkedId() == 1 ? 3 : 2);
+}
+
+void frmInpJyoken::cmdOk_Click() {
+    // A number still being typed is taken (or reported) before the row is written.
+    for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        if (!field->commit()) {
+            return;
+        }
+    }
+    bool cancel = false;
+    emit SaveData(cancel);
+    m_tag = "OK";
+    if (!cancel) {
+        accept();
+    }
+}
+
+void frmInpJyoken::cmdCancel_Click() {
+    m_tag = "ｷｬﾝｾﾙ";
+    reject();
+}
+
+} // namespace ormavex::gui

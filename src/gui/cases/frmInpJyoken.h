@@ -1,0 +1,110 @@
+#pragma once
+// The case condition dialog "計算条件の入力": one case in labelled fields,
+// option groups and the side-ratio choice list. It holds no data of its own:
+// LoadData asks the opener to fill the fields, SaveData to take them back,
+// LoadRamuda(Index) to fill the side-ratio list of a table type. The dialog
+// keeps the real side ratio Lx / Ly up to date, proposes the tabulated λ,
+// switches the spans between 2 and 3 decimal places and reports numbers typed
+// outside a field's range. Enter moves to the next control, as Tab does.
+
+#include <QDialog>
+
+#include <string>
+
+class QButtonGroup;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+class QRadioButton;
+
+namespace ormavex::gui {
+
+class NumberEdit;
+class PlatePicture;
+
+class Prompter;
+
+class frmInpJyoken : public QDialog {
+    Q_OBJECT
+public:
+    /// `settingsFile` keeps the dialog's place; `prompter` shows the range
+    /// message and beeps.
+    frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent = nullptr);
+
+    const std::string& UsrCaption() const { return m_caption; }
+    const std::string& UsrHelpFile() const { return m_helpFile; }
+    int UsrHelpContextID() const { return m_helpContext; }
+    const std::string& UsrTag() const { return m_tag; }
+    void setUsrCaption(const std::string& caption) { m_caption = caption; }
+    void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
+    void setUsrHelpContextID(int id) { m_helpContext = id; }
+
+    QLineEdit* txtTitle() const { return m_title; }
+    QRadioButton* optType(int index) const;
+    QRadioButton* optStyle(int index) const;
+    QRadioButton* optKeta(int index) const;
+    /// Index of the checked option of a group, -1 when none is.
+    int optTypeIndex() const;
+    int optStyleIndex() const;
+    int optKetaIndex() const;
+    NumberEdit* numLx() const { return m_lx; }
+    NumberEdit* numLy() const { return m_ly; }
+    NumberEdit* numRamuda() const { return m_ratio; }
+    NumberEdit* numQA() const { return m_qa; }
+    NumberEdit* numQB() const { return m_qb; }
+    QComboBox* cboRamuda() const { return m_ramuda; }
+    QPushButton* cmdOk() const { return m_ok; }
+    QPushButton* cmdCancel() const { return m_cancel; }
+    QPushButton* cmdHelp() const { return m_help; }
+
+    /// Selects the item of cboRamuda whose value equals `text` read as a
+    /// number (within 0.0005); false, selection unchanged, when none does.
+    bool setRamudaText(const std::string& text);
+
+signals:
+    void LoadData();
+    void SaveData(bool& Cancel);
+    void LoadRamuda(short& Index);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    void optType_Click(int index);
+    void optKeta_Click(int index);
+    void updateRatio(bool propose);
+    void reportRange(NumberEdit* field);
+    void updatePicture();
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+    std::string m_settingsFile;
+    std::string m_caption;
+    std::string m_helpFile;
+    int m_helpContext = 0;
+    std::string m_tag;
+    Prompter& m_prompter;
+    bool m_loaded = false;
+    bool m_switching = false;  // format switch under way: no ratio update
+
+    QLineEdit* m_title = nullptr;
+    QButtonGroup* m_type = nullptr;
+    QButtonGroup* m_style = nullptr;
+    QButtonGroup* m_keta = nullptr;
+    NumberEdit* m_lx = nullptr;
+    NumberEdit* m_ly = nullptr;
+    NumberEdit* m_ratio = nullptr;
+    QComboBox* m_ramuda = nullptr;
+    NumberEdit* m_qa = nullptr;
+    NumberEdit* m_qb = nullptr;
+    PlatePicture* m_picture = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_help = nullptr;
+};
+
+} // namespace ormavex::gui

@@ -1,0 +1,603 @@
+#include "frmInpJyokenSS.h"
+
+#include "CaseSheetDelegates.h"
+#include "CaseSheetModel.h"
+#include "NumberEdit.h"
+#include "app/CPrivateProfile.h"
+#include "app/WindowPlacement.h"
+#include "cases/CaseTable.h"
+#include "cases/SideRatioList.h"
+#include "frmInpJyoken.h"
+#include "text/LeadingNumber.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QClipboard>
+#include <QComboBox>
+#include <QGridLayout>
+#include <QGroupBox>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStatusBar>
+#include <QTableView>
+#include <QToolBar>
+#include <QUndoStack>
+
+#include <algorithm>
+#include <cmath>
+
+namespace ormavex::gui {
+
+namespace {
+
+QString Q(const std::string& s) { return QString::fromStdString(s); }
+QString Q(const char* s) { return QString::fromUtf8(s); }
+
+// Twips of the layout rules at 96 dots per inch: 240 = 16 px, 360 = 24 px,
+// 120 = 8 px, 60 = 4 px.
+constexpr int kButtonGap = 16;
+constexpr int kSheetGap = 24;
+constexpr int kLegendGap = 8;
+constexpr int kLegendTop = 4;
+
+/// How long a notice about refused values stays in the status bar.
+constexpr int kNoticeMs = 20000;
+
+} // namespace
+
+frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder, Prompter& prompter,
+                               QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_dataFolder(std::move(dataFolder)),
+      m_prompter(prompter) {
+    setObjectName("frmInpJyokenSS");
+    setWindowTitle(Q("計算条件の入力"));
+    setSizeGripEnabled(true);
+    m_runDialog = [](frmInpJyoken& dialog) { dialog.exec(); };
+
+    m_undo = new QUndoStack(this);
+    m_model = new CaseSheetModel(*m_undo, this);
+
+    m_menu = new QMenuBar(this);
+    m_toolbar = new QToolBar(this);
+    m_toolbar->setObjectName("Toolbar1");
+    m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
+
+    m_sheet = new QTableView(this);
+    m_sheet->setObjectName("vaSpread1");
+    m_sheet->setModel(m_model);
+    m_sheet->setSelectionMode(QAbstractItemView::ContiguousSelection);
+    m_sheet->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
+                             QAbstractItemView::EditKeyPressed);
+    m_sheet->verticalHeader()->setDefaultSectionSize(24);
+    auto* title = new TitleCellDelegate(m_sheet);
+    auto* button = new ButtonCellDelegate(m_sheet);
+    auto* choice = new ChoiceCellDelegate(m_sheet);
+    auto* decimal = new DecimalCellDelegate(m_sheet);
+    const int widths[SheetColumns] = {220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
+    for (int c = 1; c <= SheetColumns; ++c) {
+        QAbstractItemDelegate* d = nullptr;
+        switch (SheetColumnInfo(c).kind) {
+        case SheetCellKind::Text: d = title; break;
+        case SheetCellKind::Button: d = button; break;
+        case SheetCellKind::Choice: d = choice; break;
+        case SheetCellKind::Decimal: d = decimal; break;
+        }
+        m_sheet->setItemDelegateForColumn(c - 1, d);
+        m_sheet->setColumnWidth(c - 1, widths[c - 1]);
+    }
+    connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
+    connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
+    connect(button, &ButtonCellDelegate::clicked, this, &frmInpJyokenSS::vaSpread1_ButtonClicked);
+    connect(m_model, &CaseSheetModel::activeCellRequested, this, [this](int row, int column) {
+        setActiveCell(column, std::min(row, MaxRows()));
+    });
+    connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this] { showHint(); });
+    // Undo and redo may change the row count; Add and Insert follow the limit.
+    connect(m_undo, &QUndoStack::indexChanged, this,
+            [this] { setAddInsertEnabled(MaxRows() < m_recMax); });
+    connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
+        auto inSheet = [this](QWidget* w) { return w && (w == m_sheet || m_sheet->isAncestorOf(w)); };
+        if (inSheet(now) && !inSheet(old)) {
+            showHint();
+        } else if (!inSheet(now) && inSheet(old)) {
+            m_panel1->clear();
+        }
+    });
+
+    m_ok = new QPushButton(Q("OK(&O)"), this);
+    m_ok->setObjectName("cmdOk");
+    m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
+    m_cancel->setObjectName("cmdCancel");
+    m_help = new QPushButton(Q("ﾍﾙﾌﾟ(&H)"), this);
+    m_help->setObjectName("cmdHelp");
+    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
+        b->setAutoDefault(false);
+        b->resize(110, 30);
+    }
+    connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
+    connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
+    connect(m_help, &QPushButton::clicked, this, [this] {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(this, &f1);
+    });
+
+    m_legend = new QGroupBox(Q("補足説明"), this);
+    auto* legend = new QGridLayout(m_legend);
+    const char* memo[4][2] = {{"QA, QB", "；荷重強度(kN/m2)"}, {"Lx, Ly", "；版の大きさ(m)"},
+                              {"Lx/Ly", "；実辺長比"}, {"λ", "；計算数表利用時の辺長比"}};
+    for (int i = 0; i < 4; ++i) {
+        auto* symbol = new QLabel(Q(memo[i][0]), m_legend);
+        auto* meaning = new QLabel(Q(memo[i][1]), m_legend);
+        symbol->setObjectName(QString("lblMemo_%1").arg(2 * i));
+        meaning->setObjectName(QString("lblMemo_%1").arg(2 * i + 1));
+        legend->addWidget(symbol, i / 2, (i % 2) * 2);
+        legend->addWidget(meaning, i / 2, (i % 2) * 2 + 1);
+    }
+    legend->setHorizontalSpacing(10);
+    legend->setColumnMinimumWidth(1, 200);
+    m_legend->resize(m_legend->sizeHint());
+
+    m_status = new QStatusBar(this);
+    m_status->setObjectName("StatusBar1");
+    m_status->setSizeGripEnabled(false);
+    m_panel1 = new QLabel(m_status);
+    m_panel1->setObjectName("Panel1");
+    m_panel2 = new QLabel(m_status);
+    m_panel2->setObjectName("Panel2");
+    m_status->addWidget(m_panel1, 1);
+    m_status->addPermanentWidget(m_panel2);
+
+    buildActions();
+    resize(1280, 620);
+}
+
+frmInpJyokenSS::~frmInpJyokenSS() {
+    // The widgets below go after this object has stopped being an editor;
+    // nothing they or the application signal may reach it any more.
+    qApp->disconnect(this);
+    m_sheet->selectionModel()->disconnect(this);
+    m_model->disconnect(this);
+    m_undo->disconnect(this);
+}
+
+void frmInpJyokenSS::buildActions() {
+    QMenu* edit = m_menu->addMenu(Q("編集(&E)"));
+    edit->setObjectName("mnuEdit");
+    struct Item {
+        const char* menuName;
+        const char* caption;
+        QKeySequence keys;
+        const char* key;  // toolbar button
+        const char* tip;
+        const char* iconText;
+        void (frmInpJyokenSS::*slot)();
+    };
+    const Item items[] = {
+        {"mnuCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), "Cut", "切り取り(Ctrl+X)", "切り取り",
+         &frmInpJyokenSS::mnuCut_Click},
+        {"mnuCopy", "ｺﾋﾟｰ(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), "Copy", "ｺﾋﾟｰ(Ctrl+C)", "ｺﾋﾟｰ",
+         &frmInpJyokenSS::mnuCopy_Click},
+        {"mnuPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), "Paste", "貼り付け(Ctrl+V)", "貼り付け",
+         &frmInpJyokenSS::mnuPaste_Click},
+        {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
+        {"mnuAdd", "ﾃﾞｰﾀ行追加(&A)", QKeySequence(), "Add", "ﾃﾞｰﾀ行追加", "行追加", &frmInpJyokenSS::mnuAdd_Click},
+        {"mnuInsert", "ﾃﾞｰﾀ行挿入(&I)", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "Insert",
+         "ﾃﾞｰﾀ行挿入(Shift+Ins)", "行挿入", &frmInpJyokenSS::mnuInsert_Click},
+        {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
+         "ﾃﾞｰﾀ行削除(Shift+Del)", "行削除", &frmInpJyokenSS::mnuDelete_Click},
+    };
+    for (const Item& item : items) {
+        if (!item.menuName) {
+            edit->addSeparator();
+            m_toolbar->addSeparator();
+            continue;
+        }
+        auto* menuAction = edit->addAction(Q(item.caption));
+        menuAction->setObjectName(item.menuName);
+        menuAction->setShortcut(item.keys);
+        auto* button = m_toolbar->addAction(Q(item.iconText));
+        button->setObjectName(item.key);
+        button->setToolTip(Q(item.tip));
+        const auto slot = item.slot;
+        connect(menuAction, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        connect(button, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
+        if (slot == &frmInpJyokenSS::mnuAdd_Click) {
+            m_mnuAdd = menuAction;
+            m_tbAdd = button;
+        } else if (slot == &frmInpJyokenSS::mnuInsert_Click) {
+            m_mnuInsert = menuAction;
+            m_tbInsert = button;
+        }
+    }
+    // Undo and redo of every change made in the window since it opened.
+    edit->addSeparator();
+    QAction* undo = m_undo->createUndoAction(this, Q("元に戻す(&U)"));
+    undo->setObjectName("mnuUndo");
+    undo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Z));
+    QAction* redo = m_undo->createRedoAction(this, Q("やり直し(&R)"));
+    redo->setObjectName("mnuRedo");
+    redo->setShortcut(QKeySequence(Qt::CTRL | Qt::Key_Y));
+    edit->addAction(undo);
+    edit->addAction(redo);
+}
+
+int frmInpJyokenSS::MaxRows() const { return m_model->rowCount(); }
+
+void frmInpJyokenSS::setMaxRows(int rows) { m_model->setRows(rows); }
+
+std::string frmInpJyokenSS::cellText(int column, int row) const { return m_model->text(row, column); }
+
+void frmInpJyokenSS::setCellText(int column, int row, const std::string& text) {
+    m_model->setText(row, column, text);
+}
+
+std::string frmInpJyokenSS::statusText(int panel) const {
+    return (panel == 1 ? m_panel1 : m_panel2)->text().toStdString();
+}
+
+void frmInpJyokenSS::setStatusText(int panel, const std::string& text) {
+    (panel == 1 ? m_panel1 : m_panel2)->setText(Q(text));
+}
+
+std::string frmInpJyokenSS::noticeText() const { return m_status->currentMessage().toStdString(); }
+
+int frmInpJyokenSS::activeColumn() const {
+    const QModelIndex i = m_sheet->currentIndex();
+    return i.isValid() ? i.column() + 1 : 0;
+}
+
+int frmInpJyokenSS::activeRow() const {
+    const QModelIndex i = m_sheet->currentIndex();
+    return i.isValid() ? i.row() + 1 : 0;
+}
+
+void frmInpJyokenSS::setActiveCell(int column, int row) {
+    const QModelIndex i = m_model->index(row - 1, column - 1);
+    if (i.isValid()) {
+        m_sheet->setCurrentIndex(i);
+    }
+}
+
+void frmInpJyokenSS::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (m_loaded) {
+        return;
+    }
+    m_loaded = true;
+    if (!m_caption.empty()) {
+        setWindowTitle(Q(m_caption));
+    }
+    restorePlacement();
+    m_help->setEnabled(!m_helpFile.empty());
+    emit LoadData();
+    setActiveCell(1, 1);
+    m_sheet->setFocus();
+}
+
+void frmInpJyokenSS::resizeEvent(QResizeEvent* event) {
+    QDialog::resizeEvent(event);
+    const int w = width();
+    const int h = height();
+    const int menuH = m_menu->sizeHint().height();
+    const int toolH = m_toolbar->sizeHint().height();
+    const int statusH = m_status->sizeHint().height();
+    const int top = menuH + toolH;
+    m_menu->setGeometry(0, 0, w, menuH);
+    m_toolbar->setGeometry(0, menuH, w, toolH);
+    const int b = m_ok->width() + kButtonGap;
+    const int sheetW = std::max(0, w - (b + kSheetGap));
+    const int legendH = m_legend->height();
+    const int sheetH = std::max(0, h - (statusH + top + legendH + kLegendGap));
+    m_sheet->setGeometry(0, top, sheetW, sheetH);
+    m_legend->move(kLegendGap, sheetH + top + kLegendTop);
+    int y = top + kLegendGap;
+    for (QPushButton* button : {m_ok, m_cancel, m_help}) {
+        button->move(w - b, y);
+        y += button->height() + kLegendGap;
+    }
+    m_status->setGeometry(0, h - statusH, w, statusH);
+}
+
+void frmInpJyokenSS::done(int result) {
+    savePlacement();
+    QDialog::done(result);
+}
+
+void frmInpJyokenSS::restorePlacement() {
+    // Width and Height in twips, applied only when above 0; then the place.
+    const double twipsPerPixel = 1440.0 / std::max(1, logicalDpiX());
+    const int width = CPrivateProfile::GetValueLong(m_settingsFile, "InpJyokenSS", "Width");
+    const int height = CPrivateProfile::GetValueLong(m_settingsFile, "InpJyokenSS", "Height");
+    resize(width > 0 ? static_cast<int>(std::lround(width / twipsPerPixel)) : this->width(),
+           height > 0 ? static_cast<int>(std::lround(height / twipsPerPixel)) : this->height());
+    RestoreWindowPosition(*this, m_settingsFile, "InpJyokenSS", false);
+}
+
+void frmInpJyokenSS::savePlacement() const {
+    SaveWindowPosition(*this, m_settingsFile, "InpJyokenSS");
+    const double twipsPerPixel = 1440.0 / std::max(1, logicalDpiX());
+    CPrivateProfile::SetValueString(m_settingsFile, "InpJyokenSS", "Width",
+                                    std::to_string(std::lround(width() * twipsPerPixel)));
+    CPrivateProfile::SetValueString(m_settingsFile, "InpJyokenSS", "Height",
+                                    std::to_string(std::lround(height() * twipsPerPixel)));
+}
+
+void frmInpJyokenSS::setAddInsertEnabled(bool enabled) {
+    for (QAction* a : {m_mnuAdd, m_mnuInsert, m_tbAdd, m_tbInsert}) {
+        a->setEnabled(enabled);
+    }
+}
+
+void frmInpJyokenSS::showHint() {
+    const int column = activeColumn();
+    if (column < 1 || activeRow() < 1) {
+        return;
+    }
+    m_panel1->setText(Q(SheetInputHint(column)));
+}
+
+void frmInpJyokenSS::showNotice(const QString& message) {
+    m_status->showMessage(message, kNoticeMs);
+}
+
+void frmInpJyokenSS::commitEditor() {
+    // A cell still being typed in is taken before anything reads the sheet.
+    QWidget* w = QApplication::focusWidget();
+    while (w && w->parentWidget() != m_sheet->viewport()) {
+        w = w->parentWidget();
+    }
+    if (w) {  // the only children of the viewport are cell editors
+        const QModelIndex index = m_sheet->currentIndex();
+        m_sheet->itemDelegateForIndex(index)->setModelData(w, m_model, index);
+        m_sheet->setFocus();  // closes the editor; nothing more to commit
+    }
+}
+
+bool frmInpJyokenSS::selectedBlock(int& top, int& left, int& bottom, int& right) const {
+    const QModelIndexList selected = m_sheet->selectionModel()->selectedIndexes();
+    if (selected.isEmpty()) {
+        const QModelIndex current = m_sheet->currentIndex();
+        if (!current.isValid()) {
+            return false;
+        }
+        top = bottom = current.row() + 1;
+        left = right = current.column() + 1;
+        return true;
+    }
+    top = left = 1 << 20;
+    bottom = right = 0;
+    for (const QModelIndex& i : selected) {
+        top = std::min(top, i.row() + 1);
+        bottom = std::max(bottom, i.row() + 1);
+        left = std::min(left, i.column() + 1);
+        right = std::max(right, i.column() + 1);
+    }
+    return true;
+}
+
+void frmInpJyokenSS::copyBlock(bool cut) {
+    commitEditor();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (!selectedBlock(top, left, bottom, right)) {
+        return;
+    }
+    std::vector<std::vector<std::string>> block;
+    for (int r = top; r <= bottom; ++r) {
+        std::vector<std::string>& row = block.emplace_back();
+        for (int c = left; c <= right; ++c) {
+            row.push_back(SheetClipboardText(c, m_model->text(r, c)));
+        }
+    }
+    QGuiApplication::clipboard()->setText(Q(JoinClipboardBlock(block)));
+    if (cut) {
+        m_model->edit(Q("切り取り"), [&](SheetRows& rows) {
+            for (int r = top; r <= bottom; ++r) {
+                SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
+                for (int c = left; c <= right; ++c) {
+                    row[static_cast<std::size_t>(c - 1)].clear();
+                }
+                if (left <= SheetLyColumn && right >= SheetLxColumn) {
+                    row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+                }
+            }
+        }, {activeRow(), activeColumn()});
+    }
+}
+
+void frmInpJyokenSS::mnuCut_Click() { copyBlock(true); }
+
+void frmInpJyokenSS::mnuCopy_Click() { copyBlock(false); }
+
+void frmInpJyokenSS::mnuPaste_Click() {
+    commitEditor();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (!selectedBlock(top, left, bottom, right)) {
+        return;
+    }
+    const auto block = SplitClipboardBlock(QGuiApplication::clipboard()->text().toStdString());
+    if (block.empty()) {
+        return;
+    }
+    QStringList notices;
+    int rowsLeftOut = 0;
+    m_model->edit(Q("貼り付け"), [&](SheetRows& rows) {
+        for (std::size_t i = 0; i < block.size(); ++i) {
+            const int r = top + static_cast<int>(i);
+            if (r > static_cast<int>(rows.size())) {
+                ++rowsLeftOut;
+                continue;
+            }
+            SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
+            bool spans = false;
+            for (std::size_t j = 0; j < block[i].size(); ++j) {
+                const int c = left + static_cast<int>(j);
+                if (c > SheetColumns) {
+                    break;
+                }
+                std::string stored;
+                const SheetValueStatus status = CheckSheetValue(c, block[i][j], stored);
+                const QString notice = RefusalText(r, c, block[i][j], status);
+                if (!notice.isEmpty()) {
+                    notices << notice;
+                }
+                if (status == SheetValueStatus::Stored || status == SheetValueStatus::Changed) {
+                    row[static_cast<std::size_t>(c - 1)] = stored;
+                    spans = spans || c == SheetLxColumn || c == SheetLyColumn;
+                }
+            }
+            if (spans) {
+                row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+            }
+        }
+    }, {top, left});
+    if (rowsLeftOut > 0) {
+        notices << QString("%1行目より下に行がないため %2 行は貼り付けていません")
+                       .arg(MaxRows()).arg(rowsLeftOut);
+    }
+    if (!notices.isEmpty()) {
+        showNotice(Q("貼り付けできなかった値があります：") + notices.join(Q("／")));
+    }
+}
+
+void frmInpJyokenSS::mnuAdd_Click() {
+    commitEditor();
+    if (MaxRows() >= m_recMax) {
+        return;
+    }
+    const int active = std::max(1, activeColumn());
+    const int activeR = activeRow() > 0 ? activeRow() : MaxRows() + 1;
+    m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
+                  {activeR, active});
+    if (MaxRows() >= m_recMax) {
+        setAddInsertEnabled(false);
+    }
+}
+
+void frmInpJyokenSS::mnuInsert_Click() {
+    commitEditor();
+    if (MaxRows() >= m_recMax) {
+        return;
+    }
+    const int row = std::max(1, activeRow());
+    const int column = std::max(1, activeColumn());
+    m_model->edit(Q("ﾃﾞｰﾀ行挿入"), [row](SheetRows& rows) {
+        rows.insert(rows.begin() + (row - 1), SheetDefaultRow());
+    }, {row, column});
+    if (MaxRows() >= m_recMax) {
+        setAddInsertEnabled(false);
+    }
+}
+
+void frmInpJyokenSS::mnuDelete_Click() {
+    commitEditor();
+    const int row = activeRow();
+    if (MaxRows() < 1 || row < 1) {
+        return;
+    }
+    m_model->edit(Q("ﾃﾞｰﾀ行削除"), [row](SheetRows& rows) { rows.erase(rows.begin() + (row - 1)); },
+                  {row, activeColumn()});
+    setAddInsertEnabled(true);
+}
+
+void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
+    commitEditor();
+    setActiveCell(SheetButtonColumn, row);
+    frmInpJyoken dialog(m_settingsFile, m_prompter, this);
+    dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
+    dialog.setUsrHelpFile("");
+    dialog.setUsrHelpContextID(0);
+    connect(&dialog, &frmInpJyoken::LoadData, this, &frmInpJyokenSS::objInpJyoken_LoadData);
+    connect(&dialog, &frmInpJyoken::SaveData, this, &frmInpJyokenSS::objInpJyoken_SaveData);
+    connect(&dialog, &frmInpJyoken::LoadRamuda, this, &frmInpJyokenSS::objInpJyoken_LoadRamuda);
+    m_objInpJyoken = &dialog;
+    m_runDialog(dialog);
+    m_objInpJyoken = nullptr;
+}
+
+void frmInpJyokenSS::objInpJyoken_LoadData() {
+    frmInpJyoken& d = *m_objInpJyoken;
+    const int row = activeRow();
+    if (row < 1) {
+        return;
+    }
+    auto cell = [&](int column) { return m_model->text(row, column); };
+    // Each field takes what it can; a value it refuses leaves it as it is.
+    d.txtTitle()->setText(Q(CleanCaseTitle(cell(1))));
+    auto choose = [&](int column, QRadioButton* (frmInpJyoken::*option)(int) const) {
+        std::int32_t index = 0;
+        if (Cell(cell(column)).toInt32(index)) {
+            if (QRadioButton* b = index >= 0 && index <= 4 ? (d.*option)(index) : nullptr) {
+                b->setChecked(true);
+            }
+        }
+    };
+    choose(3, &frmInpJyoken::optType);
+    choose(4, &frmInpJyoken::optStyle);
+    choose(5, &frmInpJyoken::optKeta);
+    d.numLx()->setValue(LeadingNumber(cell(6)));
+    d.numLy()->setValue(LeadingNumber(cell(7)));
+    d.setRamudaText(cell(9));
+    d.numQA()->setValue(LeadingNumber(cell(10)));
+    d.numQB()->setValue(LeadingNumber(cell(11)));
+}
+
+void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
+    const frmInpJyoken& d = *m_objInpJyoken;
+    const int row = activeRow();
+    if (row < 1) {
+        return;
+    }
+    m_model->edit(Q("計算条件の入力"), [&](SheetRows& rows) {
+        SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
+        r[0] = CleanCaseTitle(d.txtTitle()->text().toStdString());
+        if (d.optTypeIndex() >= 0) {
+            r[2] = std::to_string(d.optTypeIndex());
+        }
+        if (d.optStyleIndex() >= 0) {
+            r[3] = std::to_string(d.optStyleIndex());
+        }
+        if (d.optKetaIndex() >= 0) {
+            r[4] = std::to_string(d.optKetaIndex());
+        }
+        r[5] = PlainNumberText(d.numLx()->Value());
+        r[6] = PlainNumberText(d.numLy()->Value());
+        r[7] = PlainNumberText(d.numRamuda()->Value());
+        if (d.cboRamuda()->currentIndex() >= 0) {  // an empty list keeps the row's λ
+            r[8] = d.cboRamuda()->currentText().toStdString();
+        }
+        r[9] = PlainNumberText(d.numQA()->Value());
+        r[10] = PlainNumberText(d.numQB()->Value());
+    }, {row, activeColumn()});
+    Cancel = false;
+}
+
+void frmInpJyokenSS::objInpJyoken_LoadRamuda(short& Index) {
+    QComboBox* list = m_objInpJyoken->cboRamuda();
+    list->clear();
+    for (const std::string& item : LoadSideRatioList(SideRatioListPath(m_dataFolder), Index)) {
+        list->addItem(Q(item));
+    }
+}
+
+void frmInpJyokenSS::cmdOk_Click() {
+    commitEditor();
+    bool cancel = false;
+    emit SaveData(cancel);
+    m_tag = "OK";
+    if (!cancel) {
+        accept();
+    }
+}
+
+void frmInpJyokenSS::cmdCancel_Click() {
+    m_tag = "ｷｬﾝｾﾙ";
+    reject();
+}
+
+} // namespace ormavex::gui

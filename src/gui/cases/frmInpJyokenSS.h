@@ -1,0 +1,146 @@
+#pragma once
+// The case table editor "計算条件の入力": the study cases as a sheet, one per
+// row, in eleven columns (cases/CaseSheet.h). The opener fills the sheet in
+// its LoadData handler and takes it back in its SaveData handler (OK); the
+// window itself never touches the case table, so Cancel discards everything
+// done since it opened. Inside, the user edits cells, adds, inserts and
+// deletes rows (at most UsrRecMax), cuts, copies and pastes blocks as
+// tab-separated text with CR LF rows (what spreadsheets exchange), undoes and
+// redoes each of these steps, and opens the case condition dialog of a row
+// with its "編集" button. A value a cell refuses, typed or pasted, is named in
+// the status bar.
+
+#include <QDialog>
+
+#include <functional>
+#include <string>
+
+class QAction;
+class QGroupBox;
+class QLabel;
+class QMenuBar;
+class QPushButton;
+class QStatusBar;
+class QTableView;
+class QToolBar;
+class QUndoStack;
+
+namespace ormavex::gui {
+
+class CaseSheetModel;
+class Prompter;
+class frmInpJyoken;
+
+class frmInpJyokenSS : public QDialog {
+    Q_OBJECT
+public:
+    /// Shows the condition dialog modally; tests replace it to answer it.
+    using DialogRunner = std::function<void(frmInpJyoken& dialog)>;
+
+    /// `settingsFile` keeps the window's place; `dataFolder` holds "計算数表.ini";
+    /// `prompter` answers for the condition dialog's messages.
+    frmInpJyokenSS(std::string settingsFile, std::string dataFolder, Prompter& prompter,
+                   QWidget* parent = nullptr);
+    ~frmInpJyokenSS() override;
+
+    const std::string& UsrCaption() const { return m_caption; }
+    const std::string& UsrHelpFile() const { return m_helpFile; }
+    int UsrHelpContextID() const { return m_helpContext; }
+    int UsrRecMax() const { return m_recMax; }
+    const std::string& UsrTag() const { return m_tag; }
+    void setUsrCaption(const std::string& caption) { m_caption = caption; }
+    void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
+    void setUsrHelpContextID(int id) { m_helpContext = id; }
+    void setUsrRecMax(int max) { m_recMax = max; }
+    void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
+
+    /// The sheet as the opener reads and writes it: row count, and cell texts
+    /// by column 1..11 and row 1..MaxRows() (choice cells hold the item index).
+    int MaxRows() const;
+    void setMaxRows(int rows);
+    std::string cellText(int column, int row) const;
+    void setCellText(int column, int row, const std::string& text);
+    /// Status bar panel 1 (input hint) or 2 (case limit).
+    std::string statusText(int panel) const;
+    void setStatusText(int panel, const std::string& text);
+    /// The message naming refused values, empty when there is none.
+    std::string noticeText() const;
+
+    /// The active cell, 0 when there is none.
+    int activeColumn() const;
+    int activeRow() const;
+    void setActiveCell(int column, int row);
+
+    QTableView* vaSpread1() const { return m_sheet; }
+    CaseSheetModel& sheetModel() const { return *m_model; }
+    QUndoStack& undoStack() const { return *m_undo; }
+
+    void mnuCut_Click();
+    void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuAdd_Click();
+    void mnuInsert_Click();
+    void mnuDelete_Click();
+    /// The "編集" button of `row`: the condition dialog for that row.
+    void vaSpread1_ButtonClicked(int row);
+
+signals:
+    void LoadData();
+    void SaveData(bool& Cancel);
+
+protected:
+    void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+public slots:
+    void done(int result) override;
+
+private:
+    void buildActions();
+    void setAddInsertEnabled(bool enabled);
+    void showHint();
+    void showNotice(const QString& message);
+    /// Selected block (or the active cell) as first/last row and column, 1-based.
+    bool selectedBlock(int& top, int& left, int& bottom, int& right) const;
+    void copyBlock(bool cut);
+    void commitEditor();
+    void restorePlacement();
+    void savePlacement() const;
+    void cmdOk_Click();
+    void cmdCancel_Click();
+
+    void objInpJyoken_LoadData();
+    void objInpJyoken_SaveData(bool& Cancel);
+    void objInpJyoken_LoadRamuda(short& Index);
+
+    std::string m_settingsFile;
+    std::string m_dataFolder;
+    Prompter& m_prompter;
+    std::string m_caption;
+    std::string m_helpFile;
+    int m_helpContext = 0;
+    int m_recMax = 99;
+    std::string m_tag;
+    bool m_loaded = false;
+    DialogRunner m_runDialog;
+    frmInpJyoken* m_objInpJyoken = nullptr;
+
+    QUndoStack* m_undo = nullptr;
+    CaseSheetModel* m_model = nullptr;
+    QMenuBar* m_menu = nullptr;
+    QToolBar* m_toolbar = nullptr;
+    QTableView* m_sheet = nullptr;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_help = nullptr;
+    QGroupBox* m_legend = nullptr;
+    QStatusBar* m_status = nullptr;
+    QLabel* m_panel1 = nullptr;
+    QLabel* m_panel2 = nullptr;
+    QAction* m_mnuAdd = nullptr;
+    QAction* m_mnuInsert = nullptr;
+    QAction* m_tbAdd = nullptr;
+    QAction* m_tbInsert = nullptr;
+};
+
+} // namespace ormavex::gui

@@ -1,0 +1,132 @@
+// The case condition dialog on its own: the λ proposal, the decimal switch,
+// the range message and the list when the side-ratio file is missing.
+#include "CasesTestSupport.h"
+
+#include "cases/NumberEdit.h"
+#include "cases/frmInpJyoken.h"
+
+#include <QComboBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include <gtest/gtest.h>
+
+using namespace ormavex;
+using namespace ormavex::test;
+using gui::frmInpJyoken;
+using gui::NumberEdit;
+
+namespace {
+
+/// The dialog with LoadRamuda answered from the side-ratio list of `folder`.
+struct Dialog {
+    explicit Dialog(const TempDir& dir) : d(dir.file("Kivet.ini"), prompter) {
+        QObject::connect(&d, &frmInpJyoken::LoadRamuda, &d, [this, &dir](short& index) {
+            d.cboRamuda()->clear();
+            for (const auto& item : LoadSideRatioList(SideRatioListPath(dir.path()), index)) {
+                d.cboRamuda()->addItem(QString::fromStdString(item));
+            }
+        });
+    }
+    void show() {
+        d.show();
+        QApplication::setActiveWindow(&d);
+        (void)QTest::qWaitForWindowActive(&d);
+    }
+    std::string lambda() const { return d.cboRamuda()->currentText().toStdString(); }
+
+    FakePrompter prompter;  // answers the range message
+    frmInpJyoken d;
+};
+
+} // namespace
+
+TEST(frmInpJyoken, ProposesTheNextTabulatedLambda) {
+    TempDir dir;
+    WriteTestSideRatios(dir.path());
+    Dialog t(dir);
+    t.show();
+    t.d.optType(0)->setChecked(true);
+    ASSERT_EQ(t.d.cboRamuda()->count(), 4);
+    const struct { double lx, ly; const char* ratio; const char* lambda; } cases[] = {
+        {3, 2, "1.50", "1.5"}, {3.1, 2, "1.55", "2.0"}, {5, 2, "2.50", "2.0"}, {5, 0.001, "0.00", "0.5"}};
+    for (const auto& c : cases) {
+        t.d.numLx()->setValue(c.lx);
+        t.d.numLy()->setValue(c.ly);
+        EXPECT_EQ(t.d.numRamuda()->text().toStdString(), c.ratio) << c.lx << "/" << c.ly;
+        EXPECT_EQ(t.lambda(), c.lambda) << c.lx << "/" << c.ly;
+    }
+    // Another table type replaces the list and proposes from it.
+    t.d.numLy()->setValue(2);
+    t.d.optType(4)->setChecked(true);
+    EXPECT_EQ(t.d.cboRamuda()->count(), 2);
+    EXPECT_EQ(t.lambda(), "1.20");
+}
+
+TEST(frmInpJyoken, SwitchingToTwoPlacesRoundsHalfToEven) {
+    TempDir dir;
+    Dialog t(dir);
+    t.show();
+    t.d.optKeta(1)->setChecked(true);
+    ASSERT_TRUE(t.d.numLx()->setValue(1.234));
+    ASSERT_TRUE(t.d.numLy()->setValue(1.225));
+    EXPECT_EQ(t.d.numLx()->text().toStdString(), "1.234");
+    t.d.optKeta(0)->setChecked(true);
+    EXPECT_DOUBLE_EQ(t.d.numLx()->Value(), 1.23);
+    EXPECT_DOUBLE_EQ(t.d.numLy()->Value(), 1.22);
+    EXPECT_EQ(t.d.numLx()->text().toStdString(), "1.23");
+    EXPECT_DOUBLE_EQ(t.d.numLx()->MaxValue(), 99.99);
+    t.d.optKeta(1)->setChecked(true);
+    EXPECT_DOUBLE_EQ(t.d.numLx()->Value(), 1.23);
+    EXPECT_EQ(t.d.numLx()->text().toStdString(), "1.230");
+}
+
+TEST(frmInpJyoken, TypedValueOutOfRangeIsReportedAndTheFocusReturns) {
+    TempDir dir;
+    Dialog t(dir);
+    t.show();
+    t.d.optKeta(0)->setChecked(true);
+    t.d.numLx()->setValue(4.5);
+    NumberEdit* lx = t.d.numLx();
+    lx->setFocus();
+    QTest::keyClicks(lx, "100");
+    QTest::keyClick(lx, Qt::Key_Return);  // Enter moves on as Tab does, and leaves the field
+    ASSERT_EQ(t.prompter.shown.size(), 1u);
+    EXPECT_EQ(t.prompter.shown[0].text, "入力範囲：0.00 ～ 99.99");
+    EXPECT_EQ(t.prompter.shown[0].icon, Message::Icon::Information);
+    EXPECT_EQ(t.prompter.beeps, 1);
+    EXPECT_EQ(QApplication::focusWidget(), lx);
+    EXPECT_DOUBLE_EQ(lx->Value(), 4.5);
+
+    // A value in range is taken, and Enter goes to the next field.
+    lx->selectAll();
+    QTest::keyClicks(lx, "12.5");
+    QTest::keyClick(lx, Qt::Key_Return);
+    EXPECT_DOUBLE_EQ(lx->Value(), 12.5);
+    EXPECT_EQ(QApplication::focusWidget(), t.d.numLy());
+
+    NumberEdit* qa = t.d.numQA();
+    qa->setFocus();
+    QTest::keyClicks(qa, "-10000");
+    QTest::keyClick(qa, Qt::Key_Tab);
+    ASSERT_EQ(t.prompter.shown.size(), 2u);
+    EXPECT_EQ(t.prompter.shown[1].text, "入力範囲：-9,999.99 ～ 9,999.99");
+    EXPECT_EQ(QApplication::focusWidget(), qa);
+}
+
+TEST(frmInpJyoken, MissingSideRatioListLeavesTheDialogUsable) {
+    TempDir dir;  // no 計算数表.ini
+    Dialog t(dir);
+    bool saved = false;
+    QObject::connect(&t.d, &frmInpJyoken::SaveData, &t.d, [&](bool&) { saved = true; });
+    t.show();
+    t.d.optType(2)->setChecked(true);
+    t.d.numLx()->setValue(3);
+    t.d.numLy()->setValue(2);
+    EXPECT_EQ(t.d.cboRamuda()->count(), 0);
+    EXPECT_EQ(t.d.numRamuda()->text().toStdString(), "1.50");
+    t.d.cmdOk()->click();
+    EXPECT_TRUE(saved);
+    EXPECT_EQ(t.d.UsrTag(), "OK");
+}
