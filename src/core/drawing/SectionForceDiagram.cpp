@@ -304,13 +304,15 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
     }
 
     // 14. Output: the drawing command file as figure entry 1, then the figure
-    // file that centres it on the area.
+    // file that centres it on the area. Each is written through the
+    // descriptor that created it.
+    TextOutFile file;
     FigureEntry entry;
-    entry.path = NewDrawingPrintFile(lists);
+    entry.path = NewDrawingPrintFile(lists, file);
     d.Figures.add(entry, "figures");
-    d.WriteDrawingFile(entry.path, DiagramSeriesTitle, rules.title);
-    const std::string figurePath = NewDrawingPrintFile(lists);
-    d.PlaceFigures(figurePath, rules.title, W, H);
+    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
+    const std::string figurePath = NewDrawingPrintFile(lists, file);
+    d.PlaceFigures(file, rules.title, W, H);
     return figurePath;
 }
 
