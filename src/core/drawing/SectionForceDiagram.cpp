@@ -54,6 +54,26 @@ void RequireFiniteInput(double v, const char* what, int caseNo) {
 std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
                                     const CalcArrays& calc, const std::string& programFolder,
                                     int loadFlag, int caseNo, double width, double height) {
+    FillSectionForceDiagram(member, drawing, calc, programFolder, loadFlag, caseNo, width, height);
+    const MemberRules& rules = RulesOf(member);
+    DrawingContext& d = drawing;
+
+    // 14. Output: the drawing command file as figure entry 1, then the figure
+    // file that centres it on the area. Each is written through the
+    // descriptor that created it.
+    TextOutFile file;
+    FigureEntry entry;
+    entry.path = NewDrawingPrintFile(lists, file);
+    d.Figures.add(entry, "figures");
+    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
+    const std::string figurePath = NewDrawingPrintFile(lists, file);
+    d.PlaceFigures(file, rules.title, width, height);
+    return figurePath;
+}
+
+void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                             const std::string& programFolder, int loadFlag, int caseNo,
+                             double width, double height) {
     assert(caseNo >= 1 && caseNo <= MaxCases);
     const MemberRules& rules = RulesOf(member);
     const bool upright = member == Member::FrontWall;
@@ -303,17 +323,6 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
         }
     }
 
-    // 14. Output: the drawing command file as figure entry 1, then the figure
-    // file that centres it on the area. Each is written through the
-    // descriptor that created it.
-    TextOutFile file;
-    FigureEntry entry;
-    entry.path = NewDrawingPrintFile(lists, file);
-    d.Figures.add(entry, "figures");
-    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
-    const std::string figurePath = NewDrawingPrintFile(lists, file);
-    d.PlaceFigures(file, rules.title, W, H);
-    return figurePath;
 }
 
 } // namespace ormavex

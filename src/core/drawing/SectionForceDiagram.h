@@ -32,4 +32,10 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
                                     const CalcArrays& calc, const std::string& programFolder,
                                     int loadFlag, int caseNo, double width, double height);
 
+/// Everything DrawSectionForceDiagram does before it writes its two files:
+/// reads the style files and fills the drawing buffer. The same failures.
+void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                             const std::string& programFolder, int loadFlag, int caseNo,
+                             double width, double height);
+
 } // namespace ormavex
