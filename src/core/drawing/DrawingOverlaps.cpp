@@ -7,14 +7,20 @@ namespace ormavex {
 
 namespace {
 
+std::string Coordinates(double x, double y) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "(%.2f, %.2f)", x, y);
+    return buf;
+}
+
+} // namespace
+
 bool BoxesOverlap(const TextBox& a, const TextBox& b, double tol) noexcept {
     return std::min(a.right, b.right) - std::max(a.left, b.left) > tol &&
            std::min(a.top, b.top) - std::max(a.bottom, b.bottom) > tol;
 }
 
-// Whether the segment from a to b passes through the box shrunk by `tol` on
-// every side (Liang-Barsky clipping; a zero-length segment counts when its
-// point lies inside).
+// Liang-Barsky clipping against the shrunk box.
 bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box, double tol) noexcept {
     const double left = box.left + tol;
     const double right = box.right - tol;
@@ -48,14 +54,6 @@ bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box, double tol)
     }
     return true;
 }
-
-std::string Coordinates(double x, double y) {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "(%.2f, %.2f)", x, y);
-    return buf;
-}
-
-} // namespace
 
 TextBox BoxOfText(const DrawingContext& drawing, int number) {
     const DrawText& t = drawing.Texts[number];

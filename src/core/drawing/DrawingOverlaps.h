@@ -23,6 +23,14 @@ struct TextBox {
     double top = 0.0;
 };
 
+/// Whether two boxes reach more than `tolerance` into one another.
+bool BoxesOverlap(const TextBox& a, const TextBox& b, double tolerance = 0.05) noexcept;
+/// Whether the segment from `a` to `b` passes through the box shrunk by
+/// `tolerance` on every side; a zero-length segment counts when its point
+/// lies inside.
+bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box,
+                       double tolerance = 0.05) noexcept;
+
 /// The box text `number` (1..Texts.count()) covers on the drawing.
 TextBox BoxOfText(const DrawingContext& drawing, int number);
 
