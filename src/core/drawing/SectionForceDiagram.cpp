@@ -22,6 +22,7 @@ constexpr std::int32_t CentreStyle = 7;   // centre line
 constexpr std::int32_t ThinStyle = 1;     // grid, load line, hatching, arrows
 constexpr std::int32_t TextStyleNo = 2;   // every text of a diagram but long moments
 constexpr std::int32_t SmallTextStyleNo = 3;  // moments too long for their grid
+constexpr std::int32_t CaptionTextStyleNo = 1;  // the diagram's name
 
 constexpr std::string_view MomentPicture = "####0.00";
 constexpr std::string_view LoadPicture = "###0.00\\k\\N\\/\\㎡";
@@ -433,6 +434,64 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
                     d.AddArrow(hp, q > 0.0 ? Direction::Up : Direction::Down, ThinStyle);
                 }
             }
+        }
+    }
+
+    // Support conditions: every fixed edge gets short strokes on its outer
+    // side, as supports are drawn in structural drawings; the free edge of the
+    // tables with one free edge (the edge of the last point: the top of the
+    // front wall, the right end of the slab) stays plain. The strokes stay
+    // within 0.8 mm of the edge, inside the 1 mm that texts keep from it.
+    {
+        const TableTypeInfo* info = TableType(calc.CalcType[caseNo]);
+        const bool freeLastEdge = info != nullptr && info->freeEdge;
+        constexpr double stroke = 0.8;
+        constexpr double pitch = 2.0;
+        // Edge from a to b with the outer side on the left of the direction a -> b.
+        auto hatchEdge = [&](DrawPoint a, DrawPoint b) {
+            const double len = std::hypot(b.x - a.x, b.y - a.y);
+            const double ux = (b.x - a.x) / len;
+            const double uy = (b.y - a.y) / len;
+            const double ox = -uy;  // outward normal
+            const double oy = ux;
+            for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
+                const double px = a.x + ux * t;
+                const double py = a.y + uy * t;
+                segment(px, py, px + (ox + ux) * stroke, py + (oy + uy) * stroke, ThinStyle);
+            }
+        };
+        const DrawPoint p1 = d.Points[1];
+        const DrawPoint p2 = d.Points[2];
+        const DrawPoint p3 = d.Points[3];
+        const DrawPoint p4 = d.Points[4];
+        // Outline clockwise 1 -> 2 -> 3 -> 4: outward is on the left of 2 -> 1,
+        // 3 -> 2, 4 -> 3 and 1 -> 4.
+        const bool topFree = upright && freeLastEdge;
+        const bool rightFree = !upright && freeLastEdge;
+        if (!topFree) {
+            hatchEdge(p2, p1);
+        }
+        if (!rightFree) {
+            hatchEdge(p3, p2);
+        }
+        hatchEdge(p4, p3);
+        hatchEdge(p1, p4);
+    }
+
+    // Caption, unit and scale note above the drawing: the diagram's name in
+    // the heading style, centred over the member; the moments' unit at the
+    // drawing's right end; "縮尺不同" at its left end when the two axes are
+    // drawn to scales more than 10 % apart.
+    {
+        const DrawingContext::Extents e = d.DrawingExtents();
+        const double top = e.maxY + 2.0;
+        const std::string caption = rules.title;
+        const double wc = d.TextWidth(CaptionTextStyleNo, caption);
+        d.AddText(caption, CaptionTextStyleNo, Direction::Right, (x1 + x2) / 2.0 - wc / 2.0, top);
+        const std::string unit = "単位：kN・m/m";
+        d.AddText(unit, TextStyleNo, Direction::Right, e.maxX - w(unit), top);
+        if (std::max(sx, sy) > 1.1 * std::min(sx, sy)) {
+            d.AddText("縮尺不同", TextStyleNo, Direction::Right, e.minX, top);
         }
     }
 }
