@@ -325,7 +325,9 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         double pos = x2 + d.DimOffset + d.DimPitch;
         const double wl = w(label);
         for (int step = 0; step < 400; ++step, pos += 0.5) {
-            const TextBox box{pos - gap - h, yMid - wl / 2.0, pos - gap, yMid + wl / 2.0};
+            // The text keeps 1 mm from every moment.
+            const TextBox box{pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0, pos - gap + 1.0,
+                              yMid + wl / 2.0 + 1.0};
             if (clearOfMoments(box) && lineClearOfMoments({pos, y4}, {pos, y1})) {
                 break;
             }
@@ -336,7 +338,8 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         double pos = start;
         const double wl = w(label);
         for (int step = 0; step < 400; ++step, pos -= 0.5) {
-            const TextBox box{xMid - wl / 2.0, pos + gap, xMid + wl / 2.0, pos + gap + h};
+            const TextBox box{xMid - wl / 2.0 - 1.0, pos + gap - 1.0, xMid + wl / 2.0 + 1.0,
+                              pos + gap + h + 1.0};
             if (clearOfMoments(box) && lineClearOfMoments({x1, pos}, {x2, pos})) {
                 break;
             }
@@ -360,12 +363,16 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         d.AddText(std::move(t.text), t.style, t.direction, t.x, t.y);
     }
 
-    // A load text that would touch anything already drawn moves away from the
-    // member in 0.5 mm steps until it is clear.
+    // A load text that would come within 0.5 mm of anything already drawn
+    // moves away from the member in 0.5 mm steps until it is clear.
     auto placeClear = [&](const std::string& s, std::int32_t dir, double x, double y, double dx,
                           double dy) {
         const int number = d.AddText(s, TextStyleNo, dir, x, y);
-        for (int step = 0; step < 400 && BoxIsOccupied(d, BoxOfText(d, number), number); ++step) {
+        auto margin = [&]() {
+            TextBox b = BoxOfText(d, number);
+            return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
+        };
+        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
             d.Texts[number].x += dx;
             d.Texts[number].y += dy;
         }
@@ -447,13 +454,13 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         const bool freeLastEdge = info != nullptr && info->freeEdge;
         constexpr double stroke = 0.8;
         constexpr double pitch = 2.0;
-        // Edge from a to b with the outer side on the left of the direction a -> b.
+        // Edge from a to b with the outer side on the right of the direction a -> b.
         auto hatchEdge = [&](DrawPoint a, DrawPoint b) {
             const double len = std::hypot(b.x - a.x, b.y - a.y);
             const double ux = (b.x - a.x) / len;
             const double uy = (b.y - a.y) / len;
-            const double ox = -uy;  // outward normal
-            const double oy = ux;
+            const double ox = uy;  // outward normal
+            const double oy = -ux;
             for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
                 const double px = a.x + ux * t;
                 const double py = a.y + uy * t;
@@ -464,8 +471,8 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         const DrawPoint p2 = d.Points[2];
         const DrawPoint p3 = d.Points[3];
         const DrawPoint p4 = d.Points[4];
-        // Outline clockwise 1 -> 2 -> 3 -> 4: outward is on the left of 2 -> 1,
-        // 3 -> 2, 4 -> 3 and 1 -> 4.
+        // Outline clockwise 1 -> 2 -> 3 -> 4, so the outer side is on the
+        // right of 2 -> 1, 3 -> 2, 4 -> 3 and 1 -> 4.
         const bool topFree = upright && freeLastEdge;
         const bool rightFree = !upright && freeLastEdge;
         if (!topFree) {

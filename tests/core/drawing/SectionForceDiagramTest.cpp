@@ -304,10 +304,10 @@ TEST_P(DiagramTest, NegativeLargerLoadPutsTheBaseLineThirtyMillimetresOff) {
         EXPECT_DOUBLE_EQ(b.x, base + 15.0);
         EXPECT_DOUBLE_EQ(b.y, y1());
         // Starting at the base line, the QB text would reach 0.4 mm into the
-        // point label "⑨": it moves left in 0.5 mm steps, no further than it
-        // must. The QA text is clear of "①" and stays.
+        // point label "⑨": it moves left in 0.5 mm steps until it keeps 0.5 mm
+        // from it. The QA text ends 1.2 mm short of "①" and stays.
         EXPECT_DOUBLE_EQ(qa->x, base);
-        EXPECT_DOUBLE_EQ(qb->x, base - 0.5);
+        EXPECT_DOUBLE_EQ(qb->x, base - 1.0);
         EXPECT_DOUBLE_EQ(qa->y, y4() - 1.0 - H);
     } else {
         EXPECT_DOUBLE_EQ(a.y, base - 7.5);
