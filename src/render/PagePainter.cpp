@@ -202,10 +202,16 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
         const double right = dr.extents[4] + d.offsetX;
         const double top = dr.extents[5] + d.offsetY;
         constexpr double slack = 0.01;
-        if (dr.hasExtents && right > left && top > bottom && areaWidth > 0.0 && areaHeight > 0.0 &&
+        if (dr.hasExtents && right >= left && top >= bottom && areaWidth > 0.0 &&
+            areaHeight > 0.0 &&
             (left < -slack || bottom < -slack || right > areaWidth + slack ||
              top > areaHeight + slack)) {
-            k = std::min({1.0, areaWidth / (right - left), areaHeight / (top - bottom)});
+            if (right > left) {
+                k = std::min(k, areaWidth / (right - left));
+            }
+            if (top > bottom) {
+                k = std::min(k, areaHeight / (top - bottom));
+            }
             shiftX = areaWidth / 2.0 - k * (left + right) / 2.0;
             shiftY = areaHeight / 2.0 - k * (bottom + top) / 2.0;
         }
