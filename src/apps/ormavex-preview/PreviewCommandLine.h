@@ -1,7 +1,8 @@
 #pragma once
 // The command line of ormavex-preview.
 //
-//   ormavex-preview /INI="<settings folder>" PRINTFILE     window
+//   ormavex-preview /INI="<settings folder>" [/PROJECT="<project file>"] PRINTFILE
+//                                                           window
 //   ormavex-preview --pdf OUT.pdf PRINTFILE                 PDF, no window
 //
 // The print menu starts the program with a Windows-style command line whose
@@ -17,6 +18,7 @@ namespace ormavex::preview {
 struct CommandLine {
     std::string iniFolder;  ///< empty: no settings are read or written
     std::string printFile;
+    std::string projectFile;  ///< the report's project: window title and PDF name
     std::string pdfPath;    ///< not empty: headless PDF output
     bool help = false;
     std::string error;      ///< not empty: a usage error
