@@ -448,11 +448,12 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
     // side, as supports are drawn in structural drawings; the free edge of the
     // tables with one free edge (the edge of the last point: the top of the
     // front wall, the right end of the slab) stays plain. The strokes stay
-    // within 0.8 mm of the edge, inside the 1 mm that texts keep from it.
+    // within 0.5 mm of the edge, half of the 1 mm that texts keep from it, so
+    // that a value beside the edge stays clearly apart from its strokes.
     {
         const TableTypeInfo* info = TableType(calc.CalcType[caseNo]);
         const bool freeLastEdge = info != nullptr && info->freeEdge;
-        constexpr double stroke = 0.8;
+        constexpr double stroke = 0.5;
         constexpr double pitch = 2.0;
         // Edge from a to b with the outer side on the right of the direction a -> b.
         auto hatchEdge = [&](DrawPoint a, DrawPoint b) {

@@ -258,7 +258,7 @@ TEST_P(DiagramTest, CaptionUnitScaleNoteAndSupportStrokes) {
     for (int i = 1; i <= d.Lines.count(); ++i) {
         const DrawPoint& a = d.Points[d.Lines[i].point1];
         const DrawPoint& b = d.Points[d.Lines[i].point2];
-        if (std::fabs(std::fabs(b.x - a.x) - 0.8) < 1e-9 && std::fabs(std::fabs(b.y - a.y) - 0.8) < 1e-9) {
+        if (std::fabs(std::fabs(b.x - a.x) - 0.5) < 1e-9 && std::fabs(std::fabs(b.y - a.y) - 0.5) < 1e-9) {
             ++strokes;
             onFreeEdge += fw ? a.y == y1() : a.x == x2();
         }
