@@ -1,117 +1,250 @@
-// The report run for a 99-case project as the print menu does it: the
-// calculation, 99 pages with their section force diagrams (198 drawing print
-// files) and the combined print file. The deletion of the print files after
-// each run is not timed.
-// Coefficient files hold 75 blocks each (λ = 0.30 .. 4.00); the format and
-// style files are the delivered ones. Print files go to a private $TMPDIR.
+// What a user waits for in the print menu, for a 99-case project: the
+// calculation, the report run (99 pages with their section force diagrams,
+// 198 drawing print files, the results and the combined print file) and the
+// deletion of every print file when the menu closes. Next to it the floor:
+// writing and removing the same number of files with the same bytes in the
+// same folder, with nothing else to do. The program prints the ratio.
+//
+// The print files go to a folder made in $TMPDIR, so the file system of
+// TMPDIR is the one measured (run once with TMPDIR on ext4, once on tmpfs).
+// The data files are the delivered ones.
+//
+// Start-up: `ormavex-batch --moments examples/caisson-A.kvt` as a process,
+// next to a hello-world program that loads no Qt either; also as a ratio.
+
+#include "BenchRatio.h"
 
 #include "app/AppState.h"
 #include "report/ReportRun.h"
+#include "text/TextFile.h"
 
 #include <benchmark/benchmark.h>
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
+#include <fcntl.h>
 #include <filesystem>
-#include <fstream>
+#include <spawn.h>
 #include <string>
+#include <sys/wait.h>
+#include <unistd.h>
+#include <vector>
+
+extern char** environ;
 
 using namespace ormavex;
 
 namespace {
 
-std::string MakeFolder(const char* name) {
-    std::string dir = (std::filesystem::temp_directory_path() / name).string() + "-XXXXXX";
-    if (::mkdtemp(dir.data()) == nullptr) {
-        std::abort();
-    }
-    return dir;
+const std::string kDataDir = ORMAVEX_SOURCE_DATA_DIR;
+
+std::string BinFolder() {
+    return std::filesystem::read_symlink("/proc/self/exe").parent_path().string();
 }
 
-std::string MakeDataFolder() {
-    const std::string dir = MakeFolder("ormavex-bench-report");
-    for (int type = 1; type <= 5; ++type) {
-        const int n = TableType(type)->points;
-        std::string out;
-        char buf[64];
-        for (int b = 0; b < 75; ++b) {
-            std::snprintf(buf, sizeof buf, "L=%.2f\r\n", 0.30 + 0.05 * b);
-            out += buf;
-            for (int line = 0; line < 12; ++line) {
-                for (int k = 1; k <= n; ++k) {
-                    std::snprintf(buf, sizeof buf, "%s%.6f", k > 1 ? ", " : "",
-                                  0.001 * (b + line + k) - 0.01);
-                    out += buf;
-                }
-                out += "\r\n";
-            }
-            out += "\r\n";
+// A folder in $TMPDIR for the print files, removed when the program ends.
+struct WorkFolder {
+    std::string path;
+    WorkFolder() {
+        path = (std::filesystem::temp_directory_path() / "ormavex-bench-report-XXXXXX").string();
+        if (::mkdtemp(path.data()) == nullptr) {
+            std::perror("mkdtemp");
+            std::abort();
         }
-        out += "EN9999\r\n";
-        std::ofstream(CoefFilePath(dir, type), std::ios::binary) << out;
     }
-    for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
-        std::filesystem::copy_file(std::string(ORMAVEX_SOURCE_DATA_DIR) + "/" + f, dir + "/" + f);
-    }
-    return dir;
-}
-
-// Both folders are removed when the program ends.
-struct Folders {
-    std::string data = MakeDataFolder();
-    std::string tmp = MakeFolder("ormavex-bench-tmp");
-    ~Folders() {
+    ~WorkFolder() {
         std::error_code ec;
-        std::filesystem::remove_all(data, ec);
-        std::filesystem::remove_all(tmp, ec);
+        std::filesystem::remove_all(path, ec);
     }
 };
 
-void BM_ReportRun99Cases(benchmark::State& state) {
-    static const Folders folders;
-    const std::string& data = folders.data;
-    const std::string& tmp = folders.tmp;
-    ::setenv("TMPDIR", tmp.c_str(), 1);
+const WorkFolder& Work() {
+    static const WorkFolder folder;
+    return folder;
+}
 
-    static AppState app; // large: keep it off the stack
-    app.dataFolder = data;
-    CaseTable& cases = app.cases;
-    cases.CaseCount = MaxCases;
-    for (int c = 1; c <= MaxCases; ++c) {
-        cases.setDefaults(c);
-        cases.cell(c, 1) = "検討ケース " + std::to_string(c);
-        cases.cell(c, 2) = static_cast<double>((c - 1) % 5);
-        cases.cell(c, 3) = static_cast<double>(c % 2);
-        cases.cell(c, 4) = static_cast<double>((c / 2) % 2);
-        cases.cell(c, 5) = 4.0 + 0.01 * c;
-        cases.cell(c, 6) = 5.0;
-        cases.cell(c, 8) = 0.30 + 0.05 * ((c * 7) % 75);
-        cases.cell(c, 9) = 120.0;
-        cases.cell(c, 10) = c % 3 == 0 ? -20.0 : 40.0;
-    }
-    const std::string settings = data + "/Kivet.ini"; // missing: no heading numbers
-
-    for (auto _ : state) {
-        if (!CalcMoments(app)) {
-            state.SkipWithError("calculation failed");
-            break;
+// The 99-case project: every type, both members, both decimal places, side
+// ratios over the whole tabulated range, loads with and without QB.
+AppState& App() {
+    static AppState* app = [] {
+        auto* a = new AppState; // large: keep it off the stack
+        a->dataFolder = kDataDir;
+        CaseTable& cases = a->cases;
+        cases.CaseCount = MaxCases;
+        for (int c = 1; c <= MaxCases; ++c) {
+            cases.setDefaults(c);
+            cases.cell(c, 1) = "検討ケース " + std::to_string(c);
+            cases.cell(c, 2) = static_cast<double>((c - 1) % 5);
+            cases.cell(c, 3) = static_cast<double>(c % 2);
+            cases.cell(c, 4) = static_cast<double>((c / 2) % 2);
+            cases.cell(c, 5) = 4.0 + 0.01 * c;
+            cases.cell(c, 6) = 5.0;
+            cases.cell(c, 8) = 0.30 + 0.05 * ((c * 7) % 75);
+            cases.cell(c, 9) = 120.0;
+            cases.cell(c, 10) = c % 3 == 0 ? -20.0 : 40.0;
         }
-        ReportRunOutcome outcome;
-        if (!RunReport(app, settings, outcome) || !outcome.failedCases.empty() ||
-            app.report.lists.drawingCount != 2 * MaxCases) {
+        return a;
+    }();
+    return *app;
+}
+
+const std::string kSettings = kDataDir + "/none.ini"; // missing: no heading numbers
+
+// One report run as the print menu does it, the files deleted at the end
+// unless `keep` is given; false when anything failed.
+bool ReportRunOnce(std::vector<std::string>* keep) {
+    AppState& app = App();
+    if (!CalcMoments(app)) {
+        return false;
+    }
+    ReportRunOutcome outcome;
+    if (!RunReport(app, kSettings, outcome) || !outcome.failedCases.empty() ||
+        app.report.lists.drawingCount != 2 * MaxCases) {
+        return false;
+    }
+    CollectSelectedItems(app.report, {1});
+    if (keep != nullptr) {
+        const auto& l = app.report.lists;
+        for (int k = 0; k < l.textCount; ++k) {
+            keep->push_back(l.text[static_cast<std::size_t>(k)]);
+        }
+        for (int k = 0; k < l.drawingCount; ++k) {
+            keep->push_back(l.drawing[static_cast<std::size_t>(k)]);
+        }
+    }
+    DeletePrintFiles(app.report);
+    return true;
+}
+
+void BM_ReportRun99CasesWithDeletion(benchmark::State& state) {
+    ::setenv("TMPDIR", Work().path.c_str(), 1);
+    for (auto _ : state) {
+        if (!ReportRunOnce(nullptr)) {
             state.SkipWithError("report run failed");
             break;
         }
-        CollectSelectedItems(app.report, {1});
-        // Deleting the files belongs to closing the print menu, not to the
-        // run; on a busy ext4 disk an unlink can take milliseconds.
-        state.PauseTiming();
-        DeletePrintFiles(app.report);
-        state.ResumeTiming();
     }
 }
-BENCHMARK(BM_ReportRun99Cases)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReportRun99CasesWithDeletion)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The bytes of every print file of one run, in creation order.
+const std::vector<std::string>& PrintFileBytes() {
+    static const std::vector<std::string> files = [] {
+        ::setenv("TMPDIR", Work().path.c_str(), 1);
+        AppState& app = App();
+        std::vector<std::string> bytes;
+        if (!CalcMoments(app)) {
+            return bytes;
+        }
+        ReportRunOutcome outcome;
+        if (RunReport(app, kSettings, outcome)) {
+            CollectSelectedItems(app.report, {1});
+            const auto& l = app.report.lists;
+            std::string b;
+            int code = 0;
+            for (int k = 0; k < l.textCount; ++k) {
+                ReadFileBytes(l.text[static_cast<std::size_t>(k)], b, code);
+                bytes.push_back(b);
+            }
+            for (int k = 0; k < l.drawingCount; ++k) {
+                ReadFileBytes(l.drawing[static_cast<std::size_t>(k)], b, code);
+                bytes.push_back(b);
+            }
+        }
+        DeletePrintFiles(app.report);
+        return bytes;
+    }();
+    return files;
+}
+
+// The floor: create (0600, exclusive), write and close each file, then
+// remove them all, as plainly as the system allows.
+void BM_WriteAndRemoveSameFiles(benchmark::State& state) {
+    const std::vector<std::string>& files = PrintFileBytes();
+    if (files.empty()) {
+        state.SkipWithError("no print files to copy");
+        return;
+    }
+    std::vector<std::string> names;
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        names.push_back(Work().path + "/~MTfloor" + std::to_string(i) + ".tmp");
+    }
+    std::size_t total = 0;
+    for (const std::string& f : files) {
+        total += f.size();
+    }
+    for (auto _ : state) {
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+            if (fd < 0 || ::write(fd, files[i].data(), files[i].size()) !=
+                              static_cast<ssize_t>(files[i].size())) {
+                state.SkipWithError("cannot write a file");
+                return;
+            }
+            ::close(fd);
+        }
+        for (const std::string& n : names) {
+            ::unlink(n.c_str());
+        }
+    }
+    state.counters["files"] = static_cast<double>(files.size());
+    state.counters["bytes"] = static_cast<double>(total);
+}
+BENCHMARK(BM_WriteAndRemoveSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Runs a program with its output thrown away and waits for it.
+void RunProgram(benchmark::State& state, const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    for (auto _ : state) {
+        pid_t pid = 0;
+        if (posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) != 0) {
+            state.SkipWithError("cannot start the program");
+            break;
+        }
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+        if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) {
+            state.SkipWithError("the program failed");
+            break;
+        }
+    }
+    posix_spawn_file_actions_destroy(&actions);
+}
+
+void BM_BatchMomentsStartup(benchmark::State& state) {
+    RunProgram(state, {BinFolder() + "/ormavex-batch", "--moments",
+                       std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt"});
+}
+BENCHMARK(BM_BatchMomentsStartup)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+void BM_HelloWorldStartup(benchmark::State& state) {
+    RunProgram(state, {BinFolder() + "/ormavex_bench_hello"});
+}
+BENCHMARK(BM_HelloWorldStartup)->Unit(benchmark::kMillisecond)->UseRealTime();
 
 } // namespace
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) {
+        return 1;
+    }
+    ormavex::bench::RatioReporter reporter;
+    benchmark::RunSpecifiedBenchmarks(&reporter);
+    std::printf("TMPDIR folder: %s\n", std::filesystem::path(Work().path).parent_path().c_str());
+    reporter.PrintRatio("report run with deletion vs floor", "BM_ReportRun99CasesWithDeletion",
+                        "BM_WriteAndRemoveSameFiles");
+    reporter.PrintRatio("start-up vs hello-world", "BM_BatchMomentsStartup",
+                        "BM_HelloWorldStartup");
+    benchmark::Shutdown();
+    return 0;
+}

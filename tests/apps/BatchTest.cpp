@@ -111,3 +111,23 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
     EXPECT_NE(err.find("usage:"), std::string::npos);
     EXPECT_EQ(RunCommand(kBatch + " --bogus x.kvt", &out, &err), 1);
 }
+
+TEST(Batch, LoadsNoQtLibraryWithoutPdf) {
+    // The dynamic loader names every library it loads: a run that computes,
+    // prints and writes the report, but no PDF, must not load any of Qt.
+    TempDir dir;
+    TempDir tmp;
+    WriteSampleCoefFiles(dir.path());
+    for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
+        WriteBytes(dir.file(f), ReadBytes(std::string(ORMAVEX_BIN_DIR) + "/" + f));
+    }
+    std::string out;
+    std::string err;
+    ASSERT_EQ(RunCommand("LD_DEBUG=libs TMPDIR=" + tmp.path() + " " + kBatch + " --data-dir " +
+                             dir.path() + " --moments --report " + kExamples + "/caisson-A.kvt",
+                         &out, &err),
+              0)
+        << err;
+    EXPECT_NE(err.find("libc.so"), std::string::npos) << "the loader said nothing:\n" << err;
+    EXPECT_EQ(err.find("libQt"), std::string::npos) << err;
+}

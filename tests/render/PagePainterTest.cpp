@@ -116,6 +116,22 @@ TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
     EXPECT_EQ(page.ink(f.px(55), f.py(0) - 0.2, 5, 0.4), 0.0);   // beyond its end
 }
 
+TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
+    // 90 mm of line on a 50 mm area: drawn 50 mm long, centred, nothing above
+    // or below the area.
+    Drawing d = WithPoints({{1, {40, -20}}, {2, {40, 70}}});
+    d.lines.push_back(DrawingLine{1, 2, 3});
+    d.hasExtents = true;
+    const double e[6] = {0.0, 90.0, 40.0, -20.0, 40.0, 70.0};
+    std::copy(std::begin(e), std::end(e), std::begin(d.extents));
+    OneFigure f(d);
+    PixelPage page(f.doc);
+    const double x = f.fx + 50.0;  // the area's centre line
+    EXPECT_EQ(page.ink(x - 2, f.fy - 10, 4, 9.5), 0.0);
+    EXPECT_EQ(page.ink(x - 2, f.fy + 50.5, 4, 9.5), 0.0);
+    EXPECT_GT(page.ink(x - 2, f.fy + 1, 4, 48), 0.05);
+}
+
 TEST(PagePainterTest, DashedStyleLeavesGaps) {
     Drawing d = WithPoints({{1, {0, 10}}, {2, {60, 10}}});
     d.lines.push_back(DrawingLine{1, 2, 7});  // chain line

@@ -16,9 +16,7 @@
 #include "app/Version.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
-#ifdef ORMAVEX_HAVE_RENDER
-#include "PdfExport.h"
-#endif
+#include "PdfPlugin.h"
 
 #include <charconv>
 #include <cstdio>
@@ -104,7 +102,8 @@ int Report(ormavex::AppState& state, const Options& opt) {
 #ifdef ORMAVEX_HAVE_RENDER
     if (!opt.pdfPath.empty()) {
         std::string error;
-        pdfWritten = ormavex::render::ExportPrintFileToPdf(combined, opt.pdfPath, state.dataFolder, &error);
+        pdfWritten = ormavex::batch::ExportPdfThroughPlugin(ormavex::ProgramFolder(), combined,
+                                                            opt.pdfPath, state.dataFolder, &error);
         if (!pdfWritten) {
             std::cerr << "ormavex-batch: " << error << "\n";
         }

@@ -3,7 +3,7 @@
 namespace ormavex::preview {
 
 const char* const kUsage =
-    "usage: ormavex-preview [/INI=FOLDER] PRINTFILE\n"
+    "usage: ormavex-preview [/INI=FOLDER] [/PROJECT=FILE] PRINTFILE\n"
     "       ormavex-preview --pdf OUT.pdf PRINTFILE\n"
     "       ormavex-preview --version\n"
     "\n"
@@ -58,6 +58,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             cl.pdfPath = args[++i];
         } else if (StartsWithNoCase(a, "/INI=")) {
             cl.iniFolder = Unquote(a.substr(5));
+        } else if (StartsWithNoCase(a, "/PROJECT=")) {
+            cl.projectFile = Unquote(a.substr(9));
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             cl.error = "unknown option " + a;
             return cl;

@@ -35,13 +35,8 @@ bool EqualsNoCase(std::string_view a, std::string_view b) {
 }
 
 // The raw (Shift_JIS) value of a key, or nothing.
-std::optional<std::string> RawValue(const std::string& path, const std::string& section,
-                                    const std::string& key) {
-    std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
-        return std::nullopt;
-    }
+std::optional<std::string> RawValueIn(std::string_view data, const std::string& section,
+                                      const std::string& key) {
     const std::string sec = ToShiftJis(section);
     const std::string k = ToShiftJis(key);
     LineReader lines(data);
@@ -70,17 +65,17 @@ std::optional<std::string> RawValue(const std::string& path, const std::string& 
     return std::nullopt;
 }
 
-std::string Cut127(const std::string& raw) {
-    std::string s = raw.size() > 127 ? raw.substr(0, 127) : raw;
-    return FromShiftJis(s);
+std::optional<std::string> RawValue(const std::string& path, const std::string& section,
+                                    const std::string& key) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(path, data, code)) {
+        return std::nullopt;
+    }
+    return RawValueIn(data, section, key);
 }
 
-} // namespace
-
-std::int32_t CPrivateProfile::GetValueLong(const std::string& strINIFileName,
-                                           const std::string& strSection,
-                                           const std::string& strKey) {
-    std::optional<std::string> v = RawValue(strINIFileName, strSection, strKey);
+std::int32_t LeadingLong(const std::optional<std::string>& v) {
     if (!v) {
         return 0;
     }
@@ -99,6 +94,25 @@ std::int32_t CPrivateProfile::GetValueLong(const std::string& strINIFileName,
         }
     }
     return static_cast<std::int32_t>(neg ? -n : n);
+}
+
+std::string Cut127(const std::string& raw) {
+    std::string s = raw.size() > 127 ? raw.substr(0, 127) : raw;
+    return FromShiftJis(s);
+}
+
+} // namespace
+
+std::int32_t CPrivateProfile::GetValueLong(const std::string& strINIFileName,
+                                           const std::string& strSection,
+                                           const std::string& strKey) {
+    return LeadingLong(RawValue(strINIFileName, strSection, strKey));
+}
+
+std::int32_t CPrivateProfile::GetValueLongIn(std::string_view iniBytes,
+                                             const std::string& strSection,
+                                             const std::string& strKey) {
+    return LeadingLong(RawValueIn(iniBytes, strSection, strKey));
 }
 
 std::string CPrivateProfile::GetValueString(const std::string& strINIFileName,

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 namespace ormavex {
 
@@ -16,6 +17,10 @@ public:
     /// the file or key is missing or the value does not start with digits.
     static std::int32_t GetValueLong(const std::string& strINIFileName,
                                      const std::string& strSection, const std::string& strKey);
+    /// The same from the bytes of an INI file already read (empty bytes: a
+    /// missing file), for reading many keys with one read of the file.
+    static std::int32_t GetValueLongIn(std::string_view iniBytes, const std::string& strSection,
+                                       const std::string& strKey);
     /// The key's text (blanks around it and one pair of enclosing quotes
     /// removed), at most 127 bytes; empty when missing.
     static std::string GetValueString(const std::string& strINIFileName,

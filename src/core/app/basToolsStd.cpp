@@ -10,11 +10,8 @@
 namespace ormavex {
 
 bool KillFile(const std::string& path) {
-    struct stat st {};
-    if (path.empty() || ::lstat(path.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) {
-        return false;
-    }
-    return ::unlink(path.c_str()) == 0;
+    // unlink never removes a folder (it fails with EISDIR).
+    return !path.empty() && ::unlink(path.c_str()) == 0;
 }
 
 bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_str(), 0777) == 0; }
@@ -52,23 +49,46 @@ bool CreateEmptyFile(const std::string& path) {
     return f.open(path, TextOutFile::Mode::Truncate) && f.close();
 }
 
+bool AppendFileLines(std::string& out, const std::string& source) {
+    std::string data;
+    int code = 0;
+    if (!ReadFileBytes(source, data, code)) {
+        return false;
+    }
+    // Lines ended by CR LF alone pass as they are; any other line end (a lone
+    // CR or LF, none after the last line) is written as CR LF.
+    bool plain = data.empty() || (data.size() >= 2 && data.compare(data.size() - 2, 2, "\r\n") == 0);
+    for (std::size_t i = 0; plain && i < data.size(); ++i) {
+        if (data[i] == '\n' || (data[i] == '\r' && (i + 1 >= data.size() || data[i + 1] != '\n'))) {
+            plain = false;
+        } else if (data[i] == '\r') {
+            ++i; // the LF of a CR LF
+        }
+    }
+    if (plain) {
+        out += data;
+        return true;
+    }
+    LineReader lines(data);
+    std::string_view line;
+    while (lines.next(line)) {
+        out += line;
+        out += "\r\n";
+    }
+    return true;
+}
+
 bool AppendFile(const std::string& destination, const std::string& source) {
     TextOutFile out;
     if (!out.open(destination, TextOutFile::Mode::Append)) {
         return false;
     }
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(source, data, code)) {
+    if (!AppendFileLines(data, source)) {
         out.close();
         return false;
     }
-    LineReader lines(data);
-    std::string_view line;
-    while (lines.next(line)) {
-        out.writeBytes(line);
-        out.writeBytes("\r\n");
-    }
+    out.writeBytes(data);
     return out.close();
 }
 

@@ -27,4 +27,8 @@ bool CreateEmptyFile(const std::string& path);
 /// missing, even if the source then cannot be read. False on any failure.
 bool AppendFile(const std::string& destination, const std::string& source);
 
+/// What AppendFile appends, added to `out` in memory; false, adding nothing,
+/// when `source` cannot be read.
+bool AppendFileLines(std::string& out, const std::string& source);
+
 } // namespace ormavex

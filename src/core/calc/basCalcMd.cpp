@@ -5,8 +5,16 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <array>
+#include <cerrno>
+#include <cstring>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <cmath>
 #include <limits>
+#include <memory>
+#include <vector>
 
 namespace ormavex {
 
@@ -41,8 +49,164 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
     }
 }
 
-bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
-                   int type, double lambda, int caseNo) {
+namespace {
+
+// What one calculation run has read of the coefficient files: each file's
+// bytes, read once and only as far as the lookups have needed, the block
+// headers found so far in file order, and the blocks loaded so far. A lookup
+// walks the known headers before reading on, so it meets the headers in the
+// same order, and fails at the same place, as a search from the top of the
+// whole file would.
+class CoefFileIndex {
+public:
+    struct Header {
+        double ratio = 0.0;
+        bool endMarker = false;
+        std::size_t body = 0;  // offset of the line after the header
+        int block = -1;        // index into `blocks` once loaded
+    };
+
+    CoefFileIndex() = default;
+    ~CoefFileIndex() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+        }
+    }
+    CoefFileIndex(const CoefFileIndex&) = delete;
+    CoefFileIndex& operator=(const CoefFileIndex&) = delete;
+
+    /// Opens the file on first use; throws CalcError when it cannot be read.
+    void open(const std::string& path) {
+        if (m_fd >= 0 || m_eof) {
+            return;
+        }
+        m_path = path;
+        int code = 0;
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        struct stat st {};
+        if (m_fd < 0) {
+            code = FileErrorFromErrno(errno, path, false);
+        } else if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+            ::close(m_fd);
+            m_fd = -1;
+            code = FileError::PathFileAccess;
+        }
+        if (code != 0) {
+            throw CalcError("cannot read the coefficient file " + path + " (error " +
+                            std::to_string(code) + ")");
+        }
+    }
+
+    /// The bytes read so far.
+    std::string_view data() const noexcept { return m_data; }
+    bool complete() const noexcept { return m_eof; }
+
+    /// Reads on until `lines` line feeds follow `from`, or to the end.
+    void needLines(std::size_t from, int lines) {
+        std::size_t pos = from;
+        int found = 0;
+        for (;;) {
+            while (found < lines && pos < m_data.size()) {
+                const void* lf = std::memchr(m_data.data() + pos, '\n', m_data.size() - pos);
+                if (lf == nullptr) {
+                    pos = m_data.size();
+                    break;
+                }
+                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - m_data.data()) + 1;
+                ++found;
+            }
+            if (found >= lines || !readMore()) {
+                return;
+            }
+        }
+    }
+
+    /// Reads the rest of the file.
+    void needAll() {
+        while (readMore()) {
+        }
+    }
+
+    /// Offset just behind the last line feed read so far (0 when none).
+    std::size_t endOfWholeLines() const noexcept {
+        const std::size_t lf = m_data.rfind('\n');
+        return lf == std::string::npos ? 0 : lf + 1;
+    }
+
+    std::vector<Header> headers;
+    std::size_t scanPos = 0;   // where the next header line starts
+    bool ended = false;        // the data ended before the end marker
+    std::vector<std::array<CoefTable, 4>> blocks;
+
+private:
+    // Appends the next piece of the file; false at its end.
+    bool readMore() {
+        if (m_eof) {
+            return false;
+        }
+        constexpr std::size_t kChunk = 64 * 1024;
+        const std::size_t have = m_data.size();
+        m_data.resize(have + kChunk);
+        ssize_t n = 0;
+        do {
+            n = ::read(m_fd, m_data.data() + have, kChunk);
+        } while (n < 0 && errno == EINTR);
+        const int err = errno;
+        m_data.resize(have + static_cast<std::size_t>(n > 0 ? n : 0));
+        if (n <= 0) {
+            m_eof = true;
+            ::close(m_fd);
+            m_fd = -1;
+            if (n < 0) {
+                throw CalcError("cannot read the coefficient file " + m_path + " (error " +
+                                std::to_string(FileErrorFromErrno(err, m_path, false)) + ")");
+            }
+            return false;
+        }
+        return true;
+    }
+
+    std::string m_path;
+    int m_fd = -1;
+    bool m_eof = false;
+    std::string m_data;
+};
+
+struct CoefRunCache {
+    std::array<CoefFileIndex, 6> files;  // by table type 1..5
+};
+
+// Reads the four tables of a block whose body starts at `body` into the work
+// tables. The numbers are read from what has been read of the file when they
+// all lie within its whole lines; otherwise (a body longer than its 13 lines,
+// or one cut by the end of what was read) from the whole file.
+void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef,
+               const CalcArrays& calc, int caseNo) {
+    file.needLines(body, kBodyLines + 1);
+    for (;;) {
+        const bool complete = file.complete();
+        const std::string_view data = file.data();
+        const std::size_t safeEnd = file.endOfWholeLines();
+        try {
+            ListInputReader reader(data.substr(body));
+            ReadCoefBlock(reader, coef.CoefMxUniform, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMyUniform, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMxTriangle, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMyTriangle, calc, caseNo);
+            if (complete || body + reader.position() < safeEnd) {
+                return;
+            }
+        } catch (const CalcError&) {
+            if (complete) {
+                throw;
+            }
+        }
+        file.needAll();
+    }
+}
+
+bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, CalcArrays& calc,
+                         CoefWorkTables& coef, int type, double lambda, int caseNo) {
     calc.CalcRowCount[caseNo] = 3;
     const TableTypeInfo* info = TableType(type);
     if (info == nullptr) {
@@ -51,35 +215,66 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
     calc.CalcPointCount[caseNo] = info->points;
     const std::string path = CoefFilePath(dataFolder, type);
 
-    std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
-        throw CalcError("cannot read the coefficient file " + path + " (error " +
-                        std::to_string(code) + ")");
-    }
-    LineReader lines(data);
-    std::string_view header;
-    for (;;) {
-        if (!lines.next(header)) {
-            throw CalcError("the coefficient file " + path + " ends before its end marker");
+    CoefFileIndex& file = cache.files[static_cast<std::size_t>(type)];
+    file.open(path);
+    for (std::size_t i = 0;; ++i) {
+        if (i == file.headers.size()) {
+            if (file.ended) {
+                throw CalcError("the coefficient file " + path + " ends before its end marker");
+            }
+            // The header and its 13 body lines, whole.
+            file.needLines(file.scanPos, kBodyLines + 1);
+            LineReader lines(file.data().substr(file.scanPos));
+            std::string_view header;
+            if (!lines.next(header)) {
+                file.ended = true;
+                throw CalcError("the coefficient file " + path + " ends before its end marker");
+            }
+            CoefFileIndex::Header h;
+            h.body = file.scanPos + lines.position();
+            const std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
+            h.endMarker = s == "9999";
+            if (!h.endMarker) {
+                h.ratio = LeadingNumber(s);
+                file.ended = !lines.skip(kBodyLines);
+            }
+            file.scanPos += lines.position();
+            file.headers.push_back(h);
         }
-        std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
-        if (s == "9999") {
+        CoefFileIndex::Header& h = file.headers[i];
+        if (h.endMarker) {
             return false;
         }
-        const double v = LeadingNumber(s);
-        if (std::fabs(v - lambda) < kRatioTolerance) {
-            ListInputReader body(std::string_view(data).substr(lines.position()));
-            ReadCoefBlock(body, coef.CoefMxUniform, calc, caseNo);
-            ReadCoefBlock(body, coef.CoefMyUniform, calc, caseNo);
-            ReadCoefBlock(body, coef.CoefMxTriangle, calc, caseNo);
-            ReadCoefBlock(body, coef.CoefMyTriangle, calc, caseNo);
+        if (std::fabs(h.ratio - lambda) < kRatioTolerance) {
+            const int points = calc.CalcPointCount[caseNo];
+            if (h.block >= 0) {
+                const auto& block = file.blocks[static_cast<std::size_t>(h.block)];
+                CoefTable* tables[] = {&coef.CoefMxUniform, &coef.CoefMyUniform,
+                                       &coef.CoefMxTriangle, &coef.CoefMyTriangle};
+                for (std::size_t t = 0; t < 4; ++t) {
+                    for (int j = 1; j <= 3; ++j) {
+                        for (int k = 1; k <= points; ++k) {
+                            (*tables[t])(j, k) = block[t](j, k);
+                        }
+                    }
+                }
+                return true;
+            }
+            ReadBlock(file, h.body, coef, calc, caseNo);
+            h.block = static_cast<int>(file.blocks.size());
+            file.blocks.push_back(
+                {coef.CoefMxUniform, coef.CoefMyUniform, coef.CoefMxTriangle, coef.CoefMyTriangle});
             return true;
         }
-        if (!lines.skip(kBodyLines)) {
-            throw CalcError("the coefficient file " + path + " ends before its end marker");
-        }
     }
+}
+
+} // namespace
+
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
+                   int type, double lambda, int caseNo) {
+    CoefRunCache cache;
+    return LoadCoefTableCached(cache, dataFolder, calc, coef, type, lambda, caseNo);
 }
 
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
@@ -88,6 +283,9 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     if (n < 0 || n > MaxCases) {
         return false;
     }
+    // Each coefficient file is read and searched once per run, however many
+    // cases use it.
+    auto cache = std::make_unique<CoefRunCache>();
     int c = 0;
     auto fail = [&](const std::string& why) {
         if (reason != nullptr) {
@@ -110,7 +308,8 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
         calc.CalcRamuda[c] = cases.cell(c, 8).toNumber();
 
         try {
-            if (!LoadCoefTable(dataFolder, calc, coef, calc.CalcType[c], calc.CalcRamuda[c], c)) {
+            if (!LoadCoefTableCached(*cache, dataFolder, calc, coef, calc.CalcType[c],
+                                     calc.CalcRamuda[c], c)) {
                 return fail("no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
                             " in " + CoefFilePath(dataFolder, calc.CalcType[c]));
             }

@@ -59,7 +59,10 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
 void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& calc, int caseNo);
 
 /// Computes the moments of cases 1..CaseCount with the coefficient files in
-/// `dataFolder`. Returns false at the first failure (a λ without a block, a
+/// `dataFolder`. Each file is read once per run and only as far as the cases
+/// need, and each block parsed once; every case gets what LoadCoefTable would
+/// load for it alone, and a file problem fails the same case with the same
+/// reason. Returns false at the first failure (a λ without a block, a
 /// loader failure, a type or decimal index that is not a whole number, Ly = 0 or
 /// any non-finite intermediate); cases before the failing one keep their
 /// results. When `reason` is given it receives, on failure, a sentence that

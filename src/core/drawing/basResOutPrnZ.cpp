@@ -8,6 +8,8 @@
 #include "text/TextFile.h"
 
 #include <algorithm>
+#include <charconv>
+#include <functional>
 #include <cmath>
 
 namespace ormavex {
@@ -19,13 +21,15 @@ namespace {
 // "###0.000000\\, " (coordinates) write them; the last field of a line goes
 // without the trailing ", " and ends the line.
 void Whole(std::string& out, std::int32_t v, bool last = false) {
-    out += std::to_string(v);
-    out += last ? "\r\n" : ", ";
+    char buf[16];
+    const auto r = std::to_chars(buf, buf + sizeof buf, v);
+    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
+    out.append(last ? "\r\n" : ", ", 2);
 }
 
 void Fixed(std::string& out, double v, int decimals, bool last = false) {
     AppendFixedNumber(out, v, decimals);
-    out += last ? "\r\n" : ", ";
+    out.append(last ? "\r\n" : ", ", 2);
 }
 
 void RequireFinite(double v, const char* what) {
@@ -34,27 +38,31 @@ void RequireFinite(double v, const char* what) {
     }
 }
 
-std::string ReadWholeFile(const std::string& path, const char* what) {
+std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what) {
     std::string bytes;
     int code = 0;
-    if (!ReadFileBytes(path, bytes, code)) {
+    if (!files.read(path, bytes, code)) {
         throw ReportError(std::string("cannot read the ") + what + " " + path + " (error " +
                           std::to_string(code) + ")");
     }
     return bytes;
 }
 
-void WriteWholeFile(const std::string& path, const std::string& utf8, const char* what) {
-    TextOutFile out;
+// Writes the whole text into a file open for writing and closes it.
+void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) {
+    out.writeBytes(ToShiftJis(utf8));
+    if (!out.close()) {
+        throw ReportError(std::string("cannot write the ") + what + " " + out.path() + " (error " +
+                          std::to_string(out.errorCode()) + ")");
+    }
+}
+
+TextOutFile& OpenForWriting(TextOutFile& out, const std::string& path, const char* what) {
     if (!out.open(path, TextOutFile::Mode::Truncate)) {
         throw ReportError(std::string("cannot create the ") + what + " " + path + " (error " +
                           std::to_string(out.errorCode()) + ")");
     }
-    out.writeBytes(ToShiftJis(utf8));
-    if (!out.close()) {
-        throw ReportError(std::string("cannot write the ") + what + " " + path + " (error " +
-                          std::to_string(out.errorCode()) + ")");
-    }
+    return out;
 }
 
 // The fields of a style definition file after its first line, in list-input
@@ -115,7 +123,7 @@ std::size_t ShiftJisCharCount(std::string_view sjis) noexcept {
 
 void AppendLine(std::string& out, std::string_view line) {
     out += line;
-    out += "\r\n";
+    out.append("\r\n", 2);
 }
 
 } // namespace
@@ -134,6 +142,7 @@ void DrawingContext::SizeTables() {
     Arrows.size(MaxDrawArrows);
     Texts.size(MaxDrawTexts);
     Figures.size(MaxFigures);
+    m_lastWritten = {};
 }
 
 void DrawingContext::ClearBuffer() noexcept {
@@ -147,36 +156,64 @@ void DrawingContext::ClearBuffer() noexcept {
     Texts.clear();
 }
 
-void DrawingContext::ReadLineStyles(const std::string& path) {
-    LineStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(path, "line style file"));
-    std::string key = in.text();
-    while (key != "END") {
-        LineStyle s;
-        s.value1 = in.integer();
-        s.value2 = in.integer();
-        in.text();  // name, not used
-        LineStyles.add(s, "line styles");
-        key = in.text();
+namespace {
+
+// A style file read before in this run is replayed into the table, record by
+// record, so that a table too small fails as the reading would; a failure is
+// not kept and is met again the same way.
+template <typename Style, typename Read>
+void ReadStyles(FileReadCache& files, DrawTable<Style>& table, const std::string& kind,
+                const std::string& path, const char* tableName, Read read) {
+    table.clear();
+    const std::string key = kind + "\n" + path;
+    if (const auto* known = files.findParsed<std::vector<Style>>(key)) {
+        for (const Style& s : *known) {
+            table.add(s, tableName);
+        }
+        return;
     }
+    read();
+    std::vector<Style> styles;
+    for (int i = 1; i <= table.count(); ++i) {
+        styles.push_back(table[i]);
+    }
+    files.keepParsed(key, std::move(styles));
+}
+
+} // namespace
+
+void DrawingContext::ReadLineStyles(const std::string& path) {
+    ReadStyles(staticFiles, LineStyles, "line styles", path, "line styles", [&] {
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file"));
+        std::string key = in.text();
+        while (key != "END") {
+            LineStyle s;
+            s.value1 = in.integer();
+            s.value2 = in.integer();
+            in.text();  // name, not used
+            LineStyles.add(s, "line styles");
+            key = in.text();
+        }
+    });
 }
 
 void DrawingContext::ReadTextStyles(const std::string& path) {
-    TextStyles.clear();
-    DefinitionReader in(path, ReadWholeFile(path, "text style file"));
-    std::string key = in.text();
-    while (key != "END") {
-        TextStyle s;
-        s.value1 = in.integer();
-        s.name = in.text();
-        s.height = in.integer();
-        s.value4 = in.integer();
-        s.value5 = in.integer();
-        s.value6 = in.integer();
-        in.text();  // comment, not used
-        TextStyles.add(std::move(s), "text styles");
-        key = in.text();
-    }
+    ReadStyles(staticFiles, TextStyles, "text styles", path, "text styles", [&] {
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file"));
+        std::string key = in.text();
+        while (key != "END") {
+            TextStyle s;
+            s.value1 = in.integer();
+            s.name = in.text();
+            s.height = in.integer();
+            s.value4 = in.integer();
+            s.value5 = in.integer();
+            s.value6 = in.integer();
+            in.text();  // comment, not used
+            TextStyles.add(std::move(s), "text styles");
+            key = in.text();
+        }
+    });
 }
 
 double DrawingContext::TextHeight(std::int32_t style) const {
@@ -312,6 +349,29 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
 
 void DrawingContext::WriteDrawingFile(const std::string& path, const std::string& title1,
                                       const std::string& title2) const {
+    // Nothing is created when a value is not finite.
+    WrittenExtents written;
+    const std::string text = DrawingFileText(title1, title2, written);
+    TextOutFile file;
+    m_lastWritten = {};
+    WriteAndClose(OpenForWriting(file, path, "drawing command file"), text,
+                  "drawing command file");
+    written.path = path;
+    m_lastWritten = std::move(written);
+}
+
+void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
+                                      const std::string& title2) const {
+    WrittenExtents written;
+    const std::string text = DrawingFileText(title1, title2, written);
+    m_lastWritten = {};
+    WriteAndClose(file, text, "drawing command file");
+    written.path = file.path();
+    m_lastWritten = std::move(written);
+}
+
+std::string DrawingContext::DrawingFileText(const std::string& title1, const std::string& title2,
+                                            WrittenExtents& written) const {
     const Extents e = DrawingExtents();
     const double width = e.maxX - e.minX;
     const double height = e.maxY - e.minY;
@@ -339,12 +399,15 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
                                                    Arrows.count() + 2 * Texts.count()));
     AppendLine(out, title1);
     AppendLine(out, title2);
-    Fixed(out, width, 2);
-    Fixed(out, height, 2);
-    Fixed(out, e.minX, 2);
-    Fixed(out, e.minY, 2);
-    Fixed(out, e.maxX, 2);
-    Fixed(out, e.maxY, 2, true);
+    // The extents as the figure placement reads them back: the numbers of
+    // this line, rounded to 2 decimals.
+    const double extents[] = {width, height, e.minX, e.minY, e.maxX, e.maxY};
+    for (std::size_t i = 0; i < 6; ++i) {
+        const std::size_t start = out.size();
+        AppendFixedNumber(out, extents[i], 2);
+        ParseNumber(std::string_view(out).substr(start), written.values[i]);
+        out.append(i < 5 ? ", " : "\r\n", 2);
+    }
 
     AppendLine(out, "座標情報");
     for (int i = 1; i <= Points.count(); ++i) {
@@ -432,14 +495,37 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
         }
         AppendLine(out, "END");
     }
-    WriteWholeFile(path, out, "drawing command file");
+    return out;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
                                   double areaWidth, double areaHeight) {
+    PlaceFiguresThen(areaWidth, areaHeight,
+                     [&] { WriteFigureFile(path, title, areaWidth, areaHeight); });
+}
+
+void DrawingContext::PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
+                                  double areaHeight) {
+    PlaceFiguresThen(areaWidth, areaHeight,
+                     [&] { WriteFigureFile(file, title, areaWidth, areaHeight); });
+}
+
+void DrawingContext::PlaceFiguresThen(double areaWidth, double areaHeight,
+                                      const std::function<void()>& write) {
     for (int i = 1; i <= Figures.count(); ++i) {
         FigureEntry& f = Figures[i];
-        const std::string bytes = ReadWholeFile(f.path, "drawing command file");
+        if (!m_lastWritten.path.empty() && f.path == m_lastWritten.path) {
+            const auto& v = m_lastWritten.values;
+            f.width = v[0];
+            f.height = v[1];
+            f.minX = v[2];
+            f.minY = v[3];
+            f.maxX = v[4];
+            f.maxY = v[5];
+            continue;
+        }
+        FileReadCache files; // disabled: a drawing file is read as it is now
+        const std::string bytes = ReadWholeFile(files, f.path, "drawing command file");
         LineReader lines(bytes);
         if (!lines.skip(2)) {
             throw ReportError("the drawing command file " + f.path + " has no extents line");
@@ -458,11 +544,24 @@ void DrawingContext::PlaceFigures(const std::string& path, const std::string& ti
         f.offsetX = (areaWidth - f.width) / 2.0 - f.minX;
         f.offsetY = (areaHeight - f.height) / 2.0 - f.minY;
     }
-    WriteFigureFile(path, title, areaWidth, areaHeight);
+    write();
 }
 
 void DrawingContext::WriteFigureFile(const std::string& path, const std::string& title,
                                      double areaWidth, double areaHeight) const {
+    // The values are checked before the file is made.
+    const std::string text = FigureFileText(title, areaWidth, areaHeight);
+    TextOutFile file;
+    WriteAndClose(OpenForWriting(file, path, "figure file"), text, "figure file");
+}
+
+void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title,
+                                     double areaWidth, double areaHeight) const {
+    WriteAndClose(file, FigureFileText(title, areaWidth, areaHeight), "figure file");
+}
+
+std::string DrawingContext::FigureFileText(const std::string& title, double areaWidth,
+                                           double areaHeight) const {
     RequireFinite(areaWidth, "figure area width");
     RequireFinite(areaHeight, "figure area height");
     std::string out;
@@ -476,7 +575,7 @@ void DrawingContext::WriteFigureFile(const std::string& path, const std::string&
         AppendLine(out, ListPrintLine({f.offsetX, f.offsetY}));
     }
     AppendLine(out, "END");
-    WriteWholeFile(path, out, "figure file");
+    return out;
 }
 
 } // namespace ormavex

@@ -31,6 +31,7 @@
 #include <array>
 #include <cassert>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,7 +40,7 @@ namespace ormavex {
 
 /// Capacities the diagrams give the tables.
 inline constexpr int MaxLineStyles = 9;
-inline constexpr int MaxTextStyles = 2;
+inline constexpr int MaxTextStyles = 3;
 inline constexpr int MaxDrawPoints = 600;
 inline constexpr int MaxDrawLines = 600;
 inline constexpr int MaxDrawCircles = 100;
@@ -200,8 +201,11 @@ public:
 
     DrawTable<FigureEntry> Figures;
 
+    /// The style definition files as read once per report run.
+    FileReadCache staticFiles;
+
     /// Sizes every table with the diagrams' capacities (line styles 9, text
-    /// styles 2, points 600, lines 600, circles 100, arcs 100, rectangles 2,
+    /// styles 3, points 600, lines 600, circles 100, arcs 100, rectangles 2,
     /// arrows 500, texts 500, figures 10) and empties them. Fills keep
     /// capacity 0.
     void SizeTables();
@@ -253,13 +257,44 @@ public:
     /// truncated); the buffer stays unchanged.
     void WriteDrawingFile(const std::string& path, const std::string& title1,
                           const std::string& title2) const;
+    /// The same into `file`, a new file open for writing (as
+    /// NewDrawingPrintFile leaves it), which is closed at the end.
+    void WriteDrawingFile(TextOutFile& file, const std::string& title1,
+                          const std::string& title2) const;
     /// Reads back the extents of every figure entry's drawing command file,
     /// centres entry 1 on the area and writes the figure file.
     void PlaceFigures(const std::string& path, const std::string& title, double areaWidth,
                       double areaHeight);
+    /// The same into `file`, a new file open for writing, closed at the end.
+    void PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
+                      double areaHeight);
     /// Writes the figure file from the figure table.
     void WriteFigureFile(const std::string& path, const std::string& title, double areaWidth,
                          double areaHeight) const;
+    /// The same into `file`, a new file open for writing, closed at the end.
+    void WriteFigureFile(TextOutFile& file, const std::string& title, double areaWidth,
+                         double areaHeight) const;
+
+private:
+    struct WrittenExtents;
+    /// The drawing command file's text, and its extents as read back;
+    /// throws for a value that is not finite.
+    std::string DrawingFileText(const std::string& title1, const std::string& title2,
+                                WrittenExtents& written) const;
+    void PlaceFiguresThen(double areaWidth, double areaHeight,
+                          const std::function<void()>& write);
+    /// The figure file's text; throws for a value that is not finite.
+    std::string FigureFileText(const std::string& title, double areaWidth,
+                               double areaHeight) const;
+
+    /// The extents line of the drawing command file written last, as the
+    /// numbers read back from it would be: PlaceFigures takes them from here
+    /// instead of reading the file again. Forgotten by SizeTables().
+    struct WrittenExtents {
+        std::string path;
+        std::array<double, 6> values{};
+    };
+    mutable WrittenExtents m_lastWritten;
 };
 
 /// twips / 1440 x 25.4 (divided first, then multiplied).

@@ -36,13 +36,45 @@ std::string QuotedWhenNeeded(const std::string& arg) {
 
 } // namespace
 
-bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
-               const PageWriter& writePage, ReportRunOutcome& outcome) {
+namespace {
+
+// For the length of a run: the static data files are read once and the
+// results file stays open from page to page. Undone on every way out.
+class RunScope {
+public:
+    RunScope(ReportState& report, DrawingContext* drawing) : m_report(report), m_drawing(drawing) {
+        m_report.staticFiles.enable();
+        if (m_drawing != nullptr) {
+            m_drawing->staticFiles.enable();
+        }
+    }
+    ~RunScope() {
+        m_report.out.close();
+        m_report.runHoldsFile = false;
+        m_report.staticFiles.disable();
+        if (m_drawing != nullptr) {
+            m_drawing->staticFiles.disable();
+        }
+    }
+    RunScope(const RunScope&) = delete;
+    RunScope& operator=(const RunScope&) = delete;
+
+private:
+    ReportState& m_report;
+    DrawingContext* m_drawing;
+};
+
+bool RunReportPages(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
+                    const PageWriter& writePage, ReportRunOutcome& outcome) {
     outcome = {};
     ResetReportRun(report);
     LoadNumberingSettings(report, settingsFile);
     try {
-        report.currentPrintFile = NewTextPrintFile(report.lists);
+        // The results file is written through the descriptor that created
+        // it and stays open until the last page is done.
+        report.out.close();
+        report.currentPrintFile = NewTextPrintFile(report.lists, report.out);
+        report.runHoldsFile = true;
         for (int c = 1; c <= cases.CaseCount; ++c) {
             if (c > 1) {
                 AppendPageBreak(report); // each case begins a new page
@@ -57,6 +89,8 @@ bool RunReport(ReportState& report, const CaseTable& cases, const std::string& s
                 outcome.reasons.push_back(reason);
             }
         }
+        report.runHoldsFile = false;
+        report.out.close();
         report.currentPrintFile = NewTextPrintFile(report.lists);
     } catch (const ReportError& e) {
         outcome.failure = e.what();
@@ -65,12 +99,21 @@ bool RunReport(ReportState& report, const CaseTable& cases, const std::string& s
     return true;
 }
 
+} // namespace
+
+bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
+               const PageWriter& writePage, ReportRunOutcome& outcome) {
+    RunScope scope(report, nullptr);
+    return RunReportPages(report, cases, settingsFile, writePage, outcome);
+}
+
 bool RunReport(AppState& state, const std::string& settingsFile, ReportRunOutcome& outcome) {
     const PageWriter writePage = [&state](int c, Member member, std::string* reason) {
         return member == Member::FrontWall ? WriteFrontWallPage(state, c, reason)
                                            : WriteBottomSlabPage(state, c, reason);
     };
-    return RunReport(state.report, state.cases, settingsFile, writePage, outcome);
+    RunScope scope(state.report, &state.drawing);
+    return RunReportPages(state.report, state.cases, settingsFile, writePage, outcome);
 }
 
 std::string FailedCaseList(const std::vector<int>& failedCases) {
@@ -102,12 +145,20 @@ bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStat
     }
     const std::string combined = report.lists.text[static_cast<std::size_t>(combinedPos)];
     report.currentPrintFile = combined;
-    CreateEmptyFile(combined);
+    // The items are joined in memory and the combined file written at once;
+    // an item that cannot be read adds nothing but its page break.
+    std::string joined;
     for (std::size_t i = 0; i < chosen.size(); ++i) {
         if (i > 0) {
-            AppendPageBreak(report);
+            joined += '\f';
         }
-        AppendFile(combined, report.lists.text[chosen[i]]);
+        AppendFileLines(joined, report.lists.text[chosen[i]]);
+    }
+    report.out.close();
+    TextOutFile out;
+    if (out.open(combined, TextOutFile::Mode::Truncate)) {
+        out.writeBytes(joined);
+        out.close();
     }
     return true;
 }
@@ -117,9 +168,11 @@ Message NoPrintItemMessage() {
 }
 
 std::string PreviewCommandLine(const std::string& programFolder, const std::string& userDataFolder,
-                               const std::string& combinedFile) {
+                               const std::string& combinedFile, const std::string& projectFile) {
     return QuotedWhenNeeded(programFolder + "/" + PreviewProgramName) +
-           " /INI=" + Quoted(userDataFolder) + " " + QuotedWhenNeeded(combinedFile);
+           " /INI=" + Quoted(userDataFolder) +
+           (projectFile.empty() ? std::string() : " /PROJECT=" + Quoted(projectFile)) + " " +
+           QuotedWhenNeeded(combinedFile);
 }
 
 void StartPreview(const std::string& commandLine) {

@@ -11,6 +11,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <unistd.h>
+#include <tuple>
 #include <vector>
 
 namespace ormavex {
@@ -101,19 +102,30 @@ void CheckWrite(ReportState& state) {
 
 } // namespace
 
-std::string MakeTempFileName() {
+namespace {
+
+// Creates a new "~MT" file in the temporary folder and returns its name and
+// the descriptor mkstemps opened it with.
+int MakeTempFile(std::string& name) {
     const char* tmp = std::getenv("TMPDIR");
     std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
     while (folder.size() > 1 && folder.back() == '/') {
         folder.pop_back();
     }
-    std::string name = folder + "/~MTXXXXXX.tmp";
+    name = folder + "/~MTXXXXXX.tmp";
     int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) {
         throw ReportError("cannot create a temporary file in " + folder + ": " +
                           std::strerror(errno));
     }
-    ::close(fd);
+    return fd;
+}
+
+} // namespace
+
+std::string MakeTempFileName() {
+    std::string name;
+    ::close(MakeTempFile(name));
     return name;
 }
 
@@ -126,12 +138,40 @@ std::string NewTextPrintFile(PrintFileLists& lists) {
     return path;
 }
 
+std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
+    if (lists.textCount >= MaxTextPrintFiles) {
+        throw ReportError("too many text print files");
+    }
+    std::string path;
+    const int fd = MakeTempFile(path);
+    lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
+    if (!out.adopt(fd, path)) {
+        throw ReportError("cannot open the print file " + path + " (code " +
+                          std::to_string(out.errorCode()) + ")");
+    }
+    return path;
+}
+
 std::string NewDrawingPrintFile(PrintFileLists& lists) {
     if (lists.drawingCount >= MaxDrawingPrintFiles) {
         throw ReportError("too many drawing print files");
     }
     std::string path = MakeTempFileName();
     lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
+    return path;
+}
+
+std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
+    if (lists.drawingCount >= MaxDrawingPrintFiles) {
+        throw ReportError("too many drawing print files");
+    }
+    std::string path;
+    const int fd = MakeTempFile(path);
+    lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
+    if (!out.adopt(fd, path)) {
+        throw ReportError("cannot open the print file " + path + " (code " +
+                          std::to_string(out.errorCode()) + ")");
+    }
     return path;
 }
 
@@ -145,20 +185,69 @@ void ResetReportRun(ReportState& state) noexcept {
 }
 
 void LoadNumberingSettings(ReportState& state, const std::string& settingsFile) {
-    state.method = CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Method");
+    // One read of the file for all nine keys; a file that cannot be read
+    // gives 0 for every key, as a missing key does.
+    std::string ini;
+    int code = 0;
+    if (!ReadFileBytes(settingsFile, ini, code)) {
+        ini.clear();
+    }
+    state.method = CPrivateProfile::GetValueLongIn(ini, "Chapter", "Method");
     for (int k = 1; k <= 4; ++k) {
         state.styles[k] =
-            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Style" + std::to_string(k));
+            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Style" + std::to_string(k));
         state.margins[k] =
-            CPrivateProfile::GetValueLong(settingsFile, "Chapter", "Margin" + std::to_string(k));
+            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Margin" + std::to_string(k));
     }
 }
 
 int ReadTemplateSection(const std::string& formatFile, const std::string& section,
                         LevelTable& levels, TemplateTable& templates) {
+    FileReadCache files; // disabled: reads the file
+    return ReadTemplateSection(files, formatFile, section, levels, templates);
+}
+
+namespace {
+
+// The template lines of a section as read: line number, level, template.
+struct SectionLines {
+    std::vector<std::tuple<int, int, std::string>> lines;
+};
+
+int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile,
+                             const std::string& section, LevelTable& levels,
+                             TemplateTable& templates, SectionLines& read);
+
+} // namespace
+
+int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
+                        const std::string& section, LevelTable& levels, TemplateTable& templates) {
+    // A section read before in this run is replayed; a failure is not kept,
+    // so it is met again the same way.
+    const std::string key = "template section\n" + formatFile + "\n" + section;
+    const SectionLines* known = files.findParsed<SectionLines>(key);
+    if (known == nullptr) {
+        SectionLines read;
+        const int count =
+            ReadTemplateSectionLines(files, formatFile, section, levels, templates, read);
+        files.keepParsed(key, std::move(read));
+        return count;
+    }
+    for (const auto& [number, level, text] : known->lines) {
+        levels[number] = level;
+        templates[number] = text;
+    }
+    return static_cast<int>(known->lines.size());
+}
+
+namespace {
+
+int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile,
+                             const std::string& section, LevelTable& levels,
+                             TemplateTable& templates, SectionLines& read) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(formatFile, data, code)) {
+    if (!files.read(formatFile, data, code)) {
         throw ReportError("cannot read the report format file " + formatFile + " (code " +
                           std::to_string(code) + ")");
     }
@@ -200,9 +289,12 @@ int ReadTemplateSection(const std::string& formatFile, const std::string& sectio
         // One character: at most a single digit, so 0..9.
         levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));
         templates[number] = std::string(Utf8Mid(line, 5, std::string_view::npos));
+        read.lines.emplace_back(number, levels[number], templates[number]);
         ++count;
     }
 }
+
+} // namespace
 
 std::string FormatFieldNumber(double value, std::string_view picture) {
     if (!picture.empty() && picture[0] == '+') {
@@ -302,7 +394,18 @@ std::string FillTemplate(std::string_view templateText, const NumberValues& numb
     return line;
 }
 
+namespace {
+
+bool HeldOpen(const ReportState& state) {
+    return state.runHoldsFile && state.out.isOpen() && state.out.path() == state.currentPrintFile;
+}
+
+} // namespace
+
 void OpenPrintFile(ReportState& state) {
+    if (HeldOpen(state)) {
+        return;
+    }
     if (!state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
         throw ReportError("cannot open the print file " + state.currentPrintFile + " (code " +
                           std::to_string(state.out.errorCode()) + ")");
@@ -310,7 +413,7 @@ void OpenPrintFile(ReportState& state) {
 }
 
 void ClosePrintFile(ReportState& state) {
-    if (!state.out.close()) {
+    if (HeldOpen(state) ? !state.out.flush() : !state.out.close()) {
         throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
                           std::to_string(state.out.errorCode()) + ")");
     }
@@ -361,6 +464,13 @@ void PrintLine(ReportState& state, std::string_view text) {
 }
 
 void AppendPageBreak(ReportState& state) noexcept {
+    if (HeldOpen(state)) {
+        state.out.writeBytes("\f");
+        if (state.out.failed()) {
+            state.out.close(); // the next page opens the file afresh
+        }
+        return;
+    }
     if (state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
         state.out.writeBytes("\f");
     }

@@ -90,6 +90,14 @@ struct ReportState {
     std::string currentPrintFile;
     /// The current print file while a page holds it open.
     TextOutFile out;
+    /// Set by the report run while it keeps the current print file open from
+    /// one page to the next: opening it for a page then uses the open handle,
+    /// closing it after a page hands its lines to the system, and a page break
+    /// goes through the same handle. Cleared at the end of the run, which
+    /// closes the file.
+    bool runHoldsFile = false;
+    /// The report format file as read once per report run.
+    FileReadCache staticFiles;
 
     int method = NumberingMethod::None;
     /// Levels 1..5; level 5 is never loaded and stays 0.
@@ -109,9 +117,16 @@ std::string MakeTempFileName();
 /// it. Throws ReportError when the list is full (a 21st file) or on a file error.
 std::string NewTextPrintFile(PrintFileLists& lists);
 
+/// The same, leaving the new file open for writing in `out` through the
+/// descriptor that created it.
+std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out);
+
 /// Makes a temporary file and appends it to the drawing print file list; the
 /// drawing writer fills it. Throws ReportError when the list is full (a 298th).
 std::string NewDrawingPrintFile(PrintFileLists& lists);
+/// The same, leaving the new file open for writing in `out` through the
+/// descriptor that created it.
+std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out);
 
 /// Start of a report run: both list counts 0 (the files are not touched),
 /// current heading level 1, counters 1..4 cleared. Counter 5 is cleared by
@@ -130,6 +145,9 @@ void LoadNumberingSettings(ReportState& state, const std::string& settingsFile);
 /// line number is outside 1..20 (an empty line inside a section is one).
 int ReadTemplateSection(const std::string& formatFile, const std::string& section,
                         LevelTable& levels, TemplateTable& templates);
+/// The same, reading the format file through `files`.
+int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
+                        const std::string& section, LevelTable& levels, TemplateTable& templates);
 
 /// The template with its fields filled, as Shift_JIS bytes of exactly the
 /// template's byte length. Number field k gets number value k formatted by its

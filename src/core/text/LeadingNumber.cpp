@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cmath>
+#include <cstdint>
 #include <string>
 
 namespace ormavex {
@@ -102,6 +103,47 @@ double Convert(const std::string& s) noexcept {
     return v;
 }
 
+// A plain decimal ("-12.345", "0.0020111", "7"): at most 19 digits whose
+// value is below 2^53 and at most 22 decimals. Its value is then the digits
+// as an integer divided by a power of ten, both exact in a double, so the one
+// division rounds correctly, exactly as from_chars does. False for any other
+// text, which then takes the general path.
+bool ParsePlainDecimal(std::string_view text, double& value) noexcept {
+    static constexpr double kPow10[] = {1e0,  1e1,  1e2,  1e3,  1e4,  1e5,  1e6,  1e7,
+                                        1e8,  1e9,  1e10, 1e11, 1e12, 1e13, 1e14, 1e15,
+                                        1e16, 1e17, 1e18, 1e19, 1e20, 1e21, 1e22};
+    std::size_t i = 0;
+    bool negative = false;
+    if (i < text.size() && (text[i] == '+' || text[i] == '-')) {
+        negative = text[i] == '-';
+        ++i;
+    }
+    std::uint64_t mantissa = 0;
+    int digits = 0;
+    int decimals = 0;
+    bool point = false;
+    for (; i < text.size(); ++i) {
+        const char c = text[i];
+        if (IsDigit(c)) {
+            if (++digits > 19) {
+                return false;
+            }
+            mantissa = mantissa * 10 + static_cast<std::uint64_t>(c - '0');
+            decimals += point ? 1 : 0;
+        } else if (c == '.' && !point) {
+            point = true;
+        } else {
+            return false;
+        }
+    }
+    if (digits == 0 || decimals > 22 || mantissa > (std::uint64_t{1} << 53)) {
+        return false;
+    }
+    const double v = static_cast<double>(mantissa) / kPow10[decimals];
+    value = negative ? -v : v;
+    return true;
+}
+
 } // namespace
 
 double LeadingNumber(std::string_view text) noexcept {
@@ -127,6 +169,9 @@ bool ParseNumber(std::string_view text, double& value) noexcept {
         text = text.substr(b, e - b);
         if (text.empty()) {
             return false;
+        }
+        if (ParsePlainDecimal(text, value)) {
+            return true;
         }
         // No blanks inside a whole number.
         for (char c : text) {

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 
 namespace ormavex {
 
@@ -79,13 +80,10 @@ void RoundDecimal(double value, int decimals, std::string& intPart, std::string&
     if (a == 0.0) {
         return;
     }
-    char buf[64];
-    std::snprintf(buf, sizeof buf, "%.14e", a);
-    // buf: d.dddddddddddddde[+-]XX
-    std::string digits;
-    digits += buf[0];
-    digits.append(buf + 2, 14);
-    int exp10 = std::atoi(buf + 17);
+    std::uint64_t d15 = 0;
+    int exp10 = 0;
+    SignificantDigits15(a, d15, exp10);
+    std::string digits = std::to_string(d15);
     // value = 0.digits * 10^(exp10 + 1); point position after `pointPos` digits
     int pointPos = exp10 + 1;
     int keep = pointPos + decimals;  // digits kept
@@ -139,6 +137,81 @@ std::string Group(const std::string& digits) {
 }
 
 } // namespace
+
+void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
+    // Exact integer arithmetic for the numbers of a report (2^-18 <= a <
+    // 2^50): a = m / 2^shift, and d = m x 10^k / 2^shift rounded is the
+    // digit string when it has 15 digits.
+    __extension__ typedef unsigned __int128 U128;
+    static constexpr std::uint64_t kPow10[] = {1ULL,
+                                               10ULL,
+                                               100ULL,
+                                               1000ULL,
+                                               10000ULL,
+                                               100000ULL,
+                                               1000000ULL,
+                                               10000000ULL,
+                                               100000000ULL,
+                                               1000000000ULL,
+                                               10000000000ULL,
+                                               100000000000ULL,
+                                               1000000000000ULL,
+                                               10000000000000ULL,
+                                               100000000000000ULL,
+                                               1000000000000000ULL,
+                                               10000000000000000ULL,
+                                               100000000000000000ULL,
+                                               1000000000000000000ULL,
+                                               10000000000000000000ULL};
+    // a = m x 2^(e2 - 53) with m of 53 bits: the fields of the double.
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int biased = static_cast<int>((bits >> 52) & 0x7FF);
+    const int e2 = biased - 1022;  // a = f x 2^e2, 0.5 <= f < 1
+    if (biased != 0 && e2 >= -17 && e2 <= 50) {
+        const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+        const int shift = 53 - e2;  // 3 <= shift <= 70
+        // log10(2) < 0.30103: a first guess, at most one off.
+        int e10 = ((e2 - 1) * 78913) >> 18;  // floor((e2 - 1) x log10(2))
+        for (int attempt = 0; attempt < 4; ++attempt) {
+            const int k = 14 - e10;
+            if (k < 0 || k > 19) {
+                break;
+            }
+            const U128 num = static_cast<U128>(m) * kPow10[k];
+            U128 q = num >> shift;
+            if (q >= kPow10[15]) {
+                ++e10;
+                continue;
+            }
+            if (q < kPow10[14]) {
+                --e10;
+                continue;
+            }
+            const U128 rem = num - (q << shift);
+            const U128 half = static_cast<U128>(1) << (shift - 1);
+            if (rem > half || (rem == half && (q & 1U) != 0U)) {
+                ++q;
+            }
+            if (q == kPow10[15]) {
+                q = kPow10[14];
+                ++e10;
+            }
+            digits = static_cast<std::uint64_t>(q);
+            exp10 = e10;
+            return;
+        }
+    }
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", a);
+    // buf: d.dddddddddddddde[+-]XX
+    std::uint64_t d = static_cast<std::uint64_t>(buf[0] - '0');
+    for (int i = 2; i < 16; ++i) {
+        d = d * 10 + static_cast<std::uint64_t>(buf[i] - '0');
+    }
+    digits = d;
+    exp10 = std::atoi(buf + 17);
+}
 
 std::string FormatNumber(double value, std::string_view picture) {
     Picture p = ParsePicture(picture);

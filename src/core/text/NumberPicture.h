@@ -2,11 +2,18 @@
 // Number pictures ("##,##0", "####0.00", "###0.00\, ", "\Ｌ\x\ \＝\ ##0.00\ｍ")
 // and the list-print number form of the drawing files.
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace ormavex {
+
+/// The 15 significant digits of `a` (finite, greater than 0), correctly
+/// rounded, ties to even, as printf's "%.14e" gives them: `digits` from 10^14
+/// to 10^15 - 1 and `exp10` the decimal exponent of the first digit, so that
+/// a is about digits x 10^(exp10 - 14).
+void SignificantDigits15(double a, std::uint64_t& digits, int& exp10);
 
 /// Formats a number with a picture, as the system's number pictures do:
 /// - the first run of "#", "0", "," and "." is the number: "0" is a digit always

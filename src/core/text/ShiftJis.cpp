@@ -3,20 +3,34 @@
 #include <cerrno>
 #include <iconv.h>
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
+#include <functional>
+#include <unordered_map>
 #include <stdexcept>
 
 namespace ormavex {
 
 namespace {
 
-bool IsAscii(std::string_view s) noexcept {
-    for (unsigned char c : s) {
-        if (c >= 0x80) {
-            return false;
+// Position of the first byte of 0x80 or above at or after `from`; the size
+// when there is none. Eight bytes at a time.
+std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
+    std::size_t i = from;
+    for (; i + 8 <= s.size(); i += 8) {
+        std::uint64_t w = 0;
+        std::memcpy(&w, s.data() + i, 8);
+        if ((w & 0x8080808080808080ULL) != 0) {
+            break;
         }
     }
-    return true;
+    while (i < s.size() && static_cast<unsigned char>(s[i]) < 0x80) {
+        ++i;
+    }
+    return i;
 }
+
+bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // One iconv descriptor per direction and thread: opening a descriptor costs far
 // more than a short conversion, and a descriptor holds shift state.
@@ -65,6 +79,33 @@ private:
     iconv_t m_cd;
 };
 
+// The conversions of the non-ASCII runs seen last: a report converts the
+// same few labels and headings again and again. Bounded; emptied when full.
+class RunCache {
+public:
+    template <typename Convert>
+    const std::string& get(std::string_view run, Convert convert) {
+        auto it = m_map.find(run);
+        if (it != m_map.end()) {
+            return it->second;
+        }
+        if (m_map.size() >= kMaxEntries) {
+            m_map.clear();
+        }
+        return m_map.emplace(std::string(run), convert(run)).first->second;
+    }
+
+private:
+    static constexpr std::size_t kMaxEntries = 4096;
+    struct Hash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>()(s);
+        }
+    };
+    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
+};
+
 std::size_t Utf8SequenceLength(std::string_view s) noexcept {
     unsigned char c = static_cast<unsigned char>(s[0]);
     std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
@@ -78,22 +119,85 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
     return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
 }
 
+// One descriptor per direction and thread, opened on first use only: text
+// that is all ASCII never needs one.
+std::string Utf8RunToSjis(std::string_view run) {
+    thread_local Converter conv("CP932", "UTF-8");
+    return conv.convert(run, "?", Utf8SequenceLength);
+}
+
+std::string SjisRunToUtf8(std::string_view run) {
+    thread_local Converter conv("UTF-8", "CP932");
+    return conv.convert(run, "\xEF\xBF\xBD", SjisSequenceLength);
+}
+
 } // namespace
 
+// ASCII is the same in both encodings and is copied as it is; only the runs
+// of other characters go through iconv. A run of UTF-8 ends before the next
+// ASCII byte (no multi-byte sequence holds one); a run of Shift_JIS ends
+// before the next character whose first byte is ASCII (a trail byte may be).
+// A run that ends inside a sequence is a malformed tail: it and everything
+// after it go to iconv in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
-    if (IsAscii(utf8)) {
-        return std::string(utf8);
+    std::string out;
+    out.reserve(utf8.size());
+    std::size_t i = 0;
+    while (i < utf8.size()) {
+        const std::size_t j = FirstHighByte(utf8, i);
+        out.append(utf8.data() + i, j - i);
+        if (j == utf8.size()) {
+            break;
+        }
+        std::size_t k = j;
+        bool whole = true;
+        while (k < utf8.size() && static_cast<unsigned char>(utf8[k]) >= 0x80) {
+            const std::size_t n = Utf8SequenceLength(utf8.substr(k));
+            if (n < 2 || k + n > utf8.size()) {
+                whole = false;
+                break;
+            }
+            for (std::size_t m = 1; m < n; ++m) {
+                if ((static_cast<unsigned char>(utf8[k + m]) & 0xC0) != 0x80) {
+                    whole = false;
+                }
+            }
+            if (!whole) {
+                break;
+            }
+            k += n;
+        }
+        if (!whole) {
+            out += Utf8RunToSjis(utf8.substr(j));
+            break;
+        }
+        thread_local RunCache runs;
+        out += runs.get(utf8.substr(j, k - j), Utf8RunToSjis);
+        i = k;
     }
-    thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(utf8, "?", Utf8SequenceLength);
+    return out;
 }
 
 std::string FromShiftJis(std::string_view sjis) {
-    if (IsAscii(sjis)) {
-        return std::string(sjis);
+    std::string out;
+    out.reserve(sjis.size() * 3 / 2);
+    std::size_t i = 0;
+    while (i < sjis.size()) {
+        const std::size_t j = FirstHighByte(sjis, i);
+        out.append(sjis.data() + i, j - i);
+        if (j == sjis.size()) {
+            break;
+        }
+        std::size_t k = j;
+        while (k < sjis.size() && static_cast<unsigned char>(sjis[k]) >= 0x80) {
+            k += SjisSequenceLength(sjis.substr(k));
+        }
+        k = std::min(k, sjis.size());
+        thread_local RunCache runs;
+        out += runs.get(sjis.substr(j, k - j), SjisRunToUtf8);
+        i = k;
     }
-    thread_local Converter conv("UTF-8", "CP932");
-    return conv.convert(sjis, "\xEF\xBF\xBD", SjisSequenceLength);
+    return out;
 }
 
 std::size_t ShiftJisLength(std::string_view utf8) {

@@ -3,6 +3,7 @@
 #include "ShiftJis.h"
 
 #include <atomic>
+#include <cstring>
 #include <cerrno>
 #include <fcntl.h>
 #include <filesystem>
@@ -89,28 +90,65 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
         errorCode = FileError::PathFileAccess;
         return false;
     }
-    bytes.clear();
-    if (st.st_size > 0) {
-        bytes.reserve(static_cast<std::size_t>(st.st_size));
-    }
-    char buf[65536];
+    // Read straight into the string: its size from fstat, grown if the file
+    // turns out longer.
+    std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    bytes.resize(size + 1);
+    std::size_t have = 0;
     for (;;) {
-        ssize_t n = ::read(fd, buf, sizeof buf);
+        if (have == bytes.size()) {
+            bytes.resize(bytes.size() * 2 + 4096);
+        }
+        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             if (errno == EINTR) {
                 continue;
             }
             errorCode = FileErrorFromErrno(errno, path, false);
             ::close(fd);
+            bytes.clear();
             return false;
         }
         if (n == 0) {
             break;
         }
-        bytes.append(buf, static_cast<std::size_t>(n));
+        have += static_cast<std::size_t>(n);
     }
+    bytes.resize(have);
     ::close(fd);
     return true;
+}
+
+void FileReadCache::disable() noexcept {
+    m_enabled = false;
+    m_files.clear();
+    m_parsed.clear();
+}
+
+bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode) {
+    if (!m_enabled) {
+        return ReadFileBytes(path, bytes, errorCode);
+    }
+    for (const Entry& e : m_files) {
+        if (e.path == path) {
+            if (e.ok) {
+                bytes = e.bytes;
+            } else {
+                errorCode = e.errorCode;
+            }
+            return e.ok;
+        }
+    }
+    Entry e;
+    e.path = path;
+    e.ok = ReadFileBytes(path, e.bytes, e.errorCode);
+    if (e.ok) {
+        bytes = e.bytes;
+    } else {
+        errorCode = e.errorCode;
+    }
+    m_files.push_back(std::move(e));
+    return m_files.back().ok;
 }
 
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode) {
@@ -193,13 +231,21 @@ bool LineReader::next(std::string_view& line) noexcept {
     if (m_pos >= m_data.size()) {
         return false;
     }
-    std::size_t end = m_pos;
-    while (end < m_data.size() && m_data[end] != '\r' && m_data[end] != '\n') {
-        ++end;
+    // The next LF is searched with memchr and remembered, so that a file
+    // whose lines end in a lone CR is not searched to its end for every line.
+    const char* base = m_data.data();
+    const std::size_t size = m_data.size();
+    if (m_nextLf < m_pos || m_nextLf == kUnknown) {
+        const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
+        m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
+    }
+    std::size_t end = m_nextLf;
+    if (const void* cr = std::memchr(base + m_pos, '\r', end - m_pos)) {
+        end = static_cast<std::size_t>(static_cast<const char*>(cr) - base);
     }
     line = m_data.substr(m_pos, end - m_pos);
-    if (end < m_data.size()) {
-        if (m_data[end] == '\r' && end + 1 < m_data.size() && m_data[end + 1] == '\n') {
+    if (end < size) {
+        if (m_data[end] == '\r' && end + 1 < size && m_data[end + 1] == '\n') {
             ++end;
         }
         ++end;
@@ -230,13 +276,47 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
     }
     m_errorCode = 0;
     m_path = path;
+    m_written = 0;
+    m_cutAtClose = false;
     if (path.empty()) {
         m_errorCode = FileError::BadFileName;
         return false;
     }
-    m_file = std::fopen(path.c_str(), mode == Mode::Append ? "ab" : "wb");
+    if (mode == Mode::Append) {
+        m_file = std::fopen(path.c_str(), "ab");
+    } else {
+        // Written from the start without O_TRUNC; close() cuts what is left
+        // of a longer old content.
+        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
+        if (fd >= 0) {
+            m_file = ::fdopen(fd, "wb");
+            if (m_file == nullptr) {
+                const int err = errno;
+                ::close(fd);
+                errno = err;
+            }
+        }
+        m_cutAtClose = true;
+    }
     if (m_file == nullptr) {
         m_errorCode = FileErrorFromErrno(errno, path, true);
+        return false;
+    }
+    return true;
+}
+
+bool TextOutFile::adopt(int fd, const std::string& path) {
+    if (m_file != nullptr) {
+        close();
+    }
+    m_errorCode = 0;
+    m_path = path;
+    m_written = 0;
+    m_cutAtClose = false;
+    m_file = ::fdopen(fd, "wb");
+    if (m_file == nullptr) {
+        m_errorCode = FileErrorFromErrno(errno, path, true);
+        ::close(fd);
         return false;
     }
     return true;
@@ -252,9 +332,18 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     if (m_errorCode != 0 || bytes.empty()) {
         return;
     }
-    if (std::fwrite(bytes.data(), 1, bytes.size(), m_file) != bytes.size()) {
+    const std::size_t n = std::fwrite(bytes.data(), 1, bytes.size(), m_file);
+    m_written += static_cast<long long>(n);
+    if (n != bytes.size()) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);
     }
+}
+
+bool TextOutFile::flush() {
+    if (m_file != nullptr && std::fflush(m_file) != 0 && m_errorCode == 0) {
+        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    }
+    return m_errorCode == 0;
 }
 
 void TextOutFile::write(std::string_view utf8) { writeBytes(ToShiftJis(utf8)); }
@@ -267,6 +356,15 @@ void TextOutFile::writeLine(std::string_view utf8) {
 bool TextOutFile::close() {
     if (m_file == nullptr) {
         return m_errorCode == 0;
+    }
+    if (m_cutAtClose) {
+        flush();
+        struct stat st {};
+        const int fd = ::fileno(m_file);
+        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
+            ::ftruncate(fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
+            m_errorCode = FileErrorFromErrno(errno, m_path, true);
+        }
     }
     if (std::fclose(m_file) != 0 && m_errorCode == 0) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);

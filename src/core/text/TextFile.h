@@ -6,10 +6,13 @@
 // Every operation here reports failure through its result and an error code;
 // nothing throws for an I/O problem.
 
+#include <any>
 #include <cstddef>
 #include <cstdio>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 namespace ormavex {
 
@@ -38,6 +41,50 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing);
 /// Reads the whole file as bytes. On failure returns false and sets `errorCode`.
 bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode);
 
+/// Whole-file reads that, while enabled, read each file once: a later read
+/// of the same path gets the same bytes (or the same error code) from
+/// memory. Enabled for the length of one run over data files that do not
+/// change during it; disabled, it reads the file every time.
+class FileReadCache {
+public:
+    void enable() noexcept { m_enabled = true; }
+    /// Stops caching and forgets every file read.
+    void disable() noexcept;
+    bool enabled() const noexcept { return m_enabled; }
+    /// As ReadFileBytes.
+    bool read(const std::string& path, std::string& bytes, int& errorCode);
+
+    /// While enabled, what a reader made of a file (its parsed form) can be
+    /// kept under a key of the reader's choosing; it is forgotten with the
+    /// bytes. findParsed gives nothing while disabled.
+    template <typename T>
+    const T* findParsed(const std::string& key) const {
+        for (const auto& [k, v] : m_parsed) {
+            if (k == key) {
+                return std::any_cast<T>(&v);
+            }
+        }
+        return nullptr;
+    }
+    template <typename T>
+    void keepParsed(std::string key, T value) {
+        if (m_enabled) {
+            m_parsed.emplace_back(std::move(key), std::any(std::move(value)));
+        }
+    }
+
+private:
+    struct Entry {
+        std::string path;
+        bool ok = false;
+        int errorCode = 0;
+        std::string bytes;
+    };
+    bool m_enabled = false;
+    std::vector<Entry> m_files;
+    std::vector<std::pair<std::string, std::any>> m_parsed;
+};
+
 /// Writes `bytes` as the new content of `path` without ever destroying the file
 /// that was there: the bytes go to a new file in the same folder, which is
 /// flushed to disk and then renamed over `path`. On failure the new file is
@@ -59,13 +106,21 @@ public:
     std::size_t position() const noexcept { return m_pos; }
 
 private:
+    static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::string_view m_data;
     std::size_t m_pos = 0;
+    std::size_t m_nextLf = kUnknown;  ///< position of the next LF, or the size when none
 };
 
 /// A text file opened for writing or appending. Lines are given as UTF-8 and
 /// written as Shift_JIS followed by CR LF. The first failure is kept; later
 /// writes do nothing and close() reports it.
+///
+/// Mode::Truncate leaves the file holding exactly what was written, but never
+/// opens it with O_TRUNC: the file is written from its start and only a
+/// longer old content is cut at close. Truncating an empty new file would
+/// make ext4 start writing it out at close, and a later unlink would then
+/// wait for the disk.
 class TextOutFile {
 public:
     enum class Mode { Truncate, Append };
@@ -76,13 +131,21 @@ public:
     TextOutFile& operator=(const TextOutFile&) = delete;
 
     bool open(const std::string& path, Mode mode);
+    /// Takes over `fd`, a descriptor open for writing on the new, empty file
+    /// `path` (as mkstemp returns it); it is closed by close(). False, with
+    /// the descriptor closed, when it cannot be used.
+    bool adopt(int fd, const std::string& path);
     bool isOpen() const noexcept { return m_file != nullptr; }
+    const std::string& path() const noexcept { return m_path; }
     /// One line: the text in Shift_JIS, then CR LF.
     void writeLine(std::string_view utf8);
     /// Text without line end.
     void write(std::string_view utf8);
     /// Bytes exactly as given (already Shift_JIS).
     void writeBytes(std::string_view bytes);
+    /// Hands the buffered bytes to the system; false (and the error kept)
+    /// when that fails.
+    bool flush();
     /// Closes the file; true when every write and the close succeeded.
     bool close();
     bool failed() const noexcept { return m_errorCode != 0; }
@@ -92,6 +155,8 @@ private:
     std::FILE* m_file = nullptr;
     std::string m_path;
     int m_errorCode = 0;
+    bool m_cutAtClose = false;   ///< Mode::Truncate: cut an old, longer content
+    long long m_written = 0;     ///< bytes handed to fwrite since the open
 };
 
 namespace testing {

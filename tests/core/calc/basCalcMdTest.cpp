@@ -181,3 +181,54 @@ TEST_F(CalcTest, FailuresStopTheRunAndKeepEarlierCases) {
     EXPECT_TRUE(run());
     EXPECT_EQ(calc.CalcKeta[2], 3);
 }
+
+TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
+    // Files longer than one read, blocks met out of order and again, and one
+    // file that ends inside its last block: every case of one run must give
+    // the moments, or the failure, of that case calculated on its own.
+    std::vector<TestBlock> many;
+    for (int b = 0; b < 150; ++b) {
+        many.push_back({"L=" + std::to_string(0.30 + 0.05 * b).substr(0, 4), 0.5 * b});
+    }
+    for (int type = 1; type <= 4; ++type) {
+        WriteCoefFile(CoefFilePath(dir.path(), type), TableType(type)->points, many);
+    }
+    const std::string fix44 = CoefFilePath(dir.path(), 5);
+    WriteCoefFile(fix44, 5, {{"L=0.50", 0.0}, {"L=1.00", 1.0}});
+    std::string bytes = test::ReadBytes(fix44);
+    bytes.resize(bytes.find("L=1.00") + 40);  // the 1.00 block is cut short
+    test::WriteBytes(fix44, bytes);
+
+    const double lambdas[] = {7.0, 0.35, 7.0, 3.1, 0.3, 5.5, 1.5};
+    for (int i = 0; i < 21; ++i) {
+        addCase(1 + i % 4, 4.0, 3.0 + 0.1 * i, lambdas[i % 7], 10.0 + i, i % 3 == 0 ? 0.0 : 4.0);
+    }
+    addCase(5, 4.0, 4.0, 0.5, 10.0, 4.0);
+    addCase(5, 4.0, 4.0, 1.0, 10.0, 4.0);  // the block that is cut short
+    std::string reason;
+    ASSERT_FALSE(CalcMoments(cases, calc, coef, dir.path(), &reason));
+
+    for (int c = 1; c <= cases.CaseCount; ++c) {
+        SCOPED_TRACE(c);
+        CaseTable one;
+        one.CaseCount = 1;
+        for (int col = 1; col <= 10; ++col) {
+            one.cell(1, col) = cases.cell(c, col);
+        }
+        CalcArrays alone;
+        CoefWorkTables coefAlone;
+        std::string reasonAlone;
+        const bool ok = CalcMoments(one, alone, coefAlone, dir.path(), &reasonAlone);
+        EXPECT_EQ(ok, c < cases.CaseCount);
+        if (!ok) {
+            EXPECT_EQ(reason, "case " + std::to_string(c) + reasonAlone.substr(6));
+            continue;
+        }
+        for (int j = 1; j <= 3; ++j) {
+            for (int k = 1; k <= alone.CalcPointCount[1]; ++k) {
+                EXPECT_EQ(calc.CalcMx[c](j, k), alone.CalcMx[1](j, k));
+                EXPECT_EQ(calc.CalcMy[c](j, k), alone.CalcMy[1](j, k));
+            }
+        }
+    }
+}

@@ -119,21 +119,23 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
     EXPECT_EQ(d.LineStyles.count(), 9);
-    // A 3rd text style.
+    // A 4th text style.
     WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
-                                       "T, 1, a, 240, 0, 0, 0, x", "END"});
+                                       "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
+                                       "END"});
     EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), ReportError);
 }
 
-TEST(DeliveredStyleFiles, HoldNineLineStylesAndTwoTextStyles) {
+TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
     DrawingContext d;
     d.SizeTables();
     const std::string data = std::string(ORMAVEX_SOURCE_DIR) + "/data/";
     d.ReadLineStyles(data + "LINE_PRN.DEF");
     d.ReadTextStyles(data + "STR_PRN.DEF");
     EXPECT_EQ(d.LineStyles.count(), 9);
-    ASSERT_EQ(d.TextStyles.count(), 2);
+    ASSERT_EQ(d.TextStyles.count(), 3);
     EXPECT_EQ(d.TextStyles[2].height, 180);
+    EXPECT_EQ(d.TextStyles[3].height, 120);  // moments too long for their grid
     // Shift_JIS with CR LF: every LF has its CR and the text is not UTF-8.
     for (const char* name : {"LINE_PRN.DEF", "STR_PRN.DEF"}) {
         const std::string bytes = ReadBytes(data + name);

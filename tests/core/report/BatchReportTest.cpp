@@ -112,8 +112,14 @@ TEST_F(BatchReportTest, KeepLeavesTheCombinedFileWithOnePagePerCase) {
     EXPECT_EQ(err, "");
     const std::string combined = LastLine();
     EXPECT_EQ(combined.rfind(tmp.path() + "/~MT", 0), 0u) << out;
-    // Two text print files and two drawing print files per case.
+    // Two text print files and two drawing print files per case, readable
+    // by their owner only.
     EXPECT_EQ(FilesInTmp(), 2u + 2u * 6u);
+    for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
+        EXPECT_EQ(e.status().permissions(),
+                  std::filesystem::perms::owner_read | std::filesystem::perms::owner_write)
+            << e.path();
+    }
 
     const std::string bytes = ReadBytes(combined);
     EXPECT_EQ(ToShiftJis(FromShiftJis(bytes)), bytes);
@@ -133,7 +139,7 @@ TEST_F(BatchReportTest, KeepLeavesTheCombinedFileWithOnePagePerCase) {
     }
     // Case 3 has 3 decimal places, case 5 a ratio above 1.
     EXPECT_NE(pages[2].find("Ｌx ＝   4.250 ｍ"), std::string::npos) << pages[2];
-    EXPECT_NE(pages[4].find("（Ｌ ＝ Ｌy）"), std::string::npos) << pages[4];
+    EXPECT_NE(pages[4].find("Ｌ^2，Ｌ ＝ Ｌy"), std::string::npos) << pages[4];
     ExpectNoNonFiniteNumbers();
 }
 

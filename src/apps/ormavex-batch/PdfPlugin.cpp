@@ -1,0 +1,14 @@
+// The module side: the one exported function, over the renderer.
+
+#include "PdfPlugin.h"
+
+#include "PdfExport.h"
+
+extern "C" __attribute__((visibility("default"))) bool
+ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
+                         const std::string& programFolder, std::string* error) {
+    return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+}
+
+// The loader's pointer type and the function must agree.
+static_assert(std::is_same_v<decltype(&ormavex_batch_export_pdf), ormavex::batch::PdfPluginEntry>);

@@ -1,0 +1,26 @@
+#pragma once
+// The PDF output of ormavex-batch, kept in a module of its own
+// (ormavex-batch-pdf.so in the program folder) that the program loads only
+// for --pdf: everything else runs without loading a single Qt library.
+
+#include <string>
+
+namespace ormavex::batch {
+
+/// File name of the module in the program folder.
+inline constexpr const char* PdfPluginFileName = "ormavex-batch-pdf.so";
+
+/// Name and type of the one function the module exports; it does what
+/// render::ExportPrintFileToPdf does.
+inline constexpr const char* PdfPluginEntryName = "ormavex_batch_export_pdf";
+using PdfPluginEntry = bool (*)(const std::string& printFile, const std::string& pdfPath,
+                                const std::string& programFolder, std::string* error);
+
+/// Loads the module from `pluginFolder` and renders `printFile` into
+/// `pdfPath`. False with `error` set when the module cannot be loaded or the
+/// PDF cannot be written.
+bool ExportPdfThroughPlugin(const std::string& pluginFolder, const std::string& printFile,
+                            const std::string& pdfPath, const std::string& programFolder,
+                            std::string* error);
+
+} // namespace ormavex::batch
