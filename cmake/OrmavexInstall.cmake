@@ -45,6 +45,10 @@ foreach(program ormavex ormavex-batch ormavex-preview)
     list(APPEND docs ${page})
   endif()
 endforeach()
+# ormavex-batch loads its PDF output from a module beside itself.
+if(TARGET ormavex-batch-pdf)
+  install(TARGETS ormavex-batch-pdf LIBRARY DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR})
+endif()
 install(FILES ${ORMAVEX_DATA_FILES} DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR})
 
 # The package's changelog: one entry for this release.

@@ -56,7 +56,8 @@ package() {  # package DIR: the Debian package of a built folder, checked
         echo "== $deb holds test, bench or tool files" >&2
         exit 1
     fi
-    for f in data/* bin/ormavex-batch lib/ormavex/ormavex-batch share/man/man1/ormavex-batch.1.gz; do
+    for f in data/* bin/ormavex-batch lib/ormavex/ormavex-batch lib/ormavex/ormavex-batch-pdf.so \
+             bin/ormavex share/applications/com.velmorra.ormavex.desktop share/man/man1/ormavex-batch.1.gz; do
         case "$f" in
         data/README.md) continue ;;
         data/*) f=lib/ormavex/${f#data/} ;;
