@@ -12,32 +12,48 @@ namespace ormavex {
 
 namespace {
 
-constexpr std::uint64_t kPow10Long[] = {1ULL,
-                                        10ULL,
-                                        100ULL,
-                                        1000ULL,
-                                        10000ULL,
-                                        100000ULL,
-                                        1000000ULL,
-                                        10000000ULL,
-                                        100000000ULL,
-                                        1000000000ULL,
-                                        10000000000ULL,
-                                        100000000000ULL,
-                                        1000000000000ULL,
-                                        10000000000000ULL,
-                                        100000000000000ULL,
-                                        1000000000000000ULL,
-                                        10000000000000000ULL,
-                                        100000000000000000ULL,
-                                        1000000000000000000ULL};
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL};
 
-constexpr std::uint64_t kPow10[] = {1ULL,         10ULL,         100ULL,
-                                    1000ULL,      10000ULL,      100000ULL,
-                                    1000000ULL,   10000000ULL,   100000000ULL,
-                                    1000000000ULL, 10000000000ULL, 100000000000ULL,
-                                    1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
-                                    1000000000000000ULL};
+// Appends `units` x 10^-decimals: "-" when negative and not 0, at least one
+// digit before the point, the decimals after it.
+void AppendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
+    if (negative && units != 0) {
+        out += '-';
+    }
+    char buf[32];
+    char* end = buf + sizeof buf;
+    char* p = end;
+    for (int i = 0; i < decimals; ++i) {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    }
+    if (decimals > 0) {
+        *--p = '.';
+    }
+    do {
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
+    out.append(p, static_cast<std::size_t>(end - p));
+}
 
 // The commonest case first: 1e-3 <= |value| < 1e9 with at most 6 decimals.
 // The general rule rounds |value| to 15 significant digits and that half away
@@ -56,7 +72,7 @@ bool AppendFixedNumberDirect(std::string& out, double value, int decimals) {
     std::memcpy(&bits, &a, sizeof bits);
     const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1022;  // a < 2^e2
     const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int shift = 53 - e2;  // a = m / 2^shift, 23 <= shift <= 63
+    const int shift = 53 - e2;  // a = m / 2^shift, 23 <= shift <= 62
     // The 15th digit's unit is 10^(e10 - 14) with e10 = floor(log10(a)) <=
     // floor(e2 x log10(2)); in units of 10^-decimals it is at least 10^-t.
     const int t = 14 - ((e2 * 78913) >> 18) - decimals;
@@ -69,28 +85,10 @@ bool AppendFixedNumberDirect(std::string& out, double value, int decimals) {
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
     const std::uint64_t gap = rem > half ? rem - half : half - rem;
     // gap / 2^shift > 10^-t / 2, that is 2 x gap x 10^t > 2^shift
-    if (static_cast<U128>(gap) * (2 * kPow10Long[t]) <= (static_cast<U128>(1) << shift)) {
+    if (static_cast<U128>(gap) * (2 * kPow10[t]) <= (static_cast<U128>(1) << shift)) {
         return false;
     }
-    std::uint64_t rounded = q + (rem > half ? 1 : 0);
-    if (value < 0.0 && rounded != 0) {
-        out += '-';
-    }
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    }
-    if (decimals > 0) {
-        *--p = '.';
-    }
-    do {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
+    AppendUnits(out, value < 0.0, q + (rem > half ? 1 : 0), decimals);
     return true;
 }
 
@@ -120,24 +118,7 @@ bool AppendFixedNumberFast(std::string& out, double value, int decimals) {
             }
         }
     }
-    if (value < 0.0 && rounded != 0) {
-        out += '-';
-    }
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    }
-    if (decimals > 0) {
-        *--p = '.';
-    }
-    do {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
+    AppendUnits(out, value < 0.0, rounded, decimals);
     return true;
 }
 
