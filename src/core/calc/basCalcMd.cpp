@@ -144,7 +144,7 @@ private:
         if (m_eof) {
             return false;
         }
-        constexpr std::size_t kChunk = 64 * 1024;
+        constexpr std::size_t kChunk = 16 * 1024;
         const std::size_t have = m_data.size();
         m_data.resize(have + kChunk);
         ssize_t n = 0;
