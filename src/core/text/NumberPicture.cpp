@@ -147,6 +147,28 @@ std::string Group(const std::string& digits) {
     return out;
 }
 
+// Powers of ten up to 10^19, the largest below 2^64.
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL,
+                                    10000000000000000000ULL};
+
 } // namespace
 
 void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
@@ -154,26 +176,6 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
     // 2^50): a = m / 2^shift, and d = m x 10^k / 2^shift rounded is the
     // digit string when it has 15 digits.
     __extension__ typedef unsigned __int128 U128;
-    static constexpr std::uint64_t kPow10[] = {1ULL,
-                                               10ULL,
-                                               100ULL,
-                                               1000ULL,
-                                               10000ULL,
-                                               100000ULL,
-                                               1000000ULL,
-                                               10000000ULL,
-                                               100000000ULL,
-                                               1000000000ULL,
-                                               10000000000ULL,
-                                               100000000000ULL,
-                                               1000000000000ULL,
-                                               10000000000000ULL,
-                                               100000000000000ULL,
-                                               1000000000000000ULL,
-                                               10000000000000000ULL,
-                                               100000000000000000ULL,
-                                               1000000000000000000ULL,
-                                               10000000000000000000ULL};
     // a = m x 2^(e2 - 53) with m of 53 bits: the fields of the double.
     std::uint64_t bits = 0;
     std::memcpy(&bits, &a, sizeof bits);
@@ -225,26 +227,6 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
 }
 
 namespace {
-
-constexpr std::uint64_t kPow10[] = {1ULL,
-                                    10ULL,
-                                    100ULL,
-                                    1000ULL,
-                                    10000ULL,
-                                    100000ULL,
-                                    1000000ULL,
-                                    10000000ULL,
-                                    100000000ULL,
-                                    1000000000ULL,
-                                    10000000000ULL,
-                                    100000000000ULL,
-                                    1000000000000ULL,
-                                    10000000000000ULL,
-                                    100000000000000ULL,
-                                    1000000000000000ULL,
-                                    10000000000000000ULL,
-                                    100000000000000000ULL,
-                                    1000000000000000000ULL};
 
 // The commonest case first: 1e-3 <= a < 1e9. The rule rounds a to 15
 // significant digits and that half away from zero to the decimals; the result
