@@ -12,7 +12,7 @@
 // Start-up: `ormavex-batch --moments examples/caisson-A.kvt` as a process,
 // next to a hello-world program that loads no Qt either; also as a ratio.
 
-#include "BenchRatio.h"
+#include "RatioReporter.h"
 
 #include "app/AppState.h"
 #include "report/ReportRun.h"
@@ -91,9 +91,10 @@ AppState& App() {
 
 const std::string kSettings = kDataDir + "/none.ini"; // missing: no heading numbers
 
-// One report run as the print menu does it, the files deleted at the end
-// unless `keep` is given; false when anything failed.
-bool ReportRunOnce(std::vector<std::string>* keep) {
+// One report run as the print menu does it, the print files deleted at the
+// end; `bytes`, when given, receives every print file's bytes first, in
+// creation order. False when anything failed.
+bool ReportRunOnce(std::vector<std::string>* bytes) {
     AppState& app = App();
     if (!CalcMoments(app)) {
         return false;
@@ -101,16 +102,19 @@ bool ReportRunOnce(std::vector<std::string>* keep) {
     ReportRunOutcome outcome;
     if (!RunReport(app, kSettings, outcome) || !outcome.failedCases.empty() ||
         app.report.lists.drawingCount != 2 * MaxCases) {
+        DeletePrintFiles(app.report);
         return false;
     }
     CollectSelectedItems(app.report, {1});
-    if (keep != nullptr) {
+    if (bytes != nullptr) {
         const auto& l = app.report.lists;
-        for (int k = 0; k < l.textCount; ++k) {
-            keep->push_back(l.text[static_cast<std::size_t>(k)]);
-        }
-        for (int k = 0; k < l.drawingCount; ++k) {
-            keep->push_back(l.drawing[static_cast<std::size_t>(k)]);
+        std::vector<std::string> paths(l.text.begin(), l.text.begin() + l.textCount);
+        paths.insert(paths.end(), l.drawing.begin(), l.drawing.begin() + l.drawingCount);
+        for (const std::string& p : paths) {
+            std::string b;
+            int code = 0;
+            ReadFileBytes(p, b, code);
+            bytes->push_back(std::move(b));
         }
     }
     DeletePrintFiles(app.report);
@@ -132,27 +136,10 @@ BENCHMARK(BM_ReportRun99CasesWithDeletion)->Unit(benchmark::kMillisecond)->UseRe
 const std::vector<std::string>& PrintFileBytes() {
     static const std::vector<std::string> files = [] {
         ::setenv("TMPDIR", Work().path.c_str(), 1);
-        AppState& app = App();
         std::vector<std::string> bytes;
-        if (!CalcMoments(app)) {
-            return bytes;
+        if (!ReportRunOnce(&bytes)) {
+            bytes.clear();
         }
-        ReportRunOutcome outcome;
-        if (RunReport(app, kSettings, outcome)) {
-            CollectSelectedItems(app.report, {1});
-            const auto& l = app.report.lists;
-            std::string b;
-            int code = 0;
-            for (int k = 0; k < l.textCount; ++k) {
-                ReadFileBytes(l.text[static_cast<std::size_t>(k)], b, code);
-                bytes.push_back(b);
-            }
-            for (int k = 0; k < l.drawingCount; ++k) {
-                ReadFileBytes(l.drawing[static_cast<std::size_t>(k)], b, code);
-                bytes.push_back(b);
-            }
-        }
-        DeletePrintFiles(app.report);
         return bytes;
     }();
     return files;
@@ -166,15 +153,18 @@ void BM_WriteAndRemoveSameFiles(benchmark::State& state) {
         state.SkipWithError("no print files to copy");
         return;
     }
-    std::vector<std::string> names;
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        names.push_back(Work().path + "/~MTfloor" + std::to_string(i) + ".tmp");
-    }
+    std::vector<std::string> names(files.size());
     std::size_t total = 0;
     for (const std::string& f : files) {
         total += f.size();
     }
+    long round = 0;
     for (auto _ : state) {
+        // New names every round, as every report run has.
+        ++round;
+        for (std::size_t i = 0; i < files.size(); ++i) {
+            names[i] = Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
+        }
         for (std::size_t i = 0; i < files.size(); ++i) {
             const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
             if (fd < 0 || ::write(fd, files[i].data(), files[i].size()) !=

@@ -6,70 +6,42 @@
 #include <charconv>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 
 namespace ormavex {
 
 namespace {
 
-constexpr std::uint64_t kPow10[] = {1ULL,         10ULL,         100ULL,
-                                    1000ULL,      10000ULL,      100000ULL,
-                                    1000000ULL,   10000000ULL,   100000000ULL,
-                                    1000000000ULL, 10000000000ULL, 100000000000ULL,
-                                    1000000000000ULL, 10000000000000ULL, 100000000000000ULL,
-                                    1000000000000000ULL};
-
-// The same digits as the general path below for the numbers a drawing holds
-// (0, or 1e-5 <= |value| < 1e9, at most 6 decimals), in integer arithmetic
-// without a temporary string. False for any other number, which then takes
-// the general path.
-bool AppendFixedNumberFast(std::string& out, double value, int decimals) {
-    const double a = std::fabs(value);
-    if (decimals > 6 || !(a == 0.0 || (a >= 1e-5 && a < 1e9))) {
-        return false;
-    }
-    std::uint64_t rounded = 0;  // the result in units of 10^-decimals
-    if (a != 0.0) {
-        std::uint64_t d = 0;  // the 15 significant digits
-        int exp10 = 0;
-        SignificantDigits15(a, d, exp10);
-        // Keep the digits down to 10^-decimals, half away from zero on the
-        // first digit dropped.
-        const int keep = exp10 + 1 + decimals;
-        if (keep >= 15) {
-            rounded = d * kPow10[keep - 15];
-        } else if (keep >= 0) {
-            rounded = d / kPow10[15 - keep];
-            if ((d / kPow10[14 - keep]) % 10 >= 5) {
-                ++rounded;
-            }
-        }
-    }
-    if (value < 0.0 && rounded != 0) {
+// Appends `units` x 10^-decimals: "-" when negative and not 0, at least one
+// digit before the point, the decimals after it.
+void AppendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
+    if (negative && units != 0) {
         out += '-';
     }
     char buf[32];
     char* end = buf + sizeof buf;
     char* p = end;
     for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
     }
     if (decimals > 0) {
         *--p = '.';
     }
     do {
-        *--p = static_cast<char>('0' + rounded % 10);
-        rounded /= 10;
-    } while (rounded != 0);
+        *--p = static_cast<char>('0' + units % 10);
+        units /= 10;
+    } while (units != 0);
     out.append(p, static_cast<std::size_t>(end - p));
-    return true;
 }
 
 } // namespace
 
 void AppendFixedNumber(std::string& out, double value, int decimals) {
     assert(std::isfinite(value) && decimals >= 0 && decimals <= 15);
-    if (AppendFixedNumberFast(out, value, decimals)) {
+    std::uint64_t units = 0;
+    if (RoundToUnits(std::fabs(value), decimals, units)) {
+        AppendUnits(out, value < 0.0, units, decimals);
         return;
     }
     // The 15 significant digits of |value|, correctly rounded, and the

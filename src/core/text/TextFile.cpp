@@ -264,41 +264,26 @@ bool LineReader::skip(std::size_t n) noexcept {
     return true;
 }
 
-TextOutFile::~TextOutFile() {
-    if (m_file != nullptr) {
-        std::fclose(m_file);
-    }
-}
+TextOutFile::~TextOutFile() { close(); }
 
 bool TextOutFile::open(const std::string& path, Mode mode) {
-    if (m_file != nullptr) {
+    if (m_fd >= 0) {
         close();
     }
     m_errorCode = 0;
     m_path = path;
     m_written = 0;
-    m_cutAtClose = false;
+    m_buffer.clear();
+    // Truncate writes from the start without O_TRUNC; close() cuts what is
+    // left of a longer old content.
+    m_cutAtClose = mode == Mode::Truncate;
     if (path.empty()) {
         m_errorCode = FileError::BadFileName;
         return false;
     }
-    if (mode == Mode::Append) {
-        m_file = std::fopen(path.c_str(), "ab");
-    } else {
-        // Written from the start without O_TRUNC; close() cuts what is left
-        // of a longer old content.
-        const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            m_file = ::fdopen(fd, "wb");
-            if (m_file == nullptr) {
-                const int err = errno;
-                ::close(fd);
-                errno = err;
-            }
-        }
-        m_cutAtClose = true;
-    }
-    if (m_file == nullptr) {
+    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : 0);
+    m_fd = ::open(path.c_str(), flags, 0666);
+    if (m_fd < 0) {
         m_errorCode = FileErrorFromErrno(errno, path, true);
         return false;
     }
@@ -306,24 +291,24 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
 }
 
 bool TextOutFile::adopt(int fd, const std::string& path) {
-    if (m_file != nullptr) {
+    if (m_fd >= 0) {
         close();
     }
     m_errorCode = 0;
     m_path = path;
     m_written = 0;
+    m_buffer.clear();
     m_cutAtClose = false;
-    m_file = ::fdopen(fd, "wb");
-    if (m_file == nullptr) {
-        m_errorCode = FileErrorFromErrno(errno, path, true);
-        ::close(fd);
+    m_fd = fd;
+    if (m_fd < 0) {
+        m_errorCode = FileError::BadFileName;
         return false;
     }
     return true;
 }
 
 void TextOutFile::writeBytes(std::string_view bytes) {
-    if (m_file == nullptr) {
+    if (m_fd < 0) {
         if (m_errorCode == 0) {
             m_errorCode = FileError::BadFileName;
         }
@@ -332,18 +317,11 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     if (m_errorCode != 0 || bytes.empty()) {
         return;
     }
-    const std::size_t n = std::fwrite(bytes.data(), 1, bytes.size(), m_file);
-    m_written += static_cast<long long>(n);
-    if (n != bytes.size()) {
-        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    m_buffer += bytes;
+    m_written += static_cast<long long>(bytes.size());
+    if (m_buffer.size() >= kBufferSize) {
+        writeBuffer();
     }
-}
-
-bool TextOutFile::flush() {
-    if (m_file != nullptr && std::fflush(m_file) != 0 && m_errorCode == 0) {
-        m_errorCode = FileErrorFromErrno(errno, m_path, true);
-    }
-    return m_errorCode == 0;
 }
 
 void TextOutFile::write(std::string_view utf8) { writeBytes(ToShiftJis(utf8)); }
@@ -353,23 +331,45 @@ void TextOutFile::writeLine(std::string_view utf8) {
     writeBytes("\r\n");
 }
 
+void TextOutFile::writeBuffer() {
+    std::size_t done = 0;
+    while (done < m_buffer.size() && m_errorCode == 0) {
+        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
+        if (n < 0) {
+            if (errno != EINTR) {
+                m_errorCode = FileErrorFromErrno(errno, m_path, true);
+            }
+            continue;
+        }
+        done += static_cast<std::size_t>(n);
+    }
+    m_buffer.clear();
+}
+
+bool TextOutFile::flush() {
+    if (m_fd >= 0) {
+        writeBuffer();
+    }
+    return m_errorCode == 0;
+}
+
 bool TextOutFile::close() {
-    if (m_file == nullptr) {
+    if (m_fd < 0) {
         return m_errorCode == 0;
     }
+    writeBuffer();
     if (m_cutAtClose) {
-        flush();
         struct stat st {};
-        const int fd = ::fileno(m_file);
-        if (::fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
-            ::ftruncate(fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
+        if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
+            ::ftruncate(m_fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
             m_errorCode = FileErrorFromErrno(errno, m_path, true);
         }
     }
-    if (std::fclose(m_file) != 0 && m_errorCode == 0) {
+    if (::close(m_fd) != 0 && m_errorCode == 0) {
         m_errorCode = FileErrorFromErrno(errno, m_path, true);
     }
-    m_file = nullptr;
+    m_fd = -1;
+    m_buffer.clear();
     return m_errorCode == 0;
 }
 

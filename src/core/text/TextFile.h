@@ -135,7 +135,7 @@ public:
     /// `path` (as mkstemp returns it); it is closed by close(). False, with
     /// the descriptor closed, when it cannot be used.
     bool adopt(int fd, const std::string& path);
-    bool isOpen() const noexcept { return m_file != nullptr; }
+    bool isOpen() const noexcept { return m_fd >= 0; }
     const std::string& path() const noexcept { return m_path; }
     /// One line: the text in Shift_JIS, then CR LF.
     void writeLine(std::string_view utf8);
@@ -152,11 +152,16 @@ public:
     int errorCode() const noexcept { return m_errorCode; }
 
 private:
-    std::FILE* m_file = nullptr;
+    /// Writes out the buffer; a failure is kept in the error code.
+    void writeBuffer();
+
+    static constexpr std::size_t kBufferSize = 64 * 1024;
+    int m_fd = -1;
     std::string m_path;
     int m_errorCode = 0;
     bool m_cutAtClose = false;   ///< Mode::Truncate: cut an old, longer content
-    long long m_written = 0;     ///< bytes handed to fwrite since the open
+    long long m_written = 0;     ///< bytes taken since the open
+    std::string m_buffer;        ///< bytes not yet written
 };
 
 namespace testing {
