@@ -6,6 +6,7 @@
 #include "PagePainter.h"
 #include "PdfExport.h"
 #include "ReportDocument.h"
+#include "app/Version.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
 #include "support/TestSupport.h"
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 namespace ormavex::render {
 namespace {
@@ -271,6 +273,27 @@ TEST(PdfExportTest, WritesOnePdfPagePerPage) {
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
     EXPECT_NE(pdf.find("IPAGothic"), std::string::npos);  // the Japanese font is embedded
+
+    // The producer is this program's version, and after it was put in every
+    // object still starts where the cross-reference table says.
+    EXPECT_NE(pdf.find(std::string("/Producer (Ormavex ") + kVersion + ")"), std::string::npos);
+    const std::size_t xref = pdf.find("\nxref\n");
+    ASSERT_NE(xref, std::string::npos);
+    std::istringstream table(pdf.substr(xref + 6));
+    int first = 0;
+    int count = 0;
+    table >> first >> count;
+    ASSERT_GT(count, 2);
+    for (int n = first; n < first + count; ++n) {
+        std::string offset;
+        std::string generation;
+        std::string use;
+        table >> offset >> generation >> use;
+        const std::string object = std::to_string(n) + " 0 obj";
+        if (use == "n") {
+            EXPECT_EQ(pdf.compare(std::stoul(offset), object.size(), object), 0) << object;
+        }
+    }
 }
 
 TEST(PdfExportTest, FailsClearlyForAMissingPrintFileOrAnUnwritablePdf) {

@@ -4,6 +4,7 @@
 //   ormavex-preview /INI="<settings folder>" [/PROJECT="<project file>"] PRINTFILE
 //                                                           window
 //   ormavex-preview --pdf OUT.pdf PRINTFILE                 PDF, no window
+//   ormavex-preview --version
 //
 // The print menu starts the program with a Windows-style command line whose
 // print file path is not quoted, so a path with blanks arrives split into
@@ -21,6 +22,7 @@ struct CommandLine {
     std::string projectFile;  ///< the report's project: window title and PDF name
     std::string pdfPath;    ///< not empty: headless PDF output
     bool help = false;
+    bool version = false;
     std::string error;      ///< not empty: a usage error
 };
 

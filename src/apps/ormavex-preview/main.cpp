@@ -6,6 +6,7 @@
 #include "PreviewWindow.h"
 #include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -48,6 +49,10 @@ int main(int argc, char** argv) {
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (cl.help) {
         std::cout << kUsage;
+        return 0;
+    }
+    if (cl.version) {
+        std::cout << "ormavex-preview " << ormavex::kVersion << "\n";
         return 0;
     }
     if (!cl.error.empty()) {

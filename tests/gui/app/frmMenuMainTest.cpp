@@ -432,12 +432,5 @@ TEST(ApplicationSetUp, QtDialogsSpeakJapanese) {
     EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic")));
 }
 
-TEST(ApplicationSetUp, SettingsFileFallsBackToTheUserFolder) {
-    TempDir dir;
-    EXPECT_EQ(gui::ChooseSettingsFile(dir.path(), dir.file("user")), dir.file("Kivet.ini"));
-    // A program folder that cannot be written (here: one that does not exist).
-    EXPECT_EQ(gui::ChooseSettingsFile(dir.file("absent"), dir.file("user")), dir.file("user/Kivet.ini"));
-}
-
 } // namespace
 } // namespace ormavex::test
