@@ -68,9 +68,18 @@ void Run99Cases(benchmark::State& state, const std::string& dir) {
     }
 }
 
+// The generated folder, removed when the program ends.
+struct DataFolder {
+    std::string path = MakeDataFolder();
+    ~DataFolder() {
+        std::error_code ec;
+        std::filesystem::remove_all(path, ec);
+    }
+};
+
 void BM_CalcMoments99Cases(benchmark::State& state) {
-    static const std::string dir = MakeDataFolder();
-    Run99Cases(state, dir);
+    static const DataFolder dir;
+    Run99Cases(state, dir.path);
 }
 BENCHMARK(BM_CalcMoments99Cases)->Unit(benchmark::kMillisecond);
 

@@ -5,12 +5,16 @@
 #
 #   tools/setup.sh sample   install, build, and produce the sample project's results
 #   tools/setup.sh test     install, build, and run every test, also under
-#                           AddressSanitizer + UndefinedBehaviorSanitizer
+#                           AddressSanitizer + UndefinedBehaviorSanitizer;
+#                           then build and check the Debian package
+#   tools/setup.sh package  install, build, and build and check the Debian
+#                           package build/packages/ormavex_<version>_<arch>.deb
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
-          libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb qt6-translations-l10n)
+          libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb
+          qt6-translations-l10n dpkg-dev file lintian desktop-file-utils appstream shared-mime-info)
 
 install_packages() {
     local missing=()
@@ -42,6 +46,30 @@ run_tests() {  # run_tests DIR
     QT_QPA_PLATFORM=offscreen ctest --test-dir "$1" --output-on-failure -j2
 }
 
+package() {  # package DIR: the Debian package of a built folder, checked
+    local dir=$1 deb contents f
+    rm -f "$dir"/packages/ormavex_*.deb
+    (cd "$dir" && cpack -G DEB >/dev/null)
+    deb=$(ls "$dir"/packages/ormavex_*.deb)
+    contents=$(dpkg-deb --contents "$deb")
+    if grep -E '_tests|test_|bench|gtest|coefgen|\.a$' <<<"$contents"; then
+        echo "== $deb holds test, bench or tool files" >&2
+        exit 1
+    fi
+    for f in data/* bin/ormavex-batch lib/ormavex/ormavex-batch lib/ormavex/ormavex-batch-pdf.so \
+             bin/ormavex share/applications/com.velmorra.ormavex.desktop share/man/man1/ormavex-batch.1.gz; do
+        case "$f" in
+        data/README.md) continue ;;
+        data/*) f=lib/ormavex/${f#data/} ;;
+        esac
+        grep -q " \./usr/$f\( ->.*\)\?\$" <<<"$contents" || { echo "== $deb lacks /usr/$f" >&2; exit 1; }
+    done
+    if command -v lintian >/dev/null; then
+        lintian --fail-on error "$deb"
+    fi
+    echo "== package: $deb"
+}
+
 case "${1:-}" in
 sample)
     install_packages
@@ -54,9 +82,15 @@ test)
     run_tests build
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORMAVEX_SANITIZE=ON -DORMAVEX_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan
+    package build
+    ;;
+package)
+    install_packages
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    package build
     ;;
 *)
-    echo "usage: tools/setup.sh sample|test" >&2
+    echo "usage: tools/setup.sh sample|test|package" >&2
     exit 1
     ;;
 esac

@@ -187,12 +187,41 @@ void PagePainter::paintNote(QPainter& p, const PlacedFigure& f) const {
 
 void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedDrawing& d) const {
     const double s = f.scale;
+    const double areaWidth = f.figure->file.width;
     const double areaHeight = f.figure->file.height;
+    const Drawing& dr = d.drawing;
+    // A drawing that reaches past its figure area (its extents, placed by
+    // the offset) is shrunk about its centre to fit the area, so that it
+    // never runs into the text above or below the figure.
+    double k = 1.0;
+    double shiftX = 0.0;
+    double shiftY = 0.0;
+    {
+        const double left = dr.extents[2] + d.offsetX;
+        const double bottom = dr.extents[3] + d.offsetY;
+        const double right = dr.extents[4] + d.offsetX;
+        const double top = dr.extents[5] + d.offsetY;
+        constexpr double slack = 0.01;
+        if (dr.hasExtents && right >= left && top >= bottom && areaWidth > 0.0 &&
+            areaHeight > 0.0 &&
+            (left < -slack || bottom < -slack || right > areaWidth + slack ||
+             top > areaHeight + slack)) {
+            if (right > left) {
+                k = std::min(k, areaWidth / (right - left));
+            }
+            if (top > bottom) {
+                k = std::min(k, areaHeight / (top - bottom));
+            }
+            shiftX = areaWidth / 2.0 - k * (left + right) / 2.0;
+            shiftY = areaHeight / 2.0 - k * (bottom + top) / 2.0;
+        }
+    }
     // Drawing millimetres (y upward) to painter units (y downward).
     auto map = [&](double x, double y) {
-        return QPointF(U(f.x + (x + d.offsetX) * s), U(f.y + (areaHeight - (y + d.offsetY)) * s));
+        const double ax = (x + d.offsetX) * k + shiftX;
+        const double ay = (y + d.offsetY) * k + shiftY;
+        return QPointF(U(f.x + ax * s), U(f.y + (areaHeight - ay) * s));
     };
-    const Drawing& dr = d.drawing;
     p.setBrush(Qt::NoBrush);
 
     for (const DrawingLine& l : dr.lines) {
@@ -216,13 +245,13 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
         const DrawingPoint* centre = dr.point(c.centre);
         if (centre != nullptr && c.radius > 0.0) {
             p.setPen(PenFor(m_doc.styles.line(c.style), s));
-            p.drawEllipse(map(centre->x, centre->y), U(c.radius * s), U(c.radius * s));
+            p.drawEllipse(map(centre->x, centre->y), U(c.radius * s * k), U(c.radius * s * k));
         }
     }
     for (const DrawingArc& a : dr.arcs) {
         if (a.radius > 0.0) {
             const QPointF c = map(a.cx, a.cy);
-            const double r = U(a.radius * s);
+            const double r = U(a.radius * s * k);
             double span = std::fmod(a.endDeg - a.startDeg, 360.0);
             if (span <= 0.0) {
                 span += 360.0;
@@ -263,7 +292,7 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
             deg = 0.0;
         }
         const TextStyle& style = m_doc.styles.text(t.style);
-        const double h = m_doc.styles.textHeightMm(t.style) * s;
+        const double h = m_doc.styles.textHeightMm(t.style) * s * k;
         QFont font = MakeFont(h);
         font.setBold(style.bold);
         font.setItalic(style.italic);

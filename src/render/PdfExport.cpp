@@ -2,6 +2,8 @@
 
 #include "PagePainter.h"
 
+#include "app/Version.h"
+
 #include <QFile>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -61,6 +63,41 @@ private:
     char* m_argv[2] = {m_name, nullptr};
     std::unique_ptr<QGuiApplication> m_app;
 };
+
+// Qt writes its own name as the document's producer and offers no setter.
+// The document information dictionary is the first object of the file: the
+// producer's string there is replaced by `producer` and padded with blanks to
+// the same length, so that every byte offset of the cross-reference table
+// stays valid. A producer that does not fit leaves the file as it is.
+void StampProducer(const QString& pdfPath, const QByteArray& producer) {
+    QFile file(pdfPath);
+    if (!file.open(QIODevice::ReadWrite)) {
+        return;
+    }
+    const QByteArray head = file.read(4096);
+    const QByteArray key = "\n/Producer (";
+    const qsizetype keyAt = head.indexOf(key);
+    if (keyAt < 0) {
+        return;
+    }
+    const qsizetype open = keyAt + key.size() - 1;
+    qsizetype close = -1;
+    for (qsizetype i = open + 1; i < head.size(); ++i) {
+        if (head[i] == '\\') {
+            ++i;  // an escaped byte, possibly a parenthesis
+        } else if (head[i] == ')') {
+            close = i;
+            break;
+        }
+    }
+    const QByteArray literal = "(" + producer + ")";
+    const qsizetype span = close - open + 1;
+    if (close < 0 || literal.size() > span) {
+        return;
+    }
+    file.seek(open);
+    file.write(literal + QByteArray(span - literal.size(), ' '));
+}
 
 } // namespace
 
@@ -142,6 +179,7 @@ bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::
         }
         return false;
     }
+    StampProducer(QString::fromStdString(pdfPath), QByteArray("Ormavex ") + kVersion);
     return true;
 }
 

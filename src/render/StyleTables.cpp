@@ -64,7 +64,8 @@ StyleTables::StyleTables() {
                {18, DashPattern::Dashed}, {18, DashPattern::Dotted}, {35, DashPattern::Dashed},
                {18, DashPattern::Chain},  {18, DashPattern::TwoDotChain},
                {35, DashPattern::Chain}};
-    m_texts = {TextStyle{"ｺﾞｼｯｸ", 240, true, false}, TextStyle{"ｺﾞｼｯｸ", 180, false, false}};
+    m_texts = {TextStyle{"ｺﾞｼｯｸ", 240, true, false}, TextStyle{"ｺﾞｼｯｸ", 180, false, false},
+               TextStyle{"ｺﾞｼｯｸ", 120, false, false}};
 }
 
 const LineStyle& StyleTables::line(int n) const noexcept {

@@ -39,8 +39,8 @@ struct TextStyle {
 class StyleTables {
 public:
     /// The built-in tables, those of the delivered files: 9 line styles (1 thin
-    /// solid, 3 thick solid, 7 chain) and 2 text styles (1: 240 twips bold,
-    /// 2: 180 twips).
+    /// solid, 3 thick solid, 7 chain) and 3 text styles (1: 240 twips bold,
+    /// 2: 180 twips, 3: 120 twips).
     StyleTables();
 
     /// Line style n (1-based); style 1 for an unknown number.

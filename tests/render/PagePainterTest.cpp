@@ -6,6 +6,7 @@
 #include "PagePainter.h"
 #include "PdfExport.h"
 #include "ReportDocument.h"
+#include "app/Version.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
 #include "support/TestSupport.h"
@@ -19,6 +20,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <sstream>
 
 namespace ormavex::render {
 namespace {
@@ -112,6 +114,22 @@ TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
     EXPECT_GT(page.ink(f.px(20), f.py(0) - 0.2, 10, 0.4), 0.8);  // 45 mm below the area's top
     EXPECT_EQ(page.ink(f.px(20), f.fy + 4, 10, 2), 0.0);         // where an unflipped y would put it
     EXPECT_EQ(page.ink(f.px(55), f.py(0) - 0.2, 5, 0.4), 0.0);   // beyond its end
+}
+
+TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
+    // 90 mm of line on a 50 mm area: drawn 50 mm long, centred, nothing above
+    // or below the area.
+    Drawing d = WithPoints({{1, {40, -20}}, {2, {40, 70}}});
+    d.lines.push_back(DrawingLine{1, 2, 3});
+    d.hasExtents = true;
+    const double e[6] = {0.0, 90.0, 40.0, -20.0, 40.0, 70.0};
+    std::copy(std::begin(e), std::end(e), std::begin(d.extents));
+    OneFigure f(d);
+    PixelPage page(f.doc);
+    const double x = f.fx + 50.0;  // the area's centre line
+    EXPECT_EQ(page.ink(x - 2, f.fy - 10, 4, 9.5), 0.0);
+    EXPECT_EQ(page.ink(x - 2, f.fy + 50.5, 4, 9.5), 0.0);
+    EXPECT_GT(page.ink(x - 2, f.fy + 1, 4, 48), 0.05);
 }
 
 TEST(PagePainterTest, DashedStyleLeavesGaps) {
@@ -255,6 +273,27 @@ TEST(PdfExportTest, WritesOnePdfPagePerPage) {
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
     EXPECT_NE(pdf.find("IPAGothic"), std::string::npos);  // the Japanese font is embedded
+
+    // The producer is this program's version, and after it was put in every
+    // object still starts where the cross-reference table says.
+    EXPECT_NE(pdf.find(std::string("/Producer (Ormavex ") + kVersion + ")"), std::string::npos);
+    const std::size_t xref = pdf.find("\nxref\n");
+    ASSERT_NE(xref, std::string::npos);
+    std::istringstream table(pdf.substr(xref + 6));
+    int first = 0;
+    int count = 0;
+    table >> first >> count;
+    ASSERT_GT(count, 2);
+    for (int n = first; n < first + count; ++n) {
+        std::string offset;
+        std::string generation;
+        std::string use;
+        table >> offset >> generation >> use;
+        const std::string object = std::to_string(n) + " 0 obj";
+        if (use == "n") {
+            EXPECT_EQ(pdf.compare(std::stoul(offset), object.size(), object), 0) << object;
+        }
+    }
 }
 
 TEST(PdfExportTest, FailsClearlyForAMissingPrintFileOrAnUnwritablePdf) {

@@ -9,7 +9,13 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
+#include <QGraphicsView>
 #include <QPrintPreviewWidget>
+#include <QScrollBar>
+#include <QSpinBox>
+#include <QTest>
+#include <QWheelEvent>
 
 #include <gtest/gtest.h>
 
@@ -62,17 +68,97 @@ protected:
     std::shared_ptr<render::ReportDocument> doc;
 };
 
-TEST_F(PreviewWindowTest, ShowsEveryPageAndNavigates) {
+// The page box and the end buttons follow the page shown, whichever way it
+// was reached: actions, their keys, the box itself and plain scrolling.
+TEST_F(PreviewWindowTest, PageBoxAndButtonsFollowEveryNavigation) {
     PreviewWindow w(doc, dir.file("p.tmp"), "");
+    w.resize(800, 900);
     w.show();
     QApplication::processEvents();
     w.previewWidget()->updatePreview();
-    EXPECT_EQ(w.pageCount(), 3);
-    ASSERT_NE(action(w, "actionLast"), nullptr);
+    QApplication::processEvents();
+    ASSERT_EQ(w.pageCount(), 3);
+    auto* box = w.findChild<QSpinBox*>(QStringLiteral("pageNumber"));
+    ASSERT_NE(box, nullptr);
+    auto state = [&]() {
+        return std::to_string(w.currentPage()) + "/" + std::to_string(box->value()) + " " +
+               (action(w, "actionFirst")->isEnabled() ? "F" : "-") +
+               (action(w, "actionPrevious")->isEnabled() ? "P" : "-") +
+               (action(w, "actionNext")->isEnabled() ? "N" : "-") +
+               (action(w, "actionLast")->isEnabled() ? "L" : "-");
+    };
+    EXPECT_EQ(state(), "1/1 --NL");
     action(w, "actionLast")->trigger();
-    EXPECT_EQ(w.currentPage(), 3);
+    EXPECT_EQ(state(), "3/3 FP--");
     action(w, "actionPrevious")->trigger();
-    EXPECT_EQ(w.currentPage(), 2);
+    EXPECT_EQ(state(), "2/2 FPNL");
+    auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
+        QTest::keyClick(w.previewWidget()->findChild<QGraphicsView*>()->viewport(),
+                        static_cast<Qt::Key>(k), m);
+        QApplication::processEvents();
+    };
+    w.previewWidget()->findChild<QGraphicsView*>()->setFocus();
+    key(Qt::Key_PageDown);
+    EXPECT_EQ(state(), "3/3 FP--");
+    key(Qt::Key_Home);
+    EXPECT_EQ(state(), "1/1 --NL");
+    key(Qt::Key_End, Qt::ControlModifier);
+    EXPECT_EQ(state(), "3/3 FP--");
+    key(Qt::Key_PageUp);
+    EXPECT_EQ(state(), "2/2 FPNL");
+    box->setValue(1);
+    EXPECT_EQ(state(), "1/1 --NL");
+    // Scrolling the view to its end, as the wheel does, shows the last page.
+    QScrollBar* bar = w.previewWidget()->findChild<QGraphicsView*>()->verticalScrollBar();
+    bar->setValue(bar->maximum());
+    QApplication::processEvents();
+    EXPECT_EQ(state(), "3/3 FP--");
+}
+
+TEST_F(PreviewWindowTest, ZoomFieldCtrlWheelAndEscape) {
+    PreviewWindow w(doc, dir.file("p.tmp"), "");
+    w.show();
+    QApplication::processEvents();
+    auto* zoom = w.findChild<QComboBox*>(QStringLiteral("zoom"));
+    ASSERT_NE(zoom, nullptr);
+    EXPECT_EQ(zoom->currentText(), QString::fromUtf8("幅に合わせる"));
+    zoom->setEditText(QStringLiteral("150"));
+    emit zoom->textActivated(zoom->currentText());
+    EXPECT_EQ(w.previewWidget()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+    EXPECT_NEAR(w.previewWidget()->zoomFactor(), 1.5, 1e-9);
+    EXPECT_EQ(zoom->currentText(), QStringLiteral("150%"));
+    emit zoom->textActivated(QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
+    EXPECT_EQ(w.previewWidget()->zoomMode(), QPrintPreviewWidget::FitInView);
+    emit zoom->textActivated(QStringLiteral("abc"));  // refused: the zoom in force is shown
+    EXPECT_EQ(zoom->currentText(), QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
+
+    emit zoom->textActivated(QStringLiteral("100%"));
+    QWidget* viewport = w.previewWidget()->findChild<QGraphicsView*>()->viewport();
+    QWheelEvent up(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(),
+                   QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(viewport, &up);
+    EXPECT_GT(w.previewWidget()->zoomFactor(), 1.0);
+    EXPECT_NE(zoom->currentText(), QStringLiteral("100%"));
+    EXPECT_TRUE(zoom->currentText().endsWith(QLatin1Char('%')));
+
+    QTest::keyClick(viewport, Qt::Key_Escape);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
+}
+
+TEST_F(PreviewWindowTest, TitleAndPdfNameComeFromTheProjectNeverFromATemporaryFile) {
+    test::WriteBytes(dir.file("~MTab12.tmp"), test::ReadBytes(dir.file("p.tmp")));
+    PreviewWindow w(doc, dir.file("~MTab12.tmp"), "");
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ"));
+    EXPECT_FALSE(w.suggestedPdfPath().contains(QStringLiteral("~MT")));
+    w.setProject("/home/k/work/caisson-A.kvt");
+    EXPECT_EQ(w.windowTitle(), QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ - caisson-A"));
+    EXPECT_EQ(w.suggestedPdfPath(), QStringLiteral("/home/k/work/caisson-A.pdf"));
+    EXPECT_EQ(PreviewWindow::ReportName("", dir.file("p.tmp")), QStringLiteral("p"));
+
+    const CommandLine cl = ParseCommandLine({"/INI=/u", "/PROJECT=\"/a b/c.kvt\"", "/tmp/~MT1.tmp"});
+    EXPECT_EQ(cl.projectFile, "/a b/c.kvt");
+    EXPECT_EQ(cl.printFile, "/tmp/~MT1.tmp");
 }
 
 TEST_F(PreviewWindowTest, PagesArePaintedInTheWindow) {

@@ -309,7 +309,8 @@ TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
     s.load(std::string(ORMAVEX_SOURCE_DIR) + "/data", &notes);
     EXPECT_TRUE(notes.empty()) << notes.front();
     EXPECT_EQ(s.lineCount(), 9);
-    EXPECT_EQ(s.textCount(), 2);
+    EXPECT_EQ(s.textCount(), 3);
+    EXPECT_NEAR(s.textHeightMm(3), 120.0 / 1440.0 * 25.4, 1e-12);
     EXPECT_EQ(s.line(7).dash, DashPattern::Chain);
     EXPECT_GT(s.line(3).widthHundredthsMm, s.line(1).widthHundredthsMm);
 }

@@ -4,6 +4,8 @@
 
 #include "PdfExport.h"
 
+#include <type_traits>
+
 extern "C" __attribute__((visibility("default"))) bool
 ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
                          const std::string& programFolder, std::string* error) {

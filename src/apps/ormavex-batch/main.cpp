@@ -3,6 +3,7 @@
 //
 //   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]
 //                 [--report [--keep] [--settings INI] [--pdf OUT.pdf]] PROJECT.kvt
+//   ormavex-batch --version
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
 // written, 3 calculation failed, 4 report written but some case pages failed,
@@ -12,6 +13,7 @@
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
 #include "app/ProjectLoad.h"
+#include "app/Version.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
 #include "PdfPlugin.h"
@@ -28,6 +30,7 @@ constexpr const char* kUsage =
     "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]\n"
     "                     [--report [--keep] [--settings INI] [--pdf OUT.pdf]]\n"
     "                     PROJECT.kvt\n"
+    "       ormavex-batch --version\n"
     "\n"
     "Loads PROJECT.kvt, computes the bending moments of every case and\n"
     "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
@@ -38,7 +41,7 @@ constexpr const char* kUsage =
     "  --keep           keeps the print files and prints the combined print\n"
     "                   file's path as the last line (default: delete them)\n"
     "  --settings INI   heading numbering from section Chapter of INI\n"
-    "                   (default: Kivet.ini in the program folder)\n"
+    "                   (default: the application's settings file Kivet.ini)\n"
     "  --pdf OUT.pdf    renders the combined print file with its figures\n"
     "                   as a PDF file, as the preview program shows it\n"
     "  --data-dir DIR   takes the data files (coefficient tables, Kivet.fmt,\n"
@@ -77,7 +80,9 @@ std::string Shortest(double v) {
 // as when the print menu closes.
 int Report(ormavex::AppState& state, const Options& opt) {
     const std::string settings =
-        opt.settings.empty() ? ormavex::ProgramFolder() + "/Kivet.ini" : opt.settings;
+        opt.settings.empty() ? ormavex::SettingsFilePath(ormavex::ProgramFolder(),
+                                                         ormavex::PerUserDataFolder("ormavex"))
+                             : opt.settings;
     ormavex::ReportRunOutcome outcome;
     if (!ormavex::RunReport(state, settings, outcome)) {
         std::cerr << "ormavex-batch: the report could not be written: " << outcome.failure << "\n";
@@ -130,6 +135,9 @@ int main(int argc, char** argv) {
         };
         if (a == "--help" || a == "-h") {
             std::cout << kUsage;
+            return 0;
+        } else if (a == "--version") {
+            std::cout << "ormavex-batch " << ormavex::kVersion << "\n";
             return 0;
         } else if (a == "--data-dir") {
             if (!value(opt.dataDir)) {

@@ -3,8 +3,9 @@
 namespace ormavex::preview {
 
 const char* const kUsage =
-    "usage: ormavex-preview [/INI=FOLDER] PRINTFILE\n"
+    "usage: ormavex-preview [/INI=FOLDER] [/PROJECT=FILE] PRINTFILE\n"
     "       ormavex-preview --pdf OUT.pdf PRINTFILE\n"
+    "       ormavex-preview --version\n"
     "\n"
     "Shows a text print file of the report (with its figures) page by page, to\n"
     "print it or save it as PDF. With --pdf the PDF is written without a window.\n"
@@ -47,6 +48,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         const std::string& a = args[i];
         if (a == "--help" || a == "-h" || a == "/?") {
             cl.help = true;
+        } else if (a == "--version") {
+            cl.version = true;
         } else if (a == "--pdf") {
             if (i + 1 >= args.size()) {
                 cl.error = "--pdf needs a file name";
@@ -55,6 +58,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
             cl.pdfPath = args[++i];
         } else if (StartsWithNoCase(a, "/INI=")) {
             cl.iniFolder = Unquote(a.substr(5));
+        } else if (StartsWithNoCase(a, "/PROJECT=")) {
+            cl.projectFile = Unquote(a.substr(9));
         } else if (a.size() > 1 && a[0] == '-' && a[1] == '-') {
             cl.error = "unknown option " + a;
             return cl;
@@ -66,7 +71,7 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         cl.printFile += (cl.printFile.empty() ? "" : " ") + p;
     }
     cl.printFile = Unquote(cl.printFile);
-    if (!cl.help && cl.printFile.empty()) {
+    if (!cl.help && !cl.version && cl.printFile.empty()) {
         cl.error = "no print file given";
     }
     return cl;

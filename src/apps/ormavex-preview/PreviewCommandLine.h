@@ -1,8 +1,10 @@
 #pragma once
 // The command line of ormavex-preview.
 //
-//   ormavex-preview /INI="<settings folder>" PRINTFILE     window
+//   ormavex-preview /INI="<settings folder>" [/PROJECT="<project file>"] PRINTFILE
+//                                                           window
 //   ormavex-preview --pdf OUT.pdf PRINTFILE                 PDF, no window
+//   ormavex-preview --version
 //
 // The print menu starts the program with a Windows-style command line whose
 // print file path is not quoted, so a path with blanks arrives split into
@@ -17,8 +19,10 @@ namespace ormavex::preview {
 struct CommandLine {
     std::string iniFolder;  ///< empty: no settings are read or written
     std::string printFile;
+    std::string projectFile;  ///< the report's project: window title and PDF name
     std::string pdfPath;    ///< not empty: headless PDF output
     bool help = false;
+    bool version = false;
     std::string error;      ///< not empty: a usage error
 };
 

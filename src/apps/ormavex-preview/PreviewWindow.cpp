@@ -5,6 +5,12 @@
 
 #include <QAction>
 #include <QCloseEvent>
+#include <QComboBox>
+#include <QDir>
+#include <QGraphicsView>
+#include <QLineEdit>
+#include <QScrollBar>
+#include <QWheelEvent>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -28,9 +34,12 @@ const char* const kSection = "Preview";
 
 enum ZoomSetting { ZoomCustom = 0, ZoomFitWidth = 1, ZoomFitPage = 2 };
 
-QString Caption(const std::string& printFile) {
-    return QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ - ") +
-           QFileInfo(QString::fromStdString(printFile)).fileName();
+const char* const kFitWidthText = "幅に合わせる";
+const char* const kFitPageText = "ﾍﾟｰｼﾞ全体";
+
+QString Caption(const QString& reportName) {
+    const QString base = QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ");
+    return reportName.isEmpty() ? base : base + QStringLiteral(" - ") + reportName;
 }
 
 } // namespace
@@ -57,9 +66,8 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
     : m_doc(std::move(doc)), m_printFile(std::move(printFile)), m_iniFolder(std::move(iniFolder)),
       m_printer(QPrinter::HighResolution) {
     setObjectName(QStringLiteral("PreviewWindow"));
-    setWindowTitle(Caption(m_printFile));
     render::SetUpA4Printer(m_printer);
-    m_printer.setDocName(QFileInfo(QString::fromStdString(m_printFile)).fileName());
+    setProject(std::string());
 
     m_preview = new QPrintPreviewWidget(&m_printer, this);
     m_preview->setObjectName(QStringLiteral("preview"));
@@ -78,6 +86,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
     buildActions();
     m_preview->fitToWidth();
     resize(900, 1000);
+    updateZoomText();
 
     QStringList notes;
     for (const std::string& n : m_doc->notes) {
@@ -89,6 +98,33 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
 }
 
 PreviewWindow::~PreviewWindow() = default;
+
+QString PreviewWindow::ReportName(const std::string& projectFile, const std::string& printFile) {
+    if (!projectFile.empty()) {
+        return QFileInfo(QString::fromStdString(projectFile)).completeBaseName();
+    }
+    const QFileInfo print(QString::fromStdString(printFile));
+    if (print.fileName().startsWith(QStringLiteral("~MT"), Qt::CaseInsensitive)) {
+        return QString();  // a temporary name says nothing to the reader
+    }
+    return print.completeBaseName();
+}
+
+void PreviewWindow::setProject(const std::string& projectFile) {
+    m_projectFile = projectFile;
+    const QString name = ReportName(m_projectFile, m_printFile);
+    setWindowTitle(Caption(name));
+    m_printer.setDocName(name.isEmpty() ? QStringLiteral("Ormavex") : name);
+}
+
+QString PreviewWindow::suggestedPdfPath() const {
+    const QString name = ReportName(m_projectFile, m_printFile);
+    if (name.isEmpty()) {
+        return QDir::homePath() + QStringLiteral("/Ormavex.pdf");
+    }
+    const QFileInfo from(QString::fromStdString(m_projectFile.empty() ? m_printFile : m_projectFile));
+    return from.absolutePath() + QStringLiteral("/") + name + QStringLiteral(".pdf");
+}
 
 int PreviewWindow::pageCount() const { return m_preview->pageCount(); }
 
@@ -107,9 +143,9 @@ void PreviewWindow::buildActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { m_preview->setCurrentPage(1); });
-    add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
-        [this] { m_preview->setCurrentPage(std::max(1, m_preview->currentPage() - 1)); });
+    m_first = add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
+    m_previous = add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
+                     [this] { goToPage(m_preview->currentPage() - 1); });
     m_pageBox = new QSpinBox(bar);
     m_pageBox->setObjectName(QStringLiteral("pageNumber"));
     m_pageBox->setMinimum(1);
@@ -118,19 +154,35 @@ void PreviewWindow::buildActions() {
     bar->addWidget(m_pageLabel);
     connect(m_pageBox, &QSpinBox::valueChanged, this, [this](int page) {
         if (page != m_preview->currentPage()) {
-            m_preview->setCurrentPage(page);
+            goToPage(page);
         }
     });
-    add("actionNext", "次へ", QKeySequence(Qt::Key_PageDown), [this] {
-        m_preview->setCurrentPage(std::min(m_preview->pageCount(), m_preview->currentPage() + 1));
-    });
-    add("actionLast", "最後", QKeySequence(Qt::CTRL | Qt::Key_End),
-        [this] { m_preview->setCurrentPage(m_preview->pageCount()); });
+    m_next = add("actionNext", "次へ", QKeySequence(Qt::Key_PageDown),
+                 [this] { goToPage(m_preview->currentPage() + 1); });
+    m_last = add("actionLast", "最後", QKeySequence(Qt::CTRL | Qt::Key_End),
+                 [this] { goToPage(m_preview->pageCount()); });
+    m_first->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_Home), QKeySequence(Qt::Key_Home)});
+    m_last->setShortcuts({QKeySequence(Qt::CTRL | Qt::Key_End), QKeySequence(Qt::Key_End)});
     bar->addSeparator();
-    add("actionZoomIn", "拡大", QKeySequence::ZoomIn, [this] { m_preview->zoomIn(); });
-    add("actionZoomOut", "縮小", QKeySequence::ZoomOut, [this] { m_preview->zoomOut(); });
-    add("actionFitWidth", "幅に合わせる", QKeySequence(), [this] { m_preview->fitToWidth(); });
-    add("actionFitPage", "ﾍﾟｰｼﾞ全体", QKeySequence(), [this] { m_preview->fitInView(); });
+    add("actionZoomIn", "拡大", QKeySequence::ZoomIn, [this] {
+        m_preview->zoomIn();
+        updateZoomText();
+    });
+    add("actionZoomOut", "縮小", QKeySequence::ZoomOut, [this] {
+        m_preview->zoomOut();
+        updateZoomText();
+    });
+    m_zoomBox = new QComboBox(bar);
+    m_zoomBox->setObjectName(QStringLiteral("zoom"));
+    m_zoomBox->setEditable(true);
+    m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
+    m_zoomBox->addItems({QString::fromUtf8(kFitWidthText), QString::fromUtf8(kFitPageText),
+                         QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
+                         QStringLiteral("125%"), QStringLiteral("150%"), QStringLiteral("200%"),
+                         QStringLiteral("400%")});
+    m_zoomBox->setMinimumContentsLength(7);
+    bar->addWidget(m_zoomBox);
+    connect(m_zoomBox, &QComboBox::textActivated, this, [this](const QString& t) { applyZoomText(t); });
     bar->addSeparator();
     add("actionPrint", "印刷(&P)", QKeySequence::Print, [this] {
         QPrintDialog dialog(&m_printer, this);
@@ -141,24 +193,100 @@ void PreviewWindow::buildActions() {
     });
     add("actionPdf", "PDF出力", QKeySequence(), [this] { exportPdf(); });
     bar->addSeparator();
-    add("actionClose", "閉じる(&C)", QKeySequence::Close, [this] { close(); });
+    QAction* closeAction = add("actionClose", "閉じる(&C)", QKeySequence(), [this] { close(); });
+    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)});
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageInfo(); });
+    // Scrolling (wheel, scroll bar, keys inside the view) changes the page
+    // shown without any action: the box follows the view's scroll bars.
+    if (auto* view = m_preview->findChild<QGraphicsView*>()) {
+        for (QScrollBar* bar2 : {view->verticalScrollBar(), view->horizontalScrollBar()}) {
+            connect(bar2, &QScrollBar::valueChanged, this, [this] { updatePageInfo(); });
+        }
+        view->viewport()->installEventFilter(this);
+    }
+}
+
+void PreviewWindow::goToPage(int page) {
+    const int count = m_preview->pageCount();
+    if (count < 1) {
+        return;
+    }
+    m_preview->setCurrentPage(std::clamp(page, 1, count));
+    updatePageInfo();
+}
+
+bool PreviewWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::Wheel) {
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (wheel->modifiers() & Qt::ControlModifier) {
+            const int delta = wheel->angleDelta().y();
+            if (delta > 0) {
+                m_preview->zoomIn();
+            } else if (delta < 0) {
+                m_preview->zoomOut();
+            }
+            updateZoomText();
+            return true;
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void PreviewWindow::updateZoomText() {
+    if (m_zoomBox == nullptr) {
+        return;
+    }
+    QString text;
+    switch (m_preview->zoomMode()) {
+    case QPrintPreviewWidget::FitToWidth:
+        text = QString::fromUtf8(kFitWidthText);
+        break;
+    case QPrintPreviewWidget::FitInView:
+        text = QString::fromUtf8(kFitPageText);
+        break;
+    default:
+        text = QStringLiteral("%1%").arg(static_cast<int>(m_preview->zoomFactor() * 100.0 + 0.5));
+        break;
+    }
+    m_zoomBox->setEditText(text);
+}
+
+void PreviewWindow::applyZoomText(const QString& text) {
+    const QString t = text.trimmed();
+    if (t == QString::fromUtf8(kFitWidthText)) {
+        m_preview->fitToWidth();
+    } else if (t == QString::fromUtf8(kFitPageText)) {
+        m_preview->fitInView();
+    } else {
+        QString digits = t;
+        digits.remove(QLatin1Char('%'));
+        digits.replace(QString::fromUtf8("％"), QString());
+        bool ok = false;
+        const int percent = digits.trimmed().toInt(&ok);
+        if (ok && percent >= 10 && percent <= 800) {
+            m_preview->setZoomMode(QPrintPreviewWidget::CustomZoom);
+            m_preview->setZoomFactor(percent / 100.0);
+        }
+    }
+    updateZoomText();  // an unusable entry shows the zoom in force again
 }
 
 void PreviewWindow::updatePageInfo() {
     const int count = m_preview->pageCount();
+    const int page = std::max(1, m_preview->currentPage());
     m_pageBox->blockSignals(true);
     m_pageBox->setMaximum(std::max(1, count));
-    m_pageBox->setValue(std::max(1, m_preview->currentPage()));
+    m_pageBox->setValue(page);
     m_pageBox->blockSignals(false);
     m_pageLabel->setText(QString::fromUtf8(" / %1 ").arg(count));
+    m_first->setEnabled(page > 1);
+    m_previous->setEnabled(page > 1);
+    m_next->setEnabled(page < count);
+    m_last->setEnabled(page < count);
 }
 
 void PreviewWindow::exportPdf() {
-    QFileInfo source(QString::fromStdString(m_printFile));
-    const QString suggested = source.absolutePath() + QStringLiteral("/") + source.completeBaseName() +
-                              QStringLiteral(".pdf");
-    QString name = m_askPdfName(this, suggested);
+    QString name = m_askPdfName(this, suggestedPdfPath());
     if (name.isEmpty()) {
         return;
     }
@@ -216,6 +344,7 @@ void PreviewWindow::restoreSettings() {
         m_preview->fitToWidth();
         break;
     }
+    updateZoomText();
 }
 
 bool PreviewWindow::saveSettings() const {

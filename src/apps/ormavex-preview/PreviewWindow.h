@@ -1,6 +1,13 @@
 #pragma once
 // The preview window: the pages of one report on Qt's print preview widget,
 // with page navigation, zoom, the print dialog and PDF output ("PDF出力").
+// The page number box and the navigation buttons follow the page shown,
+// however it was reached (buttons, PageUp/PageDown, Home/End, Ctrl+Home/End,
+// scrolling); the buttons toward an end are disabled on that end's page. The
+// zoom field takes "幅に合わせる", "ﾍﾟｰｼﾞ全体" or a percentage and shows the
+// zoom after Ctrl+wheel, "拡大" and "縮小". Esc closes the window. The window
+// title and the suggested PDF name come from the report's project when one is
+// given, otherwise from the print file unless that is a temporary "~MT" name.
 // Its size, position and zoom are kept in "Preview.ini" in the settings
 // folder it is given, section "Preview".
 
@@ -14,6 +21,7 @@
 #include <string>
 
 class QAction;
+class QComboBox;
 class QLabel;
 class QPrintPreviewWidget;
 class QSpinBox;
@@ -37,6 +45,12 @@ public:
     int currentPage() const;
     QPrintPreviewWidget* previewWidget() const { return m_preview; }
 
+    /// The project the report was made from: names the window, the
+    /// suggested PDF (same folder, same name, ".pdf") and the printed document.
+    void setProject(const std::string& projectFile);
+    /// Where "PDF出力" proposes to write.
+    QString suggestedPdfPath() const;
+
     void setPdfNameQuery(PdfNameQuery q) { m_askPdfName = std::move(q); }
     void setErrorSink(ErrorSink s) { m_showError = std::move(s); }
 
@@ -50,20 +64,35 @@ public:
     /// The settings file in a folder.
     static std::string SettingsFile(const std::string& iniFolder);
 
+    /// The report's name as the title and the PDF use it: the project's name
+    /// without extension, else the print file's unless that is a temporary
+    /// "~MT" name, else empty.
+    static QString ReportName(const std::string& projectFile, const std::string& printFile);
+
 protected:
     void closeEvent(QCloseEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildActions();
     void updatePageInfo();
+    void updateZoomText();
+    void applyZoomText(const QString& text);
+    void goToPage(int page);
 
     std::shared_ptr<const render::ReportDocument> m_doc;
     std::string m_printFile;
     std::string m_iniFolder;
+    std::string m_projectFile;
     QPrinter m_printer;
     QPrintPreviewWidget* m_preview = nullptr;
     QSpinBox* m_pageBox = nullptr;
     QLabel* m_pageLabel = nullptr;
+    QComboBox* m_zoomBox = nullptr;
+    QAction* m_first = nullptr;
+    QAction* m_previous = nullptr;
+    QAction* m_next = nullptr;
+    QAction* m_last = nullptr;
     PdfNameQuery m_askPdfName;
     ErrorSink m_showError;
 };

@@ -4,7 +4,9 @@
 #include "PdfExport.h"
 #include "PreviewCommandLine.h"
 #include "PreviewWindow.h"
+#include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
+#include "app/Version.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -28,6 +30,8 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
         std::cerr << "ormavex-preview: " << cl.printFile << ": " << error << "\n";
         return 2;
     }
+    const QString name = ormavex::preview::PreviewWindow::ReportName(cl.projectFile, cl.printFile);
+    doc.title = name.isEmpty() ? std::string("Ormavex") : name.toStdString();
     for (const std::string& note : doc.notes) {
         std::cerr << "ormavex-preview: " << note << "\n";
     }
@@ -47,6 +51,10 @@ int main(int argc, char** argv) {
         std::cout << kUsage;
         return 0;
     }
+    if (cl.version) {
+        std::cout << "ormavex-preview " << ormavex::kVersion << "\n";
+        return 0;
+    }
     if (!cl.error.empty()) {
         std::cerr << "ormavex-preview: " << cl.error << "\n" << kUsage;
         return 1;
@@ -56,13 +64,18 @@ int main(int argc, char** argv) {
     }
 
     QApplication app(argc, argv);
+    ormavex::gui::SetUpJapaneseUi(app);  // Qt's print and file dialogs in Japanese
     auto doc = std::make_shared<ormavex::render::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
         QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), message);
         return 2;
     }
+    // The PDF's title: the project's name, never a temporary file's.
+    const QString name = PreviewWindow::ReportName(cl.projectFile, cl.printFile);
+    doc->title = name.isEmpty() ? std::string("Ormavex") : name.toStdString();
     PreviewWindow window(doc, cl.printFile, cl.iniFolder);
+    window.setProject(cl.projectFile);
     window.restoreSettings();
     window.show();
     return app.exec();

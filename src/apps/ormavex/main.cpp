@@ -1,17 +1,26 @@
 // ormavex: the application. `ormavex [PROJECT.kvt]` opens the main window,
-// with the project when one is named.
+// with the project when one is named; `ormavex --version` prints the version.
 
 #include "app/AppPaths.h"
 #include "app/AppState.h"
 #include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
 #include "app/Prompter.h"
+#include "app/Version.h"
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
 
 #include <QApplication>
 
+#include <cstring>
+#include <iostream>
+
 int main(int argc, char** argv) {
+    // Before any window: --version needs no display.
+    if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
+        std::cout << "ormavex " << ormavex::kVersion << "\n";
+        return 0;
+    }
     QApplication app(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
     ormavex::gui::SetUpJapaneseUi(app);

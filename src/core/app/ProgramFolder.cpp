@@ -1,6 +1,9 @@
 #include "ProgramFolder.h"
 
+#include "mWin32_SHGetSpecialFolderPath.h"
+
 #include <filesystem>
+#include <unistd.h>
 
 namespace ormavex {
 
@@ -15,5 +18,19 @@ std::filesystem::path ExecutablePath() {
 std::string ProgramFolder() { return ExecutablePath().parent_path().string(); }
 
 std::string ExecutableName() { return ExecutablePath().stem().string(); }
+
+std::string PerUserDataFolder(const std::string& programName) {
+    return GetLocalAppDataPath() + "/Velmorra/" + programName;
+}
+
+std::string SettingsFilePath(const std::string& programFolder, const std::string& userDataFolder) {
+    // The settings are written to a new file renamed over the old one: the
+    // folder must be writable, the old file's own permissions do not matter.
+    const bool packaged = programFolder == "/usr" || programFolder.rfind("/usr/", 0) == 0;
+    if (!programFolder.empty() && !packaged && ::access(programFolder.c_str(), W_OK | X_OK) == 0) {
+        return programFolder + "/Kivet.ini";
+    }
+    return userDataFolder + "/Kivet.ini";
+}
 
 } // namespace ormavex

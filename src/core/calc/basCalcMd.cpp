@@ -95,6 +95,9 @@ public:
             ::close(m_fd);
             m_fd = -1;
             code = FileError::OutOfMemory;
+        } else if (st.st_size > 0) {
+            // One buffer for the whole file, however far it is read.
+            m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
         }
         if (code != 0) {
             throw CalcError("cannot read the coefficient file " + path + " (error " +
@@ -108,6 +111,9 @@ public:
 
     /// Reads on until `lines` line feeds follow `from`, or to the end.
     void needLines(std::size_t from, int lines) {
+        if (m_eof) {
+            return;
+        }
         std::size_t pos = from;
         int found = 0;
         for (;;) {
@@ -144,12 +150,13 @@ public:
     std::vector<std::array<CoefTable, 4>> blocks;
 
 private:
+    static constexpr std::size_t kChunk = 16 * 1024;
+
     // Appends the next piece of the file; false at its end.
     bool readMore() {
         if (m_eof) {
             return false;
         }
-        constexpr std::size_t kChunk = 64 * 1024;
         const std::size_t have = m_data.size();
         if (have > FileLimit::Coefficients) {
             throw CalcError("the coefficient file " + m_path + " is too large (error " +

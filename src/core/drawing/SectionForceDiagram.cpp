@@ -1,6 +1,10 @@
 #include "SectionForceDiagram.h"
 
+#include "drawing/DrawingOverlaps.h"
 #include "text/NumberPicture.h"
+
+#include <algorithm>
+#include <vector>
 
 #include <array>
 #include <cmath>
@@ -16,7 +20,9 @@ constexpr std::array<const char*, 9> PointLabels = {"①", "②", "③", "④", 
 constexpr std::int32_t OutlineStyle = 3;  // member outline and load base line
 constexpr std::int32_t CentreStyle = 7;   // centre line
 constexpr std::int32_t ThinStyle = 1;     // grid, load line, hatching, arrows
-constexpr std::int32_t TextStyleNo = 2;   // every text of a diagram
+constexpr std::int32_t TextStyleNo = 2;   // every text of a diagram but long moments
+constexpr std::int32_t SmallTextStyleNo = 3;  // moments too long for their grid
+constexpr std::int32_t CaptionTextStyleNo = 1;  // the diagram's name
 
 constexpr std::string_view MomentPicture = "####0.00";
 constexpr std::string_view LoadPicture = "###0.00\\k\\N\\/\\㎡";
@@ -54,6 +60,26 @@ void RequireFiniteInput(double v, const char* what, int caseNo) {
 std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
                                     const CalcArrays& calc, const std::string& programFolder,
                                     int loadFlag, int caseNo, double width, double height) {
+    FillSectionForceDiagram(member, drawing, calc, programFolder, loadFlag, caseNo, width, height);
+    const MemberRules& rules = RulesOf(member);
+    DrawingContext& d = drawing;
+
+    // 14. Output: the drawing command file as figure entry 1, then the figure
+    // file that centres it on the area. Each is written through the
+    // descriptor that created it.
+    TextOutFile file;
+    FigureEntry entry;
+    entry.path = NewDrawingPrintFile(lists, file);
+    d.Figures.add(entry, "figures");
+    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
+    const std::string figurePath = NewDrawingPrintFile(lists, file);
+    d.PlaceFigures(file, rules.title, width, height);
+    return figurePath;
+}
+
+void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                             const std::string& programFolder, int loadFlag, int caseNo,
+                             double width, double height) {
     assert(caseNo >= 1 && caseNo <= MaxCases);
     const MemberRules& rules = RulesOf(member);
     const bool upright = member == Member::FrontWall;
@@ -148,21 +174,6 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
     const double x2 = d.Points[2].x;
     const double y4 = d.Points[4].y;
 
-    // 4. Centre line.
-    if (upright) {
-        segment(0.0, 20.0, 0.0, 0.0, CentreStyle);
-        text("CL", Direction::Right, -w("CL") / 2.0, 20.0 + d.TextGap);
-    } else {
-        segment(-15.0, 0.0, 0.0, 0.0, CentreStyle);
-        text("CL", Direction::Right, -15.0 - w("CL") - d.TextGap, -h / 2.0);
-    }
-
-    // 5. Headings over the two halves (the slab names its rows instead).
-    if (upright) {
-        text("Mx", Direction::Right, x1 * 0.5 - w("Mx") / 2.0, y1 + 15.0);
-        text("My", Direction::Right, x2 * 0.5 - w("My") / 2.0, y1 + 15.0);
-    }
-
     // Position of point k along the span and of row line i across the member.
     auto along = [&](int k) {
         return upright ? Lx / (n - 1) * (k - 1) * sy + y4 : Lx / (n - 1) * (k - 1) * sx + x1;
@@ -170,12 +181,108 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
     auto across = [&](int i) {
         return upright ? Ly / 4.0 * (i - 1) * sx + x1 : Ly / 4.0 * (i - 1) * sy + y4;
     };
+    const double gap = d.TextGap;
+
+    // The moment texts are planned before anything else is placed, so that
+    // labels, dimensions and the load diagram can keep clear of them. Each
+    // runs from 1 mm past its node toward the next grid line: Mx along the
+    // span, My across the member. When the longest of a kind does not fit
+    // between its node and the next line (1 mm to spare at each end), that
+    // kind is set in the smaller text style 3.
+    const MomentGrid& mx = calc.CalcMx[caseNo];
+    const MomentGrid& my = calc.CalcMy[caseNo];
+    const double alongPitch = Lx / (n - 1) * (upright ? sy : sx);
+    const double acrossPitch = Ly / 4.0 * (upright ? sx : sy);
+    auto styleFor = [&](const MomentGrid& m, double pitch) {
+        double longest = 0.0;
+        for (int j = 1; j <= 3; ++j) {
+            for (int k = 1; k <= n; ++k) {
+                longest = std::max(longest, w(FormatNumber(m(j, k), MomentPicture)));
+            }
+        }
+        return longest + 2.0 * gap > pitch && d.TextStyles.count() >= SmallTextStyleNo
+                   ? SmallTextStyleNo
+                   : TextStyleNo;
+    };
+    const std::int32_t mxStyle = styleFor(mx, alongPitch);
+    const std::int32_t myStyle = styleFor(my, acrossPitch);
+    std::vector<DrawText> moments;
+    moments.reserve(static_cast<std::size_t>(6 * n));
+    for (int j = 1; j <= 3; ++j) {
+        const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
+        for (int k = 1; k <= n; ++k) {
+            std::string s = FormatNumber(mx(j, k), MomentPicture);
+            const double p = along(k);
+            if (upright) {
+                moments.push_back({std::move(s), mxStyle, Direction::Up, -offset - gap, p + gap});
+            } else {
+                moments.push_back({std::move(s), mxStyle, Direction::Right, p + gap, offset + gap});
+            }
+        }
+    }
+    for (int j = 1; j <= 3; ++j) {
+        const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
+        for (int k = 1; k <= n; ++k) {
+            std::string s = FormatNumber(my(j, k), MomentPicture);
+            const double p = along(k);
+            if (upright) {
+                moments.push_back({std::move(s), myStyle, Direction::Right, offset + gap, p + gap});
+            } else {
+                // Running upward, ending 1 mm below the node.
+                const double ws = d.TextWidth(myStyle, s);
+                moments.push_back({std::move(s), myStyle, Direction::Up, p - gap, -offset - gap - ws});
+            }
+        }
+    }
+    std::vector<TextBox> momentBoxes;
+    momentBoxes.reserve(moments.size());
+    for (const DrawText& t : moments) {
+        const double tw = d.TextWidth(t.style, t.text);
+        const double th = d.TextHeight(t.style);
+        momentBoxes.push_back(t.direction == Direction::Up ? TextBox{t.x - th, t.y, t.x, t.y + tw}
+                                                           : TextBox{t.x, t.y, t.x + tw, t.y + th});
+    }
+    auto clearOfMoments = [&](const TextBox& box) {
+        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
+                            [&](const TextBox& m) { return BoxesOverlap(box, m); });
+    };
+    auto lineClearOfMoments = [&](DrawPoint a, DrawPoint b) {
+        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
+                            [&](const TextBox& m) { return SegmentCrossesBox(a, b, m); });
+    };
+
+    // Front wall: the row labels stand 10 mm above the top edge, the headings
+    // 15 mm and the centre line's end 20 mm, unless a moment written upward
+    // from the top edge reaches that high: then the three rise together.
+    double labelRise = 10.0;
+    if (upright) {
+        for (const TextBox& b : momentBoxes) {
+            labelRise = std::max(labelRise, b.top - y1 + gap);
+        }
+    }
+
+    // 4. Centre line, stopping 1 mm short of the row label "Ⅰ" on it.
+    if (upright) {
+        segment(0.0, labelRise + 10.0, 0.0, labelRise + h + gap, CentreStyle);
+        text("CL", Direction::Right, -w("CL") / 2.0, labelRise + 10.0 + gap);
+    } else {
+        segment(-15.0, 0.0, x1 - 5.0 - w(rules.rowLabels[2]) - gap, 0.0, CentreStyle);
+        text("CL", Direction::Right, -15.0 - w("CL") - gap, -h / 2.0);
+    }
+
+    // 5. Headings over the two halves (the slab names its rows instead).
+    if (upright) {
+        text("Mx", Direction::Right, x1 * 0.5 - w("Mx") / 2.0, y1 + labelRise + 5.0);
+        text("My", Direction::Right, x2 * 0.5 - w("My") / 2.0, y1 + labelRise + 5.0);
+    }
 
     // 6. Point lines: labels at every point, grid lines between the edges.
+    double pointLabelsLeft = x1;
     for (int k = 1; k <= n; ++k) {
         const std::string label = PointLabels[static_cast<std::size_t>(k - 1)];
         const double p = along(k);
         if (upright) {
+            pointLabelsLeft = std::min(pointLabelsLeft, x1 - 5.0 - w(label));
             text(label, Direction::Right, x1 - 5.0 - w(label), p - h / 2.0);
             if (k >= 2 && k <= n - 1) {
                 segment(x1, p, x2, p, ThinStyle);
@@ -193,7 +300,7 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
         const std::string label = rules.rowLabels[static_cast<std::size_t>(i - 1)];
         const double p = across(i);
         if (upright) {
-            text(label, Direction::Right, p - w(label) / 2.0, y1 + 10.0);
+            text(label, Direction::Right, p - w(label) / 2.0, y1 + labelRise);
             if (i >= 2 && i <= 4) {
                 segment(p, y1, p, y4, ThinStyle);
             }
@@ -205,54 +312,82 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
         }
     }
 
-    // 8.-10. Spans as dimension lines.
+    // 8.-10. Spans as dimension lines, 15 mm right of the member and 10 mm
+    // (front wall) or 15 mm (bottom slab) below it; a dimension whose line or
+    // text would touch a moment written past that edge moves out in 0.5 mm
+    // steps until it is clear.
     const int keta = calc.CalcKeta[caseNo];
     const std::string lxText = SpanText('x', Lx, keta);
     const std::string lyText = SpanText('y', Ly, keta);
+    const double yMid = (y1 + y4) / 2.0;
+    const double xMid = (x1 + x2) / 2.0;
+    auto rightDimension = [&](const std::string& label) {
+        double pos = x2 + d.DimOffset + d.DimPitch;
+        const double wl = w(label);
+        for (int step = 0; step < 400; ++step, pos += 0.5) {
+            // The text keeps 1 mm from every moment.
+            const TextBox box{pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0, pos - gap + 1.0,
+                              yMid + wl / 2.0 + 1.0};
+            if (clearOfMoments(box) && lineClearOfMoments({pos, y4}, {pos, y1})) {
+                break;
+            }
+        }
+        return pos;
+    };
+    auto lowerDimension = [&](double start, const std::string& label) {
+        double pos = start;
+        const double wl = w(label);
+        for (int step = 0; step < 400; ++step, pos -= 0.5) {
+            const TextBox box{xMid - wl / 2.0 - 1.0, pos + gap - 1.0, xMid + wl / 2.0 + 1.0,
+                              pos + gap + h + 1.0};
+            if (clearOfMoments(box) && lineClearOfMoments({x1, pos}, {x2, pos})) {
+                break;
+            }
+        }
+        return pos;
+    };
+    double lowerDimensionAt = 0.0;
     if (upright) {
-        d.AddVerticalDimension(3, 2, x2 + d.DimOffset + d.DimPitch, 1, lxText, DimensionFlags);
-        d.AddHorizontalDimension(4, 3, y4 - d.DimOffset, 1, lyText, DimensionFlags);
+        d.AddVerticalDimension(3, 2, rightDimension(lxText), 1, lxText, DimensionFlags);
+        lowerDimensionAt = lowerDimension(y4 - d.DimOffset, lyText);
+        d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lyText, DimensionFlags);
     } else {
-        d.AddHorizontalDimension(4, 3, y4 - d.DimOffset - d.DimPitch, 1, lxText, DimensionFlags);
-        d.AddVerticalDimension(3, 2, x2 + d.DimOffset + d.DimPitch, 1, lyText, DimensionFlags);
+        lowerDimensionAt = lowerDimension(y4 - d.DimOffset - d.DimPitch, lxText);
+        d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lxText, DimensionFlags);
+        d.AddVerticalDimension(3, 2, rightDimension(lyText), 1, lyText, DimensionFlags);
     }
 
     // 11., 12. Moments at every node: row 1 on the centre line, row 2 on the
     // quarter line, row 3 on the edge; Mx on one half, My on the other.
-    const MomentGrid& mx = calc.CalcMx[caseNo];
-    const MomentGrid& my = calc.CalcMy[caseNo];
-    for (int j = 1; j <= 3; ++j) {
-        const double offset = upright ? Ly / 4.0 * (j - 1) * sx : Ly / 4.0 * (j - 1) * sy;
-        for (int k = 1; k <= n; ++k) {
-            const std::string s = FormatNumber(mx(j, k), MomentPicture);
-            const double p = along(k);
-            if (upright) {
-                text(s, Direction::Up, -offset - d.TextGap, p + d.TextGap);
-            } else {
-                text(s, Direction::Right, p + d.TextGap, offset + d.TextGap);
-            }
-        }
+    for (DrawText& t : moments) {
+        d.AddText(std::move(t.text), t.style, t.direction, t.x, t.y);
     }
-    for (int j = 1; j <= 3; ++j) {
-        const double offset = upright ? Ly / 4.0 * (j - 1) * sx : Ly / 4.0 * (j - 1) * sy;
-        for (int k = 1; k <= n; ++k) {
-            const std::string s = FormatNumber(my(j, k), MomentPicture);
-            const double p = along(k);
-            if (upright) {
-                text(s, Direction::Right, offset + d.TextGap, p + d.TextGap);
-            } else {
-                // Running upward, ending 1 mm below the node.
-                text(s, Direction::Up, p - d.TextGap, -offset - d.TextGap - w(s));
-            }
+
+    // A load text that would come within 0.5 mm of anything already drawn
+    // moves away from the member in 0.5 mm steps until it is clear.
+    auto placeClear = [&](const std::string& s, std::int32_t dir, double x, double y, double dx,
+                          double dy) {
+        const int number = d.AddText(s, TextStyleNo, dir, x, y);
+        auto margin = [&]() {
+            TextBox b = BoxOfText(d, number);
+            return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
+        };
+        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
+            d.Texts[number].x += dx;
+            d.Texts[number].y += dy;
         }
-    }
+    };
 
     // 13. Load diagram: the larger load (by magnitude, a tie takes QB) is
     // drawn 15 mm long; the base line stands 15 mm off the member, or 30 mm
     // when that load is not positive so that the load line clears the member.
+    // A load of the other sign is drawn toward the member; when that part
+    // would reach the point labels (front wall) or the span's dimension
+    // (bottom slab), the base line moves out until it keeps 1 mm clear.
     if (loadFlag == 1) {
         const double qmax = std::fabs(QB) >= std::fabs(QA) ? QB : QA;
         const double qs = std::fabs(qmax) > 0.001 ? 15.0 / std::fabs(qmax) : 0.0;
+        const double inward = qs * std::max(0.0, -std::min(QA, QB));
         const std::string qaText = "QA=" + FormatNumber(QA, LoadPicture);
         const std::string qbText = "QB=" + FormatNumber(QB, LoadPicture);
         const double span = upright ? sy * Lx : sx * Lx;
@@ -263,16 +398,19 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
         }
         const int m = static_cast<int>(mf);
         if (upright) {
-            const double x0 = qmax > 0.0 ? x1 - d.DimOffset - d.DimPitch
-                                         : x1 - d.DimOffset - d.DimPitch - 15.0;
+            double x0 = qmax > 0.0 ? x1 - d.DimOffset - d.DimPitch
+                                   : x1 - d.DimOffset - d.DimPitch - 15.0;
+            x0 = std::min(x0, pointLabelsLeft - gap - inward);
             const int p = d.AddPoint(x0, y1);
             d.AddPoint(x0, y4);
             d.AddPoint(x0 - qs * QA, y4);
             d.AddPoint(x0 - qs * QB, y1);
             d.AddLine(p, p + 1, OutlineStyle);
             d.AddLine(p + 2, p + 3, ThinStyle);
-            text(qaText, Direction::Right, qmax > 0.0 ? x0 - w(qaText) : x0, y4 - d.TextGap - h);
-            text(qbText, Direction::Right, qmax > 0.0 ? x0 - w(qbText) : x0, y1 + d.TextGap);
+            placeClear(qaText, Direction::Right, qmax > 0.0 ? x0 - w(qaText) : x0,
+                       y4 - gap - h, -0.5, 0.0);
+            placeClear(qbText, Direction::Right, qmax > 0.0 ? x0 - w(qbText) : x0, y1 + gap,
+                       -0.5, 0.0);
             for (int t = 1; t <= m + 1; ++t) {
                 const double dist = (t - 1) * Lx / m;
                 const double q = ((QB - QA) * dist / Lx + QA) * qs;
@@ -282,16 +420,19 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
                 }
             }
         } else {
-            const double y0 = qmax > 0.0 ? y4 - d.DimOffset - d.DimPitch - d.DimPitch
-                                         : y4 - d.DimOffset - d.DimPitch - d.DimPitch - 15.0;
+            double y0 = qmax > 0.0 ? y4 - d.DimOffset - d.DimPitch - d.DimPitch
+                                   : y4 - d.DimOffset - d.DimPitch - d.DimPitch - 15.0;
+            y0 = std::min(y0, lowerDimensionAt - d.ExtGap - gap - inward);
             const int p = d.AddPoint(x1, y0);
             d.AddPoint(x2, y0);
             d.AddPoint(x1, y0 - qs * QA);
             d.AddPoint(x2, y0 - qs * QB);
             d.AddLine(p, p + 1, OutlineStyle);
             d.AddLine(p + 2, p + 3, ThinStyle);
-            text(qaText, Direction::Up, x1 - d.TextGap, qmax > 0.0 ? y0 - w(qaText) : y0);
-            text(qbText, Direction::Up, x2 + d.TextGap + h, qmax > 0.0 ? y0 - w(qbText) : y0);
+            placeClear(qaText, Direction::Up, x1 - gap, qmax > 0.0 ? y0 - w(qaText) : y0, 0.0,
+                       -0.5);
+            placeClear(qbText, Direction::Up, x2 + gap + h, qmax > 0.0 ? y0 - w(qbText) : y0, 0.0,
+                       -0.5);
             for (int t = 1; t <= m + 1; ++t) {
                 const double dist = (t - 1) * Lx / m;
                 const double q = ((QB - QA) * dist / Lx + QA) * qs;
@@ -303,17 +444,64 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, Prin
         }
     }
 
-    // 14. Output: the drawing command file as figure entry 1, then the figure
-    // file that centres it on the area. Each is written through the
-    // descriptor that created it.
-    TextOutFile file;
-    FigureEntry entry;
-    entry.path = NewDrawingPrintFile(lists, file);
-    d.Figures.add(entry, "figures");
-    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
-    const std::string figurePath = NewDrawingPrintFile(lists, file);
-    d.PlaceFigures(file, rules.title, W, H);
-    return figurePath;
+    // Support conditions: every fixed edge gets short strokes on its outer
+    // side, as supports are drawn in structural drawings; the free edge of the
+    // tables with one free edge (the edge of the last point: the top of the
+    // front wall, the right end of the slab) stays plain. The strokes stay
+    // within 0.5 mm of the edge, half of the 1 mm that texts keep from it, so
+    // that a value beside the edge stays clearly apart from its strokes.
+    {
+        const TableTypeInfo* info = TableType(calc.CalcType[caseNo]);
+        const bool freeLastEdge = info != nullptr && info->freeEdge;
+        constexpr double stroke = 0.5;
+        constexpr double pitch = 2.0;
+        // Edge from a to b with the outer side on the right of the direction a -> b.
+        auto hatchEdge = [&](DrawPoint a, DrawPoint b) {
+            const double len = std::hypot(b.x - a.x, b.y - a.y);
+            const double ux = (b.x - a.x) / len;
+            const double uy = (b.y - a.y) / len;
+            const double ox = uy;  // outward normal
+            const double oy = -ux;
+            for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
+                const double px = a.x + ux * t;
+                const double py = a.y + uy * t;
+                segment(px, py, px + (ox + ux) * stroke, py + (oy + uy) * stroke, ThinStyle);
+            }
+        };
+        const DrawPoint p1 = d.Points[1];
+        const DrawPoint p2 = d.Points[2];
+        const DrawPoint p3 = d.Points[3];
+        const DrawPoint p4 = d.Points[4];
+        // Outline clockwise 1 -> 2 -> 3 -> 4, so the outer side is on the
+        // right of 2 -> 1, 3 -> 2, 4 -> 3 and 1 -> 4.
+        const bool topFree = upright && freeLastEdge;
+        const bool rightFree = !upright && freeLastEdge;
+        if (!topFree) {
+            hatchEdge(p2, p1);
+        }
+        if (!rightFree) {
+            hatchEdge(p3, p2);
+        }
+        hatchEdge(p4, p3);
+        hatchEdge(p1, p4);
+    }
+
+    // Caption, unit and scale note above the drawing: the diagram's name in
+    // the heading style, centred over the member; the moments' unit at the
+    // drawing's right end; "縮尺不同" at its left end when the two axes are
+    // drawn to scales more than 10 % apart.
+    {
+        const DrawingContext::Extents e = d.DrawingExtents();
+        const double top = e.maxY + 2.0;
+        const std::string caption = rules.title;
+        const double wc = d.TextWidth(CaptionTextStyleNo, caption);
+        d.AddText(caption, CaptionTextStyleNo, Direction::Right, (x1 + x2) / 2.0 - wc / 2.0, top);
+        const std::string unit = "単位：kN・m/m";
+        d.AddText(unit, TextStyleNo, Direction::Right, e.maxX - w(unit), top);
+        if (std::max(sx, sy) > 1.1 * std::min(sx, sy)) {
+            d.AddText("縮尺不同", TextStyleNo, Direction::Right, e.minX, top);
+        }
+    }
 }
 
 } // namespace ormavex

@@ -5,6 +5,22 @@
 // x = 0, Ly centred on y = 0, point 1 at the left edge, load diagram below).
 // Everything else (grid, labels, moment texts, dimensions, hatching) follows
 // the same rules.
+//
+// Legibility: every label is placed from its measured width (TextWidth) so
+// that no two texts overlap and no line crosses a text, for any valid case
+// (FindOverlaps of DrawingOverlaps.h finds nothing). Where the standard
+// positions would collide, and only there, the diagram moves: the front
+// wall's row labels, headings and centre line rise above the tallest top
+// moment; a dimension moves out past the moments written beyond its edge (1
+// mm clear); the load base line moves out when a load of the other sign would
+// reach the point labels or the span dimension; a load text moves away from
+// the member in 0.5 mm steps until 0.5 mm clear; moments too long for their
+// grid spacing are set in text style 3 (120 twips). Always: the centre line
+// stops 1 mm short of the row label "Ⅰ"; after everything else the
+// drawing holds come, in this order, 0.8 mm strokes outside each fixed edge
+// (not the free edge of tables 1 and 2), the caption (the diagram's name, text
+// style 1), "単位：kN・m/m" and, when the two scales differ by more than 10 %,
+// "縮尺不同".
 
 #include "drawing/basResOutPrnZ.h"
 
@@ -31,5 +47,11 @@ enum class Member { FrontWall, BottomSlab };
 std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
                                     const CalcArrays& calc, const std::string& programFolder,
                                     int loadFlag, int caseNo, double width, double height);
+
+/// Everything DrawSectionForceDiagram does before it writes its two files:
+/// reads the style files and fills the drawing buffer. The same failures.
+void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                             const std::string& programFolder, int loadFlag, int caseNo,
+                             double width, double height);
 
 } // namespace ormavex

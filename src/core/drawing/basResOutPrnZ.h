@@ -40,7 +40,7 @@ namespace ormavex {
 
 /// Capacities the diagrams give the tables.
 inline constexpr int MaxLineStyles = 9;
-inline constexpr int MaxTextStyles = 2;
+inline constexpr int MaxTextStyles = 3;
 inline constexpr int MaxDrawPoints = 600;
 inline constexpr int MaxDrawLines = 600;
 inline constexpr int MaxDrawCircles = 100;
@@ -205,7 +205,7 @@ public:
     FileReadCache staticFiles;
 
     /// Sizes every table with the diagrams' capacities (line styles 9, text
-    /// styles 2, points 600, lines 600, circles 100, arcs 100, rectangles 2,
+    /// styles 3, points 600, lines 600, circles 100, arcs 100, rectangles 2,
     /// arrows 500, texts 500, figures 10) and empties them. Fills keep
     /// capacity 0.
     void SizeTables();

@@ -168,9 +168,11 @@ Message NoPrintItemMessage() {
 }
 
 std::string PreviewCommandLine(const std::string& programFolder, const std::string& userDataFolder,
-                               const std::string& combinedFile) {
+                               const std::string& combinedFile, const std::string& projectFile) {
     return QuotedWhenNeeded(programFolder + "/" + PreviewProgramName) +
-           " /INI=" + Quoted(userDataFolder) + " " + QuotedWhenNeeded(combinedFile);
+           " /INI=" + Quoted(userDataFolder) +
+           (projectFile.empty() ? std::string() : " /PROJECT=" + Quoted(projectFile)) + " " +
+           QuotedWhenNeeded(combinedFile);
 }
 
 void StartPreview(const std::string& commandLine) {

@@ -74,9 +74,12 @@ inline constexpr const char* PreviewProgramName = "ormavex-preview";
 /// file: programFolder + "/ormavex-preview /INI=" + the quoted per-user data
 /// folder + " " + the combined print file's path. The program and the print
 /// file path are quoted as well when they hold a blank or a double quote, so
-/// that the line splits back into the same arguments.
+/// that the line splits back into the same arguments. When `projectFile` is
+/// given, " /PROJECT=" + the quoted project path comes before the print
+/// file: the preview names its window and its PDF after the project.
 std::string PreviewCommandLine(const std::string& programFolder, const std::string& userDataFolder,
-                               const std::string& combinedFile);
+                               const std::string& combinedFile,
+                               const std::string& projectFile = std::string());
 
 /// Starts the preview program with `commandLine` without waiting for it.
 void StartPreview(const std::string& commandLine);

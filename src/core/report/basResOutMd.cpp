@@ -26,8 +26,8 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
 
     LevelTable levels;
     TemplateTable templates;
-    ReadTemplateSection(report.staticFiles, formatFile, calc.CalcKeta[caseNo] == 2 ? "ﾀｲﾄﾙ(2桁)" : "ﾀｲﾄﾙ(3桁)", levels,
-                        templates);
+    ReadTemplateSection(report.staticFiles, formatFile,
+                        calc.CalcKeta[caseNo] == 2 ? "ﾀｲﾄﾙ(2桁)" : "ﾀｲﾄﾙ(3桁)", levels, templates);
     NumberValues numbers;
     const TextValues texts; // never set: text fields print as blanks
 

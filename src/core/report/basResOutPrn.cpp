@@ -123,6 +123,19 @@ int MakeTempFile(std::string& name) {
     return fd;
 }
 
+// Makes a temporary file, stores its name in `slot` and leaves it open in
+// `out`; `slot` is untouched when no file could be made.
+void AdoptNewTempFile(std::string& slot, int& count, TextOutFile& out) {
+    std::string path;
+    const int fd = MakeTempFile(path);
+    slot = path;
+    ++count;
+    if (!out.adopt(fd, path)) {
+        throw ReportError("cannot open the print file " + path + " (code " +
+                          std::to_string(out.errorCode()) + ")");
+    }
+}
+
 } // namespace
 
 std::string MakeTempFileName() {
@@ -144,14 +157,9 @@ std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
     if (lists.textCount >= MaxTextPrintFiles) {
         throw ReportError("too many text print files");
     }
-    std::string path;
-    const int fd = MakeTempFile(path);
-    lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
-    if (!out.adopt(fd, path)) {
-        throw ReportError("cannot open the print file " + path + " (code " +
-                          std::to_string(out.errorCode()) + ")");
-    }
-    return path;
+    std::string& slot = lists.text[static_cast<std::size_t>(lists.textCount)];
+    AdoptNewTempFile(slot, lists.textCount, out);
+    return slot;
 }
 
 std::string NewDrawingPrintFile(PrintFileLists& lists) {
@@ -167,14 +175,9 @@ std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
     if (lists.drawingCount >= MaxDrawingPrintFiles) {
         throw ReportError("too many drawing print files");
     }
-    std::string path;
-    const int fd = MakeTempFile(path);
-    lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
-    if (!out.adopt(fd, path)) {
-        throw ReportError("cannot open the print file " + path + " (code " +
-                          std::to_string(out.errorCode()) + ")");
-    }
-    return path;
+    std::string& slot = lists.drawing[static_cast<std::size_t>(lists.drawingCount)];
+    AdoptNewTempFile(slot, lists.drawingCount, out);
+    return slot;
 }
 
 void ResetReportRun(ReportState& state) noexcept {

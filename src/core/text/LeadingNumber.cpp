@@ -157,6 +157,9 @@ double LeadingNumber(std::string_view text) noexcept {
 }
 
 bool ParseNumber(std::string_view text, double& value) noexcept {
+    if (ParsePlainDecimal(text, value)) {
+        return true;  // no blanks around it, nothing but a plain decimal
+    }
     try {
         std::size_t b = 0;
         std::size_t e = text.size();

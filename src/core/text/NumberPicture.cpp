@@ -80,6 +80,17 @@ void RoundDecimal(double value, int decimals, std::string& intPart, std::string&
     if (a == 0.0) {
         return;
     }
+    std::uint64_t units = 0;
+    if (RoundToUnits(a, decimals, units)) {
+        for (int i = decimals - 1; i >= 0; --i) {
+            fracPart[static_cast<std::size_t>(i)] = static_cast<char>('0' + units % 10);
+            units /= 10;
+        }
+        if (units != 0) {
+            intPart = std::to_string(units);
+        }
+        return;
+    }
     std::uint64_t d15 = 0;
     int exp10 = 0;
     SignificantDigits15(a, d15, exp10);
@@ -136,6 +147,28 @@ std::string Group(const std::string& digits) {
     return out;
 }
 
+// Powers of ten up to 10^19, the largest below 2^64.
+constexpr std::uint64_t kPow10[] = {1ULL,
+                                    10ULL,
+                                    100ULL,
+                                    1000ULL,
+                                    10000ULL,
+                                    100000ULL,
+                                    1000000ULL,
+                                    10000000ULL,
+                                    100000000ULL,
+                                    1000000000ULL,
+                                    10000000000ULL,
+                                    100000000000ULL,
+                                    1000000000000ULL,
+                                    10000000000000ULL,
+                                    100000000000000ULL,
+                                    1000000000000000ULL,
+                                    10000000000000000ULL,
+                                    100000000000000000ULL,
+                                    1000000000000000000ULL,
+                                    10000000000000000000ULL};
+
 } // namespace
 
 void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
@@ -143,26 +176,6 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
     // 2^50): a = m / 2^shift, and d = m x 10^k / 2^shift rounded is the
     // digit string when it has 15 digits.
     __extension__ typedef unsigned __int128 U128;
-    static constexpr std::uint64_t kPow10[] = {1ULL,
-                                               10ULL,
-                                               100ULL,
-                                               1000ULL,
-                                               10000ULL,
-                                               100000ULL,
-                                               1000000ULL,
-                                               10000000ULL,
-                                               100000000ULL,
-                                               1000000000ULL,
-                                               10000000000ULL,
-                                               100000000000ULL,
-                                               1000000000000ULL,
-                                               10000000000000ULL,
-                                               100000000000000ULL,
-                                               1000000000000000ULL,
-                                               10000000000000000ULL,
-                                               100000000000000000ULL,
-                                               1000000000000000000ULL,
-                                               10000000000000000000ULL};
     // a = m x 2^(e2 - 53) with m of 53 bits: the fields of the double.
     std::uint64_t bits = 0;
     std::memcpy(&bits, &a, sizeof bits);
@@ -211,6 +224,69 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
     }
     digits = d;
     exp10 = std::atoi(buf + 17);
+}
+
+namespace {
+
+// The commonest case first: 1e-3 <= a < 1e9. The rule rounds a to 15
+// significant digits and that half away from zero to the decimals; the result
+// is the same as rounding a itself half away from zero whenever the exact
+// a x 10^decimals lies further than half a unit of the 15th digit from a
+// half-way point, which is checked here in exact integer arithmetic.
+bool RoundDirect(double a, int decimals, std::uint64_t& units) {
+    __extension__ typedef unsigned __int128 U128;
+    if (!(a >= 1e-3 && a < 1e9)) {
+        return false;
+    }
+    std::uint64_t bits = 0;
+    std::memcpy(&bits, &a, sizeof bits);
+    const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1022;  // a < 2^e2
+    const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
+    const int shift = 53 - e2;  // a = m / 2^shift, 23 <= shift <= 62
+    // The 15th digit's unit is 10^(e10 - 14) with e10 = floor(log10(a)) <=
+    // floor(e2 x log10(2)); in units of 10^-decimals it is at least 10^-t.
+    const int t = 14 - ((e2 * 78913) >> 18) - decimals;
+    if (t < 0 || t > 18) {
+        return false;
+    }
+    const U128 y = static_cast<U128>(m) * kPow10[decimals];  // a x 10^decimals x 2^shift
+    const auto q = static_cast<std::uint64_t>(y >> shift);
+    const auto rem = static_cast<std::uint64_t>(y & ((static_cast<U128>(1) << shift) - 1));
+    const std::uint64_t half = std::uint64_t{1} << (shift - 1);
+    const std::uint64_t gap = rem > half ? rem - half : half - rem;
+    // gap / 2^shift > 10^-t / 2, that is 2 x gap x 10^t > 2^shift
+    if (static_cast<U128>(gap) * (2 * kPow10[t]) <= (static_cast<U128>(1) << shift)) {
+        return false;
+    }
+    units = q + (rem > half ? 1 : 0);
+    return true;
+}
+
+} // namespace
+
+bool RoundToUnits(double a, int decimals, std::uint64_t& units) {
+    if (decimals < 0 || decimals > 6 || !(a == 0.0 || (a >= 1e-5 && a < 1e9))) {
+        return false;
+    }
+    units = 0;
+    if (a == 0.0 || RoundDirect(a, decimals, units)) {
+        return true;
+    }
+    // Step by step: the 15 significant digits, then half away from zero on
+    // the first digit dropped.
+    std::uint64_t d = 0;
+    int exp10 = 0;
+    SignificantDigits15(a, d, exp10);
+    const int keep = exp10 + 1 + decimals;
+    if (keep >= 15) {
+        units = d * kPow10[keep - 15];
+    } else if (keep >= 0) {
+        units = d / kPow10[15 - keep];
+        if ((d / kPow10[14 - keep]) % 10 >= 5) {
+            ++units;
+        }
+    }
+    return true;
 }
 
 std::string FormatNumber(double value, std::string_view picture) {

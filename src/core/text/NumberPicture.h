@@ -15,6 +15,12 @@ namespace ormavex {
 /// a is about digits x 10^(exp10 - 14).
 void SignificantDigits15(double a, std::uint64_t& digits, int& exp10);
 
+/// `a` (0, or 1e-5 <= a < 1e9) rounded as the number pictures round it, in
+/// units of 10^-decimals (0 to 6 decimals): to 15 significant digits, then
+/// half away from zero. False, touching nothing, for any other `a` or
+/// `decimals`.
+bool RoundToUnits(double a, int decimals, std::uint64_t& units);
+
 /// Formats a number with a picture, as the system's number pictures do:
 /// - the first run of "#", "0", "," and "." is the number: "0" is a digit always
 ///   shown, "#" one shown only when significant, "," in the integer part asks

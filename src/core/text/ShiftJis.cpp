@@ -79,24 +79,31 @@ private:
     iconv_t m_cd;
 };
 
-// The conversions of the non-ASCII runs seen last: a report converts the
-// same few labels and headings again and again. Bounded; emptied when full.
+// The conversions of the short non-ASCII runs seen last: a report converts
+// the same few labels and headings again and again. Bounded in entries and
+// in their length; emptied when full.
 class RunCache {
 public:
+    /// Appends the conversion of `run` to `out`.
     template <typename Convert>
-    const std::string& get(std::string_view run, Convert convert) {
+    void append(std::string& out, std::string_view run, Convert convert) {
+        if (run.size() > kMaxRunBytes) {
+            out += convert(run);
+            return;
+        }
         auto it = m_map.find(run);
-        if (it != m_map.end()) {
-            return it->second;
+        if (it == m_map.end()) {
+            if (m_map.size() >= kMaxEntries) {
+                m_map.clear();
+            }
+            it = m_map.emplace(std::string(run), convert(run)).first;
         }
-        if (m_map.size() >= kMaxEntries) {
-            m_map.clear();
-        }
-        return m_map.emplace(std::string(run), convert(run)).first->second;
+        out += it->second;
     }
 
 private:
     static constexpr std::size_t kMaxEntries = 4096;
+    static constexpr std::size_t kMaxRunBytes = 64;
     struct Hash {
         using is_transparent = void;
         std::size_t operator()(std::string_view s) const noexcept {
@@ -172,7 +179,7 @@ std::string ToShiftJis(std::string_view utf8) {
             break;
         }
         thread_local RunCache runs;
-        out += runs.get(utf8.substr(j, k - j), Utf8RunToSjis);
+        runs.append(out, utf8.substr(j, k - j), Utf8RunToSjis);
         i = k;
     }
     return out;
@@ -194,7 +201,7 @@ std::string FromShiftJis(std::string_view sjis) {
         }
         k = std::min(k, sjis.size());
         thread_local RunCache runs;
-        out += runs.get(sjis.substr(j, k - j), SjisRunToUtf8);
+        runs.append(out, sjis.substr(j, k - j), SjisRunToUtf8);
         i = k;
     }
     return out;

@@ -177,6 +177,9 @@ void frmMenuMain::buildCentre() {
 void frmMenuMain::setCaption(const std::string& fileTitle) {
     m_caption = fileTitle.empty() ? std::string(kProductTitle) : std::string(kProductTitle) + " - " + fileTitle;
     setWindowTitle(QString::fromStdString(m_caption) + QStringLiteral("[*]"));
+    // The print menu hands this path to the preview, which names its window
+    // and the suggested PDF after the project.
+    setWindowFilePath(QString::fromStdString(m_currentFile));
     updateStatus();
 }
 

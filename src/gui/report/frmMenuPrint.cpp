@@ -145,7 +145,8 @@ void frmMenuPrint::cmdPreview_Click() {
     }
     const auto& lists = m_state.report.lists;
     const std::string& combined = lists.text[static_cast<std::size_t>(lists.textCount - 1)];
-    m_lastCommand = PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined);
+    m_lastCommand = PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined,
+                                       parentWidget() ? parentWidget()->windowFilePath().toStdString() : "");
     StartPreview(m_lastCommand);
 }
 

@@ -1,4 +1,5 @@
 #include "app/CSystem.h"
+#include "app/ProgramFolder.h"
 #include "app/basToolsStd.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
 #include "support/TestSupport.h"
@@ -10,6 +11,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
+#include <unistd.h>
 
 using namespace ormavex;
 using ormavex::test::ReadBytes;
@@ -77,6 +79,33 @@ TEST(LocalAppData, FollowsXdgDataHomeThenHome) {
     if (home != nullptr && home[0] == '/') {
         EXPECT_EQ(GetLocalAppDataPath(), std::filesystem::path(home).string() + "/.local/share");
     }
+    if (oldXdg) {
+        ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
+    } else {
+        ::unsetenv("XDG_DATA_HOME");
+    }
+}
+
+// An installed program folder is read-only: the settings must then go to the
+// user's own folder, or every settings write would fail silently.
+TEST(SettingsFile, LiesInTheProgramFolderOnlyWhenItIsWritable) {
+    TempDir dir;
+    const std::string user = dir.file("user");
+    EXPECT_EQ(SettingsFilePath(dir.path(), user), dir.file("Kivet.ini"));
+    EXPECT_EQ(SettingsFilePath(dir.file("missing"), user), user + "/Kivet.ini");
+    EXPECT_EQ(SettingsFilePath("/usr/lib", user), user + "/Kivet.ini");  // even for root
+    if (::geteuid() != 0) {  // root may write anywhere
+        std::filesystem::create_directory(dir.file("ro"));
+        std::filesystem::permissions(dir.file("ro"), std::filesystem::perms::owner_read |
+                                                         std::filesystem::perms::owner_exec);
+        EXPECT_EQ(SettingsFilePath(dir.file("ro"), user), user + "/Kivet.ini");
+        std::filesystem::permissions(dir.file("ro"), std::filesystem::perms::owner_all);
+    }
+
+    const char* oldXdg = std::getenv("XDG_DATA_HOME");
+    const std::string saved = oldXdg ? oldXdg : "";
+    ::setenv("XDG_DATA_HOME", "/srv/data", 1);
+    EXPECT_EQ(PerUserDataFolder("ormavex"), "/srv/data/Velmorra/ormavex");
     if (oldXdg) {
         ::setenv("XDG_DATA_HOME", saved.c_str(), 1);
     } else {

@@ -9,7 +9,10 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <limits>
 #include <random>
@@ -51,9 +54,47 @@ constexpr double H180 = 180.0 / 1440.0 * 25.4;
 
 // --- fixed numbers ------------------------------------------------------
 
+// The rounding rule written out plainly, as an oracle for the integer
+// arithmetic both formatters share: the 15 significant digits printf gives,
+// then half away from zero at the decimals.
+std::string PlainRounding(double v, int decimals) {
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
+    std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
+    int intDigits = std::atoi(buf + 17) + 1;  // digits before the point
+    if (v == 0.0) {
+        digits = "0";
+        intDigits = 1;
+    }
+    if (intDigits <= 0) {
+        digits.insert(0, static_cast<std::size_t>(1 - intDigits), '0');
+        intDigits = 1;
+    }
+    const std::size_t keep = static_cast<std::size_t>(intDigits + decimals);
+    digits.resize(std::max(digits.size(), keep + 1), '0');
+    std::string kept = digits.substr(0, keep);
+    if (digits[keep] >= '5') {
+        std::size_t k = kept.size();
+        while (k > 0 && kept[k - 1] == '9') {
+            kept[--k] = '0';
+        }
+        if (k == 0) {
+            kept.insert(0, "1");
+            ++intDigits;
+        } else {
+            ++kept[k - 1];
+        }
+    }
+    std::string whole = kept.substr(0, static_cast<std::size_t>(intDigits));
+    whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
+    const std::string sign =
+        v < 0.0 && kept.find_first_not_of('0') != std::string::npos ? "-" : "";
+    return sign + whole + (decimals > 0 ? "." + kept.substr(static_cast<std::size_t>(intDigits)) : "");
+}
+
 // The fast formatter of the command file must agree with the picture
-// formatter everywhere: halves, carries into a new digit, values that round
-// to zero, large and tiny magnitudes.
+// formatter and with the plain rule everywhere: halves, carries into a new
+// digit, values that round to zero, large and tiny magnitudes.
 TEST(FixedNumber, AgreesWithThePictureFormatter) {
     std::vector<double> values = {0.0,       -0.0,      0.5,      -0.5,     1.005,  -1.005,
                                   2.675,     9.995,     -9.995,   99.9999995, 0.004999, -0.004999,
@@ -67,12 +108,16 @@ TEST(FixedNumber, AgreesWithThePictureFormatter) {
         // Exact halves at the 2nd and 6th decimal.
         values.push_back(std::round(mantissa(rng) * 1e4) / 1e4 + 0.005);
         values.push_back(std::round(mantissa(rng) * 1e6) / 1e6 + 5e-7);
+        // Just beside the halves, where the 15-digit step decides.
+        values.push_back(std::nextafter(std::round(mantissa(rng) * 1e4) / 1e4 + 0.005, 0.0));
+        values.push_back(std::ldexp(static_cast<double>(rng() % (1ULL << 40)), -static_cast<int>(rng() % 20)));
     }
     for (double v : values) {
         for (auto [decimals, picture] : {std::pair{2, "###0.00"}, {6, "###0.000000"}, {0, "###0"}}) {
             std::string s;
             AppendFixedNumber(s, v, decimals);
             ASSERT_EQ(s, FormatNumber(v, picture)) << v << " " << picture;
+            ASSERT_EQ(s, PlainRounding(v, decimals)) << v << " " << picture;
         }
     }
 }
@@ -119,21 +164,23 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
     EXPECT_EQ(d.LineStyles.count(), 9);
-    // A 3rd text style.
+    // A 4th text style.
     WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
-                                       "T, 1, a, 240, 0, 0, 0, x", "END"});
+                                       "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
+                                       "END"});
     EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), ReportError);
 }
 
-TEST(DeliveredStyleFiles, HoldNineLineStylesAndTwoTextStyles) {
+TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
     DrawingContext d;
     d.SizeTables();
     const std::string data = std::string(ORMAVEX_SOURCE_DIR) + "/data/";
     d.ReadLineStyles(data + "LINE_PRN.DEF");
     d.ReadTextStyles(data + "STR_PRN.DEF");
     EXPECT_EQ(d.LineStyles.count(), 9);
-    ASSERT_EQ(d.TextStyles.count(), 2);
+    ASSERT_EQ(d.TextStyles.count(), 3);
     EXPECT_EQ(d.TextStyles[2].height, 180);
+    EXPECT_EQ(d.TextStyles[3].height, 120);  // moments too long for their grid
     // Shift_JIS with CR LF: every LF has its CR and the text is not UTF-8.
     for (const char* name : {"LINE_PRN.DEF", "STR_PRN.DEF"}) {
         const std::string bytes = ReadBytes(data + name);

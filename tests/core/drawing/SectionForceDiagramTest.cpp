@@ -175,8 +175,10 @@ TEST_F(DiagramTest, FrontWallTwentyByTenIsDrawnToOneScale) {
     EXPECT_EQ(hatchLines(Member::FrontWall, x1() - 15.0).size(), 26u);
     EXPECT_NE(findText("⑤"), nullptr);
     EXPECT_EQ(findText("⑥"), nullptr);
-    // Lines: 4 outline, 1 centre, 3 point grid, 3 row grid, 6 dimension, 2 load, 26 hatch.
-    EXPECT_EQ(d.Lines.count(), 4 + 1 + 3 + 3 + 6 + 2 + 26);
+    // Lines: 4 outline, 1 centre, 3 point grid, 3 row grid, 6 dimension, 2 load,
+    // 26 hatch, then the 0.8 mm strokes every 2 mm outside the four fixed
+    // edges: 31 along each 62.5 mm edge, 62 along each 125 mm edge.
+    EXPECT_EQ(d.Lines.count(), 4 + 1 + 3 + 3 + 6 + 2 + 26 + 2 * 31 + 2 * 62);
 }
 
 TEST_F(DiagramTest, BottomSlabFourByFiveIsDrawnAt120By115) {
@@ -240,6 +242,37 @@ TEST_P(DiagramTest, SpanTextsFollowTheDecimalPlaces) {
     }
 }
 
+TEST_P(DiagramTest, CaptionUnitScaleNoteAndSupportStrokes) {
+    const bool fw = GetParam() == Member::FrontWall;
+    // One free edge (table type 1): the edge of the last point has no strokes.
+    setCase(4.0, 5.0, 9, 10.0, 20.0);
+    calc.CalcType[1] = 1;
+    draw(GetParam());
+    const DrawText* caption = findText(fw ? "前壁断面力図" : "底版断面力図");
+    ASSERT_NE(caption, nullptr);
+    EXPECT_EQ(caption->style, 1);
+    EXPECT_NE(findText("単位：kN・m/m"), nullptr);
+    EXPECT_NE(findText("縮尺不同"), nullptr);  // 19 against 30, or 30 against 23 mm/m
+    int onFreeEdge = 0;
+    int strokes = 0;
+    for (int i = 1; i <= d.Lines.count(); ++i) {
+        const DrawPoint& a = d.Points[d.Lines[i].point1];
+        const DrawPoint& b = d.Points[d.Lines[i].point2];
+        if (std::fabs(std::fabs(b.x - a.x) - 0.5) < 1e-9 && std::fabs(std::fabs(b.y - a.y) - 0.5) < 1e-9) {
+            ++strokes;
+            onFreeEdge += fw ? a.y == y1() : a.x == x2();
+        }
+    }
+    EXPECT_GT(strokes, 100);
+    EXPECT_EQ(onFreeEdge, 0);
+    // Four fixed edges, and a plate drawn to one scale: no note.
+    setCase(20.0, 10.0, 5, 10.0, 20.0);
+    calc.CalcType[1] = 5;
+    draw(Member::FrontWall);
+    EXPECT_EQ(findText("縮尺不同"), nullptr);
+    EXPECT_NE(findText("単位：kN・m/m"), nullptr);
+}
+
 // --- load diagram -------------------------------------------------------
 
 TEST_P(DiagramTest, NegativeLargerLoadPutsTheBaseLineThirtyMillimetresOff) {
@@ -270,8 +303,11 @@ TEST_P(DiagramTest, NegativeLargerLoadPutsTheBaseLineThirtyMillimetresOff) {
         EXPECT_DOUBLE_EQ(a.y, y4());
         EXPECT_DOUBLE_EQ(b.x, base + 15.0);
         EXPECT_DOUBLE_EQ(b.y, y1());
+        // Starting at the base line, the QB text would reach 0.4 mm into the
+        // point label "⑨": it moves left in 0.5 mm steps until it keeps 0.5 mm
+        // from it. The QA text ends 1.2 mm short of "①" and stays.
         EXPECT_DOUBLE_EQ(qa->x, base);
-        EXPECT_DOUBLE_EQ(qb->x, base);
+        EXPECT_DOUBLE_EQ(qb->x, base - 1.0);
         EXPECT_DOUBLE_EQ(qa->y, y4() - 1.0 - H);
     } else {
         EXPECT_DOUBLE_EQ(a.y, base - 7.5);
@@ -341,12 +377,18 @@ TEST_P(DiagramTest, LoadFlagOffLeavesOutTheLoadDiagramOnly) {
     EXPECT_EQ(d.Lines.count(), with.Lines.count() - 2 - 25);
     EXPECT_EQ(d.Arrows.count(), 4);
     EXPECT_EQ(d.Texts.count(), with.Texts.count() - 2);
+    // The 38 points before the load diagram (4 outline, 2 centre line, 14
+    // point grid, 6 row grid, 12 dimension) and the edge strokes after it
+    // are the same; so are the texts but for the two load texts.
+    const int shift = with.Points.count() - d.Points.count();
     for (int i = 1; i <= d.Points.count(); ++i) {
-        EXPECT_EQ(d.Points[i].x, with.Points[i].x);
-        EXPECT_EQ(d.Points[i].y, with.Points[i].y);
+        const int o = i <= 38 ? i : i + shift;
+        EXPECT_EQ(d.Points[i].x, with.Points[o].x) << i;
+        EXPECT_EQ(d.Points[i].y, with.Points[o].y) << i;
     }
+    const int moments = d.Texts.count() - 3;  // caption, unit, scale note follow
     for (int i = 1; i <= d.Texts.count(); ++i) {
-        EXPECT_EQ(d.Texts[i].text, with.Texts[i].text);
+        EXPECT_EQ(d.Texts[i].text, with.Texts[i <= moments ? i : i + 2].text) << i;
     }
     draw(GetParam(), 2);  // only 1 switches it on
     EXPECT_EQ(d.Arrows.count(), 4);

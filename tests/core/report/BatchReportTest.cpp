@@ -139,7 +139,7 @@ TEST_F(BatchReportTest, KeepLeavesTheCombinedFileWithOnePagePerCase) {
     }
     // Case 3 has 3 decimal places, case 5 a ratio above 1.
     EXPECT_NE(pages[2].find("Ｌx ＝   4.250 ｍ"), std::string::npos) << pages[2];
-    EXPECT_NE(pages[4].find("（Ｌ ＝ Ｌy）"), std::string::npos) << pages[4];
+    EXPECT_NE(pages[4].find("Ｌ^2，Ｌ ＝ Ｌy"), std::string::npos) << pages[4];
     ExpectNoNonFiniteNumbers();
 }
 

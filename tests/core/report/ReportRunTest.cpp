@@ -191,6 +191,12 @@ TEST(PreviewCommandLine, NamesTheUserFolderAndTheCombinedFile) {
     EXPECT_EQ(CSystem::SplitCommandLine(line),
               (std::vector<std::string>{"/opt/my apps/ormavex-preview", "/INI=/home/a b/\"x\\",
                                         "/tmp/with blank/~MTx.tmp"}));
+    // The project, when there is one, comes before the print file.
+    EXPECT_EQ(CSystem::SplitCommandLine(PreviewCommandLine("/opt", "/u", "/tmp/~MTx.tmp",
+                                                           "/home/k/my work/caisson-A.kvt")),
+              (std::vector<std::string>{"/opt/ormavex-preview", "/INI=/u",
+                                        "/PROJECT=/home/k/my work/caisson-A.kvt",
+                                        "/tmp/~MTx.tmp"}));
 }
 
 } // namespace

@@ -6,6 +6,7 @@
 #include "report/basResOutMd.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -194,8 +195,35 @@ TEST_F(MemberPageTest, TheDeliveredFormatFileMakesACompletePage) {
     EXPECT_NE(text.find("＝   0.90 （実辺長比）"), std::string::npos) << text;
     EXPECT_NE(text.find("λ ＝  0.90"), std::string::npos) << text;
     EXPECT_NE(text.find("三辺固定一辺自由"), std::string::npos);
-    EXPECT_NE(text.find("（Ｌ ＝ Ｌx）"), std::string::npos) << "Lx is the shorter span";
+    // The formula names both parts of the load and the reference span.
+    EXPECT_NE(text.find("ｑ1＝QB と三角形分布 ｑ2＝QA－QB"), std::string::npos) << text;
+    EXPECT_NE(text.find("× Ｌ^2，Ｌ ＝ Ｌx"), std::string::npos) << "Lx is the shorter span";
     EXPECT_EQ(text.find('#'), std::string::npos);
+}
+
+TEST_F(MemberPageTest, WithTheWidestMarginsEveryBodyLineFitsTheEightyColumns) {
+    format = std::string(ORMAVEX_SOURCE_DIR) + "/data/Kivet.fmt";
+    report.margins[1] = 10;  // the largest margin the numbering dialog allows
+    for (int keta : {2, 3}) {
+        for (int type : {1, 3}) {
+            for (double lx : {4.5, 5.5}) {  // both formula lines
+                calc.CalcKeta[1] = keta;
+                calc.CalcType[1] = type;
+                calc.CalcLx[1] = lx;
+                ormavex::test::WriteBytes(report.currentPrintFile, "");
+                ASSERT_TRUE(Write());
+                const std::string bytes = ReadBytes(report.currentPrintFile);
+                LineReader r(bytes);
+                std::string_view line;
+                r.next(line);  // the heading: the case title
+                while (r.next(line)) {
+                    if (line.find("?FG;") == std::string_view::npos) {
+                        EXPECT_LE(line.size(), 80u) << FromShiftJis(line);
+                    }
+                }
+            }
+        }
+    }
 }
 
 } // namespace

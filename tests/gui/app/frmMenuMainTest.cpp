@@ -109,6 +109,7 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(w.Caption(), "Ormavex - caisson-A.kvt");
     EXPECT_EQ(w.CurrentFile(), project());
+    EXPECT_EQ(w.windowFilePath().toStdString(), project());  // handed to the preview
     EXPECT_EQ(state.cases.CaseCount, 6);
     EXPECT_EQ(ini("FileName", "FileName1"), project());
     EXPECT_EQ(ini("FileName", "InitDir"), dir.path());
@@ -125,6 +126,7 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Critical);
     EXPECT_EQ(w.Caption(), "Ormavex");
     EXPECT_EQ(w.CurrentFile(), "");
+    EXPECT_EQ(w.windowFilePath(), QString());
     EXPECT_EQ(state.cases.CaseCount, 6);
 
     // An unsupported version: the version message, then the read error.
@@ -428,13 +430,6 @@ TEST(ApplicationSetUp, QtDialogsSpeakJapanese) {
     box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
     EXPECT_EQ(box.button(QMessageBox::Cancel)->text(), QStringLiteral("キャンセル"));
     EXPECT_TRUE(QApplication::font().families().contains(QStringLiteral("IPAGothic")));
-}
-
-TEST(ApplicationSetUp, SettingsFileFallsBackToTheUserFolder) {
-    TempDir dir;
-    EXPECT_EQ(gui::ChooseSettingsFile(dir.path(), dir.file("user")), dir.file("Kivet.ini"));
-    // A program folder that cannot be written (here: one that does not exist).
-    EXPECT_EQ(gui::ChooseSettingsFile(dir.file("absent"), dir.file("user")), dir.file("user/Kivet.ini"));
 }
 
 } // namespace

@@ -75,7 +75,10 @@ TEST_F(PrintMenuTest, PrintStartsThePreviewOnTheCombinedFileAndClosingCleansUp) 
 
     std::vector<std::string> printFiles;
     {
-        gui::frmMenuPrint menu(state, paths, prompter);
+        // The main window names the open project; the preview takes its title from it.
+        QWidget mainWindow;
+        mainWindow.setWindowFilePath(QStringLiteral("/data/caisson A.kvt"));
+        gui::frmMenuPrint menu(state, paths, prompter, &mainWindow);
         menu.load();
         ASSERT_TRUE(menu.chkPrintItem(0)->isChecked());
         const auto& lists = state.report.lists;
@@ -91,11 +94,13 @@ TEST_F(PrintMenuTest, PrintStartsThePreviewOnTheCombinedFileAndClosingCleansUp) 
         menu.cmdPreview_Click();
         EXPECT_TRUE(prompter.shown.empty());
         EXPECT_EQ(menu.lastPreviewCommand(),
-                  dir.path() + "/ormavex-preview /INI=\"" + paths.userDataFolder + "\" " + combined);
+                  dir.path() + "/ormavex-preview /INI=\"" + paths.userDataFolder +
+                      "\" /PROJECT=\"/data/caisson A.kvt\" " + combined);
         for (int i = 0; i < 200 && !fs::exists(argsFile); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        EXPECT_EQ(ReadBytes(argsFile), "/INI=" + paths.userDataFolder + "\n" + combined + "\n");
+        EXPECT_EQ(ReadBytes(argsFile),
+                  "/INI=" + paths.userDataFolder + "\n/PROJECT=/data/caisson A.kvt\n" + combined + "\n");
         EXPECT_EQ(ReadBytes(combined), ReadBytes(printFiles[0]));
         EXPECT_FALSE(ReadBytes(combined).empty());
 
