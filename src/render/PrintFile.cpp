@@ -13,14 +13,16 @@ bool IsTrailByte(unsigned char b) noexcept { return b >= 0x40 && b <= 0xFC && b 
 bool IsHalfWidthKana(unsigned char b) noexcept { return b >= 0xA1 && b <= 0xDF; }
 
 // Turns one line's bytes (no line end, no form feed) into a print line.
-PrintLine MakeLine(std::string_view bytes) {
+// Control codes count only at the start of a physical line (`lineStart`):
+// text that follows a form feed on the same line is printed as it is.
+PrintLine MakeLine(std::string_view bytes, bool lineStart) {
     PrintLine line;
     std::size_t indent = bytes.find_first_not_of(' ');
     if (indent == std::string_view::npos) {
         return line;  // blank line
     }
     std::string_view rest = bytes.substr(indent);
-    if (rest.starts_with("?FG;")) {
+    if (lineStart && rest.starts_with("?FG;")) {
         line.kind = PrintLine::Kind::Figure;
         line.figureColumn = static_cast<int>(indent);
         // "?FG;" then two fields each closed by ";" (always "000"), then the path.
@@ -41,7 +43,7 @@ PrintLine MakeLine(std::string_view bytes) {
         return line;
     }
     std::string printed(bytes);
-    if (rest.starts_with("?R1") || rest.starts_with("?R2")) {
+    if (lineStart && (rest.starts_with("?R1") || rest.starts_with("?R2"))) {
         line.heading = rest[2] - '0';
         printed.erase(indent, 3);
     }
@@ -98,6 +100,7 @@ PrintFileContent ParsePrintFile(std::string_view bytes) {
     PrintFileContent out;
     std::size_t start = 0;
     std::size_t i = 0;
+    bool lineStart = true;  // `start` is the start of a physical line
     auto add = [&](PrintLine&& l) {
         if (out.lines.size() >= kMaxLines) {
             out.truncated = true;
@@ -110,7 +113,7 @@ PrintFileContent ParsePrintFile(std::string_view bytes) {
         const char c = bytes[i];
         if (c == kFormFeed) {
             // Text before the form feed without a line end is still a line.
-            if (i > start && !add(MakeLine(bytes.substr(start, i - start)))) {
+            if (i > start && !add(MakeLine(bytes.substr(start, i - start), lineStart))) {
                 return out;
             }
             PrintLine brk;
@@ -118,19 +121,24 @@ PrintFileContent ParsePrintFile(std::string_view bytes) {
             if (!add(std::move(brk))) {
                 return out;
             }
+            // Only a form feed that stands first on its physical line (as the
+            // report writer puts it) starts a line that may hold a control
+            // code; text behind a form feed inside a line is plain text.
+            lineStart = lineStart && i == start;
             start = ++i;
         } else if (c == '\r' || c == '\n') {
-            if (!add(MakeLine(bytes.substr(start, i - start)))) {
+            if (!add(MakeLine(bytes.substr(start, i - start), lineStart))) {
                 return out;
             }
             i += (c == '\r' && i + 1 < bytes.size() && bytes[i + 1] == '\n') ? 2 : 1;
             start = i;
+            lineStart = true;
         } else {
             ++i;
         }
     }
     if (start < bytes.size()) {
-        add(MakeLine(bytes.substr(start)));
+        add(MakeLine(bytes.substr(start), lineStart));
     }
     return out;
 }

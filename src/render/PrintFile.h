@@ -3,7 +3,10 @@
 //
 // A text print file is Shift_JIS text with CR LF line ends. A form feed
 // (code 12) is a page break wherever it stands; the next line begins right
-// behind it. After a line's leading blanks, "?R1" or "?R2" marks a level 1 or
+// behind it. Control codes count only on a line that starts a physical line
+// or follows a form feed standing first on its physical line: a form feed
+// inside a line never makes the text behind it a control line. After a
+// line's leading blanks, "?R1" or "?R2" marks a level 1 or
 // 2 heading (the code itself is not printed), and "?FG;000;000;" followed by a
 // path makes the line a figure line that places that figure file.
 //

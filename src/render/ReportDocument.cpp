@@ -159,12 +159,40 @@ std::vector<std::string> LoadedFigure::problems() const {
     return out;
 }
 
+std::size_t ApproximateBytes(const Drawing& d) {
+    std::size_t n = sizeof(Drawing) + d.title1.size() + d.title2.size();
+    // An unordered_map node: the value, the key, the next pointer and the
+    // bucket, each rounded up by the allocator.
+    n += d.points.size() * (sizeof(DrawingPoint) + 48);
+    n += d.rects.capacity() * sizeof(DrawingRect) + d.lines.capacity() * sizeof(DrawingLine);
+    n += d.circles.capacity() * sizeof(DrawingCircle) + d.arcs.capacity() * sizeof(DrawingArc);
+    n += d.arrows.capacity() * sizeof(DrawingArrow) + d.texts.capacity() * sizeof(DrawingText);
+    for (const DrawingText& t : d.texts) {
+        n += t.text.capacity() > 15 ? t.text.capacity() + 1 : 0;
+    }
+    for (const std::string& w : d.warnings) {
+        n += sizeof(std::string) + w.capacity();
+    }
+    return n;
+}
+
+std::string CanonicalKey(const std::string& path) {
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? path : canonical.string();
+}
+
 std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path) {
+    std::size_t budget = kMaxDocumentBytes;
+    return LoadFigure(path, budget);
+}
+
+std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::size_t& budgetLeft) {
     auto fig = std::make_shared<LoadedFigure>();
     fig->path = path;
     std::string bytes;
     int code = 0;
-    if (!ReadFileBytes(path, bytes, code)) {
+    if (!ReadFileBytes(path, bytes, code, kMaxFigureFileBytes)) {
         fig->error = "figure file not read (error " + std::to_string(code) + ")";
         return fig;
     }
@@ -177,7 +205,19 @@ std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path) {
         d.path = ResolvePath(e.path, folder);
         d.offsetX = e.offsetX;
         d.offsetY = e.offsetY;
-        LoadDrawingFile(d.path, d.drawing, &d.error);
+        if (budgetLeft == 0) {
+            d.error = kBudgetExceeded;
+        } else if (LoadDrawingFile(d.path, d.drawing, &d.error)) {
+            const std::size_t bytes = ApproximateBytes(d.drawing);
+            if (bytes > budgetLeft) {
+                // The drawing is dropped, and no later one is read.
+                d.drawing = Drawing{};
+                d.error = kBudgetExceeded;
+                budgetLeft = 0;
+            } else {
+                budgetLeft -= bytes;
+            }
+        }
         fig->drawings.push_back(std::move(d));
     }
     if (fig->file.entries.empty()) {
@@ -203,19 +243,13 @@ std::vector<Page> Paginate(const PrintFileContent& content, const FigureLoader& 
 bool BuildReportDocument(const std::string& printFile, const std::string& programFolder,
                          ReportDocument& doc, std::string* error) {
     doc = ReportDocument{};
-    std::error_code ec;
-    const auto size = fs::file_size(fs::path(printFile), ec);
-    if (!ec && size > kMaxPrintFileBytes) {
-        if (error != nullptr) {
-            *error = "the print file is too large (" + std::to_string(size) + " bytes)";
-        }
-        return false;
-    }
     std::string bytes;
     int code = 0;
-    if (!ReadFileBytes(printFile, bytes, code)) {
+    if (!ReadFileBytes(printFile, bytes, code, kMaxPrintFileBytes)) {
         if (error != nullptr) {
-            *error = "the print file cannot be read (error " + std::to_string(code) + ")";
+            const std::string why = DescribeUnreadableFile(printFile, kMaxPrintFileBytes);
+            *error = "the print file cannot be read (error " + std::to_string(code) + ")" +
+                     (why.empty() ? std::string() : ": it " + why);
         }
         return false;
     }
@@ -224,16 +258,18 @@ bool BuildReportDocument(const std::string& printFile, const std::string& progra
 
     const std::string folder = FolderOf(printFile);
     std::map<std::string, std::shared_ptr<const LoadedFigure>> cache;
+    std::size_t budget = kMaxDocumentBytes;
     FigureLoader loader = [&](const PrintLine& line) -> std::shared_ptr<const LoadedFigure> {
         if (line.figurePath.empty()) {
             auto bad = std::make_shared<LoadedFigure>();
             bad->error = "the figure line names no figure file";
             return bad;
         }
+        // One load per file, however its path is spelt.
         const std::string path = ResolveSjisPath(line.figurePath, folder);
-        auto& slot = cache[path];
+        auto& slot = cache[CanonicalKey(path)];
         if (!slot) {
-            slot = LoadFigure(path);
+            slot = LoadFigure(path, budget);
         }
         return slot;
     };

@@ -97,10 +97,26 @@ struct ReportDocument {
 inline constexpr std::size_t kMaxPages = 10000;
 inline constexpr std::size_t kMaxPrintFileBytes = 64u << 20;
 
+/// What the drawings of one document may take in memory once parsed; a
+/// drawing past it is not kept and carries kBudgetExceeded as its error.
+inline constexpr std::size_t kMaxDocumentBytes = 256u << 20;
+inline constexpr const char* kBudgetExceeded =
+    "not loaded: the figures of the report exceed 256 MB";
+
 /// Loads a figure file and its drawings; never fails, the result carries the
 /// errors. `path` is UTF-8; relative drawing paths are taken from the figure
-/// file's folder.
+/// file's folder. Files are read only when they are regular files within
+/// their size limits.
 std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path);
+/// The same, taking what the parsed drawings need from `budgetLeft`.
+std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::size_t& budgetLeft);
+
+/// About how many bytes a parsed drawing holds.
+std::size_t ApproximateBytes(const Drawing& drawing);
+
+/// The key under which a file is loaded once: its canonical path (the path
+/// itself when that cannot be made).
+std::string CanonicalKey(const std::string& path);
 
 using FigureLoader = std::function<std::shared_ptr<const LoadedFigure>(const PrintLine& line)>;
 
@@ -111,7 +127,9 @@ std::vector<Page> Paginate(const PrintFileContent& content, const FigureLoader& 
 /// Reads the text print file, loads its figures (relative paths from the
 /// print file's folder) and the style files of `programFolder`, and lays out
 /// the pages. False with `error` set only when the print file itself cannot
-/// be read or is too large.
+/// be read or is too large. Each figure file is loaded once, whatever the
+/// spelling of its path, and all drawings together stay within
+/// kMaxDocumentBytes.
 bool BuildReportDocument(const std::string& printFile, const std::string& programFolder,
                          ReportDocument& doc, std::string* error);
 

@@ -173,7 +173,7 @@ void StyleTables::load(const std::string& programFolder, std::vector<std::string
         std::string bytes;
         int code = 0;
         std::string problem;
-        if (!ReadFileBytes(path, bytes, code)) {
+        if (!ReadFileBytes(path, bytes, code, kMaxStyleFileBytes)) {
             problem = "not read (error " + std::to_string(code) + "), built-in styles used";
         } else if (bytes.size() > kMaxStyleFileBytes) {
             problem = "too large, built-in styles used";

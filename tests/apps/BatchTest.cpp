@@ -5,7 +5,12 @@
 
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <fcntl.h>
+#include <filesystem>
 #include <sstream>
+#include <sys/stat.h>
+#include <unistd.h>
 
 using namespace ormavex;
 using ormavex::test::ReadBytes;
@@ -130,4 +135,59 @@ TEST(Batch, LoadsNoQtLibraryWithoutPdf) {
         << err;
     EXPECT_NE(err.find("libc.so"), std::string::npos) << "the loader said nothing:\n" << err;
     EXPECT_EQ(err.find("libQt"), std::string::npos) << err;
+}
+
+// A FIFO, /dev/zero, a sparse 100 GB file and a folder as the project: exit
+// status 2 and one line saying why, at once and in little memory. An empty
+// file gets the messages and the line saying why.
+TEST(Batch, RefusesSpecialFilesAsAProjectAtOnce) {
+    TempDir dir;
+    ASSERT_EQ(::mkfifo(dir.file("p.kvt").c_str(), 0600), 0);
+    std::filesystem::create_symlink("/dev/zero", dir.file("zero.kvt"));
+    {
+        const int fd = ::open(dir.file("sparse.kvt").c_str(), O_WRONLY | O_CREAT, 0600);
+        ASSERT_EQ(::ftruncate(fd, 100LL << 30), 0);
+        ::close(fd);
+    }
+    std::filesystem::create_directory(dir.file("folder.kvt"));
+    const std::pair<const char*, const char*> cases[] = {{"p.kvt", "is a FIFO, not a regular file"},
+                                                         {"zero.kvt", "is a device, not a regular file"},
+                                                         {"sparse.kvt", "is too large"},
+                                                         {"folder.kvt", "is a folder, not a file"}};
+    for (const auto& [name, why] : cases) {
+        const auto start = std::chrono::steady_clock::now();
+        std::string err;
+        EXPECT_EQ(RunCommand(ormavex::test::BoundedCommand(5, 512) + kBatch + " --moments " + dir.file(name),
+                             nullptr, &err),
+                  2)
+            << name;
+        const double seconds =
+            std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+        EXPECT_LT(seconds, 1.0) << name;
+        const std::vector<std::string> lines = Lines(err);
+        ASSERT_EQ(lines.size(), 1u) << err;
+        EXPECT_EQ(lines[0].rfind("ormavex-batch: " + dir.file(name) + " " + why, 0), 0u) << err;
+    }
+    WriteBytes(dir.file("empty.kvt"), "");
+    std::string err;
+    EXPECT_EQ(RunCommand(kBatch + " --moments " + dir.file("empty.kvt"), nullptr, &err), 2);
+    const std::vector<std::string> lines = Lines(err);
+    ASSERT_GT(lines.size(), 1u) << err;
+    EXPECT_EQ(lines.back(), "ormavex-batch: " + dir.file("empty.kvt") + " is empty");
+}
+
+// --write over a link writes the file it names; over a FIFO it is refused
+// and the FIFO stays.
+TEST(Batch, WritesThroughLinksAndNeverOverSpecialFiles) {
+    TempDir dir;
+    WriteSampleCoefFiles(dir.path());
+    WriteBytes(dir.file("target.kvt"), "old");
+    std::filesystem::create_symlink("target.kvt", dir.file("link.kvt"));
+    const std::string run = kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt --write ";
+    ASSERT_EQ(RunCommand(run + dir.file("link.kvt")), 0);
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.kvt")));
+    EXPECT_EQ(ReadBytes(dir.file("target.kvt")).rfind("VELMORRA", 0), 0u);
+    ASSERT_EQ(::mkfifo(dir.file("p.kvt").c_str(), 0600), 0);
+    EXPECT_EQ(RunCommand(ormavex::test::BoundedCommand(5, 512) + run + dir.file("p.kvt")), 2);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("p.kvt")));
 }

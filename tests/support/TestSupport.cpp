@@ -8,6 +8,7 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -86,6 +87,56 @@ int RunCommand(const std::string& command, std::string* out, std::string* err) {
     std::remove(o.c_str());
     std::remove(e.c_str());
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+}
+
+namespace {
+#if defined(__SANITIZE_ADDRESS__)
+constexpr bool kAsan = true;
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+constexpr bool kAsan = true;
+#else
+constexpr bool kAsan = false;
+#endif
+#else
+constexpr bool kAsan = false;
+#endif
+} // namespace
+
+bool RunBounded(const std::function<bool()>& body, int seconds, int megabytes) {
+    std::fflush(nullptr);
+    const pid_t pid = ::fork();
+    if (pid < 0) {
+        return false;
+    }
+    if (pid == 0) {
+        if (!kAsan) {
+            const rlim_t bytes = static_cast<rlim_t>(megabytes) << 20;
+            const struct rlimit lim {bytes, bytes};
+            ::setrlimit(RLIMIT_AS, &lim);
+        }
+        ::alarm(static_cast<unsigned>(seconds));
+        bool ok = false;
+        try {
+            ok = body();
+        } catch (...) {
+            ok = false;
+        }
+        ::_exit(ok ? 0 : 1);
+    }
+    int status = 0;
+    while (::waitpid(pid, &status, 0) < 0) {
+    }
+    return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+std::string BoundedCommand(int seconds, int megabytes) {
+    const std::string t = "timeout -s KILL " + std::to_string(seconds) + " ";
+    if (kAsan) {
+        return "ASAN_OPTIONS=detect_leaks=0:hard_rss_limit_mb=" + std::to_string(megabytes) +
+               ":max_allocation_size_mb=" + std::to_string(megabytes) + " " + t;
+    }
+    return "ulimit -v " + std::to_string(megabytes * 1024) + "; " + t;
 }
 
 } // namespace ormavex::test

@@ -2,6 +2,7 @@
 // Helpers shared by the tests: temporary folders, file contents, small
 // coefficient files.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -45,5 +46,15 @@ void WriteCoefFile(const std::string& path, int points, const std::vector<TestBl
 /// Runs a command through /bin/sh, capturing stdout and stderr; returns the
 /// exit status.
 int RunCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);
+
+/// Runs `body` in a child process with at most `seconds` of time and, in a
+/// build without AddressSanitizer, `megabytes` of address space (RLIMIT_AS;
+/// the sanitizer reserves its shadow memory up front and limits the heap
+/// through its own options instead). True when `body` returned true in time.
+bool RunBounded(const std::function<bool()>& body, int seconds, int megabytes);
+
+/// A shell command prefix that bounds what follows in the same way:
+/// "timeout S" and either "ulimit -v" or the sanitizer's heap limit.
+std::string BoundedCommand(int seconds, int megabytes);
 
 } // namespace ormavex::test

@@ -184,8 +184,15 @@ int main(int argc, char** argv) {
 
     ormavex::LoadResult load = ormavex::LoadProject(state.cases, opt.project);
     if (!load.ok) {
-        for (const ormavex::Message& m : load.messages) {
-            std::cerr << m.text << "\n";
+        // A file that cannot be read at all gets one line saying why; a file
+        // read but not a project gets the messages and that line.
+        if (!load.unreadable) {
+            for (const ormavex::Message& m : load.messages) {
+                std::cerr << m.text << "\n";
+            }
+        }
+        if (!load.problem.empty()) {
+            std::cerr << "ormavex-batch: " << opt.project << " " << load.problem << "\n";
         }
         return 2;
     }

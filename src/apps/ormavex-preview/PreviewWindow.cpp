@@ -306,8 +306,15 @@ void PreviewWindow::restoreSettings() {
         return;
     }
     const std::string ini = SettingsFile(m_iniFolder);
-    const int left = CPrivateProfile::GetValueLong(ini, kSection, "Left");
-    const int top = CPrivateProfile::GetValueLong(ini, kSection, "Top");
+    // The stored position is kept within the virtual desktop, so that no
+    // value in the file can carry the window (or the arithmetic) outside it.
+    int left = CPrivateProfile::GetValueLong(ini, kSection, "Left");
+    int top = CPrivateProfile::GetValueLong(ini, kSection, "Top");
+    if (const QScreen* primary = QGuiApplication::primaryScreen(); primary != nullptr) {
+        const QRect desk = primary->virtualGeometry();
+        left = std::clamp(left, desk.left(), std::max(desk.left(), desk.right() - 50));
+        top = std::clamp(top, desk.top(), std::max(desk.top(), desk.bottom() - 20));
+    }
     const int width = CPrivateProfile::GetValueLong(ini, kSection, "Width");
     const int height = CPrivateProfile::GetValueLong(ini, kSection, "Height");
     if (width >= 200 && height >= 150) {

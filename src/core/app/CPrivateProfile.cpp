@@ -69,7 +69,7 @@ std::optional<std::string> RawValue(const std::string& path, const std::string& 
                                     const std::string& key) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
+    if (!ReadFileBytes(path, data, code, FileLimit::Settings)) {
         return std::nullopt;
     }
     return RawValueIn(data, section, key);
@@ -134,7 +134,7 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
                                      const std::string& strValue) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(strINIFileName, data, code) && code != FileError::FileNotFound) {
+    if (!ReadFileBytes(strINIFileName, data, code, FileLimit::Settings) && code != FileError::FileNotFound) {
         return false;
     }
     const std::string sec = ToShiftJis(strSection);

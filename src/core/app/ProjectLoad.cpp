@@ -2,9 +2,10 @@
 
 #include "app/basToolsStd.h"
 #include "project/basIO.h"
-#include "project/basIO200.h"
+#include "text/TextFile.h"
 
 #include <cctype>
+#include <sys/stat.h>
 
 namespace ormavex {
 
@@ -15,13 +16,34 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     }
     if (ext == "KVT") {
-        r.version = GetInputFileVersion(path);
+        // One read serves the version probe and the reader.
+        std::string data;
+        int code = 0;
+        const bool read = ReadFileBytes(path, data, code, FileLimit::Project);
+        r.version = read ? InputFileVersionOf(data) : std::string("error");
         if (r.version == "2.10") {
-            r.ok = ReadInputFile(cases, path, r.errorCode);
+            r.ok = detail::ReadProjectBytes(cases, data, 10, r.errorCode);
         } else if (r.version == "2.00") {
-            r.ok = ReadInputFileV200(cases, path, r.errorCode);
+            r.ok = detail::ReadProjectBytes(cases, data, 9, r.errorCode);
         } else {
             r.messages.push_back(UnsupportedVersionMessage(r.version));
+            // A missing file keeps the messages alone; a file that is there
+            // but cannot be a project gets the reason.
+            struct stat st {};
+            if (::stat(path.c_str(), &st) == 0) {
+                r.unreadable = !read;
+                r.problem = DescribeUnreadableFile(path, FileLimit::Project);
+                if (r.problem.empty()) {
+                    r.problem = "has no version line of a project file";
+                }
+            }
+        }
+    } else {
+        // Not read at all; a special file still gets its own reason.
+        r.problem = DescribeUnreadableFile(path, FileLimit::Project);
+        r.unreadable = r.problem.find("not a") != std::string::npos;
+        if (!r.unreadable) {
+            r.problem = "does not end in .kvt";
         }
     }
     if (!r.ok) {

@@ -19,9 +19,13 @@ bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_s
 std::string GetInputFileVersion(const std::string& path) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
+    if (!ReadFileBytes(path, data, code, FileLimit::Project)) {
         return "error";
     }
+    return InputFileVersionOf(data);
+}
+
+std::string InputFileVersionOf(std::string_view data) {
     LineReader lines(data);
     std::string_view line;
     for (int i = 0; i < 3; ++i) {
@@ -41,7 +45,20 @@ std::string GetInputFileVersion(const std::string& path) {
         lastStart = pos;
         pos += IsShiftJisLeadByte(static_cast<unsigned char>(rest[pos])) ? 2 : 1;
     }
-    return FromShiftJis(rest.substr(0, lastStart));
+    // Cut to the first kMaxVersionBytes bytes, never inside a character.
+    std::size_t keep = lastStart;
+    if (keep > kMaxVersionBytes) {
+        std::size_t p = 0;
+        while (p < keep) {
+            const std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(rest[p])) ? 2 : 1;
+            if (p + n > kMaxVersionBytes) {
+                break;
+            }
+            p += n;
+        }
+        keep = p;
+    }
+    return FromShiftJis(rest.substr(0, keep));
 }
 
 bool CreateEmptyFile(const std::string& path) {
@@ -52,7 +69,7 @@ bool CreateEmptyFile(const std::string& path) {
 bool AppendFileLines(std::string& out, const std::string& source) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(source, data, code)) {
+    if (!ReadFileBytes(source, data, code, FileLimit::Print)) {
         return false;
     }
     // Lines ended by CR LF alone pass as they are; any other line end (a lone

@@ -3,7 +3,9 @@
 // failing, and the version probe of a project file. None of them shows a
 // message; callers decide what to report.
 
+#include <cstddef>
 #include <string>
+#include <string_view>
 
 namespace ormavex {
 
@@ -18,6 +20,10 @@ bool MakeDir(const std::string& path);
 /// "INPUT FILE VERSION             [2.10]"). "error" when the file cannot be
 /// read, has fewer than three lines or a third line shorter than 33 characters.
 std::string GetInputFileVersion(const std::string& path);
+/// The same from the bytes of a file already read. A version longer than
+/// kMaxVersionBytes Shift_JIS bytes is cut to its first kMaxVersionBytes.
+std::string InputFileVersionOf(std::string_view data);
+inline constexpr std::size_t kMaxVersionBytes = 40;
 
 /// Creates the file, or empties an existing one; false on failure.
 bool CreateEmptyFile(const std::string& path);

@@ -82,14 +82,19 @@ public:
         }
         m_path = path;
         int code = 0;
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+        // O_NONBLOCK: a FIFO is refused, never waited on.
+        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
         struct stat st {};
         if (m_fd < 0) {
             code = FileErrorFromErrno(errno, path, false);
-        } else if (::fstat(m_fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+        } else if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
             ::close(m_fd);
             m_fd = -1;
             code = FileError::PathFileAccess;
+        } else if (static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
+            ::close(m_fd);
+            m_fd = -1;
+            code = FileError::OutOfMemory;
         } else if (st.st_size > 0) {
             // One buffer for the whole file, however far it is read.
             m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
@@ -153,6 +158,10 @@ private:
             return false;
         }
         const std::size_t have = m_data.size();
+        if (have > FileLimit::Coefficients) {
+            throw CalcError("the coefficient file " + m_path + " is too large (error " +
+                            std::to_string(FileError::OutOfMemory) + ")");
+        }
         m_data.resize(have + kChunk);
         ssize_t n = 0;
         do {

@@ -6,6 +6,17 @@
 
 namespace ormavex {
 
+std::string WithoutControlCharacters(std::string text) {
+    for (char& c : text) {
+        const auto b = static_cast<unsigned char>(c);
+        if (b < 0x20 || b == 0x7F) {
+            c = ' ';
+        }
+    }
+    return text;
+}
+
+
 namespace {
 
 const TableTypeInfo kTypes[5] = {

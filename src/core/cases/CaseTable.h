@@ -17,6 +17,11 @@ inline constexpr int MaxRows = 3;
 inline constexpr int MaxPoints = 9;
 
 /// One cell: nothing, a text or a number.
+/// `text` with every control character (codes below 0x20 and 0x7F) replaced
+/// by a blank: a text that comes from a project or from typing can then
+/// never start a line or a page of a print file.
+std::string WithoutControlCharacters(std::string text);
+
 class Cell {
 public:
     Cell() = default;

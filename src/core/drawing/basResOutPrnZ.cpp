@@ -38,10 +38,11 @@ void RequireFinite(double v, const char* what) {
     }
 }
 
-std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what) {
+std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what,
+                          std::size_t limit) {
     std::string bytes;
     int code = 0;
-    if (!files.read(path, bytes, code)) {
+    if (!files.read(path, bytes, code, limit)) {
         throw ReportError(std::string("cannot read the ") + what + " " + path + " (error " +
                           std::to_string(code) + ")");
     }
@@ -184,7 +185,7 @@ void ReadStyles(FileReadCache& files, DrawTable<Style>& table, const std::string
 
 void DrawingContext::ReadLineStyles(const std::string& path) {
     ReadStyles(staticFiles, LineStyles, "line styles", path, "line styles", [&] {
-        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file"));
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file", FileLimit::Style));
         std::string key = in.text();
         while (key != "END") {
             LineStyle s;
@@ -199,7 +200,7 @@ void DrawingContext::ReadLineStyles(const std::string& path) {
 
 void DrawingContext::ReadTextStyles(const std::string& path) {
     ReadStyles(staticFiles, TextStyles, "text styles", path, "text styles", [&] {
-        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file"));
+        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file", FileLimit::Style));
         std::string key = in.text();
         while (key != "END") {
             TextStyle s;
@@ -525,7 +526,7 @@ void DrawingContext::PlaceFiguresThen(double areaWidth, double areaHeight,
             continue;
         }
         FileReadCache files; // disabled: a drawing file is read as it is now
-        const std::string bytes = ReadWholeFile(files, f.path, "drawing command file");
+        const std::string bytes = ReadWholeFile(files, f.path, "drawing command file", FileLimit::Drawing);
         LineReader lines(bytes);
         if (!lines.skip(2)) {
             throw ReportError("the drawing command file " + f.path + " has no extents line");

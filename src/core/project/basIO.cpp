@@ -68,13 +68,13 @@ Cell CellFromField(const ListInputReader::Field& f) {
         return Cell();
     }
     if (f.quoted) {
-        return Cell(FromShiftJis(f.text));
+        return Cell(WithoutControlCharacters(FromShiftJis(f.text)));
     }
     double v = 0.0;
     if (ParseNumber(f.text, v) && std::isfinite(v)) {
         return Cell(v);
     }
-    return Cell(FromShiftJis(f.text));
+    return Cell(WithoutControlCharacters(FromShiftJis(f.text)));
 }
 
 bool Fail(CaseTable& cases, std::int32_t& errorCode, int code) {
@@ -126,14 +126,19 @@ bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase
                      std::int32_t& errorCode) {
     std::string data;
     int code = 0;
-    if (!ReadFileBytes(path, data, code)) {
+    if (!ReadFileBytes(path, data, code, FileLimit::Project)) {
         return Fail(cases, errorCode, code);
     }
+    return ReadProjectBytes(cases, data, cellsPerCase, errorCode);
+}
+
+bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase,
+                      std::int32_t& errorCode) {
     LineReader header(data);
     if (!header.skip(3)) {
         return Fail(cases, errorCode, FileError::InputPastEnd);
     }
-    ListInputReader in(std::string_view(data).substr(header.position()));
+    ListInputReader in(data.substr(header.position()));
     ListInputReader::Field f;
     if (!in.next(f)) {
         return Fail(cases, errorCode, FileError::InputPastEnd);

@@ -15,6 +15,7 @@
 #include "cases/CaseTable.h"
 
 #include <string>
+#include <string_view>
 
 namespace ormavex {
 
@@ -43,6 +44,9 @@ namespace detail {
 /// without cell 4, which is then set to 0).
 bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase,
                      std::int32_t& errorCode);
+/// The same on the bytes of a file already read.
+bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase,
+                      std::int32_t& errorCode);
 } // namespace detail
 
 } // namespace ormavex

@@ -1,5 +1,7 @@
 #include "basResOutPrn.h"
 
+#include "report/ChapterSettings.h"
+
 #include "app/CPrivateProfile.h"
 #include "text/LeadingNumber.h"
 #include "text/NumberPicture.h"
@@ -188,19 +190,13 @@ void ResetReportRun(ReportState& state) noexcept {
 }
 
 void LoadNumberingSettings(ReportState& state, const std::string& settingsFile) {
-    // One read of the file for all nine keys; a file that cannot be read
-    // gives 0 for every key, as a missing key does.
-    std::string ini;
-    int code = 0;
-    if (!ReadFileBytes(settingsFile, ini, code)) {
-        ini.clear();
-    }
-    state.method = CPrivateProfile::GetValueLongIn(ini, "Chapter", "Method");
+    // One read of the file for all keys; a file that cannot be read gives 0
+    // for every key, as a missing key does. Every value is within its range.
+    const ChapterSettings s = ReadChapterSettings(settingsFile);
+    state.method = s.method;
     for (int k = 1; k <= 4; ++k) {
-        state.styles[k] =
-            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Style" + std::to_string(k));
-        state.margins[k] =
-            CPrivateProfile::GetValueLongIn(ini, "Chapter", "Margin" + std::to_string(k));
+        state.styles[k] = s.styles[static_cast<std::size_t>(k - 1)];
+        state.margins[k] = s.margins[static_cast<std::size_t>(k - 1)];
     }
 }
 
@@ -250,7 +246,7 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
                              TemplateTable& templates, SectionLines& read) {
     std::string data;
     int code = 0;
-    if (!files.read(formatFile, data, code)) {
+    if (!files.read(formatFile, data, code, FileLimit::Format)) {
         throw ReportError("cannot read the report format file " + formatFile + " (code " +
                           std::to_string(code) + ")");
     }
@@ -436,12 +432,12 @@ std::string HeadingPrefix(ReportState& state, int level) {
         throw ReportError("heading level " + std::to_string(level) + " is outside 0 to 5");
     }
     if (level == 0) {
-        return Blanks(std::max(state.margins[state.currentLevel], 0) + 2);
+        return Blanks(ClampSetting(state.margins[state.currentLevel], 0, kMaxHeadingMargin) + 2);
     }
     const std::string number =
         state.method != NumberingMethod::None ? HeadingNumberText(state, level) : std::string();
     const std::string code = level == 1 ? "?R1" : level == 2 ? "?R2" : "";
-    return Blanks(state.margins[level]) + code + number;
+    return Blanks(ClampSetting(state.margins[level], 0, kMaxHeadingMargin)) + code + number;
 }
 
 void PrintHeadingPrefix(ReportState& state, int level) {

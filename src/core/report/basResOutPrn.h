@@ -135,7 +135,8 @@ void ResetReportRun(ReportState& state) noexcept;
 
 /// Reads the numbering method, styles 1..4 and margins 1..4 from section
 /// "Chapter" of the settings file (keys "Method", "Style1".."Style4",
-/// "Margin1".."Margin4"; a missing key or file reads as 0). Never fails.
+/// "Margin1".."Margin4"; a missing key or file reads as 0), each kept within
+/// the range the numbering dialog offers. Never fails.
 void LoadNumberingSettings(ReportState& state, const std::string& settingsFile);
 
 /// Reads section `section` of the report format file into the tables at the

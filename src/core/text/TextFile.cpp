@@ -2,6 +2,7 @@
 
 #include "ShiftJis.h"
 
+#include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <cerrno>
@@ -74,30 +75,49 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     }
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode, std::size_t limit) {
+    bytes.clear();
     if (path.empty()) {
         errorCode = FileError::BadFileName;
         return false;
     }
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    // O_NONBLOCK: opening a FIFO with no writer must not wait; the descriptor
+    // is checked with fstat before anything is read from it.
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     if (fd < 0) {
         errorCode = FileErrorFromErrno(errno, path, false);
         return false;
     }
     struct stat st {};
-    if (::fstat(fd, &st) == 0 && S_ISDIR(st.st_mode)) {
+    if (::fstat(fd, &st) != 0) {
+        errorCode = FileErrorFromErrno(errno, path, false);
+        ::close(fd);
+        return false;
+    }
+    if (!S_ISREG(st.st_mode)) {
         ::close(fd);
         errorCode = FileError::PathFileAccess;
         return false;
     }
-    // Read straight into the string: its size from fstat, grown if the file
-    // turns out longer.
-    std::size_t size = st.st_size > 0 ? static_cast<std::size_t>(st.st_size) : 0;
+    if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit) {
+        ::close(fd);
+        errorCode = FileError::OutOfMemory;
+        return false;
+    }
+    // Read straight into the string: its size from fstat, grown (never past
+    // the limit) if the file turns out longer.
+    const std::size_t size = static_cast<std::size_t>(st.st_size);
     bytes.resize(size + 1);
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) {
-            bytes.resize(bytes.size() * 2 + 4096);
+            if (have > limit) {
+                ::close(fd);
+                bytes.clear();
+                errorCode = FileError::OutOfMemory;
+                return false;
+            }
+            bytes.resize(std::min(bytes.size() * 2 + 4096, limit + 1));
         }
         ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
@@ -114,9 +134,47 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode) 
         }
         have += static_cast<std::size_t>(n);
     }
-    bytes.resize(have);
     ::close(fd);
+    if (have > limit) {
+        bytes.clear();
+        errorCode = FileError::OutOfMemory;
+        return false;
+    }
+    bytes.resize(have);
     return true;
+}
+
+std::string DescribeUnreadableFile(const std::string& path, std::size_t limit) {
+    if (path.empty()) {
+        return "no file name given";
+    }
+    struct stat st {};
+    if (::stat(path.c_str(), &st) != 0) {
+        return std::strerror(errno);
+    }
+    if (S_ISDIR(st.st_mode)) {
+        return "is a folder, not a file";
+    }
+    if (S_ISFIFO(st.st_mode)) {
+        return "is a FIFO, not a regular file";
+    }
+    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) {
+        return "is a device, not a regular file";
+    }
+    if (S_ISSOCK(st.st_mode)) {
+        return "is a socket, not a regular file";
+    }
+    if (!S_ISREG(st.st_mode)) {
+        return "is not a regular file";
+    }
+    if (static_cast<unsigned long long>(st.st_size) > limit) {
+        return "is too large (" + std::to_string(st.st_size) + " bytes, at most " +
+               std::to_string(limit) + ")";
+    }
+    if (st.st_size == 0) {
+        return "is empty";
+    }
+    return {};
 }
 
 void FileReadCache::disable() noexcept {
@@ -125,9 +183,10 @@ void FileReadCache::disable() noexcept {
     m_parsed.clear();
 }
 
-bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode) {
+bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode,
+                         std::size_t limit) {
     if (!m_enabled) {
-        return ReadFileBytes(path, bytes, errorCode);
+        return ReadFileBytes(path, bytes, errorCode, limit);
     }
     for (const Entry& e : m_files) {
         if (e.path == path) {
@@ -141,7 +200,7 @@ bool FileReadCache::read(const std::string& path, std::string& bytes, int& error
     }
     Entry e;
     e.path = path;
-    e.ok = ReadFileBytes(path, e.bytes, e.errorCode);
+    e.ok = ReadFileBytes(path, e.bytes, e.errorCode, limit);
     if (e.ok) {
         bytes = e.bytes;
     } else {
@@ -151,10 +210,35 @@ bool FileReadCache::read(const std::string& path, std::string& bytes, int& error
     return m_files.back().ok;
 }
 
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode) {
-    if (path.empty() || path.back() == '/') {
+bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, int& errorCode) {
+    if (givenPath.empty() || givenPath.back() == '/') {
         errorCode = FileError::BadFileName;
         return false;
+    }
+    // A symbolic link is followed, so that the file it names gets the new
+    // content and the link stays.
+    std::string path = givenPath;
+    for (int hops = 0;; ++hops) {
+        struct stat lst {};
+        if (::lstat(path.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) {
+            break;
+        }
+        std::error_code lec;
+        const std::filesystem::path target = std::filesystem::read_symlink(path, lec);
+        if (lec || hops >= 40) {
+            errorCode = FileError::PathFileAccess;
+            return false;
+        }
+        path = target.is_absolute() ? target.string()
+                                    : (std::filesystem::path(FolderOf(path)) / target).string();
+    }
+    // Only a regular file is replaced: a FIFO, device or socket is refused.
+    {
+        struct stat cur {};
+        if (::stat(path.c_str(), &cur) == 0 && !S_ISREG(cur.st_mode)) {
+            errorCode = FileError::PathFileAccess;
+            return false;
+        }
     }
     const std::string folder = FolderOf(path);
     std::error_code ec;

@@ -19,6 +19,7 @@ namespace ormavex {
 /// Error codes shown with file failures ("（ｴﾗｰｺｰﾄﾞ ： 53）").
 namespace FileError {
 inline constexpr int Overflow = 6;
+inline constexpr int OutOfMemory = 7;     ///< a file larger than its kind allows
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileName = 52;
@@ -38,8 +39,33 @@ inline constexpr int PathNotFound = 76;
 /// file error code. A missing file whose folder exists is 53, a missing folder 76.
 int FileErrorFromErrno(int err, const std::string& path, bool writing);
 
-/// Reads the whole file as bytes. On failure returns false and sets `errorCode`.
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode);
+/// The largest file of each kind that is read. A larger file is refused
+/// before anything is allocated for it.
+namespace FileLimit {
+inline constexpr std::size_t Project = 1u << 20;
+inline constexpr std::size_t Settings = 1u << 20;
+inline constexpr std::size_t Coefficients = 16u << 20;
+inline constexpr std::size_t Format = 1u << 20;
+inline constexpr std::size_t Style = 1u << 20;
+inline constexpr std::size_t Print = 64u << 20;
+inline constexpr std::size_t Figure = 1u << 20;
+inline constexpr std::size_t Drawing = 16u << 20;
+/// Any other file.
+inline constexpr std::size_t Default = 64u << 20;
+} // namespace FileLimit
+
+/// Reads the whole file as bytes. Only a regular file is read: a folder, a
+/// FIFO, a device or a socket fails with 75 without waiting on it, and a
+/// file longer than `limit` bytes fails with 7 (checked before anything is
+/// allocated and again while reading, for a file that grows). On failure
+/// returns false and sets `errorCode`.
+bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode,
+                   std::size_t limit = FileLimit::Default);
+
+/// Why `path` cannot be read as a file of at most `limit` bytes, in one
+/// short English phrase ("is a FIFO, not a regular file"); empty when
+/// nothing is seen to be wrong. Looks at the path without opening it.
+std::string DescribeUnreadableFile(const std::string& path, std::size_t limit = FileLimit::Default);
 
 /// Whole-file reads that, while enabled, read each file once: a later read
 /// of the same path gets the same bytes (or the same error code) from
@@ -52,7 +78,8 @@ public:
     void disable() noexcept;
     bool enabled() const noexcept { return m_enabled; }
     /// As ReadFileBytes.
-    bool read(const std::string& path, std::string& bytes, int& errorCode);
+    bool read(const std::string& path, std::string& bytes, int& errorCode,
+              std::size_t limit = FileLimit::Default);
 
     /// While enabled, what a reader made of a file (its parsed form) can be
     /// kept under a key of the reader's choosing; it is forgotten with the
@@ -88,7 +115,9 @@ private:
 /// Writes `bytes` as the new content of `path` without ever destroying the file
 /// that was there: the bytes go to a new file in the same folder, which is
 /// flushed to disk and then renamed over `path`. On failure the new file is
-/// removed, `path` is untouched and `errorCode` is set.
+/// removed, `path` is untouched and `errorCode` is set. A symbolic link is
+/// followed: the file it names is replaced in its own folder and the link
+/// stays. A folder, FIFO, device or socket at `path` is refused with 75.
 bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode);
 
 /// Splits file bytes into lines. A line ends at CR LF (also at a lone LF or CR);

@@ -20,13 +20,15 @@ const QScreen* ScreenOf(const QWidget& window) {
     return screen ? screen : QGuiApplication::primaryScreen();
 }
 
-// One axis: the stored value, or the centred one.
+// One axis: the stored value, or the centred one. A value past the screen
+// that is not re-centred is brought back to the nearest place where the
+// window still lies on the screen.
 double Axis(std::int32_t stored, double screenTwips, double windowTwips, bool recentreOffScreen) {
     if (stored < 1 || (recentreOffScreen && stored >= screenTwips)) {
         const double centred = std::floor(std::round(screenTwips - windowTwips) / 2.0);
         return std::max(0.0, centred);
     }
-    return stored;
+    return std::min<double>(stored, std::max(0.0, screenTwips - windowTwips));
 }
 
 } // namespace

@@ -10,6 +10,7 @@
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
 #include "project/basIO.h"
+#include "report/ChapterSettings.h"
 #include "report/frmInpRenban.h"
 #include "report/RangeSpinBox.h"
 #include "report/frmMenuPrint.h"
@@ -447,16 +448,15 @@ void frmMenuMain::openNumberingSettings() {
 }
 
 void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
-    const std::string& ini = m_paths.settingsFile;
-    dialog.setMethod(CPrivateProfile::GetValueLong(ini, "Chapter", "Method"));
-    dialog.numInit()->setValue(CPrivateProfile::GetValueLong(ini, "Chapter", "Init"));
+    const ChapterSettings s = ReadChapterSettings(m_paths.settingsFile);
+    dialog.setMethod(s.method);
+    dialog.numInit()->setValue(s.init);
     for (int n = 1; n <= 4; ++n) {
-        const std::string digit = std::to_string(n);
-        const int style = CPrivateProfile::GetValueLong(ini, "Chapter", "Style" + digit);
+        const int style = s.styles[static_cast<std::size_t>(n - 1)];
         // A style outside the list leaves the level without a choice.
         dialog.cboStyle(n - 1)->setCurrentIndex(style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1
                                                                                                       : -1);
-        dialog.numMargin(n - 1)->setValue(CPrivateProfile::GetValueLong(ini, "Chapter", "Margin" + digit));
+        dialog.numMargin(n - 1)->setValue(s.margins[static_cast<std::size_t>(n - 1)]);
     }
 }
 

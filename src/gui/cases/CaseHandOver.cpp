@@ -27,7 +27,7 @@ void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases) {
 void SaveSheetToCases(const frmInpJyokenSS& editor, CaseTable& cases) {
     const int count = std::min(editor.MaxRows(), MaxCases);
     for (int r = 1; r <= count; ++r) {
-        cases.cell(r, 1) = Cell(editor.cellText(1, r));
+        cases.cell(r, 1) = Cell(WithoutControlCharacters(editor.cellText(1, r)));
         for (int k = 2; k <= CaseColumns; ++k) {
             cases.cell(r, k) = Cell(LeadingNumber(editor.cellText(k + 1, r)));
         }

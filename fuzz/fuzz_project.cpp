@@ -1,0 +1,31 @@
+// Project file reader: any bytes are read without a crash, and whatever is
+// read survives a write and a second read unchanged.
+
+#include "FuzzSupport.h"
+
+#include "app/basToolsStd.h"
+#include "cases/CaseTable.h"
+#include "project/basIO.h"
+
+#include <cstdint>
+#include <memory>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    (void)ormavex::InputFileVersionOf(bytes);
+    for (int cells : {10, 9}) {
+        auto first = std::make_unique<ormavex::CaseTable>();
+        std::int32_t code = 0;
+        if (!ormavex::detail::ReadProjectBytes(*first, bytes, cells, code)) {
+            FUZZ_CHECK(code != 0);
+            continue;
+        }
+        const std::string written = ormavex::InputFileBytes(*first);
+        FUZZ_CHECK(ormavex::InputFileVersionOf(written) == "2.10");
+        auto second = std::make_unique<ormavex::CaseTable>();
+        FUZZ_CHECK(ormavex::detail::ReadProjectBytes(*second, written, 10, code));
+        FUZZ_CHECK(ormavex::InputFileBytes(*second) == written);
+    }
+    return 0;
+}

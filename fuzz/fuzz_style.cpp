@@ -1,0 +1,35 @@
+// Style files (line styles and text styles): any bytes are read without a
+// crash, by the drawing writer's reader and by the renderer's.
+
+#include "FuzzSupport.h"
+
+#include "StyleTables.h"
+#include "drawing/basResOutPrnZ.h"
+#include "report/basResOutPrn.h"
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    const std::string_view bytes(reinterpret_cast<const char*>(data), size);
+    {
+        ormavex::render::StyleTables tables;
+        std::string problem;
+        (void)tables.readLineStyles(bytes, &problem);
+        (void)tables.readTextStyles(bytes, &problem);
+    }
+    const std::string path = ormavex::fuzz::ScratchFolder() + "/style.def";
+    ormavex::fuzz::WriteWhole(path, bytes);
+    auto context = std::make_unique<ormavex::DrawingContext>();
+    try {
+        context->ReadLineStyles(path);
+    } catch (const ormavex::ReportError&) {
+    }
+    try {
+        context->ReadTextStyles(path);
+    } catch (const ormavex::ReportError&) {
+    }
+    return 0;
+}

@@ -1,0 +1,166 @@
+// Files as an attacker or an unlucky user hands them over: special files,
+// endless and huge files, settings values outside their ranges, titles that
+// hold control characters, links and FIFOs to be written over. Each is run
+// with a time and memory bound.
+
+#include "app/CPrivateProfile.h"
+#include "app/Messages.h"
+#include "app/ProjectLoad.h"
+#include "app/basToolsStd.h"
+#include "project/basIO.h"
+#include "report/ChapterSettings.h"
+#include "report/basResOutPrn.h"
+#include "text/TextFile.h"
+#include "support/TestSupport.h"
+
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <filesystem>
+#include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
+
+using namespace ormavex;
+using ormavex::test::ReadBytes;
+using ormavex::test::RunBounded;
+using ormavex::test::TempDir;
+using ormavex::test::WriteBytes;
+
+namespace {
+
+// A FIFO, /dev/zero behind a link, a sparse 100 GB file and a folder, each
+// under a name that ends in .kvt.
+struct SpecialFiles {
+    TempDir dir;
+    std::string fifo = dir.file("p.kvt");
+    std::string zero = dir.file("zero.kvt");
+    std::string sparse = dir.file("sparse.kvt");
+    std::string folder = dir.file("folder.kvt");
+    SpecialFiles() {
+        EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+        std::filesystem::create_symlink("/dev/zero", zero);
+        const int fd = ::open(sparse.c_str(), O_WRONLY | O_CREAT, 0600);
+        EXPECT_EQ(::ftruncate(fd, 100LL << 30), 0);
+        ::close(fd);
+        std::filesystem::create_directory(folder);
+    }
+    std::vector<std::string> all() const { return {fifo, zero, sparse, folder}; }
+};
+
+} // namespace
+
+TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
+    SpecialFiles f;
+    for (const std::string& path : f.all()) {
+        EXPECT_TRUE(RunBounded(
+            [&] {
+                std::string bytes;
+                int code = 0;
+                return !ReadFileBytes(path, bytes, code, FileLimit::Print) && bytes.empty() &&
+                       (code == FileError::PathFileAccess || code == FileError::OutOfMemory) &&
+                       !DescribeUnreadableFile(path).empty();
+            },
+            5, 512))
+            << path;
+    }
+    EXPECT_NE(DescribeUnreadableFile(f.fifo).find("FIFO"), std::string::npos);
+    EXPECT_NE(DescribeUnreadableFile(f.sparse, FileLimit::Project).find("too large"), std::string::npos);
+    // The limit itself is allowed, one byte more is not.
+    WriteBytes(f.dir.file("a"), std::string(1000, 'x'));
+    std::string bytes;
+    int code = 0;
+    EXPECT_TRUE(ReadFileBytes(f.dir.file("a"), bytes, code, 1000));
+    EXPECT_EQ(bytes.size(), 1000u);
+    EXPECT_FALSE(ReadFileBytes(f.dir.file("a"), bytes, code, 999));
+    EXPECT_EQ(code, FileError::OutOfMemory);
+}
+
+TEST(HostileInput, ProjectLoadRefusesSpecialFilesAndSaysWhy) {
+    SpecialFiles f;
+    for (const std::string& path : f.all()) {
+        EXPECT_TRUE(RunBounded(
+            [&] {
+                auto cases = std::make_unique<CaseTable>();
+                const LoadResult r = LoadProject(*cases, path);
+                return !r.ok && r.unreadable && !r.problem.empty();
+            },
+            5, 512))
+            << path;
+    }
+    // An empty file is read but is no project: the window's messages stay,
+    // the command line gets the reason.
+    WriteBytes(f.dir.file("empty.kvt"), "");
+    auto cases = std::make_unique<CaseTable>();
+    LoadResult r = LoadProject(*cases, f.dir.file("empty.kvt"));
+    EXPECT_FALSE(r.ok);
+    EXPECT_FALSE(r.unreadable);
+    EXPECT_EQ(r.problem, "is empty");
+    ASSERT_EQ(r.messages.size(), 2u);
+    EXPECT_EQ(r.messages[0].text, UnsupportedVersionMessage("error").text);
+    // A long version is quoted by its first 40 bytes.
+    const std::string longVersion(100000, '9');
+    WriteBytes(f.dir.file("long.kvt"), "a\r\nb\r\nINPUT FILE VERSION             [" + longVersion + "]\r\n");
+    r = LoadProject(*cases, f.dir.file("long.kvt"));
+    ASSERT_FALSE(r.messages.empty());
+    EXPECT_EQ(r.version, std::string(kMaxVersionBytes, '9'));
+    EXPECT_EQ(r.messages[0].text, UnsupportedVersionMessage(std::string(40, '9')).text);
+}
+
+TEST(HostileInput, SettingsValuesAreKeptWithinTheirRanges) {
+    const ChapterSettings s = ChapterSettingsIn(
+        "[Chapter]\r\nMethod=-1\r\nInit=1000\r\nStyle1=12\r\nStyle2=-3\r\nStyle3=4\r\n"
+        "Margin1=2147483647\r\nMargin2=-2147483648\r\nMargin3=300000000\r\nMargin4=7\r\n");
+    EXPECT_EQ(s.method, 0);
+    EXPECT_EQ(s.init, 99);
+    EXPECT_EQ(s.styles, (std::array<int, 4>{9, 0, 4, 0}));
+    EXPECT_EQ(s.margins, (std::array<int, 4>{10, 0, 10, 7}));
+
+    // The report writer reads them the same way, and its arithmetic on a
+    // margin set by hand cannot overflow either.
+    TempDir dir;
+    WriteBytes(dir.file("Kivet.ini"), "[Chapter]\r\nMethod=1\r\nMargin1=2147483647\r\n");
+    auto state = std::make_unique<ReportState>();
+    LoadNumberingSettings(*state, dir.file("Kivet.ini"));
+    EXPECT_EQ(state->margins[1], 10);
+    state->margins[1] = 2147483647;
+    state->currentLevel = 1;
+    EXPECT_EQ(HeadingPrefix(*state, 0), std::string(12, ' '));
+}
+
+TEST(HostileInput, TitlesLoseTheirControlCharacters) {
+    TempDir dir;
+    CaseTable cases;
+    cases.CaseCount = 1;
+    cases.setDefaults(1);
+    cases.cell(1, 1) = Cell("A");
+    const std::string bytes = InputFileBytes(cases);
+    const std::string bad = "A\f?FG;000;000;/dev/zero\x7f\t";
+    std::string planted = bytes;
+    planted.replace(planted.find("\"A\""), 3, "\"" + bad + "\"");
+    WriteBytes(dir.file("t.kvt"), planted);
+    auto read = std::make_unique<CaseTable>();
+    ASSERT_TRUE(LoadProject(*read, dir.file("t.kvt")).ok);
+    EXPECT_EQ(read->cell(1, 1).text(), "A ?FG;000;000;/dev/zero  ");
+}
+
+TEST(HostileInput, SavingFollowsLinksAndRefusesSpecialFiles) {
+    TempDir dir;
+    WriteBytes(dir.file("real.kvt"), "old");
+    std::filesystem::create_directory(dir.file("sub"));
+    std::filesystem::create_symlink("../real.kvt", dir.file("sub/link.kvt"));
+    int code = 0;
+    ASSERT_TRUE(ReplaceFileContents(dir.file("sub/link.kvt"), "new", code)) << code;
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.kvt")));
+    EXPECT_EQ(ReadBytes(dir.file("real.kvt")), "new");
+    EXPECT_EQ(std::filesystem::directory_iterator(dir.file("sub"))->path().filename(), "link.kvt");
+
+    ASSERT_EQ(::mkfifo(dir.file("p.kvt").c_str(), 0600), 0);
+    EXPECT_FALSE(ReplaceFileContents(dir.file("p.kvt"), "new", code));
+    EXPECT_EQ(code, FileError::PathFileAccess);
+    EXPECT_TRUE(std::filesystem::is_fifo(dir.file("p.kvt")));
+    std::filesystem::create_symlink("/dev/null", dir.file("null.kvt"));
+    EXPECT_FALSE(ReplaceFileContents(dir.file("null.kvt"), "new", code));
+    EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
+    EXPECT_TRUE(std::filesystem::is_symlink(dir.file("null.kvt")));
+}
