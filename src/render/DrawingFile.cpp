@@ -1,5 +1,6 @@
 #include "DrawingFile.h"
 
+#include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
@@ -13,16 +14,6 @@ namespace ormavex::render {
 
 namespace {
 
-std::string_view Trim(std::string_view s) noexcept {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
-
 // The comma-separated numbers of one record line; nullopt when the count is
 // not `count` or a field is not a finite number.
 template <std::size_t N>
@@ -31,7 +22,7 @@ std::optional<std::array<double, N>> Numbers(std::string_view line) {
     std::size_t i = 0;
     while (true) {
         std::size_t comma = line.find(',');
-        std::string_view field = Trim(line.substr(0, comma));
+        std::string_view field = TrimBlanks(line.substr(0, comma));
         if (i >= N || !ParseNumber(field, out[i]) || !std::isfinite(out[i])) {
             return std::nullopt;
         }
@@ -103,7 +94,7 @@ public:
         }
         m_lineNo = 3;
         while (nextLine(line)) {
-            std::string_view header = Trim(line);
+            std::string_view header = TrimBlanks(line);
             if (header.empty()) {
                 continue;
             }
@@ -139,7 +130,7 @@ private:
         const std::size_t headerLine = m_lineNo;
         std::string_view line;
         while (nextLine(line)) {
-            if (Trim(line) == "END") {
+            if (TrimBlanks(line) == "END") {
                 return;
             }
             if (kind != Section::Unknown && !record(kind, name, line)) {
@@ -257,7 +248,7 @@ private:
                 warn(m_lineNo, std::string("text without its position line in ") + name);
                 return false;
             }
-            if (Trim(numbers) == "END") {
+            if (TrimBlanks(numbers) == "END") {
                 // The section ends here; the text had no number line.
                 warn(m_lineNo, std::string("text without its position line in ") + name);
                 return false;

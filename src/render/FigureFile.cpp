@@ -1,6 +1,7 @@
 #include "FigureFile.h"
 
 #include "DrawingFile.h"
+#include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 #include "text/ListInput.h"
 #include "text/ShiftJis.h"
@@ -11,16 +12,6 @@
 namespace ormavex::render {
 
 namespace {
-
-std::string_view TrimBlanks(std::string_view s) noexcept {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 // Two numbers of a list-print line, separated by blanks or a comma.
 bool TwoNumbers(std::string_view line, double& a, double& b) {

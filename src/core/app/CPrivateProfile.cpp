@@ -1,5 +1,6 @@
 #include "CPrivateProfile.h"
 
+#include "text/Blanks.h"
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
@@ -10,16 +11,6 @@
 namespace ormavex {
 
 namespace {
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
-}
 
 bool EqualsNoCase(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) {
@@ -43,20 +34,20 @@ std::optional<std::string> RawValueIn(std::string_view data, const std::string& 
     std::string_view line;
     bool inSection = false;
     while (lines.next(line)) {
-        std::string_view t = Trim(line);
+        std::string_view t = TrimBlanks(line);
         if (!t.empty() && t.front() == '[') {
             std::size_t close = t.find(']');
-            inSection = close != std::string_view::npos && EqualsNoCase(Trim(t.substr(1, close - 1)), sec);
+            inSection = close != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
             continue;
         }
         if (!inSection) {
             continue;
         }
         std::size_t eq = t.find('=');
-        if (eq == std::string_view::npos || !EqualsNoCase(Trim(t.substr(0, eq)), k)) {
+        if (eq == std::string_view::npos || !EqualsNoCase(TrimBlanks(t.substr(0, eq)), k)) {
             continue;
         }
-        std::string_view v = Trim(t.substr(eq + 1));
+        std::string_view v = TrimBlanks(t.substr(eq + 1));
         if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
             v = v.substr(1, v.size() - 2);
         }
@@ -153,10 +144,10 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
     bool inSection = false;
     std::size_t sectionEnd = std::string::npos;  // index behind the section's last key line
     for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        std::string_view t = Trim(lines[i]);
+        std::string_view t = TrimBlanks(lines[i]);
         if (!t.empty() && t.front() == '[') {
             std::size_t close = t.find(']');
-            inSection = close != std::string_view::npos && EqualsNoCase(Trim(t.substr(1, close - 1)), sec);
+            inSection = close != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
             if (inSection) {
                 sectionEnd = i + 1;
             }
@@ -169,7 +160,7 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
             sectionEnd = i + 1;
         }
         std::size_t eq = t.find('=');
-        if (eq != std::string_view::npos && EqualsNoCase(Trim(t.substr(0, eq)), k)) {
+        if (eq != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(0, eq)), k)) {
             lines[i] = newLine;
             done = true;
         }

@@ -1,6 +1,7 @@
 #include "CaseSheet.h"
 
 #include "cases/CaseTable.h"
+#include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 #include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
@@ -32,16 +33,6 @@ std::vector<SheetColumn> MakeColumns() {
     c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
     c[10] = {"QB(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
     return c;
-}
-
-std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
-        s.remove_prefix(1);
-    }
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
-        s.remove_suffix(1);
-    }
-    return s;
 }
 
 std::string DecimalPicture(int places) {
@@ -112,7 +103,7 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
         return quote || cut ? SheetValueStatus::Changed : SheetValueStatus::Stored;
     }
     case SheetCellKind::Choice: {
-        const std::string_view text = Trim(offered);
+        const std::string_view text = TrimBlanks(offered);
         if (text.empty()) {
             stored.clear();
             return SheetValueStatus::Stored;
@@ -127,7 +118,7 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
     }
     case SheetCellKind::Decimal: {
         std::string text;
-        for (char ch : Trim(offered)) {
+        for (char ch : TrimBlanks(offered)) {
             if (ch != ',') {
                 text += ch;
             }

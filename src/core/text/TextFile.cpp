@@ -350,7 +350,7 @@ bool LineReader::skip(std::size_t n) noexcept {
 
 TextOutFile::~TextOutFile() { close(); }
 
-bool TextOutFile::open(const std::string& path, Mode mode) {
+void TextOutFile::restart(const std::string& path, bool cutAtClose) {
     if (m_fd >= 0) {
         close();
     }
@@ -358,9 +358,13 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
     m_path = path;
     m_written = 0;
     m_buffer.clear();
+    m_cutAtClose = cutAtClose;
+}
+
+bool TextOutFile::open(const std::string& path, Mode mode) {
     // Truncate writes from the start without O_TRUNC; close() cuts what is
     // left of a longer old content.
-    m_cutAtClose = mode == Mode::Truncate;
+    restart(path, mode == Mode::Truncate);
     if (path.empty()) {
         m_errorCode = FileError::BadFileName;
         return false;
@@ -375,14 +379,7 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
 }
 
 bool TextOutFile::adopt(int fd, const std::string& path) {
-    if (m_fd >= 0) {
-        close();
-    }
-    m_errorCode = 0;
-    m_path = path;
-    m_written = 0;
-    m_buffer.clear();
-    m_cutAtClose = false;
+    restart(path, false);
     m_fd = fd;
     if (m_fd < 0) {
         m_errorCode = FileError::BadFileName;

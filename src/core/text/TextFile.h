@@ -181,6 +181,8 @@ public:
     int errorCode() const noexcept { return m_errorCode; }
 
 private:
+    /// Closes an open file and starts afresh for `path`.
+    void restart(const std::string& path, bool cutAtClose);
     /// Writes out the buffer; a failure is kept in the error code.
     void writeBuffer();
 
