@@ -27,6 +27,11 @@ constexpr bool IsShiftJisLeadByte(unsigned char b) noexcept {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
 }
 
+/// True for a byte that can end a double-byte Shift_JIS character.
+constexpr bool IsShiftJisTrailByte(unsigned char b) noexcept {
+    return b >= 0x40 && b <= 0xFC && b != 0x7F;
+}
+
 /// Byte offset of character number `chars` (0-based) of a Shift_JIS string, a
 /// double-byte character counting as one; the string's length when it is
 /// shorter.
