@@ -106,78 +106,43 @@ void CheckWrite(ReportState& state) {
 
 namespace {
 
-// Creates a new "~MT" file in the temporary folder and returns its name and
-// the descriptor mkstemps opened it with.
-int MakeTempFile(std::string& name) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
-    while (folder.size() > 1 && folder.back() == '/') {
-        folder.pop_back();
+// Makes a new, empty "~MT" file in `folder`, stores its name in the next
+// slot of a list and leaves it open in `out`. The list is untouched when it
+// is full or no file could be made.
+template <std::size_t N>
+std::string NewPrintFile(const std::string& folder, std::array<std::string, N>& slots,
+                         int& count, TextOutFile& out, const char* what) {
+    if (count >= static_cast<int>(N)) {
+        throw ReportError(std::string("too many ") + what + " print files");
     }
-    name = folder + "/~MTXXXXXX.tmp";
-    int fd = ::mkstemps(name.data(), 4);
+    std::string path = folder + "/~MTXXXXXX.tmp";
+    const int fd = ::mkstemps(path.data(), 4);
     if (fd < 0) {
         throw ReportError("cannot create a temporary file in " + folder + ": " +
                           std::strerror(errno));
     }
-    return fd;
-}
-
-// Makes a temporary file, stores its name in `slot` and leaves it open in
-// `out`; `slot` is untouched when no file could be made.
-void AdoptNewTempFile(std::string& slot, int& count, TextOutFile& out) {
-    std::string path;
-    const int fd = MakeTempFile(path);
+    std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;
-    ++count;
     if (!out.adopt(fd, path)) {
         throw ReportError("cannot open the print file " + path + " (code " +
                           std::to_string(out.errorCode()) + ")");
     }
+    return slot;
 }
 
 } // namespace
 
-std::string MakeTempFileName() {
-    std::string name;
-    ::close(MakeTempFile(name));
-    return name;
-}
-
 std::string NewTextPrintFile(PrintFileLists& lists) {
-    if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
-    }
-    std::string path = MakeTempFileName(); // created empty
-    lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
-    return path;
+    TextOutFile out;
+    return NewTextPrintFile(lists, out); // closed empty
 }
 
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
-    }
-    std::string& slot = lists.text[static_cast<std::size_t>(lists.textCount)];
-    AdoptNewTempFile(slot, lists.textCount, out);
-    return slot;
-}
-
-std::string NewDrawingPrintFile(PrintFileLists& lists) {
-    if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
-    }
-    std::string path = MakeTempFileName();
-    lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
-    return path;
+    return NewPrintFile(lists.folder, lists.text, lists.textCount, out, "text");
 }
 
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
-    }
-    std::string& slot = lists.drawing[static_cast<std::size_t>(lists.drawingCount)];
-    AdoptNewTempFile(slot, lists.drawingCount, out);
-    return slot;
+    return NewPrintFile(lists.folder, lists.drawing, lists.drawingCount, out, "drawing");
 }
 
 void ResetReportRun(ReportState& state) noexcept {

@@ -44,6 +44,9 @@ inline constexpr int MaxHeadingLevel = 5;
 
 /// The print files of one report run, in creation order (positions from 0).
 struct PrintFileLists {
+    /// The folder the print files are made in: the system's temporary folder,
+    /// which the program determines once at start-up (TemporaryFolder()).
+    std::string folder = "/tmp";
     std::array<std::string, MaxTextPrintFiles> text;
     int textCount = 0;
     std::array<std::string, MaxDrawingPrintFiles> drawing;
@@ -108,25 +111,22 @@ struct ReportState {
     int currentLevel = 1;
 };
 
-/// A new, unique, empty file "~MT" + a unique part + ".tmp" in the temporary
-/// folder ($TMPDIR, else /tmp), created with mkstemps (never a predictable
-/// name). Throws ReportError when it cannot be created.
-std::string MakeTempFileName();
-
-/// Makes a temporary file, appends it to the text print file list and empties
-/// it. Throws ReportError when the list is full (a 21st file) or on a file error.
+/// Makes a new, unique, empty file "~MT" + a unique part + ".tmp" in the
+/// lists' folder (created with mkstemps, never a predictable name), appends
+/// it to the text print file list and returns its path. Throws ReportError
+/// when the list is full (a 21st file) or the file cannot be made.
 std::string NewTextPrintFile(PrintFileLists& lists);
-
 /// The same, leaving the new file open for writing in `out` through the
 /// descriptor that created it.
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out);
 
-/// Makes a temporary file and appends it to the drawing print file list; the
-/// drawing writer fills it. Throws ReportError when the list is full (a 298th).
-std::string NewDrawingPrintFile(PrintFileLists& lists);
-/// The same, leaving the new file open for writing in `out` through the
-/// descriptor that created it.
+/// The same for the drawing print file list, which the diagrams fill; throws
+/// ReportError when the list is full (a 298th file).
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out);
+/// NewDrawingPrintFile of `lists` as the diagrams take it (a NewPrintFile).
+inline auto DrawingPrintFilesOf(PrintFileLists& lists) {
+    return [&lists](TextOutFile& out) { return NewDrawingPrintFile(lists, out); };
+}
 
 /// Start of a report run: both list counts 0 (the files are not touched),
 /// current heading level 1, counters 1..4 cleared. Counter 5 is cleared by

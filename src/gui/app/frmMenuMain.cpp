@@ -4,7 +4,7 @@
 #include "WindowPlacement.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
-#include "app/ProjectLoad.h"
+#include "project/ProjectLoad.h"
 #include "cases/CaseHandOver.h"
 #include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
@@ -425,7 +425,7 @@ void frmMenuMain::openCaseEditor() {
 }
 
 void frmMenuMain::calculateAndPrint() {
-    if (!CalcMoments(m_state)) {
+    if (!CalcMoments(m_state.cases, m_state.calc, m_state.coef, m_state.dataFolder)) {
         m_prompter.beep();
         m_prompter.show(this, CalcErrorMessage());
         return;
