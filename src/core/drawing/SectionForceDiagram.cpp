@@ -146,34 +146,28 @@ public:
     /// The front wall's row labels, headings and centre line then rise above
     /// the tallest moment written upward from its top edge.
     void planMoments() {
-        const MomentGrid& mx = calc.CalcMx[caseNo];
-        const MomentGrid& my = calc.CalcMy[caseNo];
-        const std::int32_t mxStyle = styleFor(mx, Lx / (n - 1) * (upright ? sy : sx));
-        const std::int32_t myStyle = styleFor(my, Ly / 4.0 * (upright ? sx : sy));
+        const MomentGrid* grids[] = {&calc.CalcMx[caseNo], &calc.CalcMy[caseNo]};
+        const std::int32_t styles[] = {styleFor(*grids[0], Lx / (n - 1) * (upright ? sy : sx)),
+                                       styleFor(*grids[1], Ly / 4.0 * (upright ? sx : sy))};
         moments.reserve(static_cast<std::size_t>(6 * n));
-        for (int j = 1; j <= 3; ++j) {
-            const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
-            for (int k = 1; k <= n; ++k) {
-                std::string s = FormatNumber(mx(j, k), MomentPicture);
-                const double p = along(k);
-                if (upright) {
-                    moments.push_back({std::move(s), mxStyle, Direction::Up, -offset - gap, p + gap});
-                } else {
-                    moments.push_back({std::move(s), mxStyle, Direction::Right, p + gap, offset + gap});
-                }
-            }
-        }
-        for (int j = 1; j <= 3; ++j) {
-            const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
-            for (int k = 1; k <= n; ++k) {
-                std::string s = FormatNumber(my(j, k), MomentPicture);
-                const double p = along(k);
-                if (upright) {
-                    moments.push_back({std::move(s), myStyle, Direction::Right, offset + gap, p + gap});
-                } else {
-                    // Running upward, ending 1 mm below the node.
-                    const double ws = d.TextWidth(myStyle, s);
-                    moments.push_back({std::move(s), myStyle, Direction::Up, p - gap, -offset - gap - ws});
+        for (int g = 0; g < 2; ++g) {  // all Mx, then all My
+            const std::int32_t style = styles[g];
+            for (int j = 1; j <= 3; ++j) {
+                const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
+                for (int k = 1; k <= n; ++k) {
+                    std::string s = FormatNumber((*grids[g])(j, k), MomentPicture);
+                    const double p = along(k);
+                    if (g == 0) {
+                        moments.push_back(
+                            upright ? DrawText{std::move(s), style, Direction::Up, -offset - gap, p + gap}
+                                    : DrawText{std::move(s), style, Direction::Right, p + gap, offset + gap});
+                    } else if (upright) {
+                        moments.push_back({std::move(s), style, Direction::Right, offset + gap, p + gap});
+                    } else {
+                        // The slab's My runs upward, ending 1 mm below the node.
+                        const double ws = d.TextWidth(style, s);
+                        moments.push_back({std::move(s), style, Direction::Up, p - gap, -offset - gap - ws});
+                    }
                 }
             }
         }

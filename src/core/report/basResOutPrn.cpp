@@ -20,10 +20,6 @@ namespace ormavex {
 
 namespace {
 
-bool IsTrailByte(unsigned char b) noexcept {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 bool IsSingleByte(unsigned char b) noexcept {
     return b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
 }
@@ -35,7 +31,7 @@ void RepairShiftJis(std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (i + 1 < bytes.size() && IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
                 i += 2;
                 continue;
             }
@@ -258,8 +254,9 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
     }
 }
 
-} // namespace
-
+// One number formatted by a field's picture, without padding: a picture
+// starting with "+" puts "+" in front of a value of zero or more, one
+// starting with "\" puts a literal "\" in front of the number.
 std::string FormatFieldNumber(double value, std::string_view picture) {
     if (!picture.empty() && picture[0] == '+') {
         std::string s = FormatNumber(value, picture.substr(1));
@@ -271,6 +268,8 @@ std::string FormatFieldNumber(double value, std::string_view picture) {
     }
     return FormatNumber(value, picture);
 }
+
+} // namespace
 
 std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
                          const TextValues& texts) {
@@ -414,11 +413,6 @@ void PrintBlankLines(ReportState& state, int count) {
     for (int i = 0; i < count; ++i) {
         state.out.writeBytes("\r\n");
     }
-    CheckWrite(state);
-}
-
-void PrintText(ReportState& state, std::string_view text) {
-    state.out.write(text);
     CheckWrite(state);
 }
 

@@ -162,11 +162,6 @@ int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
 std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
                          const TextValues& texts);
 
-/// One number formatted by a field's picture, without padding: a picture
-/// starting with "+" puts "+" in front of a value of zero or more, one
-/// starting with "\" puts a literal "\" in front of the number.
-std::string FormatFieldNumber(double value, std::string_view picture);
-
 /// Opens the current print file for appending into the open handle. Throws
 /// ReportError when it cannot be opened.
 void OpenPrintFile(ReportState& state);
@@ -189,8 +184,7 @@ void PrintHeadingPrefix(ReportState& state, int level);
 /// Writes `count` empty lines.
 void PrintBlankLines(ReportState& state, int count);
 
-/// Writes a text (UTF-8) without line end / with line end.
-void PrintText(ReportState& state, std::string_view text);
+/// Writes a text (UTF-8) with line end.
 void PrintLine(ReportState& state, std::string_view text);
 
 /// Appends one form feed (a page break) to the current print file, opening
