@@ -33,7 +33,7 @@ public:
         auto calc = std::make_unique<ormavex::CalcArrays>();
         ormavex::DrawingContext drawing;
         ormavex::PrintFileLists lists;
-        lists.folder = m_dir;  // the writer's print files go here
+        lists.folder = m_dir; // the writer's print files go here
         std::string text;
         for (int c = 1; c <= ormavex::MaxCases; ++c) {
             const int points = (c % 3 == 0) ? 5 : 9;
@@ -53,10 +53,13 @@ public:
             }
             // Two drawing print files per case: 198 in all.
             const std::string figure =
-                (c % 2 == 0) ? ormavex::DrawBottomSlabDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
-                                                              *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0, 160.0)
-                             : ormavex::DrawFrontWallDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
-                                                             *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0, 160.0);
+                (c % 2 == 0)
+                    ? ormavex::DrawBottomSlabDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
+                                                     *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0,
+                                                     160.0)
+                    : ormavex::DrawFrontWallDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
+                                                    *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0,
+                                                    160.0);
             if (c > 1) {
                 text += "\f";
             }

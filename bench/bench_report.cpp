@@ -111,8 +111,8 @@ bool ReportRunOnce(std::vector<std::string>* bytes) {
         return false;
     }
     ReportRunOutcome outcome;
-    if (!RunReport(app.report, app.drawing, app.cases, app.calc, kDataDir, kSettings, outcome) || !outcome.failedCases.empty() ||
-        app.report.lists.drawingCount != 2 * MaxCases) {
+    if (!RunReport(app.report, app.drawing, app.cases, app.calc, kDataDir, kSettings, outcome) ||
+        !outcome.failedCases.empty() || app.report.lists.drawingCount != 2 * MaxCases) {
         DeletePrintFiles(app.report);
         return false;
     }

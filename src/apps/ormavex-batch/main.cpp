@@ -9,14 +9,14 @@
 // written, 3 calculation failed, 4 report written but some case pages failed,
 // 5 report run failed (no print file could be made), 6 PDF not written.
 
+#include "PdfPlugin.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
-#include "project/ProjectLoad.h"
 #include "app/Version.h"
 #include "calc/basCalcMd.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
-#include "PdfPlugin.h"
 
 #include <charconv>
 #include <cstdio>

@@ -51,7 +51,7 @@ std::string SpanText(char axis, double span, int keta) {
 void RequireFiniteInput(double v, const char* what, int caseNo) {
     if (!std::isfinite(v)) {
         throw Error(std::string(what) + " of case " + std::to_string(caseNo) +
-                          " is not a finite number");
+                    " is not a finite number");
     }
 }
 
@@ -62,8 +62,8 @@ class DiagramBuilder {
 public:
     DiagramBuilder(Member member, DrawingContext& drawing, const CalcArrays& calc, int caseNo)
         : rules(RulesOf(member)), upright(member == Member::FrontWall), d(drawing), calc(calc),
-          caseNo(caseNo), Lx(calc.CalcLx[caseNo]), Ly(calc.CalcLy[caseNo]),
-          QA(calc.CalcQA[caseNo]), QB(calc.CalcQB[caseNo]), n(calc.CalcPointCount[caseNo]) {}
+          caseNo(caseNo), Lx(calc.CalcLx[caseNo]), Ly(calc.CalcLy[caseNo]), QA(calc.CalcQA[caseNo]),
+          QB(calc.CalcQB[caseNo]), n(calc.CalcPointCount[caseNo]) {}
 
     /// Sizes the tables, reads the style files from `dataFolder`, makes the
     /// dimension settings and empties the buffer; then refuses a case whose
@@ -150,7 +150,7 @@ public:
         const std::int32_t styles[] = {styleFor(*grids[0], Lx / (n - 1) * (upright ? sy : sx)),
                                        styleFor(*grids[1], Ly / 4.0 * (upright ? sx : sy))};
         moments.reserve(static_cast<std::size_t>(6 * n));
-        for (int g = 0; g < 2; ++g) {  // all Mx, then all My
+        for (int g = 0; g < 2; ++g) { // all Mx, then all My
             const std::int32_t style = styles[g];
             for (int j = 1; j <= 3; ++j) {
                 const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
@@ -158,15 +158,18 @@ public:
                     std::string s = FormatNumber((*grids[g])(j, k), MomentPicture);
                     const double p = along(k);
                     if (g == 0) {
-                        moments.push_back(
-                            upright ? DrawText{std::move(s), style, Direction::Up, -offset - gap, p + gap}
-                                    : DrawText{std::move(s), style, Direction::Right, p + gap, offset + gap});
+                        moments.push_back(upright ? DrawText{std::move(s), style, Direction::Up,
+                                                             -offset - gap, p + gap}
+                                                  : DrawText{std::move(s), style, Direction::Right,
+                                                             p + gap, offset + gap});
                     } else if (upright) {
-                        moments.push_back({std::move(s), style, Direction::Right, offset + gap, p + gap});
+                        moments.push_back(
+                            {std::move(s), style, Direction::Right, offset + gap, p + gap});
                     } else {
                         // The slab's My runs upward, ending 1 mm below the node.
                         const double ws = d.TextWidth(style, s);
-                        moments.push_back({std::move(s), style, Direction::Up, p - gap, -offset - gap - ws});
+                        moments.push_back(
+                            {std::move(s), style, Direction::Up, p - gap, -offset - gap - ws});
                     }
                 }
             }
@@ -175,8 +178,9 @@ public:
         for (const DrawText& t : moments) {
             const double tw = d.TextWidth(t.style, t.text);
             const double th = d.TextHeight(t.style);
-            momentBoxes.push_back(t.direction == Direction::Up ? TextBox{t.x - th, t.y, t.x, t.y + tw}
-                                                               : TextBox{t.x, t.y, t.x + tw, t.y + th});
+            momentBoxes.push_back(t.direction == Direction::Up
+                                      ? TextBox{t.x - th, t.y, t.x, t.y + tw}
+                                      : TextBox{t.x, t.y, t.x + tw, t.y + th});
         }
         if (upright) {
             for (const TextBox& b : momentBoxes) {
@@ -422,13 +426,13 @@ private:
         const double yMid = (y1 + y4) / 2.0;
         const double xMid = (x1 + x2) / 2.0;
         for (int step = 0; step < 400; ++step, pos += vertical ? 0.5 : -0.5) {
-            const bool clear =
-                vertical ? clearOfMoments({pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0,
-                                           pos - gap + 1.0, yMid + wl / 2.0 + 1.0}) &&
-                               lineClearOfMoments({pos, y4}, {pos, y1})
-                         : clearOfMoments({xMid - wl / 2.0 - 1.0, pos + gap - 1.0,
-                                           xMid + wl / 2.0 + 1.0, pos + gap + h + 1.0}) &&
-                               lineClearOfMoments({x1, pos}, {x2, pos});
+            const bool clear = vertical
+                                   ? clearOfMoments({pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0,
+                                                     pos - gap + 1.0, yMid + wl / 2.0 + 1.0}) &&
+                                         lineClearOfMoments({pos, y4}, {pos, y1})
+                                   : clearOfMoments({xMid - wl / 2.0 - 1.0, pos + gap - 1.0,
+                                                     xMid + wl / 2.0 + 1.0, pos + gap + h + 1.0}) &&
+                                         lineClearOfMoments({x1, pos}, {x2, pos});
             if (clear) {
                 break;
             }
@@ -459,7 +463,7 @@ private:
         const double len = std::hypot(b.x - a.x, b.y - a.y);
         const double ux = (b.x - a.x) / len;
         const double uy = (b.y - a.y) / len;
-        const double ox = uy;  // outward normal
+        const double ox = uy; // outward normal
         const double oy = -ux;
         for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
             const double px = a.x + ux * t;
@@ -475,15 +479,15 @@ private:
     const int caseNo;
     const double Lx, Ly, QA, QB;
     const int n;
-    double h = 0.0;    // height of text style 2
-    double gap = 0.0;  // TextGap
-    double sx = 0.0;   // scales, mm per m
+    double h = 0.0;   // height of text style 2
+    double gap = 0.0; // TextGap
+    double sx = 0.0;  // scales, mm per m
     double sy = 0.0;
-    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y4 = 0.0;  // outline points 1, 2, 4
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y4 = 0.0; // outline points 1, 2, 4
     std::vector<DrawText> moments;
     std::vector<TextBox> momentBoxes;
-    double labelRise = 10.0;       // front wall: row labels above the top edge
-    double pointLabelsLeft = 0.0;  // front wall: left end of the point labels
+    double labelRise = 10.0;      // front wall: row labels above the top edge
+    double pointLabelsLeft = 0.0; // front wall: left end of the point labels
     double lowerDimensionAt = 0.0;
 };
 
@@ -509,8 +513,8 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
 }
 
 void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
-                             const std::string& dataFolder, int loadFlag, int caseNo,
-                             double width, double height) {
+                             const std::string& dataFolder, int loadFlag, int caseNo, double width,
+                             double height) {
     assert(caseNo >= 1 && caseNo <= MaxCases);
     DiagramBuilder diagram(member, drawing, calc, caseNo);
     diagram.prepare(dataFolder);

@@ -64,7 +64,7 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
 /// Everything DrawSectionForceDiagram does before it writes its two files:
 /// reads the style files and fills the drawing buffer. The same failures.
 void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
-                             const std::string& dataFolder, int loadFlag, int caseNo,
-                             double width, double height);
+                             const std::string& dataFolder, int loadFlag, int caseNo, double width,
+                             double height);
 
 } // namespace ormavex

@@ -15,8 +15,8 @@ namespace ormavex {
 inline std::string DrawBottomSlabDiagram(DrawingContext& drawing, const NewPrintFile& newFile,
                                          const CalcArrays& calc, const std::string& dataFolder,
                                          int loadFlag, int caseNo, double width, double height) {
-    return DrawSectionForceDiagram(Member::BottomSlab, drawing, newFile, calc, dataFolder,
-                                   loadFlag, caseNo, width, height);
+    return DrawSectionForceDiagram(Member::BottomSlab, drawing, newFile, calc, dataFolder, loadFlag,
+                                   caseNo, width, height);
 }
 
 } // namespace ormavex

@@ -22,8 +22,8 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
     const double ratio = lx / ly;
     if (!std::isfinite(ratio)) {
         throw Error("the side ratio Lx/Ly of case " + std::to_string(caseNo) +
-                          " cannot be formed (Lx = " + std::to_string(lx) +
-                          ", Ly = " + std::to_string(ly) + ")");
+                    " cannot be formed (Lx = " + std::to_string(lx) +
+                    ", Ly = " + std::to_string(ly) + ")");
     }
 
     LevelTable levels;

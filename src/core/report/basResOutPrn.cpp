@@ -31,7 +31,8 @@ void RepairShiftJis(std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < bytes.size() && IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (i + 1 < bytes.size() &&
+                IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
                 i += 2;
                 continue;
             }
@@ -106,8 +107,8 @@ namespace {
 // slot of a list and leaves it open in `out`. The list is untouched when it
 // is full or no file could be made.
 template <std::size_t N>
-std::string NewPrintFile(const std::string& folder, std::array<std::string, N>& slots,
-                         int& count, TextOutFile& out, const char* what) {
+std::string MakePrintFile(const std::string& folder, std::array<std::string, N>& slots, int& count,
+                          TextOutFile& out, const char* what) {
     if (count >= static_cast<int>(N)) {
         throw ReportError(std::string("too many ") + what + " print files");
     }
@@ -134,11 +135,11 @@ std::string NewTextPrintFile(PrintFileLists& lists) {
 }
 
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    return NewPrintFile(lists.folder, lists.text, lists.textCount, out, "text");
+    return MakePrintFile(lists.folder, lists.text, lists.textCount, out, "text");
 }
 
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    return NewPrintFile(lists.folder, lists.drawing, lists.drawingCount, out, "drawing");
+    return MakePrintFile(lists.folder, lists.drawing, lists.drawingCount, out, "drawing");
 }
 
 void ResetReportRun(ReportState& state) noexcept {

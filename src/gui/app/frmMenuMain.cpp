@@ -4,15 +4,15 @@
 #include "WindowPlacement.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
-#include "project/ProjectLoad.h"
 #include "cases/CaseHandOver.h"
 #include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ChapterSettings.h"
-#include "report/frmInpRenban.h"
 #include "report/RangeSpinBox.h"
+#include "report/frmInpRenban.h"
 #include "report/frmMenuPrint.h"
 
 #include <QAction>

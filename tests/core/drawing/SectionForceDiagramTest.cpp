@@ -1,9 +1,9 @@
 // The section force diagrams: scales, grid, moment texts, load diagram,
 // failure on spans that cannot be scaled, and the two files they write.
 
+#include "drawing/SectionForceDiagram.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
-#include "drawing/SectionForceDiagram.h"
 #include "report/basResOutPrn.h"
 #include "support/TestSupport.h"
 #include "text/LeadingNumber.h"

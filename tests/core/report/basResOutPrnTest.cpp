@@ -1,8 +1,8 @@
 // The text report writer: template sections, field filling counted in
 // Shift_JIS bytes, heading numbers and prefixes, page breaks, print file lists.
 
-#include "app/ProgramFolder.h"
 #include "report/basResOutPrn.h"
+#include "app/ProgramFolder.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
 

@@ -2,11 +2,11 @@
 // selection buttons, the no-item message, the preview program's command line
 // (a fake preview program records its arguments) and the clean-up on close.
 
+#include "report/frmMenuPrint.h"
 #include "../FakePrompter.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "project/ProjectLoad.h"
-#include "report/frmMenuPrint.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
