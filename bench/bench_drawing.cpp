@@ -5,6 +5,7 @@
 
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
+#include "report/basResOutPrn.h"
 
 #include <benchmark/benchmark.h>
 
@@ -20,22 +21,13 @@ namespace {
 class BenchFolder {
 public:
     BenchFolder() {
-        if (const char* old = std::getenv("TMPDIR")) {
-            m_oldTmp = old;
-        }
         std::string dir = (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
         if (::mkdtemp(dir.data()) == nullptr) {
             std::abort();
         }
         m_path = dir;
-        ::setenv("TMPDIR", m_path.c_str(), 1);
     }
     ~BenchFolder() {
-        if (m_oldTmp.empty()) {
-            ::unsetenv("TMPDIR");
-        } else {
-            ::setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        }
         std::error_code ec;
         std::filesystem::remove_all(m_path, ec);
     }
@@ -43,7 +35,6 @@ public:
 
 private:
     std::string m_path;
-    std::string m_oldTmp;
 };
 
 CalcArrays MakeCase() {
@@ -72,9 +63,11 @@ void BM_Diagram(benchmark::State& state) {
     DrawingContext drawing;
     for (auto _ : state) {
         PrintFileLists lists;
+        lists.folder = tmp.path();
+        const NewPrintFile newFile = DrawingPrintFilesOf(lists);
         const std::string figure =
-            FrontWall ? DrawFrontWallDiagram(drawing, lists, calc, program, 1, 1, 140.0, 160.0)
-                      : DrawBottomSlabDiagram(drawing, lists, calc, program, 1, 1, 140.0, 160.0);
+            FrontWall ? DrawFrontWallDiagram(drawing, newFile, calc, program, 1, 1, 140.0, 160.0)
+                      : DrawBottomSlabDiagram(drawing, newFile, calc, program, 1, 1, 140.0, 160.0);
         benchmark::DoNotOptimize(figure);
         state.PauseTiming();
         for (int i = 0; i < lists.drawingCount; ++i) {

@@ -6,6 +6,7 @@
 #include "ReportDocument.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
+#include "report/basResOutPrn.h"
 #include "text/ShiftJis.h"
 
 #include <QGuiApplication>
@@ -29,10 +30,10 @@ public:
             std::abort();
         }
         m_dir = tmpl;
-        ::setenv("TMPDIR", m_dir.c_str(), 1);  // the writer's print files go here
         auto calc = std::make_unique<ormavex::CalcArrays>();
         ormavex::DrawingContext drawing;
         ormavex::PrintFileLists lists;
+        lists.folder = m_dir; // the writer's print files go here
         std::string text;
         for (int c = 1; c <= ormavex::MaxCases; ++c) {
             const int points = (c % 3 == 0) ? 5 : 9;
@@ -52,10 +53,13 @@ public:
             }
             // Two drawing print files per case: 198 in all.
             const std::string figure =
-                (c % 2 == 0) ? ormavex::DrawBottomSlabDiagram(drawing, lists, *calc, ORMAVEX_BENCH_DATA_DIR,
-                                                              1, c, 140.0, 160.0)
-                             : ormavex::DrawFrontWallDiagram(drawing, lists, *calc, ORMAVEX_BENCH_DATA_DIR,
-                                                             1, c, 140.0, 160.0);
+                (c % 2 == 0)
+                    ? ormavex::DrawBottomSlabDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
+                                                     *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0,
+                                                     160.0)
+                    : ormavex::DrawFrontWallDiagram(drawing, ormavex::DrawingPrintFilesOf(lists),
+                                                    *calc, ORMAVEX_BENCH_DATA_DIR, 1, c, 140.0,
+                                                    160.0);
             if (c > 1) {
                 text += "\f";
             }

@@ -14,7 +14,7 @@
 
 #include "RatioReporter.h"
 
-#include "app/AppState.h"
+#include "calc/basCalcMd.h"
 #include "report/ReportRun.h"
 #include "text/TextFile.h"
 
@@ -64,12 +64,23 @@ const WorkFolder& Work() {
     return folder;
 }
 
+// What the print menu works on: the case table, the calculation and the
+// report run's state.
+struct Work99 {
+    CaseTable cases;
+    CalcArrays calc;
+    CoefWorkTables coef;
+    DrawingContext drawing;
+    ReportState report;
+};
+
 // The 99-case project: every type, both members, both decimal places, side
-// ratios over the whole tabulated range, loads with and without QB.
-AppState& App() {
-    static AppState* app = [] {
-        auto* a = new AppState; // large: keep it off the stack
-        a->dataFolder = kDataDir;
+// ratios over the whole tabulated range, loads with and without QB. The
+// print files go to the work folder.
+Work99& App() {
+    static Work99* app = [] {
+        auto* a = new Work99; // large: keep it off the stack
+        a->report.lists.folder = Work().path;
         CaseTable& cases = a->cases;
         cases.CaseCount = MaxCases;
         for (int c = 1; c <= MaxCases; ++c) {
@@ -95,13 +106,13 @@ const std::string kSettings = kDataDir + "/none.ini"; // missing: no heading num
 // end; `bytes`, when given, receives every print file's bytes first, in
 // creation order. False when anything failed.
 bool ReportRunOnce(std::vector<std::string>* bytes) {
-    AppState& app = App();
-    if (!CalcMoments(app)) {
+    Work99& app = App();
+    if (!CalcMoments(app.cases, app.calc, app.coef, kDataDir)) {
         return false;
     }
     ReportRunOutcome outcome;
-    if (!RunReport(app, kSettings, outcome) || !outcome.failedCases.empty() ||
-        app.report.lists.drawingCount != 2 * MaxCases) {
+    if (!RunReport(app.report, app.drawing, app.cases, app.calc, kDataDir, kSettings, outcome) ||
+        !outcome.failedCases.empty() || app.report.lists.drawingCount != 2 * MaxCases) {
         DeletePrintFiles(app.report);
         return false;
     }
@@ -122,7 +133,6 @@ bool ReportRunOnce(std::vector<std::string>* bytes) {
 }
 
 void BM_ReportRun99CasesWithDeletion(benchmark::State& state) {
-    ::setenv("TMPDIR", Work().path.c_str(), 1);
     for (auto _ : state) {
         if (!ReportRunOnce(nullptr)) {
             state.SkipWithError("report run failed");
@@ -135,7 +145,6 @@ BENCHMARK(BM_ReportRun99CasesWithDeletion)->Unit(benchmark::kMillisecond)->UseRe
 // The bytes of every print file of one run, in creation order.
 const std::vector<std::string>& PrintFileBytes() {
     static const std::vector<std::string> files = [] {
-        ::setenv("TMPDIR", Work().path.c_str(), 1);
         std::vector<std::string> bytes;
         if (!ReportRunOnce(&bytes)) {
             bytes.clear();

@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "app/ProjectLoad.h"
+#include "project/ProjectLoad.h"
 #include "calc/basCalcMd.h"
 #include "cases/CaseTable.h"
 

@@ -25,11 +25,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     auto context = std::make_unique<ormavex::DrawingContext>();
     try {
         context->ReadLineStyles(path);
-    } catch (const ormavex::ReportError&) {
+    } catch (const ormavex::Error&) {
     }
     try {
         context->ReadTextStyles(path);
-    } catch (const ormavex::ReportError&) {
+    } catch (const ormavex::Error&) {
     }
     return 0;
 }

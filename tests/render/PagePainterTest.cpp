@@ -9,6 +9,7 @@
 #include "app/Version.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
+#include "report/basResOutPrn.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
 
@@ -233,9 +234,10 @@ TEST_P(WriterRoundTripTest, DiagramReadsBackWithoutProblemsAndInsideItsArea) {
     CaseArrays arrays(4.0, 5.0, 9);
     DrawingContext drawing;
     PrintFileLists lists;
-    const std::string figure =
-        slab ? DrawBottomSlabDiagram(drawing, lists, *arrays.calc, data, 1, 1, 140.0, 160.0)
-             : DrawFrontWallDiagram(drawing, lists, *arrays.calc, data, 1, 1, 140.0, 160.0);
+    const std::string figure = slab ? DrawBottomSlabDiagram(drawing, DrawingPrintFilesOf(lists),
+                                                            *arrays.calc, data, 1, 1, 140.0, 160.0)
+                                    : DrawFrontWallDiagram(drawing, DrawingPrintFilesOf(lists),
+                                                           *arrays.calc, data, 1, 1, 140.0, 160.0);
     std::shared_ptr<const LoadedFigure> fig = LoadFigure(figure);
     for (int i = 0; i < lists.drawingCount; ++i) {
         std::remove(lists.drawing[static_cast<std::size_t>(i)].c_str());

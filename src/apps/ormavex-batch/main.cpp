@@ -9,14 +9,14 @@
 // written, 3 calculation failed, 4 report written but some case pages failed,
 // 5 report run failed (no print file could be made), 6 PDF not written.
 
-#include "app/AppState.h"
+#include "PdfPlugin.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
-#include "app/ProjectLoad.h"
 #include "app/Version.h"
+#include "calc/basCalcMd.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
-#include "PdfPlugin.h"
 
 #include <charconv>
 #include <cstdio>
@@ -78,20 +78,24 @@ std::string Shortest(double v) {
 // The report run of the print menu with item 0 chosen: every case's page,
 // then the combined print file. Without --keep every print file is deleted,
 // as when the print menu closes.
-int Report(ormavex::AppState& state, const Options& opt) {
+int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
+           const std::string& dataFolder, const Options& opt) {
     const std::string settings =
         opt.settings.empty() ? ormavex::SettingsFilePath(ormavex::ProgramFolder(),
                                                          ormavex::PerUserDataFolder("ormavex"))
                              : opt.settings;
+    ormavex::ReportState report;
+    report.lists.folder = ormavex::TemporaryFolder();
+    ormavex::DrawingContext drawing;
     ormavex::ReportRunOutcome outcome;
-    if (!ormavex::RunReport(state, settings, outcome)) {
+    if (!ormavex::RunReport(report, drawing, cases, calc, dataFolder, settings, outcome)) {
         std::cerr << "ormavex-batch: the report could not be written: " << outcome.failure << "\n";
-        ormavex::DeletePrintFiles(state.report);
+        ormavex::DeletePrintFiles(report);
         return 5;
     }
-    ormavex::CollectSelectedItems(state.report, {1});
+    ormavex::CollectSelectedItems(report, {1});
     const std::string combined =
-        state.report.lists.text[static_cast<std::size_t>(state.report.lists.textCount - 1)];
+        report.lists.text[static_cast<std::size_t>(report.lists.textCount - 1)];
     if (!outcome.failedCases.empty()) {
         std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n";
         for (std::size_t i = 0; i < outcome.failedCases.size(); ++i) {
@@ -103,7 +107,7 @@ int Report(ormavex::AppState& state, const Options& opt) {
     if (!opt.pdfPath.empty()) {
         std::string error;
         pdfWritten = ormavex::batch::ExportPdfThroughPlugin(ormavex::ProgramFolder(), combined,
-                                                            opt.pdfPath, state.dataFolder, &error);
+                                                            opt.pdfPath, dataFolder, &error);
         if (!pdfWritten) {
             std::cerr << "ormavex-batch: " << error << "\n";
         }
@@ -112,7 +116,7 @@ int Report(ormavex::AppState& state, const Options& opt) {
     if (opt.keep) {
         std::cout << combined << "\n";
     } else {
-        ormavex::DeletePrintFiles(state.report);
+        ormavex::DeletePrintFiles(report);
     }
     if (!pdfWritten) {
         return 6;
@@ -179,10 +183,9 @@ int main(int argc, char** argv) {
         return Usage("--keep, --settings and --pdf need --report");
     }
 
-    ormavex::AppState state;
-    state.dataFolder = opt.dataDir.empty() ? ormavex::ProgramFolder() : opt.dataDir;
-
-    ormavex::LoadResult load = ormavex::LoadProject(state.cases, opt.project);
+    const std::string dataFolder = opt.dataDir.empty() ? ormavex::ProgramFolder() : opt.dataDir;
+    ormavex::CaseTable cases;
+    ormavex::LoadResult load = ormavex::LoadProject(cases, opt.project);
     if (!load.ok) {
         // A file that cannot be read at all gets one line saying why; a file
         // read but not a project gets the messages and that line.
@@ -197,20 +200,22 @@ int main(int argc, char** argv) {
         return 2;
     }
 
+    ormavex::CalcArrays calc;
+    ormavex::CoefWorkTables coef;
     std::string reason;
-    if (!ormavex::CalcMoments(state, &reason)) {
+    if (!ormavex::CalcMoments(cases, calc, coef, dataFolder, &reason)) {
         std::cerr << ormavex::CalcErrorMessage().text << "\n" << reason << "\n";
         return 3;
     }
 
     if (opt.moments) {
         std::string out = "case,row,point,Mx,My\n";
-        for (int c = 1; c <= state.cases.CaseCount; ++c) {
-            for (int j = 1; j <= state.calc.CalcRowCount[c]; ++j) {
-                for (int k = 1; k <= state.calc.CalcPointCount[c]; ++k) {
+        for (int c = 1; c <= cases.CaseCount; ++c) {
+            for (int j = 1; j <= calc.CalcRowCount[c]; ++j) {
+                for (int k = 1; k <= calc.CalcPointCount[c]; ++k) {
                     out += std::to_string(c) + "," + std::to_string(j) + "," + std::to_string(k) +
-                           "," + Shortest(state.calc.CalcMx[c](j, k)) + "," +
-                           Shortest(state.calc.CalcMy[c](j, k)) + "\n";
+                           "," + Shortest(calc.CalcMx[c](j, k)) + "," +
+                           Shortest(calc.CalcMy[c](j, k)) + "\n";
                 }
             }
         }
@@ -219,14 +224,14 @@ int main(int argc, char** argv) {
 
     if (!opt.writePath.empty()) {
         std::int32_t code = 0;
-        if (!ormavex::WriteInputFile(state.cases, opt.writePath, code)) {
+        if (!ormavex::WriteInputFile(cases, opt.writePath, code)) {
             std::cerr << ormavex::WriteErrorMessage(code).text << "\n";
             return 2;
         }
     }
 
     if (opt.report) {
-        return Report(state, opt);
+        return Report(cases, calc, dataFolder, opt);
     }
     return 0;
 }

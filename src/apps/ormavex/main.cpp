@@ -29,6 +29,7 @@ int main(int argc, char** argv) {
         ormavex::ProgramFolder(), ormavex::ExecutableName(), ormavex::GetLocalAppDataPath());
     ormavex::AppState state;
     state.dataFolder = paths.programFolder;
+    state.report.lists.folder = ormavex::TemporaryFolder();
     ormavex::gui::QtPrompter prompter;
     ormavex::gui::frmMenuMain window(state, paths, prompter);
     window.show();

@@ -2,6 +2,7 @@
 
 #include "mWin32_SHGetSpecialFolderPath.h"
 
+#include <cstdlib>
 #include <filesystem>
 #include <unistd.h>
 
@@ -18,6 +19,15 @@ std::filesystem::path ExecutablePath() {
 std::string ProgramFolder() { return ExecutablePath().parent_path().string(); }
 
 std::string ExecutableName() { return ExecutablePath().stem().string(); }
+
+std::string TemporaryFolder() {
+    const char* tmp = std::getenv("TMPDIR");
+    std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
+    while (folder.size() > 1 && folder.back() == '/') {
+        folder.pop_back();
+    }
+    return folder;
+}
 
 std::string PerUserDataFolder(const std::string& programName) {
     return GetLocalAppDataPath() + "/Velmorra/" + programName;

@@ -13,6 +13,11 @@ std::string ProgramFolder();
 /// The running executable's name without folder and extension.
 std::string ExecutableName();
 
+/// The system's temporary folder, where the print files go: $TMPDIR when
+/// set and not empty, else "/tmp", without trailing slashes. The programs
+/// ask once at start-up and hand it to the report writer.
+std::string TemporaryFolder();
+
 /// The per-user data folder of a program: the local application data folder
 /// + "/Velmorra/" + `programName`. When the local application data folder
 /// cannot be determined this is "/Velmorra/" + `programName`, as start-up

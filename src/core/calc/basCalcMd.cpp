@@ -312,16 +312,16 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     for (c = 1; c <= n; ++c) {
         std::int32_t typeIndex = 0;
         std::int32_t ketaIndex = 0;
-        if (!cases.cell(c, 2).toInt32(typeIndex) || !cases.cell(c, 4).toInt32(ketaIndex) ||
+        if (!cases.tableTypeIndex(c, typeIndex) || !cases.decimalsIndex(c, ketaIndex) ||
             typeIndex == std::numeric_limits<std::int32_t>::max() ||
             ketaIndex > std::numeric_limits<std::int32_t>::max() - 2) {
             return fail("the table type or the decimal places are not a whole number");
         }
         calc.CalcType[c] = typeIndex + 1;
         calc.CalcKeta[c] = ketaIndex + 2;
-        calc.CalcLx[c] = cases.cell(c, 5).toNumber();
-        calc.CalcLy[c] = cases.cell(c, 6).toNumber();
-        calc.CalcRamuda[c] = cases.cell(c, 8).toNumber();
+        calc.CalcLx[c] = cases.lx(c);
+        calc.CalcLy[c] = cases.ly(c);
+        calc.CalcRamuda[c] = cases.lambda(c);
 
         try {
             if (!LoadCoefTableCached(*cache, dataFolder, calc, coef, calc.CalcType[c],
@@ -333,15 +333,15 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
             return fail(e.what());
         }
 
-        const double qa = cases.cell(c, 9).toNumber();
-        const double qb = cases.cell(c, 10).toNumber();
+        const double qa = cases.qa(c);
+        const double qb = cases.qb(c);
         calc.CalcQA[c] = qa;
         calc.CalcQB[c] = qb;
 
         double u = 0.0;
         double t = 0.0;
         bool reversed = false;
-        if (calc.CalcType[c] <= 2) {
+        if (TableType(calc.CalcType[c])->freeEdge) {
             u = qb;
             t = qa - qb;
         } else if (std::fabs(qb) > kRatioTolerance) {

@@ -81,6 +81,21 @@ public:
         return m_cells[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)];
     }
 
+    // A case's values by name, as the calculation and the report read them
+    // (the project file and the editor sheet go through the columns by
+    // number). The whole-number columns give false for a cell that is not a
+    // whole number (see Cell::toInt32); the others read with the
+    // leading-number rule.
+    std::string title(int c) const { return cell(c, 1).toText(); }
+    bool tableTypeIndex(int c, std::int32_t& v) const { return cell(c, 2).toInt32(v); }
+    bool printStyle(int c, std::int32_t& v) const { return cell(c, 3).toInt32(v); }
+    bool decimalsIndex(int c, std::int32_t& v) const { return cell(c, 4).toInt32(v); }
+    double lx(int c) const { return cell(c, 5).toNumber(); }
+    double ly(int c) const { return cell(c, 6).toNumber(); }
+    double lambda(int c) const { return cell(c, 8).toNumber(); }
+    double qa(int c) const { return cell(c, 9).toNumber(); }
+    double qb(int c) const { return cell(c, 10).toNumber(); }
+
     /// Empties every cell and sets the count to 0.
     void clear();
     /// Fills row `row` with the defaults of a new case: "(未定義)", type 0,

@@ -1,13 +1,13 @@
 #include "SectionForceDiagram.h"
 
 #include "drawing/DrawingOverlaps.h"
+#include "text/Error.h"
 #include "text/NumberPicture.h"
 
 #include <algorithm>
-#include <vector>
-
 #include <array>
 #include <cmath>
+#include <vector>
 
 namespace ormavex {
 
@@ -50,341 +50,234 @@ std::string SpanText(char axis, double span, int keta) {
 
 void RequireFiniteInput(double v, const char* what, int caseNo) {
     if (!std::isfinite(v)) {
-        throw ReportError(std::string(what) + " of case " + std::to_string(caseNo) +
-                          " is not a finite number");
+        throw Error(std::string(what) + " of case " + std::to_string(caseNo) +
+                    " is not a finite number");
     }
 }
 
-} // namespace
+// One diagram in the making. Each step below adds one part of the drawing,
+// in the order the drawing holds them, and keeps clear of what the earlier
+// steps placed; the moment texts are planned before anything is drawn.
+class DiagramBuilder {
+public:
+    DiagramBuilder(Member member, DrawingContext& drawing, const CalcArrays& calc, int caseNo)
+        : rules(RulesOf(member)), upright(member == Member::FrontWall), d(drawing), calc(calc),
+          caseNo(caseNo), Lx(calc.CalcLx[caseNo]), Ly(calc.CalcLy[caseNo]), QA(calc.CalcQA[caseNo]),
+          QB(calc.CalcQB[caseNo]), n(calc.CalcPointCount[caseNo]) {}
 
-std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
-                                    const CalcArrays& calc, const std::string& programFolder,
-                                    int loadFlag, int caseNo, double width, double height) {
-    FillSectionForceDiagram(member, drawing, calc, programFolder, loadFlag, caseNo, width, height);
-    const MemberRules& rules = RulesOf(member);
-    DrawingContext& d = drawing;
-
-    // 14. Output: the drawing command file as figure entry 1, then the figure
-    // file that centres it on the area. Each is written through the
-    // descriptor that created it.
-    TextOutFile file;
-    FigureEntry entry;
-    entry.path = NewDrawingPrintFile(lists, file);
-    d.Figures.add(entry, "figures");
-    d.WriteDrawingFile(file, DiagramSeriesTitle, rules.title);
-    const std::string figurePath = NewDrawingPrintFile(lists, file);
-    d.PlaceFigures(file, rules.title, width, height);
-    return figurePath;
-}
-
-void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
-                             const std::string& programFolder, int loadFlag, int caseNo,
-                             double width, double height) {
-    assert(caseNo >= 1 && caseNo <= MaxCases);
-    const MemberRules& rules = RulesOf(member);
-    const bool upright = member == Member::FrontWall;
-    DrawingContext& d = drawing;
-
-    // 1. Preparation.
-    d.SizeTables();
-    d.ReadLineStyles(programFolder + "/LINE_PRN.DEF");
-    d.ReadTextStyles(programFolder + "/STR_PRN.DEF");
-    d.Figures.clear();
-    d.DimOffset = 10.0;
-    d.DimPitch = 5.0;
-    d.ExtGap = 1.0;
-    d.TextGap = 1.0;
-    d.CurrentLineStyle = 1;
-    d.CurrentTextStyle = 2;
-    d.ClearBuffer();
-
-    const double Lx = calc.CalcLx[caseNo];
-    const double Ly = calc.CalcLy[caseNo];
-    const double QA = calc.CalcQA[caseNo];
-    const double QB = calc.CalcQB[caseNo];
-    const int n = calc.CalcPointCount[caseNo];
-    // A zero span would divide by zero in the scale below; the result would be
-    // infinite coordinates. The diagram cannot be formed: fail it.
-    if (!(std::isfinite(Lx) && Lx > 0.0)) {
-        throw ReportError("the span Lx of case " + std::to_string(caseNo) +
-                          " is not positive: the diagram's scale cannot be formed");
-    }
-    if (!(std::isfinite(Ly) && Ly > 0.0)) {
-        throw ReportError("the span Ly of case " + std::to_string(caseNo) +
-                          " is not positive: the diagram's scale cannot be formed");
-    }
-    if (n < 2 || n > MaxPoints) {
-        throw ReportError("case " + std::to_string(caseNo) + " has no result points");
-    }
-    RequireFiniteInput(QA, "QA", caseNo);
-    RequireFiniteInput(QB, "QB", caseNo);
-    for (int j = 1; j <= 3; ++j) {
-        for (int k = 1; k <= n; ++k) {
-            RequireFiniteInput(calc.CalcMx[caseNo](j, k), "a moment Mx", caseNo);
-            RequireFiniteInput(calc.CalcMy[caseNo](j, k), "a moment My", caseNo);
+    /// Sizes the tables, reads the style files from `dataFolder`, makes the
+    /// dimension settings and empties the buffer; then refuses a case whose
+    /// spans, point count, loads or moments cannot be drawn.
+    void prepare(const std::string& dataFolder) {
+        d.SizeTables();
+        d.ReadLineStyles(dataFolder + "/LINE_PRN.DEF");
+        d.ReadTextStyles(dataFolder + "/STR_PRN.DEF");
+        d.Figures.clear();
+        d.DimOffset = 10.0;
+        d.DimPitch = 5.0;
+        d.ExtGap = 1.0;
+        d.TextGap = 1.0;
+        d.CurrentLineStyle = 1;
+        d.CurrentTextStyle = 2;
+        d.ClearBuffer();
+        // A zero span would divide by zero in the scale; the result would be
+        // infinite coordinates. The diagram cannot be formed: fail it.
+        if (!(std::isfinite(Lx) && Lx > 0.0)) {
+            throw Error("the span Lx of case " + std::to_string(caseNo) +
+                        " is not positive: the diagram's scale cannot be formed");
         }
-    }
-
-    const double W = width;
-    const double H = height;
-    const double h = d.TextHeight(TextStyleNo);
-    auto w = [&](const std::string& text) { return d.TextWidth(TextStyleNo, text); };
-    auto text = [&](const std::string& s, std::int32_t dir, double x, double y) {
-        d.AddText(s, TextStyleNo, dir, x, y);
-    };
-    auto segment = [&](double xa, double ya, double xb, double yb, std::int32_t style) {
-        const int p = d.AddPoint(xa, ya);
-        d.AddPoint(xb, yb);
-        d.AddLine(p, p + 1, style);
-        return p;
-    };
-
-    // 2. Scale: the common scale S, each axis raised to its minimum drawn size
-    // (60 mm across the member, 15 mm per point interval along the span).
-    double sx = 0.0;
-    double sy = 0.0;
-    if (upright) {
-        const double S = std::min((W - 45.0) / Ly, (H - 35.0) / Lx);
-        sx = std::max(60.0 / Ly, S);
-        sy = std::max((n - 1) * 15.0 / Lx, S);
-    } else {
-        const double S = std::min((W - 35.0) / Lx, (H - 45.0) / Ly);
-        sx = std::max((n - 1) * 15.0 / Lx, S);
-        sy = std::max(60.0 / Ly, S);
-    }
-
-    // 3. Outline, points 1..4 clockwise from the upper left.
-    if (upright) {
-        d.AddPoint(-Ly / 2.0 * sx, 0.0);
-        d.AddPoint(Ly / 2.0 * sx, 0.0);
-        d.AddPoint(Ly / 2.0 * sx, -Lx * sy);
-        d.AddPoint(-Ly / 2.0 * sx, -Lx * sy);
-    } else {
-        d.AddPoint(0.0, Ly / 2.0 * sy);
-        d.AddPoint(Lx * sx, Ly / 2.0 * sy);
-        d.AddPoint(Lx * sx, -Ly / 2.0 * sy);
-        d.AddPoint(0.0, -Ly / 2.0 * sy);
-    }
-    d.AddLine(1, 2, OutlineStyle);
-    d.AddLine(2, 3, OutlineStyle);
-    d.AddLine(3, 4, OutlineStyle);
-    d.AddLine(4, 1, OutlineStyle);
-    const double x1 = d.Points[1].x;
-    const double y1 = d.Points[1].y;
-    const double x2 = d.Points[2].x;
-    const double y4 = d.Points[4].y;
-
-    // Position of point k along the span and of row line i across the member.
-    auto along = [&](int k) {
-        return upright ? Lx / (n - 1) * (k - 1) * sy + y4 : Lx / (n - 1) * (k - 1) * sx + x1;
-    };
-    auto across = [&](int i) {
-        return upright ? Ly / 4.0 * (i - 1) * sx + x1 : Ly / 4.0 * (i - 1) * sy + y4;
-    };
-    const double gap = d.TextGap;
-
-    // The moment texts are planned before anything else is placed, so that
-    // labels, dimensions and the load diagram can keep clear of them. Each
-    // runs from 1 mm past its node toward the next grid line: Mx along the
-    // span, My across the member. When the longest of a kind does not fit
-    // between its node and the next line (1 mm to spare at each end), that
-    // kind is set in the smaller text style 3.
-    const MomentGrid& mx = calc.CalcMx[caseNo];
-    const MomentGrid& my = calc.CalcMy[caseNo];
-    const double alongPitch = Lx / (n - 1) * (upright ? sy : sx);
-    const double acrossPitch = Ly / 4.0 * (upright ? sx : sy);
-    auto styleFor = [&](const MomentGrid& m, double pitch) {
-        double longest = 0.0;
+        if (!(std::isfinite(Ly) && Ly > 0.0)) {
+            throw Error("the span Ly of case " + std::to_string(caseNo) +
+                        " is not positive: the diagram's scale cannot be formed");
+        }
+        if (n < 2 || n > MaxPoints) {
+            throw Error("case " + std::to_string(caseNo) + " has no result points");
+        }
+        RequireFiniteInput(QA, "QA", caseNo);
+        RequireFiniteInput(QB, "QB", caseNo);
         for (int j = 1; j <= 3; ++j) {
             for (int k = 1; k <= n; ++k) {
-                longest = std::max(longest, w(FormatNumber(m(j, k), MomentPicture)));
+                RequireFiniteInput(calc.CalcMx[caseNo](j, k), "a moment Mx", caseNo);
+                RequireFiniteInput(calc.CalcMy[caseNo](j, k), "a moment My", caseNo);
             }
         }
-        return longest + 2.0 * gap > pitch && d.TextStyles.count() >= SmallTextStyleNo
-                   ? SmallTextStyleNo
-                   : TextStyleNo;
-    };
-    const std::int32_t mxStyle = styleFor(mx, alongPitch);
-    const std::int32_t myStyle = styleFor(my, acrossPitch);
-    std::vector<DrawText> moments;
-    moments.reserve(static_cast<std::size_t>(6 * n));
-    for (int j = 1; j <= 3; ++j) {
-        const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
+        h = d.TextHeight(TextStyleNo);
+        gap = d.TextGap;
+    }
+
+    /// The scales of a `W` x `H` area: the common scale S, each axis raised to
+    /// its minimum drawn size (60 mm across the member, 15 mm per point
+    /// interval along the span). Then the outline, points 1..4 clockwise from
+    /// the upper left.
+    void scaleAndOutline(double W, double H) {
+        if (upright) {
+            const double S = std::min((W - 45.0) / Ly, (H - 35.0) / Lx);
+            sx = std::max(60.0 / Ly, S);
+            sy = std::max((n - 1) * 15.0 / Lx, S);
+            d.AddPoint(-Ly / 2.0 * sx, 0.0);
+            d.AddPoint(Ly / 2.0 * sx, 0.0);
+            d.AddPoint(Ly / 2.0 * sx, -Lx * sy);
+            d.AddPoint(-Ly / 2.0 * sx, -Lx * sy);
+        } else {
+            const double S = std::min((W - 35.0) / Lx, (H - 45.0) / Ly);
+            sx = std::max((n - 1) * 15.0 / Lx, S);
+            sy = std::max(60.0 / Ly, S);
+            d.AddPoint(0.0, Ly / 2.0 * sy);
+            d.AddPoint(Lx * sx, Ly / 2.0 * sy);
+            d.AddPoint(Lx * sx, -Ly / 2.0 * sy);
+            d.AddPoint(0.0, -Ly / 2.0 * sy);
+        }
+        d.AddLine(1, 2, OutlineStyle);
+        d.AddLine(2, 3, OutlineStyle);
+        d.AddLine(3, 4, OutlineStyle);
+        d.AddLine(4, 1, OutlineStyle);
+        x1 = d.Points[1].x;
+        y1 = d.Points[1].y;
+        x2 = d.Points[2].x;
+        y4 = d.Points[4].y;
+        pointLabelsLeft = x1;
+    }
+
+    /// Plans the moment texts, so that labels, dimensions and the load diagram
+    /// can keep clear of them. Each runs from 1 mm past its node toward the
+    /// next grid line: Mx along the span, My across the member. When the
+    /// longest of a kind does not fit between its node and the next line (1 mm
+    /// to spare at each end), that kind is set in the smaller text style 3.
+    /// The front wall's row labels, headings and centre line then rise above
+    /// the tallest moment written upward from its top edge.
+    void planMoments() {
+        const MomentGrid* grids[] = {&calc.CalcMx[caseNo], &calc.CalcMy[caseNo]};
+        const std::int32_t styles[] = {styleFor(*grids[0], Lx / (n - 1) * (upright ? sy : sx)),
+                                       styleFor(*grids[1], Ly / 4.0 * (upright ? sx : sy))};
+        moments.reserve(static_cast<std::size_t>(6 * n));
+        for (int g = 0; g < 2; ++g) { // all Mx, then all My
+            const std::int32_t style = styles[g];
+            for (int j = 1; j <= 3; ++j) {
+                const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
+                for (int k = 1; k <= n; ++k) {
+                    std::string s = FormatNumber((*grids[g])(j, k), MomentPicture);
+                    const double p = along(k);
+                    if (g == 0) {
+                        moments.push_back(upright ? DrawText{std::move(s), style, Direction::Up,
+                                                             -offset - gap, p + gap}
+                                                  : DrawText{std::move(s), style, Direction::Right,
+                                                             p + gap, offset + gap});
+                    } else if (upright) {
+                        moments.push_back(
+                            {std::move(s), style, Direction::Right, offset + gap, p + gap});
+                    } else {
+                        // The slab's My runs upward, ending 1 mm below the node.
+                        const double ws = d.TextWidth(style, s);
+                        moments.push_back(
+                            {std::move(s), style, Direction::Up, p - gap, -offset - gap - ws});
+                    }
+                }
+            }
+        }
+        momentBoxes.reserve(moments.size());
+        for (const DrawText& t : moments) {
+            const double tw = d.TextWidth(t.style, t.text);
+            const double th = d.TextHeight(t.style);
+            momentBoxes.push_back(t.direction == Direction::Up
+                                      ? TextBox{t.x - th, t.y, t.x, t.y + tw}
+                                      : TextBox{t.x, t.y, t.x + tw, t.y + th});
+        }
+        if (upright) {
+            for (const TextBox& b : momentBoxes) {
+                labelRise = std::max(labelRise, b.top - y1 + gap);
+            }
+        }
+    }
+
+    /// The centre line, stopping 1 mm short of the row label "Ⅰ" on it, and
+    /// on the front wall the headings "Mx" and "My" over its two halves (the
+    /// slab names its rows instead).
+    void centreLineAndHeadings() {
+        if (upright) {
+            segment(0.0, labelRise + 10.0, 0.0, labelRise + h + gap, CentreStyle);
+            text("CL", Direction::Right, -w("CL") / 2.0, labelRise + 10.0 + gap);
+            text("Mx", Direction::Right, x1 * 0.5 - w("Mx") / 2.0, y1 + labelRise + 5.0);
+            text("My", Direction::Right, x2 * 0.5 - w("My") / 2.0, y1 + labelRise + 5.0);
+        } else {
+            segment(-15.0, 0.0, x1 - 5.0 - w(rules.rowLabels[2]) - gap, 0.0, CentreStyle);
+            text("CL", Direction::Right, -15.0 - w("CL") - gap, -h / 2.0);
+        }
+    }
+
+    /// Point lines (labels at every point, grid lines between the edges),
+    /// then row lines (labels at the edges, quarter lines and centre line,
+    /// grid lines inside).
+    void gridAndLabels() {
         for (int k = 1; k <= n; ++k) {
-            std::string s = FormatNumber(mx(j, k), MomentPicture);
+            const std::string label = PointLabels[static_cast<std::size_t>(k - 1)];
             const double p = along(k);
             if (upright) {
-                moments.push_back({std::move(s), mxStyle, Direction::Up, -offset - gap, p + gap});
+                pointLabelsLeft = std::min(pointLabelsLeft, x1 - 5.0 - w(label));
+                text(label, Direction::Right, x1 - 5.0 - w(label), p - h / 2.0);
+                if (k >= 2 && k <= n - 1) {
+                    segment(x1, p, x2, p, ThinStyle);
+                }
             } else {
-                moments.push_back({std::move(s), mxStyle, Direction::Right, p + gap, offset + gap});
+                text(label, Direction::Right, p - w(label) / 2.0, y1 + 5.0);
+                if (k >= 2 && k <= n - 1) {
+                    segment(p, y1, p, y4, ThinStyle);
+                }
             }
         }
-    }
-    for (int j = 1; j <= 3; ++j) {
-        const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
-        for (int k = 1; k <= n; ++k) {
-            std::string s = FormatNumber(my(j, k), MomentPicture);
-            const double p = along(k);
+        for (int i = 1; i <= 5; ++i) {
+            const std::string label = rules.rowLabels[static_cast<std::size_t>(i - 1)];
+            const double p = across(i);
             if (upright) {
-                moments.push_back({std::move(s), myStyle, Direction::Right, offset + gap, p + gap});
+                text(label, Direction::Right, p - w(label) / 2.0, y1 + labelRise);
+                if (i >= 2 && i <= 4) {
+                    segment(p, y1, p, y4, ThinStyle);
+                }
             } else {
-                // Running upward, ending 1 mm below the node.
-                const double ws = d.TextWidth(myStyle, s);
-                moments.push_back({std::move(s), myStyle, Direction::Up, p - gap, -offset - gap - ws});
+                text(label, Direction::Right, x1 - 5.0 - w(label), p - h / 2.0);
+                if (i >= 2 && i <= 4) {
+                    segment(x1, p, x2, p, ThinStyle);
+                }
             }
         }
     }
-    std::vector<TextBox> momentBoxes;
-    momentBoxes.reserve(moments.size());
-    for (const DrawText& t : moments) {
-        const double tw = d.TextWidth(t.style, t.text);
-        const double th = d.TextHeight(t.style);
-        momentBoxes.push_back(t.direction == Direction::Up ? TextBox{t.x - th, t.y, t.x, t.y + tw}
-                                                           : TextBox{t.x, t.y, t.x + tw, t.y + th});
-    }
-    auto clearOfMoments = [&](const TextBox& box) {
-        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
-                            [&](const TextBox& m) { return BoxesOverlap(box, m); });
-    };
-    auto lineClearOfMoments = [&](DrawPoint a, DrawPoint b) {
-        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
-                            [&](const TextBox& m) { return SegmentCrossesBox(a, b, m); });
-    };
 
-    // Front wall: the row labels stand 10 mm above the top edge, the headings
-    // 15 mm and the centre line's end 20 mm, unless a moment written upward
-    // from the top edge reaches that high: then the three rise together.
-    double labelRise = 10.0;
-    if (upright) {
-        for (const TextBox& b : momentBoxes) {
-            labelRise = std::max(labelRise, b.top - y1 + gap);
-        }
-    }
-
-    // 4. Centre line, stopping 1 mm short of the row label "Ⅰ" on it.
-    if (upright) {
-        segment(0.0, labelRise + 10.0, 0.0, labelRise + h + gap, CentreStyle);
-        text("CL", Direction::Right, -w("CL") / 2.0, labelRise + 10.0 + gap);
-    } else {
-        segment(-15.0, 0.0, x1 - 5.0 - w(rules.rowLabels[2]) - gap, 0.0, CentreStyle);
-        text("CL", Direction::Right, -15.0 - w("CL") - gap, -h / 2.0);
-    }
-
-    // 5. Headings over the two halves (the slab names its rows instead).
-    if (upright) {
-        text("Mx", Direction::Right, x1 * 0.5 - w("Mx") / 2.0, y1 + labelRise + 5.0);
-        text("My", Direction::Right, x2 * 0.5 - w("My") / 2.0, y1 + labelRise + 5.0);
-    }
-
-    // 6. Point lines: labels at every point, grid lines between the edges.
-    double pointLabelsLeft = x1;
-    for (int k = 1; k <= n; ++k) {
-        const std::string label = PointLabels[static_cast<std::size_t>(k - 1)];
-        const double p = along(k);
+    /// The spans as dimension lines, 15 mm right of the member and 10 mm
+    /// (front wall) or 15 mm (bottom slab) below it, each moved out past the
+    /// moments written beyond its edge.
+    void dimensions() {
+        const int keta = calc.CalcKeta[caseNo];
+        const std::string lxText = SpanText('x', Lx, keta);
+        const std::string lyText = SpanText('y', Ly, keta);
+        const double right = x2 + d.DimOffset + d.DimPitch;
         if (upright) {
-            pointLabelsLeft = std::min(pointLabelsLeft, x1 - 5.0 - w(label));
-            text(label, Direction::Right, x1 - 5.0 - w(label), p - h / 2.0);
-            if (k >= 2 && k <= n - 1) {
-                segment(x1, p, x2, p, ThinStyle);
-            }
+            d.AddVerticalDimension(3, 2, clearDimension(right, true, lxText), 1, lxText,
+                                   DimensionFlags);
+            lowerDimensionAt = clearDimension(y4 - d.DimOffset, false, lyText);
+            d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lyText, DimensionFlags);
         } else {
-            text(label, Direction::Right, p - w(label) / 2.0, y1 + 5.0);
-            if (k >= 2 && k <= n - 1) {
-                segment(p, y1, p, y4, ThinStyle);
-            }
+            lowerDimensionAt = clearDimension(y4 - d.DimOffset - d.DimPitch, false, lxText);
+            d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lxText, DimensionFlags);
+            d.AddVerticalDimension(3, 2, clearDimension(right, true, lyText), 1, lyText,
+                                   DimensionFlags);
         }
     }
 
-    // 7. Row lines: edges, quarter lines and centre line.
-    for (int i = 1; i <= 5; ++i) {
-        const std::string label = rules.rowLabels[static_cast<std::size_t>(i - 1)];
-        const double p = across(i);
-        if (upright) {
-            text(label, Direction::Right, p - w(label) / 2.0, y1 + labelRise);
-            if (i >= 2 && i <= 4) {
-                segment(p, y1, p, y4, ThinStyle);
-            }
-        } else {
-            text(label, Direction::Right, x1 - 5.0 - w(label), p - h / 2.0);
-            if (i >= 2 && i <= 4) {
-                segment(x1, p, x2, p, ThinStyle);
-            }
+    /// The planned moments at every node: row 1 on the centre line, row 2 on
+    /// the quarter line, row 3 on the edge; Mx on one half, My on the other.
+    void placeMoments() {
+        for (DrawText& t : moments) {
+            d.AddText(std::move(t.text), t.style, t.direction, t.x, t.y);
         }
     }
 
-    // 8.-10. Spans as dimension lines, 15 mm right of the member and 10 mm
-    // (front wall) or 15 mm (bottom slab) below it; a dimension whose line or
-    // text would touch a moment written past that edge moves out in 0.5 mm
-    // steps until it is clear.
-    const int keta = calc.CalcKeta[caseNo];
-    const std::string lxText = SpanText('x', Lx, keta);
-    const std::string lyText = SpanText('y', Ly, keta);
-    const double yMid = (y1 + y4) / 2.0;
-    const double xMid = (x1 + x2) / 2.0;
-    auto rightDimension = [&](const std::string& label) {
-        double pos = x2 + d.DimOffset + d.DimPitch;
-        const double wl = w(label);
-        for (int step = 0; step < 400; ++step, pos += 0.5) {
-            // The text keeps 1 mm from every moment.
-            const TextBox box{pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0, pos - gap + 1.0,
-                              yMid + wl / 2.0 + 1.0};
-            if (clearOfMoments(box) && lineClearOfMoments({pos, y4}, {pos, y1})) {
-                break;
-            }
-        }
-        return pos;
-    };
-    auto lowerDimension = [&](double start, const std::string& label) {
-        double pos = start;
-        const double wl = w(label);
-        for (int step = 0; step < 400; ++step, pos -= 0.5) {
-            const TextBox box{xMid - wl / 2.0 - 1.0, pos + gap - 1.0, xMid + wl / 2.0 + 1.0,
-                              pos + gap + h + 1.0};
-            if (clearOfMoments(box) && lineClearOfMoments({x1, pos}, {x2, pos})) {
-                break;
-            }
-        }
-        return pos;
-    };
-    double lowerDimensionAt = 0.0;
-    if (upright) {
-        d.AddVerticalDimension(3, 2, rightDimension(lxText), 1, lxText, DimensionFlags);
-        lowerDimensionAt = lowerDimension(y4 - d.DimOffset, lyText);
-        d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lyText, DimensionFlags);
-    } else {
-        lowerDimensionAt = lowerDimension(y4 - d.DimOffset - d.DimPitch, lxText);
-        d.AddHorizontalDimension(4, 3, lowerDimensionAt, 1, lxText, DimensionFlags);
-        d.AddVerticalDimension(3, 2, rightDimension(lyText), 1, lyText, DimensionFlags);
-    }
-
-    // 11., 12. Moments at every node: row 1 on the centre line, row 2 on the
-    // quarter line, row 3 on the edge; Mx on one half, My on the other.
-    for (DrawText& t : moments) {
-        d.AddText(std::move(t.text), t.style, t.direction, t.x, t.y);
-    }
-
-    // A load text that would come within 0.5 mm of anything already drawn
-    // moves away from the member in 0.5 mm steps until it is clear.
-    auto placeClear = [&](const std::string& s, std::int32_t dir, double x, double y, double dx,
-                          double dy) {
-        const int number = d.AddText(s, TextStyleNo, dir, x, y);
-        auto margin = [&]() {
-            TextBox b = BoxOfText(d, number);
-            return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
-        };
-        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
-            d.Texts[number].x += dx;
-            d.Texts[number].y += dy;
-        }
-    };
-
-    // 13. Load diagram: the larger load (by magnitude, a tie takes QB) is
-    // drawn 15 mm long; the base line stands 15 mm off the member, or 30 mm
-    // when that load is not positive so that the load line clears the member.
-    // A load of the other sign is drawn toward the member; when that part
-    // would reach the point labels (front wall) or the span's dimension
-    // (bottom slab), the base line moves out until it keeps 1 mm clear.
-    if (loadFlag == 1) {
+    /// The load diagram: the larger load (by magnitude, a tie takes QB) is
+    /// drawn 15 mm long; the base line stands 15 mm off the member, or 30 mm
+    /// when that load is not positive so that the load line clears the
+    /// member. A load of the other sign is drawn toward the member; when that
+    /// part would reach the point labels (front wall) or the span's dimension
+    /// (bottom slab), the base line moves out until it keeps 1 mm clear.
+    /// Hatch lines about every 5 mm, with arrows where longer than 0.5 mm.
+    void loadDiagram() {
         const double qmax = std::fabs(QB) >= std::fabs(QA) ? QB : QA;
         const double qs = std::fabs(qmax) > 0.001 ? 15.0 / std::fabs(qmax) : 0.0;
         const double inward = qs * std::max(0.0, -std::min(QA, QB));
@@ -393,8 +286,8 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         const double span = upright ? sy * Lx : sx * Lx;
         const double mf = std::floor(span / 5.0);  // one hatch line about every 5 mm
         if (!(mf >= 1.0 && mf < MaxDrawLines)) {
-            throw ReportError("case " + std::to_string(caseNo) +
-                              ": the load diagram needs more hatch lines than a drawing holds");
+            throw Error("case " + std::to_string(caseNo) +
+                        ": the load diagram needs more hatch lines than a drawing holds");
         }
         const int m = static_cast<int>(mf);
         if (upright) {
@@ -444,53 +337,36 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
         }
     }
 
-    // Support conditions: every fixed edge gets short strokes on its outer
-    // side, as supports are drawn in structural drawings; the free edge of the
-    // tables with one free edge (the edge of the last point: the top of the
-    // front wall, the right end of the slab) stays plain. The strokes stay
-    // within 0.5 mm of the edge, half of the 1 mm that texts keep from it, so
-    // that a value beside the edge stays clearly apart from its strokes.
-    {
+    /// Support conditions: every fixed edge gets short strokes on its outer
+    /// side, as supports are drawn in structural drawings; the free edge of
+    /// the tables with one free edge (the edge of the last point: the top of
+    /// the front wall, the right end of the slab) stays plain. The strokes
+    /// stay within 0.5 mm of the edge, half of the 1 mm that texts keep from
+    /// it, so that a value beside the edge stays clearly apart from them.
+    void fixedEdgeStrokes() {
         const TableTypeInfo* info = TableType(calc.CalcType[caseNo]);
         const bool freeLastEdge = info != nullptr && info->freeEdge;
-        constexpr double stroke = 0.5;
-        constexpr double pitch = 2.0;
-        // Edge from a to b with the outer side on the right of the direction a -> b.
-        auto hatchEdge = [&](DrawPoint a, DrawPoint b) {
-            const double len = std::hypot(b.x - a.x, b.y - a.y);
-            const double ux = (b.x - a.x) / len;
-            const double uy = (b.y - a.y) / len;
-            const double ox = uy;  // outward normal
-            const double oy = -ux;
-            for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
-                const double px = a.x + ux * t;
-                const double py = a.y + uy * t;
-                segment(px, py, px + (ox + ux) * stroke, py + (oy + uy) * stroke, ThinStyle);
-            }
-        };
         const DrawPoint p1 = d.Points[1];
         const DrawPoint p2 = d.Points[2];
         const DrawPoint p3 = d.Points[3];
         const DrawPoint p4 = d.Points[4];
         // Outline clockwise 1 -> 2 -> 3 -> 4, so the outer side is on the
         // right of 2 -> 1, 3 -> 2, 4 -> 3 and 1 -> 4.
-        const bool topFree = upright && freeLastEdge;
-        const bool rightFree = !upright && freeLastEdge;
-        if (!topFree) {
-            hatchEdge(p2, p1);
+        if (!(upright && freeLastEdge)) {
+            strokeEdge(p2, p1);
         }
-        if (!rightFree) {
-            hatchEdge(p3, p2);
+        if (!(!upright && freeLastEdge)) {
+            strokeEdge(p3, p2);
         }
-        hatchEdge(p4, p3);
-        hatchEdge(p1, p4);
+        strokeEdge(p4, p3);
+        strokeEdge(p1, p4);
     }
 
-    // Caption, unit and scale note above the drawing: the diagram's name in
-    // the heading style, centred over the member; the moments' unit at the
-    // drawing's right end; "縮尺不同" at its left end when the two axes are
-    // drawn to scales more than 10 % apart.
-    {
+    /// Caption, unit and scale note above the drawing: the diagram's name in
+    /// the heading style, centred over the member; the moments' unit at the
+    /// drawing's right end; "縮尺不同" at its left end when the two axes are
+    /// drawn to scales more than 10 % apart.
+    void caption() {
         const DrawingContext::Extents e = d.DrawingExtents();
         const double top = e.maxY + 2.0;
         const std::string caption = rules.title;
@@ -502,6 +378,157 @@ void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcA
             d.AddText("縮尺不同", TextStyleNo, Direction::Right, e.minX, top);
         }
     }
+
+private:
+    double w(const std::string& s) const { return d.TextWidth(TextStyleNo, s); }
+    void text(const std::string& s, std::int32_t dir, double x, double y) {
+        d.AddText(s, TextStyleNo, dir, x, y);
+    }
+    int segment(double xa, double ya, double xb, double yb, std::int32_t style) {
+        const int p = d.AddPoint(xa, ya);
+        d.AddPoint(xb, yb);
+        d.AddLine(p, p + 1, style);
+        return p;
+    }
+    // Position of point k along the span and of row line i across the member.
+    double along(int k) const {
+        return upright ? Lx / (n - 1) * (k - 1) * sy + y4 : Lx / (n - 1) * (k - 1) * sx + x1;
+    }
+    double across(int i) const {
+        return upright ? Ly / 4.0 * (i - 1) * sx + x1 : Ly / 4.0 * (i - 1) * sy + y4;
+    }
+
+    std::int32_t styleFor(const MomentGrid& m, double pitch) const {
+        double longest = 0.0;
+        for (int j = 1; j <= 3; ++j) {
+            for (int k = 1; k <= n; ++k) {
+                longest = std::max(longest, w(FormatNumber(m(j, k), MomentPicture)));
+            }
+        }
+        return longest + 2.0 * gap > pitch && d.TextStyles.count() >= SmallTextStyleNo
+                   ? SmallTextStyleNo
+                   : TextStyleNo;
+    }
+    bool clearOfMoments(const TextBox& box) const {
+        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
+                            [&](const TextBox& m) { return BoxesOverlap(box, m); });
+    }
+    bool lineClearOfMoments(DrawPoint a, DrawPoint b) const {
+        return std::none_of(momentBoxes.begin(), momentBoxes.end(),
+                            [&](const TextBox& m) { return SegmentCrossesBox(a, b, m); });
+    }
+
+    // Where a dimension line starting at `pos` ends up: right of the member
+    // (`vertical`) or below it, moved out in 0.5 mm steps until its line and
+    // its text, with 1 mm to spare, touch no moment.
+    double clearDimension(double pos, bool vertical, const std::string& label) const {
+        const double wl = w(label);
+        const double yMid = (y1 + y4) / 2.0;
+        const double xMid = (x1 + x2) / 2.0;
+        for (int step = 0; step < 400; ++step, pos += vertical ? 0.5 : -0.5) {
+            const bool clear = vertical
+                                   ? clearOfMoments({pos - gap - h - 1.0, yMid - wl / 2.0 - 1.0,
+                                                     pos - gap + 1.0, yMid + wl / 2.0 + 1.0}) &&
+                                         lineClearOfMoments({pos, y4}, {pos, y1})
+                                   : clearOfMoments({xMid - wl / 2.0 - 1.0, pos + gap - 1.0,
+                                                     xMid + wl / 2.0 + 1.0, pos + gap + h + 1.0}) &&
+                                         lineClearOfMoments({x1, pos}, {x2, pos});
+            if (clear) {
+                break;
+            }
+        }
+        return pos;
+    }
+
+    // A load text that would come within 0.5 mm of anything already drawn
+    // moves away from the member in steps of (dx, dy) until it is clear.
+    void placeClear(const std::string& s, std::int32_t dir, double x, double y, double dx,
+                    double dy) {
+        const int number = d.AddText(s, TextStyleNo, dir, x, y);
+        auto margin = [&]() {
+            TextBox b = BoxOfText(d, number);
+            return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
+        };
+        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
+            d.Texts[number].x += dx;
+            d.Texts[number].y += dy;
+        }
+    }
+
+    // Strokes 0.5 mm long every 2 mm along the edge from a to b, on the
+    // right of the direction a -> b.
+    void strokeEdge(DrawPoint a, DrawPoint b) {
+        constexpr double stroke = 0.5;
+        constexpr double pitch = 2.0;
+        const double len = std::hypot(b.x - a.x, b.y - a.y);
+        const double ux = (b.x - a.x) / len;
+        const double uy = (b.y - a.y) / len;
+        const double ox = uy; // outward normal
+        const double oy = -ux;
+        for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
+            const double px = a.x + ux * t;
+            const double py = a.y + uy * t;
+            segment(px, py, px + (ox + ux) * stroke, py + (oy + uy) * stroke, ThinStyle);
+        }
+    }
+
+    const MemberRules& rules;
+    const bool upright;
+    DrawingContext& d;
+    const CalcArrays& calc;
+    const int caseNo;
+    const double Lx, Ly, QA, QB;
+    const int n;
+    double h = 0.0;   // height of text style 2
+    double gap = 0.0; // TextGap
+    double sx = 0.0;  // scales, mm per m
+    double sy = 0.0;
+    double x1 = 0.0, y1 = 0.0, x2 = 0.0, y4 = 0.0; // outline points 1, 2, 4
+    std::vector<DrawText> moments;
+    std::vector<TextBox> momentBoxes;
+    double labelRise = 10.0;      // front wall: row labels above the top edge
+    double pointLabelsLeft = 0.0; // front wall: left end of the point labels
+    double lowerDimensionAt = 0.0;
+};
+
+} // namespace
+
+std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
+                                    const NewPrintFile& newFile, const CalcArrays& calc,
+                                    const std::string& dataFolder, int loadFlag, int caseNo,
+                                    double width, double height) {
+    FillSectionForceDiagram(member, drawing, calc, dataFolder, loadFlag, caseNo, width, height);
+    // The drawing command file as figure entry 1, then the figure file that
+    // centres it on the area. Each is written through the descriptor that
+    // created it.
+    const char* title = RulesOf(member).title;
+    TextOutFile file;
+    FigureEntry entry;
+    entry.path = newFile(file);
+    drawing.Figures.add(entry, "figures");
+    drawing.WriteDrawingFile(file, DiagramSeriesTitle, title);
+    const std::string figurePath = newFile(file);
+    drawing.PlaceFigures(file, title, width, height);
+    return figurePath;
+}
+
+void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                             const std::string& dataFolder, int loadFlag, int caseNo, double width,
+                             double height) {
+    assert(caseNo >= 1 && caseNo <= MaxCases);
+    DiagramBuilder diagram(member, drawing, calc, caseNo);
+    diagram.prepare(dataFolder);
+    diagram.scaleAndOutline(width, height);
+    diagram.planMoments();
+    diagram.centreLineAndHeadings();
+    diagram.gridAndLabels();
+    diagram.dimensions();
+    diagram.placeMoments();
+    if (loadFlag == 1) {
+        diagram.loadDiagram();
+    }
+    diagram.fixedEdgeStrokes();
+    diagram.caption();
 }
 
 } // namespace ormavex

@@ -25,15 +25,26 @@
 #include "drawing/basResOutPrnZ.h"
 
 #include "cases/CaseTable.h"
-#include "report/basResOutPrn.h"
 
+#include <functional>
 #include <string>
 
 namespace ormavex {
 
+/// The member a result page and its diagram show.
 enum class Member { FrontWall, BottomSlab };
 
-/// Draws case `caseNo` as the diagram of `member`; see DrawFrontWallDiagram.
+/// Makes a new drawing print file, open for writing in `out`, and returns its
+/// path; throws when the file cannot be made. The report hands the diagrams
+/// its drawing print file list this way.
+using NewPrintFile = std::function<std::string(TextOutFile& out)>;
+
+/// Draws case `caseNo` (1..99, already calculated) as the diagram of
+/// `member` on a figure area of `width` x `height` mm: the plate, its grid,
+/// Mx and My at every node, both spans as dimension lines and, when
+/// `loadFlag` is 1, the load diagram of QA and QB. Reads LINE_PRN.DEF and
+/// STR_PRN.DEF from `dataFolder`, writes a drawing command file and a figure
+/// file into two files made by `newFile` and returns the figure file's path.
 ///
 /// Scales (mm of drawing per m of plate), with W x H the figure area and n
 /// the points per row: the common scale S fits the plate into the area less
@@ -41,17 +52,19 @@ enum class Member { FrontWall, BottomSlab };
 /// raised to at least 60 mm for the width and 15 mm per point interval for the
 /// span. Front wall 4 x 5 m, n = 9, on 140 x 160: S = 19, drawn 95 x 120 mm.
 ///
-/// Fails with ReportError before anything is written when a span is not a
-/// positive finite number (the scale cannot be formed), when the case has no
-/// valid point count, or when a load or moment is not finite.
-std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing, PrintFileLists& lists,
-                                    const CalcArrays& calc, const std::string& programFolder,
-                                    int loadFlag, int caseNo, double width, double height);
+/// Throws before any file is made when a span is not a positive finite number
+/// (the scale cannot be formed), when the case has no valid point count, or
+/// when a load or moment is not finite; and on a style file, a full table or
+/// list, or a file error.
+std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
+                                    const NewPrintFile& newFile, const CalcArrays& calc,
+                                    const std::string& dataFolder, int loadFlag, int caseNo,
+                                    double width, double height);
 
 /// Everything DrawSectionForceDiagram does before it writes its two files:
 /// reads the style files and fills the drawing buffer. The same failures.
 void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
-                             const std::string& programFolder, int loadFlag, int caseNo,
-                             double width, double height);
+                             const std::string& dataFolder, int loadFlag, int caseNo, double width,
+                             double height);
 
 } // namespace ormavex

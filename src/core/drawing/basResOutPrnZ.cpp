@@ -34,7 +34,7 @@ void Fixed(std::string& out, double v, int decimals, bool last = false) {
 
 void RequireFinite(double v, const char* what) {
     if (!std::isfinite(v)) {
-        throw ReportError(std::string("a drawing value is not a finite number: ") + what);
+        throw Error(std::string("a drawing value is not a finite number: ") + what);
     }
 }
 
@@ -43,7 +43,7 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
     std::string bytes;
     int code = 0;
     if (!files.read(path, bytes, code, limit)) {
-        throw ReportError(std::string("cannot read the ") + what + " " + path + " (error " +
+        throw Error(std::string("cannot read the ") + what + " " + path + " (error " +
                           std::to_string(code) + ")");
     }
     return bytes;
@@ -53,14 +53,14 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
 void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) {
     out.writeBytes(ToShiftJis(utf8));
     if (!out.close()) {
-        throw ReportError(std::string("cannot write the ") + what + " " + out.path() + " (error " +
+        throw Error(std::string("cannot write the ") + what + " " + out.path() + " (error " +
                           std::to_string(out.errorCode()) + ")");
     }
 }
 
 TextOutFile& OpenForWriting(TextOutFile& out, const std::string& path, const char* what) {
     if (!out.open(path, TextOutFile::Mode::Truncate)) {
-        throw ReportError(std::string("cannot create the ") + what + " " + path + " (error " +
+        throw Error(std::string("cannot create the ") + what + " " + path + " (error " +
                           std::to_string(out.errorCode()) + ")");
     }
     return out;
@@ -104,7 +104,7 @@ private:
     }
 
     [[noreturn]] void throwEnded() const {
-        throw ReportError("the style file " + m_path + " ends before \"END\"");
+        throw Error("the style file " + m_path + " ends before \"END\"");
     }
 
     std::string m_path;
@@ -219,7 +219,7 @@ void DrawingContext::ReadTextStyles(const std::string& path) {
 
 double DrawingContext::TextHeight(std::int32_t style) const {
     if (style < 1 || style > TextStyles.count()) {
-        throw ReportError("text style " + std::to_string(style) + " is not defined");
+        throw Error("text style " + std::to_string(style) + " is not defined");
     }
     return TwipsToMm(TextStyles[style].height);
 }
@@ -529,14 +529,14 @@ void DrawingContext::PlaceFiguresThen(double areaWidth, double areaHeight,
         const std::string bytes = ReadWholeFile(files, f.path, "drawing command file", FileLimit::Drawing);
         LineReader lines(bytes);
         if (!lines.skip(2)) {
-            throw ReportError("the drawing command file " + f.path + " has no extents line");
+            throw Error("the drawing command file " + f.path + " has no extents line");
         }
         ListInputReader in(std::string_view(bytes).substr(lines.position()));
         double* extents[] = {&f.width, &f.height, &f.minX, &f.minY, &f.maxX, &f.maxY};
         for (double* v : extents) {
             std::string_view field;
             if (!in.nextNumberField(field) || !ParseNumber(field, *v)) {
-                throw ReportError("the extents line of " + f.path + " is not readable");
+                throw Error("the extents line of " + f.path + " is not readable");
             }
         }
     }

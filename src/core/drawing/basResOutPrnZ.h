@@ -21,12 +21,13 @@
 // Figure file: title / area line / per entry: command file path, offset line /
 //   "END". The area and offset lines are in list-print form (" 140           160 ").
 //
-// Failures are thrown as ReportError: a style file that is missing, ends
+// Failures are thrown as Error: a style file that is missing, ends
 // before "END" or has too many records; a table overflow; an unknown text
 // style; a file error; a number that is not finite (nothing non-finite is ever
 // written into a file).
 
-#include "report/basResOutPrn.h"
+#include "text/Error.h"
+#include "text/TextFile.h"
 
 #include <array>
 #include <cassert>
@@ -137,7 +138,7 @@ struct FigureEntry {
 };
 
 /// A table numbered from 1 with a capacity fixed by size() and a count of
-/// used entries. add() beyond the capacity throws ReportError.
+/// used entries. add() beyond the capacity throws Error.
 template <typename T>
 class DrawTable {
 public:
@@ -217,7 +218,7 @@ public:
     /// Refills the text style table from STR_PRN.DEF.
     void ReadTextStyles(const std::string& path);
 
-    /// Character height of text style `style` in mm. Throws ReportError for a
+    /// Character height of text style `style` in mm. Throws Error for a
     /// style number that is not in the table.
     double TextHeight(std::int32_t style) const;
     /// Width of `text` in text style `style`, mm: a full-width (double-byte)
@@ -303,7 +304,7 @@ double TwipsToMm(std::int32_t twips) noexcept;
 template <typename T>
 int DrawTable<T>::add(T item, const char* tableName) {
     if (count() >= m_capacity) {
-        throw ReportError(std::string("drawing table full: ") + tableName + " (" +
+        throw Error(std::string("drawing table full: ") + tableName + " (" +
                           std::to_string(m_capacity) + ")");
     }
     m_items.push_back(std::move(item));

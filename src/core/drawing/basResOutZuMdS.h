@@ -1,10 +1,7 @@
 #pragma once
 // The section force diagram of the front wall ("前壁断面力図").
 
-#include "drawing/basResOutPrnZ.h"
-
-#include "cases/CaseTable.h"
-#include "report/basResOutPrn.h"
+#include "drawing/SectionForceDiagram.h"
 
 #include <string>
 
@@ -14,13 +11,12 @@ namespace ormavex {
 /// a figure area of `width` x `height` mm: the plate upright (Ly across, Lx
 /// downward), its grid, Mx and My at every node, both spans as dimension
 /// lines and, when `loadFlag` is 1, the load diagram of QA and QB on its left.
-/// Reads LINE_PRN.DEF and STR_PRN.DEF from `programFolder`, writes a drawing
-/// command file and a figure file under two new names of the drawing print
-/// file list and returns the figure file's path. Throws ReportError on any
-/// failure (a span that is not positive, a style file, a full table or list,
-/// a file error).
-std::string DrawFrontWallDiagram(DrawingContext& drawing, PrintFileLists& lists,
-                                 const CalcArrays& calc, const std::string& programFolder,
-                                 int loadFlag, int caseNo, double width, double height);
+/// Files, result and failures as DrawSectionForceDiagram.
+inline std::string DrawFrontWallDiagram(DrawingContext& drawing, const NewPrintFile& newFile,
+                                        const CalcArrays& calc, const std::string& dataFolder,
+                                        int loadFlag, int caseNo, double width, double height) {
+    return DrawSectionForceDiagram(Member::FrontWall, drawing, newFile, calc, dataFolder, loadFlag,
+                                   caseNo, width, height);
+}
 
 } // namespace ormavex

@@ -1,10 +1,7 @@
 #include "ReportRun.h"
 
-#include "app/AppState.h"
 #include "app/CSystem.h"
 #include "app/basToolsStd.h"
-#include "report/basResOutMdS.h"
-#include "report/basResOutMdT.h"
 
 namespace ormavex {
 
@@ -33,10 +30,6 @@ std::string Quoted(const std::string& arg) {
 std::string QuotedWhenNeeded(const std::string& arg) {
     return arg.empty() || arg.find_first_of(" \t\"") != std::string::npos ? Quoted(arg) : arg;
 }
-
-} // namespace
-
-namespace {
 
 // For the length of a run: the static data files are read once and the
 // results file stays open from page to page. Undone on every way out.
@@ -82,7 +75,7 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
             std::int32_t style = 0;
             // A print style cell that is not a whole number counts as non-zero,
             // as any value other than 0 chooses the bottom slab.
-            const bool frontWall = cases.cell(c, 3).toInt32(style) && style == 0;
+            const bool frontWall = cases.printStyle(c, style) && style == 0;
             std::string reason;
             if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &reason)) {
                 outcome.failedCases.push_back(c);
@@ -107,13 +100,22 @@ bool RunReport(ReportState& report, const CaseTable& cases, const std::string& s
     return RunReportPages(report, cases, settingsFile, writePage, outcome);
 }
 
-bool RunReport(AppState& state, const std::string& settingsFile, ReportRunOutcome& outcome) {
-    const PageWriter writePage = [&state](int c, Member member, std::string* reason) {
-        return member == Member::FrontWall ? WriteFrontWallPage(state, c, reason)
-                                           : WriteBottomSlabPage(state, c, reason);
+bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& cases,
+               const CalcArrays& calc, const std::string& dataFolder,
+               const std::string& settingsFile, ReportRunOutcome& outcome) {
+    const std::string formatFile = FormatFilePath(dataFolder);
+    const NewPrintFile newFile = DrawingPrintFilesOf(report.lists);
+    // Each page ends with its member's diagram (DrawFrontWallDiagram or
+    // DrawBottomSlabDiagram) on the page's figure area, load diagram drawn.
+    const DiagramWriter diagram = [&](Member member, int c) {
+        return DrawSectionForceDiagram(member, drawing, newFile, calc, dataFolder, 1, c,
+                                       PageFigureWidth, PageFigureHeight);
     };
-    RunScope scope(state.report, &state.drawing);
-    return RunReportPages(state.report, state.cases, settingsFile, writePage, outcome);
+    const PageWriter writePage = [&](int c, Member member, std::string* reason) {
+        return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, reason);
+    };
+    RunScope scope(report, &drawing);
+    return RunReportPages(report, cases, settingsFile, writePage, outcome);
 }
 
 std::string FailedCaseList(const std::vector<int>& failedCases) {

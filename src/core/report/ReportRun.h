@@ -19,8 +19,6 @@
 
 namespace ormavex {
 
-struct AppState;
-
 /// Writes the page of a case for a member; false when the page failed, with
 /// the cause in `reason` when given.
 using PageWriter = std::function<bool(int caseNo, Member member, std::string* reason)>;
@@ -45,9 +43,13 @@ struct ReportRunOutcome {
 bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
                const PageWriter& writePage, ReportRunOutcome& outcome);
 
-/// The report run of the application: pages written with the format file
-/// and the section force diagrams of the program folder `state.dataFolder`.
-bool RunReport(AppState& state, const std::string& settingsFile, ReportRunOutcome& outcome);
+/// The report run of the application: each case's member page of the
+/// calculated values `calc`, written with the format file of `dataFolder`
+/// and ending with its section force diagram (style files of `dataFolder`,
+/// drawn in `drawing` into drawing print files of `report`).
+bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& cases,
+               const CalcArrays& calc, const std::string& dataFolder,
+               const std::string& settingsFile, ReportRunOutcome& outcome);
 
 /// "№2 №5 ": "№", the case number and a blank per failed case.
 std::string FailedCaseList(const std::vector<int>& failedCases);

@@ -1,5 +1,7 @@
 #include "basResOutMd.h"
 
+#include "text/Error.h"
+
 #include <cmath>
 
 namespace ormavex {
@@ -19,9 +21,9 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
     // choose the sentences by; the page fails before anything is written.
     const double ratio = lx / ly;
     if (!std::isfinite(ratio)) {
-        throw ReportError("the side ratio Lx/Ly of case " + std::to_string(caseNo) +
-                          " cannot be formed (Lx = " + std::to_string(lx) +
-                          ", Ly = " + std::to_string(ly) + ")");
+        throw Error("the side ratio Lx/Ly of case " + std::to_string(caseNo) +
+                    " cannot be formed (Lx = " + std::to_string(lx) +
+                    ", Ly = " + std::to_string(ly) + ")");
     }
 
     LevelTable levels;
@@ -41,10 +43,10 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
 
     OpenPrintFile(report);
     PrintHeadingPrefix(report, levels[1]);
-    PrintLine(report, cases.cell(caseNo, 1).toText());
+    PrintLine(report, cases.title(caseNo));
     PrintBlankLines(report, 2);
-    const int type = calc.CalcType[caseNo];
-    rawLine(type == 1 || type == 2 ? 2 : 3);
+    const TableTypeInfo* type = TableType(calc.CalcType[caseNo]);
+    rawLine(type != nullptr && type->freeEdge ? 2 : 3);
     PrintBlankLines(report, 2);
     numbers[1] = lx;
     filledLine(4);

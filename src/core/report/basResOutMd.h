@@ -3,7 +3,7 @@
 // plate's support sentence, its spans and side ratios, the sentence naming the
 // reference span, and the member's section force diagram as a figure line.
 // The front wall page and the bottom slab page differ only in the diagram
-// they place (basResOutMdS, basResOutMdT bind it).
+// they place.
 //
 // Lines used from the format section ("ﾀｲﾄﾙ(2桁)" for 2 decimal places, else
 // "ﾀｲﾄﾙ(3桁)"): 1 only its level (for the title), 2 or 3 unfilled (plate with
@@ -12,14 +12,13 @@
 // 10 sets the indentation of the figure line.
 
 #include "cases/CaseTable.h"
+#include "drawing/SectionForceDiagram.h"
 #include "report/basResOutPrn.h"
 
 #include <functional>
 #include <string>
 
 namespace ormavex {
-
-enum class Member { FrontWall, BottomSlab };
 
 /// Figure area of the diagram on a page, mm.
 inline constexpr double PageFigureWidth = 140.0;

@@ -20,10 +20,6 @@ namespace ormavex {
 
 namespace {
 
-bool IsTrailByte(unsigned char b) noexcept {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 bool IsSingleByte(unsigned char b) noexcept {
     return b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
 }
@@ -35,7 +31,8 @@ void RepairShiftJis(std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (i + 1 < bytes.size() &&
+                IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
                 i += 2;
                 continue;
             }
@@ -106,78 +103,43 @@ void CheckWrite(ReportState& state) {
 
 namespace {
 
-// Creates a new "~MT" file in the temporary folder and returns its name and
-// the descriptor mkstemps opened it with.
-int MakeTempFile(std::string& name) {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
-    while (folder.size() > 1 && folder.back() == '/') {
-        folder.pop_back();
+// Makes a new, empty "~MT" file in `folder`, stores its name in the next
+// slot of a list and leaves it open in `out`. The list is untouched when it
+// is full or no file could be made.
+template <std::size_t N>
+std::string MakePrintFile(const std::string& folder, std::array<std::string, N>& slots, int& count,
+                          TextOutFile& out, const char* what) {
+    if (count >= static_cast<int>(N)) {
+        throw ReportError(std::string("too many ") + what + " print files");
     }
-    name = folder + "/~MTXXXXXX.tmp";
-    int fd = ::mkstemps(name.data(), 4);
+    std::string path = folder + "/~MTXXXXXX.tmp";
+    const int fd = ::mkstemps(path.data(), 4);
     if (fd < 0) {
         throw ReportError("cannot create a temporary file in " + folder + ": " +
                           std::strerror(errno));
     }
-    return fd;
-}
-
-// Makes a temporary file, stores its name in `slot` and leaves it open in
-// `out`; `slot` is untouched when no file could be made.
-void AdoptNewTempFile(std::string& slot, int& count, TextOutFile& out) {
-    std::string path;
-    const int fd = MakeTempFile(path);
+    std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;
-    ++count;
     if (!out.adopt(fd, path)) {
         throw ReportError("cannot open the print file " + path + " (code " +
                           std::to_string(out.errorCode()) + ")");
     }
+    return slot;
 }
 
 } // namespace
 
-std::string MakeTempFileName() {
-    std::string name;
-    ::close(MakeTempFile(name));
-    return name;
-}
-
 std::string NewTextPrintFile(PrintFileLists& lists) {
-    if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
-    }
-    std::string path = MakeTempFileName(); // created empty
-    lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
-    return path;
+    TextOutFile out;
+    return NewTextPrintFile(lists, out); // closed empty
 }
 
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
-    }
-    std::string& slot = lists.text[static_cast<std::size_t>(lists.textCount)];
-    AdoptNewTempFile(slot, lists.textCount, out);
-    return slot;
-}
-
-std::string NewDrawingPrintFile(PrintFileLists& lists) {
-    if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
-    }
-    std::string path = MakeTempFileName();
-    lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
-    return path;
+    return MakePrintFile(lists.folder, lists.text, lists.textCount, out, "text");
 }
 
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
-    if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
-    }
-    std::string& slot = lists.drawing[static_cast<std::size_t>(lists.drawingCount)];
-    AdoptNewTempFile(slot, lists.drawingCount, out);
-    return slot;
+    return MakePrintFile(lists.folder, lists.drawing, lists.drawingCount, out, "drawing");
 }
 
 void ResetReportRun(ReportState& state) noexcept {
@@ -293,8 +255,9 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
     }
 }
 
-} // namespace
-
+// One number formatted by a field's picture, without padding: a picture
+// starting with "+" puts "+" in front of a value of zero or more, one
+// starting with "\" puts a literal "\" in front of the number.
 std::string FormatFieldNumber(double value, std::string_view picture) {
     if (!picture.empty() && picture[0] == '+') {
         std::string s = FormatNumber(value, picture.substr(1));
@@ -306,6 +269,8 @@ std::string FormatFieldNumber(double value, std::string_view picture) {
     }
     return FormatNumber(value, picture);
 }
+
+} // namespace
 
 std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
                          const TextValues& texts) {
@@ -449,11 +414,6 @@ void PrintBlankLines(ReportState& state, int count) {
     for (int i = 0; i < count; ++i) {
         state.out.writeBytes("\r\n");
     }
-    CheckWrite(state);
-}
-
-void PrintText(ReportState& state, std::string_view text) {
-    state.out.write(text);
     CheckWrite(state);
 }
 

@@ -44,6 +44,9 @@ inline constexpr int MaxHeadingLevel = 5;
 
 /// The print files of one report run, in creation order (positions from 0).
 struct PrintFileLists {
+    /// The folder the print files are made in: the system's temporary folder,
+    /// which the program determines once at start-up (TemporaryFolder()).
+    std::string folder = "/tmp";
     std::array<std::string, MaxTextPrintFiles> text;
     int textCount = 0;
     std::array<std::string, MaxDrawingPrintFiles> drawing;
@@ -108,25 +111,22 @@ struct ReportState {
     int currentLevel = 1;
 };
 
-/// A new, unique, empty file "~MT" + a unique part + ".tmp" in the temporary
-/// folder ($TMPDIR, else /tmp), created with mkstemps (never a predictable
-/// name). Throws ReportError when it cannot be created.
-std::string MakeTempFileName();
-
-/// Makes a temporary file, appends it to the text print file list and empties
-/// it. Throws ReportError when the list is full (a 21st file) or on a file error.
+/// Makes a new, unique, empty file "~MT" + a unique part + ".tmp" in the
+/// lists' folder (created with mkstemps, never a predictable name), appends
+/// it to the text print file list and returns its path. Throws ReportError
+/// when the list is full (a 21st file) or the file cannot be made.
 std::string NewTextPrintFile(PrintFileLists& lists);
-
 /// The same, leaving the new file open for writing in `out` through the
 /// descriptor that created it.
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out);
 
-/// Makes a temporary file and appends it to the drawing print file list; the
-/// drawing writer fills it. Throws ReportError when the list is full (a 298th).
-std::string NewDrawingPrintFile(PrintFileLists& lists);
-/// The same, leaving the new file open for writing in `out` through the
-/// descriptor that created it.
+/// The same for the drawing print file list, which the diagrams fill; throws
+/// ReportError when the list is full (a 298th file).
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out);
+/// NewDrawingPrintFile of `lists` as the diagrams take it (a NewPrintFile).
+inline auto DrawingPrintFilesOf(PrintFileLists& lists) {
+    return [&lists](TextOutFile& out) { return NewDrawingPrintFile(lists, out); };
+}
 
 /// Start of a report run: both list counts 0 (the files are not touched),
 /// current heading level 1, counters 1..4 cleared. Counter 5 is cleared by
@@ -162,11 +162,6 @@ int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
 std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
                          const TextValues& texts);
 
-/// One number formatted by a field's picture, without padding: a picture
-/// starting with "+" puts "+" in front of a value of zero or more, one
-/// starting with "\" puts a literal "\" in front of the number.
-std::string FormatFieldNumber(double value, std::string_view picture);
-
 /// Opens the current print file for appending into the open handle. Throws
 /// ReportError when it cannot be opened.
 void OpenPrintFile(ReportState& state);
@@ -189,8 +184,7 @@ void PrintHeadingPrefix(ReportState& state, int level);
 /// Writes `count` empty lines.
 void PrintBlankLines(ReportState& state, int count);
 
-/// Writes a text (UTF-8) without line end / with line end.
-void PrintText(ReportState& state, std::string_view text);
+/// Writes a text (UTF-8) with line end.
 void PrintLine(ReportState& state, std::string_view text);
 
 /// Appends one form feed (a page break) to the current print file, opening

@@ -4,15 +4,15 @@
 #include "WindowPlacement.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
-#include "app/ProjectLoad.h"
 #include "cases/CaseHandOver.h"
 #include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ChapterSettings.h"
-#include "report/frmInpRenban.h"
 #include "report/RangeSpinBox.h"
+#include "report/frmInpRenban.h"
 #include "report/frmMenuPrint.h"
 
 #include <QAction>
@@ -425,7 +425,7 @@ void frmMenuMain::openCaseEditor() {
 }
 
 void frmMenuMain::calculateAndPrint() {
-    if (!CalcMoments(m_state)) {
+    if (!CalcMoments(m_state.cases, m_state.calc, m_state.coef, m_state.dataFolder)) {
         m_prompter.beep();
         m_prompter.show(this, CalcErrorMessage());
         return;

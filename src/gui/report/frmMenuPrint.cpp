@@ -95,7 +95,8 @@ void frmMenuPrint::load() {
         m_items[static_cast<std::size_t>(k)]->setChecked(stored == 1);
     }
     ReportRunOutcome outcome;
-    if (!RunReport(m_state, m_paths.settingsFile, outcome)) {
+    if (!RunReport(m_state.report, m_state.drawing, m_state.cases, m_state.calc, m_state.dataFolder,
+                   m_paths.settingsFile, outcome)) {
         // Without print files there is nothing to print.
         m_cmdPreview->setEnabled(false);
         m_prompter.message(this, "Ormavex", "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,

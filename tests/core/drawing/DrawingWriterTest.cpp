@@ -145,13 +145,13 @@ TEST_F(DrawingTest, ReadsStyleFilesAsAFieldSequenceWhateverTheLineLayout) {
 
 TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     // Missing file.
-    EXPECT_THROW(d.ReadLineStyles(dir.file("NONE.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("NONE.DEF")), Error);
     // No "END" (and "end" is not it).
     WriteSjisLines(dir.file("A.DEF"), {"'", "L1, 1, 1, a", "end"});
-    EXPECT_THROW(d.ReadLineStyles(dir.file("A.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("A.DEF")), Error);
     // A record cut short by the end of the file.
     WriteSjisLines(dir.file("B.DEF"), {"'", "L1, 1"});
-    EXPECT_THROW(d.ReadLineStyles(dir.file("B.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("B.DEF")), Error);
     // A 10th line style.
     std::vector<std::string> lines = {"'"};
     for (int i = 1; i <= 10; ++i) {
@@ -159,7 +159,7 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     }
     lines.push_back("END");
     WriteSjisLines(dir.file("C.DEF"), lines);
-    EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), Error);
     lines.erase(lines.begin() + 1);  // nine are fine
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
@@ -168,7 +168,7 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
                                        "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
                                        "END"});
-    EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), ReportError);
+    EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), Error);
 }
 
 TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
@@ -210,8 +210,8 @@ TEST_F(DrawingTest, TextWidthCountsFullWidthAsHighAndHalfWidthAsHalf) {
     EXPECT_DOUBLE_EQ(d.TextWidth(1, "ｹｰｿﾝ"), 2.0 * H240);  // half-width katakana
     EXPECT_DOUBLE_EQ(d.TextWidth(2, "Ｍy  Ⅱ"), 3.5 * H180);  // 2 full, 3 half
     EXPECT_DOUBLE_EQ(d.TextWidth(2, ""), 0.0);
-    EXPECT_THROW(d.TextWidth(3, "x"), ReportError);
-    EXPECT_THROW(d.TextWidth(0, "x"), ReportError);
+    EXPECT_THROW(d.TextWidth(3, "x"), Error);
+    EXPECT_THROW(d.TextWidth(0, "x"), Error);
 }
 
 // --- dimension lines ----------------------------------------------------
@@ -280,8 +280,8 @@ TEST_F(DrawingTest, TableOverflowIsAnError) {
     for (int i = 0; i < MaxDrawPoints; ++i) {
         d.AddPoint(i, 0.0);
     }
-    EXPECT_THROW(d.AddPoint(0.0, 0.0), ReportError);  // the 601st point
-    EXPECT_THROW(d.Fills.add({}, "fills"), ReportError);  // a table nobody sized holds nothing
+    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error);  // the 601st point
+    EXPECT_THROW(d.Fills.add({}, "fills"), Error);  // a table nobody sized holds nothing
 }
 
 // --- drawing command file -----------------------------------------------
@@ -356,14 +356,14 @@ TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) 
 TEST_F(DrawingTest, NeverWritesANonFiniteNumber) {
     d.AddPoint(0.0, 0.0);
     d.AddPoint(std::numeric_limits<double>::quiet_NaN(), 1.0);
-    EXPECT_THROW(d.WriteDrawingFile(dir.file("nan.tmp"), "A", "B"), ReportError);
+    EXPECT_THROW(d.WriteDrawingFile(dir.file("nan.tmp"), "A", "B"), Error);
     EXPECT_FALSE(std::filesystem::exists(dir.file("nan.tmp")));
 
     DrawingContext e;
     e.SizeTables();
     e.AddPoint(std::numeric_limits<double>::infinity(), 0.0);
-    EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), ReportError);
-    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), ReportError);
+    EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), Error);
+    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), Error);
 }
 
 // --- figure placement ---------------------------------------------------
@@ -391,14 +391,14 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
 
 TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
     d.Figures.add({dir.file("missing.tmp")}, "figures");
-    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), Error);
     WriteBytes(dir.file("short.tmp"), "A\r\nB\r\n1.00, 2.00\r\n");
     d.Figures[1].path = dir.file("short.tmp");
-    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), Error);
     for (int i = 2; i <= MaxFigures; ++i) {
         d.Figures.add({}, "figures");
     }
-    EXPECT_THROW(d.Figures.add({}, "figures"), ReportError);  // an 11th entry
+    EXPECT_THROW(d.Figures.add({}, "figures"), Error);  // an 11th entry
 }
 
 } // namespace

@@ -1,9 +1,10 @@
 // The section force diagrams: scales, grid, moment texts, load diagram,
 // failure on spans that cannot be scaled, and the two files they write.
 
+#include "drawing/SectionForceDiagram.h"
 #include "drawing/basResOutZuMdS.h"
 #include "drawing/basResOutZuMdT.h"
-#include "drawing/SectionForceDiagram.h"
+#include "report/basResOutPrn.h"
 #include "support/TestSupport.h"
 #include "text/LeadingNumber.h"
 #include "text/ShiftJis.h"
@@ -41,25 +42,13 @@ std::vector<std::string> FileLines(const std::string& path) {
 class DiagramTest : public ::testing::TestWithParam<Member> {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        if (old != nullptr) {
-            oldTmp = std::make_unique<std::string>(old);
-        }
-        ::setenv("TMPDIR", tmp.path().c_str(), 1);
+        lists.folder = tmp.path();
         const std::string data = std::string(ORMAVEX_SOURCE_DIR) + "/data/";
         for (const char* name : {"LINE_PRN.DEF", "STR_PRN.DEF"}) {
             std::filesystem::copy_file(data + name, program.file(name));
         }
         setCase(4.0, 5.0, 9, 0.0, 0.0);
     }
-    void TearDown() override {
-        if (oldTmp) {
-            ::setenv("TMPDIR", oldTmp->c_str(), 1);
-        } else {
-            ::unsetenv("TMPDIR");
-        }
-    }
-
     void setCase(double lx, double ly, int n, double qa, double qb, int keta = 2) {
         calc.CalcLx[1] = lx;
         calc.CalcLy[1] = ly;
@@ -78,8 +67,10 @@ protected:
 
     std::string draw(Member member, int loadFlag = 1) {
         return member == Member::FrontWall
-                   ? DrawFrontWallDiagram(d, lists, calc, program.path(), loadFlag, 1, 140.0, 160.0)
-                   : DrawBottomSlabDiagram(d, lists, calc, program.path(), loadFlag, 1, 140.0, 160.0);
+                   ? DrawFrontWallDiagram(d, DrawingPrintFilesOf(lists), calc, program.path(),
+                                          loadFlag, 1, 140.0, 160.0)
+                   : DrawBottomSlabDiagram(d, DrawingPrintFilesOf(lists), calc, program.path(),
+                                           loadFlag, 1, 140.0, 160.0);
     }
 
     double x1() const { return d.Points[1].x; }
@@ -136,7 +127,6 @@ protected:
 
     TempDir tmp;
     TempDir program;
-    std::unique_ptr<std::string> oldTmp;
     DrawingContext d;
     PrintFileLists lists;
     CalcArrays calc;
@@ -400,25 +390,25 @@ TEST_P(DiagramTest, ASpanThatCannotBeScaledFailsBeforeAnyFileIsMade) {
     for (auto [lx, ly] : {std::pair{0.0, 5.0}, {4.0, 0.0}, {-4.0, 5.0},
                           {std::numeric_limits<double>::quiet_NaN(), 5.0}}) {
         setCase(lx, ly, 9, 10.0, 20.0);
-        EXPECT_THROW(draw(GetParam()), ReportError) << lx << " " << ly;
+        EXPECT_THROW(draw(GetParam()), std::runtime_error) << lx << " " << ly;
         EXPECT_EQ(lists.drawingCount, 0);
     }
 }
 
 TEST_P(DiagramTest, ANonFiniteMomentOrLoadFailsTheDiagram) {
     calc.CalcMy[1](3, 9) = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(draw(GetParam()), ReportError);
+    EXPECT_THROW(draw(GetParam()), std::runtime_error);
     setCase(4.0, 5.0, 9, std::numeric_limits<double>::quiet_NaN(), 1.0);
-    EXPECT_THROW(draw(GetParam()), ReportError);
+    EXPECT_THROW(draw(GetParam()), std::runtime_error);
     EXPECT_EQ(lists.drawingCount, 0);
 }
 
 TEST_P(DiagramTest, MissingStyleFileOrFullPrintFileListFails) {
     lists.drawingCount = MaxDrawingPrintFiles;
-    EXPECT_THROW(draw(GetParam()), ReportError);
+    EXPECT_THROW(draw(GetParam()), std::runtime_error);
     lists.drawingCount = 0;
     std::filesystem::remove(program.file("STR_PRN.DEF"));
-    EXPECT_THROW(draw(GetParam()), ReportError);
+    EXPECT_THROW(draw(GetParam()), std::runtime_error);
 }
 
 // --- the two files --------------------------------------------------------

@@ -1,4 +1,4 @@
-#include "app/ProjectLoad.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "project/basIO200.h"
 #include "support/TestSupport.h"

@@ -25,23 +25,13 @@ namespace {
 class ReportRunTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        m_oldTmp = old != nullptr ? old : "";
-        ::setenv("TMPDIR", tmp.path().c_str(), 1);
+        report.lists.folder = tmp.path();
         cases.CaseCount = 6;
         for (int c = 1; c <= 6; ++c) {
             cases.setDefaults(c);
             cases.cell(c, 3) = static_cast<double>(c % 3); // print styles 1, 2, 0, 1, 2, 0
         }
     }
-    void TearDown() override {
-        if (m_oldTmp.empty()) {
-            ::unsetenv("TMPDIR");
-        } else {
-            ::setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        }
-    }
-
     // A page of one heading line and one body line; cases in `failing` fail
     // after writing their heading.
     PageWriter FakePages() {
@@ -74,9 +64,6 @@ protected:
     CaseTable cases;
     std::set<int> failing;
     std::vector<std::pair<int, Member>> written;
-
-private:
-    std::string m_oldTmp;
 };
 
 TEST_F(ReportRunTest, WritesEveryPageAndNamesTheFailedCases) {
@@ -135,7 +122,7 @@ TEST_F(ReportRunTest, NoCasesLeaveAnEmptyResultsFile) {
 }
 
 TEST_F(ReportRunTest, ARunWithoutATemporaryFolderFails) {
-    ::setenv("TMPDIR", dir.file("missing").c_str(), 1);
+    report.lists.folder = dir.file("missing");
     ReportRunOutcome outcome;
     EXPECT_FALSE(RunReport(report, cases, dir.file("none.ini"), FakePages(), outcome));
     EXPECT_FALSE(outcome.failure.empty());
@@ -170,8 +157,9 @@ TEST_F(ReportRunTest, CombinedFileJoinsCheckedItemsWithPageBreaks) {
 TEST_F(ReportRunTest, DeletesEveryPrintFile) {
     ReportRunOutcome outcome;
     ASSERT_TRUE(RunReport(report, cases, dir.file("none.ini"), FakePages(), outcome));
-    NewDrawingPrintFile(report.lists);
-    NewDrawingPrintFile(report.lists);
+    TextOutFile out;
+    NewDrawingPrintFile(report.lists, out);
+    NewDrawingPrintFile(report.lists, out);
     EXPECT_EQ(FilesInTmp(), 4u);
     std::filesystem::remove(report.lists.drawing[0]); // a failed delete is ignored
     DeletePrintFiles(report);

@@ -2,6 +2,7 @@
 // Shift_JIS bytes, heading numbers and prefixes, page breaks, print file lists.
 
 #include "report/basResOutPrn.h"
+#include "app/ProgramFolder.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
 
@@ -335,18 +336,7 @@ TEST_F(TemplateSectionTest, TheDeliveredFormatFileHasBothSections) {
 
 class PrintFileTest : public ::testing::Test {
 protected:
-    void SetUp() override {
-        const char* old = std::getenv("TMPDIR");
-        m_oldTmp = old != nullptr ? old : "";
-        ::setenv("TMPDIR", (dir.path() + "/").c_str(), 1);
-    }
-    void TearDown() override {
-        if (m_oldTmp.empty()) {
-            ::unsetenv("TMPDIR");
-        } else {
-            ::setenv("TMPDIR", m_oldTmp.c_str(), 1);
-        }
-    }
+    void SetUp() override { lists.folder = dir.path(); }
     std::size_t FilesInTmp() const {
         std::size_t n = 0;
         for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir.path())) {
@@ -356,39 +346,54 @@ protected:
     }
 
     TempDir dir;
-
-private:
-    std::string m_oldTmp;
+    PrintFileLists lists;
 };
 
-TEST_F(PrintFileTest, TemporaryNamesAreUniqueFilesInTmpdir) {
-    const std::string a = MakeTempFileName();
-    const std::string b = MakeTempFileName();
+TEST_F(PrintFileTest, TemporaryNamesAreUniqueEmptyFilesInTheListsFolder) {
+    const std::string a = NewTextPrintFile(lists);
+    TextOutFile out;
+    const std::string b = NewDrawingPrintFile(lists, out);
     EXPECT_NE(a, b);
     for (const std::string& p : {a, b}) {
         EXPECT_EQ(p.rfind(dir.path() + "/~MT", 0), 0u) << p;
         EXPECT_EQ(p.substr(p.size() - 4), ".tmp");
         EXPECT_TRUE(std::filesystem::is_regular_file(p));
+        EXPECT_EQ(std::filesystem::file_size(p), 0u);
+    }
+
+    // The programs take the folder from TMPDIR, without trailing slashes.
+    const char* old = std::getenv("TMPDIR");
+    const std::string saved = old != nullptr ? old : "";
+    ::setenv("TMPDIR", (dir.path() + "//").c_str(), 1);
+    EXPECT_EQ(TemporaryFolder(), dir.path());
+    ::setenv("TMPDIR", "", 1);
+    EXPECT_EQ(TemporaryFolder(), "/tmp");
+    if (old != nullptr) {
+        ::setenv("TMPDIR", saved.c_str(), 1);
+    } else {
+        ::unsetenv("TMPDIR");
     }
 }
 
 TEST_F(PrintFileTest, ListsRefuseThe21stTextAndThe298thDrawingFile) {
-    PrintFileLists lists;
+    TextOutFile out;
     for (int i = 0; i < MaxTextPrintFiles; ++i) {
         NewTextPrintFile(lists);
     }
     EXPECT_THROW(NewTextPrintFile(lists), ReportError);
     EXPECT_EQ(lists.textCount, 20);
     for (int i = 0; i < MaxDrawingPrintFiles; ++i) {
-        NewDrawingPrintFile(lists);
+        NewDrawingPrintFile(lists, out);
     }
-    EXPECT_THROW(NewDrawingPrintFile(lists), ReportError);
+    EXPECT_THROW(NewDrawingPrintFile(lists, out), ReportError);
     EXPECT_EQ(lists.drawingCount, 297);
     EXPECT_EQ(FilesInTmp(), 20u + 297u) << "a refused request leaves no file behind";
 }
 
 TEST_F(PrintFileTest, LinesGoThroughTheOpenHandle) {
     ReportState state;
+    state.lists.folder = dir.path();
+    state.lists.folder = dir.path();
     state.method = 2;
     state.styles[1] = 1;
     state.margins[1] = 1;

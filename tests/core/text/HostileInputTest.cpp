@@ -5,7 +5,7 @@
 
 #include "app/CPrivateProfile.h"
 #include "app/Messages.h"
-#include "app/ProjectLoad.h"
+#include "project/ProjectLoad.h"
 #include "app/basToolsStd.h"
 #include "project/basIO.h"
 #include "report/ChapterSettings.h"

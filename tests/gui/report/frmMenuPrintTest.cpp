@@ -2,11 +2,11 @@
 // selection buttons, the no-item message, the preview program's command line
 // (a fake preview program records its arguments) and the clean-up on close.
 
+#include "report/frmMenuPrint.h"
 #include "../FakePrompter.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
-#include "app/ProjectLoad.h"
-#include "report/frmMenuPrint.h"
+#include "project/ProjectLoad.h"
 #include "support/TestSupport.h"
 
 #include <QCheckBox>
@@ -30,7 +30,7 @@ protected:
         paths.userDataFolder = dir.file("user data");  // a blank, quoted on the command line
         state.dataFolder = std::string(ORMAVEX_SOURCE_DIR) + "/data";
         EXPECT_TRUE(LoadProject(state.cases, std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt").ok);
-        EXPECT_TRUE(CalcMoments(state));
+        EXPECT_TRUE(CalcMoments(state.cases, state.calc, state.coef, state.dataFolder));
     }
 
     TempDir dir;
