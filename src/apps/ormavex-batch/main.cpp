@@ -7,7 +7,8 @@
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
 // written, 3 calculation failed, 4 report written but some case pages failed,
-// 5 report run failed (no print file could be made), 6 PDF not written.
+// 5 report run failed (no print file could be made), 6 PDF not written,
+// 7 stopped by an unexpected failure.
 
 #include "app/AppState.h"
 #include "app/Messages.h"
@@ -17,6 +18,7 @@
 #include "project/basIO.h"
 #include "report/ReportRun.h"
 #include "PdfPlugin.h"
+#include "../CatchAll.h"
 
 #include <charconv>
 #include <cstdio>
@@ -48,7 +50,8 @@ constexpr const char* kUsage =
     "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
-    "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
+    "4 report pages failed, 5 report could not be written, 6 PDF not written,\n"
+    "7 stopped by an unexpected failure.\n";
 
 struct Options {
     std::string dataDir;
@@ -120,9 +123,7 @@ int Report(ormavex::AppState& state, const Options& opt) {
     return outcome.failedCases.empty() ? 0 : 4;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
@@ -197,9 +198,9 @@ int main(int argc, char** argv) {
         return 2;
     }
 
-    std::string reason;
-    if (!ormavex::CalcMoments(state, &reason)) {
-        std::cerr << ormavex::CalcErrorMessage().text << "\n" << reason << "\n";
+    ormavex::Error calcError;
+    if (!ormavex::CalcMoments(state, &calcError)) {
+        std::cerr << ormavex::CalcErrorMessage().text << "\n" << calcError.message() << "\n";
         return 3;
     }
 
@@ -218,9 +219,9 @@ int main(int argc, char** argv) {
     }
 
     if (!opt.writePath.empty()) {
-        std::int32_t code = 0;
-        if (!ormavex::WriteInputFile(state.cases, opt.writePath, code)) {
-            std::cerr << ormavex::WriteErrorMessage(code).text << "\n";
+        ormavex::Error error;
+        if (!ormavex::WriteInputFile(state.cases, opt.writePath, error)) {
+            std::cerr << error.message() << "\n";
             return 2;
         }
     }
@@ -229,4 +230,10 @@ int main(int argc, char** argv) {
         return Report(state, opt);
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return ormavex::apps::CatchAll("ormavex-batch", [&] { return Run(argc, argv); });
 }

@@ -7,6 +7,7 @@
 #include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
+#include "../CatchAll.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -14,6 +15,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -42,9 +44,9 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The program; the window's `app` is made here but belongs to main(), so that
+// it is still there to show a failure that escapes.
+int Run(int argc, char** argv, std::optional<QApplication>& app) {
     using namespace ormavex::preview;
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (cl.help) {
@@ -63,8 +65,8 @@ int main(int argc, char** argv) {
         return ExportPdf(argc, argv, cl);
     }
 
-    QApplication app(argc, argv);
-    ormavex::gui::SetUpJapaneseUi(app);  // Qt's print and file dialogs in Japanese
+    app.emplace(argc, argv);
+    ormavex::gui::SetUpJapaneseUi(*app);  // Qt's print and file dialogs in Japanese
     auto doc = std::make_shared<ormavex::render::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
@@ -78,5 +80,13 @@ int main(int argc, char** argv) {
     window.setProject(cl.projectFile);
     window.restoreSettings();
     window.show();
-    return app.exec();
+    return app->exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::optional<QApplication> app;
+    return ormavex::apps::CatchAll("ormavex-preview", [&] { return Run(argc, argv, app); },
+                                   ormavex::gui::ShowFailureBox);
 }

@@ -9,21 +9,27 @@
 #include "app/Version.h"
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
+#include "../CatchAll.h"
 
 #include <QApplication>
 
 #include <cstring>
 #include <iostream>
+#include <optional>
 
-int main(int argc, char** argv) {
+namespace {
+
+// The program; `app` is made here but belongs to main(), so that it is still
+// there to show a failure that escapes.
+int Run(int argc, char** argv, std::optional<QApplication>& app) {
     // Before any window: --version needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::cout << "ormavex " << ormavex::kVersion << "\n";
         return 0;
     }
-    QApplication app(argc, argv);
+    app.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
-    ormavex::gui::SetUpJapaneseUi(app);
+    ormavex::gui::SetUpJapaneseUi(*app);
 
     const ormavex::gui::AppPaths paths = ormavex::gui::AppPaths::Make(
         ormavex::ProgramFolder(), ormavex::ExecutableName(), ormavex::GetLocalAppDataPath());
@@ -36,5 +42,13 @@ int main(int argc, char** argv) {
     if (args.size() > 1) {
         window.openProject(args.at(1).toStdString());
     }
-    return app.exec();
+    return app->exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    std::optional<QApplication> app;
+    return ormavex::apps::CatchAll("ormavex", [&] { return Run(argc, argv, app); },
+                                   ormavex::gui::ShowFailureBox);
 }

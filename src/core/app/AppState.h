@@ -25,8 +25,8 @@ struct AppState {
 };
 
 /// Runs the moment calculation over all cases of `state`.
-inline bool CalcMoments(AppState& state, std::string* reason = nullptr) {
-    return CalcMoments(state.cases, state.calc, state.coef, state.dataFolder, reason);
+inline bool CalcMoments(AppState& state, Error* error = nullptr) {
+    return CalcMoments(state.cases, state.calc, state.coef, state.dataFolder, error);
 }
 
 } // namespace ormavex

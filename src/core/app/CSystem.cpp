@@ -1,8 +1,8 @@
 #include "CSystem.h"
 
+#include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 
-#include <cctype>
 #include <cerrno>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,16 +13,6 @@ extern char** environ;
 namespace ormavex {
 
 namespace {
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
-}
 
 // Numeric value of an option; false when it is not numeric.
 bool AsNumber(const CSystem::Option& o, double& v) {

@@ -18,8 +18,8 @@ bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_s
 
 std::string GetInputFileVersion(const std::string& path) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code, FileLimit::Project)) {
+    Error error;
+    if (!ReadFileBytes(path, data, error, FileLimit::Project)) {
         return "error";
     }
     return InputFileVersionOf(data);
@@ -68,8 +68,8 @@ bool CreateEmptyFile(const std::string& path) {
 
 bool AppendFileLines(std::string& out, const std::string& source) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(source, data, code, FileLimit::Print)) {
+    Error error;
+    if (!ReadFileBytes(source, data, error, FileLimit::Print)) {
         return false;
     }
     // Lines ended by CR LF alone pass as they are; any other line end (a lone

@@ -20,10 +20,6 @@ namespace ormavex {
 
 namespace {
 
-bool IsTrailByte(unsigned char b) noexcept {
-    return (b >= 0x40 && b <= 0x7E) || (b >= 0x80 && b <= 0xFC);
-}
-
 bool IsSingleByte(unsigned char b) noexcept {
     return b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
 }
@@ -35,7 +31,7 @@ void RepairShiftJis(std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < bytes.size() && IsTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (i + 1 < bytes.size() && IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
                 i += 2;
                 continue;
             }
@@ -95,10 +91,15 @@ std::string_view Utf8Mid(std::string_view s, std::size_t from, std::size_t count
     return s.substr(a, b - a);
 }
 
+[[noreturn]] void ThrowPrintFileError(const char* verb, const std::string& path, int code) {
+    throw Error(std::string("cannot ") + verb + " the print file " + path + " (code " +
+                    std::to_string(code) + ")",
+                code, path);
+}
+
 void CheckWrite(ReportState& state) {
     if (state.out.failed()) {
-        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
+        ThrowPrintFileError("write", state.currentPrintFile, state.out.errorCode());
     }
 }
 
@@ -117,7 +118,7 @@ int MakeTempFile(std::string& name) {
     name = folder + "/~MTXXXXXX.tmp";
     int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) {
-        throw ReportError("cannot create a temporary file in " + folder + ": " +
+        throw Error("cannot create a temporary file in " + folder + ": " +
                           std::strerror(errno));
     }
     return fd;
@@ -131,8 +132,7 @@ void AdoptNewTempFile(std::string& slot, int& count, TextOutFile& out) {
     slot = path;
     ++count;
     if (!out.adopt(fd, path)) {
-        throw ReportError("cannot open the print file " + path + " (code " +
-                          std::to_string(out.errorCode()) + ")");
+        ThrowPrintFileError("open", path, out.errorCode());
     }
 }
 
@@ -146,7 +146,7 @@ std::string MakeTempFileName() {
 
 std::string NewTextPrintFile(PrintFileLists& lists) {
     if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
+        throw Error("too many text print files");
     }
     std::string path = MakeTempFileName(); // created empty
     lists.text[static_cast<std::size_t>(lists.textCount++)] = path;
@@ -155,7 +155,7 @@ std::string NewTextPrintFile(PrintFileLists& lists) {
 
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
     if (lists.textCount >= MaxTextPrintFiles) {
-        throw ReportError("too many text print files");
+        throw Error("too many text print files");
     }
     std::string& slot = lists.text[static_cast<std::size_t>(lists.textCount)];
     AdoptNewTempFile(slot, lists.textCount, out);
@@ -164,7 +164,7 @@ std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out) {
 
 std::string NewDrawingPrintFile(PrintFileLists& lists) {
     if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
+        throw Error("too many drawing print files");
     }
     std::string path = MakeTempFileName();
     lists.drawing[static_cast<std::size_t>(lists.drawingCount++)] = path;
@@ -173,7 +173,7 @@ std::string NewDrawingPrintFile(PrintFileLists& lists) {
 
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out) {
     if (lists.drawingCount >= MaxDrawingPrintFiles) {
-        throw ReportError("too many drawing print files");
+        throw Error("too many drawing print files");
     }
     std::string& slot = lists.drawing[static_cast<std::size_t>(lists.drawingCount)];
     AdoptNewTempFile(slot, lists.drawingCount, out);
@@ -245,10 +245,11 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
                              const std::string& section, LevelTable& levels,
                              TemplateTable& templates, SectionLines& read) {
     std::string data;
-    int code = 0;
-    if (!files.read(formatFile, data, code, FileLimit::Format)) {
-        throw ReportError("cannot read the report format file " + formatFile + " (code " +
-                          std::to_string(code) + ")");
+    Error error;
+    if (!files.read(formatFile, data, error, FileLimit::Format)) {
+        throw Error("cannot read the report format file " + formatFile + " (code " +
+                        std::to_string(error.code()) + ")",
+                    error.code(), formatFile);
     }
     // Lines are compared as Shift_JIS bytes, so that only the template lines
     // of the wanted section are converted. A name that Shift_JIS cannot hold
@@ -265,12 +266,12 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         }
     }
     if (!found) {
-        throw ReportError("section " + section + " is missing from " + formatFile);
+        throw Error("section " + section + " is missing from " + formatFile);
     }
     int count = 0;
     while (true) {
         if (!lines.next(raw)) {
-            throw ReportError("section " + section + " of " + formatFile + " has no End line");
+            throw Error("section " + section + " of " + formatFile + " has no End line");
         }
         if (raw == "End") {
             return count;
@@ -282,7 +283,7 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         std::int32_t number = 0;
         if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
             number > MaxTemplateLines) {
-            throw ReportError("template line \"" + line + "\" of section " + section +
+            throw Error("template line \"" + line + "\" of section " + section +
                               " has no line number from 1 to 20");
         }
         // One character: at most a single digit, so 0..9.
@@ -360,14 +361,14 @@ std::string FillTemplate(std::string_view templateText, const NumberValues& numb
 
     if (numberFields.size() > static_cast<std::size_t>(MaxTemplateLines) ||
         textFields.size() > static_cast<std::size_t>(MaxTemplateLines)) {
-        throw ReportError("template \"" + std::string(templateText) + "\" has more than 20 fields");
+        throw Error("template \"" + std::string(templateText) + "\" has more than 20 fields");
     }
 
     for (std::size_t k = 0; k < numberFields.size(); ++k) {
         const Field& f = numberFields[k];
         const double value = numbers[static_cast<int>(k) + 1];
         if (!std::isfinite(value)) {
-            throw ReportError("a value of template \"" + std::string(templateText) +
+            throw Error("a value of template \"" + std::string(templateText) +
                               "\" is not a finite number");
         }
         std::string s = FormatFieldNumber(value, std::string_view(tmpl).substr(f.start, f.width));
@@ -406,15 +407,13 @@ void OpenPrintFile(ReportState& state) {
         return;
     }
     if (!state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
-        throw ReportError("cannot open the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
+        ThrowPrintFileError("open", state.currentPrintFile, state.out.errorCode());
     }
 }
 
 void ClosePrintFile(ReportState& state) {
     if (HeldOpen(state) ? !state.out.flush() : !state.out.close()) {
-        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
+        ThrowPrintFileError("write", state.currentPrintFile, state.out.errorCode());
     }
 }
 
@@ -429,7 +428,7 @@ void PrintTemplateLine(ReportState& state, std::string_view templateText, int le
 
 std::string HeadingPrefix(ReportState& state, int level) {
     if (level < 0 || level > MaxHeadingLevel) {
-        throw ReportError("heading level " + std::to_string(level) + " is outside 0 to 5");
+        throw Error("heading level " + std::to_string(level) + " is outside 0 to 5");
     }
     if (level == 0) {
         return Blanks(ClampSetting(state.margins[state.currentLevel], 0, kMaxHeadingMargin) + 2);

@@ -1,5 +1,6 @@
 #pragma once
-// Blanks around a value, as settings, list and drawing files write them.
+// Blanks around a value and the letter case of a name, as settings, list and
+// drawing files write them.
 
 #include <string_view>
 
@@ -14,6 +15,20 @@ constexpr std::string_view TrimBlanks(std::string_view s) noexcept {
         s.remove_suffix(1);
     }
     return s;
+}
+
+/// True when `a` and `b` differ at most in the case of ASCII letters.
+constexpr bool EqualsNoCase(std::string_view a, std::string_view b) noexcept {
+    auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
+    if (a.size() != b.size()) {
+        return false;
+    }
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        if (lower(a[i]) != lower(b[i])) {
+            return false;
+        }
+    }
+    return true;
 }
 
 } // namespace ormavex

@@ -4,10 +4,11 @@
 #include <iconv.h>
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
 #include <unordered_map>
-#include <stdexcept>
 
 namespace ormavex {
 
@@ -33,12 +34,16 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // One iconv descriptor per direction and thread: opening a descriptor costs far
-// more than a short conversion, and a descriptor holds shift state.
+// more than a short conversion, and a descriptor holds shift state. The C
+// library of every supported system converts code page 932; one that cannot
+// is a broken installation, which ends the program at the first conversion
+// rather than let a conversion that never fails fail.
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            std::fprintf(stderr, "Shift_JIS conversion unavailable: iconv cannot convert from %s to %s\n", from, to);
+            std::abort();
         }
     }
     ~Converter() { iconv_close(m_cd); }

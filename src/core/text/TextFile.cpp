@@ -3,7 +3,6 @@
 #include "ShiftJis.h"
 
 #include <algorithm>
-#include <atomic>
 #include <cstring>
 #include <cerrno>
 #include <fcntl.h>
@@ -14,9 +13,6 @@
 namespace ormavex {
 
 namespace {
-
-std::atomic<int> g_faultErrno{0};
-std::atomic<std::size_t> g_faultAfter{0};
 
 bool FolderExists(const std::string& path) {
     std::filesystem::path p(path);
@@ -30,14 +26,12 @@ std::string FolderOf(const std::string& path) {
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
-} // namespace
-
-namespace testing {
-void InjectWriteFault(int err, std::size_t afterBytes) {
-    g_faultAfter = afterBytes;
-    g_faultErrno = err;
+Error FileFailure(const char* verb, const std::string& path, int code) {
+    return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) + ")",
+                 code, path);
 }
-} // namespace testing
+
+} // namespace
 
 int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     switch (err) {
@@ -75,71 +69,60 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     }
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode, std::size_t limit) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, std::size_t limit) {
     bytes.clear();
-    if (path.empty()) {
-        errorCode = FileError::BadFileName;
+    int fd = -1;
+    auto fail = [&](int code) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        bytes.clear();
+        error = FileFailure("read", path, code);
         return false;
+    };
+    if (path.empty()) {
+        return fail(FileError::BadFileName);
     }
     // O_NONBLOCK: opening a FIFO with no writer must not wait; the descriptor
     // is checked with fstat before anything is read from it.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        errorCode = FileErrorFromErrno(errno, path, false);
-        return false;
-    }
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        errorCode = FileErrorFromErrno(errno, path, false);
-        ::close(fd);
-        return false;
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        return fail(FileErrorFromErrno(errno, path, false));
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errorCode = FileError::PathFileAccess;
-        return false;
+        return fail(FileError::PathFileAccess);
     }
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit) {
-        ::close(fd);
-        errorCode = FileError::OutOfMemory;
-        return false;
+        return fail(FileError::OutOfMemory);
     }
     // Read straight into the string: its size from fstat, grown (never past
     // the limit) if the file turns out longer.
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
-    bytes.resize(size + 1);
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) {
             if (have > limit) {
-                ::close(fd);
-                bytes.clear();
-                errorCode = FileError::OutOfMemory;
-                return false;
+                return fail(FileError::OutOfMemory);
             }
             bytes.resize(std::min(bytes.size() * 2 + 4096, limit + 1));
         }
-        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            errorCode = FileErrorFromErrno(errno, path, false);
-            ::close(fd);
-            bytes.clear();
-            return false;
+            return fail(FileErrorFromErrno(errno, path, false));
         }
         if (n == 0) {
             break;
         }
         have += static_cast<std::size_t>(n);
     }
-    ::close(fd);
     if (have > limit) {
-        bytes.clear();
-        errorCode = FileError::OutOfMemory;
-        return false;
+        return fail(FileError::OutOfMemory);
     }
+    ::close(fd);
     bytes.resize(have);
     return true;
 }
@@ -183,37 +166,33 @@ void FileReadCache::disable() noexcept {
     m_parsed.clear();
 }
 
-bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode,
+bool FileReadCache::read(const std::string& path, std::string& bytes, Error& error,
                          std::size_t limit) {
     if (!m_enabled) {
-        return ReadFileBytes(path, bytes, errorCode, limit);
+        return ReadFileBytes(path, bytes, error, limit);
     }
-    for (const Entry& e : m_files) {
-        if (e.path == path) {
-            if (e.ok) {
-                bytes = e.bytes;
-            } else {
-                errorCode = e.errorCode;
-            }
-            return e.ok;
-        }
+    auto it = std::find_if(m_files.begin(), m_files.end(), [&](const Entry& e) { return e.path == path; });
+    if (it == m_files.end()) {
+        Entry e;
+        e.path = path;
+        e.ok = ReadFileBytes(path, e.bytes, e.error, limit);
+        it = m_files.insert(m_files.end(), std::move(e));
     }
-    Entry e;
-    e.path = path;
-    e.ok = ReadFileBytes(path, e.bytes, e.errorCode, limit);
-    if (e.ok) {
-        bytes = e.bytes;
+    if (it->ok) {
+        bytes = it->bytes;
     } else {
-        errorCode = e.errorCode;
+        error = it->error;
     }
-    m_files.push_back(std::move(e));
-    return m_files.back().ok;
+    return it->ok;
 }
 
-bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, int& errorCode) {
-    if (givenPath.empty() || givenPath.back() == '/') {
-        errorCode = FileError::BadFileName;
+bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
+    auto fail = [&](int code) {
+        error = FileFailure("write", givenPath, code);
         return false;
+    };
+    if (givenPath.empty() || givenPath.back() == '/') {
+        return fail(FileError::BadFileName);
     }
     // A symbolic link is followed, so that the file it names gets the new
     // content and the link stays.
@@ -226,41 +205,30 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
         std::error_code lec;
         const std::filesystem::path target = std::filesystem::read_symlink(path, lec);
         if (lec || hops >= 40) {
-            errorCode = FileError::PathFileAccess;
-            return false;
+            return fail(FileError::PathFileAccess);
         }
         path = target.is_absolute() ? target.string()
                                     : (std::filesystem::path(FolderOf(path)) / target).string();
     }
-    // Only a regular file is replaced: a FIFO, device or socket is refused.
-    {
-        struct stat cur {};
-        if (::stat(path.c_str(), &cur) == 0 && !S_ISREG(cur.st_mode)) {
-            errorCode = FileError::PathFileAccess;
-            return false;
-        }
+    // Only a regular file is replaced: a folder, FIFO, device or socket is refused.
+    struct stat st {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        return fail(FileError::PathFileAccess);
     }
-    const std::string folder = FolderOf(path);
     std::error_code ec;
-    if (!std::filesystem::exists(folder, ec)) {
-        errorCode = FileError::PathNotFound;
-        return false;
-    }
-    if (std::filesystem::is_directory(path, ec)) {
-        errorCode = FileError::PathFileAccess;
-        return false;
+    if (!std::filesystem::exists(FolderOf(path), ec)) {
+        return fail(FileError::PathNotFound);
     }
     std::string tmpl = path + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
-        errorCode = FileErrorFromErrno(errno, path, true);
-        return false;
+        return fail(FileErrorFromErrno(errno, path, true));
     }
     // Keep the permission bits of the file being replaced; a new file gets the
     // usual bits for a document.
-    struct stat st {};
     mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (exists) {
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
@@ -270,19 +238,9 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
     ::fchmod(fd, mode);
 
     int err = 0;
-    const int faultErrno = g_faultErrno.exchange(0);
-    const std::size_t faultAfter = g_faultAfter.exchange(0);
     std::size_t written = 0;
     while (written < bytes.size() && err == 0) {
-        std::size_t chunk = bytes.size() - written;
-        if (faultErrno != 0) {
-            if (written >= faultAfter) {
-                err = faultErrno;
-                break;
-            }
-            chunk = std::min(chunk, faultAfter - written);
-        }
-        ssize_t n = ::write(fd, bytes.data() + written, chunk);
+        ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
         if (n < 0) {
             if (errno != EINTR) {
                 err = errno;
@@ -290,9 +248,6 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
             continue;
         }
         written += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && faultErrno != 0) {
-        err = faultErrno;
     }
     if (err == 0 && ::fsync(fd) != 0) {
         err = errno;
@@ -305,8 +260,7 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
     }
     if (err != 0) {
         ::unlink(tmpl.c_str());
-        errorCode = FileErrorFromErrno(err, path, true);
-        return false;
+        return fail(FileErrorFromErrno(err, path, true));
     }
     return true;
 }
