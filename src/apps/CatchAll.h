@@ -1,27 +1,27 @@
 #pragma once
-// The outermost frame of every program's main(): a failure that escapes the
-// program's own handling (an Error nobody caught, std::bad_alloc, anything)
-// ends the program with one line on stderr and an exit code of its own,
-// instead of an abort. No Qt here: ormavex-batch uses it too.
+// The outermost frame of every program's main(): a failure that nothing in
+// the program handled (an Error, std::bad_alloc, anything) ends it with one
+// line on stderr and an exit code of its own instead of an abort. No Qt here:
+// ormavex-batch uses it too.
 
 #include <exception>
 #include <functional>
 #include <iostream>
+#include <optional>
 #include <string>
 
 namespace ormavex::apps {
 
-/// Exit code of a program stopped by a failure nothing handled; free in every
-/// program (ormavex-batch ends with 0 to 6, ormavex-preview with 0 to 3).
+/// Free in every program: ormavex-batch ends with 0 to 6, ormavex-preview 0 to 3.
 inline constexpr int kUnhandledFailureExit = 7;
 
-/// Returns what `work` returns. A failure escaping it is written to stderr as
-/// "PROGRAM: stopped by an unexpected failure: WHAT" on one line, handed to
-/// `show` when given (a window's message box), and kUnhandledFailureExit is
-/// returned.
+using ShowFailure = std::function<void(const std::string& line)>;
+
+/// What `work()` returns. A failure escaping it is written to stderr as one
+/// line, "PROGRAM: stopped by an unexpected failure: WHAT", handed to `show`
+/// when given (a message box), and kUnhandledFailureExit is returned.
 template <typename Work>
-int CatchAll(const char* program, Work&& work,
-             const std::function<void(const std::string&)>& show = {}) {
+int CatchAll(const char* program, Work&& work, const ShowFailure& show = {}) {
     std::string what;
     try {
         return work();
@@ -39,6 +39,17 @@ int CatchAll(const char* program, Work&& work,
         show(line);
     }
     return kUnhandledFailureExit;
+}
+
+/// The same for a windowed program: `run` makes its application object in
+/// `app` (on main's `argc`, which it refers to), and `app` lives on here so
+/// that `show` can still put up a message box.
+template <typename App>
+int CatchAll(const char* program, int& argc, char** argv,
+             int (*run)(int& argc, char** argv, std::optional<App>& app), const ShowFailure& show) {
+    std::optional<App> app;
+    auto work = [&] { return run(argc, argv, app); };
+    return CatchAll(program, work, show);
 }
 
 } // namespace ormavex::apps

@@ -362,7 +362,8 @@ bool LoadDrawingFile(const std::string& path, Drawing& out, std::string* error) 
     Error readError;
     if (!ReadFileBytes(path, bytes, readError, kMaxDrawingFileBytes)) {
         if (error != nullptr) {
-            *error = "drawing command file not read (error " + std::to_string(readError.code()) + ")";
+            *error =
+                "drawing command file not read (error " + std::to_string(readError.code()) + ")";
         }
         return false;
     }

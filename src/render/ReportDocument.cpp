@@ -248,8 +248,8 @@ bool BuildReportDocument(const std::string& printFile, const std::string& progra
     if (!ReadFileBytes(printFile, bytes, readError, kMaxPrintFileBytes)) {
         if (error != nullptr) {
             const std::string why = DescribeUnreadableFile(printFile, kMaxPrintFileBytes);
-            *error = "the print file cannot be read (error " + std::to_string(readError.code()) + ")" +
-                     (why.empty() ? std::string() : ": it " + why);
+            *error = "the print file cannot be read (error " + std::to_string(readError.code()) +
+                     ")" + (why.empty() ? std::string() : ": it " + why);
         }
         return false;
     }

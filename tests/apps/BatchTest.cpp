@@ -127,7 +127,7 @@ TEST(Batch, EndsAFailureNothingHandledWithOneLineAndCode7) {
     TempDir dir;
     WriteSampleCoefFiles(dir.path());
     for (int type = 1; type <= 5; ++type) {
-        std::filesystem::resize_file(CoefFilePath(dir.path(), type), 16u << 20);  // sparse
+        std::filesystem::resize_file(CoefFilePath(dir.path(), type), 16u << 20); // sparse
     }
     std::string err;
     EXPECT_EQ(RunCommand("ulimit -v 40960; exec " + kBatch + " --data-dir " + dir.path() + " " +

@@ -4,12 +4,21 @@
 
 #include "PdfExport.h"
 
+#include <exception>
 #include <type_traits>
 
 extern "C" __attribute__((visibility("default"))) bool
 ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
                          const std::string& programFolder, std::string* error) {
-    return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+    // No exception crosses the module's boundary: a failure is the PDF's.
+    try {
+        return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+    } catch (const std::exception& e) {
+        if (error != nullptr) {
+            *error = std::string("the PDF was not written: ") + e.what();
+        }
+        return false;
+    }
 }
 
 // The loader's pointer type and the function must agree.

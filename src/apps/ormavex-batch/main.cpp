@@ -10,6 +10,8 @@
 // 5 report run failed (no print file could be made), 6 PDF not written,
 // 7 stopped by an unexpected failure.
 
+#include "../CatchAll.h"
+#include "PdfPlugin.h"
 #include "app/AppState.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
@@ -17,8 +19,6 @@
 #include "app/Version.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
-#include "PdfPlugin.h"
-#include "../CatchAll.h"
 
 #include <charconv>
 #include <cstdio>

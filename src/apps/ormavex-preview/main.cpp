@@ -1,13 +1,13 @@
 // ormavex-preview: shows, prints and exports as PDF the report's text print
 // file with its figures. See PreviewCommandLine.h for the command line.
 
+#include "../CatchAll.h"
 #include "PdfExport.h"
 #include "PreviewCommandLine.h"
 #include "PreviewWindow.h"
 #include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
-#include "../CatchAll.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -44,9 +44,9 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
     return 0;
 }
 
-// The program; the window's `app` is made here but belongs to main(), so that
-// it is still there to show a failure that escapes.
-int Run(int argc, char** argv, std::optional<QApplication>& app) {
+// The program, whose window's application object outlives it for a failure's
+// message box.
+int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     using namespace ormavex::preview;
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (cl.help) {
@@ -66,7 +66,7 @@ int Run(int argc, char** argv, std::optional<QApplication>& app) {
     }
 
     app.emplace(argc, argv);
-    ormavex::gui::SetUpJapaneseUi(*app);  // Qt's print and file dialogs in Japanese
+    ormavex::gui::SetUpJapaneseUi(*app); // Qt's print and file dialogs in Japanese
     auto doc = std::make_shared<ormavex::render::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
@@ -86,7 +86,6 @@ int Run(int argc, char** argv, std::optional<QApplication>& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::optional<QApplication> app;
-    return ormavex::apps::CatchAll("ormavex-preview", [&] { return Run(argc, argv, app); },
-                                   ormavex::gui::ShowFailureBox);
+    return ormavex::apps::CatchAll<QApplication>("ormavex-preview", argc, argv, Run,
+                                                 ormavex::gui::ShowFailureBox);
 }

@@ -1,6 +1,7 @@
 // ormavex: the application. `ormavex [PROJECT.kvt]` opens the main window,
 // with the project when one is named; `ormavex --version` prints the version.
 
+#include "../CatchAll.h"
 #include "app/AppPaths.h"
 #include "app/AppState.h"
 #include "app/ApplicationSetUp.h"
@@ -9,7 +10,6 @@
 #include "app/Version.h"
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
-#include "../CatchAll.h"
 
 #include <QApplication>
 
@@ -19,9 +19,8 @@
 
 namespace {
 
-// The program; `app` is made here but belongs to main(), so that it is still
-// there to show a failure that escapes.
-int Run(int argc, char** argv, std::optional<QApplication>& app) {
+// The program, whose application object outlives it for a failure's message box.
+int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     // Before any window: --version needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::cout << "ormavex " << ormavex::kVersion << "\n";
@@ -48,7 +47,6 @@ int Run(int argc, char** argv, std::optional<QApplication>& app) {
 } // namespace
 
 int main(int argc, char** argv) {
-    std::optional<QApplication> app;
-    return ormavex::apps::CatchAll("ormavex", [&] { return Run(argc, argv, app); },
-                                   ormavex::gui::ShowFailureBox);
+    return ormavex::apps::CatchAll<QApplication>("ormavex", argc, argv, Run,
+                                                 ormavex::gui::ShowFailureBox);
 }

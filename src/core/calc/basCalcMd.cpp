@@ -24,8 +24,8 @@ constexpr double kRatioTolerance = 0.009;
 constexpr int kBodyLines = 13;
 
 [[noreturn]] void ThrowUnreadable(const std::string& path, int code) {
-    throw Error("cannot read the coefficient file " + path + " (error " + std::to_string(code) + ")",
-                code, path);
+    const std::string number = std::to_string(code);
+    throw Error("cannot read the coefficient file " + path + " (error " + number + ")", code, path);
 }
 
 } // namespace

@@ -10,15 +10,16 @@ namespace ormavex {
 namespace {
 // More entries than this cannot be meant; a larger count is a damaged file.
 constexpr double kMaxEntries = 999;
+
+// Section of table type index 0..4; any other index reads the first.
+std::string SideRatioSection(int index) {
+    static const char* const sections[] = {"FREE_8*4", "FREE_6*4", "FIX_8*4", "FIX_6*4", "FIX_4*4"};
+    return index >= 0 && index <= 4 ? sections[index] : sections[0];
+}
 } // namespace
 
 std::string SideRatioListPath(const std::string& folder) {
     return folder + "/計算数表.ini";
-}
-
-std::string SideRatioSection(int index) {
-    static const char* const sections[] = {"FREE_8*4", "FREE_6*4", "FIX_8*4", "FIX_6*4", "FIX_4*4"};
-    return index >= 0 && index <= 4 ? sections[index] : sections[0];
 }
 
 std::vector<std::string> LoadSideRatioList(const std::string& path, int index) {

@@ -21,7 +21,7 @@ ChapterSettings ChapterSettingsIn(std::string_view ini) {
 }
 
 ChapterSettings ReadChapterSettings(const std::string& settingsFile) {
-    std::string ini;  // left empty, as a missing file, when it cannot be read
+    std::string ini; // left empty, as a missing file, when it cannot be read
     Error error;
     ReadFileBytes(settingsFile, ini, error, FileLimit::Settings);
     return ChapterSettingsIn(ini);

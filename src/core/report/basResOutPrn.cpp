@@ -31,7 +31,8 @@ void RepairShiftJis(std::string& bytes) {
     for (std::size_t i = 0; i < bytes.size();) {
         const auto b = static_cast<unsigned char>(bytes[i]);
         if (IsShiftJisLeadByte(b)) {
-            if (i + 1 < bytes.size() && IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
+            if (i + 1 < bytes.size() &&
+                IsShiftJisTrailByte(static_cast<unsigned char>(bytes[i + 1]))) {
                 i += 2;
                 continue;
             }
@@ -118,8 +119,7 @@ int MakeTempFile(std::string& name) {
     name = folder + "/~MTXXXXXX.tmp";
     int fd = ::mkstemps(name.data(), 4);
     if (fd < 0) {
-        throw Error("cannot create a temporary file in " + folder + ": " +
-                          std::strerror(errno));
+        throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(errno));
     }
     return fd;
 }
@@ -284,7 +284,7 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
             number > MaxTemplateLines) {
             throw Error("template line \"" + line + "\" of section " + section +
-                              " has no line number from 1 to 20");
+                        " has no line number from 1 to 20");
         }
         // One character: at most a single digit, so 0..9.
         levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));
@@ -369,7 +369,7 @@ std::string FillTemplate(std::string_view templateText, const NumberValues& numb
         const double value = numbers[static_cast<int>(k) + 1];
         if (!std::isfinite(value)) {
             throw Error("a value of template \"" + std::string(templateText) +
-                              "\" is not a finite number");
+                        "\" is not a finite number");
         }
         std::string s = FormatFieldNumber(value, std::string_view(tmpl).substr(f.start, f.width));
         if (s.size() < f.width) {

@@ -2,6 +2,7 @@
 // Blanks around a value and the letter case of a name, as settings, list and
 // drawing files write them.
 
+#include <algorithm>
 #include <string_view>
 
 namespace ormavex {
@@ -20,15 +21,8 @@ constexpr std::string_view TrimBlanks(std::string_view s) noexcept {
 /// True when `a` and `b` differ at most in the case of ASCII letters.
 constexpr bool EqualsNoCase(std::string_view a, std::string_view b) noexcept {
     auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (lower(a[i]) != lower(b[i])) {
-            return false;
-        }
-    }
-    return true;
+    return std::equal(a.begin(), a.end(), b.begin(), b.end(),
+                      [&](char x, char y) { return lower(x) == lower(y); });
 }
 
 } // namespace ormavex

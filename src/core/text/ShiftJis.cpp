@@ -1,13 +1,13 @@
 #include "ShiftJis.h"
 
-#include <cerrno>
-#include <iconv.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iconv.h>
 #include <unordered_map>
 
 namespace ormavex {
@@ -42,7 +42,9 @@ class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            std::fprintf(stderr, "Shift_JIS conversion unavailable: iconv cannot convert from %s to %s\n", from, to);
+            std::fprintf(stderr,
+                         "Shift_JIS conversion unavailable: iconv cannot convert from %s to %s\n",
+                         from, to);
             std::abort();
         }
     }

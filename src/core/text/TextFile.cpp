@@ -3,8 +3,8 @@
 #include "ShiftJis.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -14,20 +14,19 @@ namespace ormavex {
 
 namespace {
 
-bool FolderExists(const std::string& path) {
-    std::filesystem::path p(path);
-    std::filesystem::path parent = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
-    std::error_code ec;
-    return std::filesystem::is_directory(parent, ec);
-}
-
 std::string FolderOf(const std::string& path) {
     std::filesystem::path p(path);
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(FolderOf(path), ec);
+}
+
 Error FileFailure(const char* verb, const std::string& path, int code) {
-    return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) + ")",
+    return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) +
+                     ")",
                  code, path);
 }
 
@@ -171,7 +170,8 @@ bool FileReadCache::read(const std::string& path, std::string& bytes, Error& err
     if (!m_enabled) {
         return ReadFileBytes(path, bytes, error, limit);
     }
-    auto it = std::find_if(m_files.begin(), m_files.end(), [&](const Entry& e) { return e.path == path; });
+    auto it = std::find_if(m_files.begin(), m_files.end(),
+                           [&](const Entry& e) { return e.path == path; });
     if (it == m_files.end()) {
         Entry e;
         e.path = path;

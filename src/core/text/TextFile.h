@@ -26,7 +26,6 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
-inline constexpr int FileAlreadyOpen = 55;
 inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;
 inline constexpr int InputPastEnd = 62;
@@ -50,7 +49,6 @@ inline constexpr std::size_t Coefficients = 16u << 20;
 inline constexpr std::size_t Format = 1u << 20;
 inline constexpr std::size_t Style = 1u << 20;
 inline constexpr std::size_t Print = 64u << 20;
-inline constexpr std::size_t Figure = 1u << 20;
 inline constexpr std::size_t Drawing = 16u << 20;
 /// Any other file.
 inline constexpr std::size_t Default = 64u << 20;
@@ -79,7 +77,6 @@ public:
     void enable() noexcept { m_enabled = true; }
     /// Stops caching and forgets every file read.
     void disable() noexcept;
-    bool enabled() const noexcept { return m_enabled; }
     /// As ReadFileBytes.
     bool read(const std::string& path, std::string& bytes, Error& error,
               std::size_t limit = FileLimit::Default);
@@ -135,7 +132,6 @@ public:
     bool next(std::string_view& line) noexcept;
     /// Skips `n` lines; false when the data ended first.
     bool skip(std::size_t n) noexcept;
-    bool atEnd() const noexcept { return m_pos >= m_data.size(); }
     std::size_t position() const noexcept { return m_pos; }
 
 private:

@@ -10,9 +10,8 @@ namespace ormavex::gui {
 /// translations), and IPAGothic as the fallback font for Japanese text.
 void SetUpJapaneseUi(QApplication& app);
 
-/// Shows `text` in a critical message box titled "Ormavex" when a
-/// QApplication exists on a screen someone looks at (not the "offscreen" or
-/// "minimal" platform, where the box would wait for nobody).
+/// `text` in a critical message box, when a QApplication exists on a screen
+/// (not "offscreen" or "minimal", where the box would wait for nobody).
 void ShowFailureBox(const std::string& text);
 
 } // namespace ormavex::gui

@@ -58,7 +58,8 @@ TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
                 std::string bytes;
                 Error error;
                 return !ReadFileBytes(path, bytes, error, FileLimit::Print) && bytes.empty() &&
-                       (error.code() == FileError::PathFileAccess || error.code() == FileError::OutOfMemory) &&
+                       (error.code() == FileError::PathFileAccess ||
+                        error.code() == FileError::OutOfMemory) &&
                        !DescribeUnreadableFile(path).empty();
             },
             5, 512))
