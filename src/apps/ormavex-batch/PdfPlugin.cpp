@@ -10,10 +10,9 @@
 extern "C" __attribute__((visibility("default"))) bool
 ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
                          const std::string& programFolder, std::string* error) {
-    // No exception crosses the module's boundary: a failure is the PDF's.
     try {
         return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
-    } catch (const std::exception& e) {
+    } catch (const std::exception& e) { // none crosses the module's boundary
         if (error != nullptr) {
             *error = std::string("the PDF was not written: ") + e.what();
         }

@@ -46,19 +46,8 @@ std::string InputFileVersionOf(std::string_view data) {
         pos += IsShiftJisLeadByte(static_cast<unsigned char>(rest[pos])) ? 2 : 1;
     }
     // Cut to the first kMaxVersionBytes bytes, never inside a character.
-    std::size_t keep = lastStart;
-    if (keep > kMaxVersionBytes) {
-        std::size_t p = 0;
-        while (p < keep) {
-            const std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(rest[p])) ? 2 : 1;
-            if (p + n > kMaxVersionBytes) {
-                break;
-            }
-            p += n;
-        }
-        keep = p;
-    }
-    return FromShiftJis(rest.substr(0, keep));
+    rest = rest.substr(0, lastStart);
+    return FromShiftJis(rest.substr(0, ShiftJisCutLength(rest, kMaxVersionBytes)));
 }
 
 bool CreateEmptyFile(const std::string& path) {

@@ -85,27 +85,20 @@ public:
             return;
         }
         m_path = path;
-        int code = 0;
         // O_NONBLOCK: a FIFO is refused, never waited on.
         m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        struct stat st {};
         if (m_fd < 0) {
-            code = FileErrorFromErrno(errno, path, false);
-        } else if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ThrowUnreadable(path, FileErrorFromErrno(errno, path, false));
+        }
+        struct stat st {};
+        const bool regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode);
+        if (!regular || static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
             ::close(m_fd);
             m_fd = -1;
-            code = FileError::PathFileAccess;
-        } else if (static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
-            ::close(m_fd);
-            m_fd = -1;
-            code = FileError::OutOfMemory;
-        } else if (st.st_size > 0) {
-            // One buffer for the whole file, however far it is read.
-            m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
+            ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
-        if (code != 0) {
-            ThrowUnreadable(path, code);
-        }
+        // One buffer for the whole file, however far it is read.
+        m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
     }
 
     /// The bytes read so far.

@@ -146,9 +146,8 @@ bool ParsePlainDecimal(std::string_view text, double& value) noexcept {
 
 } // namespace
 
-// LeadingNumber and ParseNumber can only fail in the copy of the numeric
-// prefix, by running out of memory; being noexcept, that ends the program,
-// as it would anywhere else.
+// LeadingNumber and ParseNumber can only fail by running out of memory for
+// the copy of the numeric prefix; being noexcept, that ends the program.
 double LeadingNumber(std::string_view text) noexcept {
     std::string s;
     NumericPrefix(text, s);

@@ -1,5 +1,6 @@
 #include "NumberPicture.h"
 
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -148,26 +149,14 @@ std::string Group(const std::string& digits) {
 }
 
 // Powers of ten up to 10^19, the largest below 2^64.
-constexpr std::uint64_t kPow10[] = {1ULL,
-                                    10ULL,
-                                    100ULL,
-                                    1000ULL,
-                                    10000ULL,
-                                    100000ULL,
-                                    1000000ULL,
-                                    10000000ULL,
-                                    100000000ULL,
-                                    1000000000ULL,
-                                    10000000000ULL,
-                                    100000000000ULL,
-                                    1000000000000ULL,
-                                    10000000000000ULL,
-                                    100000000000000ULL,
-                                    1000000000000000ULL,
-                                    10000000000000000ULL,
-                                    100000000000000000ULL,
-                                    1000000000000000000ULL,
-                                    10000000000000000000ULL};
+constexpr auto kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        p[i] = p[i - 1] * 10;
+    }
+    return p;
+}();
 
 } // namespace
 

@@ -34,10 +34,8 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // One iconv descriptor per direction and thread: opening a descriptor costs far
-// more than a short conversion, and a descriptor holds shift state. The C
-// library of every supported system converts code page 932; one that cannot
-// is a broken installation, which ends the program at the first conversion
-// rather than let a conversion that never fails fail.
+// more than a short conversion, and a descriptor holds shift state. A C
+// library without code page 932 is a broken installation: the program ends.
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
@@ -226,18 +224,21 @@ std::size_t ShiftJisCharOffset(std::string_view sjis, std::size_t chars) noexcep
     return std::min(pos, sjis.size());
 }
 
-std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes) {
-    std::string s = ToShiftJis(utf8);
+std::size_t ShiftJisCutLength(std::string_view sjis, std::size_t bytes) noexcept {
     std::size_t pos = 0;
-    while (pos < s.size()) {
-        std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(s[pos])) ? 2 : 1;
+    while (pos < sjis.size()) {
+        const std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(sjis[pos])) ? 2 : 1;
         if (pos + n > bytes) {
             break;
         }
         pos += n;
     }
-    s.resize(pos);
-    return FromShiftJis(s);
+    return std::min(pos, sjis.size());
+}
+
+std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes) {
+    const std::string s = ToShiftJis(utf8);
+    return FromShiftJis(std::string_view(s).substr(0, ShiftJisCutLength(s, bytes)));
 }
 
 } // namespace ormavex

@@ -37,6 +37,10 @@ constexpr bool IsShiftJisTrailByte(unsigned char b) noexcept {
 /// shorter.
 std::size_t ShiftJisCharOffset(std::string_view sjis, std::size_t chars) noexcept;
 
+/// The length of the longest start of a Shift_JIS string that has at most
+/// `bytes` bytes and does not split a double-byte character.
+std::size_t ShiftJisCutLength(std::string_view sjis, std::size_t bytes) noexcept;
+
 /// The first `bytes` bytes of the Shift_JIS form of a UTF-8 text, never
 /// splitting a double-byte character (the result may be one byte shorter).
 std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes);

@@ -24,6 +24,18 @@ bool FolderExists(const std::string& path) {
     return std::filesystem::is_directory(FolderOf(path), ec);
 }
 
+// Writes all of `bytes`; 0, or the errno of the write that failed.
+int WriteAll(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) {
+            return errno;
+        }
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    return 0;
+}
+
 Error FileFailure(const char* verb, const std::string& path, int code) {
     return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) +
                      ")",
@@ -79,11 +91,9 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
         error = FileFailure("read", path, code);
         return false;
     };
-    if (path.empty()) {
-        return fail(FileError::BadFileName);
-    }
-    // O_NONBLOCK: opening a FIFO with no writer must not wait; the descriptor
-    // is checked with fstat before anything is read from it.
+    // An empty path fails with ENOENT, which gives 52. O_NONBLOCK: opening a
+    // FIFO with no writer must not wait; the descriptor is checked with fstat
+    // before anything is read from it.
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
@@ -117,9 +127,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
             break;
         }
         have += static_cast<std::size_t>(n);
-    }
-    if (have > limit) {
-        return fail(FileError::OutOfMemory);
     }
     ::close(fd);
     bytes.resize(have);
@@ -237,18 +244,7 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, E
     }
     ::fchmod(fd, mode);
 
-    int err = 0;
-    std::size_t written = 0;
-    while (written < bytes.size() && err == 0) {
-        ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
-        if (n < 0) {
-            if (errno != EINTR) {
-                err = errno;
-            }
-            continue;
-        }
-        written += static_cast<std::size_t>(n);
-    }
+    int err = WriteAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) {
         err = errno;
     }
@@ -317,12 +313,8 @@ void TextOutFile::restart(const std::string& path, bool cutAtClose) {
 
 bool TextOutFile::open(const std::string& path, Mode mode) {
     // Truncate writes from the start without O_TRUNC; close() cuts what is
-    // left of a longer old content.
+    // left of a longer old content. An empty path gives 52, as on reading.
     restart(path, mode == Mode::Truncate);
-    if (path.empty()) {
-        m_errorCode = FileError::BadFileName;
-        return false;
-    }
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : 0);
     m_fd = ::open(path.c_str(), flags, 0666);
     if (m_fd < 0) {
@@ -367,16 +359,8 @@ void TextOutFile::writeLine(std::string_view utf8) {
 }
 
 void TextOutFile::writeBuffer() {
-    std::size_t done = 0;
-    while (done < m_buffer.size() && m_errorCode == 0) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (n < 0) {
-            if (errno != EINTR) {
-                m_errorCode = FileErrorFromErrno(errno, m_path, true);
-            }
-            continue;
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int err = m_errorCode == 0 ? WriteAll(m_fd, m_buffer) : 0; err != 0) {
+        m_errorCode = FileErrorFromErrno(err, m_path, true);
     }
     m_buffer.clear();
 }

@@ -75,6 +75,9 @@ TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
     EXPECT_EQ(bytes.size(), 1000u);
     EXPECT_FALSE(ReadFileBytes(f.dir.file("a"), bytes, error, 999));
     EXPECT_EQ(error.code(), FileError::OutOfMemory);
+    EXPECT_EQ(error.path(), f.dir.file("a"));
+    EXPECT_FALSE(ReadFileBytes("", bytes, error));
+    EXPECT_EQ(error.code(), FileError::BadFileName);
 }
 
 TEST(HostileInput, ProjectLoadRefusesSpecialFilesAndSaysWhy) {
