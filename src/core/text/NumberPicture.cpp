@@ -1,5 +1,7 @@
 #include "NumberPicture.h"
 
+#include "ShiftJis.h"
+
 #include <array>
 #include <cmath>
 #include <cstdio>
@@ -9,10 +11,6 @@
 namespace ormavex {
 
 namespace {
-
-std::size_t Utf8Len(unsigned char c) noexcept {
-    return c < 0x80 ? 1 : c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-}
 
 bool IsPlaceholder(char c) noexcept { return c == '#' || c == '0' || c == ',' || c == '.'; }
 
@@ -33,7 +31,7 @@ Picture ParsePicture(std::string_view pic) {
     while (i < pic.size()) {
         char c = pic[i];
         if (c == '\\' && i + 1 < pic.size()) {
-            std::size_t n = Utf8Len(static_cast<unsigned char>(pic[i + 1]));
+            std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(pic[i + 1]));
             std::string lit(pic.substr(i + 1, n));
             if (state == State::Number) {
                 state = State::After;
@@ -64,7 +62,7 @@ Picture ParsePicture(std::string_view pic) {
         if (state == State::Number) {
             state = State::After;
         }
-        std::size_t n = Utf8Len(static_cast<unsigned char>(c));
+        std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(c));
         (state == State::Before ? p.prefix : p.suffix) += std::string(pic.substr(i, n));
         i += n;
     }

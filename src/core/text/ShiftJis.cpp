@@ -118,13 +118,8 @@ private:
     std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
 };
 
-std::size_t Utf8SequenceLength(std::string_view s) noexcept {
-    unsigned char c = static_cast<unsigned char>(s[0]);
-    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (c >= 0x80 && c < 0xC0) {
-        n = 1;  // stray continuation byte
-    }
-    return n;
+std::size_t Utf8RunLength(std::string_view s) noexcept {
+    return Utf8SequenceLength(static_cast<unsigned char>(s[0]));
 }
 
 std::size_t SjisSequenceLength(std::string_view s) noexcept {
@@ -135,7 +130,7 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
 // that is all ASCII never needs one.
 std::string Utf8RunToSjis(std::string_view run) {
     thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(run, "?", Utf8SequenceLength);
+    return conv.convert(run, "?", Utf8RunLength);
 }
 
 std::string SjisRunToUtf8(std::string_view run) {
@@ -164,7 +159,7 @@ std::string ToShiftJis(std::string_view utf8) {
         std::size_t k = j;
         bool whole = true;
         while (k < utf8.size() && static_cast<unsigned char>(utf8[k]) >= 0x80) {
-            const std::size_t n = Utf8SequenceLength(utf8.substr(k));
+            const std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(utf8[k]));
             if (n < 2 || k + n > utf8.size()) {
                 whole = false;
                 break;
