@@ -107,17 +107,15 @@ void CSystem::Shell(const std::string& Command, const Option& WindowStyle,
     if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         return;
     }
-    if (wait) {
+    auto reap = [pid] {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
+    };
+    if (wait) {
+        reap();
     } else {
-        // Reap the child when it ends so that it does not linger as a zombie.
-        std::thread([pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        std::thread(reap).detach(); // reaped when it ends, never left a zombie
     }
 }
 
