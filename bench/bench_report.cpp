@@ -123,8 +123,8 @@ bool ReportRunOnce(std::vector<std::string>* bytes) {
         paths.insert(paths.end(), l.drawing.begin(), l.drawing.begin() + l.drawingCount);
         for (const std::string& p : paths) {
             std::string b;
-            int code = 0;
-            ReadFileBytes(p, b, code);
+            Error error;
+            ReadFileBytes(p, b, error);
             bytes->push_back(std::move(b));
         }
     }

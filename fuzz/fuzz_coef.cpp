@@ -41,9 +41,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     for (int type = 1; type <= 5; ++type) {
         ormavex::fuzz::WriteWhole(ormavex::CoefFilePath(folder, type), bytes);
     }
-    std::string reason;
-    if (!ormavex::CalcMoments(f.cases, f.calc, f.coef, folder, &reason)) {
-        FUZZ_CHECK(!reason.empty());
+    ormavex::Error error;
+    if (!ormavex::CalcMoments(f.cases, f.calc, f.coef, folder, &error)) {
+        FUZZ_CHECK(*error.message() != '\0');
         return 0;
     }
     for (int c = 1; c <= f.cases.CaseCount; ++c) {

@@ -1,6 +1,6 @@
 // Report format file: any bytes are read as sections without a crash, and
-// every template read is filled with numbers and texts; a failure is a
-// ReportError, never anything else.
+// every template read is filled with numbers and texts; a failure is an
+// Error, never anything else.
 
 #include "FuzzSupport.h"
 
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         int count = 0;
         try {
             count = ormavex::ReadTemplateSection(path, section, *levels, *templates);
-        } catch (const ormavex::ReportError&) {
+        } catch (const ormavex::Error&) {
             continue;
         }
         // A line number may come more than once: the count is of lines read.
@@ -34,7 +34,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         for (int i = 1; i <= ormavex::MaxTemplateLines; ++i) {
             try {
                 (void)ormavex::FillTemplate((*templates)[i], numbers, texts);
-            } catch (const ormavex::ReportError&) {
+            } catch (const ormavex::Error&) {
             }
         }
     }

@@ -16,15 +16,15 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)ormavex::InputFileVersionOf(bytes);
     for (int cells : {10, 9}) {
         auto first = std::make_unique<ormavex::CaseTable>();
-        std::int32_t code = 0;
-        if (!ormavex::detail::ReadProjectBytes(*first, bytes, cells, code)) {
-            FUZZ_CHECK(code != 0);
+        ormavex::Error error;
+        if (!ormavex::detail::ReadProjectBytes(*first, bytes, cells, error)) {
+            FUZZ_CHECK(error.code() != 0);
             continue;
         }
         const std::string written = ormavex::InputFileBytes(*first);
         FUZZ_CHECK(ormavex::InputFileVersionOf(written) == "2.10");
         auto second = std::make_unique<ormavex::CaseTable>();
-        FUZZ_CHECK(ormavex::detail::ReadProjectBytes(*second, written, 10, code));
+        FUZZ_CHECK(ormavex::detail::ReadProjectBytes(*second, written, 10, error));
         FUZZ_CHECK(ormavex::InputFileBytes(*second) == written);
     }
     return 0;

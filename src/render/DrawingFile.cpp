@@ -359,10 +359,11 @@ bool ParseDrawingFile(std::string_view bytes, Drawing& out, std::string* error) 
 
 bool LoadDrawingFile(const std::string& path, Drawing& out, std::string* error) {
     std::string bytes;
-    int code = 0;
-    if (!ReadFileBytes(path, bytes, code, kMaxDrawingFileBytes)) {
+    Error readError;
+    if (!ReadFileBytes(path, bytes, readError, kMaxDrawingFileBytes)) {
         if (error != nullptr) {
-            *error = "drawing command file not read (error " + std::to_string(code) + ")";
+            *error =
+                "drawing command file not read (error " + std::to_string(readError.code()) + ")";
         }
         return false;
     }

@@ -191,9 +191,9 @@ std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::siz
     auto fig = std::make_shared<LoadedFigure>();
     fig->path = path;
     std::string bytes;
-    int code = 0;
-    if (!ReadFileBytes(path, bytes, code, kMaxFigureFileBytes)) {
-        fig->error = "figure file not read (error " + std::to_string(code) + ")";
+    Error error;
+    if (!ReadFileBytes(path, bytes, error, kMaxFigureFileBytes)) {
+        fig->error = "figure file not read (error " + std::to_string(error.code()) + ")";
         return fig;
     }
     if (!ParseFigureFile(bytes, fig->file, &fig->error)) {
@@ -244,12 +244,12 @@ bool BuildReportDocument(const std::string& printFile, const std::string& progra
                          ReportDocument& doc, std::string* error) {
     doc = ReportDocument{};
     std::string bytes;
-    int code = 0;
-    if (!ReadFileBytes(printFile, bytes, code, kMaxPrintFileBytes)) {
+    Error readError;
+    if (!ReadFileBytes(printFile, bytes, readError, kMaxPrintFileBytes)) {
         if (error != nullptr) {
             const std::string why = DescribeUnreadableFile(printFile, kMaxPrintFileBytes);
-            *error = "the print file cannot be read (error " + std::to_string(code) + ")" +
-                     (why.empty() ? std::string() : ": it " + why);
+            *error = "the print file cannot be read (error " + std::to_string(readError.code()) +
+                     ")" + (why.empty() ? std::string() : ": it " + why);
         }
         return false;
     }

@@ -171,10 +171,10 @@ void StyleTables::load(const std::string& programFolder, std::vector<std::string
                           File{"STR_PRN.DEF", &StyleTables::readTextStyles}}) {
         const std::string path = programFolder + "/" + f.name;
         std::string bytes;
-        int code = 0;
+        Error error;
         std::string problem;
-        if (!ReadFileBytes(path, bytes, code, kMaxStyleFileBytes)) {
-            problem = "not read (error " + std::to_string(code) + "), built-in styles used";
+        if (!ReadFileBytes(path, bytes, error, kMaxStyleFileBytes)) {
+            problem = "not read (error " + std::to_string(error.code()) + "), built-in styles used";
         } else if (bytes.size() > kMaxStyleFileBytes) {
             problem = "too large, built-in styles used";
         } else if (!(this->*f.read)(bytes, &problem)) {

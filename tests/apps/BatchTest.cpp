@@ -117,6 +117,26 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
     EXPECT_EQ(RunCommand(kBatch + " --bogus x.kvt", &out, &err), 1);
 }
 
+// A failure no part of the program handles still ends it with one line and
+// its own exit code, not with an abort: here the memory runs out while the
+// coefficient files, 16 MB each, are opened in 40 MB of address space.
+TEST(Batch, EndsAFailureNothingHandledWithOneLineAndCode7) {
+#if defined(__SANITIZE_ADDRESS__)
+    GTEST_SKIP() << "the sanitizer's shadow memory does not fit a 40 MB address space";
+#endif
+    TempDir dir;
+    WriteSampleCoefFiles(dir.path());
+    for (int type = 1; type <= 5; ++type) {
+        std::filesystem::resize_file(CoefFilePath(dir.path(), type), 16u << 20); // sparse
+    }
+    std::string err;
+    EXPECT_EQ(RunCommand("ulimit -v 40960; exec " + kBatch + " --data-dir " + dir.path() + " " +
+                             kExamples + "/caisson-A.kvt",
+                         nullptr, &err),
+              7);
+    EXPECT_EQ(err, "ormavex-batch: stopped by an unexpected failure: std::bad_alloc\n");
+}
+
 TEST(Batch, LoadsNoQtLibraryWithoutPdf) {
     // The dynamic loader names every library it loads: a run that computes,
     // prints and writes the report, but no PDF, must not load any of Qt.

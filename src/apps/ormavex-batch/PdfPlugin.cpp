@@ -4,12 +4,20 @@
 
 #include "PdfExport.h"
 
+#include <exception>
 #include <type_traits>
 
 extern "C" __attribute__((visibility("default"))) bool
 ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
                          const std::string& programFolder, std::string* error) {
-    return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+    try {
+        return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+    } catch (const std::exception& e) { // none crosses the module's boundary
+        if (error != nullptr) {
+            *error = std::string("the PDF was not written: ") + e.what();
+        }
+        return false;
+    }
 }
 
 // The loader's pointer type and the function must agree.

@@ -7,8 +7,10 @@
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
 // written, 3 calculation failed, 4 report written but some case pages failed,
-// 5 report run failed (no print file could be made), 6 PDF not written.
+// 5 report run failed (no print file could be made), 6 PDF not written,
+// 7 stopped by an unexpected failure.
 
+#include "../CatchAll.h"
 #include "PdfPlugin.h"
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
@@ -48,7 +50,8 @@ constexpr const char* kUsage =
     "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
-    "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
+    "4 report pages failed, 5 report could not be written, 6 PDF not written,\n"
+    "7 stopped by an unexpected failure.\n";
 
 struct Options {
     std::string dataDir;
@@ -124,9 +127,7 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
     return outcome.failedCases.empty() ? 0 : 4;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+int Run(int argc, char** argv) {
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
@@ -202,9 +203,9 @@ int main(int argc, char** argv) {
 
     ormavex::CalcArrays calc;
     ormavex::CoefWorkTables coef;
-    std::string reason;
-    if (!ormavex::CalcMoments(cases, calc, coef, dataFolder, &reason)) {
-        std::cerr << ormavex::CalcErrorMessage().text << "\n" << reason << "\n";
+    ormavex::Error calcError;
+    if (!ormavex::CalcMoments(cases, calc, coef, dataFolder, &calcError)) {
+        std::cerr << ormavex::CalcErrorMessage().text << "\n" << calcError.message() << "\n";
         return 3;
     }
 
@@ -223,9 +224,9 @@ int main(int argc, char** argv) {
     }
 
     if (!opt.writePath.empty()) {
-        std::int32_t code = 0;
-        if (!ormavex::WriteInputFile(cases, opt.writePath, code)) {
-            std::cerr << ormavex::WriteErrorMessage(code).text << "\n";
+        ormavex::Error error;
+        if (!ormavex::WriteInputFile(cases, opt.writePath, error)) {
+            std::cerr << error.message() << "\n";
             return 2;
         }
     }
@@ -234,4 +235,10 @@ int main(int argc, char** argv) {
         return Report(cases, calc, dataFolder, opt);
     }
     return 0;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return ormavex::apps::CatchAll("ormavex-batch", [&] { return Run(argc, argv); });
 }

@@ -9,7 +9,8 @@ const char* const kUsage =
     "\n"
     "Shows a text print file of the report (with its figures) page by page, to\n"
     "print it or save it as PDF. With --pdf the PDF is written without a window.\n"
-    "Exit codes: 0 done, 1 usage, 2 print file not read, 3 PDF not written.\n";
+    "Exit codes: 0 done, 1 usage, 2 print file not read, 3 PDF not written,\n"
+    "7 stopped by an unexpected failure.\n";
 
 namespace {
 

@@ -1,6 +1,7 @@
 // ormavex-preview: shows, prints and exports as PDF the report's text print
 // file with its figures. See PreviewCommandLine.h for the command line.
 
+#include "../CatchAll.h"
 #include "PdfExport.h"
 #include "PreviewCommandLine.h"
 #include "PreviewWindow.h"
@@ -14,6 +15,7 @@
 
 #include <iostream>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -42,9 +44,9 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
     return 0;
 }
 
-} // namespace
-
-int main(int argc, char** argv) {
+// The program, whose window's application object outlives it for a failure's
+// message box.
+int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     using namespace ormavex::preview;
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (cl.help) {
@@ -63,8 +65,8 @@ int main(int argc, char** argv) {
         return ExportPdf(argc, argv, cl);
     }
 
-    QApplication app(argc, argv);
-    ormavex::gui::SetUpJapaneseUi(app);  // Qt's print and file dialogs in Japanese
+    app.emplace(argc, argv);
+    ormavex::gui::SetUpJapaneseUi(*app); // Qt's print and file dialogs in Japanese
     auto doc = std::make_shared<ormavex::render::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
@@ -78,5 +80,12 @@ int main(int argc, char** argv) {
     window.setProject(cl.projectFile);
     window.restoreSettings();
     window.show();
-    return app.exec();
+    return app->exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return ormavex::apps::CatchAll<QApplication>("ormavex-preview", argc, argv, Run,
+                                                 ormavex::gui::ShowFailureBox);
 }

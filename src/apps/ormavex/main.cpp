@@ -1,6 +1,7 @@
 // ormavex: the application. `ormavex [PROJECT.kvt]` opens the main window,
 // with the project when one is named; `ormavex --version` prints the version.
 
+#include "../CatchAll.h"
 #include "app/AppPaths.h"
 #include "app/AppState.h"
 #include "app/ApplicationSetUp.h"
@@ -14,16 +15,20 @@
 
 #include <cstring>
 #include <iostream>
+#include <optional>
 
-int main(int argc, char** argv) {
+namespace {
+
+// The program, whose application object outlives it for a failure's message box.
+int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     // Before any window: --version needs no display.
     if (argc == 2 && std::strcmp(argv[1], "--version") == 0) {
         std::cout << "ormavex " << ormavex::kVersion << "\n";
         return 0;
     }
-    QApplication app(argc, argv);
+    app.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
-    ormavex::gui::SetUpJapaneseUi(app);
+    ormavex::gui::SetUpJapaneseUi(*app);
 
     const ormavex::gui::AppPaths paths = ormavex::gui::AppPaths::Make(
         ormavex::ProgramFolder(), ormavex::ExecutableName(), ormavex::GetLocalAppDataPath());
@@ -37,5 +42,12 @@ int main(int argc, char** argv) {
     if (args.size() > 1) {
         window.openProject(args.at(1).toStdString());
     }
-    return app.exec();
+    return app->exec();
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    return ormavex::apps::CatchAll<QApplication>("ormavex", argc, argv, Run,
+                                                 ormavex::gui::ShowFailureBox);
 }

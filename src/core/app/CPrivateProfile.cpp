@@ -12,19 +12,6 @@ namespace ormavex {
 
 namespace {
 
-bool EqualsNoCase(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) !=
-            std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return true;
-}
-
 // The raw (Shift_JIS) value of a key, or nothing.
 std::optional<std::string> RawValueIn(std::string_view data, const std::string& section,
                                       const std::string& key) {
@@ -59,8 +46,8 @@ std::optional<std::string> RawValueIn(std::string_view data, const std::string& 
 std::optional<std::string> RawValue(const std::string& path, const std::string& section,
                                     const std::string& key) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code, FileLimit::Settings)) {
+    Error error;
+    if (!ReadFileBytes(path, data, error, FileLimit::Settings)) {
         return std::nullopt;
     }
     return RawValueIn(data, section, key);
@@ -124,8 +111,9 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
                                      const std::string& strSection, const std::string& strKey,
                                      const std::string& strValue) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(strINIFileName, data, code, FileLimit::Settings) && code != FileError::FileNotFound) {
+    Error error;
+    if (!ReadFileBytes(strINIFileName, data, error, FileLimit::Settings) &&
+        error.code() != FileError::FileNotFound) {
         return false;
     }
     const std::string sec = ToShiftJis(strSection);
@@ -178,7 +166,7 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
         out += l;
         out += "\r\n";
     }
-    return ReplaceFileContents(strINIFileName, out, code);
+    return ReplaceFileContents(strINIFileName, out, error);
 }
 
 std::string GetIniString(const std::string& section, const std::string& key,

@@ -1,8 +1,8 @@
 #include "CSystem.h"
 
+#include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 
-#include <cctype>
 #include <cerrno>
 #include <spawn.h>
 #include <sys/wait.h>
@@ -13,16 +13,6 @@ extern char** environ;
 namespace ormavex {
 
 namespace {
-
-bool EqualsNoCase(const std::string& a, const char* b) {
-    std::size_t i = 0;
-    for (; i < a.size() && b[i] != '\0'; ++i) {
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i]))) {
-            return false;
-        }
-    }
-    return i == a.size() && b[i] == '\0';
-}
 
 // Numeric value of an option; false when it is not numeric.
 bool AsNumber(const CSystem::Option& o, double& v) {
@@ -117,17 +107,15 @@ void CSystem::Shell(const std::string& Command, const Option& WindowStyle,
     if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
         return;
     }
-    if (wait) {
+    auto reap = [pid] {
         int status = 0;
         while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
         }
+    };
+    if (wait) {
+        reap();
     } else {
-        // Reap the child when it ends so that it does not linger as a zombie.
-        std::thread([pid] {
-            int status = 0;
-            while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-            }
-        }).detach();
+        std::thread(reap).detach(); // reaped when it ends, never left a zombie
     }
 }
 

@@ -10,20 +10,17 @@ std::string FileErrorText(const std::string& message, int code) {
 }
 
 Message UnsupportedVersionMessage(const std::string& version) {
-    return {"ﾌｧｲﾙを開く", "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver." + version + "）には現在対応しておりません。",
-            Message::Icon::Critical};
+    return {"ﾌｧｲﾙを開く", "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver." + version + "）には現在対応しておりません。"};
 }
 
 Message ReadErrorMessage(int code) {
     return {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ",
-            FileErrorText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code),
-            Message::Icon::Critical};
+            FileErrorText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code)};
 }
 
 Message WriteErrorMessage(int code) {
     return {"ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ",
-            FileErrorText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", code),
-            Message::Icon::Critical};
+            FileErrorText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", code)};
 }
 
 Message CalcErrorMessage() {

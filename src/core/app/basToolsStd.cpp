@@ -18,8 +18,8 @@ bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_s
 
 std::string GetInputFileVersion(const std::string& path) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code, FileLimit::Project)) {
+    Error error;
+    if (!ReadFileBytes(path, data, error, FileLimit::Project)) {
         return "error";
     }
     return InputFileVersionOf(data);
@@ -46,19 +46,8 @@ std::string InputFileVersionOf(std::string_view data) {
         pos += IsShiftJisLeadByte(static_cast<unsigned char>(rest[pos])) ? 2 : 1;
     }
     // Cut to the first kMaxVersionBytes bytes, never inside a character.
-    std::size_t keep = lastStart;
-    if (keep > kMaxVersionBytes) {
-        std::size_t p = 0;
-        while (p < keep) {
-            const std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(rest[p])) ? 2 : 1;
-            if (p + n > kMaxVersionBytes) {
-                break;
-            }
-            p += n;
-        }
-        keep = p;
-    }
-    return FromShiftJis(rest.substr(0, keep));
+    rest = rest.substr(0, lastStart);
+    return FromShiftJis(rest.substr(0, ShiftJisCutLength(rest, kMaxVersionBytes)));
 }
 
 bool CreateEmptyFile(const std::string& path) {
@@ -68,8 +57,8 @@ bool CreateEmptyFile(const std::string& path) {
 
 bool AppendFileLines(std::string& out, const std::string& source) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(source, data, code, FileLimit::Print)) {
+    Error error;
+    if (!ReadFileBytes(source, data, error, FileLimit::Print)) {
         return false;
     }
     // Lines ended by CR LF alone pass as they are; any other line end (a lone

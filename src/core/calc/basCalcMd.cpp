@@ -23,6 +23,11 @@ namespace {
 constexpr double kRatioTolerance = 0.009;
 constexpr int kBodyLines = 13;
 
+[[noreturn]] void ThrowUnreadable(const std::string& path, int code) {
+    const std::string number = std::to_string(code);
+    throw Error("cannot read the coefficient file " + path + " (error " + number + ")", code, path);
+}
+
 } // namespace
 
 std::string CoefFilePath(const std::string& folder, int number) {
@@ -37,12 +42,11 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
         for (int k = 1; k <= points; ++k) {
             std::string_view field;
             if (!file.nextNumberField(field)) {
-                throw CalcError("the coefficient file ends inside a block");
+                throw Error("the coefficient file ends inside a block");
             }
             double v = 0.0;
             if (!ParseNumber(field, v) || !std::isfinite(v)) {
-                throw CalcError("a coefficient is not a number: \"" +
-                                FromShiftJis(field) + "\"");
+                throw Error("a coefficient is not a number: \"" + FromShiftJis(field) + "\"");
             }
             table(j, k) = v;
         }
@@ -75,34 +79,26 @@ public:
     CoefFileIndex(const CoefFileIndex&) = delete;
     CoefFileIndex& operator=(const CoefFileIndex&) = delete;
 
-    /// Opens the file on first use; throws CalcError when it cannot be read.
+    /// Opens the file on first use; throws Error when it cannot be read.
     void open(const std::string& path) {
         if (m_fd >= 0 || m_eof) {
             return;
         }
         m_path = path;
-        int code = 0;
         // O_NONBLOCK: a FIFO is refused, never waited on.
         m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        struct stat st {};
         if (m_fd < 0) {
-            code = FileErrorFromErrno(errno, path, false);
-        } else if (::fstat(m_fd, &st) != 0 || !S_ISREG(st.st_mode)) {
+            ThrowUnreadable(path, FileErrorFromErrno(errno, path, false));
+        }
+        struct stat st {};
+        const bool regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode);
+        if (!regular || static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
             ::close(m_fd);
             m_fd = -1;
-            code = FileError::PathFileAccess;
-        } else if (static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
-            ::close(m_fd);
-            m_fd = -1;
-            code = FileError::OutOfMemory;
-        } else if (st.st_size > 0) {
-            // One buffer for the whole file, however far it is read.
-            m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
+            ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
-        if (code != 0) {
-            throw CalcError("cannot read the coefficient file " + path + " (error " +
-                            std::to_string(code) + ")");
-        }
+        // One buffer for the whole file, however far it is read.
+        m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
     }
 
     /// The bytes read so far.
@@ -159,8 +155,9 @@ private:
         }
         const std::size_t have = m_data.size();
         if (have > FileLimit::Coefficients) {
-            throw CalcError("the coefficient file " + m_path + " is too large (error " +
-                            std::to_string(FileError::OutOfMemory) + ")");
+            throw Error("the coefficient file " + m_path + " is too large (error " +
+                            std::to_string(FileError::OutOfMemory) + ")",
+                        FileError::OutOfMemory, m_path);
         }
         m_data.resize(have + kChunk);
         ssize_t n = 0;
@@ -174,8 +171,7 @@ private:
             ::close(m_fd);
             m_fd = -1;
             if (n < 0) {
-                throw CalcError("cannot read the coefficient file " + m_path + " (error " +
-                                std::to_string(FileErrorFromErrno(err, m_path, false)) + ")");
+                ThrowUnreadable(m_path, FileErrorFromErrno(err, m_path, false));
             }
             return false;
         }
@@ -212,7 +208,7 @@ void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef,
             if (complete || body + reader.position() < safeEnd) {
                 return;
             }
-        } catch (const CalcError&) {
+        } catch (const Error&) {
             if (complete) {
                 throw;
             }
@@ -226,7 +222,7 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
     calc.CalcRowCount[caseNo] = 3;
     const TableTypeInfo* info = TableType(type);
     if (info == nullptr) {
-        throw CalcError("table type " + std::to_string(type) + " does not exist");
+        throw Error("table type " + std::to_string(type) + " does not exist");
     }
     calc.CalcPointCount[caseNo] = info->points;
     const std::string path = CoefFilePath(dataFolder, type);
@@ -236,7 +232,7 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
     for (std::size_t i = 0;; ++i) {
         if (i == file.headers.size()) {
             if (file.ended) {
-                throw CalcError("the coefficient file " + path + " ends before its end marker");
+                throw Error("the coefficient file " + path + " ends before its end marker");
             }
             // The header and its 13 body lines, whole.
             file.needLines(file.scanPos, kBodyLines + 1);
@@ -244,7 +240,7 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
             std::string_view header;
             if (!lines.next(header)) {
                 file.ended = true;
-                throw CalcError("the coefficient file " + path + " ends before its end marker");
+                throw Error("the coefficient file " + path + " ends before its end marker");
             }
             CoefFileIndex::Header h;
             h.body = file.scanPos + lines.position();
@@ -294,7 +290,7 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
 }
 
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
-                 const std::string& dataFolder, std::string* reason) {
+                 const std::string& dataFolder, Error* error) {
     const int n = cases.CaseCount;
     if (n < 0 || n > MaxCases) {
         return false;
@@ -303,9 +299,9 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     // cases use it.
     auto cache = std::make_unique<CoefRunCache>();
     int c = 0;
-    auto fail = [&](const std::string& why) {
-        if (reason != nullptr) {
-            *reason = "case " + std::to_string(c) + ": " + why;
+    auto fail = [&](const std::string& why, int code = 0, const std::string& path = {}) {
+        if (error != nullptr) {
+            *error = Error("case " + std::to_string(c) + ": " + why, code, path);
         }
         return false;
     };
@@ -329,8 +325,8 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
                 return fail("no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
                             " in " + CoefFilePath(dataFolder, calc.CalcType[c]));
             }
-        } catch (const CalcError& e) {
-            return fail(e.what());
+        } catch (const Error& e) {
+            return fail(e.what(), e.code(), e.path());
         }
 
         const double qa = cases.qa(c);

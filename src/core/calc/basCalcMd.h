@@ -13,8 +13,8 @@
 // and a linearly varying part.
 
 #include "cases/CaseTable.h"
+#include "text/Error.h"
 
-#include <stdexcept>
 #include <string>
 
 namespace ormavex {
@@ -33,13 +33,8 @@ struct CoefWorkTables {
     CoefTable CoefMyTriangle;
 };
 
-/// A run-time failure of the coefficient loader (missing or unreadable file,
-/// end of file before the end marker or inside a block, a field that is not a
-/// number). Ends the calculation run.
-class CalcError : public std::runtime_error {
-public:
-    explicit CalcError(const std::string& what) : std::runtime_error(what) {}
-};
+/// The coefficient loader's old exception name, until its last users move to Error.
+using CalcError = Error;
 
 /// Path of the coefficient file of table type `number` (1..5) in `folder`;
 /// empty for any other number.
@@ -49,12 +44,14 @@ std::string CoefFilePath(const std::string& folder, int number);
 /// 0.009 of `lambda` (the first such block in the file) into the work tables,
 /// and sets CalcRowCount (3) and CalcPointCount (n) of case `caseNo`.
 /// Returns false when the end marker is reached without a match (the work
-/// tables are then unchanged). Throws CalcError on a run-time failure.
+/// tables are then unchanged). Throws Error on a run-time failure (a missing
+/// or unreadable file, with its file error code and path; a file that ends
+/// before its end marker or inside a block; a field that is not a number).
 bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
                    int type, double lambda, int caseNo);
 
 /// Reads CalcRowCount(caseNo) rows of CalcPointCount(caseNo) numbers each from
-/// the reader into `table`, row by row. Throws CalcError when the data ends
+/// the reader into `table`, row by row. Throws Error when the data ends
 /// first or a field is not a number.
 void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& calc, int caseNo);
 
@@ -65,10 +62,11 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
 /// reason. Returns false at the first failure (a λ without a block, a
 /// loader failure, a type or decimal index that is not a whole number, Ly = 0 or
 /// any non-finite intermediate); cases before the failing one keep their
-/// results. When `reason` is given it receives, on failure, a sentence that
+/// results. When `error` is given it receives, on failure, a sentence that
 /// names the case and the cause (for the command-line program and logs; the
-/// windows show their own message).
+/// windows show their own message), with the file error code and path of a
+/// file problem.
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
-                 const std::string& dataFolder, std::string* reason = nullptr);
+                 const std::string& dataFolder, Error* error = nullptr);
 
 } // namespace ormavex

@@ -18,11 +18,9 @@ namespace ormavex {
 inline constexpr int SheetColumns = 11;
 inline constexpr int SheetTitleColumn = 1;
 inline constexpr int SheetButtonColumn = 2;
-inline constexpr int SheetTypeColumn = 3;
 inline constexpr int SheetLxColumn = 6;
 inline constexpr int SheetLyColumn = 7;
 inline constexpr int SheetRatioColumn = 8;
-inline constexpr int SheetRamudaColumn = 9;
 /// Byte limit (Shift_JIS) of a case title: 20 full-width characters.
 inline constexpr int CaseTitleBytes = 40;
 

@@ -1,5 +1,6 @@
 #include "SideRatioList.h"
 
+#include "CaseTable.h"
 #include "app/CPrivateProfile.h"
 #include "text/LeadingNumber.h"
 
@@ -16,13 +17,8 @@ std::string SideRatioListPath(const std::string& folder) {
     return folder + "/計算数表.ini";
 }
 
-std::string SideRatioSection(int index) {
-    static const char* const sections[] = {"FREE_8*4", "FREE_6*4", "FIX_8*4", "FIX_6*4", "FIX_4*4"};
-    return index >= 0 && index <= 4 ? sections[index] : sections[0];
-}
-
 std::vector<std::string> LoadSideRatioList(const std::string& path, int index) {
-    const std::string section = SideRatioSection(index);
+    const std::string section = TableType(index >= 0 && index <= 4 ? index + 1 : 1)->name;
     double count = 0.0;
     const std::string countText = CPrivateProfile::GetValueString(path, section, "Count");
     if (!ParseNumber(countText, count) || count != std::floor(count) || count < 0 ||

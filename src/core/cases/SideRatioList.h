@@ -12,12 +12,9 @@ namespace ormavex {
 /// folder + "/計算数表.ini"
 std::string SideRatioListPath(const std::string& folder);
 
-/// Section of table type index 0..4 ("FREE_8*4" .. "FIX_4*4"); any other
-/// index reads "FREE_8*4".
-std::string SideRatioSection(int index);
-
-/// The entries "1".."Count" of the section of `index`, as text (a missing
-/// entry gives an empty item). A missing file or section, a missing "Count"
+/// The entries "1".."Count" of the section of table type index `index` 0..4
+/// ("FREE_8*4" .. "FIX_4*4"; any other index reads "FREE_8*4"), as text (a
+/// missing entry gives an empty item). A missing file or section, a missing "Count"
 /// or one that is not a whole number from 0 to 999 gives an empty list.
 std::vector<std::string> LoadSideRatioList(const std::string& path, int index);
 

@@ -41,10 +41,10 @@ void RequireFinite(double v, const char* what) {
 std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what,
                           std::size_t limit) {
     std::string bytes;
-    int code = 0;
-    if (!files.read(path, bytes, code, limit)) {
+    Error error;
+    if (!files.read(path, bytes, error, limit)) {
         throw Error(std::string("cannot read the ") + what + " " + path + " (error " +
-                          std::to_string(code) + ")");
+                        std::to_string(error.code()) + ")");
     }
     return bytes;
 }

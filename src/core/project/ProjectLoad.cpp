@@ -11,6 +11,7 @@ namespace ormavex {
 
 LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     LoadResult r;
+    Error error;
     std::string ext = path.size() >= 3 ? path.substr(path.size() - 3) : path;
     for (char& c : ext) {
         c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
@@ -18,13 +19,13 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     if (ext == "KVT") {
         // One read serves the version probe and the reader.
         std::string data;
-        int code = 0;
-        const bool read = ReadFileBytes(path, data, code, FileLimit::Project);
+        Error readError;
+        const bool read = ReadFileBytes(path, data, readError, FileLimit::Project);
         r.version = read ? InputFileVersionOf(data) : std::string("error");
         if (r.version == "2.10") {
-            r.ok = detail::ReadProjectBytes(cases, data, 10, r.errorCode);
+            r.ok = detail::ReadProjectBytes(cases, data, 10, error);
         } else if (r.version == "2.00") {
-            r.ok = detail::ReadProjectBytes(cases, data, 9, r.errorCode);
+            r.ok = detail::ReadProjectBytes(cases, data, 9, error);
         } else {
             r.messages.push_back(UnsupportedVersionMessage(r.version));
             // A missing file keeps the messages alone; a file that is there
@@ -46,6 +47,7 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
             r.problem = "does not end in .kvt";
         }
     }
+    r.errorCode = error.code();
     if (!r.ok) {
         r.messages.push_back(ReadErrorMessage(r.errorCode));
     }

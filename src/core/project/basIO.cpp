@@ -1,5 +1,6 @@
 #include "basIO.h"
 
+#include "app/Messages.h"
 #include "text/LeadingNumber.h"
 #include "text/ListInput.h"
 #include "text/ShiftJis.h"
@@ -77,8 +78,8 @@ Cell CellFromField(const ListInputReader::Field& f) {
     return Cell(WithoutControlCharacters(FromShiftJis(f.text)));
 }
 
-bool Fail(CaseTable& cases, std::int32_t& errorCode, int code) {
-    errorCode = code;
+bool Fail(CaseTable& cases, Error& error, int code, const std::string& path = {}) {
+    error = Error(ReadErrorMessage(code).text, code, path);
     InitData(cases);
     return false;
 }
@@ -107,67 +108,63 @@ std::string InputFileBytes(const CaseTable& cases) {
     return out;
 }
 
-bool WriteInputFile(const CaseTable& cases, const std::string& path, std::int32_t& errorCode) {
-    int code = 0;
-    if (!ReplaceFileContents(path, InputFileBytes(cases), code)) {
-        errorCode = code;
+bool WriteInputFile(const CaseTable& cases, const std::string& path, Error& error) {
+    if (!ReplaceFileContents(path, InputFileBytes(cases), error)) {
+        error = Error(WriteErrorMessage(error.code()).text, error.code(), path);
         return false;
     }
     return true;
 }
 
-bool ReadInputFile(CaseTable& cases, const std::string& path, std::int32_t& errorCode) {
-    return detail::ReadProjectFile(cases, path, 10, errorCode);
+bool ReadInputFile(CaseTable& cases, const std::string& path, Error& error) {
+    return detail::ReadProjectFile(cases, path, 10, error);
 }
 
 namespace detail {
 
-bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase,
-                     std::int32_t& errorCode) {
+bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase, Error& error) {
     std::string data;
-    int code = 0;
-    if (!ReadFileBytes(path, data, code, FileLimit::Project)) {
-        return Fail(cases, errorCode, code);
+    if (!ReadFileBytes(path, data, error, FileLimit::Project)) {
+        return Fail(cases, error, error.code(), path);
     }
-    return ReadProjectBytes(cases, data, cellsPerCase, errorCode);
+    return ReadProjectBytes(cases, data, cellsPerCase, error);
 }
 
-bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase,
-                      std::int32_t& errorCode) {
+bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase, Error& error) {
     LineReader header(data);
     if (!header.skip(3)) {
-        return Fail(cases, errorCode, FileError::InputPastEnd);
+        return Fail(cases, error, FileError::InputPastEnd);
     }
     ListInputReader in(data.substr(header.position()));
     ListInputReader::Field f;
     if (!in.next(f)) {
-        return Fail(cases, errorCode, FileError::InputPastEnd);
+        return Fail(cases, error, FileError::InputPastEnd);
     }
     std::int32_t count = 0;
     if (!f.empty) {
         double v = 0.0;
         if (f.quoted || !ParseNumber(f.text, v)) {
-            return Fail(cases, errorCode, FileError::TypeMismatch);
+            return Fail(cases, error, FileError::TypeMismatch);
         }
         if (!RoundToInt32(v, count)) {
-            return Fail(cases, errorCode, FileError::Overflow);
+            return Fail(cases, error, FileError::Overflow);
         }
     }
     // The count is checked before any case is stored: a file announcing more
     // than 99 cases, or a negative number of them, is refused as a whole.
     if (count < 0 || count > MaxCases) {
-        return Fail(cases, errorCode, FileError::SubscriptOutOfRange);
+        return Fail(cases, error, FileError::SubscriptOutOfRange);
     }
     static constexpr int kColumns10[] = {1, 2, 3, 4, 5, 6, 7, 8, 9, 10};
     static constexpr int kColumns9[] = {1, 2, 3, 5, 6, 7, 8, 9, 10};
     const int* columns = cellsPerCase == 10 ? kColumns10 : kColumns9;
     for (int r = 1; r <= count; ++r) {
         if (!in.next(f)) {  // the case number, not compared with r
-            return Fail(cases, errorCode, FileError::InputPastEnd);
+            return Fail(cases, error, FileError::InputPastEnd);
         }
         for (int i = 0; i < cellsPerCase; ++i) {
             if (!in.next(f)) {
-                return Fail(cases, errorCode, FileError::InputPastEnd);
+                return Fail(cases, error, FileError::InputPastEnd);
             }
             cases.cell(r, columns[i]) = CellFromField(f);
         }

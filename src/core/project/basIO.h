@@ -9,10 +9,12 @@
 //    n                      (blank, count, blank)
 //   then per case: " r ", "title", and cells 2..10 one per line
 //
-// Every operation reports failure through its result and an error code (the
-// codes of FileError); the code is left untouched on success.
+// Every operation reports failure through its result and an Error: code()
+// is the file error code (FileError), the message the one the main window
+// shows (ReadErrorMessage, WriteErrorMessage). On success it is untouched.
 
 #include "cases/CaseTable.h"
+#include "text/Error.h"
 
 #include <string>
 #include <string_view>
@@ -29,7 +31,7 @@ void InitData(CaseTable& cases);
 /// `path` is replaced only once the new one is completely on disk; on failure
 /// it is left as it was. A double quote in a text cell cannot be carried by
 /// the format and is written as "'".
-bool WriteInputFile(const CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+bool WriteInputFile(const CaseTable& cases, const std::string& path, Error& error);
 
 /// The bytes WriteInputFile writes for `cases`.
 std::string InputFileBytes(const CaseTable& cases);
@@ -37,16 +39,14 @@ std::string InputFileBytes(const CaseTable& cases);
 /// Reads a version 2.10 file into the table. On failure the table is emptied.
 /// A count above 99 or below 0 fails with code 9 before any case is stored; a
 /// file that ends early fails with code 62.
-bool ReadInputFile(CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+bool ReadInputFile(CaseTable& cases, const std::string& path, Error& error);
 
 namespace detail {
 /// Shared reader of both versions: `cellsPerCase` is 10 (2.10) or 9 (2.00,
 /// without cell 4, which is then set to 0).
-bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase,
-                     std::int32_t& errorCode);
+bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase, Error& error);
 /// The same on the bytes of a file already read.
-bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase,
-                      std::int32_t& errorCode);
+bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase, Error& error);
 } // namespace detail
 
 } // namespace ormavex

@@ -4,8 +4,8 @@
 
 namespace ormavex {
 
-bool ReadInputFileV200(CaseTable& cases, const std::string& path, std::int32_t& errorCode) {
-    return detail::ReadProjectFile(cases, path, 9, errorCode);
+bool ReadInputFileV200(CaseTable& cases, const std::string& path, Error& error) {
+    return detail::ReadProjectFile(cases, path, 9, error);
 }
 
 } // namespace ormavex

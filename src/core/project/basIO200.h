@@ -4,13 +4,14 @@
 // read as 0).
 
 #include "cases/CaseTable.h"
+#include "text/Error.h"
 
 #include <string>
 
 namespace ormavex {
 
 /// Reads a version 2.00 file into the table; cell 4 of every case becomes 0.
-/// On failure the table is emptied and `errorCode` is set.
-bool ReadInputFileV200(CaseTable& cases, const std::string& path, std::int32_t& errorCode);
+/// On failure the table is emptied and `error` is set, as ReadInputFile does.
+bool ReadInputFileV200(CaseTable& cases, const std::string& path, Error& error);
 
 } // namespace ormavex

@@ -21,11 +21,9 @@ ChapterSettings ChapterSettingsIn(std::string_view ini) {
 }
 
 ChapterSettings ReadChapterSettings(const std::string& settingsFile) {
-    std::string ini;
-    int code = 0;
-    if (!ReadFileBytes(settingsFile, ini, code, FileLimit::Settings)) {
-        ini.clear();
-    }
+    std::string ini; // left empty, as a missing file, when it cannot be read
+    Error error;
+    ReadFileBytes(settingsFile, ini, error, FileLimit::Settings);
     return ChapterSettingsIn(ini);
 }
 

@@ -92,16 +92,17 @@ std::string_view Utf8Mid(std::string_view s, std::size_t from, std::size_t count
     return s.substr(a, b - a);
 }
 
-void CheckWrite(ReportState& state) {
-    if (state.out.failed()) {
-        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
-    }
+[[noreturn]] void ThrowPrintFileError(const char* verb, const std::string& path, int code) {
+    throw Error(std::string("cannot ") + verb + " the print file " + path + " (code " +
+                    std::to_string(code) + ")",
+                code, path);
 }
 
-} // namespace
-
-namespace {
+void CheckWrite(ReportState& state) {
+    if (state.out.failed()) {
+        ThrowPrintFileError("write", state.currentPrintFile, state.out.errorCode());
+    }
+}
 
 // Makes a new, empty "~MT" file in `folder`, stores its name in the next
 // slot of a list and leaves it open in `out`. The list is untouched when it
@@ -115,14 +116,12 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
     std::string path = folder + "/~MTXXXXXX.tmp";
     const int fd = ::mkstemps(path.data(), 4);
     if (fd < 0) {
-        throw ReportError("cannot create a temporary file in " + folder + ": " +
-                          std::strerror(errno));
+        throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(errno));
     }
     std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;
     if (!out.adopt(fd, path)) {
-        throw ReportError("cannot open the print file " + path + " (code " +
-                          std::to_string(out.errorCode()) + ")");
+        ThrowPrintFileError("open", path, out.errorCode());
     }
     return slot;
 }
@@ -207,10 +206,11 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
                              const std::string& section, LevelTable& levels,
                              TemplateTable& templates, SectionLines& read) {
     std::string data;
-    int code = 0;
-    if (!files.read(formatFile, data, code, FileLimit::Format)) {
-        throw ReportError("cannot read the report format file " + formatFile + " (code " +
-                          std::to_string(code) + ")");
+    Error error;
+    if (!files.read(formatFile, data, error, FileLimit::Format)) {
+        throw Error("cannot read the report format file " + formatFile + " (code " +
+                        std::to_string(error.code()) + ")",
+                    error.code(), formatFile);
     }
     // Lines are compared as Shift_JIS bytes, so that only the template lines
     // of the wanted section are converted. A name that Shift_JIS cannot hold
@@ -227,12 +227,12 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         }
     }
     if (!found) {
-        throw ReportError("section " + section + " is missing from " + formatFile);
+        throw Error("section " + section + " is missing from " + formatFile);
     }
     int count = 0;
     while (true) {
         if (!lines.next(raw)) {
-            throw ReportError("section " + section + " of " + formatFile + " has no End line");
+            throw Error("section " + section + " of " + formatFile + " has no End line");
         }
         if (raw == "End") {
             return count;
@@ -244,8 +244,8 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         std::int32_t number = 0;
         if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
             number > MaxTemplateLines) {
-            throw ReportError("template line \"" + line + "\" of section " + section +
-                              " has no line number from 1 to 20");
+            throw Error("template line \"" + line + "\" of section " + section +
+                        " has no line number from 1 to 20");
         }
         // One character: at most a single digit, so 0..9.
         levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));
@@ -325,15 +325,15 @@ std::string FillTemplate(std::string_view templateText, const NumberValues& numb
 
     if (numberFields.size() > static_cast<std::size_t>(MaxTemplateLines) ||
         textFields.size() > static_cast<std::size_t>(MaxTemplateLines)) {
-        throw ReportError("template \"" + std::string(templateText) + "\" has more than 20 fields");
+        throw Error("template \"" + std::string(templateText) + "\" has more than 20 fields");
     }
 
     for (std::size_t k = 0; k < numberFields.size(); ++k) {
         const Field& f = numberFields[k];
         const double value = numbers[static_cast<int>(k) + 1];
         if (!std::isfinite(value)) {
-            throw ReportError("a value of template \"" + std::string(templateText) +
-                              "\" is not a finite number");
+            throw Error("a value of template \"" + std::string(templateText) +
+                        "\" is not a finite number");
         }
         std::string s = FormatFieldNumber(value, std::string_view(tmpl).substr(f.start, f.width));
         if (s.size() < f.width) {
@@ -371,15 +371,13 @@ void OpenPrintFile(ReportState& state) {
         return;
     }
     if (!state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
-        throw ReportError("cannot open the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
+        ThrowPrintFileError("open", state.currentPrintFile, state.out.errorCode());
     }
 }
 
 void ClosePrintFile(ReportState& state) {
     if (HeldOpen(state) ? !state.out.flush() : !state.out.close()) {
-        throw ReportError("cannot write the print file " + state.currentPrintFile + " (code " +
-                          std::to_string(state.out.errorCode()) + ")");
+        ThrowPrintFileError("write", state.currentPrintFile, state.out.errorCode());
     }
 }
 
@@ -394,7 +392,7 @@ void PrintTemplateLine(ReportState& state, std::string_view templateText, int le
 
 std::string HeadingPrefix(ReportState& state, int level) {
     if (level < 0 || level > MaxHeadingLevel) {
-        throw ReportError("heading level " + std::to_string(level) + " is outside 0 to 5");
+        throw Error("heading level " + std::to_string(level) + " is outside 0 to 5");
     }
     if (level == 0) {
         return Blanks(ClampSetting(state.margins[state.currentLevel], 0, kMaxHeadingMargin) + 2);

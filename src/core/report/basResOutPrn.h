@@ -16,26 +16,21 @@
 // to the end of the line) or a single "!". Field positions and widths are
 // bytes of the template's Shift_JIS form.
 //
-// Every operation except AppendPageBreak throws ReportError on failure; the
-// page that called it turns that into a failed page.
+// Every operation except AppendPageBreak throws Error on failure (list full,
+// section missing, bad template line, file error, a value that cannot be
+// formed); the page that called it turns that into a failed page.
 
 #include "text/TextFile.h"
 
 #include <array>
 #include <cassert>
-#include <stdexcept>
 #include <string>
 #include <string_view>
 
 namespace ormavex {
 
-/// A failure inside the report writer or a diagram (list full, section
-/// missing, bad template line, file error, a value that cannot be formed).
-/// It ends the current page, which then reports failure.
-class ReportError : public std::runtime_error {
-public:
-    explicit ReportError(const std::string& what) : std::runtime_error(what) {}
-};
+/// The report writer's old exception name, until its last users move to Error.
+using ReportError = Error;
 
 inline constexpr int MaxTextPrintFiles = 20;
 inline constexpr int MaxDrawingPrintFiles = 297;
@@ -141,7 +136,7 @@ void LoadNumberingSettings(ReportState& state, const std::string& settingsFile);
 
 /// Reads section `section` of the report format file into the tables at the
 /// template lines' numbers and returns how many template lines it read.
-/// Entries whose numbers do not occur keep their contents. Throws ReportError
+/// Entries whose numbers do not occur keep their contents. Throws Error
 /// when the file cannot be read, the section or its "End" is missing, or a
 /// line number is outside 1..20 (an empty line inside a section is one).
 int ReadTemplateSection(const std::string& formatFile, const std::string& section,
@@ -157,15 +152,15 @@ int ReadTemplateSection(FileReadCache& files, const std::string& formatFile,
 /// A value wider than its field is cut at the field's end; a double-byte
 /// character that would be cut in two is written as a blank, and any byte
 /// that does not form a whole Shift_JIS character as "?", so the line stays
-/// readable text. Throws ReportError for more than 20 fields of a kind or a
+/// readable text. Throws Error for more than 20 fields of a kind or a
 /// number value that is not finite.
 std::string FillTemplate(std::string_view templateText, const NumberValues& numbers,
                          const TextValues& texts);
 
 /// Opens the current print file for appending into the open handle. Throws
-/// ReportError when it cannot be opened.
+/// Error when it cannot be opened.
 void OpenPrintFile(ReportState& state);
-/// Closes the open handle; throws ReportError when a write or the close failed.
+/// Closes the open handle; throws Error when a write or the close failed.
 void ClosePrintFile(ReportState& state);
 
 /// Writes the heading prefix of `level`, the filled template and a line end.
@@ -176,7 +171,7 @@ void PrintTemplateLine(ReportState& state, std::string_view templateText, int le
 /// level's margin in blanks, "?R1"/"?R2" for levels 1/2, then the heading
 /// number when numbering is on; a body line is indented by the margin of the
 /// current heading level + 2. Advances the heading counters. A negative margin
-/// counts as 0. Throws ReportError for a level outside 0..5.
+/// counts as 0. Throws Error for a level outside 0..5.
 std::string HeadingPrefix(ReportState& state, int level);
 /// Writes HeadingPrefix(level) without line end.
 void PrintHeadingPrefix(ReportState& state, int level);

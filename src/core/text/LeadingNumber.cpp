@@ -146,52 +146,46 @@ bool ParsePlainDecimal(std::string_view text, double& value) noexcept {
 
 } // namespace
 
+// LeadingNumber and ParseNumber can only fail by running out of memory for
+// the copy of the numeric prefix; being noexcept, that ends the program.
 double LeadingNumber(std::string_view text) noexcept {
-    try {
-        std::string s;
-        NumericPrefix(text, s);
-        return s.empty() ? 0.0 : Convert(s);
-    } catch (...) {
-        return 0.0;
-    }
+    std::string s;
+    NumericPrefix(text, s);
+    return s.empty() ? 0.0 : Convert(s);
 }
 
 bool ParseNumber(std::string_view text, double& value) noexcept {
     if (ParsePlainDecimal(text, value)) {
         return true;  // no blanks around it, nothing but a plain decimal
     }
-    try {
-        std::size_t b = 0;
-        std::size_t e = text.size();
-        while (b < e && IsBlank(text[b])) {
-            ++b;
-        }
-        while (e > b && IsBlank(text[e - 1])) {
-            --e;
-        }
-        text = text.substr(b, e - b);
-        if (text.empty()) {
-            return false;
-        }
-        if (ParsePlainDecimal(text, value)) {
-            return true;
-        }
-        // No blanks inside a whole number.
-        for (char c : text) {
-            if (IsBlank(c)) {
-                return false;
-            }
-        }
-        std::string s;
-        std::size_t end = NumericPrefix(text, s);
-        if (s.empty() || end != text.size()) {
-            return false;
-        }
-        value = Convert(s);
-        return true;
-    } catch (...) {
+    std::size_t b = 0;
+    std::size_t e = text.size();
+    while (b < e && IsBlank(text[b])) {
+        ++b;
+    }
+    while (e > b && IsBlank(text[e - 1])) {
+        --e;
+    }
+    text = text.substr(b, e - b);
+    if (text.empty()) {
         return false;
     }
+    if (ParsePlainDecimal(text, value)) {
+        return true;
+    }
+    // No blanks inside a whole number.
+    for (char c : text) {
+        if (IsBlank(c)) {
+            return false;
+        }
+    }
+    std::string s;
+    std::size_t end = NumericPrefix(text, s);
+    if (s.empty() || end != text.size()) {
+        return false;
+    }
+    value = Convert(s);
+    return true;
 }
 
 bool RoundToInt32(double value, std::int32_t& result) noexcept {

@@ -1,5 +1,8 @@
 #include "NumberPicture.h"
 
+#include "ShiftJis.h"
+
+#include <array>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -8,10 +11,6 @@
 namespace ormavex {
 
 namespace {
-
-std::size_t Utf8Len(unsigned char c) noexcept {
-    return c < 0x80 ? 1 : c < 0xC0 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-}
 
 bool IsPlaceholder(char c) noexcept { return c == '#' || c == '0' || c == ',' || c == '.'; }
 
@@ -32,7 +31,7 @@ Picture ParsePicture(std::string_view pic) {
     while (i < pic.size()) {
         char c = pic[i];
         if (c == '\\' && i + 1 < pic.size()) {
-            std::size_t n = Utf8Len(static_cast<unsigned char>(pic[i + 1]));
+            std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(pic[i + 1]));
             std::string lit(pic.substr(i + 1, n));
             if (state == State::Number) {
                 state = State::After;
@@ -63,7 +62,7 @@ Picture ParsePicture(std::string_view pic) {
         if (state == State::Number) {
             state = State::After;
         }
-        std::size_t n = Utf8Len(static_cast<unsigned char>(c));
+        std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(c));
         (state == State::Before ? p.prefix : p.suffix) += std::string(pic.substr(i, n));
         i += n;
     }
@@ -148,26 +147,14 @@ std::string Group(const std::string& digits) {
 }
 
 // Powers of ten up to 10^19, the largest below 2^64.
-constexpr std::uint64_t kPow10[] = {1ULL,
-                                    10ULL,
-                                    100ULL,
-                                    1000ULL,
-                                    10000ULL,
-                                    100000ULL,
-                                    1000000ULL,
-                                    10000000ULL,
-                                    100000000ULL,
-                                    1000000000ULL,
-                                    10000000000ULL,
-                                    100000000000ULL,
-                                    1000000000000ULL,
-                                    10000000000000ULL,
-                                    100000000000000ULL,
-                                    1000000000000000ULL,
-                                    10000000000000000ULL,
-                                    100000000000000000ULL,
-                                    1000000000000000000ULL,
-                                    10000000000000000000ULL};
+constexpr auto kPow10 = [] {
+    std::array<std::uint64_t, 20> p{};
+    p[0] = 1;
+    for (std::size_t i = 1; i < p.size(); ++i) {
+        p[i] = p[i - 1] * 10;
+    }
+    return p;
+}();
 
 } // namespace
 

@@ -1,13 +1,14 @@
 #include "ShiftJis.h"
 
-#include <cerrno>
-#include <iconv.h>
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <functional>
+#include <iconv.h>
 #include <unordered_map>
-#include <stdexcept>
 
 namespace ormavex {
 
@@ -33,12 +34,16 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // One iconv descriptor per direction and thread: opening a descriptor costs far
-// more than a short conversion, and a descriptor holds shift state.
+// more than a short conversion, and a descriptor holds shift state. A C
+// library without code page 932 is a broken installation: the program ends.
 class Converter {
 public:
     Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
         if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            throw std::runtime_error(std::string("iconv cannot convert from ") + from + " to " + to);
+            std::fprintf(stderr,
+                         "Shift_JIS conversion unavailable: iconv cannot convert from %s to %s\n",
+                         from, to);
+            std::abort();
         }
     }
     ~Converter() { iconv_close(m_cd); }
@@ -113,13 +118,8 @@ private:
     std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
 };
 
-std::size_t Utf8SequenceLength(std::string_view s) noexcept {
-    unsigned char c = static_cast<unsigned char>(s[0]);
-    std::size_t n = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
-    if (c >= 0x80 && c < 0xC0) {
-        n = 1;  // stray continuation byte
-    }
-    return n;
+std::size_t Utf8RunLength(std::string_view s) noexcept {
+    return Utf8SequenceLength(static_cast<unsigned char>(s[0]));
 }
 
 std::size_t SjisSequenceLength(std::string_view s) noexcept {
@@ -130,7 +130,7 @@ std::size_t SjisSequenceLength(std::string_view s) noexcept {
 // that is all ASCII never needs one.
 std::string Utf8RunToSjis(std::string_view run) {
     thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(run, "?", Utf8SequenceLength);
+    return conv.convert(run, "?", Utf8RunLength);
 }
 
 std::string SjisRunToUtf8(std::string_view run) {
@@ -159,7 +159,7 @@ std::string ToShiftJis(std::string_view utf8) {
         std::size_t k = j;
         bool whole = true;
         while (k < utf8.size() && static_cast<unsigned char>(utf8[k]) >= 0x80) {
-            const std::size_t n = Utf8SequenceLength(utf8.substr(k));
+            const std::size_t n = Utf8SequenceLength(static_cast<unsigned char>(utf8[k]));
             if (n < 2 || k + n > utf8.size()) {
                 whole = false;
                 break;
@@ -219,18 +219,21 @@ std::size_t ShiftJisCharOffset(std::string_view sjis, std::size_t chars) noexcep
     return std::min(pos, sjis.size());
 }
 
-std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes) {
-    std::string s = ToShiftJis(utf8);
+std::size_t ShiftJisCutLength(std::string_view sjis, std::size_t bytes) noexcept {
     std::size_t pos = 0;
-    while (pos < s.size()) {
-        std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(s[pos])) ? 2 : 1;
+    while (pos < sjis.size()) {
+        const std::size_t n = IsShiftJisLeadByte(static_cast<unsigned char>(sjis[pos])) ? 2 : 1;
         if (pos + n > bytes) {
             break;
         }
         pos += n;
     }
-    s.resize(pos);
-    return FromShiftJis(s);
+    return std::min(pos, sjis.size());
+}
+
+std::string CutToShiftJisBytes(std::string_view utf8, std::size_t bytes) {
+    const std::string s = ToShiftJis(utf8);
+    return FromShiftJis(std::string_view(s).substr(0, ShiftJisCutLength(s, bytes)));
 }
 
 } // namespace ormavex

@@ -22,6 +22,12 @@ std::string FromShiftJis(std::string_view sjis);
 /// Number of bytes of the Shift_JIS form of a UTF-8 text.
 std::size_t ShiftJisLength(std::string_view utf8);
 
+/// Bytes of the UTF-8 sequence that byte `b` starts; 1 for a stray
+/// continuation byte.
+constexpr std::size_t Utf8SequenceLength(unsigned char b) noexcept {
+    return b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
+}
+
 /// True for a byte that starts a double-byte Shift_JIS character.
 constexpr bool IsShiftJisLeadByte(unsigned char b) noexcept {
     return (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
@@ -36,6 +42,10 @@ constexpr bool IsShiftJisTrailByte(unsigned char b) noexcept {
 /// double-byte character counting as one; the string's length when it is
 /// shorter.
 std::size_t ShiftJisCharOffset(std::string_view sjis, std::size_t chars) noexcept;
+
+/// The length of the longest start of a Shift_JIS string that has at most
+/// `bytes` bytes and does not split a double-byte character.
+std::size_t ShiftJisCutLength(std::string_view sjis, std::size_t bytes) noexcept;
 
 /// The first `bytes` bytes of the Shift_JIS form of a UTF-8 text, never
 /// splitting a double-byte character (the result may be one byte shorter).

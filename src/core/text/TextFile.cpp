@@ -3,9 +3,8 @@
 #include "ShiftJis.h"
 
 #include <algorithm>
-#include <atomic>
-#include <cstring>
 #include <cerrno>
+#include <cstring>
 #include <fcntl.h>
 #include <filesystem>
 #include <sys/stat.h>
@@ -15,29 +14,35 @@ namespace ormavex {
 
 namespace {
 
-std::atomic<int> g_faultErrno{0};
-std::atomic<std::size_t> g_faultAfter{0};
-
-bool FolderExists(const std::string& path) {
-    std::filesystem::path p(path);
-    std::filesystem::path parent = p.has_parent_path() ? p.parent_path() : std::filesystem::path(".");
-    std::error_code ec;
-    return std::filesystem::is_directory(parent, ec);
-}
-
 std::string FolderOf(const std::string& path) {
     std::filesystem::path p(path);
     return p.has_parent_path() ? p.parent_path().string() : std::string(".");
 }
 
-} // namespace
-
-namespace testing {
-void InjectWriteFault(int err, std::size_t afterBytes) {
-    g_faultAfter = afterBytes;
-    g_faultErrno = err;
+bool FolderExists(const std::string& path) {
+    std::error_code ec;
+    return std::filesystem::is_directory(FolderOf(path), ec);
 }
-} // namespace testing
+
+// Writes all of `bytes`; 0, or the errno of the write that failed.
+int WriteAll(int fd, std::string_view bytes) {
+    for (std::size_t done = 0; done < bytes.size();) {
+        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
+        if (n < 0 && errno != EINTR) {
+            return errno;
+        }
+        done += n > 0 ? static_cast<std::size_t>(n) : 0;
+    }
+    return 0;
+}
+
+Error FileFailure(const char* verb, const std::string& path, int code) {
+    return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) +
+                     ")",
+                 code, path);
+}
+
+} // namespace
 
 int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     switch (err) {
@@ -75,59 +80,48 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     }
 }
 
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode, std::size_t limit) {
+bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, std::size_t limit) {
     bytes.clear();
-    if (path.empty()) {
-        errorCode = FileError::BadFileName;
+    int fd = -1;
+    auto fail = [&](int code) {
+        if (fd >= 0) {
+            ::close(fd);
+        }
+        bytes.clear();
+        error = FileFailure("read", path, code);
         return false;
-    }
-    // O_NONBLOCK: opening a FIFO with no writer must not wait; the descriptor
-    // is checked with fstat before anything is read from it.
-    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    if (fd < 0) {
-        errorCode = FileErrorFromErrno(errno, path, false);
-        return false;
-    }
+    };
+    // An empty path fails with ENOENT, which gives 52. O_NONBLOCK: opening a
+    // FIFO with no writer must not wait; the descriptor is checked with fstat
+    // before anything is read from it.
+    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     struct stat st {};
-    if (::fstat(fd, &st) != 0) {
-        errorCode = FileErrorFromErrno(errno, path, false);
-        ::close(fd);
-        return false;
+    if (fd < 0 || ::fstat(fd, &st) != 0) {
+        return fail(FileErrorFromErrno(errno, path, false));
     }
     if (!S_ISREG(st.st_mode)) {
-        ::close(fd);
-        errorCode = FileError::PathFileAccess;
-        return false;
+        return fail(FileError::PathFileAccess);
     }
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit) {
-        ::close(fd);
-        errorCode = FileError::OutOfMemory;
-        return false;
+        return fail(FileError::OutOfMemory);
     }
     // Read straight into the string: its size from fstat, grown (never past
     // the limit) if the file turns out longer.
-    const std::size_t size = static_cast<std::size_t>(st.st_size);
-    bytes.resize(size + 1);
+    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) {
             if (have > limit) {
-                ::close(fd);
-                bytes.clear();
-                errorCode = FileError::OutOfMemory;
-                return false;
+                return fail(FileError::OutOfMemory);
             }
             bytes.resize(std::min(bytes.size() * 2 + 4096, limit + 1));
         }
-        ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
         if (n < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            errorCode = FileErrorFromErrno(errno, path, false);
-            ::close(fd);
-            bytes.clear();
-            return false;
+            return fail(FileErrorFromErrno(errno, path, false));
         }
         if (n == 0) {
             break;
@@ -135,11 +129,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode, 
         have += static_cast<std::size_t>(n);
     }
     ::close(fd);
-    if (have > limit) {
-        bytes.clear();
-        errorCode = FileError::OutOfMemory;
-        return false;
-    }
     bytes.resize(have);
     return true;
 }
@@ -183,37 +172,34 @@ void FileReadCache::disable() noexcept {
     m_parsed.clear();
 }
 
-bool FileReadCache::read(const std::string& path, std::string& bytes, int& errorCode,
+bool FileReadCache::read(const std::string& path, std::string& bytes, Error& error,
                          std::size_t limit) {
     if (!m_enabled) {
-        return ReadFileBytes(path, bytes, errorCode, limit);
+        return ReadFileBytes(path, bytes, error, limit);
     }
-    for (const Entry& e : m_files) {
-        if (e.path == path) {
-            if (e.ok) {
-                bytes = e.bytes;
-            } else {
-                errorCode = e.errorCode;
-            }
-            return e.ok;
-        }
+    auto it = std::find_if(m_files.begin(), m_files.end(),
+                           [&](const Entry& e) { return e.path == path; });
+    if (it == m_files.end()) {
+        Entry e;
+        e.path = path;
+        e.ok = ReadFileBytes(path, e.bytes, e.error, limit);
+        it = m_files.insert(m_files.end(), std::move(e));
     }
-    Entry e;
-    e.path = path;
-    e.ok = ReadFileBytes(path, e.bytes, e.errorCode, limit);
-    if (e.ok) {
-        bytes = e.bytes;
+    if (it->ok) {
+        bytes = it->bytes;
     } else {
-        errorCode = e.errorCode;
+        error = it->error;
     }
-    m_files.push_back(std::move(e));
-    return m_files.back().ok;
+    return it->ok;
 }
 
-bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, int& errorCode) {
-    if (givenPath.empty() || givenPath.back() == '/') {
-        errorCode = FileError::BadFileName;
+bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
+    auto fail = [&](int code) {
+        error = FileFailure("write", givenPath, code);
         return false;
+    };
+    if (givenPath.empty() || givenPath.back() == '/') {
+        return fail(FileError::BadFileName);
     }
     // A symbolic link is followed, so that the file it names gets the new
     // content and the link stays.
@@ -226,41 +212,30 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
         std::error_code lec;
         const std::filesystem::path target = std::filesystem::read_symlink(path, lec);
         if (lec || hops >= 40) {
-            errorCode = FileError::PathFileAccess;
-            return false;
+            return fail(FileError::PathFileAccess);
         }
         path = target.is_absolute() ? target.string()
                                     : (std::filesystem::path(FolderOf(path)) / target).string();
     }
-    // Only a regular file is replaced: a FIFO, device or socket is refused.
-    {
-        struct stat cur {};
-        if (::stat(path.c_str(), &cur) == 0 && !S_ISREG(cur.st_mode)) {
-            errorCode = FileError::PathFileAccess;
-            return false;
-        }
+    // Only a regular file is replaced: a folder, FIFO, device or socket is refused.
+    struct stat st {};
+    const bool exists = ::stat(path.c_str(), &st) == 0;
+    if (exists && !S_ISREG(st.st_mode)) {
+        return fail(FileError::PathFileAccess);
     }
-    const std::string folder = FolderOf(path);
     std::error_code ec;
-    if (!std::filesystem::exists(folder, ec)) {
-        errorCode = FileError::PathNotFound;
-        return false;
-    }
-    if (std::filesystem::is_directory(path, ec)) {
-        errorCode = FileError::PathFileAccess;
-        return false;
+    if (!std::filesystem::exists(FolderOf(path), ec)) {
+        return fail(FileError::PathNotFound);
     }
     std::string tmpl = path + ".XXXXXX";
     int fd = ::mkstemp(tmpl.data());
     if (fd < 0) {
-        errorCode = FileErrorFromErrno(errno, path, true);
-        return false;
+        return fail(FileErrorFromErrno(errno, path, true));
     }
     // Keep the permission bits of the file being replaced; a new file gets the
     // usual bits for a document.
-    struct stat st {};
     mode_t mode = 0644;
-    if (::stat(path.c_str(), &st) == 0) {
+    if (exists) {
         mode = st.st_mode & 07777;
     } else {
         mode_t mask = ::umask(0);
@@ -269,31 +244,7 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
     }
     ::fchmod(fd, mode);
 
-    int err = 0;
-    const int faultErrno = g_faultErrno.exchange(0);
-    const std::size_t faultAfter = g_faultAfter.exchange(0);
-    std::size_t written = 0;
-    while (written < bytes.size() && err == 0) {
-        std::size_t chunk = bytes.size() - written;
-        if (faultErrno != 0) {
-            if (written >= faultAfter) {
-                err = faultErrno;
-                break;
-            }
-            chunk = std::min(chunk, faultAfter - written);
-        }
-        ssize_t n = ::write(fd, bytes.data() + written, chunk);
-        if (n < 0) {
-            if (errno != EINTR) {
-                err = errno;
-            }
-            continue;
-        }
-        written += static_cast<std::size_t>(n);
-    }
-    if (err == 0 && faultErrno != 0) {
-        err = faultErrno;
-    }
+    int err = WriteAll(fd, bytes);
     if (err == 0 && ::fsync(fd) != 0) {
         err = errno;
     }
@@ -305,8 +256,7 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, i
     }
     if (err != 0) {
         ::unlink(tmpl.c_str());
-        errorCode = FileErrorFromErrno(err, path, true);
-        return false;
+        return fail(FileErrorFromErrno(err, path, true));
     }
     return true;
 }
@@ -363,12 +313,8 @@ void TextOutFile::restart(const std::string& path, bool cutAtClose) {
 
 bool TextOutFile::open(const std::string& path, Mode mode) {
     // Truncate writes from the start without O_TRUNC; close() cuts what is
-    // left of a longer old content.
+    // left of a longer old content. An empty path gives 52, as on reading.
     restart(path, mode == Mode::Truncate);
-    if (path.empty()) {
-        m_errorCode = FileError::BadFileName;
-        return false;
-    }
     const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : 0);
     m_fd = ::open(path.c_str(), flags, 0666);
     if (m_fd < 0) {
@@ -413,16 +359,8 @@ void TextOutFile::writeLine(std::string_view utf8) {
 }
 
 void TextOutFile::writeBuffer() {
-    std::size_t done = 0;
-    while (done < m_buffer.size() && m_errorCode == 0) {
-        const ssize_t n = ::write(m_fd, m_buffer.data() + done, m_buffer.size() - done);
-        if (n < 0) {
-            if (errno != EINTR) {
-                m_errorCode = FileErrorFromErrno(errno, m_path, true);
-            }
-            continue;
-        }
-        done += static_cast<std::size_t>(n);
+    if (const int err = m_errorCode == 0 ? WriteAll(m_fd, m_buffer) : 0; err != 0) {
+        m_errorCode = FileErrorFromErrno(err, m_path, true);
     }
     m_buffer.clear();
 }

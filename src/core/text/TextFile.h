@@ -3,8 +3,10 @@
 // splitting, line writing in Shift_JIS with CR LF, and the error codes that the
 // windows show for file failures.
 //
-// Every operation here reports failure through its result and an error code;
-// nothing throws for an I/O problem.
+// Every operation here reports failure through its result and an Error whose
+// code() is the file error code; nothing throws for an I/O problem.
+
+#include "Error.h"
 
 #include <any>
 #include <cstddef>
@@ -24,7 +26,6 @@ inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileName = 52;
 inline constexpr int FileNotFound = 53;
-inline constexpr int FileAlreadyOpen = 55;
 inline constexpr int DeviceIo = 57;
 inline constexpr int DiskFull = 61;
 inline constexpr int InputPastEnd = 62;
@@ -48,7 +49,6 @@ inline constexpr std::size_t Coefficients = 16u << 20;
 inline constexpr std::size_t Format = 1u << 20;
 inline constexpr std::size_t Style = 1u << 20;
 inline constexpr std::size_t Print = 64u << 20;
-inline constexpr std::size_t Figure = 1u << 20;
 inline constexpr std::size_t Drawing = 16u << 20;
 /// Any other file.
 inline constexpr std::size_t Default = 64u << 20;
@@ -58,8 +58,9 @@ inline constexpr std::size_t Default = 64u << 20;
 /// FIFO, a device or a socket fails with 75 without waiting on it, and a
 /// file longer than `limit` bytes fails with 7 (checked before anything is
 /// allocated and again while reading, for a file that grows). On failure
-/// returns false and sets `errorCode`.
-bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode,
+/// returns false, leaves `bytes` empty and sets `error` ("cannot read PATH
+/// (error N)", code N).
+bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error,
                    std::size_t limit = FileLimit::Default);
 
 /// Why `path` cannot be read as a file of at most `limit` bytes, in one
@@ -68,7 +69,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, int& errorCode,
 std::string DescribeUnreadableFile(const std::string& path, std::size_t limit = FileLimit::Default);
 
 /// Whole-file reads that, while enabled, read each file once: a later read
-/// of the same path gets the same bytes (or the same error code) from
+/// of the same path gets the same bytes (or the same error) from
 /// memory. Enabled for the length of one run over data files that do not
 /// change during it; disabled, it reads the file every time.
 class FileReadCache {
@@ -76,9 +77,8 @@ public:
     void enable() noexcept { m_enabled = true; }
     /// Stops caching and forgets every file read.
     void disable() noexcept;
-    bool enabled() const noexcept { return m_enabled; }
     /// As ReadFileBytes.
-    bool read(const std::string& path, std::string& bytes, int& errorCode,
+    bool read(const std::string& path, std::string& bytes, Error& error,
               std::size_t limit = FileLimit::Default);
 
     /// While enabled, what a reader made of a file (its parsed form) can be
@@ -104,7 +104,7 @@ private:
     struct Entry {
         std::string path;
         bool ok = false;
-        int errorCode = 0;
+        Error error;
         std::string bytes;
     };
     bool m_enabled = false;
@@ -115,10 +115,11 @@ private:
 /// Writes `bytes` as the new content of `path` without ever destroying the file
 /// that was there: the bytes go to a new file in the same folder, which is
 /// flushed to disk and then renamed over `path`. On failure the new file is
-/// removed, `path` is untouched and `errorCode` is set. A symbolic link is
-/// followed: the file it names is replaced in its own folder and the link
-/// stays. A folder, FIFO, device or socket at `path` is refused with 75.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, int& errorCode);
+/// removed, `path` is untouched and `error` is set ("cannot write PATH
+/// (error N)", code N). A symbolic link is followed: the file it names is
+/// replaced in its own folder and the link stays. A folder, FIFO, device or
+/// socket at `path` is refused with 75.
+bool ReplaceFileContents(const std::string& path, std::string_view bytes, Error& error);
 
 /// Splits file bytes into lines. A line ends at CR LF (also at a lone LF or CR);
 /// a last line without line end is a line too. Lines are returned without their
@@ -131,7 +132,6 @@ public:
     bool next(std::string_view& line) noexcept;
     /// Skips `n` lines; false when the data ended first.
     bool skip(std::size_t n) noexcept;
-    bool atEnd() const noexcept { return m_pos >= m_data.size(); }
     std::size_t position() const noexcept { return m_pos; }
 
 private:
@@ -194,11 +194,5 @@ private:
     long long m_written = 0;     ///< bytes taken since the open
     std::string m_buffer;        ///< bytes not yet written
 };
-
-namespace testing {
-/// Makes the next ReplaceFileContents() fail with the system error `err` after
-/// `afterBytes` bytes of the new file have been written (0 = no fault).
-void InjectWriteFault(int err, std::size_t afterBytes);
-} // namespace testing
 
 } // namespace ormavex

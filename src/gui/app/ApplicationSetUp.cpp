@@ -4,6 +4,7 @@
 #include <QFont>
 #include <QLibraryInfo>
 #include <QLocale>
+#include <QMessageBox>
 #include <QTranslator>
 
 namespace ormavex::gui {
@@ -24,6 +25,14 @@ void SetUpJapaneseUi(QApplication& app) {
     }
     font.setFamilies(families);
     QApplication::setFont(font);
+}
+
+void ShowFailureBox(const std::string& text) {
+    const QString platform = QGuiApplication::platformName();
+    if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
+        platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), QString::fromStdString(text));
+    }
 }
 
 } // namespace ormavex::gui

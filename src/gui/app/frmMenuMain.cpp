@@ -358,9 +358,9 @@ bool frmMenuMain::mnuFileSaveAs_Click() {
         return false;
     }
     writeInitDir(FolderOf(dialog.FileName));
-    std::int32_t code = 0;
-    if (!WriteInputFile(m_state.cases, dialog.FileName, code)) {
-        m_prompter.show(this, WriteErrorMessage(code));
+    Error error;
+    if (!WriteInputFile(m_state.cases, dialog.FileName, error)) {
+        m_prompter.show(this, WriteErrorMessage(error.code()));
         return false;
     }
     m_currentFile = dialog.FileName;
@@ -374,9 +374,9 @@ bool frmMenuMain::mnuFileSave_Click() {
     if (m_currentFile.empty()) {
         return mnuFileSaveAs_Click();
     }
-    std::int32_t code = 0;
-    if (!WriteInputFile(m_state.cases, m_currentFile, code)) {
-        m_prompter.show(this, WriteErrorMessage(code));
+    Error error;
+    if (!WriteInputFile(m_state.cases, m_currentFile, error)) {
+        m_prompter.show(this, WriteErrorMessage(error.code()));
         return false;
     }
     AddRecentFile(m_currentFile);

@@ -90,19 +90,19 @@ TEST_F(CalcTest, ReadsExactly12nNumbersPerBlock) {
 }
 
 TEST_F(CalcTest, LoaderFailuresAreRaised) {
-    EXPECT_THROW(LoadCoefTable(dir.path() + "/none", calc, coef, 1, 1.0, 1), CalcError);
-    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 6, 1.0, 1), CalcError);
+    EXPECT_THROW(LoadCoefTable(dir.path() + "/none", calc, coef, 1, 1.0, 1), Error);
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 6, 1.0, 1), Error);
     // No end marker.
     WriteSjisLines(CoefFilePath(dir.path(), 1), {"L=1.00"});
-    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 2.0, 1), CalcError);
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 2.0, 1), Error);
     // The block ends before its last number.
     WriteSjisLines(CoefFilePath(dir.path(), 1), {"L=1.00", "1 2 3"});
-    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 1.0, 1), CalcError);
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 1.0, 1), Error);
     // A field that is not a number is not read as 0.
     WriteSjisLines(CoefFilePath(dir.path(), 5),
                    {"L=1.00", "1 2 x 4 5", "1 2 3 4 5", "", "", "", "", "", "", "", "", "", "", "",
                     "EN9999"});
-    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 5, 1.0, 1), CalcError);
+    EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 5, 1.0, 1), Error);
 }
 
 TEST_F(CalcTest, SplitsTheLoadAndReversesForFixedPlatesWithoutQB) {
@@ -205,8 +205,8 @@ TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
     }
     addCase(5, 4.0, 4.0, 0.5, 10.0, 4.0);
     addCase(5, 4.0, 4.0, 1.0, 10.0, 4.0);  // the block that is cut short
-    std::string reason;
-    ASSERT_FALSE(CalcMoments(cases, calc, coef, dir.path(), &reason));
+    Error error;
+    ASSERT_FALSE(CalcMoments(cases, calc, coef, dir.path(), &error));
 
     for (int c = 1; c <= cases.CaseCount; ++c) {
         SCOPED_TRACE(c);
@@ -217,11 +217,12 @@ TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
         }
         CalcArrays alone;
         CoefWorkTables coefAlone;
-        std::string reasonAlone;
-        const bool ok = CalcMoments(one, alone, coefAlone, dir.path(), &reasonAlone);
+        Error errorAlone;
+        const bool ok = CalcMoments(one, alone, coefAlone, dir.path(), &errorAlone);
         EXPECT_EQ(ok, c < cases.CaseCount);
         if (!ok) {
-            EXPECT_EQ(reason, "case " + std::to_string(c) + reasonAlone.substr(6));
+            EXPECT_EQ(error.message(),
+                      "case " + std::to_string(c) + std::string(errorAlone.message()).substr(6));
             continue;
         }
         for (int j = 1; j <= 3; ++j) {

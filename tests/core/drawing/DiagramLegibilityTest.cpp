@@ -84,8 +84,8 @@ TEST(DiagramLegibility, ExtremeValidCasesHaveNoOverlaps) {
     std::size_t drawn = 0;
     std::vector<std::string> findings;
     auto flush = [&]() {
-        std::string reason;
-        ASSERT_TRUE(CalcMoments(cases, calc, coef, DataFolder, &reason)) << reason;
+        Error error;
+        ASSERT_TRUE(CalcMoments(cases, calc, coef, DataFolder, &error)) << error.message();
         for (int c = 1; c <= cases.CaseCount; ++c) {
             for (int keta : ketas) {
                 calc.CalcKeta[c] = keta;

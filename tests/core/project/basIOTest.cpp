@@ -8,7 +8,9 @@
 #include <gtest/gtest.h>
 
 #include <cerrno>
+#include <csignal>
 #include <filesystem>
+#include <sys/resource.h>
 
 using namespace ormavex;
 using ormavex::test::ReadBytes;
@@ -17,6 +19,24 @@ using ormavex::test::WriteBytes;
 using ormavex::test::WriteSjisLines;
 
 namespace {
+
+// While it lives, no file of this process may grow past `bytes`: a write
+// beyond fails with EFBIG (the signal the system would send is ignored).
+struct FileSizeLimit {
+    explicit FileSizeLimit(rlim_t bytes) {
+        ::getrlimit(RLIMIT_FSIZE, &saved);
+        oldHandler = std::signal(SIGXFSZ, SIG_IGN);
+        rlimit limit = saved;
+        limit.rlim_cur = bytes;
+        ::setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~FileSizeLimit() {
+        ::setrlimit(RLIMIT_FSIZE, &saved);
+        std::signal(SIGXFSZ, oldHandler);
+    }
+    rlimit saved{};
+    void (*oldHandler)(int) = nullptr;
+};
 
 const std::string kHeader =
     ToShiftJis("VELMORRA INPUT FILE FORMAT V1：Ormavex V2\r\n"
@@ -57,18 +77,18 @@ TEST(ProjectFile, RoundTripIsByteExact) {
     TempDir dir;
     CaseTable t;
     FillTwoCases(t);
-    std::int32_t code = 0;
-    ASSERT_TRUE(WriteInputFile(t, dir.file("a.kvt"), code));
+    Error error;
+    ASSERT_TRUE(WriteInputFile(t, dir.file("a.kvt"), error));
     CaseTable back;
-    ASSERT_TRUE(ReadInputFile(back, dir.file("a.kvt"), code));
-    EXPECT_EQ(code, 0);
+    ASSERT_TRUE(ReadInputFile(back, dir.file("a.kvt"), error));
+    EXPECT_EQ(error.code(), 0);
     ASSERT_EQ(back.CaseCount, 2);
     for (int r = 1; r <= 2; ++r) {
         for (int k = 1; k <= 10; ++k) {
             EXPECT_EQ(back.cell(r, k), t.cell(r, k)) << r << "," << k;
         }
     }
-    ASSERT_TRUE(WriteInputFile(back, dir.file("b.kvt"), code));
+    ASSERT_TRUE(WriteInputFile(back, dir.file("b.kvt"), error));
     EXPECT_EQ(ReadBytes(dir.file("a.kvt")), ReadBytes(dir.file("b.kvt")));
 }
 
@@ -78,10 +98,10 @@ TEST(ProjectFile, ADoubleQuoteInATitleIsWrittenAsApostrophe) {
     t.CaseCount = 1;
     t.setDefaults(1);
     t.cell(1, 1) = "壁 \"A\", 1";
-    std::int32_t code = 0;
-    ASSERT_TRUE(WriteInputFile(t, dir.file("q.kvt"), code));
+    Error error;
+    ASSERT_TRUE(WriteInputFile(t, dir.file("q.kvt"), error));
     CaseTable back;
-    ASSERT_TRUE(ReadInputFile(back, dir.file("q.kvt"), code));
+    ASSERT_TRUE(ReadInputFile(back, dir.file("q.kvt"), error));
     EXPECT_EQ(back.cell(1, 1).text(), "壁 'A', 1");
     EXPECT_EQ(back.cell(1, 2), Cell(0.0));
 }
@@ -93,8 +113,8 @@ TEST(ProjectFile, ReadsItemsAsTextNumbersOrNothing) {
     WriteBytes(dir.file("x.kvt"), kHeader + "  1  \r\n 0 \r\n\"t\"\r\n 2 \r\n1\r\n1\r\n.5\r\n1E-05\r\n"
                                             "abc\r\n\r\n-3\r\n4\r\n");
     CaseTable t;
-    std::int32_t code = 0;
-    ASSERT_TRUE(ReadInputFile(t, dir.file("x.kvt"), code));
+    Error error;
+    ASSERT_TRUE(ReadInputFile(t, dir.file("x.kvt"), error));
     EXPECT_EQ(t.CaseCount, 1);
     EXPECT_EQ(t.cell(1, 2), Cell(2.0));
     EXPECT_EQ(t.cell(1, 5), Cell(0.5));
@@ -138,9 +158,9 @@ TEST_P(ProjectFileErrors, FailWithTheirCodeAndEmptyTheStore) {
     WriteBytes(dir.file("bad.kvt"), kHeader + b.body);
     CaseTable t;
     FillTwoCases(t);
-    std::int32_t code = 0;
-    EXPECT_FALSE(ReadInputFile(t, dir.file("bad.kvt"), code));
-    EXPECT_EQ(code, b.code);
+    Error error;
+    EXPECT_FALSE(ReadInputFile(t, dir.file("bad.kvt"), error));
+    EXPECT_EQ(error.code(), b.code);
     EXPECT_EQ(t.CaseCount, 0);
     EXPECT_TRUE(t.cell(1, 1).isEmpty());
 }
@@ -159,18 +179,18 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(ProjectFile, MissingFileAndFolderCodes) {
     TempDir dir;
     CaseTable t;
-    std::int32_t code = 0;
-    EXPECT_FALSE(ReadInputFile(t, dir.file("none.kvt"), code));
-    EXPECT_EQ(code, 53);
-    EXPECT_FALSE(ReadInputFile(t, dir.file("no/none.kvt"), code));
-    EXPECT_EQ(code, 76);
-    EXPECT_FALSE(WriteInputFile(t, dir.file("no/x.kvt"), code));
-    EXPECT_EQ(code, 76);
+    Error error;
+    EXPECT_FALSE(ReadInputFile(t, dir.file("none.kvt"), error));
+    EXPECT_EQ(error.code(), 53);
+    EXPECT_FALSE(ReadInputFile(t, dir.file("no/none.kvt"), error));
+    EXPECT_EQ(error.code(), 76);
+    EXPECT_FALSE(WriteInputFile(t, dir.file("no/x.kvt"), error));
+    EXPECT_EQ(error.code(), 76);
     // A parent that is a file: even root cannot write there.
     WriteBytes(dir.file("plain"), "x");
-    EXPECT_FALSE(WriteInputFile(t, dir.file("plain/x.kvt"), code));
-    EXPECT_EQ(code, 76);
-    EXPECT_FALSE(WriteInputFile(t, dir.path(), code));
+    EXPECT_FALSE(WriteInputFile(t, dir.file("plain/x.kvt"), error));
+    EXPECT_EQ(error.code(), 76);
+    EXPECT_FALSE(WriteInputFile(t, dir.path(), error));
 }
 
 TEST(ProjectFile, AFailedSaveLeavesTheExistingFileByteIdentical) {
@@ -179,22 +199,23 @@ TEST(ProjectFile, AFailedSaveLeavesTheExistingFileByteIdentical) {
     WriteBytes(path, "the user's earlier project\r\n");
     CaseTable t;
     FillTwoCases(t);
-    for (int err : {ENOSPC, EIO}) {
-        ormavex::testing::InjectWriteFault(err, 40);  // fails part way through
-        std::int32_t code = 0;
-        EXPECT_FALSE(WriteInputFile(t, path, code));
-        EXPECT_EQ(code, err == ENOSPC ? 61 : 57);
-        EXPECT_EQ(ReadBytes(path), "the user's earlier project\r\n");
-        // No stray new file is left behind.
-        int files = 0;
-        for (const auto& e : std::filesystem::directory_iterator(dir.path())) {
-            (void)e;
-            ++files;
-        }
-        EXPECT_EQ(files, 1);
+    Error error;
+    {
+        // The system refuses every byte of a file past the 40th (EFBIG, a
+        // full disk to the user): the save fails part way through.
+        FileSizeLimit limit(40);
+        EXPECT_FALSE(WriteInputFile(t, path, error));
     }
-    std::int32_t code = 0;
-    EXPECT_TRUE(WriteInputFile(t, path, code));
+    EXPECT_EQ(error.code(), 61);
+    EXPECT_EQ(error.path(), path);
+    EXPECT_EQ(error.message(), WriteErrorMessage(61).text);
+    EXPECT_EQ(FileErrorFromErrno(EIO, path, true), 57); // a failing disk part way through
+    EXPECT_EQ(ReadBytes(path), "the user's earlier project\r\n");
+    // No stray new file is left behind.
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()),
+                            std::filesystem::directory_iterator()),
+              1);
+    EXPECT_TRUE(WriteInputFile(t, path, error));
     EXPECT_EQ(ReadBytes(path), InputFileBytes(t));
 }
 

@@ -174,8 +174,8 @@ TEST_F(BatchReportTest, AZeroSpanFailsItsPageAndNamesTheCase) {
     }
     cases.cell(2, 5) = 0.0; // Lx = 0: calculated, but no diagram scale
     const std::string project = data.file("zero.kvt");
-    std::int32_t code = 0;
-    ASSERT_TRUE(WriteInputFile(cases, project, code));
+    Error error;
+    ASSERT_TRUE(WriteInputFile(cases, project, error));
 
     ASSERT_EQ(Run("--report --keep", project), 4) << err;
     EXPECT_NE(err.find("№2 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ\n"), std::string::npos) << err;

@@ -56,9 +56,10 @@ TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
         EXPECT_TRUE(RunBounded(
             [&] {
                 std::string bytes;
-                int code = 0;
-                return !ReadFileBytes(path, bytes, code, FileLimit::Print) && bytes.empty() &&
-                       (code == FileError::PathFileAccess || code == FileError::OutOfMemory) &&
+                Error error;
+                return !ReadFileBytes(path, bytes, error, FileLimit::Print) && bytes.empty() &&
+                       (error.code() == FileError::PathFileAccess ||
+                        error.code() == FileError::OutOfMemory) &&
                        !DescribeUnreadableFile(path).empty();
             },
             5, 512))
@@ -69,11 +70,14 @@ TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
     // The limit itself is allowed, one byte more is not.
     WriteBytes(f.dir.file("a"), std::string(1000, 'x'));
     std::string bytes;
-    int code = 0;
-    EXPECT_TRUE(ReadFileBytes(f.dir.file("a"), bytes, code, 1000));
+    Error error;
+    EXPECT_TRUE(ReadFileBytes(f.dir.file("a"), bytes, error, 1000));
     EXPECT_EQ(bytes.size(), 1000u);
-    EXPECT_FALSE(ReadFileBytes(f.dir.file("a"), bytes, code, 999));
-    EXPECT_EQ(code, FileError::OutOfMemory);
+    EXPECT_FALSE(ReadFileBytes(f.dir.file("a"), bytes, error, 999));
+    EXPECT_EQ(error.code(), FileError::OutOfMemory);
+    EXPECT_EQ(error.path(), f.dir.file("a"));
+    EXPECT_FALSE(ReadFileBytes("", bytes, error));
+    EXPECT_EQ(error.code(), FileError::BadFileName);
 }
 
 TEST(HostileInput, ProjectLoadRefusesSpecialFilesAndSaysWhy) {
@@ -149,18 +153,18 @@ TEST(HostileInput, SavingFollowsLinksAndRefusesSpecialFiles) {
     WriteBytes(dir.file("real.kvt"), "old");
     std::filesystem::create_directory(dir.file("sub"));
     std::filesystem::create_symlink("../real.kvt", dir.file("sub/link.kvt"));
-    int code = 0;
-    ASSERT_TRUE(ReplaceFileContents(dir.file("sub/link.kvt"), "new", code)) << code;
+    Error error;
+    ASSERT_TRUE(ReplaceFileContents(dir.file("sub/link.kvt"), "new", error)) << error.message();
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("sub/link.kvt")));
     EXPECT_EQ(ReadBytes(dir.file("real.kvt")), "new");
     EXPECT_EQ(std::filesystem::directory_iterator(dir.file("sub"))->path().filename(), "link.kvt");
 
     ASSERT_EQ(::mkfifo(dir.file("p.kvt").c_str(), 0600), 0);
-    EXPECT_FALSE(ReplaceFileContents(dir.file("p.kvt"), "new", code));
-    EXPECT_EQ(code, FileError::PathFileAccess);
+    EXPECT_FALSE(ReplaceFileContents(dir.file("p.kvt"), "new", error));
+    EXPECT_EQ(error.code(), FileError::PathFileAccess);
     EXPECT_TRUE(std::filesystem::is_fifo(dir.file("p.kvt")));
     std::filesystem::create_symlink("/dev/null", dir.file("null.kvt"));
-    EXPECT_FALSE(ReplaceFileContents(dir.file("null.kvt"), "new", code));
+    EXPECT_FALSE(ReplaceFileContents(dir.file("null.kvt"), "new", error));
     EXPECT_TRUE(std::filesystem::is_character_file("/dev/null"));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("null.kvt")));
 }

@@ -91,8 +91,8 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
     ASSERT_TRUE(window->mnuFileSave_Click());
 
     CaseTable back;
-    std::int32_t code = 0;
-    ASSERT_TRUE(ReadInputFile(back, project(), code));
+    Error error;
+    ASSERT_TRUE(ReadInputFile(back, project(), error));
     EXPECT_DOUBLE_EQ(back.cell(2, 5).toNumber(), 3.85);
     // Line by line only the span and the ratio the editor computed from it differ.
     const auto before = CrLfLines(ReadBytes(kSample));
