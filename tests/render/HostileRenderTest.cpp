@@ -122,8 +122,8 @@ TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     EXPECT_TRUE(loaded[0]->drawings[1].error.empty());
 
     // A budget for one drawing: the second is not kept.
-    Drawing one;
-    ASSERT_TRUE(LoadDrawingFile(dir.file("d.drw"), one, nullptr));
+    DrawingCommandFile one;
+    ASSERT_TRUE(LoadDrawingCommandFile(dir.file("d.drw"), one, nullptr));
     std::size_t budget = ApproximateBytes(one) + 10;
     const auto fig = LoadFigure(dir.file("f.fig"), budget);
     EXPECT_TRUE(fig->drawings[0].error.empty());

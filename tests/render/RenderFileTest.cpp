@@ -1,10 +1,10 @@
 // Parsing of the files the renderer reads: text print files, figure files,
 // drawing command files and the style files, good and malformed.
 
-#include "DrawingFile.h"
-#include "FigureFile.h"
 #include "PrintFile.h"
 #include "StyleTables.h"
+#include "drawing/DrawingCommandFile.h"
+#include "drawing/FigureFile.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
 
@@ -111,11 +111,11 @@ TEST(PrintFileTest, HugeLineCountIsCutAndFlagged) {
 
 TEST(FigureFileTest, ReadsAreaAndEntries) {
     FigureFile f;
-    std::string error;
+    Error error;
     ASSERT_TRUE(ParseFigureFile(Sjis({"前壁断面力図", " 140           160 ", "/tmp/a.tmp",
                                       " 85           -.25 ", "END"}),
                                 f, &error))
-        << error;
+        << error.message();
     EXPECT_EQ(f.title, "前壁断面力図");
     EXPECT_DOUBLE_EQ(f.width, 140.0);
     EXPECT_DOUBLE_EQ(f.height, 160.0);
@@ -136,13 +136,13 @@ class FigureFileBadTest : public ::testing::TestWithParam<BadFigure> {};
 
 TEST_P(FigureFileBadTest, FailsOrWarnsWithoutThrowing) {
     FigureFile f;
-    std::string error;
+    Error error;
     const BadFigure& p = GetParam();
     EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : Sjis(p.lines), f, &error), p.parses);
     if (p.parses) {
         EXPECT_FALSE(f.warnings.empty());
     } else {
-        EXPECT_FALSE(error.empty());
+        EXPECT_NE(error.message(), std::string());
     }
 }
 
@@ -183,18 +183,18 @@ std::vector<std::string> SmallDrawing() {
 }
 
 TEST(DrawingFileTest, ReadsTheWritersRecords) {
-    Drawing d;
-    std::string error;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(SmallDrawing()), d, &error)) << error;
+    DrawingCommandFile d;
+    Error error;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(SmallDrawing()), d, &error)) << error.message();
     EXPECT_EQ(d.title2, "前壁断面力図");
     ASSERT_TRUE(d.hasExtents);
-    EXPECT_DOUBLE_EQ(d.extents[2], -62.65);
+    EXPECT_DOUBLE_EQ(d.extents.bounds.minX, -62.65);
     ASSERT_NE(d.point(12), nullptr);
     EXPECT_DOUBLE_EQ(d.point(12)->x, 30.5);
     EXPECT_DOUBLE_EQ(d.point(12)->y, -7.25);
     ASSERT_EQ(d.lines.size(), 1u);
-    EXPECT_EQ(d.lines[0].first, 12);
-    EXPECT_EQ(d.lines[0].second, 13);
+    EXPECT_EQ(d.lines[0].point1, 12);
+    EXPECT_EQ(d.lines[0].point2, 13);
     ASSERT_EQ(d.arrows.size(), 1u);
     EXPECT_EQ(d.arrows[0].direction, 7);
     ASSERT_EQ(d.texts.size(), 1u);
@@ -211,22 +211,23 @@ TEST(DrawingFileTest, ReadsTheSectionsNoProducerWrites) {
     lines.insert(lines.end(), {"円情報", "1, 14, 5.000000, 1", "END", "円弧情報",
                                "1, 0.000000, 0.000000, 3.000000, 0.000000, 90.000000, 1", "END",
                                "塗潰情報", "1, 1, 2, abc", "END"});
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.rects.size(), 1u);
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    EXPECT_EQ(d.rectangles.size(), 1u);
     ASSERT_EQ(d.circles.size(), 1u);
     EXPECT_DOUBLE_EQ(d.circles[0].radius, 5.0);
     ASSERT_EQ(d.arcs.size(), 1u);
-    EXPECT_DOUBLE_EQ(d.arcs[0].endDeg, 90.0);
-    EXPECT_EQ(d.fillCount, 1u);
+    EXPECT_DOUBLE_EQ(d.arcs[0].endAngle, 90.0);
+    ASSERT_EQ(d.fills.size(), 1u);
+    EXPECT_EQ(d.fills[0].text, "abc");
     EXPECT_TRUE(d.warnings.empty());
 }
 
 TEST(DrawingFileTest, UnknownSectionIsSkippedAndTheRestRead) {
     std::vector<std::string> lines = SmallDrawing();
     lines.insert(lines.begin() + 8, {"謎情報", "1, 2, 3", "END"});
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
     EXPECT_EQ(d.lines.size(), 1u);
     EXPECT_EQ(d.texts.size(), 1u);
     ASSERT_EQ(d.warnings.size(), 1u);
@@ -238,8 +239,8 @@ TEST(DrawingFileTest, BadRecordsAreSkippedWithAWarning) {
     lines[4] = "12, 30.5x, -7.25";    // bad number
     lines[9] = "5, 12, 99, 1";        // point 99 does not exist
     lines[16] = "1e999, 0, 2, 3";     // not finite
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
     EXPECT_EQ(d.point(12), nullptr);
     EXPECT_TRUE(d.texts.empty());
     EXPECT_EQ(d.lines.size(), 1u);  // kept, but not drawable
@@ -249,8 +250,8 @@ TEST(DrawingFileTest, BadRecordsAreSkippedWithAWarning) {
 TEST(DrawingFileTest, UnclosedSectionAndTruncatedTextDoNotLoseWhatCameBefore) {
     std::vector<std::string> lines = SmallDrawing();
     lines.resize(16);  // ends after the text's content line
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
     EXPECT_EQ(d.lines.size(), 1u);
     EXPECT_EQ(d.arrows.size(), 1u);
     EXPECT_TRUE(d.texts.empty());
@@ -262,18 +263,19 @@ TEST(DrawingFileTest, WarningsAreCapped) {
     for (int i = 0; i < 1000; ++i) {
         lines.push_back("garbage");
     }
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
     EXPECT_EQ(d.warnings.size(), kMaxWarnings + 1);
 }
 
 TEST(DrawingFileTest, EmptyOrOversizedFileFails) {
-    Drawing d;
-    std::string error;
-    EXPECT_FALSE(ParseDrawingFile("", d, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ParseDrawingFile(std::string(kMaxDrawingFileBytes + 1, 'x'), d, &error));
-    EXPECT_FALSE(LoadDrawingFile("/nonexistent/drawing.tmp", d, &error));
+    DrawingCommandFile d;
+    Error error;
+    EXPECT_FALSE(ParseDrawingCommandFile("", d, &error));
+    EXPECT_NE(error.message(), std::string());
+    EXPECT_FALSE(ParseDrawingCommandFile(std::string(kMaxDrawingFileBytes + 1, 'x'), d, &error));
+    EXPECT_FALSE(LoadDrawingCommandFile("/nonexistent/drawing.tmp", d, &error));
+    EXPECT_EQ(error.path(), "/nonexistent/drawing.tmp");
 }
 
 TEST(DrawingFileTest, RecordCountIsCapped) {
@@ -281,8 +283,8 @@ TEST(DrawingFileTest, RecordCountIsCapped) {
     for (std::size_t i = 1; i <= kMaxRecords + 5; ++i) {
         bytes += std::to_string(i) + ", 1, 2\r\n";
     }
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(bytes, d, nullptr));
+    DrawingCommandFile d;
+    ASSERT_TRUE(ParseDrawingCommandFile(bytes, d, nullptr));
     EXPECT_EQ(d.points.size(), kMaxRecords);
     EXPECT_FALSE(d.warnings.empty());
 }
@@ -311,8 +313,8 @@ TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
     EXPECT_EQ(s.lineCount(), 9);
     EXPECT_EQ(s.textCount(), 3);
     EXPECT_NEAR(s.textHeightMm(3), 120.0 / 1440.0 * 25.4, 1e-12);
-    EXPECT_EQ(s.line(7).dash, DashPattern::Chain);
-    EXPECT_GT(s.line(3).widthHundredthsMm, s.line(1).widthHundredthsMm);
+    EXPECT_EQ(Dash(s.line(7)), DashPattern::Chain);
+    EXPECT_GT(s.line(3).width, s.line(1).width);
 }
 
 TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
@@ -322,16 +324,16 @@ TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
                                  &problem));
     EXPECT_TRUE(problem.empty()) << problem;
     ASSERT_EQ(s.lineCount(), 2);
-    EXPECT_EQ(s.line(1).widthHundredthsMm, 25);
-    EXPECT_EQ(s.line(1).dash, DashPattern::Dashed);
-    EXPECT_EQ(s.line(2).dash, DashPattern::Chain);
-    EXPECT_EQ(s.line(42).widthHundredthsMm, 25);  // unknown number: style 1
+    EXPECT_EQ(s.line(1).width, 25);
+    EXPECT_EQ(Dash(s.line(1)), DashPattern::Dashed);
+    EXPECT_EQ(Dash(s.line(2)), DashPattern::Chain);
+    EXPECT_EQ(s.line(42).width, 25);  // unknown number: style 1
 
     ASSERT_TRUE(s.readTextStyles(Sjis({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}),
                                  &problem));
     EXPECT_NEAR(s.textHeightMm(1), 25.4, 1e-9);
-    EXPECT_TRUE(s.text(1).bold);
-    EXPECT_TRUE(s.text(1).italic);
+    EXPECT_EQ(s.text(1).weight, 700);
+    EXPECT_EQ(s.text(1).italic, 1);
 }
 
 TEST(StyleTablesTest, MissingOrBrokenFilesKeepTheBuiltInTables) {

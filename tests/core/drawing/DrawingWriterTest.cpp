@@ -131,27 +131,27 @@ TEST_F(DrawingTest, ReadsStyleFilesAsAFieldSequenceWhateverTheLineLayout) {
                                               "L2, 35,", "  1 , \"x\"", "L3, abc, 2, y", "END"});
     d.ReadLineStyles(dir.file("LINE_PRN.DEF"));
     ASSERT_EQ(d.LineStyles.count(), 3);
-    EXPECT_EQ(d.LineStyles[1].value1, 18);
-    EXPECT_EQ(d.LineStyles[2].value1, 35);
-    EXPECT_EQ(d.LineStyles[2].value2, 1);
-    EXPECT_EQ(d.LineStyles[3].value1, 0);
-    EXPECT_EQ(d.LineStyles[3].value2, 2);
+    EXPECT_EQ(d.LineStyles[1].width, 18);
+    EXPECT_EQ(d.LineStyles[2].width, 35);
+    EXPECT_EQ(d.LineStyles[2].dash, 1);
+    EXPECT_EQ(d.LineStyles[3].width, 0);
+    EXPECT_EQ(d.LineStyles[3].dash, 2);
 
     ASSERT_EQ(d.TextStyles.count(), 2);
     EXPECT_EQ(d.TextStyles[1].height, 240);
-    EXPECT_EQ(d.TextStyles[2].name, "B");
+    EXPECT_EQ(d.TextStyles[2].fontName, "B");
     EXPECT_EQ(d.TextStyles[2].height, 180);
 }
 
 TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     // Missing file.
-    EXPECT_THROW(d.ReadLineStyles(dir.file("NONE.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("NONE.DEF")), Error);
     // No "END" (and "end" is not it).
     WriteSjisLines(dir.file("A.DEF"), {"'", "L1, 1, 1, a", "end"});
-    EXPECT_THROW(d.ReadLineStyles(dir.file("A.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("A.DEF")), Error);
     // A record cut short by the end of the file.
     WriteSjisLines(dir.file("B.DEF"), {"'", "L1, 1"});
-    EXPECT_THROW(d.ReadLineStyles(dir.file("B.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("B.DEF")), Error);
     // A 10th line style.
     std::vector<std::string> lines = {"'"};
     for (int i = 1; i <= 10; ++i) {
@@ -159,7 +159,7 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     }
     lines.push_back("END");
     WriteSjisLines(dir.file("C.DEF"), lines);
-    EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), ReportError);
+    EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), Error);
     lines.erase(lines.begin() + 1);  // nine are fine
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
@@ -168,7 +168,7 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
                                        "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
                                        "END"});
-    EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), ReportError);
+    EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), Error);
 }
 
 TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
@@ -210,8 +210,8 @@ TEST_F(DrawingTest, TextWidthCountsFullWidthAsHighAndHalfWidthAsHalf) {
     EXPECT_DOUBLE_EQ(d.TextWidth(1, "ｹｰｿﾝ"), 2.0 * H240);  // half-width katakana
     EXPECT_DOUBLE_EQ(d.TextWidth(2, "Ｍy  Ⅱ"), 3.5 * H180);  // 2 full, 3 half
     EXPECT_DOUBLE_EQ(d.TextWidth(2, ""), 0.0);
-    EXPECT_THROW(d.TextWidth(3, "x"), ReportError);
-    EXPECT_THROW(d.TextWidth(0, "x"), ReportError);
+    EXPECT_THROW(d.TextWidth(3, "x"), Error);
+    EXPECT_THROW(d.TextWidth(0, "x"), Error);
 }
 
 // --- dimension lines ----------------------------------------------------
@@ -280,8 +280,8 @@ TEST_F(DrawingTest, TableOverflowIsAnError) {
     for (int i = 0; i < MaxDrawPoints; ++i) {
         d.AddPoint(i, 0.0);
     }
-    EXPECT_THROW(d.AddPoint(0.0, 0.0), ReportError);  // the 601st point
-    EXPECT_THROW(d.Fills.add({}, "fills"), ReportError);  // a table nobody sized holds nothing
+    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error);  // the 601st point
+    EXPECT_THROW(d.Fills.add({}, "fills"), Error);  // a table nobody sized holds nothing
 }
 
 // --- drawing command file -----------------------------------------------
@@ -327,10 +327,10 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
 }
 
 TEST_F(DrawingTest, WritesTheCoordinateSectionEvenWhenEmptyAndTheRareKindsInOrder) {
-    d.Fills.size(3);
-    d.Rectangles.add({{1, 2, 3, 4}}, "rectangles");
+    d.Fills.reset(3);
+    d.Rectangles.add({1, 2, 3, 4}, "rectangles");
     d.Circles.add({5, 2.5, 6}, "circles");
-    d.Arcs.add({{0.5, -1.0, 2.0, 3.0, 4.0}, 9}, "arcs");
+    d.Arcs.add({{0.5, -1.0}, 2.0, 3.0, 4.0, 9}, "arcs");
     d.Fills.add({1, 2, "塗り"}, "fills");
     d.WriteDrawingFile(dir.file("rare.tmp"), "A", "B");
     EXPECT_EQ(ReadBytes(dir.file("rare.tmp")),
@@ -356,14 +356,14 @@ TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) 
 TEST_F(DrawingTest, NeverWritesANonFiniteNumber) {
     d.AddPoint(0.0, 0.0);
     d.AddPoint(std::numeric_limits<double>::quiet_NaN(), 1.0);
-    EXPECT_THROW(d.WriteDrawingFile(dir.file("nan.tmp"), "A", "B"), ReportError);
+    EXPECT_THROW(d.WriteDrawingFile(dir.file("nan.tmp"), "A", "B"), Error);
     EXPECT_FALSE(std::filesystem::exists(dir.file("nan.tmp")));
 
     DrawingContext e;
     e.SizeTables();
     e.AddPoint(std::numeric_limits<double>::infinity(), 0.0);
-    EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), ReportError);
-    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), ReportError);
+    EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), Error);
+    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), Error);
 }
 
 // --- figure placement ---------------------------------------------------
@@ -376,13 +376,13 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
     d.AddPoint(32.65, 13.25);
     const std::string drawing = dir.file("draw.tmp");
     d.WriteDrawingFile(drawing, "T1", "T2");
-    d.Figures.add({drawing}, "figures");
+    d.Figures.add({{drawing}, {}}, "figures");
     const std::string figure = dir.file("fig.tmp");
     d.PlaceFigures(figure, "前壁断面力図", 140.0, 160.0);
 
     const FigureEntry& f = d.Figures[1];
-    EXPECT_DOUBLE_EQ(f.width, 95.3);
-    EXPECT_DOUBLE_EQ(f.minX, -62.65);
+    EXPECT_DOUBLE_EQ(f.extents.width, 95.3);
+    EXPECT_DOUBLE_EQ(f.extents.bounds.minX, -62.65);
     EXPECT_NEAR(f.offsetX, 85.0, 1e-12);
     EXPECT_NEAR(f.offsetY, 137.375, 1e-12);
     EXPECT_EQ(ReadBytes(figure), SjisFile({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
@@ -390,15 +390,15 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
 }
 
 TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
-    d.Figures.add({dir.file("missing.tmp")}, "figures");
-    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    d.Figures.add({{dir.file("missing.tmp")}, {}}, "figures");
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), Error);
     WriteBytes(dir.file("short.tmp"), "A\r\nB\r\n1.00, 2.00\r\n");
     d.Figures[1].path = dir.file("short.tmp");
-    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), ReportError);
+    EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), Error);
     for (int i = 2; i <= MaxFigures; ++i) {
         d.Figures.add({}, "figures");
     }
-    EXPECT_THROW(d.Figures.add({}, "figures"), ReportError);  // an 11th entry
+    EXPECT_THROW(d.Figures.add({}, "figures"), Error);  // an 11th entry
 }
 
 } // namespace

@@ -418,7 +418,7 @@ TEST_P(DiagramTest, MissingStyleFileOrFullPrintFileListFails) {
     EXPECT_THROW(draw(GetParam()), ReportError);
     lists.drawingCount = 0;
     std::filesystem::remove(program.file("STR_PRN.DEF"));
-    EXPECT_THROW(draw(GetParam()), ReportError);
+    EXPECT_THROW(draw(GetParam()), Error);
 }
 
 // --- the two files --------------------------------------------------------
