@@ -47,6 +47,14 @@ std::string FolderOf(const std::string& path) {
     return fs::path(path).parent_path().string();
 }
 
+// The key under which a file is loaded once: its canonical path (the path
+// itself when that cannot be made).
+std::string CanonicalKey(const std::string& path) {
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? path : canonical.string();
+}
+
 class Paginator {
 public:
     Paginator(const PageSetup& setup, const FigureLoader& loader)
@@ -178,12 +186,6 @@ std::size_t ApproximateBytes(const DrawingCommandFile& d) {
         n += sizeof(std::string) + w.capacity();
     }
     return n;
-}
-
-std::string CanonicalKey(const std::string& path) {
-    std::error_code ec;
-    const fs::path canonical = fs::weakly_canonical(fs::path(path), ec);
-    return ec ? path : canonical.string();
 }
 
 std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path) {

@@ -114,10 +114,6 @@ std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::siz
 /// About how many bytes a parsed drawing holds.
 std::size_t ApproximateBytes(const DrawingCommandFile& drawing);
 
-/// The key under which a file is loaded once: its canonical path (the path
-/// itself when that cannot be made).
-std::string CanonicalKey(const std::string& path);
-
 using FigureLoader = std::function<std::shared_ptr<const LoadedFigure>(const PrintLine& line)>;
 
 /// Places the lines on pages. The loader is asked once per figure line.

@@ -56,10 +56,6 @@ void DrawingContext::SizeTables() {
     TextStyles.reset(MaxTextStyles);
     Points.reset(MaxDrawPoints);
     Lines.reset(MaxDrawLines);
-    Circles.reset(MaxDrawCircles);
-    Arcs.reset(MaxDrawArcs);
-    Rectangles.reset(MaxDrawRectangles);
-    Fills.reset(0);
     Arrows.reset(MaxDrawArrows);
     Texts.reset(MaxDrawTexts);
     Figures.reset(MaxFigures);
@@ -69,10 +65,6 @@ void DrawingContext::SizeTables() {
 void DrawingContext::ClearBuffer() noexcept {
     Points.clear();
     Lines.clear();
-    Circles.clear();
-    Arcs.clear();
-    Rectangles.clear();
-    Fills.clear();
     Arrows.clear();
     Texts.clear();
 }
@@ -263,19 +255,9 @@ std::string DrawingContext::DrawingFileText(const std::string& title1, const std
     for (int i = 1; i <= Points.count(); ++i) {
         f.points.emplace_hint(f.points.end(), i, Points[i]);
     }
-    auto copy = [](auto& into, const auto& table) {
-        into.reserve(static_cast<std::size_t>(table.count()));
-        for (int i = 1; i <= table.count(); ++i) {
-            into.push_back(table[i]);
-        }
-    };
-    copy(f.rectangles, Rectangles);
-    copy(f.lines, Lines);
-    copy(f.circles, Circles);
-    copy(f.arcs, Arcs);
-    copy(f.fills, Fills);
-    copy(f.arrows, Arrows);
-    copy(f.texts, Texts);
+    f.lines = Lines.items();
+    f.arrows = Arrows.items();
+    f.texts = Texts.items();
     std::string text = DrawingCommandFileText(f);
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals. The titles end with the first

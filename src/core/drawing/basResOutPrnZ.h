@@ -1,8 +1,8 @@
 #pragma once
 // The drawing buffer of one diagram and its writers.
 //
-// A diagram fills the buffer (points, lines, arrows, texts; circles, arcs,
-// rectangles and fills are carried but produced by nobody), adds dimension
+// A diagram fills the buffer (points, lines, arrows, texts: the drawing
+// command file's other kinds are produced by nobody), adds dimension
 // lines through AddHorizontalDimension/AddVerticalDimension, writes the buffer
 // as a drawing command file and places that file on a figure area through a
 // figure file. The preview program reads both files.
@@ -35,9 +35,6 @@ inline constexpr int MaxLineStyles = 9;
 inline constexpr int MaxTextStyles = 3;
 inline constexpr int MaxDrawPoints = 600;
 inline constexpr int MaxDrawLines = 600;
-inline constexpr int MaxDrawCircles = 100;
-inline constexpr int MaxDrawArcs = 100;
-inline constexpr int MaxDrawRectangles = 2;
 inline constexpr int MaxDrawArrows = 500;
 inline constexpr int MaxDrawTexts = 500;
 inline constexpr int MaxFigures = 10;
@@ -54,10 +51,9 @@ struct FigureEntry : FigureFile::Entry {
 template <typename T>
 class DrawTable {
 public:
-    DrawTable() = default;
-
     int count() const noexcept { return static_cast<int>(m_items.size()); }
-    int capacity() const noexcept { return m_capacity; }
+    /// The entries in number order.
+    const std::vector<T>& items() const noexcept { return m_items; }
     const T& operator[](int number) const {
         assert(number >= 1 && number <= count());
         return m_items[static_cast<std::size_t>(number - 1)];
@@ -97,10 +93,6 @@ public:
     // The drawing buffer.
     DrawTable<DrawPoint> Points;
     DrawTable<DrawLine> Lines;
-    DrawTable<DrawCircle> Circles;
-    DrawTable<DrawArc> Arcs;
-    DrawTable<DrawRectangle> Rectangles;
-    DrawTable<DrawFill> Fills;  ///< no producer sizes it: capacity 0 until sized
     DrawTable<DrawArrow> Arrows;
     DrawTable<DrawText> Texts;
 
@@ -118,9 +110,8 @@ public:
     FileReadCache staticFiles;
 
     /// Sizes every table with the diagrams' capacities (line styles 9, text
-    /// styles 3, points 600, lines 600, circles 100, arcs 100, rectangles 2,
-    /// arrows 500, texts 500, figures 10) and empties them. Fills keep
-    /// capacity 0.
+    /// styles 3, points 600, lines 600, arrows 500, texts 500, figures 10)
+    /// and empties them.
     void SizeTables();
     /// Sets the counts of the drawing buffer to 0 (style and figure tables kept).
     void ClearBuffer() noexcept;
