@@ -15,13 +15,7 @@
 namespace ormavex::render {
 namespace {
 
-std::string Sjis(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) {
-        out += ToShiftJis(l) + "\r\n";
-    }
-    return out;
-}
+using test::SjisLines;
 
 // --- text print files -------------------------------------------------------
 
@@ -40,7 +34,7 @@ TEST(PrintFileTest, CountsOneColumnPerShiftJisByte) {
 }
 
 TEST(PrintFileTest, HeadingCodesAreRemovedAndMarkTheLine) {
-    PrintFileContent c = ParsePrintFile(Sjis({"  ?R11. 概要", "?R2 1-1 条件", "?R3 x"}));
+    PrintFileContent c = ParsePrintFile(SjisLines({"  ?R11. 概要", "?R2 1-1 条件", "?R3 x"}));
     ASSERT_EQ(c.lines.size(), 3u);
     EXPECT_EQ(c.lines[0].heading, 1);
     ASSERT_FALSE(c.lines[0].runs.empty());
@@ -112,7 +106,7 @@ TEST(PrintFileTest, HugeLineCountIsCutAndFlagged) {
 TEST(FigureFileTest, ReadsAreaAndEntries) {
     FigureFile f;
     Error error;
-    ASSERT_TRUE(ParseFigureFile(Sjis({"前壁断面力図", " 140           160 ", "/tmp/a.tmp",
+    ASSERT_TRUE(ParseFigureFile(SjisLines({"前壁断面力図", " 140           160 ", "/tmp/a.tmp",
                                       " 85           -.25 ", "END"}),
                                 f, &error))
         << error.message();
@@ -138,7 +132,7 @@ TEST_P(FigureFileBadTest, FailsOrWarnsWithoutThrowing) {
     FigureFile f;
     Error error;
     const BadFigure& p = GetParam();
-    EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : Sjis(p.lines), f, &error), p.parses);
+    EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : SjisLines(p.lines), f, &error), p.parses);
     if (p.parses) {
         EXPECT_FALSE(f.warnings.empty());
     } else {
@@ -185,7 +179,7 @@ std::vector<std::string> SmallDrawing() {
 TEST(DrawingFileTest, ReadsTheWritersRecords) {
     DrawingCommandFile d;
     Error error;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(SmallDrawing()), d, &error)) << error.message();
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(SmallDrawing()), d, &error)) << error.message();
     EXPECT_EQ(d.title2, "前壁断面力図");
     ASSERT_TRUE(d.hasExtents);
     EXPECT_DOUBLE_EQ(d.extents.bounds.minX, -62.65);
@@ -212,7 +206,7 @@ TEST(DrawingFileTest, ReadsTheSectionsNoProducerWrites) {
                                "1, 0.000000, 0.000000, 3.000000, 0.000000, 90.000000, 1", "END",
                                "塗潰情報", "1, 1, 2, abc", "END"});
     DrawingCommandFile d;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.rectangles.size(), 1u);
     ASSERT_EQ(d.circles.size(), 1u);
     EXPECT_DOUBLE_EQ(d.circles[0].radius, 5.0);
@@ -227,7 +221,7 @@ TEST(DrawingFileTest, UnknownSectionIsSkippedAndTheRestRead) {
     std::vector<std::string> lines = SmallDrawing();
     lines.insert(lines.begin() + 8, {"謎情報", "1, 2, 3", "END"});
     DrawingCommandFile d;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.lines.size(), 1u);
     EXPECT_EQ(d.texts.size(), 1u);
     ASSERT_EQ(d.warnings.size(), 1u);
@@ -240,7 +234,7 @@ TEST(DrawingFileTest, BadRecordsAreSkippedWithAWarning) {
     lines[9] = "5, 12, 99, 1";        // point 99 does not exist
     lines[16] = "1e999, 0, 2, 3";     // not finite
     DrawingCommandFile d;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.point(12), nullptr);
     EXPECT_TRUE(d.texts.empty());
     EXPECT_EQ(d.lines.size(), 1u);  // kept, but not drawable
@@ -251,7 +245,7 @@ TEST(DrawingFileTest, UnclosedSectionAndTruncatedTextDoNotLoseWhatCameBefore) {
     std::vector<std::string> lines = SmallDrawing();
     lines.resize(16);  // ends after the text's content line
     DrawingCommandFile d;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.lines.size(), 1u);
     EXPECT_EQ(d.arrows.size(), 1u);
     EXPECT_TRUE(d.texts.empty());
@@ -264,7 +258,7 @@ TEST(DrawingFileTest, WarningsAreCapped) {
         lines.push_back("garbage");
     }
     DrawingCommandFile d;
-    ASSERT_TRUE(ParseDrawingCommandFile(Sjis(lines), d, nullptr));
+    ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.warnings.size(), kMaxWarnings + 1);
 }
 
@@ -320,7 +314,7 @@ TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
 TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
     StyleTables s;
     std::string problem;
-    ASSERT_TRUE(s.readLineStyles(Sjis({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}),
+    ASSERT_TRUE(s.readLineStyles(SjisLines({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}),
                                  &problem));
     EXPECT_TRUE(problem.empty()) << problem;
     ASSERT_EQ(s.lineCount(), 2);
@@ -329,7 +323,7 @@ TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
     EXPECT_EQ(Dash(s.line(2)), DashPattern::Chain);
     EXPECT_EQ(s.line(42).width, 25);  // unknown number: style 1
 
-    ASSERT_TRUE(s.readTextStyles(Sjis({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}),
+    ASSERT_TRUE(s.readTextStyles(SjisLines({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}),
                                  &problem));
     EXPECT_NEAR(s.textHeightMm(1), 25.4, 1e-9);
     EXPECT_EQ(s.text(1).weight, 700);

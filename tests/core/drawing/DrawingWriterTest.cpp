@@ -19,20 +19,12 @@
 
 using namespace ormavex;
 using ormavex::test::ReadBytes;
+using ormavex::test::SjisLines;
 using ormavex::test::TempDir;
 using ormavex::test::WriteBytes;
 using ormavex::test::WriteSjisLines;
 
 namespace {
-
-// UTF-8 lines -> the Shift_JIS bytes of a file with CR LF after every line.
-std::string SjisFile(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& l : lines) {
-        bytes += ToShiftJis(l) + "\r\n";
-    }
-    return bytes;
-}
 
 class DrawingTest : public ::testing::Test {
 protected:
@@ -296,7 +288,7 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
     d.AddText("-12.50", 2, Direction::Up, 32.65, 13.25 - 6.0 * H180 / 2.0);  // ends at 13.25
     const std::string path = dir.file("draw.tmp");
     d.WriteDrawingFile(path, "ｹｰｿﾝ式防波堤", "前壁断面力図");
-    const std::string expected = SjisFile({
+    const std::string expected = SjisLines({
         "ｹｰｿﾝ式防波堤",
         "前壁断面力図",
         "95.30, 141.25, -62.65, -128.00, 32.65, 13.25",
@@ -334,7 +326,7 @@ TEST(DrawingCommandFile, WritesTheEmptyCoordinateSectionAndTheRareKindsInOrderAn
     f.arcs = {{{0.5, -1.0}, 2.0, 3.0, 4.0, 9}};
     f.fills = {{1, 2, "塗り, 2"}};
     const std::string bytes = ToShiftJis(DrawingCommandFileText(f));
-    EXPECT_EQ(bytes, SjisFile({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
+    EXPECT_EQ(bytes, SjisLines({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
                                "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6",
                                "END", "円弧情報",
                                "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9", "END",
@@ -395,7 +387,7 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
     EXPECT_DOUBLE_EQ(f.extents.bounds.minX, -62.65);
     EXPECT_NEAR(f.offsetX, 85.0, 1e-12);
     EXPECT_NEAR(f.offsetY, 137.375, 1e-12);
-    EXPECT_EQ(ReadBytes(figure), SjisFile({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
+    EXPECT_EQ(ReadBytes(figure), SjisLines({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
                                            " 85" + std::string(12, ' ') + "137.375 ", "END"}));
 }
 
