@@ -36,8 +36,8 @@ bool Replace(std::vector<Style>& table, StyleFile<Style> file, const char* kind,
 StyleTables::StyleTables() {
     // The values of the delivered LINE_PRN.DEF and STR_PRN.DEF.
     m_lines = {{18, 0}, {35, 0}, {50, 0}, {18, 1}, {18, 2}, {35, 1}, {18, 3}, {18, 4}, {35, 3}};
-    m_texts = {{1, "ｺﾞｼｯｸ", 240, 700, 0, 0}, {1, "ｺﾞｼｯｸ", 180, 400, 0, 0},
-               {1, "ｺﾞｼｯｸ", 120, 400, 0, 0}};
+    m_texts = {
+        {1, "ｺﾞｼｯｸ", 240, 700, 0, 0}, {1, "ｺﾞｼｯｸ", 180, 400, 0, 0}, {1, "ｺﾞｼｯｸ", 120, 400, 0, 0}};
 }
 
 const LineStyle& StyleTables::line(int n) const noexcept {
@@ -48,7 +48,9 @@ const TextStyle& StyleTables::text(int n) const noexcept {
     return n < 1 || n > textCount() ? m_texts.front() : m_texts[static_cast<std::size_t>(n - 1)];
 }
 
-double StyleTables::textHeightMm(int n) const noexcept { return TwipsToMm(text(n).height); }
+double StyleTables::textHeightMm(int n) const noexcept {
+    return TwipsToMm(text(n).height);
+}
 
 bool StyleTables::readLineStyles(std::string_view bytes, std::string* problem) {
     return Replace(m_lines, ParseLineStyles(bytes), "line", problem, [](LineStyle& s) {

@@ -20,8 +20,8 @@ namespace ormavex::render {
 namespace {
 
 using ormavex::test::RunBounded;
-using ormavex::test::TempDir;
 using ormavex::test::SjisLines;
+using ormavex::test::TempDir;
 using ormavex::test::WriteBytes;
 
 const std::vector<std::string> kDrawing = {
@@ -95,7 +95,8 @@ TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub"));
     WriteBytes(dir.file("d.drw"), SjisLines(kDrawing));
-    WriteBytes(dir.file("f.fig"), SjisLines({"t", " 140  160 ", "d.drw", " 0  0 ", "./d.drw", " 1  1 ", "END"}));
+    WriteBytes(dir.file("f.fig"),
+               SjisLines({"t", " 140  160 ", "d.drw", " 0  0 ", "./d.drw", " 1  1 ", "END"}));
     WriteBytes(dir.file("p.prn"), "?FG;000;000;f.fig\r\n?FG;000;000;./f.fig\r\n?FG;000;000;sub/../f.fig\r\n?FG;000;000;" +
                                       dir.file("f.fig") + "\r\n");
     ReportDocument doc;

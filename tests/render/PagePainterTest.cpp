@@ -108,7 +108,7 @@ DrawingCommandFile WithPoints(std::initializer_list<std::pair<int, DrawPoint>> p
 
 TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
     DrawingCommandFile d = WithPoints({{1, {0, 0}}, {2, {50, 0}}});
-    d.lines.push_back(DrawLine{1, 2, 3});  // 0.5 mm
+    d.lines.push_back(DrawLine{1, 2, 3}); // 0.5 mm
     OneFigure f(d);
     PixelPage page(f.doc);
     EXPECT_GT(page.ink(f.px(20), f.py(0) - 0.2, 10, 0.4), 0.8);  // 45 mm below the area's top
@@ -133,7 +133,7 @@ TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
 
 TEST(PagePainterTest, DashedStyleLeavesGaps) {
     DrawingCommandFile d = WithPoints({{1, {0, 10}}, {2, {60, 10}}});
-    d.lines.push_back(DrawLine{1, 2, 7});  // chain line
+    d.lines.push_back(DrawLine{1, 2, 7}); // chain line
     OneFigure f(d);
     PixelPage page(f.doc);
     const double share = page.ink(f.px(0), f.py(10) - 0.3, 60, 0.6);
@@ -144,8 +144,8 @@ TEST(PagePainterTest, DashedStyleLeavesGaps) {
 TEST(PagePainterTest, TextsRunInTheirDirectionFromTheStartOfTheBaseLine) {
     const double h = StyleTables().textHeightMm(2);  // 3.175 mm
     DrawingCommandFile d;
-    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 3, 0.0, 20.0});  // 4h wide, to the right
-    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 1, 80.0, 0.0});  // 4h long, upward, left of x
+    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 3, 0.0, 20.0}); // 4h wide, to the right
+    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 1, 80.0, 0.0}); // 4h long, upward, left of x
     OneFigure f(d);
     PixelPage page(f.doc);
     // Direction 3: x .. x + 4h, y .. y + h (page: above the base line).
@@ -160,8 +160,7 @@ TEST(PagePainterTest, TextsRunInTheirDirectionFromTheStartOfTheBaseLine) {
 
 TEST(PagePainterTest, ArrowHeadsPointAlongTheirDirection) {
     DrawingCommandFile d = WithPoints({{1, {20, 20}}, {2, {60, 20}}, {3, {40, 5}}, {4, {40, 40}}});
-    d.arrows = {DrawArrow{1, 7, 1}, DrawArrow{2, 3, 1}, DrawArrow{3, 1, 1},
-                DrawArrow{4, 5, 1}};
+    d.arrows = {DrawArrow{1, 7, 1}, DrawArrow{2, 3, 1}, DrawArrow{3, 1, 1}, DrawArrow{4, 5, 1}};
     OneFigure f(d);
     PixelPage page(f.doc);
     // Left-pointing head at point 1: ink to the right of the tip, none to the left.

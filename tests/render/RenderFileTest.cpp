@@ -107,7 +107,7 @@ TEST(FigureFileTest, ReadsAreaAndEntries) {
     FigureFile f;
     Error error;
     ASSERT_TRUE(ParseFigureFile(SjisLines({"前壁断面力図", " 140           160 ", "/tmp/a.tmp",
-                                      " 85           -.25 ", "END"}),
+                                           " 85           -.25 ", "END"}),
                                 f, &error))
         << error.message();
     EXPECT_EQ(f.title, "前壁断面力図");
@@ -132,7 +132,8 @@ TEST_P(FigureFileBadTest, FailsOrWarnsWithoutThrowing) {
     FigureFile f;
     Error error;
     const BadFigure& p = GetParam();
-    EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : SjisLines(p.lines), f, &error), p.parses);
+    EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : SjisLines(p.lines), f, &error),
+              p.parses);
     if (p.parses) {
         EXPECT_FALSE(f.warnings.empty());
     } else {
@@ -314,17 +315,17 @@ TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
 TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
     StyleTables s;
     std::string problem;
-    ASSERT_TRUE(s.readLineStyles(SjisLines({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}),
-                                 &problem));
+    ASSERT_TRUE(s.readLineStyles(
+        SjisLines({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}), &problem));
     EXPECT_TRUE(problem.empty()) << problem;
     ASSERT_EQ(s.lineCount(), 2);
     EXPECT_EQ(s.line(1).width, 25);
     EXPECT_EQ(Dash(s.line(1)), DashPattern::Dashed);
     EXPECT_EQ(Dash(s.line(2)), DashPattern::Chain);
-    EXPECT_EQ(s.line(42).width, 25);  // unknown number: style 1
+    EXPECT_EQ(s.line(42).width, 25); // unknown number: style 1
 
-    ASSERT_TRUE(s.readTextStyles(SjisLines({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}),
-                                 &problem));
+    ASSERT_TRUE(s.readTextStyles(
+        SjisLines({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}), &problem));
     EXPECT_NEAR(s.textHeightMm(1), 25.4, 1e-9);
     EXPECT_EQ(s.text(1).weight, 700);
     EXPECT_EQ(s.text(1).italic, 1);

@@ -21,8 +21,7 @@ namespace {
 // The numbers of a record after its record number, in file order (for a
 // text: its number line, which has no record number). Writer and reader
 // both go by this list.
-template <typename R>
-auto Fields(R& r) {
+template <typename R> auto Fields(R& r) {
     using T = std::remove_const_t<R>;
     if constexpr (std::is_same_v<T, DrawPoint>) {
         return std::tie(r.x, r.y);
@@ -35,7 +34,7 @@ auto Fields(R& r) {
     } else if constexpr (std::is_same_v<T, DrawArc>) {
         return std::tie(r.centre.x, r.centre.y, r.radius, r.startAngle, r.endAngle, r.style);
     } else if constexpr (std::is_same_v<T, DrawFill>) {
-        return std::tie(r.first, r.second);  // then the text
+        return std::tie(r.first, r.second); // then the text
     } else if constexpr (std::is_same_v<T, DrawArrow>) {
         return std::tie(r.point, r.direction, r.style);
     } else {
@@ -50,8 +49,7 @@ constexpr std::size_t FieldCount = std::tuple_size_v<decltype(Fields(std::declva
 // --- writing ----------------------------------------------------------------
 
 // What a refused value is called in the error message.
-template <typename R>
-constexpr const char* ValueName() {
+template <typename R> constexpr const char* ValueName() {
     if constexpr (std::is_same_v<R, DrawText>) {
         return "text position";
     } else if constexpr (std::is_same_v<R, DrawCircle>) {
@@ -88,8 +86,7 @@ void EndLine(std::string& out) {
     out += "\r\n";
 }
 
-template <typename R>
-void AppendRecord(std::string& out, std::int32_t number, const R& r) {
+template <typename R> void AppendRecord(std::string& out, std::int32_t number, const R& r) {
     if constexpr (std::is_same_v<R, DrawText>) {
         AppendLine(out, r.text);
     } else {
@@ -120,8 +117,7 @@ void AppendSection(std::string& out, const char* header, const std::vector<R>& r
 
 // The comma-separated numbers of one record line; nullopt when the count is
 // not N or a field is not a finite number.
-template <std::size_t N>
-std::optional<std::array<double, N>> Numbers(std::string_view line) {
+template <std::size_t N> std::optional<std::array<double, N>> Numbers(std::string_view line) {
     std::array<double, N> out{};
     std::size_t i = 0;
     while (true) {
@@ -142,29 +138,30 @@ std::optional<std::array<double, N>> Numbers(std::string_view line) {
     return out;
 }
 
-bool Assign(double v, std::int32_t& field) noexcept { return RoundToInt32(v, field); }
+bool Assign(double v, std::int32_t& field) noexcept {
+    return RoundToInt32(v, field);
+}
 bool Assign(double v, double& field) noexcept {
     field = v;
     return true;
 }
 
 // Reads the record's fields, after a record number when `number` is given.
-template <typename R>
-bool ReadFields(std::string_view line, R& r, std::int32_t* number) {
+template <typename R> bool ReadFields(std::string_view line, R& r, std::int32_t* number) {
     constexpr std::size_t skip = std::is_same_v<R, DrawText> ? 0 : 1;
     const auto v = Numbers<skip + FieldCount<R>>(line);
     if (!v) {
         return false;
     }
     std::size_t i = skip;
-    const bool fields = std::apply(
-        [&](auto&... f) { return (Assign((*v)[i++], f) && ...); }, Fields(r));
+    const bool fields =
+        std::apply([&](auto&... f) { return (Assign((*v)[i++], f) && ...); }, Fields(r));
     return fields && (number == nullptr || Assign((*v)[0], *number));
 }
 
 // The section headers, in the order the writer writes them.
 constexpr std::array<const char*, 8> kHeaders = {"座標情報", "矩形情報", "線分情報", "円情報",
-                                                 "円弧情報", "塗潰情報", "矢印(1)", "文字情報"};
+                                                 "円弧情報", "塗潰情報", "矢印(1)",  "文字情報"};
 
 class Parser {
 public:
@@ -235,7 +232,8 @@ private:
         }
         const bool known = kind < kHeaders.size();
         if (!known) {
-            warn(m_lineNo, "unknown section \"" + FromShiftJis(header.substr(0, 40)) + "\" skipped");
+            warn(m_lineNo,
+                 "unknown section \"" + FromShiftJis(header.substr(0, 40)) + "\" skipped");
         }
         const std::size_t headerLine = m_lineNo;
         std::string_view line;
@@ -279,8 +277,7 @@ private:
         return true;
     }
 
-    template <auto Member>
-    bool keep(const char* name, std::string_view line) {
+    template <auto Member> bool keep(const char* name, std::string_view line) {
         auto& records = m_out.*Member;
         typename std::remove_reference_t<decltype(records)>::value_type r;
         std::int32_t number = 0;
@@ -351,7 +348,7 @@ void CheckReferences(DrawingCommandFile& d) {
     }
     if (missing > 0) {
         AddWarning(d.warnings, std::to_string(missing) + " reference(s) to a point number that "
-                               "does not exist");
+                                                         "does not exist");
     }
     std::size_t badDirections = 0;
     double deg = 0.0;
@@ -406,13 +403,14 @@ std::string DrawingCommandFileText(const DrawingCommandFile& file) {
     const DrawingExtents& e = file.extents;
     RequireFinite(e.width, "drawing width");
     RequireFinite(e.height, "drawing height");
-    for (double v : {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
+    for (double v :
+         {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
         RequireFinite(v, "drawing extents");
         AppendFixedNumber(out, v, 2);
         out += ", ";
     }
     EndLine(out);
-    AppendLine(out, kHeaders[0]);  // the coordinate section, even when empty
+    AppendLine(out, kHeaders[0]); // the coordinate section, even when empty
     for (const auto& [number, p] : file.points) {
         AppendRecord(out, number, p);
     }

@@ -45,10 +45,10 @@ namespace ormavex {
 /// Compass direction codes of arrows and texts; the even codes are the
 /// diagonals between them.
 namespace Direction {
-inline constexpr std::int32_t Up = 1;     ///< toward +y; a text reads upward
-inline constexpr std::int32_t Right = 3;  ///< toward +x; a horizontal text
-inline constexpr std::int32_t Down = 5;   ///< toward -y
-inline constexpr std::int32_t Left = 7;   ///< toward -x
+inline constexpr std::int32_t Up = 1;    ///< toward +y; a text reads upward
+inline constexpr std::int32_t Right = 3; ///< toward +x; a horizontal text
+inline constexpr std::int32_t Down = 5;  ///< toward -y
+inline constexpr std::int32_t Left = 7;  ///< toward -x
 } // namespace Direction
 
 /// The angle of a direction code in degrees counter-clockwise from +x
@@ -63,7 +63,7 @@ struct DrawPoint {
 struct DrawLine {
     std::int32_t point1 = 0;
     std::int32_t point2 = 0;
-    std::int32_t style = 1;  ///< line style
+    std::int32_t style = 1; ///< line style
 };
 
 /// Produced by no diagram; the corners are two point numbers.
@@ -71,12 +71,12 @@ struct DrawRectangle {
     std::int32_t point1 = 0;
     std::int32_t point2 = 0;
     std::int32_t style = 1;
-    std::int32_t extra = 0;  ///< carried, not drawn
+    std::int32_t extra = 0; ///< carried, not drawn
 };
 
 /// Produced by no diagram.
 struct DrawCircle {
-    std::int32_t centre = 0;  ///< point number
+    std::int32_t centre = 0; ///< point number
     double radius = 0.0;
     std::int32_t style = 1;
 };
@@ -85,7 +85,7 @@ struct DrawCircle {
 struct DrawArc {
     DrawPoint centre;
     double radius = 0.0;
-    double startAngle = 0.0;  ///< degrees, counter-clockwise from +x
+    double startAngle = 0.0; ///< degrees, counter-clockwise from +x
     double endAngle = 0.0;
     std::int32_t style = 1;
 };
@@ -104,10 +104,10 @@ struct DrawArrow {
 };
 
 struct DrawText {
-    std::string text;  ///< UTF-8
+    std::string text; ///< UTF-8
     std::int32_t style = 1;
-    std::int32_t direction = Direction::Right;  ///< Direction::Up or Direction::Right
-    double x = 0.0;                             ///< anchor: start of the base line
+    std::int32_t direction = Direction::Right; ///< Direction::Up or Direction::Right
+    double x = 0.0;                            ///< anchor: start of the base line
     double y = 0.0;
 };
 
@@ -136,7 +136,7 @@ struct DrawingCommandFile {
     std::string title1;
     std::string title2;
     DrawingExtents extents;
-    bool hasExtents = false;  ///< false: the extents line was missing or bad (read only)
+    bool hasExtents = false; ///< false: the extents line was missing or bad (read only)
     /// Points by their record number.
     std::map<std::int32_t, DrawPoint> points;
     std::vector<DrawRectangle> rectangles;

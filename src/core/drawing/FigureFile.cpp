@@ -90,7 +90,8 @@ bool ParseFigureFile(std::string_view bytes, FigureFile& out, Error* error) {
         FigureFile::Entry e;
         e.path = FromShiftJis(path);
         if (!lines.next(line)) {
-            AddWarning(out.warnings, "line " + std::to_string(lineNo) + ": drawing without offsets");
+            AddWarning(out.warnings,
+                       "line " + std::to_string(lineNo) + ": drawing without offsets");
         } else if (++lineNo; !TwoNumbers(line, e.offsetX, e.offsetY)) {
             e.offsetX = 0.0;
             e.offsetY = 0.0;

@@ -30,7 +30,7 @@ inline constexpr std::size_t kMaxFigureFileBytes = 1u << 20;
 struct FigureFile {
     /// One drawing placed on the area.
     struct Entry {
-        std::string path;  ///< UTF-8, as written (absolute, or relative to the figure file)
+        std::string path; ///< UTF-8, as written (absolute, or relative to the figure file)
         double offsetX = 0.0;
         double offsetY = 0.0;
     };

@@ -30,7 +30,7 @@ namespace ormavex {
 
 /// A record of LINE_PRN.DEF.
 struct LineStyle {
-    std::int32_t width = 18;  ///< pen width, 1/100 mm
+    std::int32_t width = 18; ///< pen width, 1/100 mm
     /// 0 solid, 1 dashed, 2 dotted, 3 chain (dash-dot), 4 two-dot chain.
     std::int32_t dash = 0;
 };
@@ -39,15 +39,14 @@ struct LineStyle {
 struct TextStyle {
     std::int32_t face = 1;
     std::string fontName;
-    std::int32_t height = 180;  ///< character height, twips
+    std::int32_t height = 180; ///< character height, twips
     std::int32_t weight = 400;
     std::int32_t italic = 0;
-    std::int32_t spacing = 0;  ///< twips
+    std::int32_t spacing = 0; ///< twips
 };
 
 /// The records of a style file in file order (style n is records[n - 1]).
-template <typename Style>
-struct StyleFile {
+template <typename Style> struct StyleFile {
     std::vector<Style> records;
     /// The key "END" was read. False: the file ended first, and a record it
     /// cut short is not in `records`.

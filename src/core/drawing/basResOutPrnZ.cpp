@@ -154,8 +154,7 @@ void DrawingContext::AddVerticalDimension(int pointA, int pointB, double positio
 // coordinate is the same sum or difference in either frame, so a turned
 // dimension is exactly the other one turned.
 void DrawingContext::AddDimension(int pointA, int pointB, double position, int level,
-                                  const std::string& text, std::string_view flags,
-                                  bool vertical) {
+                                  const std::string& text, std::string_view flags, bool vertical) {
     auto flag = [&](std::size_t i, char c) { return flags.size() > i && flags[i] == c; };
     auto out = [vertical](double v, double by) { return vertical ? v + by : v - by; };
     auto in = [vertical](double v, double by) { return vertical ? v - by : v + by; };
@@ -164,7 +163,7 @@ void DrawingContext::AddDimension(int pointA, int pointB, double position, int l
     const DrawPoint b = Points[pointB];
     const double uA = vertical ? a.y : a.x;
     const double uB = vertical ? b.y : b.x;
-    const double d = out(position, (level - 1) * DimPitch);  // further levels lie further out
+    const double d = out(position, (level - 1) * DimPitch); // further levels lie further out
     const int n = Points.count();
     add(uA, out(vertical ? a.x : a.y, ExtGap));
     add(uA, d);
@@ -188,8 +187,9 @@ void DrawingContext::AddDimension(int pointA, int pointB, double position, int l
         AddArrow(n + 5, vertical ? Direction::Up : Direction::Right, CurrentLineStyle);
     }
     const double w = TextWidth(CurrentTextStyle, text);
-    const double u = uA + ((uB - uA) - w) / 2.0;  // centred between A and B
-    const double v = flag(5, 'U') ? in(d, TextGap) : out(out(d, TextGap), TextHeight(CurrentTextStyle));
+    const double u = uA + ((uB - uA) - w) / 2.0; // centred between A and B
+    const double v =
+        flag(5, 'U') ? in(d, TextGap) : out(out(d, TextGap), TextHeight(CurrentTextStyle));
     AddText(text, CurrentTextStyle, vertical ? Direction::Up : Direction::Right, vertical ? v : u,
             vertical ? u : v);
 }

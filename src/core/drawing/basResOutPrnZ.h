@@ -177,8 +177,8 @@ public:
 private:
     /// A dimension line in its own frame: `vertical` turns the horizontal
     /// one a quarter turn (see the two public calls).
-    void AddDimension(int pointA, int pointB, double position, int level,
-                      const std::string& text, std::string_view flags, bool vertical);
+    void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
+                      std::string_view flags, bool vertical);
     /// The buffer as a drawing command file, and its extents as read back;
     /// throws for a value that is not finite.
     std::string DrawingFileText(const std::string& title1, const std::string& title2,

@@ -272,7 +272,7 @@ TEST_F(DrawingTest, TableOverflowIsAnError) {
     for (int i = 0; i < MaxDrawPoints; ++i) {
         d.AddPoint(i, 0.0);
     }
-    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error);  // the 601st point
+    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error); // the 601st point
 }
 
 // --- drawing command file -----------------------------------------------
@@ -326,11 +326,11 @@ TEST(DrawingCommandFile, WritesTheEmptyCoordinateSectionAndTheRareKindsInOrderAn
     f.arcs = {{{0.5, -1.0}, 2.0, 3.0, 4.0, 9}};
     f.fills = {{1, 2, "塗り, 2"}};
     const std::string bytes = ToShiftJis(DrawingCommandFileText(f));
-    EXPECT_EQ(bytes, SjisLines({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
-                               "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6",
-                               "END", "円弧情報",
-                               "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9", "END",
-                               "塗潰情報", "1, 1, 2, 塗り, 2", "END"}));
+    EXPECT_EQ(bytes,
+              SjisLines({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
+                         "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6", "END",
+                         "円弧情報", "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9",
+                         "END", "塗潰情報", "1, 1, 2, 塗り, 2", "END"}));
     DrawingCommandFile back;
     ASSERT_TRUE(ParseDrawingCommandFile(bytes, back, nullptr));
     EXPECT_EQ(back.rectangles.at(0).extra, 4);
@@ -365,7 +365,9 @@ TEST_F(DrawingTest, NeverWritesANonFiniteNumber) {
     e.SizeTables();
     e.AddPoint(std::numeric_limits<double>::infinity(), 0.0);
     EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), Error);
-    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), Error);
+    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0,
+                                   std::numeric_limits<double>::quiet_NaN()),
+                 Error);
 }
 
 // --- figure placement ---------------------------------------------------
@@ -387,8 +389,9 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
     EXPECT_DOUBLE_EQ(f.extents.bounds.minX, -62.65);
     EXPECT_NEAR(f.offsetX, 85.0, 1e-12);
     EXPECT_NEAR(f.offsetY, 137.375, 1e-12);
-    EXPECT_EQ(ReadBytes(figure), SjisLines({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
-                                           " 85" + std::string(12, ' ') + "137.375 ", "END"}));
+    EXPECT_EQ(ReadBytes(figure),
+              SjisLines({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
+                         " 85" + std::string(12, ' ') + "137.375 ", "END"}));
 }
 
 TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
@@ -400,7 +403,7 @@ TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
     for (int i = 2; i <= MaxFigures; ++i) {
         d.Figures.add({}, "figures");
     }
-    EXPECT_THROW(d.Figures.add({}, "figures"), Error);  // an 11th entry
+    EXPECT_THROW(d.Figures.add({}, "figures"), Error); // an 11th entry
 }
 
 } // namespace
