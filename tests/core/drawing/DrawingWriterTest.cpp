@@ -317,31 +317,6 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
     EXPECT_EQ(d.Texts.count(), 2);
 }
 
-TEST(DrawingCommandFile, WritesTheEmptyCoordinateSectionAndTheRareKindsInOrderAndReadsThemBack) {
-    DrawingCommandFile f;
-    f.title1 = "A";
-    f.title2 = "B";
-    f.rectangles = {{1, 2, 3, 4}};
-    f.circles = {{5, 2.5, 6}};
-    f.arcs = {{{0.5, -1.0}, 2.0, 3.0, 4.0, 9}};
-    f.fills = {{1, 2, "塗り, 2"}};
-    const std::string bytes = ToShiftJis(DrawingCommandFileText(f));
-    EXPECT_EQ(bytes,
-              SjisLines({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
-                         "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6", "END",
-                         "円弧情報", "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9",
-                         "END", "塗潰情報", "1, 1, 2, 塗り, 2", "END"}));
-    DrawingCommandFile back;
-    ASSERT_TRUE(ParseDrawingCommandFile(bytes, back, nullptr));
-    EXPECT_EQ(back.rectangles.at(0).extra, 4);
-    EXPECT_EQ(back.circles.at(0).centre, 5);
-    EXPECT_DOUBLE_EQ(back.arcs.at(0).centre.y, -1.0);
-    EXPECT_EQ(back.arcs.at(0).style, 9);
-    EXPECT_EQ(back.fills.at(0).text, "塗り, 2");
-    // The rare kinds name points that do not exist: reading says so.
-    EXPECT_EQ(back.warnings.size(), 1u);
-}
-
 TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) {
     d.AddPoint(0.0, 0.0);
     d.AddText("CL", 1, Direction::Up, 0.0, 0.0);
