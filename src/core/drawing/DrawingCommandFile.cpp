@@ -427,13 +427,15 @@ std::string DrawingCommandFileText(const DrawingCommandFile& file) {
 
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {
     ListInputReader in(line);
-    DrawingBounds& b = extents.bounds;
-    for (double* v : {&extents.width, &extents.height, &b.minX, &b.minY, &b.maxX, &b.maxY}) {
+    DrawingExtents e;
+    DrawingBounds& b = e.bounds;
+    for (double* v : {&e.width, &e.height, &b.minX, &b.minY, &b.maxX, &b.maxY}) {
         std::string_view field;
         if (!in.nextNumberField(field) || !ParseNumber(field, *v) || !std::isfinite(*v)) {
             return false;
         }
     }
+    extents = e;
     return true;
 }
 

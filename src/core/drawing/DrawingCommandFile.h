@@ -161,6 +161,7 @@ std::string DrawingCommandFileText(const DrawingCommandFile& file);
 
 /// The six numbers of an extents line: list-input numeric fields (separated
 /// by commas or blanks), each finite; whatever follows the sixth is ignored.
+/// False, `extents` untouched, for a line that does not hold them.
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept;
 
 /// Reads drawing command file bytes (Shift_JIS). False, with `error` set,
