@@ -84,8 +84,6 @@ private:
 /// dimension settings, fills the buffer and writes its two files.
 class DrawingContext {
 public:
-    DrawingContext() = default;
-
     // Style tables, refilled by ReadLineStyles / ReadTextStyles.
     DrawTable<LineStyle> LineStyles;
     DrawTable<TextStyle> TextStyles;

@@ -55,8 +55,7 @@ TEST_P(FigureFileBadTest, FailsOrWarnsWithoutThrowing) {
 
 INSTANTIATE_TEST_SUITE_P(
     Cases, FigureFileBadTest,
-    ::testing::Values(BadFigure{"Empty", {}, false},
-                      BadFigure{"NoArea", {"title"}, false},
+    ::testing::Values(BadFigure{"Empty", {}, false}, BadFigure{"NoArea", {"title"}, false},
                       BadFigure{"AreaNotNumbers", {"t", " abc  def ", "END"}, false},
                       BadFigure{"AreaZero", {"t", " 0   160 ", "END"}, false},
                       BadFigure{"AreaHuge", {"t", " 1E+300   160 ", "END"}, false},
@@ -143,20 +142,20 @@ TEST(DrawingFileTest, UnknownSectionIsSkippedAndTheRestRead) {
 
 TEST(DrawingFileTest, BadRecordsAreSkippedWithAWarning) {
     std::vector<std::string> lines = SmallDrawing();
-    lines[4] = "12, 30.5x, -7.25";    // bad number
-    lines[9] = "5, 12, 99, 1";        // point 99 does not exist
-    lines[16] = "1e999, 0, 2, 3";     // not finite
+    lines[4] = "12, 30.5x, -7.25"; // bad number
+    lines[9] = "5, 12, 99, 1";     // point 99 does not exist
+    lines[16] = "1e999, 0, 2, 3";  // not finite
     DrawingCommandFile d;
     ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.point(12), nullptr);
     EXPECT_TRUE(d.texts.empty());
-    EXPECT_EQ(d.lines.size(), 1u);  // kept, but not drawable
+    EXPECT_EQ(d.lines.size(), 1u); // kept, but not drawable
     EXPECT_GE(d.warnings.size(), 3u);
 }
 
 TEST(DrawingFileTest, UnclosedSectionAndTruncatedTextDoNotLoseWhatCameBefore) {
     std::vector<std::string> lines = SmallDrawing();
-    lines.resize(16);  // ends after the text's content line
+    lines.resize(16); // ends after the text's content line
     DrawingCommandFile d;
     ASSERT_TRUE(ParseDrawingCommandFile(SjisLines(lines), d, nullptr));
     EXPECT_EQ(d.lines.size(), 1u);

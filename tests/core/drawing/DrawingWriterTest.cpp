@@ -18,11 +18,7 @@
 #include <random>
 
 using namespace ormavex;
-using ormavex::test::ReadBytes;
-using ormavex::test::SjisLines;
-using ormavex::test::TempDir;
-using ormavex::test::WriteBytes;
-using ormavex::test::WriteSjisLines;
+using namespace ormavex::test;
 
 namespace {
 
@@ -218,18 +214,15 @@ TEST_F(DrawingTest, HorizontalDimensionBelowThePoints) {
         EXPECT_DOUBLE_EQ(d.Points[3 + i].x, expected[i][0]) << i;
         EXPECT_DOUBLE_EQ(d.Points[3 + i].y, expected[i][1]) << i;
     }
+    // Extension lines at A and B, then the dimension line; arrows at its ends.
+    const std::vector<std::pair<int, int>> lines = {{3, 5}, {6, 8}, {4, 7}};
     ASSERT_EQ(d.Lines.count(), 3);
-    EXPECT_EQ(d.Lines[1].point1, 3);
-    EXPECT_EQ(d.Lines[1].point2, 5);
-    EXPECT_EQ(d.Lines[2].point1, 6);
-    EXPECT_EQ(d.Lines[2].point2, 8);
-    EXPECT_EQ(d.Lines[3].point1, 4);
-    EXPECT_EQ(d.Lines[3].point2, 7);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(std::pair(d.Lines[i].point1, d.Lines[i].point2), lines[i - 1]) << i;
+    }
     ASSERT_EQ(d.Arrows.count(), 2);
-    EXPECT_EQ(d.Arrows[1].point, 4);
-    EXPECT_EQ(d.Arrows[1].direction, Direction::Left);
-    EXPECT_EQ(d.Arrows[2].point, 7);
-    EXPECT_EQ(d.Arrows[2].direction, Direction::Right);
+    EXPECT_EQ(std::pair(d.Arrows[1].point, d.Arrows[1].direction), std::pair(4, Direction::Left));
+    EXPECT_EQ(std::pair(d.Arrows[2].point, d.Arrows[2].direction), std::pair(7, Direction::Right));
     ASSERT_EQ(d.Texts.count(), 1);
     EXPECT_EQ(d.Texts[1].style, 2);
     EXPECT_EQ(d.Texts[1].direction, Direction::Right);
