@@ -4,7 +4,6 @@
 
 #include "FuzzSupport.h"
 
-#include "DrawingFile.h"
 #include "PagePainter.h"
 #include "PrintFile.h"
 #include "ReportDocument.h"
@@ -41,8 +40,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     figure->file.width = 150.0;
     figure->file.height = 100.0;
     LoadedDrawing d;
-    if (!ParseDrawingFile(bytes, d.drawing, &d.error)) {
-        d.error = d.error.empty() ? std::string("not read") : d.error;
+    if (ormavex::Error error; !ormavex::ParseDrawingCommandFile(bytes, d.drawing, &error)) {
+        d.error = error.message();
     }
     figure->drawings.push_back(std::move(d));
 

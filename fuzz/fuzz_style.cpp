@@ -1,11 +1,11 @@
 // Style files (line styles and text styles): any bytes are read without a
-// crash, by the drawing writer's reader and by the renderer's.
+// crash, by the reader both the drawing writer and the renderer use, and by
+// the writer's table filling, which fails only with Error.
 
 #include "FuzzSupport.h"
 
 #include "StyleTables.h"
 #include "drawing/basResOutPrnZ.h"
-#include "report/basResOutPrn.h"
 
 #include <cstdint>
 #include <memory>
@@ -19,10 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         std::string problem;
         (void)tables.readLineStyles(bytes, &problem);
         (void)tables.readTextStyles(bytes, &problem);
+        FUZZ_CHECK(tables.lineCount() >= 1 && tables.textCount() >= 1);
     }
     const std::string path = ormavex::fuzz::ScratchFolder() + "/style.def";
     ormavex::fuzz::WriteWhole(path, bytes);
     auto context = std::make_unique<ormavex::DrawingContext>();
+    context->SizeTables();
     try {
         context->ReadLineStyles(path);
     } catch (const ormavex::Error&) {

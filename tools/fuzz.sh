@@ -43,13 +43,14 @@ run_one() {  # run_one NAME
     local name=$1 work=build-fuzz/fuzz-work/$1
     mkdir -p "$work/corpus" "$work/crashes"
     local seeds=fuzz/corpus/$name repro=fuzz/repro/$name
+    [ -d "$repro" ] || repro=  # libFuzzer stops at a folder that does not exist
     QT_QPA_PLATFORM=offscreen ASAN_OPTIONS=detect_leaks=1:allocator_may_return_null=1 \
     UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 LSAN_OPTIONS=suppressions=$PWD/fuzz/lsan.supp \
     nice -n "$nice_level" "build-fuzz/bin/fuzz_$name" -max_total_time=$((minutes * 60)) \
         -rss_limit_mb=2048 -timeout=20 -print_final_stats=1 -artifact_prefix="$work/crashes/" \
-        "$work/corpus" "$seeds" "$repro" >"$work/log.txt" 2>&1 || true
+        "$work/corpus" "$seeds" ${repro:+"$repro"} >"$work/log.txt" 2>&1 || true
     local execs crashes
-    execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/log.txt" | grep -o '[0-9]*$' | tail -n 1)
+    execs=$(grep -o 'stat::number_of_executed_units: *[0-9]*' "$work/log.txt" | grep -o '[0-9]*$' | tail -n 1 || true)
     crashes=$(find "$work/crashes" -type f | wc -l)
     echo "$name: ${execs:-?} executions, $crashes findings (log $work/log.txt)"
 }

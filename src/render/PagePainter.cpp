@@ -47,12 +47,12 @@ double DescentShare() {
 }
 
 QPen PenFor(const LineStyle& style, double scale) {
-    const double widthMm = std::max(style.widthHundredthsMm / 100.0, kMinPenWidth) * scale;
+    const double widthMm = std::max(style.width / 100.0, kMinPenWidth) * scale;
     QPen pen(Qt::black, U(widthMm));
     pen.setJoinStyle(Qt::MiterJoin);
     // Dash lengths in millimetres; Qt counts them in pen widths.
     std::vector<double> mm;
-    switch (style.dash) {
+    switch (Dash(style)) {
     case DashPattern::Solid:
         pen.setCapStyle(Qt::SquareCap);
         return pen;
@@ -189,7 +189,7 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
     const double s = f.scale;
     const double areaWidth = f.figure->file.width;
     const double areaHeight = f.figure->file.height;
-    const Drawing& dr = d.drawing;
+    const DrawingCommandFile& dr = d.drawing;
     // A drawing that reaches past its figure area (its extents, placed by
     // the offset) is shrunk about its centre to fit the area, so that it
     // never runs into the text above or below the figure.
@@ -197,10 +197,11 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
     double shiftX = 0.0;
     double shiftY = 0.0;
     {
-        const double left = dr.extents[2] + d.offsetX;
-        const double bottom = dr.extents[3] + d.offsetY;
-        const double right = dr.extents[4] + d.offsetX;
-        const double top = dr.extents[5] + d.offsetY;
+        const DrawingBounds& b = dr.extents.bounds;
+        const double left = b.minX + d.offsetX;
+        const double bottom = b.minY + d.offsetY;
+        const double right = b.maxX + d.offsetX;
+        const double top = b.maxY + d.offsetY;
         constexpr double slack = 0.01;
         if (dr.hasExtents && right >= left && top >= bottom && areaWidth > 0.0 &&
             areaHeight > 0.0 &&
@@ -224,49 +225,49 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
     };
     p.setBrush(Qt::NoBrush);
 
-    for (const DrawingLine& l : dr.lines) {
-        const DrawingPoint* a = dr.point(l.first);
-        const DrawingPoint* b = dr.point(l.second);
+    for (const DrawLine& l : dr.lines) {
+        const DrawPoint* a = dr.point(l.point1);
+        const DrawPoint* b = dr.point(l.point2);
         if (a == nullptr || b == nullptr) {
             continue;  // counted as a problem when the figure was loaded
         }
         p.setPen(PenFor(m_doc.styles.line(l.style), s));
         p.drawLine(map(a->x, a->y), map(b->x, b->y));
     }
-    for (const DrawingRect& r : dr.rects) {
-        const DrawingPoint* a = dr.point(r.first);
-        const DrawingPoint* b = dr.point(r.second);
+    for (const DrawRectangle& r : dr.rectangles) {
+        const DrawPoint* a = dr.point(r.point1);
+        const DrawPoint* b = dr.point(r.point2);
         if (a != nullptr && b != nullptr) {
             p.setPen(PenFor(m_doc.styles.line(r.style), s));
             p.drawRect(QRectF(map(a->x, a->y), map(b->x, b->y)).normalized());
         }
     }
-    for (const DrawingCircle& c : dr.circles) {
-        const DrawingPoint* centre = dr.point(c.centre);
+    for (const DrawCircle& c : dr.circles) {
+        const DrawPoint* centre = dr.point(c.centre);
         if (centre != nullptr && c.radius > 0.0) {
             p.setPen(PenFor(m_doc.styles.line(c.style), s));
             p.drawEllipse(map(centre->x, centre->y), U(c.radius * s * k), U(c.radius * s * k));
         }
     }
-    for (const DrawingArc& a : dr.arcs) {
+    for (const DrawArc& a : dr.arcs) {
         if (a.radius > 0.0) {
-            const QPointF c = map(a.cx, a.cy);
+            const QPointF c = map(a.centre.x, a.centre.y);
             const double r = U(a.radius * s * k);
-            double span = std::fmod(a.endDeg - a.startDeg, 360.0);
+            double span = std::fmod(a.endAngle - a.startAngle, 360.0);
             if (span <= 0.0) {
                 span += 360.0;
             }
             p.setPen(PenFor(m_doc.styles.line(a.style), s));
             p.drawArc(QRectF(c.x() - r, c.y() - r, 2 * r, 2 * r),
-                      static_cast<int>(std::lround(a.startDeg * 16)),
+                      static_cast<int>(std::lround(a.startAngle * 16)),
                       static_cast<int>(std::lround(span * 16)));
         }
     }
 
     p.setPen(Qt::NoPen);
     p.setBrush(Qt::black);
-    for (const DrawingArrow& a : dr.arrows) {
-        const DrawingPoint* at = dr.point(a.point);
+    for (const DrawArrow& a : dr.arrows) {
+        const DrawPoint* at = dr.point(a.point);
         double deg = 0.0;
         if (at == nullptr || !DirectionAngle(a.direction, deg)) {
             continue;
@@ -286,7 +287,7 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
 
     p.setPen(Qt::black);
     const double descent = DescentShare();
-    for (const DrawingText& t : dr.texts) {
+    for (const DrawText& t : dr.texts) {
         double deg = 0.0;
         if (!DirectionAngle(t.direction, deg)) {
             deg = 0.0;
@@ -294,8 +295,8 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
         const TextStyle& style = m_doc.styles.text(t.style);
         const double h = m_doc.styles.textHeightMm(t.style) * s * k;
         QFont font = MakeFont(h);
-        font.setBold(style.bold);
-        font.setItalic(style.italic);
+        font.setBold(style.weight >= 600);
+        font.setItalic(style.italic != 0);
         p.setFont(font);
         p.save();
         p.translate(map(t.x, t.y));

@@ -99,16 +99,9 @@ void StampProducer(const QString& pdfPath, const QByteArray& producer) {
     file.write(literal + QByteArray(span - literal.size(), ' '));
 }
 
-} // namespace
-
-void FilterHeadlessQtMessages() {
-    static const bool installed = [] {
-        g_previousHandler = qInstallMessageHandler(HeadlessMessageHandler);
-        return true;
-    }();
-    (void)installed;
-}
-
+// Paints every page onto a paged device whose painter is active, starting a
+// new device page before each page after the first. The device is A4
+// portrait with its origin at the paper's corner.
 void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
                    double dotsPerMm) {
     PagePainter pages(doc);
@@ -118,6 +111,16 @@ void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevi
         }
         pages.paint(painter, i, dotsPerMm);
     }
+}
+
+} // namespace
+
+void FilterHeadlessQtMessages() {
+    static const bool installed = [] {
+        g_previousHandler = qInstallMessageHandler(HeadlessMessageHandler);
+        return true;
+    }();
+    (void)installed;
 }
 
 void SetUpA4Printer(QPrinter& printer) {

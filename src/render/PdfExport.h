@@ -5,17 +5,9 @@
 
 #include <string>
 
-class QPagedPaintDevice;
-class QPainter;
 class QPrinter;
 
 namespace ormavex::render {
-
-/// Paints every page of `doc` onto a paged device whose painter is active,
-/// starting a new device page before each page after the first. The device
-/// must be set to A4 portrait with its origin at the paper's corner.
-void PaintAllPages(const ReportDocument& doc, QPainter& painter, QPagedPaintDevice& device,
-                   double dotsPerMm);
 
 /// For programs without a window: drops Qt's remark that XDG_RUNTIME_DIR is
 /// not set (harmless on a server, but noise on stderr); every other message

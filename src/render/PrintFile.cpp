@@ -8,8 +8,6 @@ namespace {
 
 constexpr char kFormFeed = '\f';
 
-bool IsTrailByte(unsigned char b) noexcept { return b >= 0x40 && b <= 0xFC && b != 0x7F; }
-
 bool IsHalfWidthKana(unsigned char b) noexcept { return b >= 0xA1 && b <= 0xDF; }
 
 // Turns one line's bytes (no line end, no form feed) into a print line.
@@ -74,7 +72,7 @@ std::vector<TextRun> SplitIntoRuns(std::string_view s) {
         } else if (IsHalfWidthKana(b)) {
             width = 1;
         } else if (IsShiftJisLeadByte(b) && i + 1 < s.size() &&
-                   IsTrailByte(static_cast<unsigned char>(s[i + 1]))) {
+                   IsShiftJisTrailByte(static_cast<unsigned char>(s[i + 1]))) {
             width = 2;
         }
         if (width == 0) {

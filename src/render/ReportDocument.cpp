@@ -47,6 +47,14 @@ std::string FolderOf(const std::string& path) {
     return fs::path(path).parent_path().string();
 }
 
+// The key under which a file is loaded once: its canonical path (the path
+// itself when that cannot be made).
+std::string CanonicalKey(const std::string& path) {
+    std::error_code ec;
+    const fs::path canonical = fs::weakly_canonical(fs::path(path), ec);
+    return ec ? path : canonical.string();
+}
+
 class Paginator {
 public:
     Paginator(const PageSetup& setup, const FigureLoader& loader)
@@ -159,27 +167,25 @@ std::vector<std::string> LoadedFigure::problems() const {
     return out;
 }
 
-std::size_t ApproximateBytes(const Drawing& d) {
-    std::size_t n = sizeof(Drawing) + d.title1.size() + d.title2.size();
-    // An unordered_map node: the value, the key, the next pointer and the
-    // bucket, each rounded up by the allocator.
-    n += d.points.size() * (sizeof(DrawingPoint) + 48);
-    n += d.rects.capacity() * sizeof(DrawingRect) + d.lines.capacity() * sizeof(DrawingLine);
-    n += d.circles.capacity() * sizeof(DrawingCircle) + d.arcs.capacity() * sizeof(DrawingArc);
-    n += d.arrows.capacity() * sizeof(DrawingArrow) + d.texts.capacity() * sizeof(DrawingText);
-    for (const DrawingText& t : d.texts) {
+std::size_t ApproximateBytes(const DrawingCommandFile& d) {
+    std::size_t n = sizeof(DrawingCommandFile) + d.title1.size() + d.title2.size();
+    // A map node: the value, the key, three pointers and the colour, rounded
+    // up by the allocator.
+    n += d.points.size() * (sizeof(DrawPoint) + 48);
+    n += d.rectangles.capacity() * sizeof(DrawRectangle) + d.lines.capacity() * sizeof(DrawLine);
+    n += d.circles.capacity() * sizeof(DrawCircle) + d.arcs.capacity() * sizeof(DrawArc);
+    n += d.arrows.capacity() * sizeof(DrawArrow) + d.texts.capacity() * sizeof(DrawText);
+    n += d.fills.capacity() * sizeof(DrawFill);
+    for (const DrawText& t : d.texts) {
         n += t.text.capacity() > 15 ? t.text.capacity() + 1 : 0;
+    }
+    for (const DrawFill& f : d.fills) {
+        n += f.text.capacity() > 15 ? f.text.capacity() + 1 : 0;
     }
     for (const std::string& w : d.warnings) {
         n += sizeof(std::string) + w.capacity();
     }
     return n;
-}
-
-std::string CanonicalKey(const std::string& path) {
-    std::error_code ec;
-    const fs::path canonical = fs::weakly_canonical(fs::path(path), ec);
-    return ec ? path : canonical.string();
 }
 
 std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path) {
@@ -196,22 +202,25 @@ std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::siz
         fig->error = "figure file not read (error " + std::to_string(error.code()) + ")";
         return fig;
     }
-    if (!ParseFigureFile(bytes, fig->file, &fig->error)) {
+    if (Error error; !ParseFigureFile(bytes, fig->file, &error)) {
+        fig->error = error.message();
         return fig;
     }
     const std::string folder = FolderOf(path);
-    for (const FigureEntry& e : fig->file.entries) {
+    for (const FigureFile::Entry& e : fig->file.entries) {
         LoadedDrawing d;
         d.path = ResolvePath(e.path, folder);
         d.offsetX = e.offsetX;
         d.offsetY = e.offsetY;
         if (budgetLeft == 0) {
             d.error = kBudgetExceeded;
-        } else if (LoadDrawingFile(d.path, d.drawing, &d.error)) {
+        } else if (Error error; !LoadDrawingCommandFile(d.path, d.drawing, &error)) {
+            d.error = error.message();
+        } else {
             const std::size_t bytes = ApproximateBytes(d.drawing);
             if (bytes > budgetLeft) {
                 // The drawing is dropped, and no later one is read.
-                d.drawing = Drawing{};
+                d.drawing = DrawingCommandFile{};
                 d.error = kBudgetExceeded;
                 budgetLeft = 0;
             } else {

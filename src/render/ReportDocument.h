@@ -17,10 +17,10 @@
 // figure that still draws are listed with it. At most kMaxPages pages are
 // made; a longer file ends with a note on the last page.
 
-#include "DrawingFile.h"
-#include "FigureFile.h"
 #include "PrintFile.h"
 #include "StyleTables.h"
+#include "drawing/DrawingCommandFile.h"
+#include "drawing/FigureFile.h"
 
 #include <functional>
 #include <memory>
@@ -44,7 +44,7 @@ struct PageSetup {
 };
 
 struct LoadedDrawing {
-    Drawing drawing;
+    DrawingCommandFile drawing;
     double offsetX = 0.0;
     double offsetY = 0.0;
     std::string path;
@@ -112,11 +112,7 @@ std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path);
 std::shared_ptr<const LoadedFigure> LoadFigure(const std::string& path, std::size_t& budgetLeft);
 
 /// About how many bytes a parsed drawing holds.
-std::size_t ApproximateBytes(const Drawing& drawing);
-
-/// The key under which a file is loaded once: its canonical path (the path
-/// itself when that cannot be made).
-std::string CanonicalKey(const std::string& path);
+std::size_t ApproximateBytes(const DrawingCommandFile& drawing);
 
 using FigureLoader = std::function<std::shared_ptr<const LoadedFigure>(const PrintLine& line)>;
 

@@ -1,20 +1,21 @@
 #pragma once
-// The two style files of the program folder as the renderer applies them.
+// The two style files of the program folder as the renderer applies them
+// (their records: drawing/StyleFiles.h). Dash codes: 0 solid, 1 dashed,
+// 2 dotted, 3 chain (dash-dot), 4 two-dot chain. A text style's height,
+// weight (600 and above is bold) and italic flag are applied; every text is
+// drawn in the report's Japanese monospaced font, whose full-width
+// characters are as wide as they are high, as the drawing writer measures
+// them.
 //
-// LINE_PRN.DEF: after a first line that is skipped whole, records of
-//   key, pen width (1/100 mm), dash pattern code, comment
-// until the key "END". Dash codes: 0 solid, 1 dashed, 2 dotted, 3 chain
-// (dash-dot), 4 two-dot chain; any other code draws solid.
-// STR_PRN.DEF: after the first line, records of
-//   key, face code, face name, character height (twips), weight (400 normal,
-//   700 bold), italic (0/1), character spacing (twips), comment
-// until "END". Height, weight and italic are applied; every text is drawn in
-// the report's Japanese monospaced font, whose full-width characters are as
-// wide as they are high, as the drawing writer measures them.
-//
-// Guarantees: reading never throws. A missing or malformed file leaves the
-// built-in table (the values of the delivered files) in place and says why in
-// the returned note. Style numbers outside the table fall back to style 1.
+// Guarantees: reading never throws. A missing file, or one without a single
+// record, leaves the built-in table (the values of the delivered files) in
+// place and says why in the returned note; so does a file without "END",
+// whose records are used. The tables hold only values that can be painted:
+// pen widths 0 to 1000 (1/100 mm), a dash code of 0 to 4 (any other code
+// draws solid), heights of 1 to 2880 twips; at most 99 records each. Style
+// numbers outside a table fall back to style 1.
+
+#include "drawing/StyleFiles.h"
 
 #include <string>
 #include <string_view>
@@ -24,17 +25,10 @@ namespace ormavex::render {
 
 enum class DashPattern { Solid = 0, Dashed = 1, Dotted = 2, Chain = 3, TwoDotChain = 4 };
 
-struct LineStyle {
-    int widthHundredthsMm = 18;
-    DashPattern dash = DashPattern::Solid;
-};
-
-struct TextStyle {
-    std::string fontName;
-    int heightTwips = 180;
-    bool bold = false;
-    bool italic = false;
-};
+/// The dash pattern of a line style of the tables.
+inline DashPattern Dash(const LineStyle& style) noexcept {
+    return static_cast<DashPattern>(style.dash);
+}
 
 class StyleTables {
 public:

@@ -20,16 +20,9 @@ namespace ormavex::render {
 namespace {
 
 using ormavex::test::RunBounded;
+using ormavex::test::SjisLines;
 using ormavex::test::TempDir;
 using ormavex::test::WriteBytes;
-
-std::string Sjis(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) {
-        out += ToShiftJis(l) + "\r\n";
-    }
-    return out;
-}
 
 const std::vector<std::string> kDrawing = {
     "t1", "t2", "95.30, 141.25, -62.65, -128.00, 32.65, 13.25", "座標情報",
@@ -63,7 +56,7 @@ TEST(HostileRender, SpecialAndHugeFilesGiveAClearErrorWithinBounds) {
             5, 1024))
             << name;
         // As a figure file and as a drawing named by one.
-        WriteBytes(dir.file("f.fig"), Sjis({"t", " 140  160 ", name, " 0  0 ", "END"}));
+        WriteBytes(dir.file("f.fig"), SjisLines({"t", " 140  160 ", name, " 0  0 ", "END"}));
         WriteBytes(dir.file("p.prn"), "?FG;000;000;" + name + "\r\n?FG;000;000;f.fig\r\n");
         EXPECT_TRUE(RunBounded(
             [&] {
@@ -101,8 +94,9 @@ TEST(HostileRender, SpecialAndHugeFilesGiveAClearErrorWithinBounds) {
 TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     TempDir dir;
     std::filesystem::create_directory(dir.file("sub"));
-    WriteBytes(dir.file("d.drw"), Sjis(kDrawing));
-    WriteBytes(dir.file("f.fig"), Sjis({"t", " 140  160 ", "d.drw", " 0  0 ", "./d.drw", " 1  1 ", "END"}));
+    WriteBytes(dir.file("d.drw"), SjisLines(kDrawing));
+    WriteBytes(dir.file("f.fig"),
+               SjisLines({"t", " 140  160 ", "d.drw", " 0  0 ", "./d.drw", " 1  1 ", "END"}));
     WriteBytes(dir.file("p.prn"), "?FG;000;000;f.fig\r\n?FG;000;000;./f.fig\r\n?FG;000;000;sub/../f.fig\r\n?FG;000;000;" +
                                       dir.file("f.fig") + "\r\n");
     ReportDocument doc;
@@ -122,8 +116,8 @@ TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     EXPECT_TRUE(loaded[0]->drawings[1].error.empty());
 
     // A budget for one drawing: the second is not kept.
-    Drawing one;
-    ASSERT_TRUE(LoadDrawingFile(dir.file("d.drw"), one, nullptr));
+    DrawingCommandFile one;
+    ASSERT_TRUE(LoadDrawingCommandFile(dir.file("d.drw"), one, nullptr));
     std::size_t budget = ApproximateBytes(one) + 10;
     const auto fig = LoadFigure(dir.file("f.fig"), budget);
     EXPECT_TRUE(fig->drawings[0].error.empty());

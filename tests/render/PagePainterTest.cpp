@@ -76,7 +76,7 @@ struct OneFigure {
     double fx = 0.0;  // area's left edge on the page
     double fy = 0.0;  // area's top edge on the page
 
-    explicit OneFigure(const Drawing& d) {
+    explicit OneFigure(const DrawingCommandFile& d) {
         auto fig = std::make_shared<LoadedFigure>();
         fig->file.width = 100.0;
         fig->file.height = 50.0;
@@ -99,8 +99,8 @@ struct OneFigure {
     double py(double y) const { return fy + 50.0 - (y + 5.0); }
 };
 
-Drawing WithPoints(std::initializer_list<std::pair<int, DrawingPoint>> pts) {
-    Drawing d;
+DrawingCommandFile WithPoints(std::initializer_list<std::pair<int, DrawPoint>> pts) {
+    DrawingCommandFile d;
     for (const auto& [n, p] : pts) {
         d.points[n] = p;
     }
@@ -108,8 +108,8 @@ Drawing WithPoints(std::initializer_list<std::pair<int, DrawingPoint>> pts) {
 }
 
 TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
-    Drawing d = WithPoints({{1, {0, 0}}, {2, {50, 0}}});
-    d.lines.push_back(DrawingLine{1, 2, 3});  // 0.5 mm
+    DrawingCommandFile d = WithPoints({{1, {0, 0}}, {2, {50, 0}}});
+    d.lines.push_back(DrawLine{1, 2, 3}); // 0.5 mm
     OneFigure f(d);
     PixelPage page(f.doc);
     EXPECT_GT(page.ink(f.px(20), f.py(0) - 0.2, 10, 0.4), 0.8);  // 45 mm below the area's top
@@ -120,11 +120,10 @@ TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
 TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
     // 90 mm of line on a 50 mm area: drawn 50 mm long, centred, nothing above
     // or below the area.
-    Drawing d = WithPoints({{1, {40, -20}}, {2, {40, 70}}});
-    d.lines.push_back(DrawingLine{1, 2, 3});
+    DrawingCommandFile d = WithPoints({{1, {40, -20}}, {2, {40, 70}}});
+    d.lines.push_back(DrawLine{1, 2, 3});
     d.hasExtents = true;
-    const double e[6] = {0.0, 90.0, 40.0, -20.0, 40.0, 70.0};
-    std::copy(std::begin(e), std::end(e), std::begin(d.extents));
+    d.extents = {0.0, 90.0, {40.0, -20.0, 40.0, 70.0}};
     OneFigure f(d);
     PixelPage page(f.doc);
     const double x = f.fx + 50.0;  // the area's centre line
@@ -134,8 +133,8 @@ TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
 }
 
 TEST(PagePainterTest, DashedStyleLeavesGaps) {
-    Drawing d = WithPoints({{1, {0, 10}}, {2, {60, 10}}});
-    d.lines.push_back(DrawingLine{1, 2, 7});  // chain line
+    DrawingCommandFile d = WithPoints({{1, {0, 10}}, {2, {60, 10}}});
+    d.lines.push_back(DrawLine{1, 2, 7}); // chain line
     OneFigure f(d);
     PixelPage page(f.doc);
     const double share = page.ink(f.px(0), f.py(10) - 0.3, 60, 0.6);
@@ -145,9 +144,9 @@ TEST(PagePainterTest, DashedStyleLeavesGaps) {
 
 TEST(PagePainterTest, TextsRunInTheirDirectionFromTheStartOfTheBaseLine) {
     const double h = StyleTables().textHeightMm(2);  // 3.175 mm
-    Drawing d;
-    d.texts.push_back(DrawingText{"ＭＭＭＭ", 0.0, 20.0, 2, 3});  // 4h wide, to the right
-    d.texts.push_back(DrawingText{"ＭＭＭＭ", 80.0, 0.0, 2, 1});  // 4h long, upward, left of x
+    DrawingCommandFile d;
+    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 3, 0.0, 20.0}); // 4h wide, to the right
+    d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 1, 80.0, 0.0}); // 4h long, upward, left of x
     OneFigure f(d);
     PixelPage page(f.doc);
     // Direction 3: x .. x + 4h, y .. y + h (page: above the base line).
@@ -161,9 +160,8 @@ TEST(PagePainterTest, TextsRunInTheirDirectionFromTheStartOfTheBaseLine) {
 }
 
 TEST(PagePainterTest, ArrowHeadsPointAlongTheirDirection) {
-    Drawing d = WithPoints({{1, {20, 20}}, {2, {60, 20}}, {3, {40, 5}}, {4, {40, 40}}});
-    d.arrows = {DrawingArrow{1, 7, 1}, DrawingArrow{2, 3, 1}, DrawingArrow{3, 1, 1},
-                DrawingArrow{4, 5, 1}};
+    DrawingCommandFile d = WithPoints({{1, {20, 20}}, {2, {60, 20}}, {3, {40, 5}}, {4, {40, 40}}});
+    d.arrows = {DrawArrow{1, 7, 1}, DrawArrow{2, 3, 1}, DrawArrow{3, 1, 1}, DrawArrow{4, 5, 1}};
     OneFigure f(d);
     PixelPage page(f.doc);
     // Left-pointing head at point 1: ink to the right of the tip, none to the left.
@@ -250,12 +248,12 @@ TEST_P(WriterRoundTripTest, DiagramReadsBackWithoutProblemsAndInsideItsArea) {
     EXPECT_EQ(d.drawing.title2, slab ? "底版断面力図" : "前壁断面力図");
     // The figure file centres the drawing on the 140 x 160 area.
     ASSERT_TRUE(d.drawing.hasExtents);
-    const double* e = d.drawing.extents;
-    EXPECT_NEAR((e[2] + e[4]) / 2 + d.offsetX, 70.0, 0.01);
-    EXPECT_NEAR((e[3] + e[5]) / 2 + d.offsetY, 80.0, 0.01);
+    const DrawingBounds& e = d.drawing.extents.bounds;
+    EXPECT_NEAR((e.minX + e.maxX) / 2 + d.offsetX, 70.0, 0.01);
+    EXPECT_NEAR((e.minY + e.maxY) / 2 + d.offsetY, 80.0, 0.01);
     for (const auto& [n, p] : d.drawing.points) {
-        EXPECT_GE(p.x, e[2] - 0.01) << n;
-        EXPECT_LE(p.y, e[5] + 0.01) << n;
+        EXPECT_GE(p.x, e.minX - 0.01) << n;
+        EXPECT_LE(p.y, e.maxY + 0.01) << n;
     }
 }
 

@@ -1,8 +1,6 @@
-// Parsing of the files the renderer reads: text print files, figure files,
-// drawing command files and the style files, good and malformed.
+// Parsing of the text print files and the style tables of the renderer, good
+// and malformed input.
 
-#include "DrawingFile.h"
-#include "FigureFile.h"
 #include "PrintFile.h"
 #include "StyleTables.h"
 #include "support/TestSupport.h"
@@ -15,13 +13,7 @@
 namespace ormavex::render {
 namespace {
 
-std::string Sjis(const std::vector<std::string>& lines) {
-    std::string out;
-    for (const std::string& l : lines) {
-        out += ToShiftJis(l) + "\r\n";
-    }
-    return out;
-}
+using test::SjisLines;
 
 // --- text print files -------------------------------------------------------
 
@@ -40,7 +32,7 @@ TEST(PrintFileTest, CountsOneColumnPerShiftJisByte) {
 }
 
 TEST(PrintFileTest, HeadingCodesAreRemovedAndMarkTheLine) {
-    PrintFileContent c = ParsePrintFile(Sjis({"  ?R11. 概要", "?R2 1-1 条件", "?R3 x"}));
+    PrintFileContent c = ParsePrintFile(SjisLines({"  ?R11. 概要", "?R2 1-1 条件", "?R3 x"}));
     ASSERT_EQ(c.lines.size(), 3u);
     EXPECT_EQ(c.lines[0].heading, 1);
     ASSERT_FALSE(c.lines[0].runs.empty());
@@ -107,200 +99,6 @@ TEST(PrintFileTest, HugeLineCountIsCutAndFlagged) {
     EXPECT_EQ(c.lines.size(), kMaxLines);
 }
 
-// --- figure files -----------------------------------------------------------
-
-TEST(FigureFileTest, ReadsAreaAndEntries) {
-    FigureFile f;
-    std::string error;
-    ASSERT_TRUE(ParseFigureFile(Sjis({"前壁断面力図", " 140           160 ", "/tmp/a.tmp",
-                                      " 85           -.25 ", "END"}),
-                                f, &error))
-        << error;
-    EXPECT_EQ(f.title, "前壁断面力図");
-    EXPECT_DOUBLE_EQ(f.width, 140.0);
-    EXPECT_DOUBLE_EQ(f.height, 160.0);
-    ASSERT_EQ(f.entries.size(), 1u);
-    EXPECT_EQ(f.entries[0].path, "/tmp/a.tmp");
-    EXPECT_DOUBLE_EQ(f.entries[0].offsetX, 85.0);
-    EXPECT_DOUBLE_EQ(f.entries[0].offsetY, -0.25);
-    EXPECT_TRUE(f.warnings.empty());
-}
-
-struct BadFigure {
-    const char* name;
-    std::vector<std::string> lines;
-    bool parses;
-};
-
-class FigureFileBadTest : public ::testing::TestWithParam<BadFigure> {};
-
-TEST_P(FigureFileBadTest, FailsOrWarnsWithoutThrowing) {
-    FigureFile f;
-    std::string error;
-    const BadFigure& p = GetParam();
-    EXPECT_EQ(ParseFigureFile(p.lines.empty() ? std::string() : Sjis(p.lines), f, &error), p.parses);
-    if (p.parses) {
-        EXPECT_FALSE(f.warnings.empty());
-    } else {
-        EXPECT_FALSE(error.empty());
-    }
-}
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, FigureFileBadTest,
-    ::testing::Values(BadFigure{"Empty", {}, false},
-                      BadFigure{"NoArea", {"title"}, false},
-                      BadFigure{"AreaNotNumbers", {"t", " abc  def ", "END"}, false},
-                      BadFigure{"AreaZero", {"t", " 0   160 ", "END"}, false},
-                      BadFigure{"AreaHuge", {"t", " 1E+300   160 ", "END"}, false},
-                      BadFigure{"OneNumberArea", {"t", " 140 ", "END"}, false},
-                      BadFigure{"NoEnd", {"t", " 140  160 ", "/a", " 1  2 "}, true},
-                      BadFigure{"BadOffsets", {"t", " 140  160 ", "/a", " x  y ", "END"}, true},
-                      BadFigure{"NoDrawing", {"t", " 140  160 "}, true}),
-    [](const auto& info) { return std::string(info.param.name); });
-
-// --- drawing command files --------------------------------------------------
-
-std::vector<std::string> SmallDrawing() {
-    return {"ｹｰｿﾝ式防波堤",
-            "前壁断面力図",
-            "95.30, 141.25, -62.65, -128.00, 32.65, 13.25",
-            "座標情報",
-            "12, 30.500000, -7.250000",
-            "13, 40.000000, -7.250000",
-            "14, 0.000000, 0.000000",
-            "END",
-            "線分情報",
-            "5, 12, 13, 1",
-            "END",
-            "矢印(1)",
-            "3, 14, 7, 1",
-            "END",
-            "文字情報",
-            "①",
-            "-70.125000, -121.980000, 2, 3",
-            "END"};
-}
-
-TEST(DrawingFileTest, ReadsTheWritersRecords) {
-    Drawing d;
-    std::string error;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(SmallDrawing()), d, &error)) << error;
-    EXPECT_EQ(d.title2, "前壁断面力図");
-    ASSERT_TRUE(d.hasExtents);
-    EXPECT_DOUBLE_EQ(d.extents[2], -62.65);
-    ASSERT_NE(d.point(12), nullptr);
-    EXPECT_DOUBLE_EQ(d.point(12)->x, 30.5);
-    EXPECT_DOUBLE_EQ(d.point(12)->y, -7.25);
-    ASSERT_EQ(d.lines.size(), 1u);
-    EXPECT_EQ(d.lines[0].first, 12);
-    EXPECT_EQ(d.lines[0].second, 13);
-    ASSERT_EQ(d.arrows.size(), 1u);
-    EXPECT_EQ(d.arrows[0].direction, 7);
-    ASSERT_EQ(d.texts.size(), 1u);
-    EXPECT_EQ(d.texts[0].text, "①");
-    EXPECT_DOUBLE_EQ(d.texts[0].x, -70.125);
-    EXPECT_EQ(d.texts[0].style, 2);
-    EXPECT_EQ(d.texts[0].direction, 3);
-    EXPECT_TRUE(d.warnings.empty()) << d.warnings.front();
-}
-
-TEST(DrawingFileTest, ReadsTheSectionsNoProducerWrites) {
-    std::vector<std::string> lines = SmallDrawing();
-    lines.insert(lines.begin() + 8, {"矩形情報", "1, 12, 13, 1, 0", "END"});
-    lines.insert(lines.end(), {"円情報", "1, 14, 5.000000, 1", "END", "円弧情報",
-                               "1, 0.000000, 0.000000, 3.000000, 0.000000, 90.000000, 1", "END",
-                               "塗潰情報", "1, 1, 2, abc", "END"});
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.rects.size(), 1u);
-    ASSERT_EQ(d.circles.size(), 1u);
-    EXPECT_DOUBLE_EQ(d.circles[0].radius, 5.0);
-    ASSERT_EQ(d.arcs.size(), 1u);
-    EXPECT_DOUBLE_EQ(d.arcs[0].endDeg, 90.0);
-    EXPECT_EQ(d.fillCount, 1u);
-    EXPECT_TRUE(d.warnings.empty());
-}
-
-TEST(DrawingFileTest, UnknownSectionIsSkippedAndTheRestRead) {
-    std::vector<std::string> lines = SmallDrawing();
-    lines.insert(lines.begin() + 8, {"謎情報", "1, 2, 3", "END"});
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.lines.size(), 1u);
-    EXPECT_EQ(d.texts.size(), 1u);
-    ASSERT_EQ(d.warnings.size(), 1u);
-    EXPECT_NE(d.warnings[0].find("謎情報"), std::string::npos);
-}
-
-TEST(DrawingFileTest, BadRecordsAreSkippedWithAWarning) {
-    std::vector<std::string> lines = SmallDrawing();
-    lines[4] = "12, 30.5x, -7.25";    // bad number
-    lines[9] = "5, 12, 99, 1";        // point 99 does not exist
-    lines[16] = "1e999, 0, 2, 3";     // not finite
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.point(12), nullptr);
-    EXPECT_TRUE(d.texts.empty());
-    EXPECT_EQ(d.lines.size(), 1u);  // kept, but not drawable
-    EXPECT_GE(d.warnings.size(), 3u);
-}
-
-TEST(DrawingFileTest, UnclosedSectionAndTruncatedTextDoNotLoseWhatCameBefore) {
-    std::vector<std::string> lines = SmallDrawing();
-    lines.resize(16);  // ends after the text's content line
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.lines.size(), 1u);
-    EXPECT_EQ(d.arrows.size(), 1u);
-    EXPECT_TRUE(d.texts.empty());
-    EXPECT_FALSE(d.warnings.empty());
-}
-
-TEST(DrawingFileTest, WarningsAreCapped) {
-    std::vector<std::string> lines = {"a", "b", "1, 2, 3, 4, 5, 6", "線分情報"};
-    for (int i = 0; i < 1000; ++i) {
-        lines.push_back("garbage");
-    }
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(Sjis(lines), d, nullptr));
-    EXPECT_EQ(d.warnings.size(), kMaxWarnings + 1);
-}
-
-TEST(DrawingFileTest, EmptyOrOversizedFileFails) {
-    Drawing d;
-    std::string error;
-    EXPECT_FALSE(ParseDrawingFile("", d, &error));
-    EXPECT_FALSE(error.empty());
-    EXPECT_FALSE(ParseDrawingFile(std::string(kMaxDrawingFileBytes + 1, 'x'), d, &error));
-    EXPECT_FALSE(LoadDrawingFile("/nonexistent/drawing.tmp", d, &error));
-}
-
-TEST(DrawingFileTest, RecordCountIsCapped) {
-    std::string bytes = "a\r\nb\r\n0, 0, 0, 0, 0, 0\r\n" + ToShiftJis("座標情報") + "\r\n";
-    for (std::size_t i = 1; i <= kMaxRecords + 5; ++i) {
-        bytes += std::to_string(i) + ", 1, 2\r\n";
-    }
-    Drawing d;
-    ASSERT_TRUE(ParseDrawingFile(bytes, d, nullptr));
-    EXPECT_EQ(d.points.size(), kMaxRecords);
-    EXPECT_FALSE(d.warnings.empty());
-}
-
-TEST(DrawingFileTest, DirectionCodesAreCompassNumbers) {
-    double deg = -1;
-    ASSERT_TRUE(DirectionAngle(3, deg));
-    EXPECT_DOUBLE_EQ(deg, 0.0);
-    ASSERT_TRUE(DirectionAngle(1, deg));
-    EXPECT_DOUBLE_EQ(deg, 90.0);
-    ASSERT_TRUE(DirectionAngle(5, deg));
-    EXPECT_DOUBLE_EQ(deg, 270.0);
-    ASSERT_TRUE(DirectionAngle(7, deg));
-    EXPECT_DOUBLE_EQ(deg, 180.0);
-    EXPECT_FALSE(DirectionAngle(0, deg));
-    EXPECT_FALSE(DirectionAngle(9, deg));
-}
-
 // --- style files ------------------------------------------------------------
 
 TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
@@ -311,27 +109,27 @@ TEST(StyleTablesTest, ReadsTheDeliveredFiles) {
     EXPECT_EQ(s.lineCount(), 9);
     EXPECT_EQ(s.textCount(), 3);
     EXPECT_NEAR(s.textHeightMm(3), 120.0 / 1440.0 * 25.4, 1e-12);
-    EXPECT_EQ(s.line(7).dash, DashPattern::Chain);
-    EXPECT_GT(s.line(3).widthHundredthsMm, s.line(1).widthHundredthsMm);
+    EXPECT_EQ(Dash(s.line(7)), DashPattern::Chain);
+    EXPECT_GT(s.line(3).width, s.line(1).width);
 }
 
 TEST(StyleTablesTest, RecordsMaySpreadOverLinesAndQuotesHoldCommas) {
     StyleTables s;
     std::string problem;
-    ASSERT_TRUE(s.readLineStyles(Sjis({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}),
-                                 &problem));
+    ASSERT_TRUE(s.readLineStyles(
+        SjisLines({"' header", "A, 25,", "1, \"x, y\"", "B,30,3,z", "END"}), &problem));
     EXPECT_TRUE(problem.empty()) << problem;
     ASSERT_EQ(s.lineCount(), 2);
-    EXPECT_EQ(s.line(1).widthHundredthsMm, 25);
-    EXPECT_EQ(s.line(1).dash, DashPattern::Dashed);
-    EXPECT_EQ(s.line(2).dash, DashPattern::Chain);
-    EXPECT_EQ(s.line(42).widthHundredthsMm, 25);  // unknown number: style 1
+    EXPECT_EQ(s.line(1).width, 25);
+    EXPECT_EQ(Dash(s.line(1)), DashPattern::Dashed);
+    EXPECT_EQ(Dash(s.line(2)), DashPattern::Chain);
+    EXPECT_EQ(s.line(42).width, 25); // unknown number: style 1
 
-    ASSERT_TRUE(s.readTextStyles(Sjis({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}),
-                                 &problem));
+    ASSERT_TRUE(s.readTextStyles(
+        SjisLines({"' header", "T1, 1, \"ｺﾞｼｯｸ\", 1440, 700, 1, 0, \"a\"", "END"}), &problem));
     EXPECT_NEAR(s.textHeightMm(1), 25.4, 1e-9);
-    EXPECT_TRUE(s.text(1).bold);
-    EXPECT_TRUE(s.text(1).italic);
+    EXPECT_EQ(s.text(1).weight, 700);
+    EXPECT_EQ(s.text(1).italic, 1);
 }
 
 TEST(StyleTablesTest, MissingOrBrokenFilesKeepTheBuiltInTables) {

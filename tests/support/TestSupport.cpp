@@ -39,12 +39,16 @@ void WriteBytes(const std::string& path, const std::string& bytes) {
     out << bytes;
 }
 
-void WriteSjisLines(const std::string& path, const std::vector<std::string>& lines) {
+std::string SjisLines(const std::vector<std::string>& lines) {
     std::string bytes;
     for (const std::string& l : lines) {
         bytes += ToShiftJis(l) + "\r\n";
     }
-    WriteBytes(path, bytes);
+    return bytes;
+}
+
+void WriteSjisLines(const std::string& path, const std::vector<std::string>& lines) {
+    WriteBytes(path, SjisLines(lines));
 }
 
 double TestCoef(double base, int table, int row, int point) {

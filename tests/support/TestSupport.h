@@ -27,7 +27,9 @@ private:
 
 std::string ReadBytes(const std::string& path);
 void WriteBytes(const std::string& path, const std::string& bytes);
-/// UTF-8 lines written as Shift_JIS with CR LF after each.
+/// UTF-8 lines as the Shift_JIS bytes of a file, CR LF after each.
+std::string SjisLines(const std::vector<std::string>& lines);
+/// The same written into `path`.
 void WriteSjisLines(const std::string& path, const std::vector<std::string>& lines);
 
 /// A coefficient block for a test file: the header's ratio text and a rule that

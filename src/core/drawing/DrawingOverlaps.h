@@ -7,7 +7,7 @@
 // (Direction::Right) covers [x, x + w] x [y, y + h], an upward one
 // (Direction::Up) [x - h, x] x [y, y + w]. Boxes that only touch, or overlap
 // by less than the tolerance, are not reported; neither is a line that only
-// grazes a box. Arrows, circles, arcs and fills are not looked at.
+// grazes a box. Arrows are not looked at.
 
 #include "drawing/basResOutPrnZ.h"
 

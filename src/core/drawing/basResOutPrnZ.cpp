@@ -1,42 +1,12 @@
 #include "basResOutPrnZ.h"
 
-#include "drawing/FixedNumber.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
-#include "text/TextFile.h"
 
 #include <algorithm>
-#include <charconv>
-#include <functional>
-#include <cmath>
 
 namespace ormavex {
 
 namespace {
-
-// The numbers of the drawing command file, as the pictures "###0\\, ",
-// "####0\\, ", "##0\\, " (whole numbers), "###0.00\\, " (extents) and
-// "###0.000000\\, " (coordinates) write them; the last field of a line goes
-// without the trailing ", " and ends the line.
-void Whole(std::string& out, std::int32_t v, bool last = false) {
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-    out.append(last ? "\r\n" : ", ", 2);
-}
-
-void Fixed(std::string& out, double v, int decimals, bool last = false) {
-    AppendFixedNumber(out, v, decimals);
-    out.append(last ? "\r\n" : ", ", 2);
-}
-
-void RequireFinite(double v, const char* what) {
-    if (!std::isfinite(v)) {
-        throw Error(std::string("a drawing value is not a finite number: ") + what);
-    }
-}
 
 std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what,
                           std::size_t limit) {
@@ -44,7 +14,8 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
     Error error;
     if (!files.read(path, bytes, error, limit)) {
         throw Error(std::string("cannot read the ") + what + " " + path + " (error " +
-                        std::to_string(error.code()) + ")");
+                        std::to_string(error.code()) + ")",
+                    error.code(), path);
     }
     return bytes;
 }
@@ -54,63 +25,19 @@ void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) 
     out.writeBytes(ToShiftJis(utf8));
     if (!out.close()) {
         throw Error(std::string("cannot write the ") + what + " " + out.path() + " (error " +
-                          std::to_string(out.errorCode()) + ")");
+                        std::to_string(out.errorCode()) + ")",
+                    out.errorCode(), out.path());
     }
 }
 
 TextOutFile& OpenForWriting(TextOutFile& out, const std::string& path, const char* what) {
     if (!out.open(path, TextOutFile::Mode::Truncate)) {
         throw Error(std::string("cannot create the ") + what + " " + path + " (error " +
-                          std::to_string(out.errorCode()) + ")");
+                        std::to_string(out.errorCode()) + ")",
+                    out.errorCode(), path);
     }
     return out;
 }
-
-// The fields of a style definition file after its first line, in list-input
-// form: separated by commas or line ends, blanks around them ignored, text
-// optionally in double quotes. Empty lines carry no field.
-class DefinitionReader {
-public:
-    DefinitionReader(const std::string& path, std::string bytes)
-        : m_path(path), m_bytes(std::move(bytes)), m_reader(std::string_view()) {
-        LineReader lines(m_bytes);
-        if (!lines.skip(1)) {
-            throwEnded();
-        }
-        m_reader = ListInputReader(std::string_view(m_bytes).substr(lines.position()));
-    }
-
-    std::string text() { return FromShiftJis(field()); }
-
-    // A field that is not a number reads as 0.
-    std::int32_t integer() {
-        double v = 0.0;
-        std::int32_t i = 0;
-        if (ParseNumber(field(), v) && RoundToInt32(v, i)) {
-            return i;
-        }
-        return 0;
-    }
-
-private:
-    std::string_view field() {
-        ListInputReader::Field f;
-        do {
-            if (!m_reader.next(f)) {
-                throwEnded();
-            }
-        } while (f.empty);
-        return f.text;
-    }
-
-    [[noreturn]] void throwEnded() const {
-        throw Error("the style file " + m_path + " ends before \"END\"");
-    }
-
-    std::string m_path;
-    std::string m_bytes;
-    ListInputReader m_reader;
-};
 
 std::size_t ShiftJisCharCount(std::string_view sjis) noexcept {
     std::size_t n = 0;
@@ -122,99 +49,59 @@ std::size_t ShiftJisCharCount(std::string_view sjis) noexcept {
     return n;
 }
 
-void AppendLine(std::string& out, std::string_view line) {
-    out += line;
-    out.append("\r\n", 2);
-}
-
 } // namespace
 
-double TwipsToMm(std::int32_t twips) noexcept { return static_cast<double>(twips) / 1440.0 * 25.4; }
-
 void DrawingContext::SizeTables() {
-    LineStyles.size(MaxLineStyles);
-    TextStyles.size(MaxTextStyles);
-    Points.size(MaxDrawPoints);
-    Lines.size(MaxDrawLines);
-    Circles.size(MaxDrawCircles);
-    Arcs.size(MaxDrawArcs);
-    Rectangles.size(MaxDrawRectangles);
-    Fills.size(0);
-    Arrows.size(MaxDrawArrows);
-    Texts.size(MaxDrawTexts);
-    Figures.size(MaxFigures);
+    LineStyles.reset(MaxLineStyles);
+    TextStyles.reset(MaxTextStyles);
+    Points.reset(MaxDrawPoints);
+    Lines.reset(MaxDrawLines);
+    Arrows.reset(MaxDrawArrows);
+    Texts.reset(MaxDrawTexts);
+    Figures.reset(MaxFigures);
     m_lastWritten = {};
 }
 
 void DrawingContext::ClearBuffer() noexcept {
     Points.clear();
     Lines.clear();
-    Circles.clear();
-    Arcs.clear();
-    Rectangles.clear();
-    Fills.clear();
     Arrows.clear();
     Texts.clear();
 }
 
 namespace {
 
-// A style file read before in this run is replayed into the table, record by
-// record, so that a table too small fails as the reading would; a failure is
-// not kept and is met again the same way.
-template <typename Style, typename Read>
-void ReadStyles(FileReadCache& files, DrawTable<Style>& table, const std::string& kind,
-                const std::string& path, const char* tableName, Read read) {
+// A style file read before in this run is taken as parsed then. The table is
+// filled record by record either way, so that a table too small fails as the
+// first reading did.
+template <typename Style>
+void ReadStyles(FileReadCache& files, DrawTable<Style>& table, const std::string& path,
+                const char* what, const char* tableName,
+                StyleFile<Style> (*parse)(std::string_view)) {
+    const std::string key = std::string(tableName) + "\n" + path;
+    const auto* known = files.findParsed<StyleFile<Style>>(key);
+    const StyleFile<Style> file =
+        known != nullptr ? *known : parse(ReadWholeFile(files, path, what, FileLimit::Style));
     table.clear();
-    const std::string key = kind + "\n" + path;
-    if (const auto* known = files.findParsed<std::vector<Style>>(key)) {
-        for (const Style& s : *known) {
-            table.add(s, tableName);
-        }
-        return;
+    for (const Style& s : file.records) {
+        table.add(s, tableName);
     }
-    read();
-    std::vector<Style> styles;
-    for (int i = 1; i <= table.count(); ++i) {
-        styles.push_back(table[i]);
+    if (!file.ended) {
+        throw Error("the style file " + path + " ends before \"END\"", 0, path);
     }
-    files.keepParsed(key, std::move(styles));
+    if (known == nullptr) {
+        files.keepParsed(key, file);
+    }
 }
 
 } // namespace
 
 void DrawingContext::ReadLineStyles(const std::string& path) {
-    ReadStyles(staticFiles, LineStyles, "line styles", path, "line styles", [&] {
-        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "line style file", FileLimit::Style));
-        std::string key = in.text();
-        while (key != "END") {
-            LineStyle s;
-            s.value1 = in.integer();
-            s.value2 = in.integer();
-            in.text();  // name, not used
-            LineStyles.add(s, "line styles");
-            key = in.text();
-        }
-    });
+    ReadStyles(staticFiles, LineStyles, path, "line style file", "line styles", ParseLineStyles);
 }
 
 void DrawingContext::ReadTextStyles(const std::string& path) {
-    ReadStyles(staticFiles, TextStyles, "text styles", path, "text styles", [&] {
-        DefinitionReader in(path, ReadWholeFile(staticFiles, path, "text style file", FileLimit::Style));
-        std::string key = in.text();
-        while (key != "END") {
-            TextStyle s;
-            s.value1 = in.integer();
-            s.name = in.text();
-            s.height = in.integer();
-            s.value4 = in.integer();
-            s.value5 = in.integer();
-            s.value6 = in.integer();
-            in.text();  // comment, not used
-            TextStyles.add(std::move(s), "text styles");
-            key = in.text();
-        }
-    });
+    ReadStyles(staticFiles, TextStyles, path, "text style file", "text styles", ParseTextStyles);
 }
 
 double DrawingContext::TextHeight(std::int32_t style) const {
@@ -253,51 +140,37 @@ int DrawingContext::AddText(std::string text, std::int32_t style, std::int32_t d
 
 void DrawingContext::AddHorizontalDimension(int pointA, int pointB, double position, int level,
                                             const std::string& text, std::string_view flags) {
-    auto flag = [&](std::size_t i, char c) { return flags.size() > i && flags[i] == c; };
-    const DrawPoint a = Points[pointA];
-    const DrawPoint b = Points[pointB];
-    const double d = position - (level - 1) * DimPitch;  // further levels lie lower
-    const int n = Points.count();
-    AddPoint(a.x, a.y - ExtGap);
-    AddPoint(a.x, d);
-    AddPoint(a.x, d - ExtGap);
-    AddPoint(b.x, b.y - ExtGap);
-    AddPoint(b.x, d);
-    AddPoint(b.x, d - ExtGap);
-    if (flag(0, '1')) {
-        AddLine(n + 1, n + 3, CurrentLineStyle);
-    }
-    if (flag(1, '1')) {
-        AddLine(n + 4, n + 6, CurrentLineStyle);
-    }
-    if (flag(2, '1')) {
-        AddLine(n + 2, n + 5, CurrentLineStyle);
-    }
-    if (flag(3, '1')) {
-        AddArrow(n + 2, Direction::Left, CurrentLineStyle);
-    }
-    if (flag(4, '1')) {
-        AddArrow(n + 5, Direction::Right, CurrentLineStyle);
-    }
-    const double w = TextWidth(CurrentTextStyle, text);
-    const double x = a.x + ((b.x - a.x) - w) / 2.0;
-    const double y = flag(5, 'U') ? d + TextGap : d - TextGap - TextHeight(CurrentTextStyle);
-    AddText(text, CurrentTextStyle, Direction::Right, x, y);
+    AddDimension(pointA, pointB, position, level, text, flags, false);
 }
 
 void DrawingContext::AddVerticalDimension(int pointA, int pointB, double position, int level,
                                           const std::string& text, std::string_view flags) {
+    AddDimension(pointA, pointB, position, level, text, flags, true);
+}
+
+// u runs along the dimension line from A to B, v across it. Below the points
+// (horizontal) u is x and v is y, and "out", away from the points, is
+// downward; beside them (vertical) u is y, v is x and out is rightward. Every
+// coordinate is the same sum or difference in either frame, so a turned
+// dimension is exactly the other one turned.
+void DrawingContext::AddDimension(int pointA, int pointB, double position, int level,
+                                  const std::string& text, std::string_view flags, bool vertical) {
     auto flag = [&](std::size_t i, char c) { return flags.size() > i && flags[i] == c; };
+    auto out = [vertical](double v, double by) { return vertical ? v + by : v - by; };
+    auto in = [vertical](double v, double by) { return vertical ? v - by : v + by; };
+    auto add = [&](double u, double v) { return vertical ? AddPoint(v, u) : AddPoint(u, v); };
     const DrawPoint a = Points[pointA];
     const DrawPoint b = Points[pointB];
-    const double d = position + (level - 1) * DimPitch;  // further levels lie further right
+    const double uA = vertical ? a.y : a.x;
+    const double uB = vertical ? b.y : b.x;
+    const double d = out(position, (level - 1) * DimPitch); // further levels lie further out
     const int n = Points.count();
-    AddPoint(a.x + ExtGap, a.y);
-    AddPoint(d, a.y);
-    AddPoint(d + ExtGap, a.y);
-    AddPoint(b.x + ExtGap, b.y);
-    AddPoint(d, b.y);
-    AddPoint(d + ExtGap, b.y);
+    add(uA, out(vertical ? a.x : a.y, ExtGap));
+    add(uA, d);
+    add(uA, out(d, ExtGap));
+    add(uB, out(vertical ? b.x : b.y, ExtGap));
+    add(uB, d);
+    add(uB, out(d, ExtGap));
     if (flag(0, '1')) {
         AddLine(n + 1, n + 3, CurrentLineStyle);
     }
@@ -308,15 +181,17 @@ void DrawingContext::AddVerticalDimension(int pointA, int pointB, double positio
         AddLine(n + 2, n + 5, CurrentLineStyle);
     }
     if (flag(3, '1')) {
-        AddArrow(n + 2, Direction::Down, CurrentLineStyle);
+        AddArrow(n + 2, vertical ? Direction::Down : Direction::Left, CurrentLineStyle);
     }
     if (flag(4, '1')) {
-        AddArrow(n + 5, Direction::Up, CurrentLineStyle);
+        AddArrow(n + 5, vertical ? Direction::Up : Direction::Right, CurrentLineStyle);
     }
     const double w = TextWidth(CurrentTextStyle, text);
-    const double y = a.y + ((b.y - a.y) - w) / 2.0;
-    const double x = flag(5, 'U') ? d - TextGap : d + TextGap + TextHeight(CurrentTextStyle);
-    AddText(text, CurrentTextStyle, Direction::Up, x, y);
+    const double u = uA + ((uB - uA) - w) / 2.0; // centred between A and B
+    const double v =
+        flag(5, 'U') ? in(d, TextGap) : out(out(d, TextGap), TextHeight(CurrentTextStyle));
+    AddText(text, CurrentTextStyle, vertical ? Direction::Up : Direction::Right, vertical ? v : u,
+            vertical ? u : v);
 }
 
 DrawingContext::Extents DrawingContext::DrawingExtents() const {
@@ -351,232 +226,106 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
 void DrawingContext::WriteDrawingFile(const std::string& path, const std::string& title1,
                                       const std::string& title2) const {
     // Nothing is created when a value is not finite.
-    WrittenExtents written;
+    ormavex::DrawingExtents written;
     const std::string text = DrawingFileText(title1, title2, written);
     TextOutFile file;
     m_lastWritten = {};
     WriteAndClose(OpenForWriting(file, path, "drawing command file"), text,
                   "drawing command file");
-    written.path = path;
-    m_lastWritten = std::move(written);
+    m_lastWritten = {path, written};
 }
 
 void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
                                       const std::string& title2) const {
-    WrittenExtents written;
+    ormavex::DrawingExtents written;
     const std::string text = DrawingFileText(title1, title2, written);
     m_lastWritten = {};
     WriteAndClose(file, text, "drawing command file");
-    written.path = file.path();
-    m_lastWritten = std::move(written);
+    m_lastWritten = {file.path(), written};
 }
 
 std::string DrawingContext::DrawingFileText(const std::string& title1, const std::string& title2,
-                                            WrittenExtents& written) const {
-    const Extents e = DrawingExtents();
-    const double width = e.maxX - e.minX;
-    const double height = e.maxY - e.minY;
-    RequireFinite(width, "drawing width");
-    RequireFinite(height, "drawing height");
+                                            ormavex::DrawingExtents& written) const {
+    DrawingCommandFile f;
+    f.title1 = title1;
+    f.title2 = title2;
+    f.extents.bounds = DrawingExtents();
+    f.extents.width = f.extents.bounds.maxX - f.extents.bounds.minX;
+    f.extents.height = f.extents.bounds.maxY - f.extents.bounds.minY;
     for (int i = 1; i <= Points.count(); ++i) {
-        RequireFinite(Points[i].x, "point");
-        RequireFinite(Points[i].y, "point");
+        f.points.emplace_hint(f.points.end(), i, Points[i]);
     }
-    for (int i = 1; i <= Texts.count(); ++i) {
-        RequireFinite(Texts[i].x, "text position");
-        RequireFinite(Texts[i].y, "text position");
-    }
-    for (int i = 1; i <= Circles.count(); ++i) {
-        RequireFinite(Circles[i].value2, "circle");
-    }
-    for (int i = 1; i <= Arcs.count(); ++i) {
-        for (double v : Arcs[i].values) {
-            RequireFinite(v, "arc");
-        }
-    }
-
-    std::string out;
-    out.reserve(64 + 40 * static_cast<std::size_t>(Points.count() + Lines.count() +
-                                                   Arrows.count() + 2 * Texts.count()));
-    AppendLine(out, title1);
-    AppendLine(out, title2);
+    f.lines = Lines.items();
+    f.arrows = Arrows.items();
+    f.texts = Texts.items();
+    std::string text = DrawingCommandFileText(f);
     // The extents as the figure placement reads them back: the numbers of
-    // this line, rounded to 2 decimals.
-    const double extents[] = {width, height, e.minX, e.minY, e.maxX, e.maxY};
-    for (std::size_t i = 0; i < 6; ++i) {
-        const std::size_t start = out.size();
-        AppendFixedNumber(out, extents[i], 2);
-        ParseNumber(std::string_view(out).substr(start), written.values[i]);
-        out.append(i < 5 ? ", " : "\r\n", 2);
-    }
-
-    AppendLine(out, "座標情報");
-    for (int i = 1; i <= Points.count(); ++i) {
-        Whole(out, i);
-        Fixed(out, Points[i].x, 6);
-        Fixed(out, Points[i].y, 6, true);
-    }
-    AppendLine(out, "END");
-    if (Rectangles.count() > 0) {
-        AppendLine(out, "矩形情報");
-        for (int i = 1; i <= Rectangles.count(); ++i) {
-            const auto& v = Rectangles[i].values;
-            Whole(out, i);
-            Whole(out, v[0]);
-            Whole(out, v[1]);
-            Whole(out, v[2]);
-            Whole(out, v[3], true);
-        }
-        AppendLine(out, "END");
-    }
-    if (Lines.count() > 0) {
-        AppendLine(out, "線分情報");
-        for (int i = 1; i <= Lines.count(); ++i) {
-            const DrawLine& l = Lines[i];
-            Whole(out, i);
-            Whole(out, l.point1);
-            Whole(out, l.point2);
-            Whole(out, l.style, true);
-        }
-        AppendLine(out, "END");
-    }
-    if (Circles.count() > 0) {
-        AppendLine(out, "円情報");
-        for (int i = 1; i <= Circles.count(); ++i) {
-            const DrawCircle& c = Circles[i];
-            Whole(out, i);
-            Whole(out, c.value1);
-            Fixed(out, c.value2, 6);
-            Whole(out, c.value3, true);
-        }
-        AppendLine(out, "END");
-    }
-    if (Arcs.count() > 0) {
-        AppendLine(out, "円弧情報");
-        for (int i = 1; i <= Arcs.count(); ++i) {
-            Whole(out, i);
-            for (double v : Arcs[i].values) {
-                Fixed(out, v, 6);
-            }
-            Whole(out, Arcs[i].value6, true);
-        }
-        AppendLine(out, "END");
-    }
-    if (Fills.count() > 0) {
-        AppendLine(out, "塗潰情報");
-        for (int i = 1; i <= Fills.count(); ++i) {
-            const DrawFill& f = Fills[i];
-            Whole(out, i);
-            Whole(out, f.value1);
-            Whole(out, f.value2);
-            AppendLine(out, f.text);
-        }
-        AppendLine(out, "END");
-    }
-    if (Arrows.count() > 0) {
-        AppendLine(out, "矢印(1)");
-        for (int i = 1; i <= Arrows.count(); ++i) {
-            const DrawArrow& a = Arrows[i];
-            Whole(out, i);
-            Whole(out, a.point);
-            Whole(out, a.direction);
-            Whole(out, a.style, true);
-        }
-        AppendLine(out, "END");
-    }
-    if (Texts.count() > 0) {
-        AppendLine(out, "文字情報");
-        for (int i = 1; i <= Texts.count(); ++i) {
-            const DrawText& t = Texts[i];
-            AppendLine(out, t.text);
-            Fixed(out, t.x, 6);
-            Fixed(out, t.y, 6);
-            Whole(out, t.style);
-            Whole(out, t.direction, true);
-        }
-        AppendLine(out, "END");
-    }
-    return out;
+    // the third line, rounded to 2 decimals. The titles end with the first
+    // two line ends.
+    const std::string_view rest = std::string_view(text).substr(title1.size() + title2.size() + 4);
+    ParseExtentsLine(rest.substr(0, rest.find('\r')), written);
+    return text;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
                                   double areaWidth, double areaHeight) {
-    PlaceFiguresThen(areaWidth, areaHeight,
-                     [&] { WriteFigureFile(path, title, areaWidth, areaHeight); });
+    CentreFigures(areaWidth, areaHeight);
+    WriteFigureFile(path, title, areaWidth, areaHeight);
 }
 
 void DrawingContext::PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
                                   double areaHeight) {
-    PlaceFiguresThen(areaWidth, areaHeight,
-                     [&] { WriteFigureFile(file, title, areaWidth, areaHeight); });
+    CentreFigures(areaWidth, areaHeight);
+    WriteFigureFile(file, title, areaWidth, areaHeight);
 }
 
-void DrawingContext::PlaceFiguresThen(double areaWidth, double areaHeight,
-                                      const std::function<void()>& write) {
+void DrawingContext::CentreFigures(double areaWidth, double areaHeight) {
     for (int i = 1; i <= Figures.count(); ++i) {
         FigureEntry& f = Figures[i];
         if (!m_lastWritten.path.empty() && f.path == m_lastWritten.path) {
-            const auto& v = m_lastWritten.values;
-            f.width = v[0];
-            f.height = v[1];
-            f.minX = v[2];
-            f.minY = v[3];
-            f.maxX = v[4];
-            f.maxY = v[5];
+            f.extents = m_lastWritten.extents;
             continue;
         }
         FileReadCache files; // disabled: a drawing file is read as it is now
-        const std::string bytes = ReadWholeFile(files, f.path, "drawing command file", FileLimit::Drawing);
+        const std::string bytes =
+            ReadWholeFile(files, f.path, "drawing command file", FileLimit::Drawing);
         LineReader lines(bytes);
         if (!lines.skip(2)) {
-            throw Error("the drawing command file " + f.path + " has no extents line");
+            throw Error("the drawing command file " + f.path + " has no extents line", 0, f.path);
         }
-        ListInputReader in(std::string_view(bytes).substr(lines.position()));
-        double* extents[] = {&f.width, &f.height, &f.minX, &f.minY, &f.maxX, &f.maxY};
-        for (double* v : extents) {
-            std::string_view field;
-            if (!in.nextNumberField(field) || !ParseNumber(field, *v)) {
-                throw Error("the extents line of " + f.path + " is not readable");
-            }
+        std::string_view line;
+        lines.next(line);
+        if (!ParseExtentsLine(line, f.extents)) {
+            throw Error("the extents line of " + f.path + " is not readable", 0, f.path);
         }
     }
     if (Figures.count() >= 1) {
         FigureEntry& f = Figures[1];
-        f.offsetX = (areaWidth - f.width) / 2.0 - f.minX;
-        f.offsetY = (areaHeight - f.height) / 2.0 - f.minY;
+        f.offsetX = (areaWidth - f.extents.width) / 2.0 - f.extents.bounds.minX;
+        f.offsetY = (areaHeight - f.extents.height) / 2.0 - f.extents.bounds.minY;
     }
-    write();
 }
 
 void DrawingContext::WriteFigureFile(const std::string& path, const std::string& title,
                                      double areaWidth, double areaHeight) const {
     // The values are checked before the file is made.
-    const std::string text = FigureFileText(title, areaWidth, areaHeight);
+    const std::string text = FigureText(title, areaWidth, areaHeight);
     TextOutFile file;
     WriteAndClose(OpenForWriting(file, path, "figure file"), text, "figure file");
 }
 
 void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title,
                                      double areaWidth, double areaHeight) const {
-    WriteAndClose(file, FigureFileText(title, areaWidth, areaHeight), "figure file");
+    WriteAndClose(file, FigureText(title, areaWidth, areaHeight), "figure file");
 }
 
-std::string DrawingContext::FigureFileText(const std::string& title, double areaWidth,
-                                           double areaHeight) const {
-    RequireFinite(areaWidth, "figure area width");
-    RequireFinite(areaHeight, "figure area height");
-    std::string out;
-    AppendLine(out, title);
-    AppendLine(out, ListPrintLine({areaWidth, areaHeight}));
+std::string DrawingContext::FigureText(const std::string& title, double areaWidth,
+                                       double areaHeight) const {
+    FigureFile f{title, areaWidth, areaHeight, {}, {}};
     for (int i = 1; i <= Figures.count(); ++i) {
-        const FigureEntry& f = Figures[i];
-        RequireFinite(f.offsetX, "figure offset");
-        RequireFinite(f.offsetY, "figure offset");
-        AppendLine(out, f.path);
-        AppendLine(out, ListPrintLine({f.offsetX, f.offsetY}));
+        f.entries.push_back(Figures[i]);
     }
-    AppendLine(out, "END");
-    return out;
+    return FigureFileText(f);
 }
 
 } // namespace ormavex

@@ -1,38 +1,29 @@
 #pragma once
 // The drawing buffer of one diagram and its writers.
 //
-// A diagram fills the buffer (points, lines, arrows, texts; circles, arcs,
-// rectangles and fills are carried but produced by nobody), adds dimension
+// A diagram fills the buffer (points, lines, arrows, texts: the drawing
+// command file's other kinds are produced by nobody), adds dimension
 // lines through AddHorizontalDimension/AddVerticalDimension, writes the buffer
 // as a drawing command file and places that file on a figure area through a
 // figure file. The preview program reads both files.
 //
-// Lengths are millimetres on paper, x to the right, y upward.
+// Lengths are millimetres on paper, x to the right, y upward. The records
+// and both file formats are those of DrawingCommandFile.h, FigureFile.h and
+// StyleFiles.h.
 //
-// Drawing command file (Shift_JIS, CR LF after every line):
-//   first title / second title /
-//   extents "W, H, minX, minY, maxX, maxY" (2 decimals) /
-//   sections, each a header line, its records and "END", in the order
-//   "座標情報" (always), "矩形情報", "線分情報", "円情報", "円弧情報",
-//   "塗潰情報", "矢印(1)", "文字情報" (each only when its table is not empty).
-//   A point record reads "12, 30.500000, -7.250000"; a line "5, 12, 13, 1";
-//   an arrow "3, 14, 7, 1"; a text two lines: the text, then
-//   "-70.125000, -121.980000, 2, 3" (x, y, style, direction).
-// Figure file: title / area line / per entry: command file path, offset line /
-//   "END". The area and offset lines are in list-print form (" 140           160 ").
-//
-// Failures are thrown as Error: a style file that is missing, ends
-// before "END" or has too many records; a table overflow; an unknown text
-// style; a file error; a number that is not finite (nothing non-finite is ever
-// written into a file).
+// Failures are thrown as Error: a style file that is missing, ends before
+// "END" or has too many records; a table overflow; an unknown text style; a
+// file error; a number that is not finite (nothing non-finite is ever written
+// into a file).
 
+#include "drawing/DrawingCommandFile.h"
+#include "drawing/FigureFile.h"
+#include "drawing/StyleFiles.h"
 #include "text/Error.h"
 #include "text/TextFile.h"
 
-#include <array>
 #include <cassert>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,108 +35,25 @@ inline constexpr int MaxLineStyles = 9;
 inline constexpr int MaxTextStyles = 3;
 inline constexpr int MaxDrawPoints = 600;
 inline constexpr int MaxDrawLines = 600;
-inline constexpr int MaxDrawCircles = 100;
-inline constexpr int MaxDrawArcs = 100;
-inline constexpr int MaxDrawRectangles = 2;
 inline constexpr int MaxDrawArrows = 500;
 inline constexpr int MaxDrawTexts = 500;
 inline constexpr int MaxFigures = 10;
 
-/// Compass direction codes of arrows and texts.
-namespace Direction {
-inline constexpr std::int32_t Up = 1;     ///< toward +y; a text reads upward
-inline constexpr std::int32_t Right = 3;  ///< toward +x; a horizontal text
-inline constexpr std::int32_t Down = 5;   ///< toward -y
-inline constexpr std::int32_t Left = 7;   ///< toward -x
-} // namespace Direction
-
-/// A line style record of LINE_PRN.DEF: two integers this program only
-/// carries (the preview program reads them as pen width and dash pattern).
-struct LineStyle {
-    std::int32_t value1 = 0;
-    std::int32_t value2 = 0;
+/// An entry of the figure table: a drawing command file, its offsets on the
+/// figure area and the extents read back from the file (rounded to 2
+/// decimals there).
+struct FigureEntry : FigureFile::Entry {
+    DrawingExtents extents;
 };
 
-/// A text style record of STR_PRN.DEF. Only the character height is read
-/// here, to measure texts; the other fields are carried.
-struct TextStyle {
-    std::int32_t value1 = 0;
-    std::string name;
-    std::int32_t height = 0;  ///< character height, twips
-    std::int32_t value4 = 0;
-    std::int32_t value5 = 0;
-    std::int32_t value6 = 0;
-};
-
-struct DrawPoint {
-    double x = 0.0;
-    double y = 0.0;
-};
-
-struct DrawLine {
-    std::int32_t point1 = 0;
-    std::int32_t point2 = 0;
-    std::int32_t style = 0;
-};
-
-struct DrawCircle {
-    std::int32_t value1 = 0;
-    double value2 = 0.0;
-    std::int32_t value3 = 0;
-};
-
-struct DrawArc {
-    std::array<double, 5> values{};
-    std::int32_t value6 = 0;
-};
-
-struct DrawRectangle {
-    std::array<std::int32_t, 4> values{};
-};
-
-struct DrawFill {
-    std::int32_t value1 = 0;
-    std::int32_t value2 = 0;
-    std::string text;
-};
-
-struct DrawArrow {
-    std::int32_t point = 0;      ///< the point the arrow head sits on
-    std::int32_t direction = 0;  ///< Direction code the head points in
-    std::int32_t style = 0;
-};
-
-struct DrawText {
-    std::string text;
-    std::int32_t style = 0;
-    std::int32_t direction = 0;  ///< Direction::Up or Direction::Right
-    double x = 0.0;              ///< anchor: start of the base line
-    double y = 0.0;
-};
-
-/// One drawing command file placed on the figure area.
-struct FigureEntry {
-    std::string path;
-    double offsetX = 0.0;
-    double offsetY = 0.0;
-    // Extents read back from the file (rounded to 2 decimals there).
-    double width = 0.0;
-    double height = 0.0;
-    double minX = 0.0;
-    double minY = 0.0;
-    double maxX = 0.0;
-    double maxY = 0.0;
-};
-
-/// A table numbered from 1 with a capacity fixed by size() and a count of
+/// A table numbered from 1 with a capacity fixed by reset() and a count of
 /// used entries. add() beyond the capacity throws Error.
 template <typename T>
 class DrawTable {
 public:
-    DrawTable() = default;
-
     int count() const noexcept { return static_cast<int>(m_items.size()); }
-    int capacity() const noexcept { return m_capacity; }
+    /// The entries in number order.
+    const std::vector<T>& items() const noexcept { return m_items; }
     const T& operator[](int number) const {
         assert(number >= 1 && number <= count());
         return m_items[static_cast<std::size_t>(number - 1)];
@@ -155,8 +63,8 @@ public:
         return m_items[static_cast<std::size_t>(number - 1)];
     }
 
-    /// Sets the capacity and empties the table.
-    void size(int capacity) {
+    /// Empties the table and sets its capacity.
+    void reset(int capacity) {
         m_capacity = capacity;
         m_items.clear();
         m_items.reserve(static_cast<std::size_t>(capacity));
@@ -176,8 +84,6 @@ private:
 /// dimension settings, fills the buffer and writes its two files.
 class DrawingContext {
 public:
-    DrawingContext() = default;
-
     // Style tables, refilled by ReadLineStyles / ReadTextStyles.
     DrawTable<LineStyle> LineStyles;
     DrawTable<TextStyle> TextStyles;
@@ -185,10 +91,6 @@ public:
     // The drawing buffer.
     DrawTable<DrawPoint> Points;
     DrawTable<DrawLine> Lines;
-    DrawTable<DrawCircle> Circles;
-    DrawTable<DrawArc> Arcs;
-    DrawTable<DrawRectangle> Rectangles;
-    DrawTable<DrawFill> Fills;  ///< no producer sizes it: capacity 0 until sized
     DrawTable<DrawArrow> Arrows;
     DrawTable<DrawText> Texts;
 
@@ -206,9 +108,8 @@ public:
     FileReadCache staticFiles;
 
     /// Sizes every table with the diagrams' capacities (line styles 9, text
-    /// styles 3, points 600, lines 600, circles 100, arcs 100, rectangles 2,
-    /// arrows 500, texts 500, figures 10) and empties them. Fills keep
-    /// capacity 0.
+    /// styles 3, points 600, lines 600, arrows 500, texts 500, figures 10)
+    /// and empties them.
     void SizeTables();
     /// Sets the counts of the drawing buffer to 0 (style and figure tables kept).
     void ClearBuffer() noexcept;
@@ -246,12 +147,7 @@ public:
 
     /// Least and greatest x and y over all points and the boxes of all texts
     /// (arrows and the other kinds do not count). All 0 for an empty buffer.
-    struct Extents {
-        double minX = 0.0;
-        double minY = 0.0;
-        double maxX = 0.0;
-        double maxY = 0.0;
-    };
+    using Extents = DrawingBounds;
     Extents DrawingExtents() const;
 
     /// Writes the whole buffer as a drawing command file (created or
@@ -277,35 +173,34 @@ public:
                          double areaHeight) const;
 
 private:
-    struct WrittenExtents;
-    /// The drawing command file's text, and its extents as read back;
+    /// A dimension line in its own frame: `vertical` turns the horizontal
+    /// one a quarter turn (see the two public calls).
+    void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
+                      std::string_view flags, bool vertical);
+    /// The buffer as a drawing command file, and its extents as read back;
     /// throws for a value that is not finite.
     std::string DrawingFileText(const std::string& title1, const std::string& title2,
-                                WrittenExtents& written) const;
-    void PlaceFiguresThen(double areaWidth, double areaHeight,
-                          const std::function<void()>& write);
+                                ormavex::DrawingExtents& written) const;
+    /// Reads back the extents of every figure entry and centres entry 1.
+    void CentreFigures(double areaWidth, double areaHeight);
     /// The figure file's text; throws for a value that is not finite.
-    std::string FigureFileText(const std::string& title, double areaWidth,
-                               double areaHeight) const;
+    std::string FigureText(const std::string& title, double areaWidth, double areaHeight) const;
 
     /// The extents line of the drawing command file written last, as the
     /// numbers read back from it would be: PlaceFigures takes them from here
     /// instead of reading the file again. Forgotten by SizeTables().
     struct WrittenExtents {
         std::string path;
-        std::array<double, 6> values{};
+        ormavex::DrawingExtents extents;
     };
     mutable WrittenExtents m_lastWritten;
 };
-
-/// twips / 1440 x 25.4 (divided first, then multiplied).
-double TwipsToMm(std::int32_t twips) noexcept;
 
 template <typename T>
 int DrawTable<T>::add(T item, const char* tableName) {
     if (count() >= m_capacity) {
         throw Error(std::string("drawing table full: ") + tableName + " (" +
-                          std::to_string(m_capacity) + ")");
+                    std::to_string(m_capacity) + ")");
     }
     m_items.push_back(std::move(item));
     return count();

@@ -18,21 +18,9 @@
 #include <random>
 
 using namespace ormavex;
-using ormavex::test::ReadBytes;
-using ormavex::test::TempDir;
-using ormavex::test::WriteBytes;
-using ormavex::test::WriteSjisLines;
+using namespace ormavex::test;
 
 namespace {
-
-// UTF-8 lines -> the Shift_JIS bytes of a file with CR LF after every line.
-std::string SjisFile(const std::vector<std::string>& lines) {
-    std::string bytes;
-    for (const std::string& l : lines) {
-        bytes += ToShiftJis(l) + "\r\n";
-    }
-    return bytes;
-}
 
 class DrawingTest : public ::testing::Test {
 protected:
@@ -131,15 +119,15 @@ TEST_F(DrawingTest, ReadsStyleFilesAsAFieldSequenceWhateverTheLineLayout) {
                                               "L2, 35,", "  1 , \"x\"", "L3, abc, 2, y", "END"});
     d.ReadLineStyles(dir.file("LINE_PRN.DEF"));
     ASSERT_EQ(d.LineStyles.count(), 3);
-    EXPECT_EQ(d.LineStyles[1].value1, 18);
-    EXPECT_EQ(d.LineStyles[2].value1, 35);
-    EXPECT_EQ(d.LineStyles[2].value2, 1);
-    EXPECT_EQ(d.LineStyles[3].value1, 0);
-    EXPECT_EQ(d.LineStyles[3].value2, 2);
+    EXPECT_EQ(d.LineStyles[1].width, 18);
+    EXPECT_EQ(d.LineStyles[2].width, 35);
+    EXPECT_EQ(d.LineStyles[2].dash, 1);
+    EXPECT_EQ(d.LineStyles[3].width, 0);
+    EXPECT_EQ(d.LineStyles[3].dash, 2);
 
     ASSERT_EQ(d.TextStyles.count(), 2);
     EXPECT_EQ(d.TextStyles[1].height, 240);
-    EXPECT_EQ(d.TextStyles[2].name, "B");
+    EXPECT_EQ(d.TextStyles[2].fontName, "B");
     EXPECT_EQ(d.TextStyles[2].height, 180);
 }
 
@@ -226,18 +214,15 @@ TEST_F(DrawingTest, HorizontalDimensionBelowThePoints) {
         EXPECT_DOUBLE_EQ(d.Points[3 + i].x, expected[i][0]) << i;
         EXPECT_DOUBLE_EQ(d.Points[3 + i].y, expected[i][1]) << i;
     }
+    // Extension lines at A and B, then the dimension line; arrows at its ends.
+    const std::vector<std::pair<int, int>> lines = {{3, 5}, {6, 8}, {4, 7}};
     ASSERT_EQ(d.Lines.count(), 3);
-    EXPECT_EQ(d.Lines[1].point1, 3);
-    EXPECT_EQ(d.Lines[1].point2, 5);
-    EXPECT_EQ(d.Lines[2].point1, 6);
-    EXPECT_EQ(d.Lines[2].point2, 8);
-    EXPECT_EQ(d.Lines[3].point1, 4);
-    EXPECT_EQ(d.Lines[3].point2, 7);
+    for (int i = 1; i <= 3; ++i) {
+        EXPECT_EQ(std::pair(d.Lines[i].point1, d.Lines[i].point2), lines[i - 1]) << i;
+    }
     ASSERT_EQ(d.Arrows.count(), 2);
-    EXPECT_EQ(d.Arrows[1].point, 4);
-    EXPECT_EQ(d.Arrows[1].direction, Direction::Left);
-    EXPECT_EQ(d.Arrows[2].point, 7);
-    EXPECT_EQ(d.Arrows[2].direction, Direction::Right);
+    EXPECT_EQ(std::pair(d.Arrows[1].point, d.Arrows[1].direction), std::pair(4, Direction::Left));
+    EXPECT_EQ(std::pair(d.Arrows[2].point, d.Arrows[2].direction), std::pair(7, Direction::Right));
     ASSERT_EQ(d.Texts.count(), 1);
     EXPECT_EQ(d.Texts[1].style, 2);
     EXPECT_EQ(d.Texts[1].direction, Direction::Right);
@@ -280,8 +265,7 @@ TEST_F(DrawingTest, TableOverflowIsAnError) {
     for (int i = 0; i < MaxDrawPoints; ++i) {
         d.AddPoint(i, 0.0);
     }
-    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error);  // the 601st point
-    EXPECT_THROW(d.Fills.add({}, "fills"), Error);  // a table nobody sized holds nothing
+    EXPECT_THROW(d.AddPoint(0.0, 0.0), Error); // the 601st point
 }
 
 // --- drawing command file -----------------------------------------------
@@ -297,7 +281,7 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
     d.AddText("-12.50", 2, Direction::Up, 32.65, 13.25 - 6.0 * H180 / 2.0);  // ends at 13.25
     const std::string path = dir.file("draw.tmp");
     d.WriteDrawingFile(path, "ｹｰｿﾝ式防波堤", "前壁断面力図");
-    const std::string expected = SjisFile({
+    const std::string expected = SjisLines({
         "ｹｰｿﾝ式防波堤",
         "前壁断面力図",
         "95.30, 141.25, -62.65, -128.00, 32.65, 13.25",
@@ -326,20 +310,6 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
     EXPECT_EQ(d.Texts.count(), 2);
 }
 
-TEST_F(DrawingTest, WritesTheCoordinateSectionEvenWhenEmptyAndTheRareKindsInOrder) {
-    d.Fills.size(3);
-    d.Rectangles.add({{1, 2, 3, 4}}, "rectangles");
-    d.Circles.add({5, 2.5, 6}, "circles");
-    d.Arcs.add({{0.5, -1.0, 2.0, 3.0, 4.0}, 9}, "arcs");
-    d.Fills.add({1, 2, "塗り"}, "fills");
-    d.WriteDrawingFile(dir.file("rare.tmp"), "A", "B");
-    EXPECT_EQ(ReadBytes(dir.file("rare.tmp")),
-              SjisFile({"A", "B", "0.00, 0.00, 0.00, 0.00, 0.00, 0.00", "座標情報", "END",
-                        "矩形情報", "1, 1, 2, 3, 4", "END", "円情報", "1, 5, 2.500000, 6", "END",
-                        "円弧情報", "1, 0.500000, -1.000000, 2.000000, 3.000000, 4.000000, 9",
-                        "END", "塗潰情報", "1, 1, 2, 塗り", "END"}));
-}
-
 TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) {
     d.AddPoint(0.0, 0.0);
     d.AddText("CL", 1, Direction::Up, 0.0, 0.0);
@@ -363,7 +333,9 @@ TEST_F(DrawingTest, NeverWritesANonFiniteNumber) {
     e.SizeTables();
     e.AddPoint(std::numeric_limits<double>::infinity(), 0.0);
     EXPECT_THROW(e.WriteDrawingFile(dir.file("inf.tmp"), "A", "B"), Error);
-    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0, std::numeric_limits<double>::quiet_NaN()), Error);
+    EXPECT_THROW(e.WriteFigureFile(dir.file("fig.tmp"), "A", 140.0,
+                                   std::numeric_limits<double>::quiet_NaN()),
+                 Error);
 }
 
 // --- figure placement ---------------------------------------------------
@@ -376,21 +348,22 @@ TEST_F(DrawingTest, PlaceFiguresCentresOnTheRoundedExtents) {
     d.AddPoint(32.65, 13.25);
     const std::string drawing = dir.file("draw.tmp");
     d.WriteDrawingFile(drawing, "T1", "T2");
-    d.Figures.add({drawing}, "figures");
+    d.Figures.add({{drawing}, {}}, "figures");
     const std::string figure = dir.file("fig.tmp");
     d.PlaceFigures(figure, "前壁断面力図", 140.0, 160.0);
 
     const FigureEntry& f = d.Figures[1];
-    EXPECT_DOUBLE_EQ(f.width, 95.3);
-    EXPECT_DOUBLE_EQ(f.minX, -62.65);
+    EXPECT_DOUBLE_EQ(f.extents.width, 95.3);
+    EXPECT_DOUBLE_EQ(f.extents.bounds.minX, -62.65);
     EXPECT_NEAR(f.offsetX, 85.0, 1e-12);
     EXPECT_NEAR(f.offsetY, 137.375, 1e-12);
-    EXPECT_EQ(ReadBytes(figure), SjisFile({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
-                                           " 85" + std::string(12, ' ') + "137.375 ", "END"}));
+    EXPECT_EQ(ReadBytes(figure),
+              SjisLines({"前壁断面力図", " 140" + std::string(11, ' ') + "160 ", drawing,
+                         " 85" + std::string(12, ' ') + "137.375 ", "END"}));
 }
 
 TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
-    d.Figures.add({dir.file("missing.tmp")}, "figures");
+    d.Figures.add({{dir.file("missing.tmp")}, {}}, "figures");
     EXPECT_THROW(d.PlaceFigures(dir.file("fig.tmp"), "F", 140.0, 160.0), Error);
     WriteBytes(dir.file("short.tmp"), "A\r\nB\r\n1.00, 2.00\r\n");
     d.Figures[1].path = dir.file("short.tmp");
@@ -398,7 +371,7 @@ TEST_F(DrawingTest, PlaceFiguresFailsOnAMissingOrTruncatedDrawingFile) {
     for (int i = 2; i <= MaxFigures; ++i) {
         d.Figures.add({}, "figures");
     }
-    EXPECT_THROW(d.Figures.add({}, "figures"), Error);  // an 11th entry
+    EXPECT_THROW(d.Figures.add({}, "figures"), Error); // an 11th entry
 }
 
 } // namespace

@@ -1,17 +1,23 @@
 #include "FigureFile.h"
 
-#include "DrawingFile.h"
+#include "drawing/DrawingCommandFile.h"
 #include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 #include "text/ListInput.h"
+#include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
 #include <cmath>
 
-namespace ormavex::render {
+namespace ormavex {
 
 namespace {
+
+void AppendLine(std::string& out, std::string_view line) {
+    out += line;
+    out += "\r\n";
+}
 
 // Two numbers of a list-print line, separated by blanks or a comma.
 bool TwoNumbers(std::string_view line, double& a, double& b) {
@@ -25,22 +31,35 @@ bool TwoNumbers(std::string_view line, double& a, double& b) {
     return ParseNumber(fa, a) && ParseNumber(fb, b) && std::isfinite(a) && std::isfinite(b);
 }
 
-bool Fail(std::string* error, std::string text) {
+bool Fail(Error* error, const std::string& message) {
     if (error != nullptr) {
-        *error = std::move(text);
+        *error = Error(message);
     }
     return false;
 }
 
 } // namespace
 
-bool ParseFigureFile(std::string_view bytes, FigureFile& out, std::string* error) {
-    out = FigureFile{};
-    if (bytes.empty()) {
-        return Fail(error, "the figure file is empty");
+std::string FigureFileText(const FigureFile& file) {
+    std::string out;
+    AppendLine(out, file.title);
+    RequireFinite(file.width, "figure area width");
+    RequireFinite(file.height, "figure area height");
+    AppendLine(out, ListPrintLine({file.width, file.height}));
+    for (const FigureFile::Entry& e : file.entries) {
+        RequireFinite(e.offsetX, "figure offset");
+        RequireFinite(e.offsetY, "figure offset");
+        AppendLine(out, e.path);
+        AppendLine(out, ListPrintLine({e.offsetX, e.offsetY}));
     }
-    if (bytes.size() > kMaxFigureFileBytes) {
-        return Fail(error, "the figure file is too large (" + std::to_string(bytes.size()) + " bytes)");
+    AppendLine(out, "END");
+    return out;
+}
+
+bool ParseFigureFile(std::string_view bytes, FigureFile& out, Error* error) {
+    out = FigureFile{};
+    if (!CheckFileSize(bytes, kMaxFigureFileBytes, "figure file", error)) {
+        return false;
     }
     LineReader lines(bytes);
     std::string_view line;
@@ -60,7 +79,7 @@ bool ParseFigureFile(std::string_view bytes, FigureFile& out, std::string* error
     bool ended = false;
     while (lines.next(line)) {
         ++lineNo;
-        std::string_view path = TrimBlanks(line);
+        const std::string_view path = TrimBlanks(line);
         if (path == "END") {
             ended = true;
             break;
@@ -68,26 +87,23 @@ bool ParseFigureFile(std::string_view bytes, FigureFile& out, std::string* error
         if (path.empty()) {
             continue;
         }
-        FigureEntry e;
+        FigureFile::Entry e;
         e.path = FromShiftJis(path);
         if (!lines.next(line)) {
-            AddWarning(out.warnings, "line " + std::to_string(lineNo) + ": drawing without offsets");
-        } else {
-            ++lineNo;
-            if (!TwoNumbers(line, e.offsetX, e.offsetY)) {
-                e.offsetX = 0.0;
-                e.offsetY = 0.0;
-                AddWarning(out.warnings,
-                           "line " + std::to_string(lineNo) + ": offsets are not two numbers, 0 used");
-            }
+            AddWarning(out.warnings,
+                       "line " + std::to_string(lineNo) + ": drawing without offsets");
+        } else if (++lineNo; !TwoNumbers(line, e.offsetX, e.offsetY)) {
+            e.offsetX = 0.0;
+            e.offsetY = 0.0;
+            AddWarning(out.warnings,
+                       "line " + std::to_string(lineNo) + ": offsets are not two numbers, 0 used");
         }
-        if (out.entries.size() < kMaxFigureEntries) {
-            out.entries.push_back(std::move(e));
-        } else {
+        if (out.entries.size() >= kMaxFigureEntries) {
             AddWarning(out.warnings, "more than " + std::to_string(kMaxFigureEntries) +
                                          " drawings, the rest skipped");
             break;
         }
+        out.entries.push_back(std::move(e));
     }
     if (!ended) {
         AddWarning(out.warnings, "the figure file has no END");
@@ -95,4 +111,4 @@ bool ParseFigureFile(std::string_view bytes, FigureFile& out, std::string* error
     return true;
 }
 
-} // namespace ormavex::render
+} // namespace ormavex
