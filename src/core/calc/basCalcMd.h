@@ -33,9 +33,6 @@ struct CoefWorkTables {
     CoefTable CoefMyTriangle;
 };
 
-/// The coefficient loader's old exception name, until its last users move to Error.
-using CalcError = Error;
-
 /// Path of the coefficient file of table type `number` (1..5) in `folder`;
 /// empty for any other number.
 std::string CoefFilePath(const std::string& folder, int number);

@@ -85,7 +85,7 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
         report.runHoldsFile = false;
         report.out.close();
         report.currentPrintFile = NewTextPrintFile(report.lists);
-    } catch (const ReportError& e) {
+    } catch (const Error& e) {
         outcome.failure = e.what();
         return false;
     }

@@ -111,7 +111,7 @@ template <std::size_t N>
 std::string MakePrintFile(const std::string& folder, std::array<std::string, N>& slots, int& count,
                           TextOutFile& out, const char* what) {
     if (count >= static_cast<int>(N)) {
-        throw ReportError(std::string("too many ") + what + " print files");
+        throw Error(std::string("too many ") + what + " print files");
     }
     std::string path = folder + "/~MTXXXXXX.tmp";
     const int fd = ::mkstemps(path.data(), 4);

@@ -29,9 +29,6 @@
 
 namespace ormavex {
 
-/// The report writer's old exception name, until its last users move to Error.
-using ReportError = Error;
-
 inline constexpr int MaxTextPrintFiles = 20;
 inline constexpr int MaxDrawingPrintFiles = 297;
 inline constexpr int MaxTemplateLines = 20;
@@ -108,7 +105,7 @@ struct ReportState {
 
 /// Makes a new, unique, empty file "~MT" + a unique part + ".tmp" in the
 /// lists' folder (created with mkstemps, never a predictable name), appends
-/// it to the text print file list and returns its path. Throws ReportError
+/// it to the text print file list and returns its path. Throws Error
 /// when the list is full (a 21st file) or the file cannot be made.
 std::string NewTextPrintFile(PrintFileLists& lists);
 /// The same, leaving the new file open for writing in `out` through the
@@ -116,7 +113,7 @@ std::string NewTextPrintFile(PrintFileLists& lists);
 std::string NewTextPrintFile(PrintFileLists& lists, TextOutFile& out);
 
 /// The same for the drawing print file list, which the diagrams fill; throws
-/// ReportError when the list is full (a 298th file).
+/// Error when the list is full (a 298th file).
 std::string NewDrawingPrintFile(PrintFileLists& lists, TextOutFile& out);
 /// NewDrawingPrintFile of `lists` as the diagrams take it (a NewPrintFile).
 inline auto DrawingPrintFilesOf(PrintFileLists& lists) {

@@ -390,25 +390,25 @@ TEST_P(DiagramTest, ASpanThatCannotBeScaledFailsBeforeAnyFileIsMade) {
     for (auto [lx, ly] : {std::pair{0.0, 5.0}, {4.0, 0.0}, {-4.0, 5.0},
                           {std::numeric_limits<double>::quiet_NaN(), 5.0}}) {
         setCase(lx, ly, 9, 10.0, 20.0);
-        EXPECT_THROW(draw(GetParam()), std::runtime_error) << lx << " " << ly;
+        EXPECT_THROW(draw(GetParam()), Error) << lx << " " << ly;
         EXPECT_EQ(lists.drawingCount, 0);
     }
 }
 
 TEST_P(DiagramTest, ANonFiniteMomentOrLoadFailsTheDiagram) {
     calc.CalcMy[1](3, 9) = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(draw(GetParam()), std::runtime_error);
+    EXPECT_THROW(draw(GetParam()), Error);
     setCase(4.0, 5.0, 9, std::numeric_limits<double>::quiet_NaN(), 1.0);
-    EXPECT_THROW(draw(GetParam()), std::runtime_error);
+    EXPECT_THROW(draw(GetParam()), Error);
     EXPECT_EQ(lists.drawingCount, 0);
 }
 
 TEST_P(DiagramTest, MissingStyleFileOrFullPrintFileListFails) {
     lists.drawingCount = MaxDrawingPrintFiles;
-    EXPECT_THROW(draw(GetParam()), std::runtime_error);
+    EXPECT_THROW(draw(GetParam()), Error);
     lists.drawingCount = 0;
     std::filesystem::remove(program.file("STR_PRN.DEF"));
-    EXPECT_THROW(draw(GetParam()), std::runtime_error);
+    EXPECT_THROW(draw(GetParam()), Error);
 }
 
 // --- the two files --------------------------------------------------------

@@ -71,7 +71,7 @@ protected:
     DiagramWriter diagram = [this](Member m, int c) {
         calls.emplace_back(m, c);
         if (diagramFails) {
-            throw ReportError("diagram failed");
+            throw Error("diagram failed");
         }
         return std::string("/fig/") + std::to_string(calls.size()) + ".tmp";
     };

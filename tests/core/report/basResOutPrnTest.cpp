@@ -83,15 +83,15 @@ TEST(FillTemplate, RefusesNonFiniteValuesAndTooManyFields) {
     NumberValues numbers;
     const TextValues texts;
     numbers[1] = std::numeric_limits<double>::infinity();
-    EXPECT_THROW(FillTemplate("#0.00", numbers, texts), ReportError);
+    EXPECT_THROW(FillTemplate("#0.00", numbers, texts), Error);
     numbers[1] = std::nan("");
-    EXPECT_THROW(FillTemplate("#0.00", numbers, texts), ReportError);
+    EXPECT_THROW(FillTemplate("#0.00", numbers, texts), Error);
     numbers[1] = 0.0;
     std::string many;
     for (int i = 0; i < 21; ++i) {
         many += "# ";
     }
-    EXPECT_THROW(FillTemplate(many, numbers, texts), ReportError);
+    EXPECT_THROW(FillTemplate(many, numbers, texts), Error);
     many.resize(40);
     EXPECT_NO_THROW(FillTemplate(many, numbers, texts)) << "20 fields are allowed";
 }
@@ -230,8 +230,8 @@ TEST(HeadingNumbers, The27thLetterHeadingStartsAgainAtA) {
 
 TEST(HeadingNumbers, LevelsOutsideZeroToFiveFail) {
     ReportState state;
-    EXPECT_THROW(HeadingPrefix(state, 6), ReportError);
-    EXPECT_THROW(HeadingPrefix(state, -1), ReportError);
+    EXPECT_THROW(HeadingPrefix(state, 6), Error);
+    EXPECT_THROW(HeadingPrefix(state, -1), Error);
 }
 
 TEST(HeadingNumbers, SettingsComeFromTheChapterSection) {
@@ -280,17 +280,17 @@ TEST_F(TemplateSectionTest, ReadsLinesAtTheirNumbersAndKeepsTheRest) {
 }
 
 TEST_F(TemplateSectionTest, UnreadableSectionsFail) {
-    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), ReportError) << "no file";
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "no file";
     WriteSjisLines(path, {"A", "  1 0x", "End"});
-    EXPECT_THROW(ReadTemplateSection(path, "B", levels, templates), ReportError) << "no section";
+    EXPECT_THROW(ReadTemplateSection(path, "B", levels, templates), Error) << "no section";
     WriteSjisLines(path, {"A", "  1 0x"});
-    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), ReportError) << "no End";
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "no End";
     WriteSjisLines(path, {"A", "  1 0x", "", "End"});
-    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), ReportError) << "empty line";
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "empty line";
     WriteSjisLines(path, {"A", " 21 0x", "End"});
-    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), ReportError) << "line 21";
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "line 21";
     WriteSjisLines(path, {"A", "abc0x", "End"});
-    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), ReportError) << "no number";
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "no number";
 }
 
 TEST_F(TemplateSectionTest, TheDeliveredFormatFileHasBothSections) {
@@ -380,12 +380,12 @@ TEST_F(PrintFileTest, ListsRefuseThe21stTextAndThe298thDrawingFile) {
     for (int i = 0; i < MaxTextPrintFiles; ++i) {
         NewTextPrintFile(lists);
     }
-    EXPECT_THROW(NewTextPrintFile(lists), ReportError);
+    EXPECT_THROW(NewTextPrintFile(lists), Error);
     EXPECT_EQ(lists.textCount, 20);
     for (int i = 0; i < MaxDrawingPrintFiles; ++i) {
         NewDrawingPrintFile(lists, out);
     }
-    EXPECT_THROW(NewDrawingPrintFile(lists, out), ReportError);
+    EXPECT_THROW(NewDrawingPrintFile(lists, out), Error);
     EXPECT_EQ(lists.drawingCount, 297);
     EXPECT_EQ(FilesInTmp(), 20u + 297u) << "a refused request leaves no file behind";
 }
@@ -415,16 +415,16 @@ TEST_F(PrintFileTest, LinesGoThroughTheOpenHandle) {
 TEST_F(PrintFileTest, WriteFailuresAreRaisedButPageBreaksIgnoreThem) {
     ReportState state;
     state.currentPrintFile = dir.file("no-folder/x.tmp");
-    EXPECT_THROW(OpenPrintFile(state), ReportError);
+    EXPECT_THROW(OpenPrintFile(state), Error);
     EXPECT_NO_THROW(AppendPageBreak(state));
     EXPECT_FALSE(state.out.isOpen());
-    EXPECT_THROW(PrintLine(state, "x"), ReportError) << "no file open";
+    EXPECT_THROW(PrintLine(state, "x"), Error) << "no file open";
 
     if (std::filesystem::exists("/dev/full")) {
         state.currentPrintFile = "/dev/full";
         OpenPrintFile(state);
         PrintLine(state, "x"); // buffered
-        EXPECT_THROW(ClosePrintFile(state), ReportError);
+        EXPECT_THROW(ClosePrintFile(state), Error);
     }
 }
 
