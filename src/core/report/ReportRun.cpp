@@ -76,10 +76,10 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
             // A print style cell that is not a whole number counts as non-zero,
             // as any value other than 0 chooses the bottom slab.
             const bool frontWall = cases.printStyle(c, style) && style == 0;
-            std::string reason;
-            if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &reason)) {
+            Error error;
+            if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &error)) {
                 outcome.failedCases.push_back(c);
-                outcome.reasons.push_back(reason);
+                outcome.reasons.push_back(error.message());
             }
         }
         report.runHoldsFile = false;
@@ -111,8 +111,8 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
         return DrawSectionForceDiagram(member, drawing, newFile, calc, dataFolder, 1, c,
                                        PageFigureWidth, PageFigureHeight);
     };
-    const PageWriter writePage = [&](int c, Member member, std::string* reason) {
-        return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, reason);
+    const PageWriter writePage = [&](int c, Member member, Error* error) {
+        return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, error);
     };
     RunScope scope(report, &drawing);
     return RunReportPages(report, cases, settingsFile, writePage, outcome);

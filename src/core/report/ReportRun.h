@@ -20,8 +20,8 @@
 namespace ormavex {
 
 /// Writes the page of a case for a member; false when the page failed, with
-/// the cause in `reason` when given.
-using PageWriter = std::function<bool(int caseNo, Member member, std::string* reason)>;
+/// the cause in `error` when given.
+using PageWriter = std::function<bool(int caseNo, Member member, Error* error)>;
 
 /// What a report run left to tell the user.
 struct ReportRunOutcome {

@@ -78,7 +78,7 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
 
 bool WriteMemberPage(ReportState& report, const CaseTable& cases, const CalcArrays& calc,
                      const std::string& formatFile, int caseNo, Member member,
-                     const DiagramWriter& diagram, std::string* reason) {
+                     const DiagramWriter& diagram, Error* error) {
     // The page is where every failure of the writer and the diagram ends:
     // the file is closed and the run goes on with the next case.
     try {
@@ -86,8 +86,9 @@ bool WriteMemberPage(ReportState& report, const CaseTable& cases, const CalcArra
         return true;
     } catch (const std::exception& e) {
         report.out.close();
-        if (reason != nullptr) {
-            *reason = e.what();
+        if (error != nullptr) {
+            const auto* known = dynamic_cast<const Error*>(&e);
+            *error = known != nullptr ? *known : Error(e.what());
         }
         return false;
     }

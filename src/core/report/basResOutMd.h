@@ -35,9 +35,9 @@ std::string FormatFilePath(const std::string& programFolder);
 /// Returns false when any step failed (a span ratio that is not a finite
 /// number, the format file or section missing, a bad template line, a file
 /// error, a failure of the diagram); the print file is then closed and keeps
-/// the lines already written, and `reason` (when given) says what failed.
+/// the lines already written, and `error` (when given) says what failed.
 bool WriteMemberPage(ReportState& report, const CaseTable& cases, const CalcArrays& calc,
                      const std::string& formatFile, int caseNo, Member member,
-                     const DiagramWriter& diagram, std::string* reason = nullptr);
+                     const DiagramWriter& diagram, Error* error = nullptr);
 
 } // namespace ormavex

@@ -35,14 +35,14 @@ protected:
     // A page of one heading line and one body line; cases in `failing` fail
     // after writing their heading.
     PageWriter FakePages() {
-        return [this](int c, Member m, std::string* reason) {
+        return [this](int c, Member m, Error* error) {
             written.emplace_back(c, m);
             OpenPrintFile(report);
             PrintHeadingPrefix(report, 1);
             PrintLine(report, "case " + std::to_string(c));
             if (failing.count(c) != 0) {
                 report.out.close();
-                *reason = "broken";
+                *error = Error("broken");
                 return false;
             }
             PrintHeadingPrefix(report, 0);

@@ -56,8 +56,8 @@ protected:
         calc.CalcRamuda[1] = 0.9;
     }
 
-    bool Write(Member member = Member::FrontWall, std::string* reason = nullptr) {
-        return WriteMemberPage(report, cases, calc, format, 1, member, diagram, reason);
+    bool Write(Member member = Member::FrontWall, Error* error = nullptr) {
+        return WriteMemberPage(report, cases, calc, format, 1, member, diagram, error);
     }
     std::string Text() const { return FromShiftJis(ReadBytes(report.currentPrintFile)); }
 
@@ -137,18 +137,18 @@ TEST_F(MemberPageTest, DecimalPlacesOtherThanTwoUseTheThreeDigitSection) {
 
 TEST_F(MemberPageTest, ZeroLyFailsThePageBeforeAnythingIsWritten) {
     calc.CalcLy[1] = 0.0;
-    std::string reason;
-    EXPECT_FALSE(Write(Member::FrontWall, &reason));
-    EXPECT_NE(reason.find("Lx/Ly"), std::string::npos) << reason;
+    Error error;
+    EXPECT_FALSE(Write(Member::FrontWall, &error));
+    EXPECT_NE(std::string(error.message()).find("Lx/Ly"), std::string::npos) << error.message();
     EXPECT_EQ(ReadBytes(report.currentPrintFile), "");
     EXPECT_TRUE(calls.empty());
 }
 
 TEST_F(MemberPageTest, ADiagramFailureClosesTheFileAndKeepsTheLinesWritten) {
     diagramFails = true;
-    std::string reason;
-    EXPECT_FALSE(Write(Member::FrontWall, &reason));
-    EXPECT_EQ(reason, "diagram failed");
+    Error error;
+    EXPECT_FALSE(Write(Member::FrontWall, &error));
+    EXPECT_STREQ(error.message(), "diagram failed");
     EXPECT_FALSE(report.out.isOpen());
     const std::string text = Text();
     EXPECT_EQ(text.substr(text.size() - 13), "  le2\r\n\r\n\r\n  ") << "up to the figure's prefix";
