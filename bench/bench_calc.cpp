@@ -32,7 +32,8 @@ std::string MakeDataFolder() {
             out += buf;
             for (int line = 0; line < 12; ++line) {
                 for (int k = 1; k <= n; ++k) {
-                    std::snprintf(buf, sizeof buf, "%s%.6f", k > 1 ? ", " : "", 0.001 * (b + line + k));
+                    std::snprintf(buf, sizeof buf, "%s%.6f", k > 1 ? ", " : "",
+                                  0.001 * (b + line + k));
                     out += buf;
                 }
                 out += "\r\n";

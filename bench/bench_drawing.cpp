@@ -21,7 +21,8 @@ namespace {
 class BenchFolder {
 public:
     BenchFolder() {
-        std::string dir = (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
+        std::string dir =
+            (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
         if (::mkdtemp(dir.data()) == nullptr) {
             std::abort();
         }
@@ -55,8 +56,7 @@ CalcArrays MakeCase() {
     return calc;
 }
 
-template <bool FrontWall>
-void BM_Diagram(benchmark::State& state) {
+template <bool FrontWall> void BM_Diagram(benchmark::State& state) {
     BenchFolder tmp;
     const std::string program = ORMAVEX_BENCH_DATA_DIR;
     const CalcArrays calc = MakeCase();

@@ -25,7 +25,8 @@ namespace {
 class Report99 {
 public:
     Report99() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
         if (::mkdtemp(tmpl.data()) == nullptr) {
             std::abort();
         }
@@ -63,12 +64,23 @@ public:
             if (c > 1) {
                 text += "\f";
             }
-            const char* body[] = {"?R1検討ｹｰｽ", "", "", "  版の支持条件は三辺固定一辺自由とする。", "", "",
-                                  "  版の大きさ      Ｌｘ ＝   4.50 ｍ",
-                                  "  辺長比     Ｌｘ／Ｌｙ ＝   0.90 （実辺長比）",
-                                  "                  Ｌｙ ＝   5.00 ｍ", "", "",
-                                  "  Ｌｘ／Ｌｙ ≦ 1.0 であるから，短辺 Ｌｘ を基準スパン Ｌ とする。", "",
-                                  "  曲げモーメントは Ｍ ＝ 係数 × ｑ × Ｌ^2 により算定する。", "", ""};
+            const char* body[] = {
+                "?R1検討ｹｰｽ",
+                "",
+                "",
+                "  版の支持条件は三辺固定一辺自由とする。",
+                "",
+                "",
+                "  版の大きさ      Ｌｘ ＝   4.50 ｍ",
+                "  辺長比     Ｌｘ／Ｌｙ ＝   0.90 （実辺長比）",
+                "                  Ｌｙ ＝   5.00 ｍ",
+                "",
+                "",
+                "  Ｌｘ／Ｌｙ ≦ 1.0 であるから，短辺 Ｌｘ を基準スパン Ｌ とする。",
+                "",
+                "  曲げモーメントは Ｍ ＝ 係数 × ｑ × Ｌ^2 により算定する。",
+                "",
+                ""};
             for (const char* line : body) {
                 text += ormavex::ToShiftJis(line) + "\r\n";
             }
@@ -96,7 +108,8 @@ void BM_Report99ToPdf(benchmark::State& state) {
     for (auto _ : state) {
         std::string error;
         ormavex::render::ReportDocument doc;
-        if (!ormavex::render::BuildReportDocument(report.printFile(), ORMAVEX_BENCH_DATA_DIR, doc, &error) ||
+        if (!ormavex::render::BuildReportDocument(report.printFile(), ORMAVEX_BENCH_DATA_DIR, doc,
+                                                  &error) ||
             !ormavex::render::WriteReportPdf(doc, report.pdf(), &error)) {
             state.SkipWithError(error.c_str());
             break;

@@ -172,7 +172,8 @@ void BM_WriteAndRemoveSameFiles(benchmark::State& state) {
         // New names every round, as every report run has.
         ++round;
         for (std::size_t i = 0; i < files.size(); ++i) {
-            names[i] = Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
+            names[i] =
+                Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
         }
         for (std::size_t i = 0; i < files.size(); ++i) {
             const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);

@@ -4,10 +4,10 @@
 
 #include "app/AppPaths.h"
 #include "app/AppState.h"
+#include "app/ApplicationSetUp.h"
 #include "app/CPrivateProfile.h"
 #include "app/Prompter.h"
 #include "app/frmMenuMain.h"
-#include "app/ApplicationSetUp.h"
 
 #include <QAction>
 #include <QApplication>
@@ -24,7 +24,8 @@ namespace {
 class ProgramFolder {
 public:
     ProgramFolder() {
-        std::string tmpl = (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
+        std::string tmpl =
+            (std::filesystem::temp_directory_path() / "ormavex-bench-XXXXXX").string();
         if (::mkdtemp(tmpl.data()) == nullptr) {
             std::abort();
         }
@@ -36,8 +37,9 @@ public:
         CPrivateProfile::SetValueString(m_paths.settingsFile, "MenuMain", "Top", "1440");
         CPrivateProfile::SetValueString(m_paths.settingsFile, "MenuMain", "Left", "2880");
         for (int i = 1; i <= 4; ++i) {
-            CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "FileName" + std::to_string(i),
-                                            tmpl + "/projects/港湾第" + std::to_string(i) + "工区/caisson.kvt");
+            CPrivateProfile::SetValueString(
+                m_paths.settingsFile, "FileName", "FileName" + std::to_string(i),
+                tmpl + "/projects/港湾第" + std::to_string(i) + "工区/caisson.kvt");
         }
     }
     ~ProgramFolder() { std::filesystem::remove_all(m_paths.programFolder); }
@@ -76,9 +78,7 @@ void BM_FirstStartUp(benchmark::State& st) {
 BENCHMARK(BM_FirstStartUp)->Unit(benchmark::kMillisecond)->Iterations(1);
 
 // Further windows: the window itself.
-void BM_StartUpToMainWindowShown(benchmark::State& st) {
-    StartUp(st);
-}
+void BM_StartUpToMainWindowShown(benchmark::State& st) { StartUp(st); }
 BENCHMARK(BM_StartUpToMainWindowShown)->Unit(benchmark::kMillisecond);
 
 } // namespace
@@ -90,7 +90,8 @@ int main(int argc, char** argv) {
     }
     QApplication app(argc, argv);
     ormavex::gui::SetUpJapaneseUi(app);
-    g_applicationMs = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    g_applicationMs =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     ::benchmark::Initialize(&argc, argv);
     ::benchmark::RunSpecifiedBenchmarks();
     ::benchmark::Shutdown();

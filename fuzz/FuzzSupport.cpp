@@ -10,8 +10,8 @@ namespace ormavex::fuzz {
 const std::string& ScratchFolder() {
     static const std::string folder = [] {
         const char* tmp = std::getenv("TMPDIR");
-        std::string tmpl = std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") +
-                           "/ormavex-fuzz-XXXXXX";
+        std::string tmpl =
+            std::string(tmp != nullptr && *tmp != '\0' ? tmp : "/tmp") + "/ormavex-fuzz-XXXXXX";
         if (::mkdtemp(tmpl.data()) == nullptr) {
             Fail("cannot make the scratch folder");
         }

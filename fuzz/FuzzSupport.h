@@ -22,9 +22,9 @@ void WriteWhole(const std::string& path, std::string_view bytes);
 
 } // namespace ormavex::fuzz
 
-#define FUZZ_CHECK(cond)                                                                   \
-    do {                                                                                   \
-        if (!(cond)) {                                                                     \
-            ::ormavex::fuzz::Fail(#cond);                                                  \
-        }                                                                                  \
+#define FUZZ_CHECK(cond)                                                                           \
+    do {                                                                                           \
+        if (!(cond)) {                                                                             \
+            ::ormavex::fuzz::Fail(#cond);                                                          \
+        }                                                                                          \
     } while (false)

@@ -4,9 +4,9 @@
 
 #include "FuzzSupport.h"
 
-#include "project/ProjectLoad.h"
 #include "calc/basCalcMd.h"
 #include "cases/CaseTable.h"
+#include "project/ProjectLoad.h"
 
 #include <cmath>
 #include <cstdint>

@@ -9,8 +9,8 @@
 #include "text/ListInput.h"
 #include "text/NumberPicture.h"
 
-#include <cstdint>
 #include <cmath>
+#include <cstdint>
 #include <cstring>
 #include <string>
 #include <string_view>
@@ -33,7 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         ormavex::ListInputReader in(bytes);
         std::string_view text;
         while (in.nextNumberField(text)) {
-            FUZZ_CHECK(text.data() >= bytes.data() && text.data() + text.size() <= bytes.data() + bytes.size());
+            FUZZ_CHECK(text.data() >= bytes.data() &&
+                       text.data() + text.size() <= bytes.data() + bytes.size());
         }
     }
     if (size >= sizeof(double)) {

@@ -48,8 +48,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     ReportDocument doc;
     const PrintFileContent content =
         ParsePrintFile("?R1 1 \x8c\x9f\x93\xa2\r\nline\r\n?FG;150;100;x.fig\r\n");
-    doc.pages = Paginate(content, [&](const PrintLine&) { return std::shared_ptr<const LoadedFigure>(figure); },
-                         doc.setup);
+    doc.pages = Paginate(
+        content, [&](const PrintLine&) { return std::shared_ptr<const LoadedFigure>(figure); },
+        doc.setup);
     QImage image(210, 297, QImage::Format_RGB32);
     image.fill(Qt::white);
     QPainter painter(&image);

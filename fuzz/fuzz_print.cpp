@@ -20,7 +20,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     blank->error = "not loaded";
     const PageSetup setup;
     const auto pages = Paginate(
-        content, [&](const PrintLine&) { return std::shared_ptr<const LoadedFigure>(blank); }, setup);
+        content, [&](const PrintLine&) { return std::shared_ptr<const LoadedFigure>(blank); },
+        setup);
     FUZZ_CHECK(!pages.empty() && pages.size() <= kMaxPages);
     for (const Page& page : pages) {
         for (const PlacedText& t : page.texts) {

@@ -4,7 +4,9 @@
 # the build folders are reused.
 #
 #   tools/setup.sh sample   install, build, and produce the sample project's results
-#   tools/setup.sh test     install, build, and run every test, also under
+#   tools/setup.sh test     install, check the layout of the sources against
+#                           .clang-format, build with warnings as errors, and
+#                           run every test, also under
 #                           AddressSanitizer + UndefinedBehaviorSanitizer;
 #                           then build and check the Debian package
 #   tools/setup.sh package  install, build, and build and check the Debian
@@ -14,7 +16,8 @@ cd "$(dirname "$0")/.."
 
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb
-          qt6-translations-l10n dpkg-dev file lintian desktop-file-utils appstream shared-mime-info)
+          qt6-translations-l10n dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
+          clang-format)
 
 install_packages() {
     local missing=()
@@ -40,6 +43,14 @@ build() {  # build DIR [cmake options...]
         cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
     fi
     cmake --build "$dir"
+}
+
+check_format() {  # every C++ source as .clang-format lays it out
+    local files
+    files=$(git ls-files '*.h' '*.cpp' 2>/dev/null || find src tests bench fuzz tools -name '*.h' -o -name '*.cpp')
+    # shellcheck disable=SC2086
+    clang-format --dry-run --Werror $files
+    echo "== format: $(wc -w <<<"$files") files as .clang-format lays them out"
 }
 
 run_tests() {  # run_tests DIR
@@ -78,7 +89,8 @@ sample)
     ;;
 test)
     install_packages
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    check_format
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -DORMAVEX_WERROR=ON
     run_tests build
     build build-asan -DCMAKE_BUILD_TYPE=Debug -DORMAVEX_SANITIZE=ON -DORMAVEX_BUILD_BENCH=OFF
     ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 run_tests build-asan

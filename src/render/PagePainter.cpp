@@ -18,10 +18,10 @@ namespace {
 // pixel sizes (whole numbers) hold text heights to 0.01 mm.
 constexpr double kUnit = 100.0;
 
-constexpr double kArrowLength = 2.2;     // mm
-constexpr double kArrowHalfWidth = 0.6;  // mm
-constexpr double kMinPenWidth = 0.05;    // mm
-constexpr double kNoteFontHeight = 2.8;  // mm
+constexpr double kArrowLength = 2.2;    // mm
+constexpr double kArrowHalfWidth = 0.6; // mm
+constexpr double kMinPenWidth = 0.05;   // mm
+constexpr double kNoteFontHeight = 2.8; // mm
 const QColor kNoteColor(160, 0, 0);
 
 double U(double mm) noexcept { return mm * kUnit; }
@@ -53,21 +53,11 @@ QPen PenFor(const LineStyle& style, double scale) {
     // Dash lengths in millimetres; Qt counts them in pen widths.
     std::vector<double> mm;
     switch (Dash(style)) {
-    case DashPattern::Solid:
-        pen.setCapStyle(Qt::SquareCap);
-        return pen;
-    case DashPattern::Dashed:
-        mm = {3.0, 1.5};
-        break;
-    case DashPattern::Dotted:
-        mm = {0.5, 1.0};
-        break;
-    case DashPattern::Chain:
-        mm = {6.0, 1.0, 0.8, 1.0};
-        break;
-    case DashPattern::TwoDotChain:
-        mm = {6.0, 1.0, 0.8, 1.0, 0.8, 1.0};
-        break;
+    case DashPattern::Solid: pen.setCapStyle(Qt::SquareCap); return pen;
+    case DashPattern::Dashed: mm = {3.0, 1.5}; break;
+    case DashPattern::Dotted: mm = {0.5, 1.0}; break;
+    case DashPattern::Chain: mm = {6.0, 1.0, 0.8, 1.0}; break;
+    case DashPattern::TwoDotChain: mm = {6.0, 1.0, 0.8, 1.0, 0.8, 1.0}; break;
     }
     QList<qreal> pattern;
     for (double v : mm) {
@@ -95,7 +85,8 @@ PagePainter::PagePainter(const ReportDocument& doc) : m_doc(doc) {
 QString PagePainter::FontFamily() {
     static const QString family = [] {
         const QStringList families = QFontDatabase::families();
-        for (const char* name : {"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "Monospace"}) {
+        for (const char* name :
+             {"IPAGothic", "IPAゴシック", "Noto Sans Mono CJK JP", "Monospace"}) {
             const QString n = QString::fromUtf8(name);
             if (families.contains(n)) {
                 return n;
@@ -229,7 +220,7 @@ void PagePainter::paintDrawing(QPainter& p, const PlacedFigure& f, const LoadedD
         const DrawPoint* a = dr.point(l.point1);
         const DrawPoint* b = dr.point(l.point2);
         if (a == nullptr || b == nullptr) {
-            continue;  // counted as a problem when the figure was loaded
+            continue; // counted as a problem when the figure was loaded
         }
         p.setPen(PenFor(m_doc.styles.line(l.style), s));
         p.drawLine(map(a->x, a->y), map(b->x, b->y));
@@ -316,8 +307,9 @@ void PagePainter::paintFooter(QPainter& p, int index) const {
     if (!page.note.empty()) {
         p.setPen(kNoteColor);
         p.setFont(MakeFont(kNoteFontHeight));
-        p.drawText(QRectF(U(s.leftMargin), U(s.contentBottom() + 1.0), U(s.columnWidth * 80), U(4.0)),
-                   Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(page.note));
+        p.drawText(
+            QRectF(U(s.leftMargin), U(s.contentBottom() + 1.0), U(s.columnWidth * 80), U(4.0)),
+            Qt::AlignLeft | Qt::AlignTop, QString::fromStdString(page.note));
     }
 }
 

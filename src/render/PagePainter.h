@@ -39,7 +39,7 @@ private:
     QFont m_textFont;
     QFont m_heading1Font;
     QFont m_heading2Font;
-    double m_baselineOffset = 0.0;  // top of line box to base line, in painter units
+    double m_baselineOffset = 0.0; // top of line box to base line, in painter units
 };
 
 } // namespace ormavex::render

@@ -55,7 +55,9 @@ public:
         m_app = std::make_unique<QGuiApplication>(m_argc, m_argv);
     }
 
-    bool usable() const { return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr; }
+    bool usable() const {
+        return qobject_cast<QGuiApplication*>(QCoreApplication::instance()) != nullptr;
+    }
 
 private:
     int m_argc = 1;
@@ -84,7 +86,7 @@ void StampProducer(const QString& pdfPath, const QByteArray& producer) {
     qsizetype close = -1;
     for (qsizetype i = open + 1; i < head.size(); ++i) {
         if (head[i] == '\\') {
-            ++i;  // an escaped byte, possibly a parenthesis
+            ++i; // an escaped byte, possibly a parenthesis
         } else if (head[i] == ')') {
             close = i;
             break;

@@ -17,7 +17,7 @@ PrintLine MakeLine(std::string_view bytes, bool lineStart) {
     PrintLine line;
     std::size_t indent = bytes.find_first_not_of(' ');
     if (indent == std::string_view::npos) {
-        return line;  // blank line
+        return line; // blank line
     }
     std::string_view rest = bytes.substr(indent);
     if (lineStart && rest.starts_with("?FG;")) {
@@ -98,7 +98,7 @@ PrintFileContent ParsePrintFile(std::string_view bytes) {
     PrintFileContent out;
     std::size_t start = 0;
     std::size_t i = 0;
-    bool lineStart = true;  // `start` is the start of a physical line
+    bool lineStart = true; // `start` is the start of a physical line
     auto add = [&](PrintLine&& l) {
         if (out.lines.size() >= kMaxLines) {
             out.truncated = true;

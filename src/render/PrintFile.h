@@ -27,18 +27,18 @@ namespace ormavex::render {
 
 /// Characters printed from one column on, without blanks inside.
 struct TextRun {
-    int column = 0;    ///< 0-based column of the first character
-    std::string text;  ///< UTF-8
+    int column = 0;   ///< 0-based column of the first character
+    std::string text; ///< UTF-8
 };
 
 struct PrintLine {
     enum class Kind { Text, Figure, PageBreak };
 
     Kind kind = Kind::Text;
-    int heading = 0;            ///< 1 or 2 for a line marked "?R1" / "?R2", else 0
-    std::vector<TextRun> runs;  ///< Text: what is printed
-    int figureColumn = 0;       ///< Figure: column where the code stood (the figure's left edge)
-    std::string figurePath;     ///< Figure: the path as Shift_JIS bytes (empty when malformed)
+    int heading = 0;           ///< 1 or 2 for a line marked "?R1" / "?R2", else 0
+    std::vector<TextRun> runs; ///< Text: what is printed
+    int figureColumn = 0;      ///< Figure: column where the code stood (the figure's left edge)
+    std::string figurePath;    ///< Figure: the path as Shift_JIS bytes (empty when malformed)
 };
 
 struct PrintFileContent {

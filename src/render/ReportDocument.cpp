@@ -43,9 +43,7 @@ std::string ResolveSjisPath(const std::string& sjis, const std::string& baseFold
     return Exists(raw) ? raw : utf8;
 }
 
-std::string FolderOf(const std::string& path) {
-    return fs::path(path).parent_path().string();
-}
+std::string FolderOf(const std::string& path) { return fs::path(path).parent_path().string(); }
 
 // The key under which a file is loaded once: its canonical path (the path
 // itself when that cannot be made).
@@ -81,9 +79,7 @@ public:
             m_y += m_setup.linePitch;
             m_pageEmpty = false;
             return;
-        case PrintLine::Kind::Figure:
-            addFigure(line);
-            return;
+        case PrintLine::Kind::Figure: addFigure(line); return;
         }
     }
 
@@ -95,8 +91,8 @@ public:
             m_pages.pop_back();
         }
         if (truncated) {
-            m_pages.back().note =
-                "このﾌｧｲﾙは大きすぎるため，" + std::to_string(m_pages.size()) + "ﾍﾟｰｼﾞ以降を省略しました。";
+            m_pages.back().note = "このﾌｧｲﾙは大きすぎるため，" + std::to_string(m_pages.size()) +
+                                  "ﾍﾟｰｼﾞ以降を省略しました。";
         }
         return std::move(m_pages);
     }
@@ -145,7 +141,7 @@ private:
     std::vector<Page> m_pages;
     double m_y = 0.0;
     bool m_pageEmpty = true;
-    bool m_autoStarted = true;  // the first page behaves as one an overflow began
+    bool m_autoStarted = true; // the first page behaves as one an overflow began
 };
 
 } // namespace

@@ -35,9 +35,9 @@ struct PageSetup {
     double leftMargin = 25.0;
     double topMargin = 20.0;
     double bottomMargin = 20.0;
-    double columnWidth = 2.0;  ///< one Shift_JIS byte
+    double columnWidth = 2.0; ///< one Shift_JIS byte
     double linePitch = 5.0;
-    double fontHeight = 4.0;   ///< em height: a double-byte character is 2 columns wide
+    double fontHeight = 4.0; ///< em height: a double-byte character is 2 columns wide
 
     double contentBottom() const noexcept { return paperHeight - bottomMargin; }
     double columnX(int column) const noexcept { return leftMargin + column * columnWidth; }
@@ -48,7 +48,7 @@ struct LoadedDrawing {
     double offsetX = 0.0;
     double offsetY = 0.0;
     std::string path;
-    std::string error;  ///< not empty: the drawing could not be read
+    std::string error; ///< not empty: the drawing could not be read
 };
 
 /// A figure file with its drawings. `error` set means the figure cannot be
@@ -65,32 +65,32 @@ struct LoadedFigure {
 
 /// One printed line on a page.
 struct PlacedText {
-    double y = 0.0;  ///< top of the line box
+    double y = 0.0; ///< top of the line box
     int heading = 0;
     std::vector<TextRun> runs;
 };
 
 /// A figure, or the note that stands in for it, on a page.
 struct PlacedFigure {
-    double x = 0.0;  ///< left edge of the area
-    double y = 0.0;  ///< top edge of the area
+    double x = 0.0; ///< left edge of the area
+    double y = 0.0; ///< top edge of the area
     double width = 0.0;
     double height = 0.0;
-    double scale = 1.0;  ///< drawing mm per page mm (below 1 only for oversized figures)
+    double scale = 1.0; ///< drawing mm per page mm (below 1 only for oversized figures)
     std::shared_ptr<const LoadedFigure> figure;
 };
 
 struct Page {
     std::vector<PlacedText> texts;
     std::vector<PlacedFigure> figures;
-    std::string note;  ///< a remark printed at the foot of the page (e.g. the file was cut)
+    std::string note; ///< a remark printed at the foot of the page (e.g. the file was cut)
 };
 
 struct ReportDocument {
     PageSetup setup;
     StyleTables styles;
-    std::vector<Page> pages;              ///< never empty once built
-    std::vector<std::string> notes;       ///< remarks about the whole document (style files)
+    std::vector<Page> pages;        ///< never empty once built
+    std::vector<std::string> notes; ///< remarks about the whole document (style files)
     std::string title;
 };
 

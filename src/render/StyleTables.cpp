@@ -48,9 +48,7 @@ const TextStyle& StyleTables::text(int n) const noexcept {
     return n < 1 || n > textCount() ? m_texts.front() : m_texts[static_cast<std::size_t>(n - 1)];
 }
 
-double StyleTables::textHeightMm(int n) const noexcept {
-    return TwipsToMm(text(n).height);
-}
+double StyleTables::textHeightMm(int n) const noexcept { return TwipsToMm(text(n).height); }
 
 bool StyleTables::readLineStyles(std::string_view bytes, std::string* problem) {
     return Replace(m_lines, ParseLineStyles(bytes), "line", problem, [](LineStyle& s) {

@@ -74,14 +74,14 @@ TEST(Batch, WritesTheProjectBackByteForByte) {
     TempDir dir;
     WriteSampleCoefFiles(dir.path());
     const std::string out = dir.file("copy.kvt");
-    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " + kExamples +
-                         "/caisson-A.kvt"),
+    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " +
+                         kExamples + "/caisson-A.kvt"),
               0);
     EXPECT_EQ(ReadBytes(out), ReadBytes(kExamples + "/caisson-A.kvt"));
 
     // A version 2.00 project is written as 2.10 with 2 decimal places.
-    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " + kExamples +
-                         "/caisson-A-v200.kvt"),
+    ASSERT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " --write " + out + " " +
+                         kExamples + "/caisson-A-v200.kvt"),
               0);
     const std::string v210 = ReadBytes(out);
     EXPECT_NE(v210.find("[2.10]\r\n 3 \r\n 1 \r\n"), std::string::npos);
@@ -170,14 +170,16 @@ TEST(Batch, RefusesSpecialFilesAsAProjectAtOnce) {
         ::close(fd);
     }
     std::filesystem::create_directory(dir.file("folder.kvt"));
-    const std::pair<const char*, const char*> cases[] = {{"p.kvt", "is a FIFO, not a regular file"},
-                                                         {"zero.kvt", "is a device, not a regular file"},
-                                                         {"sparse.kvt", "is too large"},
-                                                         {"folder.kvt", "is a folder, not a file"}};
+    const std::pair<const char*, const char*> cases[] = {
+        {"p.kvt", "is a FIFO, not a regular file"},
+        {"zero.kvt", "is a device, not a regular file"},
+        {"sparse.kvt", "is too large"},
+        {"folder.kvt", "is a folder, not a file"}};
     for (const auto& [name, why] : cases) {
         const auto start = std::chrono::steady_clock::now();
         std::string err;
-        EXPECT_EQ(RunCommand(ormavex::test::BoundedCommand(5, 512) + kBatch + " --moments " + dir.file(name),
+        EXPECT_EQ(RunCommand(ormavex::test::BoundedCommand(5, 512) + kBatch + " --moments " +
+                                 dir.file(name),
                              nullptr, &err),
                   2)
             << name;
@@ -203,7 +205,8 @@ TEST(Batch, WritesThroughLinksAndNeverOverSpecialFiles) {
     WriteSampleCoefFiles(dir.path());
     WriteBytes(dir.file("target.kvt"), "old");
     std::filesystem::create_symlink("target.kvt", dir.file("link.kvt"));
-    const std::string run = kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt --write ";
+    const std::string run =
+        kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt --write ";
     ASSERT_EQ(RunCommand(run + dir.file("link.kvt")), 0);
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("link.kvt")));
     EXPECT_EQ(ReadBytes(dir.file("target.kvt")).rfind("VELMORRA", 0), 0u);

@@ -24,14 +24,14 @@ public:
         Buttons buttons;
     };
     struct Dialog {
-        gui::CFileDialog dialog;  ///< as the window set it up
+        gui::CFileDialog dialog; ///< as the window set it up
         bool fOpen;
     };
 
     std::vector<Shown> shown;
     std::vector<Dialog> dialogs;
-    std::deque<Answer> answers;                    ///< empty: Ok, or Cancel for a question
-    std::deque<std::optional<std::string>> files;  ///< empty: cancelled
+    std::deque<Answer> answers;                   ///< empty: Ok, or Cancel for a question
+    std::deque<std::optional<std::string>> files; ///< empty: cancelled
     int beeps = 0;
 
     Answer message(QWidget*, const std::string& title, const std::string& text, Message::Icon icon,

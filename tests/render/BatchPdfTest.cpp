@@ -29,21 +29,21 @@ TEST(BatchPdfTest, SampleReportBecomesOnePdfPagePerCase) {
     std::string out;
     std::string err;
     // No QT_QPA_PLATFORM and no display: the batch program needs neither.
-    const int rc = test::RunCommand("env -u DISPLAY -u QT_QPA_PLATFORM TMPDIR=" + tmp.path() + " " +
-                                        batch + " --data-dir " + data.path() + " --settings " +
-                                        data.file("none.ini") + " --report --pdf " +
-                                        data.file("r.pdf") + " " + sample,
-                                    &out, &err);
+    const int rc =
+        test::RunCommand("env -u DISPLAY -u QT_QPA_PLATFORM TMPDIR=" + tmp.path() + " " + batch +
+                             " --data-dir " + data.path() + " --settings " + data.file("none.ini") +
+                             " --report --pdf " + data.file("r.pdf") + " " + sample,
+                         &out, &err);
     ASSERT_EQ(rc, 0) << err;
     const std::string pdf = test::ReadBytes(data.file("r.pdf"));
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
-    EXPECT_NE(pdf.find("/Count 6"), std::string::npos);  // six cases
+    EXPECT_NE(pdf.find("/Count 6"), std::string::npos); // six cases
     for (const auto& e : std::filesystem::directory_iterator(tmp.path())) {
         EXPECT_EQ(e.path().filename().string().rfind("~MT", 0), std::string::npos)
             << "print file left behind: " << e.path();
     }
 
-    EXPECT_EQ(test::RunCommand(batch + " --pdf x.pdf " + sample, &out, &err), 1);  // needs --report
+    EXPECT_EQ(test::RunCommand(batch + " --pdf x.pdf " + sample, &out, &err), 1); // needs --report
 }
 
 } // namespace

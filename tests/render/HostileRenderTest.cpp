@@ -24,9 +24,16 @@ using ormavex::test::SjisLines;
 using ormavex::test::TempDir;
 using ormavex::test::WriteBytes;
 
-const std::vector<std::string> kDrawing = {
-    "t1", "t2", "95.30, 141.25, -62.65, -128.00, 32.65, 13.25", "座標情報",
-    "12, 30.500000, -7.250000", "13, 40.000000, -7.250000", "END", "線分情報", "5, 12, 13, 1", "END"};
+const std::vector<std::string> kDrawing = {"t1",
+                                           "t2",
+                                           "95.30, 141.25, -62.65, -128.00, 32.65, 13.25",
+                                           "座標情報",
+                                           "12, 30.500000, -7.250000",
+                                           "13, 40.000000, -7.250000",
+                                           "END",
+                                           "線分情報",
+                                           "5, 12, 13, 1",
+                                           "END"};
 
 TEST(HostileRender, ControlCodesCountOnlyAtTheStartOfALine) {
     // A form feed inside a line breaks the page, but what follows is text.
@@ -74,7 +81,8 @@ TEST(HostileRender, SpecialAndHugeFilesGiveAClearErrorWithinBounds) {
     }
     // 64 MB of bytes that start no character, in one line and in lines of
     // one byte: bounded time and memory.
-    for (const std::string& unit : {std::string("\x80"), std::string("\x80\n"), std::string("\f")}) {
+    for (const std::string& unit :
+         {std::string("\x80"), std::string("\x80\n"), std::string("\f")}) {
         std::string big;
         big.reserve(kMaxPrintFileBytes);
         while (big.size() + unit.size() <= kMaxPrintFileBytes) {
@@ -97,8 +105,10 @@ TEST(HostileRender, AFigureIsLoadedOnceAndDrawingsStayWithinTheBudget) {
     WriteBytes(dir.file("d.drw"), SjisLines(kDrawing));
     WriteBytes(dir.file("f.fig"),
                SjisLines({"t", " 140  160 ", "d.drw", " 0  0 ", "./d.drw", " 1  1 ", "END"}));
-    WriteBytes(dir.file("p.prn"), "?FG;000;000;f.fig\r\n?FG;000;000;./f.fig\r\n?FG;000;000;sub/../f.fig\r\n?FG;000;000;" +
-                                      dir.file("f.fig") + "\r\n");
+    WriteBytes(
+        dir.file("p.prn"),
+        "?FG;000;000;f.fig\r\n?FG;000;000;./f.fig\r\n?FG;000;000;sub/../f.fig\r\n?FG;000;000;" +
+            dir.file("f.fig") + "\r\n");
     ReportDocument doc;
     std::string error;
     ASSERT_TRUE(BuildReportDocument(dir.file("p.prn"), dir.path(), doc, &error)) << error;

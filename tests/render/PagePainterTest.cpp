@@ -42,8 +42,10 @@ public:
     double ink(double x, double y, double w, double h) const {
         int dark = 0;
         int all = 0;
-        for (int py = static_cast<int>(y * kDotsPerMm); py < static_cast<int>((y + h) * kDotsPerMm); ++py) {
-            for (int px = static_cast<int>(x * kDotsPerMm); px < static_cast<int>((x + w) * kDotsPerMm); ++px) {
+        for (int py = static_cast<int>(y * kDotsPerMm); py < static_cast<int>((y + h) * kDotsPerMm);
+             ++py) {
+            for (int px = static_cast<int>(x * kDotsPerMm);
+                 px < static_cast<int>((x + w) * kDotsPerMm); ++px) {
                 ++all;
                 dark += qGray(m_image.pixel(px, py)) < 128 ? 1 : 0;
             }
@@ -52,8 +54,10 @@ public:
     }
     /// Reddish pixels (the colour of notes) in a rectangle.
     bool hasNoteColour(double x, double y, double w, double h) const {
-        for (int py = static_cast<int>(y * kDotsPerMm); py < static_cast<int>((y + h) * kDotsPerMm); ++py) {
-            for (int px = static_cast<int>(x * kDotsPerMm); px < static_cast<int>((x + w) * kDotsPerMm); ++px) {
+        for (int py = static_cast<int>(y * kDotsPerMm); py < static_cast<int>((y + h) * kDotsPerMm);
+             ++py) {
+            for (int px = static_cast<int>(x * kDotsPerMm);
+                 px < static_cast<int>((x + w) * kDotsPerMm); ++px) {
                 QColor c = m_image.pixelColor(px, py);
                 if (c.red() > 120 && c.green() < 80 && c.blue() < 80) {
                     return true;
@@ -73,8 +77,8 @@ private:
 // holding one drawing with offsets (10, 5).
 struct OneFigure {
     ReportDocument doc;
-    double fx = 0.0;  // area's left edge on the page
-    double fy = 0.0;  // area's top edge on the page
+    double fx = 0.0; // area's left edge on the page
+    double fy = 0.0; // area's top edge on the page
 
     explicit OneFigure(const DrawingCommandFile& d) {
         auto fig = std::make_shared<LoadedFigure>();
@@ -89,7 +93,8 @@ struct OneFigure {
         line.kind = PrintLine::Kind::Figure;
         PrintFileContent c;
         c.lines = {line};
-        doc.pages = Paginate(c, [fig](const PrintLine&) { return fig; }, doc.setup);
+        doc.pages = Paginate(
+            c, [fig](const PrintLine&) { return fig; }, doc.setup);
         fx = doc.setup.leftMargin;
         fy = doc.setup.topMargin;
     }
@@ -112,9 +117,9 @@ TEST(PagePainterTest, LinesAreOffsetAndDrawnWithYUpward) {
     d.lines.push_back(DrawLine{1, 2, 3}); // 0.5 mm
     OneFigure f(d);
     PixelPage page(f.doc);
-    EXPECT_GT(page.ink(f.px(20), f.py(0) - 0.2, 10, 0.4), 0.8);  // 45 mm below the area's top
-    EXPECT_EQ(page.ink(f.px(20), f.fy + 4, 10, 2), 0.0);         // where an unflipped y would put it
-    EXPECT_EQ(page.ink(f.px(55), f.py(0) - 0.2, 5, 0.4), 0.0);   // beyond its end
+    EXPECT_GT(page.ink(f.px(20), f.py(0) - 0.2, 10, 0.4), 0.8); // 45 mm below the area's top
+    EXPECT_EQ(page.ink(f.px(20), f.fy + 4, 10, 2), 0.0);        // where an unflipped y would put it
+    EXPECT_EQ(page.ink(f.px(55), f.py(0) - 0.2, 5, 0.4), 0.0);  // beyond its end
 }
 
 TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
@@ -126,7 +131,7 @@ TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
     d.extents = {0.0, 90.0, {40.0, -20.0, 40.0, 70.0}};
     OneFigure f(d);
     PixelPage page(f.doc);
-    const double x = f.fx + 50.0;  // the area's centre line
+    const double x = f.fx + 50.0; // the area's centre line
     EXPECT_EQ(page.ink(x - 2, f.fy - 10, 4, 9.5), 0.0);
     EXPECT_EQ(page.ink(x - 2, f.fy + 50.5, 4, 9.5), 0.0);
     EXPECT_GT(page.ink(x - 2, f.fy + 1, 4, 48), 0.05);
@@ -143,7 +148,7 @@ TEST(PagePainterTest, DashedStyleLeavesGaps) {
 }
 
 TEST(PagePainterTest, TextsRunInTheirDirectionFromTheStartOfTheBaseLine) {
-    const double h = StyleTables().textHeightMm(2);  // 3.175 mm
+    const double h = StyleTables().textHeightMm(2); // 3.175 mm
     DrawingCommandFile d;
     d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 3, 0.0, 20.0}); // 4h wide, to the right
     d.texts.push_back(DrawText{"ＭＭＭＭ", 2, 1, 80.0, 0.0}); // 4h long, upward, left of x
@@ -179,7 +184,7 @@ TEST(PagePainterTest, ArrowHeadsPointAlongTheirDirection) {
 }
 
 TEST(PagePainterTest, TextLinesSitInTheirColumns) {
-    PrintFileContent c = ParsePrintFile(ToShiftJis("          ■") + "\r\n");  // column 10
+    PrintFileContent c = ParsePrintFile(ToShiftJis("          ■") + "\r\n"); // column 10
     ReportDocument doc;
     doc.pages = Paginate(c, nullptr, doc.setup);
     PixelPage page(doc);
@@ -244,7 +249,7 @@ TEST_P(WriterRoundTripTest, DiagramReadsBackWithoutProblemsAndInsideItsArea) {
     EXPECT_TRUE(fig->problems().empty()) << fig->problems().front();
     ASSERT_EQ(fig->drawings.size(), 1u);
     const LoadedDrawing& d = fig->drawings[0];
-    EXPECT_GT(d.drawing.texts.size(), 60u);  // 2 x 27 moments and the labels
+    EXPECT_GT(d.drawing.texts.size(), 60u); // 2 x 27 moments and the labels
     EXPECT_EQ(d.drawing.title2, slab ? "底版断面力図" : "前壁断面力図");
     // The figure file centres the drawing on the 140 x 160 area.
     ASSERT_TRUE(d.drawing.hasExtents);
@@ -272,7 +277,7 @@ TEST(PdfExportTest, WritesOnePdfPagePerPage) {
     const std::string pdf = test::ReadBytes(dir.file("out.pdf"));
     EXPECT_EQ(pdf.rfind("%PDF", 0), 0u);
     EXPECT_NE(pdf.find("/Count 2"), std::string::npos);
-    EXPECT_NE(pdf.find("IPAGothic"), std::string::npos);  // the Japanese font is embedded
+    EXPECT_NE(pdf.find("IPAGothic"), std::string::npos); // the Japanese font is embedded
 
     // The producer is this program's version, and after it was put in every
     // object still starts where the cross-reference table says.
@@ -315,15 +320,17 @@ std::string Preview() { return std::string(ORMAVEX_BIN_DIR) + "/ormavex-preview"
 TEST(PreviewCommandTest, WritesPdfWithoutAWindowAndReportsBadInput) {
     test::TempDir dir;
     // Malformed figure and drawing files: the PDF is still written.
-    test::WriteSjisLines(dir.file("d.tmp"), {"a", "b", "garbage", "謎", "1, 2", "座標情報", "x, y"});
+    test::WriteSjisLines(dir.file("d.tmp"),
+                         {"a", "b", "garbage", "謎", "1, 2", "座標情報", "x, y"});
     test::WriteSjisLines(dir.file("f.tmp"), {"t", " 140  160 ", dir.file("d.tmp"), "bad", "END"});
     test::WriteSjisLines(dir.file("p.tmp"), {"text", "  ?FG;000;000;" + dir.file("f.tmp")});
     std::string out;
     std::string err;
     const std::string env = "QT_QPA_PLATFORM=offscreen ";
-    EXPECT_EQ(test::RunCommand(env + Preview() + " --pdf " + dir.file("o.pdf") + " " + dir.file("p.tmp"),
-                               &out, &err),
-              0)
+    EXPECT_EQ(
+        test::RunCommand(env + Preview() + " --pdf " + dir.file("o.pdf") + " " + dir.file("p.tmp"),
+                         &out, &err),
+        0)
         << err;
     EXPECT_EQ(test::ReadBytes(dir.file("o.pdf")).rfind("%PDF", 0), 0u);
 

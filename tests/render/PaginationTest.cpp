@@ -49,9 +49,10 @@ FigureLoader AreaLoader(double width, double height, int* calls = nullptr) {
 // plate sentence, two blanks, three value lines, two blanks, two sentences
 // with a blank between, two blanks, the figure line and the closing line.
 std::vector<PrintLine> CasePage() {
-    std::vector<PrintLine> p = {Text("?R1title"), Blank(), Blank(), Text("plate"), Blank(), Blank(),
-                                Text("Lx"), Text("ratio"), Text("Ly"), Blank(), Blank(),
-                                Text("s7"), Blank(), Text("s8"), Blank(), Blank()};
+    std::vector<PrintLine> p = {Text("?R1title"), Blank(),    Blank(),    Text("plate"),
+                                Blank(),          Blank(),    Text("Lx"), Text("ratio"),
+                                Text("Ly"),       Blank(),    Blank(),    Text("s7"),
+                                Blank(),          Text("s8"), Blank(),    Blank()};
     p.push_back(FigureLine());
     p.push_back(Text(" "));
     return p;
@@ -74,10 +75,10 @@ TEST(PaginationTest, EveryCasePageFitsOnOneSheet) {
         ASSERT_EQ(p.figures.size(), 1u);
         EXPECT_EQ(p.texts.size(), 17u);
         const PlacedFigure& f = p.figures[0];
-        EXPECT_DOUBLE_EQ(f.y, s.topMargin + 16 * s.linePitch);  // right under the 16 lines
+        EXPECT_DOUBLE_EQ(f.y, s.topMargin + 16 * s.linePitch); // right under the 16 lines
         EXPECT_DOUBLE_EQ(f.x, s.columnX(4));
         EXPECT_DOUBLE_EQ(f.scale, 1.0);
-        EXPECT_DOUBLE_EQ(p.texts.back().y, f.y + 160.0);  // the closing line under the figure
+        EXPECT_DOUBLE_EQ(p.texts.back().y, f.y + 160.0); // the closing line under the figure
         EXPECT_LE(p.texts.back().y + s.linePitch, s.contentBottom());
     }
 }
@@ -85,7 +86,7 @@ TEST(PaginationTest, EveryCasePageFitsOnOneSheet) {
 TEST(PaginationTest, EightyColumnsFitBetweenTheMargins) {
     const PageSetup s;
     EXPECT_LE(s.columnX(80), s.paperWidth - s.leftMargin + 1e-9);
-    EXPECT_DOUBLE_EQ(s.fontHeight, 2 * s.columnWidth);  // a double-byte character is 2 columns
+    EXPECT_DOUBLE_EQ(s.fontHeight, 2 * s.columnWidth); // a double-byte character is 2 columns
 }
 
 TEST(PaginationTest, FullPageContinuesOnTheNext) {
@@ -222,12 +223,13 @@ TEST(BuildReportDocumentTest, MissingPrintFileFailsAndMissingFigureBecomesANote)
     EXPECT_FALSE(error.empty());
 
     test::TempDir dir;
-    test::WriteSjisLines(dir.file("p.tmp"), {"text", "  ?FG;000;000;/nonexistent/fig.tmp", "?FG;bad"});
+    test::WriteSjisLines(dir.file("p.tmp"),
+                         {"text", "  ?FG;000;000;/nonexistent/fig.tmp", "?FG;bad"});
     ASSERT_TRUE(BuildReportDocument(dir.file("p.tmp"), dir.path(), doc, &error));
     ASSERT_EQ(doc.pages[0].figures.size(), 2u);
     EXPECT_FALSE(doc.pages[0].figures[0].figure->error.empty());
     EXPECT_FALSE(doc.pages[0].figures[1].figure->error.empty());
-    EXPECT_EQ(doc.notes.size(), 2u);  // neither style file in that folder
+    EXPECT_EQ(doc.notes.size(), 2u); // neither style file in that folder
 }
 
 } // namespace

@@ -1,8 +1,8 @@
 // The preview program's command line and window: pages shown, PDF output
 // through the action, settings kept in the folder it was given.
 
-#include "PreviewCommandLine.h"
 #include "PreviewWindow.h"
+#include "PreviewCommandLine.h"
 #include "app/CPrivateProfile.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
@@ -25,7 +25,8 @@ namespace ormavex::preview {
 namespace {
 
 TEST(PreviewCommandLineTest, TakesTheIniFolderAndTheFileAsThePrintMenuPassesThem) {
-    CommandLine cl = ParseCommandLine({"/INI=/home/u/.local/share/Velmorra/ormavex", "/tmp/~MT1.tmp"});
+    CommandLine cl =
+        ParseCommandLine({"/INI=/home/u/.local/share/Velmorra/ormavex", "/tmp/~MT1.tmp"});
     EXPECT_TRUE(cl.error.empty());
     EXPECT_EQ(cl.iniFolder, "/home/u/.local/share/Velmorra/ormavex");
     EXPECT_EQ(cl.printFile, "/tmp/~MT1.tmp");
@@ -129,7 +130,7 @@ TEST_F(PreviewWindowTest, ZoomFieldCtrlWheelAndEscape) {
     EXPECT_EQ(zoom->currentText(), QStringLiteral("150%"));
     emit zoom->textActivated(QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
     EXPECT_EQ(w.previewWidget()->zoomMode(), QPrintPreviewWidget::FitInView);
-    emit zoom->textActivated(QStringLiteral("abc"));  // refused: the zoom in force is shown
+    emit zoom->textActivated(QStringLiteral("abc")); // refused: the zoom in force is shown
     EXPECT_EQ(zoom->currentText(), QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
 
     emit zoom->textActivated(QStringLiteral("100%"));
@@ -156,7 +157,8 @@ TEST_F(PreviewWindowTest, TitleAndPdfNameComeFromTheProjectNeverFromATemporaryFi
     EXPECT_EQ(w.suggestedPdfPath(), QStringLiteral("/home/k/work/caisson-A.pdf"));
     EXPECT_EQ(PreviewWindow::ReportName("", dir.file("p.tmp")), QStringLiteral("p"));
 
-    const CommandLine cl = ParseCommandLine({"/INI=/u", "/PROJECT=\"/a b/c.kvt\"", "/tmp/~MT1.tmp"});
+    const CommandLine cl =
+        ParseCommandLine({"/INI=/u", "/PROJECT=\"/a b/c.kvt\"", "/tmp/~MT1.tmp"});
     EXPECT_EQ(cl.projectFile, "/a b/c.kvt");
     EXPECT_EQ(cl.printFile, "/tmp/~MT1.tmp");
 }
@@ -174,7 +176,7 @@ TEST_F(PreviewWindowTest, PagesArePaintedInTheWindow) {
             dark += qGray(shot.pixel(x, y)) < 100 ? 1 : 0;
         }
     }
-    EXPECT_GT(dark, 20);  // the heading text of the first page
+    EXPECT_GT(dark, 20); // the heading text of the first page
 }
 
 TEST_F(PreviewWindowTest, PdfActionWritesTheChosenFile) {
@@ -191,15 +193,16 @@ TEST_F(PreviewWindowTest, PdfActionWritesTheChosenFile) {
     action(w, "actionPdf")->trigger();
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("p.pdf")));
     EXPECT_TRUE(shownError.isEmpty());
-    EXPECT_EQ(test::ReadBytes(dir.file("out.pdf")).rfind("%PDF", 0), 0u);  // ".pdf" added
+    EXPECT_EQ(test::ReadBytes(dir.file("out.pdf")).rfind("%PDF", 0), 0u); // ".pdf" added
 
-    w.setPdfNameQuery([](QWidget*, const QString&) { return QStringLiteral("/no/such/dir/x.pdf"); });
+    w.setPdfNameQuery(
+        [](QWidget*, const QString&) { return QStringLiteral("/no/such/dir/x.pdf"); });
     action(w, "actionPdf")->trigger();
     EXPECT_FALSE(shownError.isEmpty());
 }
 
 TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {
-    const std::string ini = dir.path() + "/user";  // made when first written
+    const std::string ini = dir.path() + "/user"; // made when first written
     {
         PreviewWindow w(doc, dir.file("p.tmp"), ini);
         w.resize(700, 600);

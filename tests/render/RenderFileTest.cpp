@@ -36,10 +36,10 @@ TEST(PrintFileTest, HeadingCodesAreRemovedAndMarkTheLine) {
     ASSERT_EQ(c.lines.size(), 3u);
     EXPECT_EQ(c.lines[0].heading, 1);
     ASSERT_FALSE(c.lines[0].runs.empty());
-    EXPECT_EQ(c.lines[0].runs[0].column, 2);  // the number takes the code's place
+    EXPECT_EQ(c.lines[0].runs[0].column, 2); // the number takes the code's place
     EXPECT_EQ(c.lines[0].runs[0].text, "1.");
     EXPECT_EQ(c.lines[1].heading, 2);
-    EXPECT_EQ(c.lines[2].heading, 0);  // not a code: printed as it stands
+    EXPECT_EQ(c.lines[2].heading, 0); // not a code: printed as it stands
     EXPECT_EQ(c.lines[2].runs[0].text, "?R3");
 }
 
@@ -75,7 +75,10 @@ TEST(PrintFileTest, FormFeedBreaksThePageWhereverItStands) {
 TEST(PrintFileTest, BadBytesPrintAsQuestionMarksAndControlsAsBlanks) {
     // A lead byte without a trail byte, a byte that starts nothing, a tab.
     PrintFileContent c = ParsePrintFile(std::string("A\x81", 2) + "\r\n" +
-                                        std::string("\xFF" "B\tC", 4) + "\r\n");
+                                        std::string("\xFF"
+                                                    "B\tC",
+                                                    4) +
+                                        "\r\n");
     ASSERT_EQ(c.lines.size(), 2u);
     ASSERT_EQ(c.lines[0].runs.size(), 2u);
     EXPECT_EQ(c.lines[0].runs[1].text, "?");
@@ -137,7 +140,7 @@ TEST(StyleTablesTest, MissingOrBrokenFilesKeepTheBuiltInTables) {
     test::WriteBytes(dir.file("LINE_PRN.DEF"), "only a header line\r\n");
     StyleTables s;
     std::vector<std::string> notes;
-    s.load(dir.path(), &notes);  // LINE_PRN.DEF empty, STR_PRN.DEF missing
+    s.load(dir.path(), &notes); // LINE_PRN.DEF empty, STR_PRN.DEF missing
     EXPECT_EQ(notes.size(), 2u);
     EXPECT_EQ(s.lineCount(), 9);
     EXPECT_NEAR(s.textHeightMm(2), 180 / 1440.0 * 25.4, 1e-12);

@@ -65,7 +65,8 @@ void WriteCoefFile(const std::string& path, int points, const std::vector<TestBl
                 std::string l;
                 for (int k = 1; k <= points; ++k) {
                     char buf[32];
-                    std::snprintf(buf, sizeof buf, "%s%.6f", k > 1 ? ", " : "", TestCoef(b.base, t, j, k));
+                    std::snprintf(buf, sizeof buf, "%s%.6f", k > 1 ? ", " : "",
+                                  TestCoef(b.base, t, j, k));
                     l += buf;
                 }
                 lines.push_back(l);
@@ -116,7 +117,7 @@ bool RunBounded(const std::function<bool()>& body, int seconds, int megabytes) {
     if (pid == 0) {
         if (!kAsan) {
             const rlim_t bytes = static_cast<rlim_t>(megabytes) << 20;
-            const struct rlimit lim {bytes, bytes};
+            const struct rlimit lim { bytes, bytes };
             ::setrlimit(RLIMIT_AS, &lim);
         }
         ::alarm(static_cast<unsigned>(seconds));

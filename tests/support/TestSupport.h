@@ -35,8 +35,8 @@ void WriteSjisLines(const std::string& path, const std::vector<std::string>& lin
 /// A coefficient block for a test file: the header's ratio text and a rule that
 /// gives coefficient (table t 1..4, row j, point k).
 struct TestBlock {
-    std::string header;  ///< whole header line, e.g. "L=1.00"
-    double base = 0.0;   ///< coefficient = base + t * 0.1 + j * 0.01 + k * 0.001
+    std::string header; ///< whole header line, e.g. "L=1.00"
+    double base = 0.0;  ///< coefficient = base + t * 0.1 + j * 0.01 + k * 0.001
 };
 /// The coefficient the rule above gives.
 double TestCoef(double base, int table, int row, int point);

@@ -38,9 +38,7 @@ std::vector<double> sideRatios() {
     return result;
 }
 
-int deliveredResolution(Family family) noexcept {
-    return family == Family::Fix ? 48 : 72;
-}
+int deliveredResolution(Family family) noexcept { return family == Family::Fix ? 48 : 72; }
 
 PlateMesh meshFor(double lambda, int resolution) {
     assert(lambda > 0.0 && resolution >= 1);

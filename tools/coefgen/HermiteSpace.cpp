@@ -36,9 +36,7 @@ ShapeValues shapeAt(double xi, double h) {
 }
 
 // Position of full column c in the band of full row r: the columns of the nodes next to r's node.
-int bandSlot(int r, int c) {
-    return c - 2 * (r / 2 - 1);
-}
+int bandSlot(int r, int c) { return c - 2 * (r / 2 - 1); }
 
 } // namespace
 

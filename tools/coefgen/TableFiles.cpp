@@ -29,9 +29,7 @@ void writeFile(const std::filesystem::path& path, const std::string& text) {
 
 } // namespace
 
-std::filesystem::path sideRatioListName() {
-    return std::filesystem::path(u8"計算数表.ini");
-}
+std::filesystem::path sideRatioListName() { return std::filesystem::path(u8"計算数表.ini"); }
 
 std::string formatCoefficient(double value) {
     // Six decimals keep five significant digits down to 0.01; smaller values get as many more as

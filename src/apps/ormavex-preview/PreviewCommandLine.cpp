@@ -19,7 +19,9 @@ bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
         return false;
     }
     for (std::size_t i = 0; i < prefix.size(); ++i) {
-        auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        auto lower = [](char c) {
+            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
+        };
         if (lower(s[i]) != lower(prefix[i])) {
             return false;
         }

@@ -17,13 +17,13 @@
 namespace ormavex::preview {
 
 struct CommandLine {
-    std::string iniFolder;  ///< empty: no settings are read or written
+    std::string iniFolder; ///< empty: no settings are read or written
     std::string printFile;
-    std::string projectFile;  ///< the report's project: window title and PDF name
-    std::string pdfPath;    ///< not empty: headless PDF output
+    std::string projectFile; ///< the report's project: window title and PDF name
+    std::string pdfPath;     ///< not empty: headless PDF output
     bool help = false;
     bool version = false;
-    std::string error;      ///< not empty: a usage error
+    std::string error; ///< not empty: a usage error
 };
 
 CommandLine ParseCommandLine(const std::vector<std::string>& args);

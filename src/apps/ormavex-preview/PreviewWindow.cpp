@@ -7,21 +7,21 @@
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QDir>
-#include <QGraphicsView>
-#include <QLineEdit>
-#include <QScrollBar>
-#include <QWheelEvent>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGraphicsView>
 #include <QGuiApplication>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
 #include <QScreen>
+#include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QWheelEvent>
 
 #include <algorithm>
 #include <filesystem>
@@ -51,8 +51,9 @@ bool OpenReport(const std::string& printFile, const std::string& programFolder,
         return true;
     }
     if (message != nullptr) {
-        *message = QString::fromUtf8("印刷ﾌｧｲﾙを開けません。\n\n") + QString::fromStdString(printFile) +
-                   QString::fromUtf8("\n") + QString::fromStdString(error);
+        *message = QString::fromUtf8("印刷ﾌｧｲﾙを開けません。\n\n") +
+                   QString::fromStdString(printFile) + QString::fromUtf8("\n") +
+                   QString::fromStdString(error);
     }
     return false;
 }
@@ -105,7 +106,7 @@ QString PreviewWindow::ReportName(const std::string& projectFile, const std::str
     }
     const QFileInfo print(QString::fromStdString(printFile));
     if (print.fileName().startsWith(QStringLiteral("~MT"), Qt::CaseInsensitive)) {
-        return QString();  // a temporary name says nothing to the reader
+        return QString(); // a temporary name says nothing to the reader
     }
     return print.completeBaseName();
 }
@@ -122,7 +123,8 @@ QString PreviewWindow::suggestedPdfPath() const {
     if (name.isEmpty()) {
         return QDir::homePath() + QStringLiteral("/Ormavex.pdf");
     }
-    const QFileInfo from(QString::fromStdString(m_projectFile.empty() ? m_printFile : m_projectFile));
+    const QFileInfo from(
+        QString::fromStdString(m_projectFile.empty() ? m_printFile : m_projectFile));
     return from.absolutePath() + QStringLiteral("/") + name + QStringLiteral(".pdf");
 }
 
@@ -143,7 +145,8 @@ void PreviewWindow::buildActions() {
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
-    m_first = add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
+    m_first =
+        add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
     m_previous = add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
                      [this] { goToPage(m_preview->currentPage() - 1); });
     m_pageBox = new QSpinBox(bar);
@@ -182,7 +185,8 @@ void PreviewWindow::buildActions() {
                          QStringLiteral("400%")});
     m_zoomBox->setMinimumContentsLength(7);
     bar->addWidget(m_zoomBox);
-    connect(m_zoomBox, &QComboBox::textActivated, this, [this](const QString& t) { applyZoomText(t); });
+    connect(m_zoomBox, &QComboBox::textActivated, this,
+            [this](const QString& t) { applyZoomText(t); });
     bar->addSeparator();
     add("actionPrint", "印刷(&P)", QKeySequence::Print, [this] {
         QPrintDialog dialog(&m_printer, this);
@@ -238,12 +242,8 @@ void PreviewWindow::updateZoomText() {
     }
     QString text;
     switch (m_preview->zoomMode()) {
-    case QPrintPreviewWidget::FitToWidth:
-        text = QString::fromUtf8(kFitWidthText);
-        break;
-    case QPrintPreviewWidget::FitInView:
-        text = QString::fromUtf8(kFitPageText);
-        break;
+    case QPrintPreviewWidget::FitToWidth: text = QString::fromUtf8(kFitWidthText); break;
+    case QPrintPreviewWidget::FitInView: text = QString::fromUtf8(kFitPageText); break;
     default:
         text = QStringLiteral("%1%").arg(static_cast<int>(m_preview->zoomFactor() * 100.0 + 0.5));
         break;
@@ -268,7 +268,7 @@ void PreviewWindow::applyZoomText(const QString& text) {
             m_preview->setZoomFactor(percent / 100.0);
         }
     }
-    updateZoomText();  // an unusable entry shows the zoom in force again
+    updateZoomText(); // an unusable entry shows the zoom in force again
 }
 
 void PreviewWindow::updatePageInfo() {
@@ -321,16 +321,15 @@ void PreviewWindow::restoreSettings() {
         resize(width, height);
     }
     // Only a position that still lies on a screen is taken back.
-    if (QScreen* screen = QGuiApplication::screenAt(QPoint(left + 50, top + 20)); screen != nullptr) {
+    if (QScreen* screen = QGuiApplication::screenAt(QPoint(left + 50, top + 20));
+        screen != nullptr) {
         move(left, top);
     }
     if (CPrivateProfile::GetValueLong(ini, kSection, "Maximized") == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
     switch (CPrivateProfile::GetValueLong(ini, kSection, "ZoomMode")) {
-    case ZoomFitPage:
-        m_preview->fitInView();
-        break;
+    case ZoomFitPage: m_preview->fitInView(); break;
     case ZoomCustom: {
         const int percent = CPrivateProfile::GetValueLong(ini, kSection, "ZoomPercent");
         if (percent >= 5 && percent <= 1000) {
@@ -340,9 +339,7 @@ void PreviewWindow::restoreSettings() {
         }
         break;
     }
-    default:
-        m_preview->fitToWidth();
-        break;
+    default: m_preview->fitToWidth(); break;
     }
     updateZoomText();
 }

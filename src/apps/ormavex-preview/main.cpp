@@ -28,7 +28,8 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
     QGuiApplication app(argc, argv);
     ormavex::render::ReportDocument doc;
     std::string error;
-    if (!ormavex::render::BuildReportDocument(cl.printFile, ormavex::ProgramFolder(), doc, &error)) {
+    if (!ormavex::render::BuildReportDocument(cl.printFile, ormavex::ProgramFolder(), doc,
+                                              &error)) {
         std::cerr << "ormavex-preview: " << cl.printFile << ": " << error << "\n";
         return 2;
     }

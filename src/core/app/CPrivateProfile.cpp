@@ -24,7 +24,8 @@ std::optional<std::string> RawValueIn(std::string_view data, const std::string& 
         std::string_view t = TrimBlanks(line);
         if (!t.empty() && t.front() == '[') {
             std::size_t close = t.find(']');
-            inSection = close != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
+            inSection = close != std::string_view::npos &&
+                        EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
             continue;
         }
         if (!inSection) {
@@ -35,7 +36,8 @@ std::optional<std::string> RawValueIn(std::string_view data, const std::string& 
             continue;
         }
         std::string_view v = TrimBlanks(t.substr(eq + 1));
-        if (v.size() >= 2 && ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
+        if (v.size() >= 2 &&
+            ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
             v = v.substr(1, v.size() - 2);
         }
         return std::string(v);
@@ -130,12 +132,13 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
     }
     bool done = false;
     bool inSection = false;
-    std::size_t sectionEnd = std::string::npos;  // index behind the section's last key line
+    std::size_t sectionEnd = std::string::npos; // index behind the section's last key line
     for (std::size_t i = 0; i < lines.size() && !done; ++i) {
         std::string_view t = TrimBlanks(lines[i]);
         if (!t.empty() && t.front() == '[') {
             std::size_t close = t.find(']');
-            inSection = close != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
+            inSection = close != std::string_view::npos &&
+                        EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
             if (inSection) {
                 sectionEnd = i + 1;
             }

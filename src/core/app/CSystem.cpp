@@ -59,7 +59,7 @@ std::vector<std::string> CSystem::SplitCommandLine(const std::string& cmd) {
                 }
             } else if (cmd[i] == '"') {
                 if (inQuotes && i + 1 < n && cmd[i + 1] == '"') {
-                    arg += '"';  // "" inside quotes is one quote
+                    arg += '"'; // "" inside quotes is one quote
                     i += 2;
                 } else {
                     inQuotes = !inQuotes;

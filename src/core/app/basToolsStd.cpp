@@ -35,7 +35,7 @@ std::string InputFileVersionOf(std::string_view data) {
     }
     const std::size_t start = ShiftJisCharOffset(line, 32);
     if (start >= line.size()) {
-        return "error";  // shorter than 33 characters
+        return "error"; // shorter than 33 characters
     }
     std::string_view rest = line.substr(start);
     // Drop the last character (a double-byte one as a whole).
@@ -63,7 +63,8 @@ bool AppendFileLines(std::string& out, const std::string& source) {
     }
     // Lines ended by CR LF alone pass as they are; any other line end (a lone
     // CR or LF, none after the last line) is written as CR LF.
-    bool plain = data.empty() || (data.size() >= 2 && data.compare(data.size() - 2, 2, "\r\n") == 0);
+    bool plain =
+        data.empty() || (data.size() >= 2 && data.compare(data.size() - 2, 2, "\r\n") == 0);
     for (std::size_t i = 0; plain && i < data.size(); ++i) {
         if (data[i] == '\n' || (data[i] == '\r' && (i + 1 >= data.size() || data[i + 1] != '\n'))) {
             plain = false;

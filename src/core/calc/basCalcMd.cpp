@@ -7,13 +7,13 @@
 
 #include <array>
 #include <cerrno>
+#include <cmath>
 #include <cstring>
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-#include <cmath>
 #include <limits>
 #include <memory>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <vector>
 
 namespace ormavex {
@@ -66,8 +66,8 @@ public:
     struct Header {
         double ratio = 0.0;
         bool endMarker = false;
-        std::size_t body = 0;  // offset of the line after the header
-        int block = -1;        // index into `blocks` once loaded
+        std::size_t body = 0; // offset of the line after the header
+        int block = -1;       // index into `blocks` once loaded
     };
 
     CoefFileIndex() = default;
@@ -141,8 +141,8 @@ public:
     }
 
     std::vector<Header> headers;
-    std::size_t scanPos = 0;   // where the next header line starts
-    bool ended = false;        // the data ended before the end marker
+    std::size_t scanPos = 0; // where the next header line starts
+    bool ended = false;      // the data ended before the end marker
     std::vector<std::array<CoefTable, 4>> blocks;
 
 private:
@@ -185,15 +185,15 @@ private:
 };
 
 struct CoefRunCache {
-    std::array<CoefFileIndex, 6> files;  // by table type 1..5
+    std::array<CoefFileIndex, 6> files; // by table type 1..5
 };
 
 // Reads the four tables of a block whose body starts at `body` into the work
 // tables. The numbers are read from what has been read of the file when they
 // all lie within its whole lines; otherwise (a body longer than its 13 lines,
 // or one cut by the end of what was read) from the whole file.
-void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef,
-               const CalcArrays& calc, int caseNo) {
+void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef, const CalcArrays& calc,
+               int caseNo) {
     file.needLines(body, kBodyLines + 1);
     for (;;) {
         const bool complete = file.complete();
@@ -283,8 +283,8 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
 
 } // namespace
 
-bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
-                   int type, double lambda, int caseNo) {
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef, int type,
+                   double lambda, int caseNo) {
     CoefRunCache cache;
     return LoadCoefTableCached(cache, dataFolder, calc, coef, type, lambda, caseNo);
 }

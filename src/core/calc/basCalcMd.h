@@ -44,8 +44,8 @@ std::string CoefFilePath(const std::string& folder, int number);
 /// tables are then unchanged). Throws Error on a run-time failure (a missing
 /// or unreadable file, with its file error code and path; a file that ends
 /// before its end marker or inside a block; a field that is not a number).
-bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef,
-                   int type, double lambda, int caseNo);
+bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef, int type,
+                   double lambda, int caseNo);
 
 /// Reads CalcRowCount(caseNo) rows of CalcPointCount(caseNo) numbers each from
 /// the reader into `table`, row by row. Throws Error when the data ends

@@ -47,12 +47,10 @@ const SheetColumn& SheetColumnInfo(int column) {
     return columns[static_cast<std::size_t>(column - 1)];
 }
 
-SheetRow SheetDefaultRow() {
-    return {"(未定義)", "", "0", "0", "0", "1", "1", "1", "1", "0", "0"};
-}
+SheetRow SheetDefaultRow() { return {"(未定義)", "", "0", "0", "0", "1", "1", "1", "1", "0", "0"}; }
 
 std::string PlainNumberText(double value) {
-    return Cell(value == 0.0 ? 0.0 : value).toText();  // no "-0"
+    return Cell(value == 0.0 ? 0.0 : value).toText(); // no "-0"
 }
 
 std::string SheetInputHint(int column) {
@@ -62,10 +60,8 @@ std::string SheetInputHint(int column) {
         return "入力範囲：" + std::to_string(CaseTitleBytes) + "ﾊﾞｲﾄ以内の文字列";
     case SheetCellKind::Decimal:
         return "入力範囲：" + PlainNumberText(c.min) + " ～ " + PlainNumberText(c.max);
-    case SheetCellKind::Choice:
-        return "入力範囲：(選択ﾘｽﾄ一覧より選択)";
-    case SheetCellKind::Button:
-        break;
+    case SheetCellKind::Choice: return "入力範囲：(選択ﾘｽﾄ一覧より選択)";
+    case SheetCellKind::Button: break;
     }
     return {};
 }
@@ -86,7 +82,7 @@ std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved, bool* cut
         *cut = tooLong;
     }
     if (tooLong) {
-        clean = CutToShiftJisBytes(clean, CaseTitleBytes);  // UTF-8, cut on its Shift_JIS form
+        clean = CutToShiftJisBytes(clean, CaseTitleBytes); // UTF-8, cut on its Shift_JIS form
     }
     return clean;
 }
@@ -94,8 +90,7 @@ std::string CleanCaseTitle(std::string_view title, bool* quoteRemoved, bool* cut
 SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored) {
     const SheetColumn& c = SheetColumnInfo(column);
     switch (c.kind) {
-    case SheetCellKind::Button:
-        return SheetValueStatus::NoData;
+    case SheetCellKind::Button: return SheetValueStatus::NoData;
     case SheetCellKind::Text: {
         bool quote = false;
         bool cut = false;
@@ -159,8 +154,7 @@ std::string SheetDisplayText(int column, std::string_view stored) {
     case SheetCellKind::Decimal:
         return FormatNumber(LeadingNumber(stored), DecimalPicture(c.decimals));
     case SheetCellKind::Text:
-    case SheetCellKind::Button:
-        break;
+    case SheetCellKind::Button: break;
     }
     return std::string(stored);
 }
@@ -171,14 +165,10 @@ std::string SheetClipboardText(int column, std::string_view stored) {
         return {};
     }
     switch (c.kind) {
-    case SheetCellKind::Choice:
-        return SheetDisplayText(column, stored);
-    case SheetCellKind::Decimal:
-        return PlainNumberText(LeadingNumber(stored));
-    case SheetCellKind::Text:
-        return std::string(stored);
-    case SheetCellKind::Button:
-        break;
+    case SheetCellKind::Choice: return SheetDisplayText(column, stored);
+    case SheetCellKind::Decimal: return PlainNumberText(LeadingNumber(stored));
+    case SheetCellKind::Text: return std::string(stored);
+    case SheetCellKind::Button: break;
     }
     return {};
 }
@@ -205,8 +195,8 @@ double RoundHalfEven(double value, int places) noexcept {
     std::snprintf(buf, sizeof buf, "%.15g", value * scale);
     const double scaled = std::strtod(buf, nullptr);
     const double low = std::floor(scaled);
-    double whole = scaled - low == 0.5 ? (std::fmod(low, 2.0) == 0.0 ? low : low + 1.0)
-                                       : std::round(scaled);
+    double whole =
+        scaled - low == 0.5 ? (std::fmod(low, 2.0) == 0.0 ? low : low + 1.0) : std::round(scaled);
     return whole / scale;
 }
 
@@ -228,8 +218,8 @@ std::vector<std::vector<std::string>> SplitClipboardBlock(std::string_view text)
     std::vector<std::vector<std::string>> rows;
     std::vector<std::string> row;
     std::string cell;
-    bool quoted = false;   // inside a cell a spreadsheet put in quotes
-    bool atStart = true;   // nothing of the current cell read yet
+    bool quoted = false; // inside a cell a spreadsheet put in quotes
+    bool atStart = true; // nothing of the current cell read yet
     auto endCell = [&] {
         row.push_back(cell);
         cell.clear();

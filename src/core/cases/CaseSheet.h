@@ -29,10 +29,10 @@ enum class SheetCellKind { Text, Button, Choice, Decimal };
 struct SheetColumn {
     std::string heading;
     SheetCellKind kind = SheetCellKind::Text;
-    double min = 0.0;                ///< decimal cells
-    double max = 0.0;                ///< decimal cells
-    int decimals = 0;                ///< decimal cells: places shown
-    std::vector<std::string> items;  ///< choice cells: the visible texts, by index
+    double min = 0.0;               ///< decimal cells
+    double max = 0.0;               ///< decimal cells
+    int decimals = 0;               ///< decimal cells: places shown
+    std::vector<std::string> items; ///< choice cells: the visible texts, by index
 };
 
 /// Column 1..11.
@@ -50,12 +50,12 @@ std::string SheetInputHint(int column);
 
 /// What became of a value offered to a cell.
 enum class SheetValueStatus {
-    Stored,       ///< stored as offered (a number rounded to the cell's places)
-    Changed,      ///< stored after removing double quotes and line ends or cutting to 40 bytes
-    NotANumber,   ///< refused: a decimal cell given text that is not one number
-    OutOfRange,   ///< refused: a number outside the cell's range
-    UnknownItem,  ///< refused: a choice cell given a text that is not one of its items
-    NoData,       ///< the button column holds nothing
+    Stored,      ///< stored as offered (a number rounded to the cell's places)
+    Changed,     ///< stored after removing double quotes and line ends or cutting to 40 bytes
+    NotANumber,  ///< refused: a decimal cell given text that is not one number
+    OutOfRange,  ///< refused: a number outside the cell's range
+    UnknownItem, ///< refused: a choice cell given a text that is not one of its items
+    NoData,      ///< the button column holds nothing
 };
 
 /// Checks a typed or pasted text for `column` and gives the cell text to

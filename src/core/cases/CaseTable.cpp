@@ -16,12 +16,13 @@ std::string WithoutControlCharacters(std::string text) {
     return text;
 }
 
-
 namespace {
 
 const TableTypeInfo kTypes[5] = {
-    {"FREE_8*4", "FREE_84.DAT", "三辺固定一辺自由版（８×４）", "三辺固定一辺自由（８×４）", 9, true},
-    {"FREE_6*4", "FREE_64.DAT", "三辺固定一辺自由版（６×４）", "三辺固定一辺自由（６×４）", 7, true},
+    {"FREE_8*4", "FREE_84.DAT", "三辺固定一辺自由版（８×４）", "三辺固定一辺自由（８×４）", 9,
+     true},
+    {"FREE_6*4", "FREE_64.DAT", "三辺固定一辺自由版（６×４）", "三辺固定一辺自由（６×４）", 7,
+     true},
     {"FIX_8*4", "FIX_84.DAT", "四辺固定版（８×４）", "四辺固定（８×４）", 9, false},
     {"FIX_6*4", "FIX_64.DAT", "四辺固定版（６×４）", "四辺固定（６×４）", 7, false},
     {"FIX_4*4", "FIX_44.DAT", "四辺固定版（４×４）", "四辺固定（４×４）", 5, false},

@@ -25,8 +25,8 @@ std::string WithoutControlCharacters(std::string text);
 class Cell {
 public:
     Cell() = default;
-    Cell(std::string text) : m_value(std::move(text)) {}  // NOLINT(implicit)
-    Cell(const char* text) : m_value(std::string(text)) {}  // NOLINT(implicit)
+    Cell(std::string text) : m_value(std::move(text)) {}   // NOLINT(implicit)
+    Cell(const char* text) : m_value(std::string(text)) {} // NOLINT(implicit)
     Cell(double number) : m_value(number) {}               // NOLINT(implicit)
 
     bool isEmpty() const noexcept { return std::holds_alternative<std::monostate>(m_value); }
@@ -55,12 +55,12 @@ private:
 
 /// Table type numbers 1..5 and their properties.
 struct TableTypeInfo {
-    const char* name;         ///< "FREE_8*4": side-ratio list section
-    const char* fileName;     ///< "FREE_84.DAT"
-    const char* listText;     ///< editor list text
-    const char* optionText;   ///< condition dialog option caption
-    int points;               ///< result points per row
-    bool freeEdge;            ///< three edges fixed and one free
+    const char* name;       ///< "FREE_8*4": side-ratio list section
+    const char* fileName;   ///< "FREE_84.DAT"
+    const char* listText;   ///< editor list text
+    const char* optionText; ///< condition dialog option caption
+    int points;             ///< result points per row
+    bool freeEdge;          ///< three edges fixed and one free
 };
 /// Properties of table type `number` (1..5), nullptr for any other number.
 const TableTypeInfo* TableType(int number) noexcept;
@@ -107,8 +107,7 @@ private:
 };
 
 /// A per-case array indexed by case 1..99.
-template <typename T>
-class PerCase {
+template <typename T> class PerCase {
 public:
     T& operator[](int c) {
         assert(c >= 1 && c <= MaxCases);

@@ -13,9 +13,7 @@ namespace {
 constexpr double kMaxEntries = 999;
 } // namespace
 
-std::string SideRatioListPath(const std::string& folder) {
-    return folder + "/計算数表.ini";
-}
+std::string SideRatioListPath(const std::string& folder) { return folder + "/計算数表.ini"; }
 
 std::vector<std::string> LoadSideRatioList(const std::string& path, int index) {
     const std::string section = TableType(index >= 0 && index <= 4 ? index + 1 : 1)->name;
@@ -32,9 +30,7 @@ std::vector<std::string> LoadSideRatioList(const std::string& path, int index) {
     return items;
 }
 
-double RealSideRatio(double lx, double ly) noexcept {
-    return ly > 0.001 ? lx / ly : 0.0;
-}
+double RealSideRatio(double lx, double ly) noexcept { return ly > 0.001 ? lx / ly : 0.0; }
 
 int ProposeSideRatio(const std::vector<std::string>& items, double ratio) noexcept {
     for (std::size_t i = 0; i < items.size(); ++i) {

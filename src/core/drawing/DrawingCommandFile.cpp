@@ -138,9 +138,7 @@ template <std::size_t N> std::optional<std::array<double, N>> Numbers(std::strin
     return out;
 }
 
-bool Assign(double v, std::int32_t& field) noexcept {
-    return RoundToInt32(v, field);
-}
+bool Assign(double v, std::int32_t& field) noexcept { return RoundToInt32(v, field); }
 bool Assign(double v, double& field) noexcept {
     field = v;
     return true;
@@ -454,9 +452,9 @@ bool LoadDrawingCommandFile(const std::string& path, DrawingCommandFile& out, Er
     Error readError;
     if (!ReadFileBytes(path, bytes, readError, kMaxDrawingFileBytes)) {
         out = DrawingCommandFile{};
-        return Fail(error,
-                    "drawing command file not read (error " + std::to_string(readError.code()) + ")",
-                    readError.code(), path);
+        return Fail(
+            error, "drawing command file not read (error " + std::to_string(readError.code()) + ")",
+            readError.code(), path);
     }
     return ParseDrawingCommandFile(bytes, out, error);
 }

@@ -38,7 +38,7 @@ bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box, double tol)
     for (int i = 0; i < 4; ++i) {
         if (p[i] == 0.0) {
             if (q[i] <= 0.0) {
-                return false;  // parallel to this side and outside it
+                return false; // parallel to this side and outside it
             }
             continue;
         }
@@ -109,8 +109,8 @@ bool BoxIsOccupied(const DrawingContext& drawing, const TextBox& box, int skip, 
 
 std::string DescribeOverlap(const DrawingContext& drawing, const DrawingOverlap& overlap) {
     const DrawText& t = drawing.Texts[overlap.text];
-    std::string s = "text " + std::to_string(overlap.text) + " \"" + t.text + "\" at " +
-                    Coordinates(t.x, t.y);
+    std::string s =
+        "text " + std::to_string(overlap.text) + " \"" + t.text + "\" at " + Coordinates(t.x, t.y);
     if (overlap.kind == DrawingOverlap::Kind::TextOnText) {
         const DrawText& o = drawing.Texts[overlap.other];
         return s + " overlaps text " + std::to_string(overlap.other) + " \"" + o.text + "\" at " +

@@ -37,8 +37,8 @@ TextBox BoxOfText(const DrawingContext& drawing, int number);
 struct DrawingOverlap {
     enum class Kind { TextOnText, LineThroughText };
     Kind kind = Kind::TextOnText;
-    int text = 0;   ///< text number
-    int other = 0;  ///< the other text's number (TextOnText) or the line's number
+    int text = 0;  ///< text number
+    int other = 0; ///< the other text's number (TextOnText) or the line's number
 };
 
 /// Every pair of texts whose boxes overlap (each pair once, the lower number

@@ -14,15 +14,14 @@ namespace ormavex {
 namespace {
 
 constexpr const char* DiagramSeriesTitle = "ｹｰｿﾝ式防波堤";
-constexpr std::array<const char*, 9> PointLabels = {"①", "②", "③", "④", "⑤",
-                                                    "⑥", "⑦", "⑧", "⑨"};
+constexpr std::array<const char*, 9> PointLabels = {"①", "②", "③", "④", "⑤", "⑥", "⑦", "⑧", "⑨"};
 
-constexpr std::int32_t OutlineStyle = 3;  // member outline and load base line
-constexpr std::int32_t CentreStyle = 7;   // centre line
-constexpr std::int32_t ThinStyle = 1;     // grid, load line, hatching, arrows
-constexpr std::int32_t TextStyleNo = 2;   // every text of a diagram but long moments
-constexpr std::int32_t SmallTextStyleNo = 3;  // moments too long for their grid
-constexpr std::int32_t CaptionTextStyleNo = 1;  // the diagram's name
+constexpr std::int32_t OutlineStyle = 3;       // member outline and load base line
+constexpr std::int32_t CentreStyle = 7;        // centre line
+constexpr std::int32_t ThinStyle = 1;          // grid, load line, hatching, arrows
+constexpr std::int32_t TextStyleNo = 2;        // every text of a diagram but long moments
+constexpr std::int32_t SmallTextStyleNo = 3;   // moments too long for their grid
+constexpr std::int32_t CaptionTextStyleNo = 1; // the diagram's name
 
 constexpr std::string_view MomentPicture = "####0.00";
 constexpr std::string_view LoadPicture = "###0.00\\k\\N\\/\\㎡";
@@ -31,13 +30,12 @@ constexpr const char* DimensionFlags = "11111U";
 // What tells the two members apart besides their orientation.
 struct MemberRules {
     const char* title;
-    std::array<const char*, 5> rowLabels;  // row lines i = 1..5
+    std::array<const char*, 5> rowLabels; // row lines i = 1..5
 };
 
 const MemberRules& RulesOf(Member member) {
     static const MemberRules frontWall{"前壁断面力図", {"Ⅲ", "Ⅱ", "Ⅰ", "Ⅱ", "Ⅲ"}};
-    static const MemberRules bottomSlab{"底版断面力図",
-                                        {"Ⅲ", "Ｍy  Ⅱ", "Ⅰ", "Ｍx  Ⅱ", "Ⅲ"}};
+    static const MemberRules bottomSlab{"底版断面力図", {"Ⅲ", "Ｍy  Ⅱ", "Ⅰ", "Ｍx  Ⅱ", "Ⅲ"}};
     return member == Member::FrontWall ? frontWall : bottomSlab;
 }
 
@@ -284,15 +282,15 @@ public:
         const std::string qaText = "QA=" + FormatNumber(QA, LoadPicture);
         const std::string qbText = "QB=" + FormatNumber(QB, LoadPicture);
         const double span = upright ? sy * Lx : sx * Lx;
-        const double mf = std::floor(span / 5.0);  // one hatch line about every 5 mm
+        const double mf = std::floor(span / 5.0); // one hatch line about every 5 mm
         if (!(mf >= 1.0 && mf < MaxDrawLines)) {
             throw Error("case " + std::to_string(caseNo) +
                         ": the load diagram needs more hatch lines than a drawing holds");
         }
         const int m = static_cast<int>(mf);
         if (upright) {
-            double x0 = qmax > 0.0 ? x1 - d.DimOffset - d.DimPitch
-                                   : x1 - d.DimOffset - d.DimPitch - 15.0;
+            double x0 =
+                qmax > 0.0 ? x1 - d.DimOffset - d.DimPitch : x1 - d.DimOffset - d.DimPitch - 15.0;
             x0 = std::min(x0, pointLabelsLeft - gap - inward);
             const int p = d.AddPoint(x0, y1);
             d.AddPoint(x0, y4);
@@ -300,10 +298,10 @@ public:
             d.AddPoint(x0 - qs * QB, y1);
             d.AddLine(p, p + 1, OutlineStyle);
             d.AddLine(p + 2, p + 3, ThinStyle);
-            placeClear(qaText, Direction::Right, qmax > 0.0 ? x0 - w(qaText) : x0,
-                       y4 - gap - h, -0.5, 0.0);
-            placeClear(qbText, Direction::Right, qmax > 0.0 ? x0 - w(qbText) : x0, y1 + gap,
+            placeClear(qaText, Direction::Right, qmax > 0.0 ? x0 - w(qaText) : x0, y4 - gap - h,
                        -0.5, 0.0);
+            placeClear(qbText, Direction::Right, qmax > 0.0 ? x0 - w(qbText) : x0, y1 + gap, -0.5,
+                       0.0);
             for (int t = 1; t <= m + 1; ++t) {
                 const double dist = (t - 1) * Lx / m;
                 const double q = ((QB - QA) * dist / Lx + QA) * qs;

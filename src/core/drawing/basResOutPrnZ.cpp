@@ -116,8 +116,8 @@ double DrawingContext::TextWidth(std::int32_t style, std::string_view text) cons
     const std::string sjis = ToShiftJis(text);
     const auto b = static_cast<double>(sjis.size());
     const auto c = static_cast<double>(ShiftJisCharCount(sjis));
-    const double f = b - c;  // double-byte characters
-    const double g = c - f;  // single-byte characters
+    const double f = b - c; // double-byte characters
+    const double g = c - f; // single-byte characters
     return f * h + g * h / 2.0;
 }
 
@@ -230,8 +230,7 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
     const std::string text = DrawingFileText(title1, title2, written);
     TextOutFile file;
     m_lastWritten = {};
-    WriteAndClose(OpenForWriting(file, path, "drawing command file"), text,
-                  "drawing command file");
+    WriteAndClose(OpenForWriting(file, path, "drawing command file"), text, "drawing command file");
     m_lastWritten = {path, written};
 }
 
@@ -314,8 +313,8 @@ void DrawingContext::WriteFigureFile(const std::string& path, const std::string&
     WriteAndClose(OpenForWriting(file, path, "figure file"), text, "figure file");
 }
 
-void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title,
-                                     double areaWidth, double areaHeight) const {
+void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title, double areaWidth,
+                                     double areaHeight) const {
     WriteAndClose(file, FigureText(title, areaWidth, areaHeight), "figure file");
 }
 

@@ -48,8 +48,7 @@ struct FigureEntry : FigureFile::Entry {
 
 /// A table numbered from 1 with a capacity fixed by reset() and a count of
 /// used entries. add() beyond the capacity throws Error.
-template <typename T>
-class DrawTable {
+template <typename T> class DrawTable {
 public:
     int count() const noexcept { return static_cast<int>(m_items.size()); }
     /// The entries in number order.
@@ -196,8 +195,7 @@ private:
     mutable WrittenExtents m_lastWritten;
 };
 
-template <typename T>
-int DrawTable<T>::add(T item, const char* tableName) {
+template <typename T> int DrawTable<T>::add(T item, const char* tableName) {
     if (count() >= m_capacity) {
         throw Error(std::string("drawing table full: ") + tableName + " (" +
                     std::to_string(m_capacity) + ")");

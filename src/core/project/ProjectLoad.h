@@ -14,13 +14,13 @@ namespace ormavex {
 struct LoadResult {
     bool ok = false;
     std::int32_t errorCode = 0;
-    std::string version;            ///< the probed version text
-    std::vector<Message> messages;  ///< to show, in this order (empty on success)
+    std::string version;           ///< the probed version text
+    std::vector<Message> messages; ///< to show, in this order (empty on success)
     /// Why the file is not a project, in one short English phrase for the
     /// command line ("is empty", "is a FIFO, not a regular file"); empty
     /// when the file was read as a project or does not exist.
     std::string problem;
-    bool unreadable = false;        ///< the file itself could not be read
+    bool unreadable = false; ///< the file itself could not be read
 };
 
 /// Loads `path` into the table. A path not ending in "kvt" (any case) or of a

@@ -159,7 +159,7 @@ bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase,
     static constexpr int kColumns9[] = {1, 2, 3, 5, 6, 7, 8, 9, 10};
     const int* columns = cellsPerCase == 10 ? kColumns10 : kColumns9;
     for (int r = 1; r <= count; ++r) {
-        if (!in.next(f)) {  // the case number, not compared with r
+        if (!in.next(f)) { // the case number, not compared with r
             return Fail(cases, error, FileError::InputPastEnd);
         }
         for (int i = 0; i < cellsPerCase; ++i) {

@@ -10,16 +10,16 @@
 
 namespace ormavex {
 
-inline constexpr int kMaxHeadingMargin = 10;  ///< blanks before a heading number
-inline constexpr int kMaxHeadingInit = 99;    ///< initial number of the chapter
-inline constexpr int kMaxHeadingStyle = 9;    ///< styles 1..9; 0 = none chosen
-inline constexpr int kMaxHeadingMethod = 3;   ///< methods 0..3
+inline constexpr int kMaxHeadingMargin = 10; ///< blanks before a heading number
+inline constexpr int kMaxHeadingInit = 99;   ///< initial number of the chapter
+inline constexpr int kMaxHeadingStyle = 9;   ///< styles 1..9; 0 = none chosen
+inline constexpr int kMaxHeadingMethod = 3;  ///< methods 0..3
 
 struct ChapterSettings {
     int method = 0;
     int init = 0;
-    std::array<int, 4> styles{};   ///< levels 1..4 at [0..3]
-    std::array<int, 4> margins{};  ///< levels 1..4 at [0..3]
+    std::array<int, 4> styles{};  ///< levels 1..4 at [0..3]
+    std::array<int, 4> margins{}; ///< levels 1..4 at [0..3]
 };
 
 /// Reads keys "Method", "Init", "Style1".."Style4" and "Margin1".."Margin4"

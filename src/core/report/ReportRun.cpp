@@ -177,9 +177,7 @@ std::string PreviewCommandLine(const std::string& programFolder, const std::stri
            QuotedWhenNeeded(combinedFile);
 }
 
-void StartPreview(const std::string& commandLine) {
-    CSystem::Shell(commandLine, 1.0, false);
-}
+void StartPreview(const std::string& commandLine) { CSystem::Shell(commandLine, 1.0, false); }
 
 void DeletePrintFiles(ReportState& report) noexcept {
     for (int k = 0; k < report.lists.textCount; ++k) {

@@ -12,17 +12,15 @@
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
-#include <unistd.h>
 #include <tuple>
+#include <unistd.h>
 #include <vector>
 
 namespace ormavex {
 
 namespace {
 
-bool IsSingleByte(unsigned char b) noexcept {
-    return b <= 0x7F || (b >= 0xA1 && b <= 0xDF);
-}
+bool IsSingleByte(unsigned char b) noexcept { return b <= 0x7F || (b >= 0xA1 && b <= 0xDF); }
 
 // Replaces every byte that is not part of a whole Shift_JIS character by "?",
 // keeping the length: a filled field may have overwritten half of a
@@ -472,34 +470,16 @@ std::string NumberInStyle(int style, int& counter) {
         }
     };
     switch (style) {
-    case 1:
-        wrap(99);
-        return std::to_string(counter);
-    case 2:
-        wrap(99);
-        return "(" + std::to_string(counter) + ")";
-    case 3:
-        wrap(99);
-        return std::to_string(counter) + ")";
-    case 4:
-        wrap(26);
-        return std::string("(") + kLetters[counter - 1] + ")";
-    case 5:
-        wrap(26);
-        return std::string(1, kLetters[counter - 1]) + ")";
-    case 6:
-        wrap(10);
-        return std::string("(") + kRoman[counter - 1] + ")";
-    case 7:
-        wrap(10);
-        return std::string(kRoman[counter - 1]) + ")";
-    case 8:
-        wrap(20);
-        return kCircled[counter - 1];
-    case 9:
-        return "･";
-    default:
-        return {};
+    case 1: wrap(99); return std::to_string(counter);
+    case 2: wrap(99); return "(" + std::to_string(counter) + ")";
+    case 3: wrap(99); return std::to_string(counter) + ")";
+    case 4: wrap(26); return std::string("(") + kLetters[counter - 1] + ")";
+    case 5: wrap(26); return std::string(1, kLetters[counter - 1]) + ")";
+    case 6: wrap(10); return std::string("(") + kRoman[counter - 1] + ")";
+    case 7: wrap(10); return std::string(kRoman[counter - 1]) + ")";
+    case 8: wrap(20); return kCircled[counter - 1];
+    case 9: return "･";
+    default: return {};
     }
 }
 

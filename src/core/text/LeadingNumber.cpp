@@ -156,7 +156,7 @@ double LeadingNumber(std::string_view text) noexcept {
 
 bool ParseNumber(std::string_view text, double& value) noexcept {
     if (ParsePlainDecimal(text, value)) {
-        return true;  // no blanks around it, nothing but a plain decimal
+        return true; // no blanks around it, nothing but a plain decimal
     }
     std::size_t b = 0;
     std::size_t e = text.size();
@@ -192,7 +192,7 @@ bool RoundToInt32(double value, std::int32_t& result) noexcept {
     if (!std::isfinite(value)) {
         return false;
     }
-    double r = std::nearbyint(value);  // default rounding mode: half to even
+    double r = std::nearbyint(value); // default rounding mode: half to even
     if (r < -2147483648.0 || r > 2147483647.0) {
         return false;
     }

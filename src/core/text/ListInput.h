@@ -12,9 +12,9 @@ namespace ormavex {
 class ListInputReader {
 public:
     struct Field {
-        std::string_view text;  ///< without quotes and surrounding blanks
-        bool quoted = false;    ///< the item stood in double quotes
-        bool empty = false;     ///< an empty line (no item at all)
+        std::string_view text; ///< without quotes and surrounding blanks
+        bool quoted = false;   ///< the item stood in double quotes
+        bool empty = false;    ///< an empty line (no item at all)
     };
 
     explicit ListInputReader(std::string_view data) noexcept : m_data(data) {}

@@ -20,8 +20,8 @@ struct Picture {
     int minIntDigits = 0;
     bool grouping = false;
     bool hasPoint = false;
-    int zeroDecimals = 0;  // "0" after the point: always shown
-    int decimals = 0;      // all placeholders after the point
+    int zeroDecimals = 0; // "0" after the point: always shown
+    int decimals = 0;     // all placeholders after the point
 };
 
 Picture ParsePicture(std::string_view pic) {
@@ -96,7 +96,7 @@ void RoundDecimal(double value, int decimals, std::string& intPart, std::string&
     std::string digits = std::to_string(d15);
     // value = 0.digits * 10^(exp10 + 1); point position after `pointPos` digits
     int pointPos = exp10 + 1;
-    int keep = pointPos + decimals;  // digits kept
+    int keep = pointPos + decimals; // digits kept
     std::string kept;
     bool roundUp = false;
     if (keep < 0) {
@@ -167,12 +167,12 @@ void SignificantDigits15(double a, std::uint64_t& digits, int& exp10) {
     std::uint64_t bits = 0;
     std::memcpy(&bits, &a, sizeof bits);
     const int biased = static_cast<int>((bits >> 52) & 0x7FF);
-    const int e2 = biased - 1022;  // a = f x 2^e2, 0.5 <= f < 1
+    const int e2 = biased - 1022; // a = f x 2^e2, 0.5 <= f < 1
     if (biased != 0 && e2 >= -17 && e2 <= 50) {
         const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-        const int shift = 53 - e2;  // 3 <= shift <= 70
+        const int shift = 53 - e2; // 3 <= shift <= 70
         // log10(2) < 0.30103: a first guess, at most one off.
-        int e10 = ((e2 - 1) * 78913) >> 18;  // floor((e2 - 1) x log10(2))
+        int e10 = ((e2 - 1) * 78913) >> 18; // floor((e2 - 1) x log10(2))
         for (int attempt = 0; attempt < 4; ++attempt) {
             const int k = 14 - e10;
             if (k < 0 || k > 19) {
@@ -227,16 +227,16 @@ bool RoundDirect(double a, int decimals, std::uint64_t& units) {
     }
     std::uint64_t bits = 0;
     std::memcpy(&bits, &a, sizeof bits);
-    const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1022;  // a < 2^e2
+    const int e2 = static_cast<int>((bits >> 52) & 0x7FF) - 1022; // a < 2^e2
     const std::uint64_t m = (bits & ((std::uint64_t{1} << 52) - 1)) | (std::uint64_t{1} << 52);
-    const int shift = 53 - e2;  // a = m / 2^shift, 23 <= shift <= 62
+    const int shift = 53 - e2; // a = m / 2^shift, 23 <= shift <= 62
     // The 15th digit's unit is 10^(e10 - 14) with e10 = floor(log10(a)) <=
     // floor(e2 x log10(2)); in units of 10^-decimals it is at least 10^-t.
     const int t = 14 - ((e2 * 78913) >> 18) - decimals;
     if (t < 0 || t > 18) {
         return false;
     }
-    const U128 y = static_cast<U128>(m) * kPow10[decimals];  // a x 10^decimals x 2^shift
+    const U128 y = static_cast<U128>(m) * kPow10[decimals]; // a x 10^decimals x 2^shift
     const auto q = static_cast<std::uint64_t>(y >> shift);
     const auto rem = static_cast<std::uint64_t>(y & ((static_cast<U128>(1) << shift) - 1));
     const std::uint64_t half = std::uint64_t{1} << (shift - 1);
@@ -280,7 +280,11 @@ std::string FormatNumber(double value, std::string_view picture) {
     Picture p = ParsePicture(picture);
     if (!std::isfinite(value)) {
         // Never written into a file: callers check for finite values first.
-        return p.prefix + (std::isnan(value) ? "NaN" : value > 0 ? "Infinity" : "-Infinity") + p.suffix;
+        return p.prefix +
+               (std::isnan(value) ? "NaN"
+                : value > 0       ? "Infinity"
+                                  : "-Infinity") +
+               p.suffix;
     }
     std::string intPart;
     std::string fracPart;
@@ -343,7 +347,7 @@ std::string ListPrintLine(const std::vector<double>& values) {
     std::string line;
     for (std::size_t i = 0; i < values.size(); ++i) {
         if (i > 0) {
-            std::size_t col = line.size() + 1;  // next free column, from 1
+            std::size_t col = line.size() + 1; // next free column, from 1
             std::size_t next = ((col - 1) / 14 + 1) * 14 + 1;
             if ((col - 1) % 14 == 0) {
                 next = col;

@@ -51,32 +51,24 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
             return FileError::BadFileName;
         }
         return (!writing && FolderExists(path)) ? FileError::FileNotFound : FileError::PathNotFound;
-    case ENOTDIR:
-        return FileError::PathNotFound;
+    case ENOTDIR: return FileError::PathNotFound;
     case EACCES:
     case EPERM:
     case EROFS:
-    case EISDIR:
-        return FileError::PathFileAccess;
+    case EISDIR: return FileError::PathFileAccess;
     case ETXTBSY:
-    case EBUSY:
-        return FileError::PermissionDenied;
+    case EBUSY: return FileError::PermissionDenied;
     case ENOSPC:
     case EDQUOT:
-    case EFBIG:
-        return FileError::DiskFull;
+    case EFBIG: return FileError::DiskFull;
     case ENAMETOOLONG:
     case EINVAL:
-    case EILSEQ:
-        return FileError::BadFileName;
+    case EILSEQ: return FileError::BadFileName;
     case EMFILE:
-    case ENFILE:
-        return FileError::TooManyFiles;
+    case ENFILE: return FileError::TooManyFiles;
     case ENODEV:
-    case ENXIO:
-        return FileError::DiskNotReady;
-    default:
-        return FileError::DeviceIo;
+    case ENXIO: return FileError::DiskNotReady;
+    default: return FileError::DeviceIo;
     }
 }
 
@@ -271,7 +263,8 @@ bool LineReader::next(std::string_view& line) noexcept {
     const std::size_t size = m_data.size();
     if (m_nextLf < m_pos || m_nextLf == kUnknown) {
         const void* lf = std::memchr(base + m_pos, '\n', size - m_pos);
-        m_nextLf = lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
+        m_nextLf =
+            lf != nullptr ? static_cast<std::size_t>(static_cast<const char*>(lf) - base) : size;
     }
     std::size_t end = m_nextLf;
     if (const void* cr = std::memchr(base + m_pos, '\r', end - m_pos)) {

@@ -21,7 +21,7 @@ namespace ormavex {
 /// Error codes shown with file failures ("（ｴﾗｰｺｰﾄﾞ ： 53）").
 namespace FileError {
 inline constexpr int Overflow = 6;
-inline constexpr int OutOfMemory = 7;     ///< a file larger than its kind allows
+inline constexpr int OutOfMemory = 7; ///< a file larger than its kind allows
 inline constexpr int SubscriptOutOfRange = 9;
 inline constexpr int TypeMismatch = 13;
 inline constexpr int BadFileName = 52;
@@ -84,8 +84,7 @@ public:
     /// While enabled, what a reader made of a file (its parsed form) can be
     /// kept under a key of the reader's choosing; it is forgotten with the
     /// bytes. findParsed gives nothing while disabled.
-    template <typename T>
-    const T* findParsed(const std::string& key) const {
+    template <typename T> const T* findParsed(const std::string& key) const {
         for (const auto& [k, v] : m_parsed) {
             if (k == key) {
                 return std::any_cast<T>(&v);
@@ -93,8 +92,7 @@ public:
         }
         return nullptr;
     }
-    template <typename T>
-    void keepParsed(std::string key, T value) {
+    template <typename T> void keepParsed(std::string key, T value) {
         if (m_enabled) {
             m_parsed.emplace_back(std::move(key), std::any(std::move(value)));
         }
@@ -138,7 +136,7 @@ private:
     static constexpr std::size_t kUnknown = static_cast<std::size_t>(-1);
     std::string_view m_data;
     std::size_t m_pos = 0;
-    std::size_t m_nextLf = kUnknown;  ///< position of the next LF, or the size when none
+    std::size_t m_nextLf = kUnknown; ///< position of the next LF, or the size when none
 };
 
 /// A text file opened for writing or appending. Lines are given as UTF-8 and
@@ -190,9 +188,9 @@ private:
     int m_fd = -1;
     std::string m_path;
     int m_errorCode = 0;
-    bool m_cutAtClose = false;   ///< Mode::Truncate: cut an old, longer content
-    long long m_written = 0;     ///< bytes taken since the open
-    std::string m_buffer;        ///< bytes not yet written
+    bool m_cutAtClose = false; ///< Mode::Truncate: cut an old, longer content
+    long long m_written = 0;   ///< bytes taken since the open
+    std::string m_buffer;      ///< bytes not yet written
 };
 
 } // namespace ormavex

@@ -6,10 +6,10 @@
 namespace ormavex::gui {
 
 struct AppPaths {
-    std::string programFolder;   ///< the executable's folder, also where the data files lie
-    std::string settingsFile;    ///< "Kivet.ini", see SettingsFilePath (app/ProgramFolder.h)
-    std::string formatFile;      ///< programFolder + "/Kivet.fmt"
-    std::string userDataFolder;  ///< local application data + "/Velmorra/" + executable name
+    std::string programFolder;  ///< the executable's folder, also where the data files lie
+    std::string settingsFile;   ///< "Kivet.ini", see SettingsFilePath (app/ProgramFolder.h)
+    std::string formatFile;     ///< programFolder + "/Kivet.fmt"
+    std::string userDataFolder; ///< local application data + "/Velmorra/" + executable name
 
     /// The paths of a program in `programFolder` named `executableName`, with
     /// the per-user folder under `localAppData`. Creates `localAppData`,

@@ -7,40 +7,28 @@
 
 namespace ormavex::gui {
 
-Prompter::Answer QtPrompter::message(QWidget* parent, const std::string& title, const std::string& text,
-                                     Message::Icon icon, Buttons buttons) {
-    QMessageBox box(icon == Message::Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-                    QString::fromStdString(title), QString::fromStdString(text), QMessageBox::NoButton,
-                    parent);
+Prompter::Answer QtPrompter::message(QWidget* parent, const std::string& title,
+                                     const std::string& text, Message::Icon icon, Buttons buttons) {
+    QMessageBox box(
+        icon == Message::Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
+        QString::fromStdString(title), QString::fromStdString(text), QMessageBox::NoButton, parent);
     switch (buttons) {
-    case Buttons::Ok:
-        box.setStandardButtons(QMessageBox::Ok);
-        break;
-    case Buttons::OkCancel:
-        box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
-        break;
+    case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
+    case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;
     case Buttons::YesNoCancel:
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No | QMessageBox::Cancel);
         break;
     }
     switch (box.exec()) {
-    case QMessageBox::Ok:
-        return Answer::Ok;
-    case QMessageBox::Yes:
-        return Answer::Yes;
-    case QMessageBox::No:
-        return Answer::No;
-    default:
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+    case QMessageBox::Ok: return Answer::Ok;
+    case QMessageBox::Yes: return Answer::Yes;
+    case QMessageBox::No: return Answer::No;
+    default: return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
     }
 }
 
-bool QtPrompter::fileDialog(CFileDialog& dialog, bool fOpen) {
-    return dialog.Show(fOpen);
-}
+bool QtPrompter::fileDialog(CFileDialog& dialog, bool fOpen) { return dialog.Show(fOpen); }
 
-void QtPrompter::beep() {
-    QApplication::beep();
-}
+void QtPrompter::beep() { QApplication::beep(); }
 
 } // namespace ormavex::gui

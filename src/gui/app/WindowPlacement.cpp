@@ -57,18 +57,21 @@ TwipsPosition WindowPosition(const QWidget& window) {
     }
     const QRect area = screen->geometry();
     const QPoint p = window.frameGeometry().topLeft() - area.topLeft();
-    return {static_cast<std::int32_t>(std::lround(p.y() * kTwipsPerInch / screen->logicalDotsPerInchY())),
-            static_cast<std::int32_t>(std::lround(p.x() * kTwipsPerInch / screen->logicalDotsPerInchX()))};
+    return {static_cast<std::int32_t>(
+                std::lround(p.y() * kTwipsPerInch / screen->logicalDotsPerInchY())),
+            static_cast<std::int32_t>(
+                std::lround(p.x() * kTwipsPerInch / screen->logicalDotsPerInchX()))};
 }
 
-void RestoreWindowPosition(QWidget& window, const std::string& settingsFile, const std::string& section,
-                           bool recentreOffScreen) {
+void RestoreWindowPosition(QWidget& window, const std::string& settingsFile,
+                           const std::string& section, bool recentreOffScreen) {
     const TwipsPosition stored{CPrivateProfile::GetValueLong(settingsFile, section, "Top"),
                                CPrivateProfile::GetValueLong(settingsFile, section, "Left")};
     PlaceWindow(window, stored, recentreOffScreen);
 }
 
-void SaveWindowPosition(const QWidget& window, const std::string& settingsFile, const std::string& section) {
+void SaveWindowPosition(const QWidget& window, const std::string& settingsFile,
+                        const std::string& section) {
     const TwipsPosition p = WindowPosition(window);
     CPrivateProfile::SetValueString(settingsFile, section, "Top", std::to_string(p.top));
     CPrivateProfile::SetValueString(settingsFile, section, "Left", std::to_string(p.left));

@@ -24,9 +24,10 @@ void PlaceWindow(QWidget& window, TwipsPosition position, bool recentreOffScreen
 TwipsPosition WindowPosition(const QWidget& window);
 
 /// Reads "Top" and "Left" of `section` and places the window.
-void RestoreWindowPosition(QWidget& window, const std::string& settingsFile, const std::string& section,
-                           bool recentreOffScreen);
+void RestoreWindowPosition(QWidget& window, const std::string& settingsFile,
+                           const std::string& section, bool recentreOffScreen);
 /// Writes the window's "Top" and "Left" to `section` (failures ignored).
-void SaveWindowPosition(const QWidget& window, const std::string& settingsFile, const std::string& section);
+void SaveWindowPosition(const QWidget& window, const std::string& settingsFile,
+                        const std::string& section);
 
 } // namespace ormavex::gui

@@ -18,10 +18,10 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
 #include <QFileInfo>
-#include <QDir>
 #include <QGroupBox>
 #include <QLabel>
 #include <QMenuBar>
@@ -90,7 +90,8 @@ frmMenuMain::~frmMenuMain() = default;
 void frmMenuMain::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon, auto handler) {
+    auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon,
+                   auto handler) {
         QAction* a = mnuFile->addAction(style()->standardIcon(icon), text);
         a->setObjectName(QString::fromLatin1(name));
         connect(a, &QAction::triggered, this, handler);
@@ -98,8 +99,8 @@ void frmMenuMain::buildMenus() {
     };
     QAction* fileNew = add("mnuFileNew", QStringLiteral("新規作成(&N)"), QStyle::SP_FileIcon,
                            [this] { mnuFileNew_Click(); });
-    QAction* fileOpen = add("mnuFileOpen", QStringLiteral("ﾌｧｲﾙを開く(&O)..."), QStyle::SP_DialogOpenButton,
-                            [this] { mnuFileOpen_Click(); });
+    QAction* fileOpen = add("mnuFileOpen", QStringLiteral("ﾌｧｲﾙを開く(&O)..."),
+                            QStyle::SP_DialogOpenButton, [this] { mnuFileOpen_Click(); });
     QAction* fileSaveAs = add("mnuFileSaveAs", QStringLiteral("ﾌｧｲﾙに名前を付けて保存(&A)..."),
                               QStyle::SP_DriveFDIcon, [this] { mnuFileSaveAs_Click(); });
     QAction* fileSave = add("mnuFileSave", QStringLiteral("ﾌｧｲﾙの上書き保存(&S)..."),
@@ -175,7 +176,8 @@ void frmMenuMain::buildCentre() {
 }
 
 void frmMenuMain::setCaption(const std::string& fileTitle) {
-    m_caption = fileTitle.empty() ? std::string(kProductTitle) : std::string(kProductTitle) + " - " + fileTitle;
+    m_caption = fileTitle.empty() ? std::string(kProductTitle)
+                                  : std::string(kProductTitle) + " - " + fileTitle;
     setWindowTitle(QString::fromStdString(m_caption) + QStringLiteral("[*]"));
     // The print menu hands this path to the preview, which names its window
     // and the suggested PDF after the project.
@@ -213,8 +215,9 @@ void frmMenuMain::rebuildRecentMenu() {
             a->setEnabled(false);
         } else {
             // "&1 /path": the digit is the access key; a "&" in the path is shown as such.
-            a->setText(QStringLiteral("&%1 ").arg(i + 1) +
-                       QString::fromStdString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            a->setText(
+                QStringLiteral("&%1 ").arg(i + 1) +
+                QString::fromStdString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
             a->setEnabled(true);
         }
     }
@@ -226,12 +229,13 @@ void frmMenuMain::AddRecentFile(const std::string& path) {
         list[static_cast<std::size_t>(i)] = CPrivateProfile::GetValueStringWhole(
             m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1));
         if (list[static_cast<std::size_t>(i)] == path) {
-            return;  // a listed path keeps its place
+            return; // a listed path keeps its place
         }
     }
     CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "FileName1", path);
     for (int i = 1; i < RecentCount; ++i) {
-        CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1),
+        CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName",
+                                        "FileName" + std::to_string(i + 1),
                                         list[static_cast<std::size_t>(i - 1)]);
     }
     rebuildRecentMenu();
@@ -242,7 +246,8 @@ void frmMenuMain::writeInitDir(const std::string& folder) {
 }
 
 std::string frmMenuMain::initialFolder() const {
-    const std::string initDir = CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName", "InitDir");
+    const std::string initDir =
+        CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName", "InitDir");
     return initDir.empty() ? m_paths.programFolder : initDir;
 }
 
@@ -309,7 +314,8 @@ void frmMenuMain::mnuFileOpen_Click() {
     dialog.DefaultExt = ".kvt";
     dialog.Filter = kFilter;
     dialog.FilterIndex = 1;
-    dialog.Flags = CFileDialog::OFN_HIDEREADONLY | CFileDialog::OFN_PATHMUSTEXIST | CFileDialog::OFN_FILEMUSTEXIST;
+    dialog.Flags = CFileDialog::OFN_HIDEREADONLY | CFileDialog::OFN_PATHMUSTEXIST |
+                   CFileDialog::OFN_FILEMUSTEXIST;
     dialog.InitialDir = initialFolder();
     dialog.FileName.clear();
     dialog.hWndParent = this;
@@ -324,7 +330,8 @@ bool frmMenuMain::openProject(const std::string& path) {
     if (!saveBeforeReplacing("ﾌｧｲﾙを開く")) {
         return false;
     }
-    const std::string full = QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    const std::string full =
+        QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
     const bool ok = loadFile(full, true);
     if (ok) {
         writeInitDir(FolderOf(full));
@@ -333,8 +340,8 @@ bool frmMenuMain::openProject(const std::string& path) {
 }
 
 void frmMenuMain::mnuFileName_Click(int index) {
-    const std::string path = CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName",
-                                                                  "FileName" + std::to_string(index + 1));
+    const std::string path = CPrivateProfile::GetValueStringWhole(
+        m_paths.settingsFile, "FileName", "FileName" + std::to_string(index + 1));
     if (path.empty() || !saveBeforeReplacing("ﾌｧｲﾙを開く")) {
         return;
     }
@@ -390,17 +397,10 @@ void frmMenuMain::mnuAbout_Click() {
 
 void frmMenuMain::cmdMenu_Click(int index) {
     switch (index) {
-    case 0:
-        openCaseEditor();
-        break;
-    case 1:
-        calculateAndPrint();
-        break;
-    case 2:
-        openNumberingSettings();
-        break;
-    default:
-        break;
+    case 0: openCaseEditor(); break;
+    case 1: calculateAndPrint(); break;
+    case 2: openNumberingSettings(); break;
+    default: break;
     }
 }
 
@@ -412,9 +412,8 @@ void frmMenuMain::openCaseEditor() {
     editor.setUsrHelpFile("");
     editor.setUsrHelpContextID(0);
     editor.setUsrRecMax(MaxCases);
-    connect(&editor, &frmInpJyokenSS::LoadData, this, [this, &editor] {
-        LoadSheetFromCases(editor, m_state.cases);
-    });
+    connect(&editor, &frmInpJyokenSS::LoadData, this,
+            [this, &editor] { LoadSheetFromCases(editor, m_state.cases); });
     connect(&editor, &frmInpJyokenSS::SaveData, this, [this, &editor](bool& Cancel) {
         SaveSheetToCases(editor, m_state.cases);
         setEditedFlag(true);
@@ -454,8 +453,8 @@ void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
     for (int n = 1; n <= 4; ++n) {
         const int style = s.styles[static_cast<std::size_t>(n - 1)];
         // A style outside the list leaves the level without a choice.
-        dialog.cboStyle(n - 1)->setCurrentIndex(style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1
-                                                                                                      : -1);
+        dialog.cboStyle(n - 1)->setCurrentIndex(
+            style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1 : -1);
         dialog.numMargin(n - 1)->setValue(s.margins[static_cast<std::size_t>(n - 1)]);
     }
 }
@@ -463,8 +462,10 @@ void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
 void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
     const std::string& ini = m_paths.settingsFile;
     const int method = dialog.selectedMethod();
-    CPrivateProfile::SetValueString(ini, "Chapter", "Method", method < 0 ? std::string() : std::to_string(method));
-    CPrivateProfile::SetValueString(ini, "Chapter", "Init", std::to_string(dialog.numInit()->value()));
+    CPrivateProfile::SetValueString(ini, "Chapter", "Method",
+                                    method < 0 ? std::string() : std::to_string(method));
+    CPrivateProfile::SetValueString(ini, "Chapter", "Init",
+                                    std::to_string(dialog.numInit()->value()));
     for (int n = 1; n <= 4; ++n) {
         const std::string digit = std::to_string(n);
         CPrivateProfile::SetValueString(ini, "Chapter", "Style" + digit,

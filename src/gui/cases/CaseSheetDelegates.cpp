@@ -32,10 +32,11 @@ QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
         edit->setText(text);
         edit->setCursorPosition(std::min(cursor - static_cast<int>(typed.size() - text.size()),
                                          static_cast<int>(text.size())));
-        emit refused(QString("%1行目「%2」：%3").arg(row).arg(
-            QString::fromStdString(SheetColumnInfo(SheetTitleColumn).heading),
-            quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
-                  : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
+        emit refused(QString("%1行目「%2」：%3")
+                         .arg(row)
+                         .arg(QString::fromStdString(SheetColumnInfo(SheetTitleColumn).heading),
+                              quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
+                                    : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
     });
     return edit;
 }
@@ -56,7 +57,8 @@ bool ButtonCellDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
                                      const QStyleOptionViewItem& option, const QModelIndex& index) {
     if (event->type() == QEvent::MouseButtonRelease) {
         auto* mouse = static_cast<QMouseEvent*>(event);
-        if (mouse->button() == Qt::LeftButton && option.rect.contains(mouse->position().toPoint())) {
+        if (mouse->button() == Qt::LeftButton &&
+            option.rect.contains(mouse->position().toPoint())) {
             emit clicked(index.row() + 1);
             return true;
         }
@@ -96,8 +98,8 @@ QWidget* DecimalCellDelegate::createEditor(QWidget* parent, const QStyleOptionVi
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     // Only what a number is made of; whether it is one, and in range, is
     // decided when the cell is left, so that nothing typed vanishes unseen.
-    edit->setValidator(new QRegularExpressionValidator(
-        QRegularExpression(QStringLiteral("[-+0-9., ]*")), edit));
+    edit->setValidator(
+        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+0-9., ]*")), edit));
     return edit;
 }
 

@@ -39,8 +39,7 @@ QString RefusalText(int row, int column, const std::string& offered, SheetValueS
     const QString value = QString("「%1」").arg(Q(offered));
     switch (status) {
     case SheetValueStatus::Stored:
-    case SheetValueStatus::NoData:
-        return {};
+    case SheetValueStatus::NoData: return {};
     case SheetValueStatus::Changed: {
         bool quote = false;
         bool cut = false;
@@ -50,12 +49,12 @@ QString RefusalText(int row, int column, const std::string& offered, SheetValueS
             why = "「\"」や改行はﾌｧｲﾙに保存できないため除きました";
         }
         if (cut) {
-            why += QString(why.isEmpty() ? "" : "，") + QString("%1ﾊﾞｲﾄを超える部分を切り捨てました").arg(CaseTitleBytes);
+            why += QString(why.isEmpty() ? "" : "，") +
+                   QString("%1ﾊﾞｲﾄを超える部分を切り捨てました").arg(CaseTitleBytes);
         }
         return where + value + "：" + why;
     }
-    case SheetValueStatus::NotANumber:
-        return where + value + "：数値ではないため入力できません";
+    case SheetValueStatus::NotANumber: return where + value + "：数値ではないため入力できません";
     case SheetValueStatus::OutOfRange:
         return where + value + "：" + Q(SheetInputHint(column)) + " の範囲外のため入力できません";
     case SheetValueStatus::UnknownItem:
@@ -84,14 +83,12 @@ QVariant CaseSheetModel::data(const QModelIndex& index, int role) const {
     switch (role) {
     case Qt::DisplayRole:
         return column == SheetButtonColumn ? QString() : Q(SheetDisplayText(column, stored));
-    case Qt::EditRole:
-        return Q(stored);
+    case Qt::EditRole: return Q(stored);
     case Qt::TextAlignmentRole:
         return SheetColumnInfo(column).kind == SheetCellKind::Decimal
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
                    : QVariant(Qt::AlignLeft | Qt::AlignVCenter);
-    default:
-        return {};
+    default: return {};
     }
 }
 
@@ -133,13 +130,16 @@ bool CaseSheetModel::setData(const QModelIndex& index, const QVariant& value, in
     if (status != SheetValueStatus::Stored && status != SheetValueStatus::Changed) {
         return false;
     }
-    edit(QString("入力"), [&](SheetRows& rows) {
-        SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
-        r[static_cast<std::size_t>(column - 1)] = stored;
-        if (column == SheetLxColumn || column == SheetLyColumn) {
-            r[SheetRatioColumn - 1] = SheetRatioText(r[SheetLxColumn - 1], r[SheetLyColumn - 1]);
-        }
-    }, {row, column});
+    edit(QString("入力"),
+         [&](SheetRows& rows) {
+             SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
+             r[static_cast<std::size_t>(column - 1)] = stored;
+             if (column == SheetLxColumn || column == SheetLyColumn) {
+                 r[SheetRatioColumn - 1] =
+                     SheetRatioText(r[SheetLxColumn - 1], r[SheetLyColumn - 1]);
+             }
+         },
+         {row, column});
     return true;
 }
 

@@ -16,7 +16,8 @@ int PictureDecimals(const std::string& picture) {
         return 0;
     }
     int n = 0;
-    for (std::size_t i = point + 1; i < picture.size() && (picture[i] == '0' || picture[i] == '#'); ++i) {
+    for (std::size_t i = point + 1; i < picture.size() && (picture[i] == '0' || picture[i] == '#');
+         ++i) {
         ++n;
     }
     return n;
@@ -56,22 +57,21 @@ void NumberEdit::setFormats(const std::string& display, const std::string& edit)
     m_display = display;
     m_edit = edit;
     const int decimals = PictureDecimals(edit);
-    const QString pattern = decimals > 0
-        ? QString("[-+]?[0-9,]*(\\.[0-9]{0,%1})?").arg(decimals)
-        : QString("[-+]?[0-9,]*");
+    const QString pattern = decimals > 0 ? QString("[-+]?[0-9,]*(\\.[0-9]{0,%1})?").arg(decimals)
+                                         : QString("[-+]?[0-9,]*");
     setValidator(new QRegularExpressionValidator(QRegularExpression(pattern), this));
     showValue();
 }
 
 bool NumberEdit::commit() {
     if (!isModified()) {
-        return true;  // shown, not typed: the value may hold more places than shown
+        return true; // shown, not typed: the value may hold more places than shown
     }
     QString typed = text();
     typed.remove(',');
     double value = 0.0;
     if (!ParseNumber(typed.toStdString(), value)) {
-        value = LeadingNumber(typed.toStdString());  // "", "-" or "." read as 0
+        value = LeadingNumber(typed.toStdString()); // "", "-" or "." read as 0
     }
     if (value == m_value) {
         return true;

@@ -77,7 +77,8 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     const int line = fm.height();
     if (type) {
-        p.drawText(QRectF(6, 4, width() - 12, line), Qt::AlignLeft, QString::fromUtf8(type->optionText));
+        p.drawText(QRectF(6, 4, width() - 12, line), Qt::AlignLeft,
+                   QString::fromUtf8(type->optionText));
     }
 
     // Room for the caption and load diagram above, the Lx dimension below and
@@ -93,7 +94,8 @@ void PlatePicture::paintEvent(QPaintEvent*) {
         h = area.height();
         w = h * aspect;
     }
-    const QRectF plate(area.left() + (area.width() - w) / 2, area.top() + (area.height() - h) / 2, w, h);
+    const QRectF plate(area.left() + (area.width() - w) / 2, area.top() + (area.height() - h) / 2,
+                       w, h);
     p.fillRect(plate, QColor(235, 240, 248));
 
     const bool free = type && type->freeEdge;
@@ -104,8 +106,8 @@ void PlatePicture::paintEvent(QPaintEvent*) {
         p.setPen(QPen(Qt::black, 1.5, Qt::DashLine));
         p.drawLine(plate.topRight(), plate.bottomRight());
         p.setPen(Qt::black);
-        p.drawText(QRectF(plate.right() + 4, plate.center().y() - line / 2.0, 60, line), Qt::AlignLeft,
-                   QStringLiteral("自由"));
+        p.drawText(QRectF(plate.right() + 4, plate.center().y() - line / 2.0, 60, line),
+                   Qt::AlignLeft, QStringLiteral("自由"));
     } else {
         FixedEdge(p, plate.topRight(), plate.bottomRight(), {1, 0});
     }
@@ -127,10 +129,10 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     p.setPen(QPen(QColor(170, 80, 20), 1.2));
     p.drawPath(load);
     p.setPen(Qt::black);
-    p.drawText(QRectF(a1.x() - 55, std::min(a1.y(), base - 2) - line - 2, 110, line), Qt::AlignCenter,
-               "QA=" + Num(m_qa, 2));
-    p.drawText(QRectF(b1.x() - 55, std::min(b1.y(), base - 2) - line - 2, 110, line), Qt::AlignCenter,
-               "QB=" + Num(m_qb, 2));
+    p.drawText(QRectF(a1.x() - 55, std::min(a1.y(), base - 2) - line - 2, 110, line),
+               Qt::AlignCenter, "QA=" + Num(m_qa, 2));
+    p.drawText(QRectF(b1.x() - 55, std::min(b1.y(), base - 2) - line - 2, 110, line),
+               Qt::AlignCenter, "QB=" + Num(m_qb, 2));
 
     p.setPen(QPen(Qt::darkBlue, 1));
     const double dimY = plate.bottom() + 24;

@@ -70,12 +70,14 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
         bool quote = false;
         bool cut = false;
-        const QString clean = QString::fromStdString(CleanCaseTitle(typed.toStdString(), &quote, &cut));
+        const QString clean =
+            QString::fromStdString(CleanCaseTitle(typed.toStdString(), &quote, &cut));
         if (!quote && !cut) {
             titleNote->clear();
             return;
         }
-        const int cursor = m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
+        const int cursor =
+            m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
         m_title->setText(clean);
         m_title->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
         titleNote->setText(quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
@@ -291,8 +293,8 @@ void frmInpJyoken::reportRange(NumberEdit* field) {
     m_prompter.beep();
     const QString text = Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
                          field->FormatValue(field->MaxValue());
-    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(), Message::Icon::Information,
-                       Prompter::Buttons::Ok);
+    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
+                       Message::Icon::Information, Prompter::Buttons::Ok);
     field->setFocus();
     field->selectAll();
 }

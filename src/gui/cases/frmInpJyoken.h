@@ -89,7 +89,7 @@ private:
     std::string m_tag;
     Prompter& m_prompter;
     bool m_loaded = false;
-    bool m_switching = false;  // format switch under way: no ratio update
+    bool m_switching = false; // format switch under way: no ratio update
 
     QLineEdit* m_title = nullptr;
     QButtonGroup* m_type = nullptr;

@@ -93,16 +93,17 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
     connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
     connect(button, &ButtonCellDelegate::clicked, this, &frmInpJyokenSS::vaSpread1_ButtonClicked);
-    connect(m_model, &CaseSheetModel::activeCellRequested, this, [this](int row, int column) {
-        setActiveCell(column, std::min(row, MaxRows()));
-    });
+    connect(m_model, &CaseSheetModel::activeCellRequested, this,
+            [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
     connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { showHint(); });
     // Undo and redo may change the row count; Add and Insert follow the limit.
     connect(m_undo, &QUndoStack::indexChanged, this,
             [this] { setAddInsertEnabled(MaxRows() < m_recMax); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
-        auto inSheet = [this](QWidget* w) { return w && (w == m_sheet || m_sheet->isAncestorOf(w)); };
+        auto inSheet = [this](QWidget* w) {
+            return w && (w == m_sheet || m_sheet->isAncestorOf(w));
+        };
         if (inSheet(now) && !inSheet(old)) {
             showHint();
         } else if (!inSheet(now) && inSheet(old)) {
@@ -129,8 +130,10 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
 
     m_legend = new QGroupBox(Q("補足説明"), this);
     auto* legend = new QGridLayout(m_legend);
-    const char* memo[4][2] = {{"QA, QB", "；荷重強度(kN/m2)"}, {"Lx, Ly", "；版の大きさ(m)"},
-                              {"Lx/Ly", "；実辺長比"}, {"λ", "；計算数表利用時の辺長比"}};
+    const char* memo[4][2] = {{"QA, QB", "；荷重強度(kN/m2)"},
+                              {"Lx, Ly", "；版の大きさ(m)"},
+                              {"Lx/Ly", "；実辺長比"},
+                              {"λ", "；計算数表利用時の辺長比"}};
     for (int i = 0; i < 4; ++i) {
         auto* symbol = new QLabel(Q(memo[i][0]), m_legend);
         auto* meaning = new QLabel(Q(memo[i][1]), m_legend);
@@ -173,20 +176,21 @@ void frmInpJyokenSS::buildActions() {
         const char* menuName;
         const char* caption;
         QKeySequence keys;
-        const char* key;  // toolbar button
+        const char* key; // toolbar button
         const char* tip;
         const char* iconText;
         void (frmInpJyokenSS::*slot)();
     };
     const Item items[] = {
-        {"mnuCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), "Cut", "切り取り(Ctrl+X)", "切り取り",
-         &frmInpJyokenSS::mnuCut_Click},
+        {"mnuCut", "切り取り(&T)", QKeySequence(Qt::CTRL | Qt::Key_X), "Cut", "切り取り(Ctrl+X)",
+         "切り取り", &frmInpJyokenSS::mnuCut_Click},
         {"mnuCopy", "ｺﾋﾟｰ(&C)", QKeySequence(Qt::CTRL | Qt::Key_C), "Copy", "ｺﾋﾟｰ(Ctrl+C)", "ｺﾋﾟｰ",
          &frmInpJyokenSS::mnuCopy_Click},
-        {"mnuPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), "Paste", "貼り付け(Ctrl+V)", "貼り付け",
-         &frmInpJyokenSS::mnuPaste_Click},
+        {"mnuPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), "Paste",
+         "貼り付け(Ctrl+V)", "貼り付け", &frmInpJyokenSS::mnuPaste_Click},
         {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
-        {"mnuAdd", "ﾃﾞｰﾀ行追加(&A)", QKeySequence(), "Add", "ﾃﾞｰﾀ行追加", "行追加", &frmInpJyokenSS::mnuAdd_Click},
+        {"mnuAdd", "ﾃﾞｰﾀ行追加(&A)", QKeySequence(), "Add", "ﾃﾞｰﾀ行追加", "行追加",
+         &frmInpJyokenSS::mnuAdd_Click},
         {"mnuInsert", "ﾃﾞｰﾀ行挿入(&I)", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "Insert",
          "ﾃﾞｰﾀ行挿入(Shift+Ins)", "行挿入", &frmInpJyokenSS::mnuInsert_Click},
         {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
@@ -231,7 +235,9 @@ int frmInpJyokenSS::MaxRows() const { return m_model->rowCount(); }
 
 void frmInpJyokenSS::setMaxRows(int rows) { m_model->setRows(rows); }
 
-std::string frmInpJyokenSS::cellText(int column, int row) const { return m_model->text(row, column); }
+std::string frmInpJyokenSS::cellText(int column, int row) const {
+    return m_model->text(row, column);
+}
 
 void frmInpJyokenSS::setCellText(int column, int row, const std::string& text) {
     m_model->setText(row, column, text);
@@ -352,10 +358,10 @@ void frmInpJyokenSS::commitEditor() {
     while (w && w->parentWidget() != m_sheet->viewport()) {
         w = w->parentWidget();
     }
-    if (w) {  // the only children of the viewport are cell editors
+    if (w) { // the only children of the viewport are cell editors
         const QModelIndex index = m_sheet->currentIndex();
         m_sheet->itemDelegateForIndex(index)->setModelData(w, m_model, index);
-        m_sheet->setFocus();  // closes the editor; nothing more to commit
+        m_sheet->setFocus(); // closes the editor; nothing more to commit
     }
 }
 
@@ -396,17 +402,20 @@ void frmInpJyokenSS::copyBlock(bool cut) {
     }
     QGuiApplication::clipboard()->setText(Q(JoinClipboardBlock(block)));
     if (cut) {
-        m_model->edit(Q("切り取り"), [&](SheetRows& rows) {
-            for (int r = top; r <= bottom; ++r) {
-                SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
-                for (int c = left; c <= right; ++c) {
-                    row[static_cast<std::size_t>(c - 1)].clear();
-                }
-                if (left <= SheetLyColumn && right >= SheetLxColumn) {
-                    row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
-                }
-            }
-        }, {activeRow(), activeColumn()});
+        m_model->edit(Q("切り取り"),
+                      [&](SheetRows& rows) {
+                          for (int r = top; r <= bottom; ++r) {
+                              SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
+                              for (int c = left; c <= right; ++c) {
+                                  row[static_cast<std::size_t>(c - 1)].clear();
+                              }
+                              if (left <= SheetLyColumn && right >= SheetLxColumn) {
+                                  row[SheetRatioColumn - 1] = SheetRatioText(
+                                      row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+                              }
+                          }
+                      },
+                      {activeRow(), activeColumn()});
     }
 }
 
@@ -426,39 +435,44 @@ void frmInpJyokenSS::mnuPaste_Click() {
     }
     QStringList notices;
     int rowsLeftOut = 0;
-    m_model->edit(Q("貼り付け"), [&](SheetRows& rows) {
-        for (std::size_t i = 0; i < block.size(); ++i) {
-            const int r = top + static_cast<int>(i);
-            if (r > static_cast<int>(rows.size())) {
-                ++rowsLeftOut;
-                continue;
-            }
-            SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
-            bool spans = false;
-            for (std::size_t j = 0; j < block[i].size(); ++j) {
-                const int c = left + static_cast<int>(j);
-                if (c > SheetColumns) {
-                    break;
+    m_model->edit(
+        Q("貼り付け"),
+        [&](SheetRows& rows) {
+            for (std::size_t i = 0; i < block.size(); ++i) {
+                const int r = top + static_cast<int>(i);
+                if (r > static_cast<int>(rows.size())) {
+                    ++rowsLeftOut;
+                    continue;
                 }
-                std::string stored;
-                const SheetValueStatus status = CheckSheetValue(c, block[i][j], stored);
-                const QString notice = RefusalText(r, c, block[i][j], status);
-                if (!notice.isEmpty()) {
-                    notices << notice;
+                SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
+                bool spans = false;
+                for (std::size_t j = 0; j < block[i].size(); ++j) {
+                    const int c = left + static_cast<int>(j);
+                    if (c > SheetColumns) {
+                        break;
+                    }
+                    std::string stored;
+                    const SheetValueStatus status = CheckSheetValue(c, block[i][j], stored);
+                    const QString notice = RefusalText(r, c, block[i][j], status);
+                    if (!notice.isEmpty()) {
+                        notices << notice;
+                    }
+                    if (status == SheetValueStatus::Stored || status == SheetValueStatus::Changed) {
+                        row[static_cast<std::size_t>(c - 1)] = stored;
+                        spans = spans || c == SheetLxColumn || c == SheetLyColumn;
+                    }
                 }
-                if (status == SheetValueStatus::Stored || status == SheetValueStatus::Changed) {
-                    row[static_cast<std::size_t>(c - 1)] = stored;
-                    spans = spans || c == SheetLxColumn || c == SheetLyColumn;
+                if (spans) {
+                    row[SheetRatioColumn - 1] =
+                        SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
                 }
             }
-            if (spans) {
-                row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
-            }
-        }
-    }, {top, left});
+        },
+        {top, left});
     if (rowsLeftOut > 0) {
         notices << QString("%1行目より下に行がないため %2 行は貼り付けていません")
-                       .arg(MaxRows()).arg(rowsLeftOut);
+                       .arg(MaxRows())
+                       .arg(rowsLeftOut);
     }
     if (!notices.isEmpty()) {
         showNotice(Q("貼り付けできなかった値があります：") + notices.join(Q("／")));
@@ -486,9 +500,10 @@ void frmInpJyokenSS::mnuInsert_Click() {
     }
     const int row = std::max(1, activeRow());
     const int column = std::max(1, activeColumn());
-    m_model->edit(Q("ﾃﾞｰﾀ行挿入"), [row](SheetRows& rows) {
-        rows.insert(rows.begin() + (row - 1), SheetDefaultRow());
-    }, {row, column});
+    m_model->edit(
+        Q("ﾃﾞｰﾀ行挿入"),
+        [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
+        {row, column});
     if (MaxRows() >= m_recMax) {
         setAddInsertEnabled(false);
     }
@@ -553,27 +568,29 @@ void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
     if (row < 1) {
         return;
     }
-    m_model->edit(Q("計算条件の入力"), [&](SheetRows& rows) {
-        SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
-        r[0] = CleanCaseTitle(d.txtTitle()->text().toStdString());
-        if (d.optTypeIndex() >= 0) {
-            r[2] = std::to_string(d.optTypeIndex());
-        }
-        if (d.optStyleIndex() >= 0) {
-            r[3] = std::to_string(d.optStyleIndex());
-        }
-        if (d.optKetaIndex() >= 0) {
-            r[4] = std::to_string(d.optKetaIndex());
-        }
-        r[5] = PlainNumberText(d.numLx()->Value());
-        r[6] = PlainNumberText(d.numLy()->Value());
-        r[7] = PlainNumberText(d.numRamuda()->Value());
-        if (d.cboRamuda()->currentIndex() >= 0) {  // an empty list keeps the row's λ
-            r[8] = d.cboRamuda()->currentText().toStdString();
-        }
-        r[9] = PlainNumberText(d.numQA()->Value());
-        r[10] = PlainNumberText(d.numQB()->Value());
-    }, {row, activeColumn()});
+    m_model->edit(Q("計算条件の入力"),
+                  [&](SheetRows& rows) {
+                      SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
+                      r[0] = CleanCaseTitle(d.txtTitle()->text().toStdString());
+                      if (d.optTypeIndex() >= 0) {
+                          r[2] = std::to_string(d.optTypeIndex());
+                      }
+                      if (d.optStyleIndex() >= 0) {
+                          r[3] = std::to_string(d.optStyleIndex());
+                      }
+                      if (d.optKetaIndex() >= 0) {
+                          r[4] = std::to_string(d.optKetaIndex());
+                      }
+                      r[5] = PlainNumberText(d.numLx()->Value());
+                      r[6] = PlainNumberText(d.numLy()->Value());
+                      r[7] = PlainNumberText(d.numRamuda()->Value());
+                      if (d.cboRamuda()->currentIndex() >= 0) { // an empty list keeps the row's λ
+                          r[8] = d.cboRamuda()->currentText().toStdString();
+                      }
+                      r[9] = PlainNumberText(d.numQA()->Value());
+                      r[10] = PlainNumberText(d.numQB()->Value());
+                  },
+                  {row, activeColumn()});
     Cancel = false;
 }
 

@@ -53,12 +53,14 @@ QStringList CFileDialog::NameFilters(const std::string& filter) {
 }
 
 std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
-    auto dialog = std::make_unique<ExistingFolderFileDialog>(hWndParent, QString::fromStdString(DialogTitle));
+    auto dialog =
+        std::make_unique<ExistingFolderFileDialog>(hWndParent, QString::fromStdString(DialogTitle));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setOption(QFileDialog::ReadOnly, false);
     if (fOpen) {
         dialog->setAcceptMode(QFileDialog::AcceptOpen);
-        dialog->setFileMode((Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile : QFileDialog::AnyFile);
+        dialog->setFileMode((Flags & OFN_FILEMUSTEXIST) ? QFileDialog::ExistingFile
+                                                        : QFileDialog::AnyFile);
     } else {
         dialog->setAcceptMode(QFileDialog::AcceptSave);
         dialog->setFileMode(QFileDialog::AnyFile);

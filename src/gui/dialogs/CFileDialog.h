@@ -27,15 +27,15 @@ public:
     static constexpr std::int32_t OFN_FILEMUSTEXIST = 4096;
 
     std::string DialogTitle;
-    std::string DefaultExt;   ///< ".kvt"
-    std::string Filter;       ///< "description|pattern|description|pattern..."
+    std::string DefaultExt; ///< ".kvt"
+    std::string Filter;     ///< "description|pattern|description|pattern..."
     std::int32_t FilterIndex = 1;
     std::int32_t Flags = 0;
     QWidget* hWndParent = nullptr;
     std::string InitialDir;
-    std::string FileName;     ///< in: proposed name or path; out: the chosen full path
-    std::string FileTitle;    ///< out: the chosen name without folder
-    std::int32_t MaxFileSize = 260;  ///< kept only
+    std::string FileName;           ///< in: proposed name or path; out: the chosen full path
+    std::string FileTitle;          ///< out: the chosen name without folder
+    std::int32_t MaxFileSize = 260; ///< kept only
 
     /// Shows the open (`fOpen` true) or save dialog modally; true when the
     /// user confirmed a file.

@@ -72,9 +72,7 @@ QPlainTextEdit* SampleBox(QWidget* parent, const char* name) {
 
 } // namespace
 
-std::string frmInpRenban::MethodSample(int method) {
-    return Sample(method, kFixedIndent);
-}
+std::string frmInpRenban::MethodSample(int method) { return Sample(method, kFixedIndent); }
 
 std::string frmInpRenban::MarginSample(int method, const std::array<int, Levels>& margins) {
     const int indent[4] = {margins[0], margins[1], margins[2], margins[3]};
@@ -139,13 +137,15 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
         });
     }
 
-    const char* levelLabels[] = {"（章）に対して", "（節）に対して", "（項）に対して", "（№）に対して"};
+    const char* levelLabels[] = {"（章）に対して", "（節）に対して", "（項）に対して",
+                                 "（№）に対して"};
     // Tab2: the style of each level.
     {
         auto* grid = new QGridLayout(m_frames[1]);
-        const char* styles[] = {"1,2,3,..99",         "(1),(2),(3) ...(99)", "1),2),3),.(99)",
-                                "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
-                                "i),ii),iii),...x)",  "①,②,③,...⑳",       "・,・,・,...・"};
+        const char* styles[] = {
+            "1,2,3,..99",         "(1),(2),(3) ...(99)", "1),2),3),.(99)",
+            "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
+            "i),ii),iii),...x)",  "①,②,③,...⑳",          "・,・,・,...・"};
         for (int k = 0; k < Levels; ++k) {
             auto* combo = new QComboBox(m_frames[1]);
             combo->setObjectName(QStringLiteral("cboStyle%1").arg(k));
@@ -216,17 +216,11 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
 
 frmInpRenban::~frmInpRenban() = default;
 
-QString frmInpRenban::txtMethod() const {
-    return m_txtMethod->toPlainText();
-}
+QString frmInpRenban::txtMethod() const { return m_txtMethod->toPlainText(); }
 
-QString frmInpRenban::txtMargin() const {
-    return m_txtMargin->toPlainText();
-}
+QString frmInpRenban::txtMargin() const { return m_txtMargin->toPlainText(); }
 
-int frmInpRenban::selectedMethod() const {
-    return m_methodGroup->checkedId();
-}
+int frmInpRenban::selectedMethod() const { return m_methodGroup->checkedId(); }
 
 void frmInpRenban::setMethod(int method) {
     if (method >= 0 && method < Methods) {
@@ -313,8 +307,8 @@ void frmInpRenban::reportOutOfRange(RangeSpinBox* box) {
 
 void frmInpRenban::cmdOk_Click() {
     // A value outside its range is refused here as when its field is left.
-    std::array<RangeSpinBox*, 1 + Levels> boxes{m_numInit, m_numMargin[0], m_numMargin[1], m_numMargin[2],
-                                                m_numMargin[3]};
+    std::array<RangeSpinBox*, 1 + Levels> boxes{m_numInit, m_numMargin[0], m_numMargin[1],
+                                                m_numMargin[2], m_numMargin[3]};
     for (RangeSpinBox* box : boxes) {
         if (!box->checkRange()) {
             reportOutOfRange(box);

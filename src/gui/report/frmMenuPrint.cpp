@@ -20,7 +20,8 @@ constexpr const char* kSection = "MenuPrint";
 
 } // namespace
 
-frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& prompter, QWidget* parent)
+frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& prompter,
+                           QWidget* parent)
     : QDialog(parent), m_state(state), m_paths(paths), m_prompter(prompter) {
     setObjectName(QStringLiteral("frmMenuPrint"));
     setWindowTitle(QStringLiteral("結果の印刷"));
@@ -80,9 +81,7 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     adjustSize();
 }
 
-frmMenuPrint::~frmMenuPrint() {
-    unload();
-}
+frmMenuPrint::~frmMenuPrint() { unload(); }
 
 void frmMenuPrint::load() {
     if (m_loaded) {
@@ -91,7 +90,8 @@ void frmMenuPrint::load() {
     m_loaded = true;
     RestoreWindowPosition(*this, m_paths.settingsFile, kSection, false);
     for (int k = 0; k < ItemCount; ++k) {
-        const int stored = CPrivateProfile::GetValueLong(m_paths.settingsFile, kSection, std::to_string(k));
+        const int stored =
+            CPrivateProfile::GetValueLong(m_paths.settingsFile, kSection, std::to_string(k));
         m_items[static_cast<std::size_t>(k)]->setChecked(stored == 1);
     }
     ReportRunOutcome outcome;
@@ -99,7 +99,8 @@ void frmMenuPrint::load() {
                    m_paths.settingsFile, outcome)) {
         // Without print files there is nothing to print.
         m_cmdPreview->setEnabled(false);
-        m_prompter.message(this, "Ormavex", "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,
+        m_prompter.message(this, "Ormavex",
+                           "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,
                            Message::Icon::Critical, Prompter::Buttons::Ok);
         return;
     }
@@ -116,9 +117,7 @@ void frmMenuPrint::cmdCheck_Click(int index) {
                 item->setChecked(true);
             }
             break;
-        case 1:
-            item->setChecked(false);
-            break;
+        case 1: item->setChecked(false); break;
         case 2:
             if (item->isChecked()) {
                 item->setChecked(false);
@@ -126,8 +125,7 @@ void frmMenuPrint::cmdCheck_Click(int index) {
                 item->setChecked(true);
             }
             break;
-        default:
-            break;
+        default: break;
         }
     }
 }
@@ -146,8 +144,9 @@ void frmMenuPrint::cmdPreview_Click() {
     }
     const auto& lists = m_state.report.lists;
     const std::string& combined = lists.text[static_cast<std::size_t>(lists.textCount - 1)];
-    m_lastCommand = PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined,
-                                       parentWidget() ? parentWidget()->windowFilePath().toStdString() : "");
+    m_lastCommand =
+        PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined,
+                           parentWidget() ? parentWidget()->windowFilePath().toStdString() : "");
     StartPreview(m_lastCommand);
 }
 
@@ -158,7 +157,8 @@ void frmMenuPrint::unload() {
     m_unloaded = true;
     for (int k = 0; k < ItemCount; ++k) {
         CPrivateProfile::SetValueString(m_paths.settingsFile, kSection, std::to_string(k),
-                                        m_items[static_cast<std::size_t>(k)]->isChecked() ? "1" : "0");
+                                        m_items[static_cast<std::size_t>(k)]->isChecked() ? "1"
+                                                                                          : "0");
     }
     SaveWindowPosition(*this, m_paths.settingsFile, kSection);
     DeletePrintFiles(m_state.report);

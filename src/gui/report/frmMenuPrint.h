@@ -30,7 +30,8 @@ public:
     /// The report items: item k prints the text print file at position k.
     static constexpr int ItemCount = 1;
 
-    frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& prompter, QWidget* parent = nullptr);
+    frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& prompter,
+                 QWidget* parent = nullptr);
     ~frmMenuPrint() override;
 
     QCheckBox* chkPrintItem(int k) const { return m_items[static_cast<std::size_t>(k)]; }

@@ -34,7 +34,8 @@ TEST(CPrivateProfile, WritesAndCutsLongValuesTo127Bytes) {
     ASSERT_TRUE(CPrivateProfile::SetValueString(f, "FileName", "FileName1", "/a/b.kvt"));
     ASSERT_TRUE(CPrivateProfile::SetValueString(f, "MenuMain", "Left", "-5"));
     ASSERT_TRUE(CPrivateProfile::SetValueString(f, "MenuMain", "Top", "130"));
-    EXPECT_EQ(ReadBytes(f), "[MenuMain]\r\nTop=130\r\nLeft=-5\r\n[FileName]\r\nFileName1=/a/b.kvt\r\n");
+    EXPECT_EQ(ReadBytes(f),
+              "[MenuMain]\r\nTop=130\r\nLeft=-5\r\n[FileName]\r\nFileName1=/a/b.kvt\r\n");
     EXPECT_EQ(CPrivateProfile::GetValueLong(f, "MenuMain", "Left"), -5);
 
     const std::string longPath = "/" + std::string(200, 'p');

@@ -1,6 +1,6 @@
+#include "app/basToolsStd.h"
 #include "app/CSystem.h"
 #include "app/ProgramFolder.h"
-#include "app/basToolsStd.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
@@ -39,7 +39,7 @@ TEST(basToolsStd, VersionProbe) {
 TEST(basToolsStd, FileAndFolderOperations) {
     TempDir dir;
     EXPECT_TRUE(MakeDir(dir.file("sub")));
-    EXPECT_FALSE(MakeDir(dir.file("sub")));  // an existing folder is a failure
+    EXPECT_FALSE(MakeDir(dir.file("sub"))); // an existing folder is a failure
     EXPECT_TRUE(std::filesystem::is_directory(dir.file("sub")));
 
     WriteBytes(dir.file("f"), "content");
@@ -74,7 +74,7 @@ TEST(LocalAppData, FollowsXdgDataHomeThenHome) {
     const std::string saved = oldXdg ? oldXdg : "";
     ::setenv("XDG_DATA_HOME", "/srv/data/", 1);
     EXPECT_EQ(GetLocalAppDataPath(), "/srv/data");
-    ::setenv("XDG_DATA_HOME", "relative", 1);  // not absolute: ignored
+    ::setenv("XDG_DATA_HOME", "relative", 1); // not absolute: ignored
     const char* home = std::getenv("HOME");
     if (home != nullptr && home[0] == '/') {
         EXPECT_EQ(GetLocalAppDataPath(), std::filesystem::path(home).string() + "/.local/share");
@@ -93,8 +93,8 @@ TEST(SettingsFile, LiesInTheProgramFolderOnlyWhenItIsWritable) {
     const std::string user = dir.file("user");
     EXPECT_EQ(SettingsFilePath(dir.path(), user), dir.file("Kivet.ini"));
     EXPECT_EQ(SettingsFilePath(dir.file("missing"), user), user + "/Kivet.ini");
-    EXPECT_EQ(SettingsFilePath("/usr/lib", user), user + "/Kivet.ini");  // even for root
-    if (::geteuid() != 0) {  // root may write anywhere
+    EXPECT_EQ(SettingsFilePath("/usr/lib", user), user + "/Kivet.ini"); // even for root
+    if (::geteuid() != 0) {                                             // root may write anywhere
         std::filesystem::create_directory(dir.file("ro"));
         std::filesystem::permissions(dir.file("ro"), std::filesystem::perms::owner_read |
                                                          std::filesystem::perms::owner_exec);

@@ -52,12 +52,16 @@ protected:
 
 TEST_F(CalcTest, BlockMatchingUsesTolerance0009AndTheFirstMatch) {
     WriteCoefFile(CoefFilePath(dir.path(), 3), 9,
-                  {{"L=0.995", 10.0}, {"L=1.005", 20.0}, {"XY1.009", 30.0}, {"  1.50", 40.0},
-                   {"版 1.50", 50.0}, {"AB9999.0", 60.0}});
+                  {{"L=0.995", 10.0},
+                   {"L=1.005", 20.0},
+                   {"XY1.009", 30.0},
+                   {"  1.50", 40.0},
+                   {"版 1.50", 50.0},
+                   {"AB9999.0", 60.0}});
     EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.0, 1));
-    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(10.0, 1, 1, 1));  // first of two
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(10.0, 1, 1, 1)); // first of two
     EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.0089, 1));
-    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(20.0, 1, 1, 1));  // 0.995 is 0.0139 off
+    EXPECT_DOUBLE_EQ(coef.CoefMxUniform(1, 1), TestCoef(20.0, 1, 1, 1)); // 0.995 is 0.0139 off
     EXPECT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, 1.5, 1));
     EXPECT_DOUBLE_EQ(coef.CoefMyTriangle(3, 9), TestCoef(40.0, 4, 3, 9));
     // "9999.0" is a ratio, not the end marker.
@@ -99,9 +103,8 @@ TEST_F(CalcTest, LoaderFailuresAreRaised) {
     WriteSjisLines(CoefFilePath(dir.path(), 1), {"L=1.00", "1 2 3"});
     EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 1, 1.0, 1), Error);
     // A field that is not a number is not read as 0.
-    WriteSjisLines(CoefFilePath(dir.path(), 5),
-                   {"L=1.00", "1 2 x 4 5", "1 2 3 4 5", "", "", "", "", "", "", "", "", "", "", "",
-                    "EN9999"});
+    WriteSjisLines(CoefFilePath(dir.path(), 5), {"L=1.00", "1 2 x 4 5", "1 2 3 4 5", "", "", "", "",
+                                                 "", "", "", "", "", "", "", "EN9999"});
     EXPECT_THROW(LoadCoefTable(dir.path(), calc, coef, 5, 1.0, 1), Error);
 }
 
@@ -116,13 +119,16 @@ TEST_F(CalcTest, SplitsTheLoadAndReversesForFixedPlatesWithoutQB) {
     const double b = 1.0;
     for (int j = 1; j <= 3; ++j) {
         for (int k = 1; k <= 9; ++k) {
-            EXPECT_CLOSE(calc.CalcMx[1](j, k), l2 * 0.0 * TestCoef(b, 1, j, k) + l2 * 10.0 * TestCoef(b, 3, j, k));
+            EXPECT_CLOSE(calc.CalcMx[1](j, k),
+                         l2 * 0.0 * TestCoef(b, 1, j, k) + l2 * 10.0 * TestCoef(b, 3, j, k));
             EXPECT_CLOSE(calc.CalcMx[2](j, k), l2 * 10.0 * TestCoef(b, 3, j, 10 - k));
             EXPECT_CLOSE(calc.CalcMy[2](j, k), l2 * 10.0 * TestCoef(b, 4, j, 10 - k));
-            EXPECT_CLOSE(calc.CalcMx[3](j, k), l2 * 10.0 * TestCoef(b, 1, j, k) + l2 * -6.0 * TestCoef(b, 3, j, k));
+            EXPECT_CLOSE(calc.CalcMx[3](j, k),
+                         l2 * 10.0 * TestCoef(b, 1, j, k) + l2 * -6.0 * TestCoef(b, 3, j, k));
         }
         for (int k = 1; k <= 7; ++k) {
-            EXPECT_CLOSE(calc.CalcMy[4](j, k), l2 * 10.0 * TestCoef(b, 2, j, k) + l2 * (-0.01 - 10.0) * TestCoef(b, 4, j, k));
+            EXPECT_CLOSE(calc.CalcMy[4](j, k), l2 * 10.0 * TestCoef(b, 2, j, k) +
+                                                   l2 * (-0.01 - 10.0) * TestCoef(b, 4, j, k));
             EXPECT_CLOSE(calc.CalcMx[5](j, k), l2 * 10.0 * TestCoef(b, 3, j, 8 - k));
         }
     }
@@ -133,9 +139,9 @@ TEST_F(CalcTest, SplitsTheLoadAndReversesForFixedPlatesWithoutQB) {
 }
 
 TEST_F(CalcTest, ReferenceSpanIsTheShorterOneAndLxWhenEqual) {
-    addCase(3, 3.0, 2.0, 1.0, 1.0, 1.0);  // L = 2
-    addCase(3, 2.0, 3.0, 1.0, 1.0, 1.0);  // L = 2
-    addCase(3, 2.5, 2.5, 1.0, 1.0, 1.0);  // L = 2.5
+    addCase(3, 3.0, 2.0, 1.0, 1.0, 1.0); // L = 2
+    addCase(3, 2.0, 3.0, 1.0, 1.0, 1.0); // L = 2
+    addCase(3, 2.5, 2.5, 1.0, 1.0, 1.0); // L = 2.5
     ASSERT_TRUE(run());
     EXPECT_CLOSE(calc.CalcMx[1](1, 1), 4.0 * TestCoef(1.0, 1, 1, 1));
     EXPECT_CLOSE(calc.CalcMx[2](1, 1), 4.0 * TestCoef(1.0, 1, 1, 1));
@@ -147,37 +153,38 @@ TEST_F(CalcTest, FiveFixedPointsLeaveTheRestUntouched) {
     addCase(5, 4.0, 4.0, 0.5, 10.0, 20.0);
     ASSERT_TRUE(run());
     EXPECT_CLOSE(calc.CalcMx[1](2, 6), 123.0);
-    EXPECT_CLOSE(calc.CalcMx[1](2, 5), 16.0 * (10.0 * TestCoef(0.0, 1, 2, 5) + 10.0 * TestCoef(0.0, 3, 2, 5)));
+    EXPECT_CLOSE(calc.CalcMx[1](2, 5),
+                 16.0 * (10.0 * TestCoef(0.0, 1, 2, 5) + 10.0 * TestCoef(0.0, 3, 2, 5)));
 }
 
 TEST_F(CalcTest, FailuresStopTheRunAndKeepEarlierCases) {
-    EXPECT_TRUE(run());  // no cases: nothing to do
+    EXPECT_TRUE(run()); // no cases: nothing to do
 
     addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
-    addCase(3, 4.0, 4.0, 1.5, 10.0, 4.0);  // no block for 1.5
+    addCase(3, 4.0, 4.0, 1.5, 10.0, 4.0); // no block for 1.5
     EXPECT_FALSE(run());
     EXPECT_NE(calc.CalcMx[1](1, 1), 0.0);
 
     cases.cell(2, 8) = 1.0;
-    cases.cell(2, 6) = 0.0;  // Ly = 0: no side ratio
+    cases.cell(2, 6) = 0.0; // Ly = 0: no side ratio
     EXPECT_FALSE(run());
-    cases.cell(2, 6) = "abc";  // a text without a number reads as 0
+    cases.cell(2, 6) = "abc"; // a text without a number reads as 0
     EXPECT_FALSE(run());
     cases.cell(2, 6) = 4.0;
-    cases.cell(2, 5) = 0.0;  // Lx = 0 is accepted: moments 0
+    cases.cell(2, 5) = 0.0; // Lx = 0 is accepted: moments 0
     EXPECT_TRUE(run());
     EXPECT_CLOSE(calc.CalcMx[2](1, 1), 0.0);
 
-    cases.cell(2, 9) = 1e308;  // L² x load overflows
+    cases.cell(2, 9) = 1e308; // L² x load overflows
     cases.cell(2, 5) = 4.0;
     EXPECT_FALSE(run());
     cases.cell(2, 9) = 10.0;
-    cases.cell(2, 2) = "x";  // type not a whole number
+    cases.cell(2, 2) = "x"; // type not a whole number
     EXPECT_FALSE(run());
-    cases.cell(2, 2) = 7.0;  // no such table type
+    cases.cell(2, 2) = 7.0; // no such table type
     EXPECT_FALSE(run());
     cases.cell(2, 2) = 2.0;
-    cases.cell(2, 4) = "1";  // numeric text converts
+    cases.cell(2, 4) = "1"; // numeric text converts
     EXPECT_TRUE(run());
     EXPECT_EQ(calc.CalcKeta[2], 3);
 }
@@ -196,7 +203,7 @@ TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
     const std::string fix44 = CoefFilePath(dir.path(), 5);
     WriteCoefFile(fix44, 5, {{"L=0.50", 0.0}, {"L=1.00", 1.0}});
     std::string bytes = test::ReadBytes(fix44);
-    bytes.resize(bytes.find("L=1.00") + 40);  // the 1.00 block is cut short
+    bytes.resize(bytes.find("L=1.00") + 40); // the 1.00 block is cut short
     test::WriteBytes(fix44, bytes);
 
     const double lambdas[] = {7.0, 0.35, 7.0, 3.1, 0.3, 5.5, 1.5};
@@ -204,7 +211,7 @@ TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
         addCase(1 + i % 4, 4.0, 3.0 + 0.1 * i, lambdas[i % 7], 10.0 + i, i % 3 == 0 ? 0.0 : 4.0);
     }
     addCase(5, 4.0, 4.0, 0.5, 10.0, 4.0);
-    addCase(5, 4.0, 4.0, 1.0, 10.0, 4.0);  // the block that is cut short
+    addCase(5, 4.0, 4.0, 1.0, 10.0, 4.0); // the block that is cut short
     Error error;
     ASSERT_FALSE(CalcMoments(cases, calc, coef, dir.path(), &error));
 

@@ -16,10 +16,12 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     // A project file cannot hold a double quote in a title.
     EXPECT_EQ(CheckSheetValue(1, "A\"B\"", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, "AB");
-    EXPECT_EQ(CheckSheetValue(1, "上段\r\n端部\t", s), SheetValueStatus::Changed);  // one line in the file
+    EXPECT_EQ(CheckSheetValue(1, "上段\r\n端部\t", s),
+              SheetValueStatus::Changed); // one line in the file
     EXPECT_EQ(s, "上段端部");
     // 21 full-width characters are 42 bytes: cut to 20 on the character boundary.
-    EXPECT_EQ(CheckSheetValue(1, "あいうえおかきくけこさしすせそたちつてとな", s), SheetValueStatus::Changed);
+    EXPECT_EQ(CheckSheetValue(1, "あいうえおかきくけこさしすせそたちつてとな", s),
+              SheetValueStatus::Changed);
     EXPECT_EQ(s, "あいうえおかきくけこさしすせそたちつてと");
     EXPECT_EQ(CheckSheetValue(1, std::string(39, 'x') + "あ", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, std::string(39, 'x'));
@@ -36,7 +38,7 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(CheckSheetValue(6, "100", s), SheetValueStatus::OutOfRange);
     EXPECT_EQ(CheckSheetValue(6, "-0.001", s), SheetValueStatus::OutOfRange);
     EXPECT_EQ(CheckSheetValue(6, "4.5m", s), SheetValueStatus::NotANumber);
-    EXPECT_EQ(CheckSheetValue(9, "1.234", s), SheetValueStatus::Stored);  // two places
+    EXPECT_EQ(CheckSheetValue(9, "1.234", s), SheetValueStatus::Stored); // two places
     EXPECT_EQ(s, "1.23");
     EXPECT_EQ(CheckSheetValue(10, "-1,234.50", s), SheetValueStatus::Stored);
     EXPECT_EQ(s, "-1234.5");
@@ -72,7 +74,8 @@ TEST(CaseSheet, RoundsHalvesToTheEvenNeighbour) {
 TEST(CaseSheet, ClipboardBlocksAreTabSeparatedWithCrLfRows) {
     EXPECT_EQ(JoinClipboardBlock({{"a", "", "4.5"}, {"b", "x", "1"}}), "a\t\t4.5\r\nb\tx\t1\r\n");
     using Block = std::vector<std::vector<std::string>>;
-    EXPECT_EQ(SplitClipboardBlock("a\t\t4.5\r\nb\tx\t1\r\n"), (Block{{"a", "", "4.5"}, {"b", "x", "1"}}));
+    EXPECT_EQ(SplitClipboardBlock("a\t\t4.5\r\nb\tx\t1\r\n"),
+              (Block{{"a", "", "4.5"}, {"b", "x", "1"}}));
     EXPECT_EQ(SplitClipboardBlock("a\tb\nc"), (Block{{"a", "b"}, {"c"}}));
     // A spreadsheet quotes a cell that holds a line end, a tab or a quote.
     EXPECT_EQ(SplitClipboardBlock("\"x\r\ny\"\t\"say \"\"hi\"\"\"\r\n"),
@@ -84,13 +87,15 @@ TEST(CaseSheet, ClipboardBlocksAreTabSeparatedWithCrLfRows) {
 
 TEST(SideRatioList, ReadsTheEntriesOfATableTypeInOrder) {
     TempDir dir;
-    std::vector<std::string> lines = {"[FREE_8*4]", "Count=2", "1=0.30", "2=0.35", "[FIX_4*4]", "Count=11"};
+    std::vector<std::string> lines = {"[FREE_8*4]", "Count=2",   "1=0.30",
+                                      "2=0.35",     "[FIX_4*4]", "Count=11"};
     for (int i = 1; i <= 11; ++i) {
-        if (i != 4) {  // entry 4 missing: an empty item
+        if (i != 4) { // entry 4 missing: an empty item
             lines.push_back(std::to_string(i) + "=" + std::to_string(i) + ".00");
         }
     }
-    lines.insert(lines.end(), {"[FIX_8*4]", "Count=abc", "[FIX_6*4]", "Count=2.5", "[FREE_6*4]", "Count=-1"});
+    lines.insert(lines.end(),
+                 {"[FIX_8*4]", "Count=abc", "[FIX_6*4]", "Count=2.5", "[FREE_6*4]", "Count=-1"});
     WriteSjisLines(SideRatioListPath(dir.path()), lines);
     const std::string path = SideRatioListPath(dir.path());
 
@@ -98,9 +103,9 @@ TEST(SideRatioList, ReadsTheEntriesOfATableTypeInOrder) {
     ASSERT_EQ(fix44.size(), 11u);
     EXPECT_EQ(fix44[0], "1.00");
     EXPECT_EQ(fix44[3], "");
-    EXPECT_EQ(fix44[9], "10.00");  // key "10", not "010"
+    EXPECT_EQ(fix44[9], "10.00"); // key "10", not "010"
     EXPECT_EQ(LoadSideRatioList(path, 0), (std::vector<std::string>{"0.30", "0.35"}));
-    EXPECT_EQ(LoadSideRatioList(path, 7), LoadSideRatioList(path, 0));  // unknown index
+    EXPECT_EQ(LoadSideRatioList(path, 7), LoadSideRatioList(path, 0)); // unknown index
     // A bad count, a missing section or file: an empty list.
     EXPECT_TRUE(LoadSideRatioList(path, 2).empty());
     EXPECT_TRUE(LoadSideRatioList(path, 3).empty());
@@ -122,9 +127,9 @@ TEST(SideRatioList, DeliveredListIsAscendingForEveryType) {
 TEST(SideRatioList, ProposesTheNextTabulatedRatio) {
     const std::vector<std::string> list = {"0.5", "1.0", "1.5", "2.0"};
     EXPECT_EQ(ProposeSideRatio(list, 1.5), 2);
-    EXPECT_EQ(ProposeSideRatio(list, 1.4995), 2);  // within 0.001 counts as equal
+    EXPECT_EQ(ProposeSideRatio(list, 1.4995), 2); // within 0.001 counts as equal
     EXPECT_EQ(ProposeSideRatio(list, 1.55), 3);
-    EXPECT_EQ(ProposeSideRatio(list, 2.5), 3);  // above all: the last
+    EXPECT_EQ(ProposeSideRatio(list, 2.5), 3); // above all: the last
     EXPECT_EQ(ProposeSideRatio(list, RealSideRatio(3, 0.001)), 0);
     EXPECT_EQ(ProposeSideRatio({}, 1.0), -1);
     EXPECT_DOUBLE_EQ(RealSideRatio(3, 2), 1.5);

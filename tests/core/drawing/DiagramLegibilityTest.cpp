@@ -33,17 +33,17 @@ protected:
 
 TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
     // "-238.90" is 7 half-width characters: 11.1 mm long, 3.175 mm high.
-    d.AddText("-238.90", 2, Direction::Right, 0.0, 0.0);   // 1
-    d.AddText("4.50m", 2, Direction::Right, 10.0, 2.0);    // 2: runs into 1
-    d.AddText("12.00", 2, Direction::Right, 11.2, 0.0);    // 3: after 1, clear of it
-    d.AddText("Ⅰ", 2, Direction::Up, 40.0, 0.0);           // 4: crossed by the line below
-    d.AddText("CL", 2, Direction::Up, 60.0, 0.0);          // 5: the line passes beside it
-    d.AddText("-1996.50", 2, Direction::Up, 80.0, 0.0);    // 6
-    d.AddText("-5395.59", 2, Direction::Up, 81.0, 12.0);   // 7: reaches into 6 from above
-    line(30.0, 1.0, 50.0, 1.0);                            // 1: through text 4
-    line(60.5, -5.0, 60.5, 20.0);                          // 2: right of text 5
-    line(0.0, -1.0, 20.0, -1.0);                           // 3: under text 1
-    line(70.0, 30.0, 70.0, 30.0);                          // 4: a point, in nothing
+    d.AddText("-238.90", 2, Direction::Right, 0.0, 0.0); // 1
+    d.AddText("4.50m", 2, Direction::Right, 10.0, 2.0);  // 2: runs into 1
+    d.AddText("12.00", 2, Direction::Right, 11.2, 0.0);  // 3: after 1, clear of it
+    d.AddText("Ⅰ", 2, Direction::Up, 40.0, 0.0);         // 4: crossed by the line below
+    d.AddText("CL", 2, Direction::Up, 60.0, 0.0);        // 5: the line passes beside it
+    d.AddText("-1996.50", 2, Direction::Up, 80.0, 0.0);  // 6
+    d.AddText("-5395.59", 2, Direction::Up, 81.0, 12.0); // 7: reaches into 6 from above
+    line(30.0, 1.0, 50.0, 1.0);                          // 1: through text 4
+    line(60.5, -5.0, 60.5, 20.0);                        // 2: right of text 5
+    line(0.0, -1.0, 20.0, -1.0);                         // 3: under text 1
+    line(70.0, 30.0, 70.0, 30.0);                        // 4: a point, in nothing
 
     const std::vector<DrawingOverlap> found = FindOverlaps(d);
     ASSERT_EQ(found.size(), 4u);
@@ -52,7 +52,7 @@ TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
     EXPECT_EQ(found[0].other, 2);
     EXPECT_EQ(found[1].kind, DrawingOverlap::Kind::TextOnText);
     EXPECT_EQ(found[1].text, 2);
-    EXPECT_EQ(found[1].other, 3);  // "4.50m" also reaches over "12.00"
+    EXPECT_EQ(found[1].other, 3); // "4.50m" also reaches over "12.00"
     EXPECT_EQ(found[2].kind, DrawingOverlap::Kind::LineThroughText);
     EXPECT_EQ(found[2].text, 4);
     EXPECT_EQ(found[2].other, 1);
@@ -71,9 +71,9 @@ TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
 TEST(DiagramLegibility, ExtremeValidCasesHaveNoOverlaps) {
     const std::vector<double> spans = {0.10, 1.50, 5.00, 99.99};
     const std::vector<std::pair<double, double>> loads = {
-        {9999.99, 9999.99}, {-9999.99, -9999.99}, {0.0, 9999.99},  {0.0, -9999.99},
-        {9999.99, 0.0},     {-9999.99, 0.0},      {100.0, -50.0},  {-9999.99, 9999.99},
-        {9999.99, -9999.99}, {0.0, 0.0},          {0.01, -0.01},   {12.34, 56.78}};
+        {9999.99, 9999.99},  {-9999.99, -9999.99}, {0.0, 9999.99}, {0.0, -9999.99},
+        {9999.99, 0.0},      {-9999.99, 0.0},      {100.0, -50.0}, {-9999.99, 9999.99},
+        {9999.99, -9999.99}, {0.0, 0.0},           {0.01, -0.01},  {12.34, 56.78}};
     const std::vector<double> lambdas = {0.30, 1.00, 4.00};
     const std::vector<int> ketas = {0, 2, 3};
 

@@ -49,7 +49,7 @@ std::string PlainRounding(double v, int decimals) {
     char buf[64];
     std::snprintf(buf, sizeof buf, "%.14e", std::fabs(v));
     std::string digits = std::string(1, buf[0]) + std::string(buf + 2, 14);
-    int intDigits = std::atoi(buf + 17) + 1;  // digits before the point
+    int intDigits = std::atoi(buf + 17) + 1; // digits before the point
     if (v == 0.0) {
         digits = "0";
         intDigits = 1;
@@ -75,19 +75,19 @@ std::string PlainRounding(double v, int decimals) {
     }
     std::string whole = kept.substr(0, static_cast<std::size_t>(intDigits));
     whole.erase(0, std::min(whole.find_first_not_of('0'), whole.size() - 1));
-    const std::string sign =
-        v < 0.0 && kept.find_first_not_of('0') != std::string::npos ? "-" : "";
-    return sign + whole + (decimals > 0 ? "." + kept.substr(static_cast<std::size_t>(intDigits)) : "");
+    const std::string sign = v < 0.0 && kept.find_first_not_of('0') != std::string::npos ? "-" : "";
+    return sign + whole +
+           (decimals > 0 ? "." + kept.substr(static_cast<std::size_t>(intDigits)) : "");
 }
 
 // The fast formatter of the command file must agree with the picture
 // formatter and with the plain rule everywhere: halves, carries into a new
 // digit, values that round to zero, large and tiny magnitudes.
 TEST(FixedNumber, AgreesWithThePictureFormatter) {
-    std::vector<double> values = {0.0,       -0.0,      0.5,      -0.5,     1.005,  -1.005,
-                                  2.675,     9.995,     -9.995,   99.9999995, 0.004999, -0.004999,
-                                  0.005,     -0.005,    1e-7,     -4.9e-7,  5e-7,   123456789.125,
-                                  -62.65,    95.3,      141.25,   1e15,     -3.0000005, 0.1 + 0.2};
+    std::vector<double> values = {0.0,    -0.0,   0.5,    -0.5,       1.005,      -1.005,
+                                  2.675,  9.995,  -9.995, 99.9999995, 0.004999,   -0.004999,
+                                  0.005,  -0.005, 1e-7,   -4.9e-7,    5e-7,       123456789.125,
+                                  -62.65, 95.3,   141.25, 1e15,       -3.0000005, 0.1 + 0.2};
     std::mt19937_64 rng(12345);
     std::uniform_real_distribution<double> mantissa(-10.0, 10.0);
     std::uniform_int_distribution<int> exponent(-9, 9);
@@ -98,10 +98,12 @@ TEST(FixedNumber, AgreesWithThePictureFormatter) {
         values.push_back(std::round(mantissa(rng) * 1e6) / 1e6 + 5e-7);
         // Just beside the halves, where the 15-digit step decides.
         values.push_back(std::nextafter(std::round(mantissa(rng) * 1e4) / 1e4 + 0.005, 0.0));
-        values.push_back(std::ldexp(static_cast<double>(rng() % (1ULL << 40)), -static_cast<int>(rng() % 20)));
+        values.push_back(
+            std::ldexp(static_cast<double>(rng() % (1ULL << 40)), -static_cast<int>(rng() % 20)));
     }
     for (double v : values) {
-        for (auto [decimals, picture] : {std::pair{2, "###0.00"}, {6, "###0.000000"}, {0, "###0"}}) {
+        for (auto [decimals, picture] :
+             {std::pair{2, "###0.00"}, {6, "###0.000000"}, {0, "###0"}}) {
             std::string s;
             AppendFixedNumber(s, v, decimals);
             ASSERT_EQ(s, FormatNumber(v, picture)) << v << " " << picture;
@@ -148,14 +150,14 @@ TEST_F(DrawingTest, RejectsBrokenStyleFiles) {
     lines.push_back("END");
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_THROW(d.ReadLineStyles(dir.file("C.DEF")), Error);
-    lines.erase(lines.begin() + 1);  // nine are fine
+    lines.erase(lines.begin() + 1); // nine are fine
     WriteSjisLines(dir.file("C.DEF"), lines);
     EXPECT_NO_THROW(d.ReadLineStyles(dir.file("C.DEF")));
     EXPECT_EQ(d.LineStyles.count(), 9);
     // A 4th text style.
-    WriteSjisLines(dir.file("D.DEF"), {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
-                                       "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
-                                       "END"});
+    WriteSjisLines(dir.file("D.DEF"),
+                   {"'", "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x",
+                    "T, 1, a, 240, 0, 0, 0, x", "T, 1, a, 240, 0, 0, 0, x", "END"});
     EXPECT_THROW(d.ReadTextStyles(dir.file("D.DEF")), Error);
 }
 
@@ -168,7 +170,7 @@ TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
     EXPECT_EQ(d.LineStyles.count(), 9);
     ASSERT_EQ(d.TextStyles.count(), 3);
     EXPECT_EQ(d.TextStyles[2].height, 180);
-    EXPECT_EQ(d.TextStyles[3].height, 120);  // moments too long for their grid
+    EXPECT_EQ(d.TextStyles[3].height, 120); // moments too long for their grid
     // Shift_JIS with CR LF: every LF has its CR and the text is not UTF-8.
     for (const char* name : {"LINE_PRN.DEF", "STR_PRN.DEF"}) {
         const std::string bytes = ReadBytes(data + name);
@@ -183,7 +185,7 @@ TEST(DeliveredStyleFiles, HoldNineLineStylesAndThreeTextStyles) {
         EXPECT_GT(lf, 2u) << name;
         EXPECT_EQ(lf, crlf) << name;
         EXPECT_EQ(ToShiftJis(FromShiftJis(bytes)), bytes) << name;
-        EXPECT_EQ(bytes.find("\xE7\xB7\x9A"), std::string::npos) << name;  // UTF-8 "線"
+        EXPECT_EQ(bytes.find("\xE7\xB7\x9A"), std::string::npos) << name; // UTF-8 "線"
     }
 }
 
@@ -195,8 +197,8 @@ TEST_F(DrawingTest, TextWidthCountsFullWidthAsHighAndHalfWidthAsHalf) {
     EXPECT_DOUBLE_EQ(d.TextWidth(1, "CL"), H240);
     EXPECT_DOUBLE_EQ(d.TextWidth(1, "①"), H240);
     EXPECT_DOUBLE_EQ(d.TextWidth(1, "QA=12.50kN/㎡"), 6.5 * H240);
-    EXPECT_DOUBLE_EQ(d.TextWidth(1, "ｹｰｿﾝ"), 2.0 * H240);  // half-width katakana
-    EXPECT_DOUBLE_EQ(d.TextWidth(2, "Ｍy  Ⅱ"), 3.5 * H180);  // 2 full, 3 half
+    EXPECT_DOUBLE_EQ(d.TextWidth(1, "ｹｰｿﾝ"), 2.0 * H240);   // half-width katakana
+    EXPECT_DOUBLE_EQ(d.TextWidth(2, "Ｍy  Ⅱ"), 3.5 * H180); // 2 full, 3 half
     EXPECT_DOUBLE_EQ(d.TextWidth(2, ""), 0.0);
     EXPECT_THROW(d.TextWidth(3, "x"), Error);
     EXPECT_THROW(d.TextWidth(0, "x"), Error);
@@ -207,7 +209,7 @@ TEST_F(DrawingTest, TextWidthCountsFullWidthAsHighAndHalfWidthAsHalf) {
 TEST_F(DrawingTest, HorizontalDimensionBelowThePoints) {
     d.AddPoint(0.0, 0.0);
     d.AddPoint(40.0, -2.0);
-    d.AddHorizontalDimension(1, 2, -10.0, 2, "ab", "11111U");  // level 2: 5 mm lower
+    d.AddHorizontalDimension(1, 2, -10.0, 2, "ab", "11111U"); // level 2: 5 mm lower
     ASSERT_EQ(d.Points.count(), 8);
     const double expected[6][2] = {{0, -1}, {0, -15}, {0, -16}, {40, -3}, {40, -15}, {40, -16}};
     for (int i = 0; i < 6; ++i) {
@@ -226,19 +228,19 @@ TEST_F(DrawingTest, HorizontalDimensionBelowThePoints) {
     ASSERT_EQ(d.Texts.count(), 1);
     EXPECT_EQ(d.Texts[1].style, 2);
     EXPECT_EQ(d.Texts[1].direction, Direction::Right);
-    EXPECT_DOUBLE_EQ(d.Texts[1].x, (40.0 - H180) / 2.0);  // centred
-    EXPECT_DOUBLE_EQ(d.Texts[1].y, -14.0);                // above the line
+    EXPECT_DOUBLE_EQ(d.Texts[1].x, (40.0 - H180) / 2.0); // centred
+    EXPECT_DOUBLE_EQ(d.Texts[1].y, -14.0);               // above the line
 }
 
 TEST_F(DrawingTest, DimensionFlagsWithoutOnesStillAddSixPointsAndTheText) {
     d.AddPoint(0.0, 0.0);
     d.AddPoint(40.0, 0.0);
-    d.AddHorizontalDimension(1, 2, -10.0, 1, "ab", "0000");  // short: missing = no
+    d.AddHorizontalDimension(1, 2, -10.0, 1, "ab", "0000"); // short: missing = no
     EXPECT_EQ(d.Points.count(), 8);
     EXPECT_EQ(d.Lines.count(), 0);
     EXPECT_EQ(d.Arrows.count(), 0);
     ASSERT_EQ(d.Texts.count(), 1);
-    EXPECT_DOUBLE_EQ(d.Texts[1].y, -10.0 - 1.0 - H180);  // below the line
+    EXPECT_DOUBLE_EQ(d.Texts[1].y, -10.0 - 1.0 - H180); // below the line
     // The extension points count in the extents.
     EXPECT_DOUBLE_EQ(d.DrawingExtents().minY, -11.0 - H180);
 }
@@ -246,14 +248,14 @@ TEST_F(DrawingTest, DimensionFlagsWithoutOnesStillAddSixPointsAndTheText) {
 TEST_F(DrawingTest, VerticalDimensionRightOfThePoints) {
     d.AddPoint(10.0, -30.0);
     d.AddPoint(12.0, 0.0);
-    d.AddVerticalDimension(1, 2, 25.0, 2, "abcd", "11111U");  // level 2: 5 mm further right
-    EXPECT_DOUBLE_EQ(d.Points[3].x, 11.0);  // extension line from A + ExtGap
+    d.AddVerticalDimension(1, 2, 25.0, 2, "abcd", "11111U"); // level 2: 5 mm further right
+    EXPECT_DOUBLE_EQ(d.Points[3].x, 11.0);                   // extension line from A + ExtGap
     EXPECT_DOUBLE_EQ(d.Points[4].x, 30.0);
-    EXPECT_DOUBLE_EQ(d.Points[8].x, 31.0);  // overshoot beyond the line at B
+    EXPECT_DOUBLE_EQ(d.Points[8].x, 31.0); // overshoot beyond the line at B
     EXPECT_EQ(d.Arrows[1].direction, Direction::Down);
     EXPECT_EQ(d.Arrows[2].direction, Direction::Up);
     EXPECT_EQ(d.Texts[1].direction, Direction::Up);
-    EXPECT_DOUBLE_EQ(d.Texts[1].x, 29.0);  // left of the line, reading upward
+    EXPECT_DOUBLE_EQ(d.Texts[1].x, 29.0); // left of the line, reading upward
     EXPECT_DOUBLE_EQ(d.Texts[1].y, -30.0 + (30.0 - 2.0 * H180) / 2.0);
     d.AddVerticalDimension(1, 2, 25.0, 1, "abcd", "11111D");
     EXPECT_DOUBLE_EQ(d.Texts[2].x, 25.0 + 1.0 + H180);
@@ -278,7 +280,7 @@ TEST_F(DrawingTest, WritesASmallDrawingByteForByte) {
     d.AddLine(2, 3, 3);
     d.AddArrow(2, Direction::Left, 1);
     d.AddText("①", 2, Direction::Right, -60.125, -121.98);
-    d.AddText("-12.50", 2, Direction::Up, 32.65, 13.25 - 6.0 * H180 / 2.0);  // ends at 13.25
+    d.AddText("-12.50", 2, Direction::Up, 32.65, 13.25 - 6.0 * H180 / 2.0); // ends at 13.25
     const std::string path = dir.file("draw.tmp");
     d.WriteDrawingFile(path, "ｹｰｿﾝ式防波堤", "前壁断面力図");
     const std::string expected = SjisLines({
@@ -315,7 +317,7 @@ TEST_F(DrawingTest, AnUpwardTextWidensTheExtentsLeftByItsHeightAndUpByItsWidth) 
     d.AddText("CL", 1, Direction::Up, 0.0, 0.0);
     const auto e = d.DrawingExtents();
     EXPECT_DOUBLE_EQ(e.minX, -H240);
-    EXPECT_DOUBLE_EQ(e.maxY, H240);  // "CL" is as wide as one full-width character
+    EXPECT_DOUBLE_EQ(e.maxY, H240); // "CL" is as wide as one full-width character
     EXPECT_DOUBLE_EQ(e.maxX, 0.0);
     EXPECT_DOUBLE_EQ(e.minY, 0.0);
     d.AddText("CL", 1, Direction::Right, 10.0, -5.0);

@@ -12,8 +12,8 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <algorithm>
+#include <cmath>
 #include <cstdlib>
 #include <filesystem>
 #include <limits>
@@ -96,8 +96,8 @@ protected:
             const DrawLine& l = d.Lines[i];
             const DrawPoint& a = d.Points[l.point1];
             const DrawPoint& b = d.Points[l.point2];
-            const bool onBase = member == Member::FrontWall ? a.x == base && a.y == b.y
-                                                            : a.y == base && a.x == b.x;
+            const bool onBase =
+                member == Member::FrontWall ? a.x == base && a.y == b.y : a.y == base && a.x == b.x;
             if (l.style == 1 && onBase) {
                 out.push_back(i);
             }
@@ -155,7 +155,7 @@ TEST_F(DiagramTest, FrontWallTwentyByTenIsDrawnToOneScale) {
     // S = min(9.5, 6.25) = 6.25 beats both minimums (6 and 3): 62.5 x 125 mm.
     setCase(20.0, 10.0, 5, 10.0, 20.0);
     for (int j = 1; j <= 3; ++j) {
-        for (int k = 6; k <= 9; ++k) {  // not read for five points
+        for (int k = 6; k <= 9; ++k) { // not read for five points
             calc.CalcMx[1](j, k) = std::numeric_limits<double>::quiet_NaN();
         }
     }
@@ -179,7 +179,7 @@ TEST_F(DiagramTest, BottomSlabFourByFiveIsDrawnAt120By115) {
     EXPECT_DOUBLE_EQ(drawnHeight(), 115.0);
     EXPECT_DOUBLE_EQ(x1(), 0.0);
     EXPECT_DOUBLE_EQ(y1(), 57.5);
-    EXPECT_EQ(hatchLines(Member::BottomSlab, y4() - 20.0).size(), 25u);  // m = 120 / 5
+    EXPECT_EQ(hatchLines(Member::BottomSlab, y4() - 20.0).size(), 25u); // m = 120 / 5
 }
 
 // --- grid and texts -----------------------------------------------------
@@ -205,18 +205,18 @@ TEST_F(DiagramTest, FrontWallRowOneMomentsSitOnTheCentreLine) {
 
 TEST_F(DiagramTest, BottomSlabMyTextsEndOneMillimetreBelowTheirNode) {
     draw(Member::BottomSlab);
-    const DrawText* my = findText("-21.50");  // My(2, 1): left edge, lower quarter line
+    const DrawText* my = findText("-21.50"); // My(2, 1): left edge, lower quarter line
     ASSERT_NE(my, nullptr);
     EXPECT_EQ(my->direction, Direction::Up);
     EXPECT_DOUBLE_EQ(my->x, -1.0);
     EXPECT_NEAR(my->y + d.TextWidth(2, "-21.50"), -5.0 / 4.0 * 23.0 - 1.0, 1e-12);
-    const DrawText* mx = findText("21.13");  // Mx(2, 1): upper quarter line
+    const DrawText* mx = findText("21.13"); // Mx(2, 1): upper quarter line
     ASSERT_NE(mx, nullptr);
     EXPECT_EQ(mx->direction, Direction::Right);
     EXPECT_DOUBLE_EQ(mx->y, 5.0 / 4.0 * 23.0 + 1.0);
     EXPECT_NE(findText("Ｍy  Ⅱ"), nullptr);
     EXPECT_NE(findText("Ｍx  Ⅱ"), nullptr);
-    EXPECT_EQ(findText("Mx"), nullptr);  // no headings on the slab
+    EXPECT_EQ(findText("Mx"), nullptr); // no headings on the slab
 }
 
 TEST_P(DiagramTest, SpanTextsFollowTheDecimalPlaces) {
@@ -224,7 +224,7 @@ TEST_P(DiagramTest, SpanTextsFollowTheDecimalPlaces) {
     draw(GetParam());
     EXPECT_NE(findText("Ｌx ＝ 4.00ｍ"), nullptr);
     EXPECT_NE(findText("Ｌy ＝ 5.25ｍ"), nullptr);
-    for (int keta : {3, 0}) {  // every value other than 2 gives three places
+    for (int keta : {3, 0}) { // every value other than 2 gives three places
         setCase(4.0, 5.25, 9, 0.0, 0.0, keta);
         draw(GetParam());
         EXPECT_NE(findText("Ｌx ＝ 4.000ｍ"), nullptr) << keta;
@@ -242,13 +242,14 @@ TEST_P(DiagramTest, CaptionUnitScaleNoteAndSupportStrokes) {
     ASSERT_NE(caption, nullptr);
     EXPECT_EQ(caption->style, 1);
     EXPECT_NE(findText("単位：kN・m/m"), nullptr);
-    EXPECT_NE(findText("縮尺不同"), nullptr);  // 19 against 30, or 30 against 23 mm/m
+    EXPECT_NE(findText("縮尺不同"), nullptr); // 19 against 30, or 30 against 23 mm/m
     int onFreeEdge = 0;
     int strokes = 0;
     for (int i = 1; i <= d.Lines.count(); ++i) {
         const DrawPoint& a = d.Points[d.Lines[i].point1];
         const DrawPoint& b = d.Points[d.Lines[i].point2];
-        if (std::fabs(std::fabs(b.x - a.x) - 0.5) < 1e-9 && std::fabs(std::fabs(b.y - a.y) - 0.5) < 1e-9) {
+        if (std::fabs(std::fabs(b.x - a.x) - 0.5) < 1e-9 &&
+            std::fabs(std::fabs(b.y - a.y) - 0.5) < 1e-9) {
             ++strokes;
             onFreeEdge += fw ? a.y == y1() : a.x == x2();
         }
@@ -341,7 +342,7 @@ TEST_P(DiagramTest, ZeroLoadsDrawZeroLengthHatchingWithoutArrows) {
         EXPECT_EQ(a.x, b.x);
         EXPECT_EQ(a.y, b.y);
     }
-    EXPECT_EQ(d.Arrows.count(), 4);  // the dimension arrows only
+    EXPECT_EQ(d.Arrows.count(), 4); // the dimension arrows only
     EXPECT_NE(findText("QA=0.00kN/㎡"), nullptr);
 }
 
@@ -353,7 +354,7 @@ TEST_P(DiagramTest, AHatchLineOfExactlyHalfAMillimetreGetsNoArrow) {
         const std::vector<int> hatch = hatchLines(GetParam(), baseLine(GetParam()));
         ASSERT_EQ(hatch.size(), 25u);
         EXPECT_FALSE(arrowAt(d.Lines[hatch[0]].point1)) << qa;
-        EXPECT_EQ(arrowAt(d.Lines[hatch[1]].point1), qa > 0.0) << qa;  // -0.15 mm for QA = -1
+        EXPECT_EQ(arrowAt(d.Lines[hatch[1]].point1), qa > 0.0) << qa; // -0.15 mm for QA = -1
         EXPECT_TRUE(arrowAt(d.Lines[hatch[24]].point1)) << qa;
     }
 }
@@ -376,18 +377,20 @@ TEST_P(DiagramTest, LoadFlagOffLeavesOutTheLoadDiagramOnly) {
         EXPECT_EQ(d.Points[i].x, with.Points[o].x) << i;
         EXPECT_EQ(d.Points[i].y, with.Points[o].y) << i;
     }
-    const int moments = d.Texts.count() - 3;  // caption, unit, scale note follow
+    const int moments = d.Texts.count() - 3; // caption, unit, scale note follow
     for (int i = 1; i <= d.Texts.count(); ++i) {
         EXPECT_EQ(d.Texts[i].text, with.Texts[i <= moments ? i : i + 2].text) << i;
     }
-    draw(GetParam(), 2);  // only 1 switches it on
+    draw(GetParam(), 2); // only 1 switches it on
     EXPECT_EQ(d.Arrows.count(), 4);
 }
 
 // --- failures -----------------------------------------------------------
 
 TEST_P(DiagramTest, ASpanThatCannotBeScaledFailsBeforeAnyFileIsMade) {
-    for (auto [lx, ly] : {std::pair{0.0, 5.0}, {4.0, 0.0}, {-4.0, 5.0},
+    for (auto [lx, ly] : {std::pair{0.0, 5.0},
+                          {4.0, 0.0},
+                          {-4.0, 5.0},
                           {std::numeric_limits<double>::quiet_NaN(), 5.0}}) {
         setCase(lx, ly, 9, 10.0, 20.0);
         EXPECT_THROW(draw(GetParam()), Error) << lx << " " << ly;
@@ -416,8 +419,7 @@ TEST_P(DiagramTest, MissingStyleFileOrFullPrintFileListFails) {
 TEST_P(DiagramTest, WritesACommandFileAndAFigureFileThatCentresIt) {
     setCase(4.0, 5.0, 9, 10.0, -20.0);
     const std::string figure = draw(GetParam());
-    const std::string title =
-        GetParam() == Member::FrontWall ? "前壁断面力図" : "底版断面力図";
+    const std::string title = GetParam() == Member::FrontWall ? "前壁断面力図" : "底版断面力図";
     ASSERT_EQ(lists.drawingCount, 2);
     EXPECT_EQ(figure, lists.drawing[1]);
     EXPECT_EQ(d.Figures.count(), 1);
@@ -448,11 +450,10 @@ TEST_P(DiagramTest, WritesACommandFileAndAFigureFileThatCentresIt) {
     EXPECT_NEAR(offY + e[3] + e[1] / 2.0, 80.0, 1e-9);
 
     // Sections in order, each closed by "END", records numbered 1..count.
-    const std::vector<std::pair<std::string, int>> sections = {
-        {"座標情報", d.Points.count()},
-        {"線分情報", d.Lines.count()},
-        {"矢印(1)", d.Arrows.count()},
-        {"文字情報", d.Texts.count()}};
+    const std::vector<std::pair<std::string, int>> sections = {{"座標情報", d.Points.count()},
+                                                               {"線分情報", d.Lines.count()},
+                                                               {"矢印(1)", d.Arrows.count()},
+                                                               {"文字情報", d.Texts.count()}};
     std::size_t line = 3;
     for (const auto& [header, count] : sections) {
         ASSERT_LT(line, cmd.size());

@@ -1,5 +1,5 @@
-#include "project/ProjectLoad.h"
 #include "project/basIO.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO200.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
@@ -38,10 +38,9 @@ struct FileSizeLimit {
     void (*oldHandler)(int) = nullptr;
 };
 
-const std::string kHeader =
-    ToShiftJis("VELMORRA INPUT FILE FORMAT V1：Ormavex V2\r\n"
-               "PRODUCT NAME                   [Ormavex]\r\n"
-               "INPUT FILE VERSION             [2.10]\r\n");
+const std::string kHeader = ToShiftJis("VELMORRA INPUT FILE FORMAT V1：Ormavex V2\r\n"
+                                       "PRODUCT NAME                   [Ormavex]\r\n"
+                                       "INPUT FILE VERSION             [2.10]\r\n");
 
 void FillTwoCases(CaseTable& t) {
     t.CaseCount = 2;
@@ -54,7 +53,7 @@ void FillTwoCases(CaseTable& t) {
     t.cell(2, 1) = "底版";
     t.cell(2, 2) = 2.0;
     t.cell(2, 3) = 1.0;
-    t.cell(2, 7) = Cell();  // empty cell: an empty line
+    t.cell(2, 7) = Cell(); // empty cell: an empty line
     t.cell(2, 8) = 1e-5;
 }
 
@@ -110,8 +109,9 @@ TEST(ProjectFile, ReadsItemsAsTextNumbersOrNothing) {
     TempDir dir;
     // Case numbers are not compared; blanks around items are skipped; .5 and
     // exponents are numbers; unquoted non-numbers become text.
-    WriteBytes(dir.file("x.kvt"), kHeader + "  1  \r\n 0 \r\n\"t\"\r\n 2 \r\n1\r\n1\r\n.5\r\n1E-05\r\n"
-                                            "abc\r\n\r\n-3\r\n4\r\n");
+    WriteBytes(dir.file("x.kvt"), kHeader +
+                                      "  1  \r\n 0 \r\n\"t\"\r\n 2 \r\n1\r\n1\r\n.5\r\n1E-05\r\n"
+                                      "abc\r\n\r\n-3\r\n4\r\n");
     CaseTable t;
     Error error;
     ASSERT_TRUE(ReadInputFile(t, dir.file("x.kvt"), error));
@@ -126,11 +126,30 @@ TEST(ProjectFile, ReadsItemsAsTextNumbersOrNothing) {
 
 TEST(ProjectFile, ReadsVersion200WithoutCell4) {
     TempDir dir;
-    WriteSjisLines(dir.file("old.kvt"),
-                   {"VELMORRA INPUT FILE FORMAT V1：Ormavex V2", "PRODUCT NAME                   [Ormavex]",
-                    "INPUT FILE VERSION             [2.00]", " 2 ", " 1 ", "\"旧1\"", "2", "1", "3",
-                    "4", "0.75", "0.75", "10", "20", " 2 ", "\"旧2\"", "0", "0", "5", "5", "1", "1",
-                    "0", "0"});
+    WriteSjisLines(dir.file("old.kvt"), {"VELMORRA INPUT FILE FORMAT V1：Ormavex V2",
+                                         "PRODUCT NAME                   [Ormavex]",
+                                         "INPUT FILE VERSION             [2.00]",
+                                         " 2 ",
+                                         " 1 ",
+                                         "\"旧1\"",
+                                         "2",
+                                         "1",
+                                         "3",
+                                         "4",
+                                         "0.75",
+                                         "0.75",
+                                         "10",
+                                         "20",
+                                         " 2 ",
+                                         "\"旧2\"",
+                                         "0",
+                                         "0",
+                                         "5",
+                                         "5",
+                                         "1",
+                                         "1",
+                                         "0",
+                                         "0"});
     CaseTable t;
     t.cell(1, 4) = 1.0;
     LoadResult r = LoadProject(t, dir.file("old.kvt"));
@@ -146,7 +165,7 @@ TEST(ProjectFile, ReadsVersion200WithoutCell4) {
 
 struct BadFile {
     const char* name;
-    std::string body;  // after the header
+    std::string body; // after the header
     int code;
 };
 
@@ -169,10 +188,11 @@ INSTANTIATE_TEST_SUITE_P(
     Codes, ProjectFileErrors,
     ::testing::Values(BadFile{"Count100", " 100 \r\n", 9}, BadFile{"Negative", " -1 \r\n", 9},
                       BadFile{"Huge", " 99999999999 \r\n", 6},
-                      BadFile{"TextCount", "\"three\"\r\n", 13}, BadFile{"WordCount", "abc\r\n", 13},
-                      BadFile{"NoCount", "", 62},
-                      BadFile{"Truncated", " 2 \r\n 1 \r\n\"a\"\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n"
-                                           "1\r\n0\r\n0\r\n 2 \r\n\"b\"\r\n0\r\n",
+                      BadFile{"TextCount", "\"three\"\r\n", 13},
+                      BadFile{"WordCount", "abc\r\n", 13}, BadFile{"NoCount", "", 62},
+                      BadFile{"Truncated",
+                              " 2 \r\n 1 \r\n\"a\"\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n"
+                              "1\r\n0\r\n0\r\n 2 \r\n\"b\"\r\n0\r\n",
                               62}),
     [](const auto& info) { return std::string(info.param.name); });
 
@@ -231,7 +251,7 @@ TEST(ProjectLoad, ChecksExtensionAndVersionBeforeReading) {
     EXPECT_EQ(r.messages[0].text,
               "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
               "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。");
-    EXPECT_EQ(t.CaseCount, 2);  // unchanged
+    EXPECT_EQ(t.CaseCount, 2); // unchanged
 
     r = LoadProject(t, dir.file("missing.KvT"));
     ASSERT_EQ(r.messages.size(), 2u);
@@ -244,5 +264,5 @@ TEST(ProjectLoad, ChecksExtensionAndVersionBeforeReading) {
     r = LoadProject(t, dir.file("b.kvt"));
     ASSERT_EQ(r.messages.size(), 1u);
     EXPECT_NE(r.messages[0].text.find("（ｴﾗｰｺｰﾄﾞ ： 9）"), std::string::npos);
-    EXPECT_EQ(t.CaseCount, 0);  // emptied by the reader
+    EXPECT_EQ(t.CaseCount, 0); // emptied by the reader
 }

@@ -180,11 +180,11 @@ TEST(PreviewCommandLine, NamesTheUserFolderAndTheCombinedFile) {
               (std::vector<std::string>{"/opt/my apps/ormavex-preview", "/INI=/home/a b/\"x\\",
                                         "/tmp/with blank/~MTx.tmp"}));
     // The project, when there is one, comes before the print file.
-    EXPECT_EQ(CSystem::SplitCommandLine(PreviewCommandLine("/opt", "/u", "/tmp/~MTx.tmp",
-                                                           "/home/k/my work/caisson-A.kvt")),
-              (std::vector<std::string>{"/opt/ormavex-preview", "/INI=/u",
-                                        "/PROJECT=/home/k/my work/caisson-A.kvt",
-                                        "/tmp/~MTx.tmp"}));
+    EXPECT_EQ(
+        CSystem::SplitCommandLine(
+            PreviewCommandLine("/opt", "/u", "/tmp/~MTx.tmp", "/home/k/my work/caisson-A.kvt")),
+        (std::vector<std::string>{"/opt/ormavex-preview", "/INI=/u",
+                                  "/PROJECT=/home/k/my work/caisson-A.kvt", "/tmp/~MTx.tmp"}));
 }
 
 } // namespace

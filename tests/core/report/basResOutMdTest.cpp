@@ -203,10 +203,10 @@ TEST_F(MemberPageTest, TheDeliveredFormatFileMakesACompletePage) {
 
 TEST_F(MemberPageTest, WithTheWidestMarginsEveryBodyLineFitsTheEightyColumns) {
     format = std::string(ORMAVEX_SOURCE_DIR) + "/data/Kivet.fmt";
-    report.margins[1] = 10;  // the largest margin the numbering dialog allows
+    report.margins[1] = 10; // the largest margin the numbering dialog allows
     for (int keta : {2, 3}) {
         for (int type : {1, 3}) {
-            for (double lx : {4.5, 5.5}) {  // both formula lines
+            for (double lx : {4.5, 5.5}) { // both formula lines
                 calc.CalcKeta[1] = keta;
                 calc.CalcType[1] = type;
                 calc.CalcLx[1] = lx;
@@ -215,7 +215,7 @@ TEST_F(MemberPageTest, WithTheWidestMarginsEveryBodyLineFitsTheEightyColumns) {
                 const std::string bytes = ReadBytes(report.currentPrintFile);
                 LineReader r(bytes);
                 std::string_view line;
-                r.next(line);  // the heading: the case title
+                r.next(line); // the heading: the case title
                 while (r.next(line)) {
                     if (line.find("?FG;") == std::string_view::npos) {
                         EXPECT_LE(line.size(), 80u) << FromShiftJis(line);

@@ -31,9 +31,7 @@ struct FillCase {
     std::string expected; // UTF-8
 };
 
-void PrintTo(const FillCase& c, std::ostream* os) {
-    *os << c.name;
-}
+void PrintTo(const FillCase& c, std::ostream* os) { *os << c.name; }
 
 class FillTemplateTest : public ::testing::TestWithParam<FillCase> {};
 
@@ -135,9 +133,7 @@ struct HeadingCase {
     std::vector<std::string> prefixes;
 };
 
-void PrintTo(const HeadingCase& c, std::ostream* os) {
-    *os << c.name;
-}
+void PrintTo(const HeadingCase& c, std::ostream* os) { *os << c.name; }
 
 class HeadingPrefixTest : public ::testing::TestWithParam<HeadingCase> {};
 

@@ -5,13 +5,13 @@
 
 #include "app/CPrivateProfile.h"
 #include "app/Messages.h"
-#include "project/ProjectLoad.h"
 #include "app/basToolsStd.h"
+#include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ChapterSettings.h"
 #include "report/basResOutPrn.h"
-#include "text/TextFile.h"
 #include "support/TestSupport.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -66,7 +66,8 @@ TEST(HostileInput, ReadsOnlyRegularFilesWithinTheirLimit) {
             << path;
     }
     EXPECT_NE(DescribeUnreadableFile(f.fifo).find("FIFO"), std::string::npos);
-    EXPECT_NE(DescribeUnreadableFile(f.sparse, FileLimit::Project).find("too large"), std::string::npos);
+    EXPECT_NE(DescribeUnreadableFile(f.sparse, FileLimit::Project).find("too large"),
+              std::string::npos);
     // The limit itself is allowed, one byte more is not.
     WriteBytes(f.dir.file("a"), std::string(1000, 'x'));
     std::string bytes;
@@ -104,7 +105,8 @@ TEST(HostileInput, ProjectLoadRefusesSpecialFilesAndSaysWhy) {
     EXPECT_EQ(r.messages[0].text, UnsupportedVersionMessage("error").text);
     // A long version is quoted by its first 40 bytes.
     const std::string longVersion(100000, '9');
-    WriteBytes(f.dir.file("long.kvt"), "a\r\nb\r\nINPUT FILE VERSION             [" + longVersion + "]\r\n");
+    WriteBytes(f.dir.file("long.kvt"),
+               "a\r\nb\r\nINPUT FILE VERSION             [" + longVersion + "]\r\n");
     r = LoadProject(*cases, f.dir.file("long.kvt"));
     ASSERT_FALSE(r.messages.empty());
     EXPECT_EQ(r.version, std::string(kMaxVersionBytes, '9'));

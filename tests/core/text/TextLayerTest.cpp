@@ -18,7 +18,7 @@ TEST(ShiftJis, RoundTripsJapaneseAndCountsBytes) {
     EXPECT_EQ(FromShiftJis(sjis), text);
     // 検討 = 2 x 2, ｹｰｽ = 3 x 1 (half-width katakana), 名称 = 4
     EXPECT_EQ(ShiftJisLength("検討ｹｰｽ名称"), 11u);
-    EXPECT_EQ(ToShiftJis("㎡").size(), 2u);  // a code page 932 extension character
+    EXPECT_EQ(ToShiftJis("㎡").size(), 2u); // a code page 932 extension character
     // A character outside code page 932 becomes "?", never an error.
     EXPECT_EQ(ToShiftJis("a😀b"), "a?b");
 }
@@ -85,15 +85,14 @@ TEST_P(NumberPictureTest, Formats) {
 INSTANTIATE_TEST_SUITE_P(
     Pictures, NumberPictureTest,
     ::testing::Values(PictureCase{53, "##,##0", "53"}, PictureCase{1234, "##,##0", "1,234"},
-                      PictureCase{1234567, "#,##0", "1,234,567"},
-                      PictureCase{0, "##,##0", "0"},
+                      PictureCase{1234567, "#,##0", "1,234,567"}, PictureCase{0, "##,##0", "0"},
                       PictureCase{3.5, "##0.00", "3.50"},
-                      PictureCase{1.005, "0.00", "1.01"},     // on the decimal form
+                      PictureCase{1.005, "0.00", "1.01"}, // on the decimal form
                       PictureCase{2.675, "#0.00", "2.68"},
-                      PictureCase{-2.675, "#0.00", "-2.68"},  // half away from zero
-                      PictureCase{-0.001, "####0.00", "0.00"},  // no "-0.00"
+                      PictureCase{-2.675, "#0.00", "-2.68"},   // half away from zero
+                      PictureCase{-0.001, "####0.00", "0.00"}, // no "-0.00"
                       PictureCase{-1.25, "####0.00", "-1.25"},
-                      PictureCase{99.995, "#0.00", "100.00"},   // wider than the picture
+                      PictureCase{99.995, "#0.00", "100.00"}, // wider than the picture
                       PictureCase{95.3, "###0.00\\, ", "95.30, "},
                       PictureCase{-62.65, "###0.00\\, ", "-62.65, "},
                       PictureCase{-128, "###0.00", "-128.00"},

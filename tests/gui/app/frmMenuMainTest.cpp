@@ -2,10 +2,10 @@
 // file dialogs answered by a FakePrompter and the settings in a temporary
 // program folder.
 
+#include "app/frmMenuMain.h"
 #include "../FakePrompter.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
-#include "app/frmMenuMain.h"
 #include "project/basIO.h"
 #include "report/RangeSpinBox.h"
 #include "report/frmInpRenban.h"
@@ -15,13 +15,13 @@
 #include <QApplication>
 #include <QComboBox>
 #include <QDragEnterEvent>
-#include <QMimeData>
-#include <QUrl>
 #include <QMessageBox>
+#include <QMimeData>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScreen>
 #include <QTimer>
+#include <QUrl>
 
 #include <gtest/gtest.h>
 
@@ -35,7 +35,8 @@ using Answer = gui::Prompter::Answer;
 using Buttons = gui::Prompter::Buttons;
 
 const std::string kSample = std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt";
-constexpr const char* kReadError = "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）";
+constexpr const char* kReadError =
+    "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）";
 
 class MainWindowTest : public ::testing::Test {
 protected:
@@ -109,7 +110,7 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(w.Caption(), "Ormavex - caisson-A.kvt");
     EXPECT_EQ(w.CurrentFile(), project());
-    EXPECT_EQ(w.windowFilePath().toStdString(), project());  // handed to the preview
+    EXPECT_EQ(w.windowFilePath().toStdString(), project()); // handed to the preview
     EXPECT_EQ(state.cases.CaseCount, 6);
     EXPECT_EQ(ini("FileName", "FileName1"), project());
     EXPECT_EQ(ini("FileName", "InitDir"), dir.path());
@@ -130,7 +131,8 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     EXPECT_EQ(state.cases.CaseCount, 6);
 
     // An unsupported version: the version message, then the read error.
-    WriteSjisLines(dir.file("old.kvt"), {"VELMORRA", "PRODUCT", "INPUT FILE VERSION             [1.00]"});
+    WriteSjisLines(dir.file("old.kvt"),
+                   {"VELMORRA", "PRODUCT", "INPUT FILE VERSION             [1.00]"});
     prompter.clear();
     prompter.files = {dir.file("old.kvt")};
     w.mnuFileOpen_Click();
@@ -164,7 +166,8 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     // The file of entry 2 is gone: "Ver.error", then the read error; the list stays usable.
     w.mnuFileName_Click(1);
     ASSERT_EQ(prompter.shown.size(), 2u);
-    EXPECT_EQ(prompter.shown[0].text, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。");
+    EXPECT_EQ(prompter.shown[0].text,
+              "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。");
     EXPECT_EQ(prompter.shown[1].text.rfind(kReadError, 0), 0u);
     EXPECT_EQ(w.CurrentFile(), "");
     EXPECT_EQ(w.Caption(), "Ormavex");
@@ -247,7 +250,8 @@ TEST_F(MainWindowTest, SaveAndSaveAs) {
     EXPECT_EQ(ini("FileName", "FileName1"), dir.file("plan.kvt"));
     EXPECT_EQ(ReadBytes(dir.file("plan.kvt")), InputFileBytes(state.cases));
 
-    // Save overwrites without a dialog and leaves the edited flag; Save As proposes the current file.
+    // Save overwrites without a dialog and leaves the edited flag; Save As proposes the current
+    // file.
     w.setEditedFlag(true);
     prompter.clear();
     EXPECT_TRUE(w.mnuFileSave_Click());
@@ -267,8 +271,9 @@ TEST_F(MainWindowTest, ClosingAsksWhenEditedAndNeverLosesEdits) {
     EXPECT_FALSE(w.close());
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "ｱﾌﾟﾘｹｰｼｮﾝ終了");
-    EXPECT_EQ(prompter.shown[0].text,
-              "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n編集中のﾌｧｲﾙ名：");
+    EXPECT_EQ(
+        prompter.shown[0].text,
+        "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n編集中のﾌｧｲﾙ名：");
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
     prompter.answers = {Answer::Yes};
     EXPECT_FALSE(w.close());
@@ -281,7 +286,8 @@ TEST_F(MainWindowTest, ClosingAsksWhenEditedAndNeverLosesEdits) {
     ASSERT_TRUE(w.mnuFileSaveAs_Click());
     w.setEditedFlag(true);
     std::filesystem::remove(dir.file("plan.kvt"));
-    std::filesystem::create_directory(dir.file("plan.kvt"));  // a folder cannot be written as the file
+    std::filesystem::create_directory(
+        dir.file("plan.kvt")); // a folder cannot be written as the file
     prompter.clear();
     prompter.answers = {Answer::Yes};
     EXPECT_FALSE(w.close());
@@ -415,7 +421,7 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     });
     w.cmdMenu_Click(2);
     EXPECT_EQ(ini("Chapter", "Method"), "3");
-    EXPECT_EQ(ReadBytes(paths.settingsFile), before);  // the position is unchanged too
+    EXPECT_EQ(ReadBytes(paths.settingsFile), before); // the position is unchanged too
 }
 
 } // namespace

@@ -104,7 +104,8 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
             changed.push_back(before[i] + " -> " + after[i]);
         }
     }
-    EXPECT_EQ(changed, (std::vector<std::string>{"3.8 -> 3.85", "0.826086956521739 -> 0.83695652173913"}));
+    EXPECT_EQ(changed,
+              (std::vector<std::string>{"3.8 -> 3.85", "0.826086956521739 -> 0.83695652173913"}));
 }
 
 TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
@@ -134,7 +135,7 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
         while (editor.MaxRows() > 0) {
             editor.mnuDelete_Click();
         }
-        editor.mnuDelete_Click();  // no row left: nothing happens
+        editor.mnuDelete_Click(); // no row left: nothing happens
         press(editor, "cmdOk");
         EXPECT_EQ(editor.UsrTag(), "OK");
     });

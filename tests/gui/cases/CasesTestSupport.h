@@ -11,9 +11,9 @@
 #include "support/TestSupport.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QLineEdit>
 #include <QTableView>
-#include <QApplication>
 #include <QTest>
 
 #include <memory>
@@ -26,7 +26,8 @@ namespace ormavex::test {
 inline void WriteTestSideRatios(const std::string& folder) {
     std::vector<std::string> lines;
     for (const char* s : {"FREE_8*4", "FREE_6*4", "FIX_8*4", "FIX_6*4"}) {
-        lines.insert(lines.end(), {std::string("[") + s + "]", "Count=4", "1=0.5", "2=1.0", "3=1.5", "4=2.0"});
+        lines.insert(lines.end(),
+                     {std::string("[") + s + "]", "Count=4", "1=0.5", "2=1.0", "3=1.5", "4=2.0"});
     }
     lines.insert(lines.end(), {"[FIX_4*4]", "Count=2", "1=0.80", "2=1.20"});
     WriteSjisLines(SideRatioListPath(folder), lines);
@@ -58,8 +59,10 @@ inline std::unique_ptr<gui::frmInpJyokenSS> OpenEditor(CaseTable& cases, const T
     using gui::frmInpJyokenSS;
     auto editor = std::make_unique<frmInpJyokenSS>(dir.file("Kivet.ini"), dir.path(), prompter);
     frmInpJyokenSS* e = editor.get();
-    QObject::connect(e, &frmInpJyokenSS::LoadData, e, [e, &cases] { LoadSheetFromCases(*e, cases); });
-    QObject::connect(e, &frmInpJyokenSS::SaveData, e, [e, &cases](bool&) { SaveSheetToCases(*e, cases); });
+    QObject::connect(e, &frmInpJyokenSS::LoadData, e,
+                     [e, &cases] { LoadSheetFromCases(*e, cases); });
+    QObject::connect(e, &frmInpJyokenSS::SaveData, e,
+                     [e, &cases](bool&) { SaveSheetToCases(*e, cases); });
     e->setUsrRecMax(MaxCases);
     e->show();
     QApplication::setActiveWindow(e);

@@ -43,7 +43,7 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
     const std::string row5 = Row(*editor, 5);
 
     editor->setActiveCell(6, 3);
-    Action(*editor, "Insert")->trigger();  // the toolbar button
+    Action(*editor, "Insert")->trigger(); // the toolbar button
     ASSERT_EQ(editor->MaxRows(), 6);
     EXPECT_EQ(Row(*editor, 3), "(未定義)||0|0|0|1|1|1|1|0|0");
     EXPECT_EQ(Row(*editor, 4), row3);
@@ -106,7 +106,8 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     // Out of range and not a number: the cell keeps its value, the status bar says why.
     TypeIntoCell(*editor, 6, 1, "100");
     EXPECT_EQ(editor->cellText(6, 1), "2");
-    EXPECT_NE(editor->noticeText().find("1行目「Lx(m)」「100」"), std::string::npos) << editor->noticeText();
+    EXPECT_NE(editor->noticeText().find("1行目「Lx(m)」「100」"), std::string::npos)
+        << editor->noticeText();
     EXPECT_NE(editor->noticeText().find("0 ～ 99.999"), std::string::npos);
     TypeIntoCell(*editor, 10, 2, "1-2");
     EXPECT_EQ(editor->cellText(10, 2), "20");
@@ -118,12 +119,12 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     EXPECT_NE(editor->noticeText().find("「\"」"), std::string::npos);
 
     // Undo and redo, step by step, with the keys of any spreadsheet.
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier);  // the title
+    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // the title
     EXPECT_EQ(editor->cellText(1, 2), "ｹｰｽ2");
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier);  // Ly 0
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier);  // Ly 4
+    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 0
+    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
     EXPECT_EQ(editor->cellText(7, 1), "2");
-    EXPECT_EQ(editor->cellText(8, 1), "1");  // 2 / 2
+    EXPECT_EQ(editor->cellText(8, 1), "1"); // 2 / 2
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(editor->cellText(8, 1), "0.5");
 }
@@ -131,9 +132,12 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
 TEST_F(EditorTest, StatusBarHintFollowsTheActiveCell) {
     FillCases(cases, 1);
     auto editor = open();
-    const std::pair<int, std::string> hints[] = {
-        {1, "入力範囲：40ﾊﾞｲﾄ以内の文字列"}, {2, ""}, {3, "入力範囲：(選択ﾘｽﾄ一覧より選択)"},
-        {7, "入力範囲：0 ～ 99.999"}, {9, "入力範囲：0 ～ 9.99"}, {11, "入力範囲：-9999.99 ～ 9999.99"}};
+    const std::pair<int, std::string> hints[] = {{1, "入力範囲：40ﾊﾞｲﾄ以内の文字列"},
+                                                 {2, ""},
+                                                 {3, "入力範囲：(選択ﾘｽﾄ一覧より選択)"},
+                                                 {7, "入力範囲：0 ～ 99.999"},
+                                                 {9, "入力範囲：0 ～ 9.99"},
+                                                 {11, "入力範囲：-9999.99 ～ 9999.99"}};
     for (const auto& [column, hint] : hints) {
         editor->setActiveCell(column, 1);
         EXPECT_EQ(editor->statusText(1), hint) << column;
@@ -153,8 +157,9 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
 
     // A block: visible texts of the choices, plain decimals, CR LF rows.
     auto* sheet = editor->vaSpread1();
-    sheet->selectionModel()->select(QItemSelection(sheet->model()->index(0, 0), sheet->model()->index(1, 5)),
-                                    QItemSelectionModel::ClearAndSelect);
+    sheet->selectionModel()->select(
+        QItemSelection(sheet->model()->index(0, 0), sheet->model()->index(1, 5)),
+        QItemSelectionModel::ClearAndSelect);
     Action(*editor, "Copy")->trigger();
     EXPECT_EQ(clipboard->text().toStdString(),
               "ｹｰｽ1\t\t三辺固定一辺自由版（８×４）\t側壁ﾀｲﾌﾟ\t２桁\t1.5\r\n"
@@ -162,15 +167,16 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
 
     // A block from a spreadsheet with one bad value: the rest is pasted, the bad one named.
     const std::string before = Row(*editor, 2) + "/" + Row(*editor, 3);
-    clipboard->setText(QString::fromStdString(
-        "前壁\t\t四辺固定版（４×４）\t底版ﾀｲﾌﾟ\t３桁\t3.25\t1.3\r\n"
-        "隔壁\t\t四辺固定版（８×４）\t側壁ﾀｲﾌﾟ\t２桁\t4,5x\t2.5\r\n"));
+    clipboard->setText(
+        QString::fromStdString("前壁\t\t四辺固定版（４×４）\t底版ﾀｲﾌﾟ\t３桁\t3.25\t1.3\r\n"
+                               "隔壁\t\t四辺固定版（８×４）\t側壁ﾀｲﾌﾟ\t２桁\t4,5x\t2.5\r\n"));
     editor->setActiveCell(1, 2);
     sheet->clearSelection();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Row(*editor, 2), "前壁||4|1|1|3.25|1.3|2.5|1.5|20|-10");
-    EXPECT_EQ(Row(*editor, 3), "隔壁||2|0|0|3.5|2.5|1.4|1.5|30|-15");  // Lx refused: kept
-    EXPECT_NE(editor->noticeText().find("3行目「Lx(m)」「4,5x」"), std::string::npos) << editor->noticeText();
+    EXPECT_EQ(Row(*editor, 3), "隔壁||2|0|0|3.5|2.5|1.4|1.5|30|-15"); // Lx refused: kept
+    EXPECT_NE(editor->noticeText().find("3行目「Lx(m)」「4,5x」"), std::string::npos)
+        << editor->noticeText();
 
     // One undo takes the whole paste back.
     Action(*editor, "mnuUndo")->trigger();
@@ -189,27 +195,28 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
 TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     WriteTestSideRatios(dir.path());
     FillCases(cases, 2);
-    cases.cell(2, 5) = Cell(3.1);  // proposal from the spans: 2.0; the row's λ is 1.5
+    cases.cell(2, 5) = Cell(3.1); // proposal from the spans: 2.0; the row's λ is 1.5
     auto editor = open();
     bool ran = false;
     editor->setDialogRunner([&](frmInpJyoken& d) {
         ran = true;
-        d.show();  // as exec() does: the dialog loads its row
+        d.show(); // as exec() does: the dialog loads its row
         EXPECT_EQ(d.windowTitle().toStdString(), "ﾃﾞｰﾀ№2");
         EXPECT_FALSE(d.cmdHelp()->isEnabled());
         EXPECT_EQ(d.txtTitle()->text().toStdString(), "ｹｰｽ2");
         EXPECT_TRUE(d.optType(1)->isChecked());
         EXPECT_EQ(d.cboRamuda()->count(), 4);
-        EXPECT_EQ(d.cboRamuda()->currentText().toStdString(), "1.5");  // kept from the row
+        EXPECT_EQ(d.cboRamuda()->currentText().toStdString(), "1.5"); // kept from the row
         EXPECT_EQ(d.numRamuda()->text().toStdString(), "1.55");
         EXPECT_EQ(d.numQB()->text().toStdString(), "-10.00");
-        d.optType(4)->setChecked(true);  // FIX_4*4: its own list, proposal 1.20
+        d.optType(4)->setChecked(true); // FIX_4*4: its own list, proposal 1.20
         d.numQA()->setValue(1234.5);
         d.cmdOk()->click();
     });
     editor->setActiveCell(1, 1);
     QTableView* sheet = editor->vaSpread1();
-    QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {}, sheet->visualRect(sheet->model()->index(1, 1)).center());
+    QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
+                      sheet->visualRect(sheet->model()->index(1, 1)).center());
     ASSERT_TRUE(ran);
     EXPECT_EQ(editor->activeRow(), 2);
     EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||4|0|0|3.1|2|1.55|1.20|1234.5|-10");
@@ -229,4 +236,3 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     editor->vaSpread1_ButtonClicked(2);
     EXPECT_EQ(Row(*editor, 2), row2);
 }
-

@@ -36,7 +36,7 @@ struct Dialog {
     }
     std::string lambda() const { return d.cboRamuda()->currentText().toStdString(); }
 
-    FakePrompter prompter;  // answers the range message
+    FakePrompter prompter; // answers the range message
     frmInpJyoken d;
 };
 
@@ -49,8 +49,14 @@ TEST(frmInpJyoken, ProposesTheNextTabulatedLambda) {
     t.show();
     t.d.optType(0)->setChecked(true);
     ASSERT_EQ(t.d.cboRamuda()->count(), 4);
-    const struct { double lx, ly; const char* ratio; const char* lambda; } cases[] = {
-        {3, 2, "1.50", "1.5"}, {3.1, 2, "1.55", "2.0"}, {5, 2, "2.50", "2.0"}, {5, 0.001, "0.00", "0.5"}};
+    const struct {
+        double lx, ly;
+        const char* ratio;
+        const char* lambda;
+    } cases[] = {{3, 2, "1.50", "1.5"},
+                 {3.1, 2, "1.55", "2.0"},
+                 {5, 2, "2.50", "2.0"},
+                 {5, 0.001, "0.00", "0.5"}};
     for (const auto& c : cases) {
         t.d.numLx()->setValue(c.lx);
         t.d.numLy()->setValue(c.ly);
@@ -91,7 +97,7 @@ TEST(frmInpJyoken, TypedValueOutOfRangeIsReportedAndTheFocusReturns) {
     NumberEdit* lx = t.d.numLx();
     lx->setFocus();
     QTest::keyClicks(lx, "100");
-    QTest::keyClick(lx, Qt::Key_Return);  // Enter moves on as Tab does, and leaves the field
+    QTest::keyClick(lx, Qt::Key_Return); // Enter moves on as Tab does, and leaves the field
     ASSERT_EQ(t.prompter.shown.size(), 1u);
     EXPECT_EQ(t.prompter.shown[0].text, "入力範囲：0.00 ～ 99.99");
     EXPECT_EQ(t.prompter.shown[0].icon, Message::Icon::Information);
@@ -116,7 +122,7 @@ TEST(frmInpJyoken, TypedValueOutOfRangeIsReportedAndTheFocusReturns) {
 }
 
 TEST(frmInpJyoken, MissingSideRatioListLeavesTheDialogUsable) {
-    TempDir dir;  // no 計算数表.ini
+    TempDir dir; // no 計算数表.ini
     Dialog t(dir);
     bool saved = false;
     QObject::connect(&t.d, &frmInpJyoken::SaveData, &t.d, [&](bool&) { saved = true; });

@@ -29,7 +29,7 @@ void AnswerNextDialog(const QString& name) {
         auto* edit = d->findChild<QLineEdit*>(QStringLiteral("fileNameEdit"));
         ASSERT_NE(edit, nullptr);
         edit->setText(name);
-        static_cast<QDialog*>(d)->accept();  // as the dialog's own button does
+        static_cast<QDialog*>(d)->accept(); // as the dialog's own button does
     });
 }
 

@@ -2,9 +2,9 @@
 // load and save of section Chapter go through the main window
 // (frmMenuMainTest).
 
+#include "report/frmInpRenban.h"
 #include "../FakePrompter.h"
 #include "report/RangeSpinBox.h"
-#include "report/frmInpRenban.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -66,7 +66,7 @@ TEST(NumberingDialog, OutOfRangeValuesAreRefused) {
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "入力範囲：0 ～ 10");
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Information);
-    EXPECT_EQ(d.TabStrip1()->currentIndex(), 2);  // the field's tab is shown again
+    EXPECT_EQ(d.TabStrip1()->currentIndex(), 2); // the field's tab is shown again
 
     // OK refuses it too, without saving.
     d.cmdOk_Click();

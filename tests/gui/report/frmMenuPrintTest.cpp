@@ -27,9 +27,11 @@ protected:
     PrintMenuTest() {
         paths.programFolder = dir.path();
         paths.settingsFile = dir.file("Kivet.ini");
-        paths.userDataFolder = dir.file("user data");  // a blank, quoted on the command line
+        paths.userDataFolder = dir.file("user data"); // a blank, quoted on the command line
         state.dataFolder = std::string(ORMAVEX_SOURCE_DIR) + "/data";
-        EXPECT_TRUE(LoadProject(state.cases, std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt").ok);
+        EXPECT_TRUE(
+            LoadProject(state.cases, std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt")
+                .ok);
         EXPECT_TRUE(CalcMoments(state.cases, state.calc, state.coef, state.dataFolder));
     }
 
@@ -45,14 +47,14 @@ TEST_F(PrintMenuTest, SelectionButtonsAndTheNoItemMessage) {
     EXPECT_TRUE(prompter.shown.empty());
     QCheckBox* item = menu.chkPrintItem(0);
     EXPECT_EQ(item->text(), QStringLiteral("計算結果の印刷"));
-    EXPECT_FALSE(item->isChecked());  // nothing stored yet
+    EXPECT_FALSE(item->isChecked()); // nothing stored yet
 
     menu.cmdCheck_Click(0);
     EXPECT_TRUE(item->isChecked());
     menu.cmdCheck_Click(2);
     EXPECT_FALSE(item->isChecked());
     menu.cmdCheck_Click(2);
-    EXPECT_TRUE(item->isChecked());  // inverted twice: as before
+    EXPECT_TRUE(item->isChecked()); // inverted twice: as before
     menu.cmdCheck_Click(1);
     EXPECT_FALSE(item->isChecked());
 
@@ -68,8 +70,10 @@ TEST_F(PrintMenuTest, SelectionButtonsAndTheNoItemMessage) {
 TEST_F(PrintMenuTest, PrintStartsThePreviewOnTheCombinedFileAndClosingCleansUp) {
     const std::string argsFile = dir.file("args.txt");
     WriteBytes(dir.file("ormavex-preview"),
-               "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + argsFile + ".part'\n"
-               "mv '" + argsFile + ".part' '" + argsFile + "'\n");
+               "#!/bin/sh\nfor a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" + argsFile +
+                   ".part'\n"
+                   "mv '" +
+                   argsFile + ".part' '" + argsFile + "'\n");
     fs::permissions(dir.file("ormavex-preview"), fs::perms::owner_all);
     CPrivateProfile::SetValueString(paths.settingsFile, "MenuPrint", "0", "1");
 
@@ -93,14 +97,14 @@ TEST_F(PrintMenuTest, PrintStartsThePreviewOnTheCombinedFileAndClosingCleansUp) 
 
         menu.cmdPreview_Click();
         EXPECT_TRUE(prompter.shown.empty());
-        EXPECT_EQ(menu.lastPreviewCommand(),
-                  dir.path() + "/ormavex-preview /INI=\"" + paths.userDataFolder +
-                      "\" /PROJECT=\"/data/caisson A.kvt\" " + combined);
+        EXPECT_EQ(menu.lastPreviewCommand(), dir.path() + "/ormavex-preview /INI=\"" +
+                                                 paths.userDataFolder +
+                                                 "\" /PROJECT=\"/data/caisson A.kvt\" " + combined);
         for (int i = 0; i < 200 && !fs::exists(argsFile); ++i) {
             std::this_thread::sleep_for(std::chrono::milliseconds(20));
         }
-        EXPECT_EQ(ReadBytes(argsFile),
-                  "/INI=" + paths.userDataFolder + "\n/PROJECT=/data/caisson A.kvt\n" + combined + "\n");
+        EXPECT_EQ(ReadBytes(argsFile), "/INI=" + paths.userDataFolder +
+                                           "\n/PROJECT=/data/caisson A.kvt\n" + combined + "\n");
         EXPECT_EQ(ReadBytes(combined), ReadBytes(printFiles[0]));
         EXPECT_FALSE(ReadBytes(combined).empty());
 
@@ -134,7 +138,8 @@ TEST_F(PrintMenuTest, FailedPagesAreNamedInOneMessage) {
     menu.load();
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Ormavex");
-    EXPECT_EQ(prompter.shown[0].text, "№1 №2 №3 №4 №5 №6 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ");
+    EXPECT_EQ(prompter.shown[0].text,
+              "№1 №2 №3 №4 №5 №6 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ");
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Critical);
     menu.reject();
 }

@@ -33,9 +33,7 @@ struct Published {
     double centreLong;  // centre, moment along the long span
 };
 
-void PrintTo(const Published& p, std::ostream* os) {
-    *os << "b/a = " << p.ratio;
-}
+void PrintTo(const Published& p, std::ostream* os) { *os << "b/a = " << p.ratio; }
 
 class ClampedPlate : public ::testing::TestWithParam<Published> {};
 
