@@ -2,7 +2,9 @@
 // The outermost frame of every program's main(): a failure nothing in the
 // program handled (an Error, std::bad_alloc, anything) ends it with one line
 // on stderr and an exit code of its own instead of an abort. No Qt here:
-// ormavex-batch uses it too.
+// ormavex-batch uses it too. In the windowed programs a failure that leaves
+// an event handler passes Qt's event loop first, which may print a warning
+// of its own before this line.
 
 #include <algorithm>
 #include <exception>

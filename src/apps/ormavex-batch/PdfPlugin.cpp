@@ -16,8 +16,12 @@ ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPat
         if (error != nullptr) {
             *error = std::string("the PDF was not written: ") + e.what();
         }
-        return false;
+    } catch (...) {
+        if (error != nullptr) {
+            *error = "the PDF was not written: an exception of unknown type";
+        }
     }
+    return false;
 }
 
 // The loader's pointer type and the function must agree.

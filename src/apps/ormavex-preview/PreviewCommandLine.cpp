@@ -1,5 +1,7 @@
 #include "PreviewCommandLine.h"
 
+#include "text/Blanks.h"
+
 namespace ormavex::preview {
 
 const char* const kUsage =
@@ -9,24 +11,13 @@ const char* const kUsage =
     "\n"
     "Shows a text print file of the report (with its figures) page by page, to\n"
     "print it or save it as PDF. With --pdf the PDF is written without a window.\n"
-    "Exit codes: 0 done, 1 usage, 2 print file not read, 3 PDF not written,\n"
-    "7 stopped by an unexpected failure.\n";
+    "Exit codes: 0 done, 1 usage, 2 print file not read, 3 PDF not written.\n";
 
 namespace {
 
 bool StartsWithNoCase(const std::string& s, const std::string& prefix) {
-    if (s.size() < prefix.size()) {
-        return false;
-    }
-    for (std::size_t i = 0; i < prefix.size(); ++i) {
-        auto lower = [](char c) {
-            return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c;
-        };
-        if (lower(s[i]) != lower(prefix[i])) {
-            return false;
-        }
-    }
-    return true;
+    return s.size() >= prefix.size() &&
+           EqualsNoCase(std::string_view(s).substr(0, prefix.size()), prefix);
 }
 
 std::string Unquote(std::string s) {

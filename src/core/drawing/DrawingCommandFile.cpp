@@ -439,7 +439,7 @@ bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {
 
 bool ParseDrawingCommandFile(std::string_view bytes, DrawingCommandFile& out, Error* error) {
     out = DrawingCommandFile{};
-    if (!CheckFileSize(bytes, kMaxDrawingFileBytes, "drawing command file", error)) {
+    if (!CheckFileSize(bytes, FileLimit::Drawing, "drawing command file", error)) {
         return false;
     }
     Parser(bytes, out).run();
@@ -450,7 +450,7 @@ bool ParseDrawingCommandFile(std::string_view bytes, DrawingCommandFile& out, Er
 bool LoadDrawingCommandFile(const std::string& path, DrawingCommandFile& out, Error* error) {
     std::string bytes;
     Error readError;
-    if (!ReadFileBytes(path, bytes, readError, kMaxDrawingFileBytes)) {
+    if (!ReadFileBytes(path, bytes, readError, FileLimit::Drawing)) {
         out = DrawingCommandFile{};
         return Fail(
             error, "drawing command file not read (error " + std::to_string(readError.code()) + ")",

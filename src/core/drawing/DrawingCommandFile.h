@@ -127,7 +127,6 @@ struct DrawingExtents {
     DrawingBounds bounds;
 };
 
-inline constexpr std::size_t kMaxDrawingFileBytes = 16u << 20;
 inline constexpr std::size_t kMaxRecords = 100000;
 inline constexpr std::size_t kMaxWarnings = 8;
 

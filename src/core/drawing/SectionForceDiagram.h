@@ -17,7 +17,7 @@
 // the member in 0.5 mm steps until 0.5 mm clear; moments too long for their
 // grid spacing are set in text style 3 (120 twips). Always: the centre line
 // stops 1 mm short of the row label "Ⅰ"; after everything else the
-// drawing holds come, in this order, 0.8 mm strokes outside each fixed edge
+// drawing holds come, in this order, strokes within 0.5 mm outside each fixed edge
 // (not the free edge of tables 1 and 2), the caption (the diagram's name, text
 // style 1), "単位：kN・m/m" and, when the two scales differ by more than 10 %,
 // "縮尺不同".

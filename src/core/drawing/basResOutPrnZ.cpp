@@ -259,10 +259,13 @@ std::string DrawingContext::DrawingFileText(const std::string& title1, const std
     f.texts = Texts.items();
     std::string text = DrawingCommandFileText(f);
     // The extents as the figure placement reads them back: the numbers of
-    // the third line, rounded to 2 decimals. The titles end with the first
-    // two line ends.
-    const std::string_view rest = std::string_view(text).substr(title1.size() + title2.size() + 4);
-    ParseExtentsLine(rest.substr(0, rest.find('\r')), written);
+    // the third line, rounded to 2 decimals.
+    LineReader lines(text);
+    std::string_view extentsLine;
+    const bool read =
+        lines.skip(2) && lines.next(extentsLine) && ParseExtentsLine(extentsLine, written);
+    assert(read && "the writer's own extents line reads back");
+    (void)read;
     return text;
 }
 

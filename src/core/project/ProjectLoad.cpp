@@ -2,9 +2,9 @@
 
 #include "app/basToolsStd.h"
 #include "project/basIO.h"
+#include "text/Blanks.h"
 #include "text/TextFile.h"
 
-#include <cctype>
 #include <sys/stat.h>
 
 namespace ormavex {
@@ -12,11 +12,9 @@ namespace ormavex {
 LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     LoadResult r;
     Error error;
-    std::string ext = path.size() >= 3 ? path.substr(path.size() - 3) : path;
-    for (char& c : ext) {
-        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
-    }
-    if (ext == "KVT") {
+    const std::string_view ext =
+        std::string_view(path).substr(path.size() >= 3 ? path.size() - 3 : 0);
+    if (EqualsNoCase(ext, "KVT")) {
         // One read serves the version probe and the reader.
         std::string data;
         Error readError;

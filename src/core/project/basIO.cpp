@@ -127,7 +127,11 @@ bool ReadProjectFile(CaseTable& cases, const std::string& path, int cellsPerCase
     if (!ReadFileBytes(path, data, error, FileLimit::Project)) {
         return Fail(cases, error, error.code(), path);
     }
-    return ReadProjectBytes(cases, data, cellsPerCase, error);
+    if (!ReadProjectBytes(cases, data, cellsPerCase, error)) {
+        error = Error(error.message(), error.code(), path);
+        return false;
+    }
+    return true;
 }
 
 bool ReadProjectBytes(CaseTable& cases, std::string_view data, int cellsPerCase, Error& error) {

@@ -105,8 +105,8 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
                const std::string& settingsFile, ReportRunOutcome& outcome) {
     const std::string formatFile = FormatFilePath(dataFolder);
     const NewPrintFile newFile = DrawingPrintFilesOf(report.lists);
-    // Each page ends with its member's diagram (DrawFrontWallDiagram or
-    // DrawBottomSlabDiagram) on the page's figure area, load diagram drawn.
+    // Each page ends with its member's section force diagram on the page's
+    // figure area, load diagram drawn.
     const DiagramWriter diagram = [&](Member member, int c) {
         return DrawSectionForceDiagram(member, drawing, newFile, calc, dataFolder, 1, c,
                                        PageFigureWidth, PageFigureHeight);

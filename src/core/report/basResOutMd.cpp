@@ -6,9 +6,7 @@
 
 namespace ormavex {
 
-std::string FormatFilePath(const std::string& programFolder) {
-    return programFolder + "/Kivet.fmt";
-}
+std::string FormatFilePath(const std::string& dataFolder) { return dataFolder + "/Kivet.fmt"; }
 
 namespace {
 

@@ -29,7 +29,7 @@ inline constexpr double PageFigureHeight = 160.0;
 using DiagramWriter = std::function<std::string(Member member, int caseNo)>;
 
 /// The report format file in the program folder.
-std::string FormatFilePath(const std::string& programFolder);
+std::string FormatFilePath(const std::string& dataFolder);
 
 /// Appends the page of case `caseNo` to the current print file of `report`.
 /// Returns false when any step failed (a span ratio that is not a finite

@@ -114,7 +114,9 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
     std::string path = folder + "/~MTXXXXXX.tmp";
     const int fd = ::mkstemps(path.data(), 4);
     if (fd < 0) {
-        throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(errno));
+        const int code = errno;
+        throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(code),
+                    code, folder);
     }
     std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;

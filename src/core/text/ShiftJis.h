@@ -2,7 +2,9 @@
 // Conversion between the program's UTF-8 text and the Shift_JIS (code page 932)
 // bytes of every file the system reads or writes.
 //
-// Guarantees: conversion never fails. A character that code page 932 cannot
+// Guarantees: conversion never fails once the C library can convert code page
+// 932 at all; a library without it is a broken installation, and the program
+// stops with a line on stderr at the first conversion. A character that code page 932 cannot
 // hold is written as "?"; a byte sequence that is not valid code page 932 is
 // read as U+FFFD. Byte counts of the Shift_JIS form (field widths, the 40-byte
 // title) are taken with ShiftJisLength().

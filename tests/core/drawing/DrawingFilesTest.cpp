@@ -5,6 +5,7 @@
 #include "drawing/FigureFile.h"
 #include "support/TestSupport.h"
 #include "text/ShiftJis.h"
+#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 
@@ -179,7 +180,7 @@ TEST(DrawingFileTest, EmptyOrOversizedFileFails) {
     Error error;
     EXPECT_FALSE(ParseDrawingCommandFile("", d, &error));
     EXPECT_NE(error.message(), std::string());
-    EXPECT_FALSE(ParseDrawingCommandFile(std::string(kMaxDrawingFileBytes + 1, 'x'), d, &error));
+    EXPECT_FALSE(ParseDrawingCommandFile(std::string(FileLimit::Drawing + 1, 'x'), d, &error));
     EXPECT_FALSE(LoadDrawingCommandFile("/nonexistent/drawing.tmp", d, &error));
     EXPECT_EQ(error.path(), "/nonexistent/drawing.tmp");
 }

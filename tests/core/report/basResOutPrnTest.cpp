@@ -389,7 +389,6 @@ TEST_F(PrintFileTest, ListsRefuseThe21stTextAndThe298thDrawingFile) {
 TEST_F(PrintFileTest, LinesGoThroughTheOpenHandle) {
     ReportState state;
     state.lists.folder = dir.path();
-    state.lists.folder = dir.path();
     state.method = 2;
     state.styles[1] = 1;
     state.margins[1] = 1;
