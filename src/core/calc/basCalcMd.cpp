@@ -232,7 +232,8 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
     for (std::size_t i = 0;; ++i) {
         if (i == file.headers.size()) {
             if (file.ended) {
-                throw Error("the coefficient file " + path + " ends before its end marker");
+                throw Error("the coefficient file " + path + " ends before its end marker", 0,
+                            path);
             }
             // The header and its 13 body lines, whole.
             file.needLines(file.scanPos, kBodyLines + 1);
@@ -240,7 +241,8 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
             std::string_view header;
             if (!lines.next(header)) {
                 file.ended = true;
-                throw Error("the coefficient file " + path + " ends before its end marker");
+                throw Error("the coefficient file " + path + " ends before its end marker", 0,
+                            path);
             }
             CoefFileIndex::Header h;
             h.body = file.scanPos + lines.position();

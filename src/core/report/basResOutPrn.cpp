@@ -227,12 +227,13 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         }
     }
     if (!found) {
-        throw Error("section " + section + " is missing from " + formatFile);
+        throw Error("section " + section + " is missing from " + formatFile, 0, formatFile);
     }
     int count = 0;
     while (true) {
         if (!lines.next(raw)) {
-            throw Error("section " + section + " of " + formatFile + " has no End line");
+            throw Error("section " + section + " of " + formatFile + " has no End line", 0,
+                        formatFile);
         }
         if (raw == "End") {
             return count;
@@ -245,7 +246,8 @@ int ReadTemplateSectionLines(FileReadCache& files, const std::string& formatFile
         if (!RoundToInt32(LeadingNumber(Utf8Mid(line, 0, 3)), number) || number < 1 ||
             number > MaxTemplateLines) {
             throw Error("template line \"" + line + "\" of section " + section +
-                        " has no line number from 1 to 20");
+                            " has no line number from 1 to 20",
+                        0, formatFile);
         }
         // One character: at most a single digit, so 0..9.
         levels[number] = static_cast<int>(LeadingNumber(Utf8Mid(line, 4, 1)));

@@ -46,6 +46,7 @@ protected:
         paths.formatFile = dir.file("Kivet.fmt");
         paths.userDataFolder = dir.file("user");
         state.dataFolder = std::string(ORMAVEX_SOURCE_DIR) + "/data";
+        state.report.lists.folder = dir.path(); // print files stay in the test's folder
         std::filesystem::copy_file(kSample, project());
     }
 

@@ -29,6 +29,7 @@ protected:
         paths.settingsFile = dir.file("Kivet.ini");
         paths.userDataFolder = dir.file("user data"); // a blank, quoted on the command line
         state.dataFolder = std::string(ORMAVEX_SOURCE_DIR) + "/data";
+        state.report.lists.folder = dir.path(); // print files stay in the test's folder
         EXPECT_TRUE(
             LoadProject(state.cases, std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt")
                 .ok);
