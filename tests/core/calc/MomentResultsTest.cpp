@@ -27,6 +27,7 @@ const std::string DataFolder = std::string(ORMAVEX_SOURCE_DIR) + "/data";
 // ormavex-coefgen printed for it.
 struct DirectSolution {
     std::string family;
+    int points = 9;
     double ratio = 0.0;
     CoefWorkTables tables;
 };
@@ -40,7 +41,11 @@ std::vector<DirectSolution> ReadDirectSolutions() {
     int row = 0;
     while (std::getline(in, line)) {
         if (line.rfind("FIX plate", 0) == 0 || line.rfind("FREE plate", 0) == 0) {
-            out.push_back({line.substr(0, line.find(' ')), 0.0, {}});
+            const std::size_t comma = line.find(", ");
+            out.push_back({line.substr(0, line.find(' ')),
+                           static_cast<int>(LeadingNumber(line.substr(comma + 2))),
+                           0.0,
+                           {}});
             table = -1;
         } else if (line.rfind("lambda = Lx/Ly = ", 0) == 0) {
             out.back().ratio = LeadingNumber(line.substr(17));
@@ -54,7 +59,7 @@ std::vector<DirectSolution> ReadDirectSolutions() {
                                    &t.CoefMyTriangle};
             std::istringstream numbers(line.substr(12));
             ++row;
-            for (int k = 1; k <= 9; ++k) {
+            for (int k = 1; k <= out.back().points; ++k) {
                 numbers >> (*tables[table])(row, k);
             }
         }
@@ -95,16 +100,20 @@ void AddCase(CaseTable& cases, const std::string& title, int type, double lx, do
 
 // The coefficients interpolated from the delivered tables agree with a
 // direct solution of the plate at that ratio within 2e-4 (moment 2e-4 q L²):
-// both families, both loads, below and above λ = 1 and next to both ends.
+// both families, both loads, below and above λ = 1 and next to both ends
+// (9 points each, and one plate of each of the 7- and 5-point tables).
 TEST(RealRatio, InterpolationAgreesWithDirectPlateSolutions) {
     const std::vector<DirectSolution> direct = ReadDirectSolutions();
-    ASSERT_EQ(direct.size(), 14u);
+    ASSERT_EQ(direct.size(), 17u);
     CoefInterpolator tables(DataFolder);
     double worst[2] = {0.0, 0.0};
     for (const DirectSolution& d : direct) {
-        SCOPED_TRACE(d.family + " " + std::to_string(d.ratio));
+        SCOPED_TRACE(d.family + " " + std::to_string(d.ratio) + " " + std::to_string(d.points));
         const bool fix = d.family == "FIX";
-        const double error = MaxDifference(tables.at(fix ? 3 : 1, d.ratio), d.tables, 9);
+        // Table types by family and points: FREE 9, 7 = 1, 2; FIX 9, 7, 5 = 3, 4, 5.
+        const int type = (fix ? 3 : 1) + (9 - d.points) / 2;
+        ASSERT_EQ(TableType(type)->points, d.points);
+        const double error = MaxDifference(tables.at(type, d.ratio), d.tables, d.points);
         EXPECT_LT(error, 2e-4);
         worst[fix ? 1 : 0] = std::max(worst[fix ? 1 : 0], error);
     }
