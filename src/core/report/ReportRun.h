@@ -23,6 +23,9 @@ namespace ormavex {
 /// the cause in `error` when given.
 using PageWriter = std::function<bool(int caseNo, Member member, Error* error)>;
 
+/// True, with the reason in `why`, when case `caseNo` cannot have a page.
+using PageRefusal = std::function<bool(int caseNo, Error& why)>;
+
 /// What a report run left to tell the user.
 struct ReportRunOutcome {
     /// Cases whose page failed, in case order, and why (same order): the
@@ -45,18 +48,16 @@ struct ReportRunOutcome {
 /// page break) and is listed as failed with the refusal's Error.
 /// Returns false only when the run itself failed (`outcome.failure` says
 /// why); failed pages still count as a finished run.
-/// Says why case `caseNo` cannot have a page (false: it can).
-using PageRefusal = std::function<bool(int caseNo, Error& why)>;
-
 bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
                const PageWriter& writePage, ReportRunOutcome& outcome,
                const PageRefusal& refuse = nullptr);
 
 /// The report run of the application: a case without calculated points or
-/// with a span that is not greater than 0 in `calc` gets no page; every
-/// other case its member page of the calculated values `calc`, written with the format file of
-/// `dataFolder` and ending with its section force diagram (style files of `dataFolder`, drawn in
-/// `drawing` into drawing print files of `report`).
+/// with a span that is not greater than 0 in `calc` gets no page (a page
+/// would stop short of its diagram); every other case its member page of the
+/// calculated values `calc`, written with the format file of `dataFolder`
+/// and ending with its section force diagram (style files of `dataFolder`,
+/// drawn in `drawing` into drawing print files of `report`).
 bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& cases,
                const CalcArrays& calc, const std::string& dataFolder,
                const std::string& settingsFile, ReportRunOutcome& outcome);
