@@ -32,7 +32,8 @@
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ormavex-batch [--data-dir DIR] [--moments [--real-ratio]] [--write OUT.kvt]\n"
+    "usage: ormavex-batch [--data-dir DIR] [--moments [--real-ratio]]\n"
+    "                     [--write OUT.kvt]\n"
     "                     [--report [--keep] [--settings INI] [--pdf OUT.pdf]]\n"
     "                     PROJECT.kvt\n"
     "       ormavex-batch --version\n"
@@ -41,7 +42,8 @@ constexpr const char* kUsage =
     "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
     "  --real-ratio     with --moments: the moments at each case's real side\n"
     "                   ratio Lx/Ly, interpolated between the tabulated\n"
-    "                   ratios, instead of at its λ\n"
+    "                   ratios, instead of at its λ (a ratio outside the\n"
+    "                   table's range fails the case)\n"
     "  --write OUT.kvt  writes the loaded project as a version 2.10 file\n"
     "  --report         writes the report of all cases (one page per case\n"
     "                   with its section force diagram) into print files in\n"
