@@ -1,7 +1,7 @@
 // ormavex-batch: loads a project file, runs the moment calculation and prints
 // or writes the results, without a window.
 //
-//   ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]
+//   ormavex-batch [--data-dir DIR] [--moments [--real-ratio]] [--write OUT.kvt]
 //                 [--report [--keep] [--settings INI] [--pdf OUT.pdf]] PROJECT.kvt
 //   ormavex-batch --version
 //
@@ -15,27 +15,33 @@
 #include "app/Messages.h"
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
+#include "calc/MomentSummary.h"
+#include "calc/RealRatio.h"
 #include "calc/basCalcMd.h"
 #include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
 
-#include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <memory>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace {
 
 constexpr const char* kUsage =
-    "usage: ormavex-batch [--data-dir DIR] [--moments] [--write OUT.kvt]\n"
+    "usage: ormavex-batch [--data-dir DIR] [--moments [--real-ratio]] [--write OUT.kvt]\n"
     "                     [--report [--keep] [--settings INI] [--pdf OUT.pdf]]\n"
     "                     PROJECT.kvt\n"
     "       ormavex-batch --version\n"
     "\n"
     "Loads PROJECT.kvt, computes the bending moments of every case and\n"
     "  --moments        prints them as CSV (case,row,point,Mx,My) on stdout\n"
+    "  --real-ratio     with --moments: the moments at each case's real side\n"
+    "                   ratio Lx/Ly, interpolated between the tabulated\n"
+    "                   ratios, instead of at its λ\n"
     "  --write OUT.kvt  writes the loaded project as a version 2.10 file\n"
     "  --report         writes the report of all cases (one page per case\n"
     "                   with its section force diagram) into print files in\n"
@@ -49,6 +55,9 @@ constexpr const char* kUsage =
     "  --data-dir DIR   takes the data files (coefficient tables, Kivet.fmt,\n"
     "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
+    "A case whose spans, loads or ratio cannot be calculated (a span not\n"
+    "greater than 0, a load outside -9999.99 .. 9999.99, a λ without a block)\n"
+    "is named on stderr, one line per case, and the run ends with exit code 3.\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
     "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
 
@@ -59,6 +68,7 @@ struct Options {
     std::string settings;
     std::string pdfPath;
     bool moments = false;
+    bool realRatio = false;
     bool report = false;
     bool keep = false;
 };
@@ -71,10 +81,17 @@ int Usage(const std::string& problem) {
     return 1;
 }
 
-std::string Shortest(double v) {
-    char buf[64];
-    auto r = std::to_chars(buf, buf + sizeof buf, v);
-    return std::string(buf, r.ptr);
+using ormavex::ShortestNumber;
+
+// The calculation error: the window's sentence, then one line per failing
+// case, "case 2: Lx = 0: ...".
+int CalcFailed(const std::vector<ormavex::CaseFailure>& failures) {
+    std::string text = ormavex::CalcErrorMessage().text + "\n";
+    for (const ormavex::CaseFailure& f : failures) {
+        text += "case " + std::to_string(f.caseNo) + ": " + f.causeEnglish + "\n";
+    }
+    std::cerr << text;
+    return 3;
 }
 
 // The report run of the print menu with item 0 chosen: every case's page,
@@ -100,6 +117,8 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
         report.lists.text[static_cast<std::size_t>(report.lists.textCount - 1)];
     if (!outcome.failedCases.empty()) {
         std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n";
+        // One line per failed page, English for logs (the window shows the
+        // Japanese causes).
         for (std::size_t i = 0; i < outcome.failedCases.size(); ++i) {
             std::cerr << "No." << outcome.failedCases[i] << ": " << outcome.reasons[i] << "\n";
         }
@@ -164,6 +183,8 @@ int Run(int argc, char** argv) {
 #endif
         } else if (a == "--moments") {
             opt.moments = true;
+        } else if (a == "--real-ratio") {
+            opt.realRatio = true;
         } else if (a == "--report") {
             opt.report = true;
         } else if (a == "--keep") {
@@ -181,6 +202,9 @@ int Run(int argc, char** argv) {
     }
     if ((opt.keep || !opt.settings.empty() || !opt.pdfPath.empty()) && !opt.report) {
         return Usage("--keep, --settings and --pdf need --report");
+    }
+    if (opt.realRatio && !opt.moments) {
+        return Usage("--real-ratio needs --moments");
     }
 
     const std::string dataFolder = opt.dataDir.empty() ? ormavex::ProgramFolder() : opt.dataDir;
@@ -202,20 +226,26 @@ int Run(int argc, char** argv) {
 
     ormavex::CalcArrays calc;
     ormavex::CoefWorkTables coef;
-    ormavex::Error calcError;
-    if (!ormavex::CalcMoments(cases, calc, coef, dataFolder, &calcError)) {
-        std::cerr << ormavex::CalcErrorMessage().text << "\n" << calcError.message() << "\n";
-        return 3;
+    std::vector<ormavex::CaseFailure> failures;
+    if (!ormavex::CalcMoments(cases, calc, coef, dataFolder, nullptr, &failures)) {
+        return CalcFailed(failures);
     }
 
     if (opt.moments) {
+        // The moments printed: at each case's λ, or at its real side ratio.
+        auto real = std::make_unique<ormavex::CalcArrays>();
+        if (opt.realRatio &&
+            !ormavex::CalcMomentsAtRealRatio(cases, *real, dataFolder, &failures)) {
+            return CalcFailed(failures);
+        }
+        const ormavex::CalcArrays& shown = opt.realRatio ? *real : calc;
         std::string out = "case,row,point,Mx,My\n";
         for (int c = 1; c <= cases.CaseCount; ++c) {
-            for (int j = 1; j <= calc.CalcRowCount[c]; ++j) {
-                for (int k = 1; k <= calc.CalcPointCount[c]; ++k) {
+            for (int j = 1; j <= shown.CalcRowCount[c]; ++j) {
+                for (int k = 1; k <= shown.CalcPointCount[c]; ++k) {
                     out += std::to_string(c) + "," + std::to_string(j) + "," + std::to_string(k) +
-                           "," + Shortest(calc.CalcMx[c](j, k)) + "," +
-                           Shortest(calc.CalcMy[c](j, k)) + "\n";
+                           "," + ShortestNumber(shown.CalcMx[c](j, k)) + "," +
+                           ShortestNumber(shown.CalcMy[c](j, k)) + "\n";
                 }
             }
         }

@@ -1,5 +1,6 @@
 #include "basCalcMd.h"
 
+#include "cases/CaseSheet.h"
 #include "text/LeadingNumber.h"
 #include "text/ListInput.h"
 #include "text/ShiftJis.h"
@@ -217,45 +218,58 @@ void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef, cons
     }
 }
 
-bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, CalcArrays& calc,
-                         CoefWorkTables& coef, int type, double lambda, int caseNo) {
-    calc.CalcRowCount[caseNo] = 3;
+// Header `i` of the file in file order, read on as far as needed. Throws
+// Error when the file ends before its end marker.
+CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, std::size_t i) {
+    while (i >= file.headers.size()) {
+        if (file.ended) {
+            throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
+        }
+        // The header and its 13 body lines, whole.
+        file.needLines(file.scanPos, kBodyLines + 1);
+        LineReader lines(file.data().substr(file.scanPos));
+        std::string_view header;
+        if (!lines.next(header)) {
+            file.ended = true;
+            throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
+        }
+        CoefFileIndex::Header h;
+        h.body = file.scanPos + lines.position();
+        const std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
+        h.endMarker = s == "9999";
+        if (!h.endMarker) {
+            h.ratio = LeadingNumber(s);
+            file.ended = !lines.skip(kBodyLines);
+        }
+        file.scanPos += lines.position();
+        file.headers.push_back(h);
+    }
+    return file.headers[i];
+}
+
+CoefFileIndex& OpenCoefFile(CoefRunCache& cache, const std::string& path, int type) {
+    CoefFileIndex& file = cache.files[static_cast<std::size_t>(type)];
+    file.open(path);
+    return file;
+}
+
+const TableTypeInfo& RequireTableType(int type) {
     const TableTypeInfo* info = TableType(type);
     if (info == nullptr) {
         throw Error("table type " + std::to_string(type) + " does not exist");
     }
-    calc.CalcPointCount[caseNo] = info->points;
+    return *info;
+}
+
+bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, CalcArrays& calc,
+                         CoefWorkTables& coef, int type, double lambda, int caseNo) {
+    calc.CalcRowCount[caseNo] = 3;
+    calc.CalcPointCount[caseNo] = RequireTableType(type).points;
     const std::string path = CoefFilePath(dataFolder, type);
 
-    CoefFileIndex& file = cache.files[static_cast<std::size_t>(type)];
-    file.open(path);
+    CoefFileIndex& file = OpenCoefFile(cache, path, type);
     for (std::size_t i = 0;; ++i) {
-        if (i == file.headers.size()) {
-            if (file.ended) {
-                throw Error("the coefficient file " + path + " ends before its end marker", 0,
-                            path);
-            }
-            // The header and its 13 body lines, whole.
-            file.needLines(file.scanPos, kBodyLines + 1);
-            LineReader lines(file.data().substr(file.scanPos));
-            std::string_view header;
-            if (!lines.next(header)) {
-                file.ended = true;
-                throw Error("the coefficient file " + path + " ends before its end marker", 0,
-                            path);
-            }
-            CoefFileIndex::Header h;
-            h.body = file.scanPos + lines.position();
-            const std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
-            h.endMarker = s == "9999";
-            if (!h.endMarker) {
-                h.ratio = LeadingNumber(s);
-                file.ended = !lines.skip(kBodyLines);
-            }
-            file.scanPos += lines.position();
-            file.headers.push_back(h);
-        }
-        CoefFileIndex::Header& h = file.headers[i];
+        CoefFileIndex::Header& h = HeaderAt(file, path, i);
         if (h.endMarker) {
             return false;
         }
@@ -283,6 +297,23 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
     }
 }
 
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
+
+CaseFailure Failure(int c, std::string cause, std::string causeEnglish) {
+    return {c, std::move(cause), std::move(causeEnglish)};
+}
+
+// The sheet's rule for a typed number: rounded to the column's places, then
+// compared with its range.
+bool WithinSheetRange(double value, int sheetColumn) {
+    const SheetColumn& col = SheetColumnInfo(sheetColumn);
+    const double rounded = RoundHalfEven(value, col.decimals);
+    return std::isfinite(value) && rounded >= col.min - 1e-9 && rounded <= col.max + 1e-9;
+}
+
 } // namespace
 
 bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTables& coef, int type,
@@ -291,102 +322,245 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
     return LoadCoefTableCached(cache, dataFolder, calc, coef, type, lambda, caseNo);
 }
 
+std::vector<CoefBlock> LoadAllCoefBlocks(const std::string& dataFolder, int type) {
+    const int points = RequireTableType(type).points;
+    const std::string path = CoefFilePath(dataFolder, type);
+    auto cache = std::make_unique<CoefRunCache>();
+    auto calc = std::make_unique<CalcArrays>();
+    calc->CalcRowCount[1] = 3;
+    calc->CalcPointCount[1] = points;
+    CoefFileIndex& file = OpenCoefFile(*cache, path, type);
+    std::vector<CoefBlock> blocks;
+    for (std::size_t i = 0;; ++i) {
+        const CoefFileIndex::Header h = HeaderAt(file, path, i);
+        if (h.endMarker) {
+            return blocks;
+        }
+        CoefBlock block;
+        block.ratio = h.ratio;
+        ReadBlock(file, h.body, block.tables, *calc, 1);
+        blocks.push_back(block);
+    }
+}
+
+bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCheck check) {
+    std::int32_t typeIndex = 0;
+    std::int32_t ketaIndex = 0;
+    if (!cases.tableTypeIndex(c, typeIndex) || !cases.decimalsIndex(c, ketaIndex) ||
+        typeIndex == std::numeric_limits<std::int32_t>::max() ||
+        ketaIndex > std::numeric_limits<std::int32_t>::max() - 2) {
+        failure = Failure(c, "計算数表の種類または小数部桁数が整数ではありません",
+                          "the table type or the decimal places are not a whole number");
+        return false;
+    }
+    if (TableType(typeIndex + 1) == nullptr) {
+        failure =
+            Failure(c, "計算数表の種類（" + std::to_string(typeIndex) + "）が正しくありません",
+                    "table type " + std::to_string(typeIndex + 1) + " does not exist");
+        return false;
+    }
+    struct Span {
+        const char* name;
+        int column;
+        int sheetColumn;
+    };
+    for (const Span span : {Span{"Lx", 5, SheetLxColumn}, Span{"Ly", 6, SheetLyColumn}}) {
+        const std::string name = span.name;
+        if (cases.cell(c, span.column).isEmpty()) {
+            failure = Failure(c, name + " が入力されていません", name + " is empty");
+            return false;
+        }
+        const double v = cases.cell(c, span.column).toNumber();
+        if (!(v > 0.0) || !WithinSheetRange(v, span.sheetColumn)) {
+            const std::string max = PlainNumberText(SheetColumnInfo(span.sheetColumn).max);
+            failure = Failure(c,
+                              name + " = " + PlainNumberText(v) + "：辺長は 0 より大きく " + max +
+                                  " 以下でなければなりません",
+                              name + " = " + PlainNumberText(v) +
+                                  ": a span must be greater than 0 and at most " + max);
+            return false;
+        }
+    }
+    if (check == CaseCheck::All) {
+        const double lambda = cases.lambda(c);
+        if (!(std::isfinite(lambda) && lambda > 0.0)) {
+            failure = Failure(c,
+                              "λ = " + PlainNumberText(lambda) +
+                                  "：辺長比 λ は 0 より大きくなければなりません",
+                              "λ = " + PlainNumberText(lambda) +
+                                  ": the side ratio must be a number greater than 0");
+            return false;
+        }
+    }
+    constexpr int kQaSheetColumn = 10;
+    for (const Span load : {Span{"QA", 9, kQaSheetColumn}, Span{"QB", 10, kQaSheetColumn + 1}}) {
+        const double v = cases.cell(c, load.column).toNumber();
+        if (!WithinSheetRange(v, load.sheetColumn)) {
+            const SheetColumn& col = SheetColumnInfo(load.sheetColumn);
+            const std::string range = PlainNumberText(col.min) + " ～ " + PlainNumberText(col.max);
+            failure = Failure(c,
+                              std::string(load.name) + " = " + PlainNumberText(v) +
+                                  "：荷重の入力範囲（" + range + "）の外です",
+                              std::string(load.name) + " = " + PlainNumberText(v) +
+                                  ": outside the accepted range " + PlainNumberText(col.min) +
+                                  " .. " + PlainNumberText(col.max));
+            return false;
+        }
+    }
+    return true;
+}
+
+namespace {
+
+// The part of a failed case's arrays that could mislead a reader: no points,
+// no moments.
+void ClearCaseResults(CalcArrays& calc, int c) {
+    calc.CalcRowCount[c] = 0;
+    calc.CalcPointCount[c] = 0;
+    calc.CalcMx[c] = MomentGrid();
+    calc.CalcMy[c] = MomentGrid();
+}
+
+} // namespace
+
+MomentFailure MomentsFromCoefficients(CalcArrays& calc, const CoefWorkTables& coef, int c) {
+    const double qa = calc.CalcQA[c];
+    const double qb = calc.CalcQB[c];
+    double u = 0.0;
+    double t = 0.0;
+    bool reversed = false;
+    if (TableType(calc.CalcType[c])->freeEdge) {
+        u = qb;
+        t = qa - qb;
+    } else if (std::fabs(qb) > kRatioTolerance) {
+        u = qa;
+        t = qb - qa;
+    } else {
+        u = 0.0;
+        t = qa;
+        reversed = true;
+    }
+
+    const double ratio = calc.CalcLx[c] / calc.CalcLy[c];
+    if (!std::isfinite(ratio)) {
+        return MomentFailure::LoadTooLarge;
+    }
+    const double l = ratio > 1.0 ? calc.CalcLy[c] : calc.CalcLx[c];
+    const double l2 = std::pow(l, 2);
+    const double bigU = l2 * u;
+    const double bigT = l2 * t;
+    if (!std::isfinite(bigU) || !std::isfinite(bigT)) {
+        return MomentFailure::LoadTooLarge;
+    }
+
+    const int points = calc.CalcPointCount[c];
+    for (int j = 1; j <= calc.CalcRowCount[c]; ++j) {
+        for (int k = 1; k <= points; ++k) {
+            const int kk = reversed ? points - k + 1 : k;
+            const double mx1 = bigU * coef.CoefMxUniform(j, kk);
+            const double mx2 = bigT * coef.CoefMxTriangle(j, kk);
+            const double my1 = bigU * coef.CoefMyUniform(j, kk);
+            const double my2 = bigT * coef.CoefMyTriangle(j, kk);
+            const double mx = mx1 + mx2;
+            const double my = my1 + my2;
+            if (!std::isfinite(mx) || !std::isfinite(my)) {
+                return MomentFailure::MomentTooLarge;
+            }
+            calc.CalcMx[c](j, k) = mx;
+            calc.CalcMy[c](j, k) = my;
+        }
+    }
+    return MomentFailure::None;
+}
+
+CaseFailure MomentFailureCause(MomentFailure why, int c) {
+    return why == MomentFailure::LoadTooLarge
+               ? Failure(c, "荷重×辺長² が大きすぎます", "load x span² is too large")
+               : Failure(c, "ﾓｰﾒﾝﾄが大きすぎます", "a moment is too large");
+}
+
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
-                 const std::string& dataFolder, Error* error) {
+                 const std::string& dataFolder, Error* error, std::vector<CaseFailure>* failures) {
     const int n = cases.CaseCount;
+    if (failures != nullptr) {
+        failures->clear();
+    }
     if (n < 0 || n > MaxCases) {
+        if (error != nullptr) {
+            *error = Error("the case count " + std::to_string(n) + " is outside 0 .. 99");
+        }
         return false;
     }
     // Each coefficient file is read and searched once per run, however many
     // cases use it.
     auto cache = std::make_unique<CoefRunCache>();
-    int c = 0;
-    auto fail = [&](const std::string& why, int code = 0, const std::string& path = {}) {
-        if (error != nullptr) {
-            *error = Error("case " + std::to_string(c) + ": " + why, code, path);
+    bool allDone = true;
+    auto fail = [&](CaseFailure failure, int code = 0, const std::string& path = {}) {
+        ClearCaseResults(calc, failure.caseNo);
+        if (allDone && error != nullptr) {
+            *error = Error("case " + std::to_string(failure.caseNo) + ": " + failure.causeEnglish,
+                           code, path);
         }
-        return false;
+        allDone = false;
+        if (failures != nullptr) {
+            failures->push_back(std::move(failure));
+        }
     };
-    for (c = 1; c <= n; ++c) {
+    for (int c = 1; c <= n; ++c) {
+        CaseFailure refused;
+        if (!CheckCaseValues(cases, c, refused)) {
+            fail(std::move(refused));
+            continue;
+        }
         std::int32_t typeIndex = 0;
         std::int32_t ketaIndex = 0;
-        if (!cases.tableTypeIndex(c, typeIndex) || !cases.decimalsIndex(c, ketaIndex) ||
-            typeIndex == std::numeric_limits<std::int32_t>::max() ||
-            ketaIndex > std::numeric_limits<std::int32_t>::max() - 2) {
-            return fail("the table type or the decimal places are not a whole number");
-        }
+        cases.tableTypeIndex(c, typeIndex);
+        cases.decimalsIndex(c, ketaIndex);
         calc.CalcType[c] = typeIndex + 1;
         calc.CalcKeta[c] = ketaIndex + 2;
         calc.CalcLx[c] = cases.lx(c);
         calc.CalcLy[c] = cases.ly(c);
         calc.CalcRamuda[c] = cases.lambda(c);
+        calc.CalcQA[c] = cases.qa(c);
+        calc.CalcQB[c] = cases.qb(c);
 
+        const std::string path = CoefFilePath(dataFolder, calc.CalcType[c]);
+        const std::string file = FileNameOf(path);
         try {
             if (!LoadCoefTableCached(*cache, dataFolder, calc, coef, calc.CalcType[c],
                                      calc.CalcRamuda[c], c)) {
-                return fail("no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
-                            " in " + CoefFilePath(dataFolder, calc.CalcType[c]));
+                fail(Failure(c,
+                             "計算数表 " + file + " に λ = " + PlainNumberText(calc.CalcRamuda[c]) +
+                                 " のﾌﾞﾛｯｸがありません",
+                             "no coefficient block for λ = " + std::to_string(calc.CalcRamuda[c]) +
+                                 " in " + path));
+                continue;
             }
         } catch (const Error& e) {
-            return fail(e.what(), e.code(), e.path());
+            const std::string cause = e.code() != 0
+                                          ? "計算数表 " + file + " を読み込めません（ｴﾗｰｺｰﾄﾞ ： " +
+                                                std::to_string(e.code()) + "）"
+                                          : "計算数表 " + file + " の内容を読み取れません";
+            fail(Failure(c, cause, e.what()), e.code(), e.path());
+            continue;
         }
-
-        const double qa = cases.qa(c);
-        const double qb = cases.qb(c);
-        calc.CalcQA[c] = qa;
-        calc.CalcQB[c] = qb;
-
-        double u = 0.0;
-        double t = 0.0;
-        bool reversed = false;
-        if (TableType(calc.CalcType[c])->freeEdge) {
-            u = qb;
-            t = qa - qb;
-        } else if (std::fabs(qb) > kRatioTolerance) {
-            u = qa;
-            t = qb - qa;
-        } else {
-            u = 0.0;
-            t = qa;
-            reversed = true;
-        }
-
-        const double lx = calc.CalcLx[c];
-        const double ly = calc.CalcLy[c];
-        if (ly == 0.0) {
-            return fail("Ly is 0, so the side ratio Lx/Ly does not exist");
-        }
-        const double ratio = lx / ly;
-        if (!std::isfinite(ratio)) {
-            return fail("the side ratio Lx/Ly is not a finite number");
-        }
-        const double l = ratio > 1.0 ? ly : lx;
-        const double l2 = std::pow(l, 2);
-        const double bigU = l2 * u;
-        const double bigT = l2 * t;
-        if (!std::isfinite(bigU) || !std::isfinite(bigT)) {
-            return fail("load x span² is too large");
-        }
-
-        const int points = calc.CalcPointCount[c];
-        for (int j = 1; j <= calc.CalcRowCount[c]; ++j) {
-            for (int k = 1; k <= points; ++k) {
-                const int kk = reversed ? points - k + 1 : k;
-                const double mx1 = bigU * coef.CoefMxUniform(j, kk);
-                const double mx2 = bigT * coef.CoefMxTriangle(j, kk);
-                const double my1 = bigU * coef.CoefMyUniform(j, kk);
-                const double my2 = bigT * coef.CoefMyTriangle(j, kk);
-                const double mx = mx1 + mx2;
-                const double my = my1 + my2;
-                if (!std::isfinite(mx) || !std::isfinite(my)) {
-                    return fail("a moment is too large");
-                }
-                calc.CalcMx[c](j, k) = mx;
-                calc.CalcMy[c](j, k) = my;
-            }
+        const MomentFailure why = MomentsFromCoefficients(calc, coef, c);
+        if (why != MomentFailure::None) {
+            fail(MomentFailureCause(why, c));
         }
     }
-    return true;
+    return allDone;
+}
+
+std::string CaseFailureLines(const std::vector<CaseFailure>& failures) {
+    std::string lines;
+    for (const CaseFailure& f : failures) {
+        if (!lines.empty()) {
+            lines += '\n';
+        }
+        lines += "№" + std::to_string(f.caseNo) + " " + f.cause;
+    }
+    return lines;
 }
 
 } // namespace ormavex

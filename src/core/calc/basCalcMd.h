@@ -16,6 +16,7 @@
 #include "text/Error.h"
 
 #include <string>
+#include <vector>
 
 namespace ormavex {
 
@@ -52,18 +53,72 @@ bool LoadCoefTable(const std::string& dataFolder, CalcArrays& calc, CoefWorkTabl
 /// first or a field is not a number.
 void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& calc, int caseNo);
 
+/// One block of a coefficient file: its header ratio and its four tables.
+struct CoefBlock {
+    double ratio = 0.0;
+    CoefWorkTables tables;
+};
+
+/// Every block of table type `type` (1..5) in `dataFolder`, in file order, up
+/// to the end marker (rows 1..3, points 1..n of the type). Throws Error as
+/// LoadCoefTable does, and for a type other than 1..5.
+std::vector<CoefBlock> LoadAllCoefBlocks(const std::string& dataFolder, int type);
+
+/// One failing case of a calculation run.
+struct CaseFailure {
+    int caseNo = 0;           ///< 1..99
+    std::string cause;        ///< Japanese, one line, without the case number ("Lx = 0：…")
+    std::string causeEnglish; ///< the same in English ("Lx = 0: a span must be greater than 0")
+};
+
+/// Which of a case's values a check looks at.
+enum class CaseCheck {
+    All,         ///< table type, decimals, spans, λ and loads
+    WithoutRatio ///< all but λ (the moments at the real side ratio do not use it)
+};
+
+/// Checks the values of case `caseNo` before any coefficient is read: table
+/// type 1..5 and decimal places whole numbers; Lx and Ly finite, greater than
+/// 0 and within the sheet's range (at most 99.999); λ finite and greater than
+/// 0; QA and QB finite and within the sheet's range (±9999.99), judged as the
+/// sheet judges a typed value (rounded to the column's places). An empty span
+/// cell is named as empty. Returns false with the first problem in `failure`.
+bool CheckCaseValues(const CaseTable& cases, int caseNo, CaseFailure& failure,
+                     CaseCheck check = CaseCheck::All);
+
+/// Why MomentsFromCoefficients gave no moments.
+enum class MomentFailure { None, LoadTooLarge, MomentTooLarge };
+
+/// The moments of case `c` from the work tables: moment = coefficient × load
+/// × L², L the shorter span (Lx when equal), the load split into a constant
+/// part u and a varying part t (free edge: u = QB, t = QA − QB; fixed with
+/// |QB| > 0.009: u = QA, t = QB − QA; otherwise u = 0, t = QA with the points
+/// read in reverse). Reads CalcType, CalcLx, CalcLy, CalcQA, CalcQB and the
+/// row and point counts of the case; on failure the grids may be partly
+/// written.
+MomentFailure MomentsFromCoefficients(CalcArrays& calc, const CoefWorkTables& coef, int c);
+
+/// The cause of a MomentFailure other than None, for case `c`.
+CaseFailure MomentFailureCause(MomentFailure why, int c);
+
 /// Computes the moments of cases 1..CaseCount with the coefficient files in
 /// `dataFolder`. Each file is read once per run and only as far as the cases
 /// need, and each block parsed once; every case gets what LoadCoefTable would
 /// load for it alone, and a file problem fails the same case with the same
-/// reason. Returns false at the first failure (a λ without a block, a
-/// loader failure, a type or decimal index that is not a whole number, Ly = 0 or
-/// any non-finite intermediate); cases before the failing one keep their
-/// results. When `error` is given it receives, on failure, a sentence that
-/// names the case and the cause (for the command-line program and logs; the
-/// windows show their own message), with the file error code and path of a
-/// file problem.
+/// reason. A case fails when CheckCaseValues refuses it, its λ has no block,
+/// the loader fails or an intermediate is not finite; the run goes on with
+/// the next case. A failed case keeps no results: its grids are 0 and its row
+/// and point counts are 0. Returns true when no case failed. On failure,
+/// `error` (when given) receives a sentence that names the first failing case
+/// and its cause ("case 2: Lx = 0: …"; for the command-line program and logs,
+/// with the file error code and path of a file problem), and `failures`
+/// (when given) one entry per failing case, in case order.
 bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
-                 const std::string& dataFolder, Error* error = nullptr);
+                 const std::string& dataFolder, Error* error = nullptr,
+                 std::vector<CaseFailure>* failures = nullptr);
+
+/// One line per failure, "№2 " and its Japanese cause, joined with line
+/// feeds (no line feed after the last).
+std::string CaseFailureLines(const std::vector<CaseFailure>& failures);
 
 } // namespace ormavex

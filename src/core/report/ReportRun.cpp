@@ -2,6 +2,9 @@
 
 #include "app/CSystem.h"
 #include "app/basToolsStd.h"
+#include "calc/basCalcMd.h"
+
+#include <cmath>
 
 namespace ormavex {
 
@@ -58,7 +61,8 @@ private:
 };
 
 bool RunReportPages(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
-                    const PageWriter& writePage, ReportRunOutcome& outcome) {
+                    const PageWriter& writePage, ReportRunOutcome& outcome,
+                    const PageRefusal& refuse) {
     outcome = {};
     ResetReportRun(report);
     LoadNumberingSettings(report, settingsFile);
@@ -68,18 +72,28 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
         report.out.close();
         report.currentPrintFile = NewTextPrintFile(report.lists, report.out);
         report.runHoldsFile = true;
+        auto failed = [&](int c, const Error& error) {
+            outcome.failedCases.push_back(c);
+            outcome.reasons.push_back(error.message());
+            outcome.causes.push_back(PageFailureCause(cases, c, error));
+        };
+        bool firstPage = true;
         for (int c = 1; c <= cases.CaseCount; ++c) {
-            if (c > 1) {
+            Error error;
+            if (refuse && refuse(c, error)) {
+                failed(c, error);
+                continue;
+            }
+            if (!firstPage) {
                 AppendPageBreak(report); // each case begins a new page
             }
+            firstPage = false;
             std::int32_t style = 0;
             // A print style cell that is not a whole number counts as non-zero,
             // as any value other than 0 chooses the bottom slab.
             const bool frontWall = cases.printStyle(c, style) && style == 0;
-            Error error;
             if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &error)) {
-                outcome.failedCases.push_back(c);
-                outcome.reasons.push_back(error.message());
+                failed(c, error);
             }
         }
         report.runHoldsFile = false;
@@ -95,9 +109,9 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
 } // namespace
 
 bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
-               const PageWriter& writePage, ReportRunOutcome& outcome) {
+               const PageWriter& writePage, ReportRunOutcome& outcome, const PageRefusal& refuse) {
     RunScope scope(report, nullptr);
-    return RunReportPages(report, cases, settingsFile, writePage, outcome);
+    return RunReportPages(report, cases, settingsFile, writePage, outcome, refuse);
 }
 
 bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& cases,
@@ -114,8 +128,40 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
     const PageWriter writePage = [&](int c, Member member, Error* error) {
         return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, error);
     };
+    // A page whose spans or points cannot be drawn would stop short of its
+    // diagram: such a case gets no page, only its line in the message.
+    const PageRefusal refuse = [&](int c, Error& why) {
+        const double lx = calc.CalcLx[c];
+        const double ly = calc.CalcLy[c];
+        if (calc.CalcRowCount[c] < 1 || calc.CalcPointCount[c] < 2) {
+            why = Error("case " + std::to_string(c) + " has no calculated moments");
+            return true;
+        }
+        if (!(std::isfinite(lx) && lx > 0.0 && std::isfinite(ly) && ly > 0.0)) {
+            why = Error("the spans of case " + std::to_string(c) +
+                        " are not both greater than 0 (Lx = " + std::to_string(lx) +
+                        ", Ly = " + std::to_string(ly) + ")");
+            return true;
+        }
+        return false;
+    };
     RunScope scope(report, &drawing);
-    return RunReportPages(report, cases, settingsFile, writePage, outcome);
+    return RunReportPages(report, cases, settingsFile, writePage, outcome, refuse);
+}
+
+std::string PageFailureCause(const CaseTable& cases, int caseNo, const Error& failure) {
+    CaseFailure input;
+    if (caseNo >= 1 && caseNo <= MaxCases && !CheckCaseValues(cases, caseNo, input)) {
+        return input.cause;
+    }
+    if (!failure.path().empty()) {
+        const std::size_t slash = failure.path().find_last_of('/');
+        const std::string name =
+            slash == std::string::npos ? failure.path() : failure.path().substr(slash + 1);
+        return "ﾌｧｲﾙ " + name + " を処理できません（ｴﾗｰｺｰﾄﾞ ： " + std::to_string(failure.code()) +
+               "）";
+    }
+    return "印刷ﾍﾟｰｼﾞを作成できません（" + std::string(failure.message()) + "）";
 }
 
 std::string FailedCaseList(const std::vector<int>& failedCases) {
@@ -130,6 +176,20 @@ Message PrintFileErrorMessage(const std::vector<int>& failedCases) {
     return {"Ormavex",
             FailedCaseList(failedCases) + "\n\n" + "以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ",
             Message::Icon::Critical};
+}
+
+Message PrintFileErrorMessage(const ReportRunOutcome& outcome) {
+    Message m = PrintFileErrorMessage(outcome.failedCases);
+    std::string lines;
+    for (std::size_t i = 0; i < outcome.failedCases.size(); ++i) {
+        lines += (lines.empty() ? "" : "\n") + std::string("№") +
+                 std::to_string(outcome.failedCases[i]) + " " +
+                 (i < outcome.causes.size() ? outcome.causes[i] : std::string());
+    }
+    if (!lines.empty()) {
+        m.text += "\n\n" + lines;
+    }
+    return m;
 }
 
 bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates) {

@@ -25,9 +25,12 @@ using PageWriter = std::function<bool(int caseNo, Member member, Error* error)>;
 
 /// What a report run left to tell the user.
 struct ReportRunOutcome {
-    /// Cases whose page failed, in case order, and why (same order).
+    /// Cases whose page failed, in case order, and why (same order): the
+    /// failure's own sentence (English, for logs and the command line) and a
+    /// Japanese line for the window (see PageFailureCause).
     std::vector<int> failedCases;
     std::vector<std::string> reasons;
+    std::vector<std::string> causes;
     /// Set when the run itself could not be done (no print file could be made).
     std::string failure;
 };
@@ -38,15 +41,22 @@ struct ReportRunOutcome {
 /// a page break between pages (print style 0: the front wall page, any other
 /// value: the bottom slab page), then makes the combined print file
 /// (position 1). A failed page is listed in the outcome and the run goes on.
+/// A case that `refuse` (when given) refuses gets no page at all (and no
+/// page break) and is listed as failed with the refusal's Error.
 /// Returns false only when the run itself failed (`outcome.failure` says
 /// why); failed pages still count as a finished run.
-bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
-               const PageWriter& writePage, ReportRunOutcome& outcome);
+/// Says why case `caseNo` cannot have a page (false: it can).
+using PageRefusal = std::function<bool(int caseNo, Error& why)>;
 
-/// The report run of the application: each case's member page of the
-/// calculated values `calc`, written with the format file of `dataFolder`
-/// and ending with its section force diagram (style files of `dataFolder`,
-/// drawn in `drawing` into drawing print files of `report`).
+bool RunReport(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
+               const PageWriter& writePage, ReportRunOutcome& outcome,
+               const PageRefusal& refuse = nullptr);
+
+/// The report run of the application: a case without calculated points or
+/// with a span that is not greater than 0 in `calc` gets no page; every
+/// other case its member page of the calculated values `calc`, written with the format file of
+/// `dataFolder` and ending with its section force diagram (style files of `dataFolder`, drawn in
+/// `drawing` into drawing print files of `report`).
 bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& cases,
                const CalcArrays& calc, const std::string& dataFolder,
                const std::string& settingsFile, ReportRunOutcome& outcome);
@@ -54,9 +64,20 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
 /// "№2 №5 ": "№", the case number and a blank per failed case.
 std::string FailedCaseList(const std::vector<int>& failedCases);
 
+/// The Japanese line for a failed page of case `caseNo`: the first problem
+/// CheckCaseValues finds in the case's values when there is one (the usual
+/// reason: "Lx = 0：…"), else the failed file's name and error code when the
+/// failure concerns a file, else "印刷ﾍﾟｰｼﾞを作成できません（" and the
+/// failure's sentence "）".
+std::string PageFailureCause(const CaseTable& cases, int caseNo, const Error& failure);
+
 /// The message after a run with failed pages: the case list, two line breaks
 /// and "以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ", critical, titled "Ormavex".
 Message PrintFileErrorMessage(const std::vector<int>& failedCases);
+
+/// The same message followed by two line breaks and one line per failed case,
+/// "№2 " and its cause (`outcome.causes`), joined with line feeds.
+Message PrintFileErrorMessage(const ReportRunOutcome& outcome);
 
 /// Rebuilds the combined print file (the last text print file) from the
 /// report items whose check state is exactly 1: item k is the text print file

@@ -1,0 +1,108 @@
+#include "MomentSummary.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace ormavex {
+
+namespace {
+
+void Take(Governing& g, double v, int row, int point, bool positive) {
+    if (positive ? (v > 0.0 && v > g.value) : (v < 0.0 && v < g.value)) {
+        g = {v, row, point};
+    }
+}
+
+} // namespace
+
+CaseSummary SummariseCase(const CalcArrays& calc, int caseNo) {
+    CaseSummary s;
+    s.caseNo = caseNo;
+    const int rows = std::clamp(calc.CalcRowCount[caseNo], 0, MaxRows);
+    const int points = std::clamp(calc.CalcPointCount[caseNo], 0, MaxPoints);
+    for (int j = 1; j <= rows; ++j) {
+        for (int k = 1; k <= points; ++k) {
+            const double mx = calc.CalcMx[caseNo](j, k);
+            const double my = calc.CalcMy[caseNo](j, k);
+            Take(s.mxMax, mx, j, k, true);
+            Take(s.mxMin, mx, j, k, false);
+            Take(s.myMax, my, j, k, true);
+            Take(s.myMin, my, j, k, false);
+        }
+    }
+    return s;
+}
+
+bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit) {
+    const Governing* lam[] = {&atLambda.mxMax, &atLambda.mxMin, &atLambda.myMax, &atLambda.myMin};
+    const Governing* real[] = {&atReal.mxMax, &atReal.mxMin, &atReal.myMax, &atReal.myMin};
+    double scale = 0.0;
+    for (const Governing* g : lam) {
+        scale = std::max(scale, std::fabs(g->value));
+    }
+    for (const Governing* g : real) {
+        scale = std::max(scale, std::fabs(g->value));
+    }
+    if (scale == 0.0) {
+        return false;
+    }
+    for (std::size_t i = 0; i < 4; ++i) {
+        const double base = std::max(std::fabs(lam[i]->value), 0.01 * scale);
+        if (std::fabs(real[i]->value - lam[i]->value) > limit * base) {
+            return true;
+        }
+    }
+    return false;
+}
+
+std::string ShortestNumber(double value) {
+    char buf[64];
+    const auto r = std::to_chars(buf, buf + sizeof buf, value);
+    return std::string(buf, r.ptr);
+}
+
+std::string CsvField(const std::string& text) {
+    if (text.find_first_of(",\"\r\n") == std::string::npos) {
+        return text;
+    }
+    std::string out = "\"";
+    for (char ch : text) {
+        if (ch == '"') {
+            out += '"';
+        }
+        out += ch;
+    }
+    return out + "\"";
+}
+
+std::string ResultsCsv(const CaseTable& cases, const CalcArrays& atLambda,
+                       const CalcArrays* atReal) {
+    std::string out = "\xEF\xBB\xBF"
+                      "case,title,row,point,Mx,My,Mx_real,My_real\r\n";
+    const int n = std::clamp(cases.CaseCount, 0, MaxCases);
+    for (int c = 1; c <= n; ++c) {
+        const std::string prefix = std::to_string(c) + "," + CsvField(cases.title(c)) + ",";
+        const int rows = std::clamp(atLambda.CalcRowCount[c], 0, MaxRows);
+        const int points = std::clamp(atLambda.CalcPointCount[c], 0, MaxPoints);
+        const bool real = atReal != nullptr && atReal->CalcRowCount[c] >= rows &&
+                          atReal->CalcPointCount[c] == points && rows > 0;
+        for (int j = 1; j <= rows; ++j) {
+            for (int k = 1; k <= points; ++k) {
+                out += prefix + std::to_string(j) + "," + std::to_string(k) + "," +
+                       ShortestNumber(atLambda.CalcMx[c](j, k)) + "," +
+                       ShortestNumber(atLambda.CalcMy[c](j, k)) + ",";
+                if (real) {
+                    out += ShortestNumber(atReal->CalcMx[c](j, k)) + "," +
+                           ShortestNumber(atReal->CalcMy[c](j, k));
+                } else {
+                    out += ",";
+                }
+                out += "\r\n";
+            }
+        }
+    }
+    return out;
+}
+
+} // namespace ormavex
