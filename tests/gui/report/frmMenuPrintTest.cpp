@@ -125,7 +125,7 @@ TEST_F(PrintMenuTest, PrintStartsThePreviewOnTheCombinedFileAndClosingCleansUp) 
     EXPECT_NE(CPrivateProfile::GetValueString(paths.settingsFile, "MenuPrint", "Top"), "");
 }
 
-TEST_F(PrintMenuTest, FailedPagesAreNamedInOneMessage) {
+TEST_F(PrintMenuTest, FailedPagesAreNamedInOneMessageWithTheirCauses) {
     // The data files without the report format: every page fails.
     const std::string data = dir.file("data");
     fs::create_directory(data);
@@ -139,8 +139,12 @@ TEST_F(PrintMenuTest, FailedPagesAreNamedInOneMessage) {
     menu.load();
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "Ormavex");
+    std::string causes;
+    for (int c = 1; c <= 6; ++c) {
+        causes += "\n№" + std::to_string(c) + " ﾌｧｲﾙ Kivet.fmt を処理できません（ｴﾗｰｺｰﾄﾞ ： 53）";
+    }
     EXPECT_EQ(prompter.shown[0].text,
-              "№1 №2 №3 №4 №5 №6 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ");
+              "№1 №2 №3 №4 №5 №6 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ\n" + causes);
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Critical);
     menu.reject();
 }
