@@ -415,14 +415,20 @@ std::string frmResults::TableText(const QTableWidget& table) {
             o == Qt::Horizontal ? t.horizontalHeaderItem(i) : t.verticalHeaderItem(i);
         return item ? item->text().toStdString() : std::string();
     };
-    // Several cells chosen: that block; one cell or none: the whole table with its headings.
-    const bool block1 =
-        ranges.size() == 1 && (ranges[0].rowCount() > 1 || ranges[0].columnCount() > 1);
-    if (block1) {
-        const QTableWidgetSelectionRange& s = ranges[0];
-        for (int r = s.topRow(); r <= s.bottomRow(); ++r) {
+    // Several cells chosen: the block around them; one cell or none: the whole
+    // table with its headings.
+    int top = table.rowCount(), left = table.columnCount(), bottom = -1, right = -1, cells = 0;
+    for (const QTableWidgetSelectionRange& s : ranges) {
+        top = std::min(top, s.topRow());
+        left = std::min(left, s.leftColumn());
+        bottom = std::max(bottom, s.bottomRow());
+        right = std::max(right, s.rightColumn());
+        cells += s.rowCount() * s.columnCount();
+    }
+    if (cells > 1) {
+        for (int r = top; r <= bottom; ++r) {
             std::vector<std::string>& row = block.emplace_back();
-            for (int c = s.leftColumn(); c <= s.rightColumn(); ++c) {
+            for (int c = left; c <= right; ++c) {
                 row.push_back(cell(r, c));
             }
         }
