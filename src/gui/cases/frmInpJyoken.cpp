@@ -109,7 +109,11 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_ramudaNote->setObjectName("lblRamudaNote");
     m_ramudaNote->setStyleSheet("color: #a00000;");
     m_ramudaNote->setWordWrap(true);
-    m_ramudaNote->setMaximumWidth(300);
+    m_ramudaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for the longest reason from the start: the dialog's size is fixed
+    // before the row is loaded.
+    m_ramudaNote->setFixedWidth(300);
+    m_ramudaNote->setMinimumHeight(m_ramudaNote->fontMetrics().lineSpacing() * 3 + 4);
     for (NumberEdit* span : {m_lx, m_ly}) {
         span->setPositive(true);
     }
@@ -335,7 +339,6 @@ void frmInpJyoken::updateRamudaNote() {
         }
     }
     m_ramudaNote->setText(note);
-    m_ramudaNote->setVisible(!note.isEmpty());
     m_ramuda->setStyleSheet(note.isEmpty() ? QString()
                                            : QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
