@@ -2,7 +2,12 @@
 // (λ = 0.30 .. 4.00), cases spread over all five types and the whole λ range
 // so that the search runs through the files as it does for a real project:
 // once with generated files, once with the delivered tables of data/.
+// Then what the results window computes after a calculation of 99 cases: the
+// moments at each case's real side ratio (reading the five delivered tables
+// and interpolating), the governing moments of both and the 3 % marks.
 
+#include "calc/MomentSummary.h"
+#include "calc/RealRatio.h"
 #include "calc/basCalcMd.h"
 #include "text/ShiftJis.h"
 
@@ -12,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <string>
 
 using namespace ormavex;
@@ -46,7 +52,7 @@ std::string MakeDataFolder() {
     return dir;
 }
 
-void Run99Cases(benchmark::State& state, const std::string& dir) {
+CaseTable Make99Cases() {
     CaseTable cases;
     cases.CaseCount = MaxCases;
     for (int c = 1; c <= MaxCases; ++c) {
@@ -58,6 +64,11 @@ void Run99Cases(benchmark::State& state, const std::string& dir) {
         cases.cell(c, 9) = 120.0;
         cases.cell(c, 10) = c % 2 == 0 ? 0.0 : 40.0;
     }
+    return cases;
+}
+
+void Run99Cases(benchmark::State& state, const std::string& dir) {
+    const CaseTable cases = Make99Cases();
     CalcArrays calc;
     CoefWorkTables coef;
     for (auto _ : state) {
@@ -88,6 +99,36 @@ void BM_CalcMoments99CasesDeliveredTables(benchmark::State& state) {
     Run99Cases(state, ORMAVEX_SOURCE_DATA_DIR);
 }
 BENCHMARK(BM_CalcMoments99CasesDeliveredTables)->Unit(benchmark::kMillisecond);
+
+// The data of the results window for 99 cases whose spans give real ratios
+// between the tabulated ones (Lx/Ly = 0.313 .. 3.987), after a calculation at λ.
+void BM_ResultsWindowData99Cases(benchmark::State& state) {
+    CaseTable cases = Make99Cases();
+    for (int c = 1; c <= MaxCases; ++c) {
+        const double lambda = 0.30 + 0.05 * ((c * 7) % 75);
+        const double offset = 0.013 * (c % 3 + 1);
+        cases.cell(c, 5) = 5.0 * (lambda < 2.0 ? lambda + offset : lambda - offset);
+        cases.cell(c, 6) = 5.0;
+    }
+    auto calc = std::make_unique<CalcArrays>();
+    auto real = std::make_unique<CalcArrays>();
+    CoefWorkTables coef;
+    if (!CalcMoments(cases, *calc, coef, ORMAVEX_SOURCE_DATA_DIR)) {
+        state.SkipWithError("calculation failed");
+        return;
+    }
+    for (auto _ : state) {
+        if (!CalcMomentsAtRealRatio(cases, *real, ORMAVEX_SOURCE_DATA_DIR)) {
+            state.SkipWithError("real-ratio calculation failed");
+        }
+        int marked = 0;
+        for (int c = 1; c <= MaxCases; ++c) {
+            marked += RealRatioDiffers(SummariseCase(*calc, c), SummariseCase(*real, c)) ? 1 : 0;
+        }
+        benchmark::DoNotOptimize(marked);
+    }
+}
+BENCHMARK(BM_ResultsWindowData99Cases)->Unit(benchmark::kMillisecond);
 
 } // namespace
 

@@ -1,6 +1,7 @@
 // The command-line program as a user runs it: exit codes, stdout and stderr.
 
 #include "calc/basCalcMd.h"
+#include "project/basIO.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -115,6 +116,57 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
     EXPECT_EQ(RunCommand(kBatch, &out, &err), 1);
     EXPECT_NE(err.find("usage:"), std::string::npos);
     EXPECT_EQ(RunCommand(kBatch + " --bogus x.kvt", &out, &err), 1);
+}
+
+// Cases that cannot be calculated end the run with code 3 and one line per
+// case naming the case and the value; the others are not printed.
+TEST(Batch, NamesEveryCaseItCannotCalculate) {
+    TempDir dir;
+    CaseTable cases;
+    cases.CaseCount = 4;
+    for (int c = 1; c <= 4; ++c) {
+        cases.setDefaults(c);
+    }
+    cases.cell(2, 5) = 0.0;     // Lx = 0
+    cases.cell(3, 9) = 1e300;   // a load the sheet never accepts
+    cases.cell(4, 10) = -1.5e4; // likewise
+    const std::string project = dir.file("bad.kvt");
+    Error error;
+    ASSERT_TRUE(WriteInputFile(cases, project, error)) << error.message();
+    std::string out;
+    std::string err;
+    EXPECT_EQ(RunCommand(kBatch + " --moments " + project, &out, &err), 3);
+    EXPECT_EQ(out, "");
+    EXPECT_EQ(Lines(err),
+              (std::vector<std::string>{
+                  "計算中にｴﾗｰが発生しました。処理の継続を中止します。",
+                  "case 2: Lx = 0: a span must be greater than 0 and at most 99.999",
+                  "case 3: QA = 1e+300: outside the accepted range -9999.99 .. 9999.99",
+                  "case 4: QB = -15000: outside the accepted range -9999.99 .. 9999.99"}));
+}
+
+// --real-ratio prints the moments at Lx/Ly: the same as at λ where the two
+// agree (case 1: 4.5 / 5 = 0.9, case 4: 1), the others moved.
+TEST(Batch, PrintsTheMomentsAtTheRealSideRatio) {
+    std::string atLambda;
+    std::string atReal;
+    std::string err;
+    const std::string sample = kExamples + "/caisson-A.kvt";
+    ASSERT_EQ(RunCommand(kBatch + " --moments " + sample, &atLambda, &err), 0) << err;
+    ASSERT_EQ(RunCommand(kBatch + " --moments --real-ratio " + sample, &atReal, &err), 0) << err;
+    const std::vector<std::string> lam = Lines(atLambda);
+    const std::vector<std::string> real = Lines(atReal);
+    ASSERT_EQ(real.size(), lam.size());
+    for (std::size_t i = 0; i < lam.size(); ++i) {
+        const bool same = i == 0 || lam[i][0] == '1' || lam[i][0] == '4';
+        const bool zero = lam[i].size() > 4 && lam[i].substr(lam[i].size() - 4) == ",0,0";
+        if (same || !zero) { // corners are 0 at every ratio
+            EXPECT_EQ(real[i] == lam[i], same) << real[i];
+        }
+        EXPECT_EQ(real[i].substr(0, 6), lam[i].substr(0, 6));
+    }
+    EXPECT_EQ(RunCommand(kBatch + " --real-ratio " + sample, &atReal, &err), 1);
+    EXPECT_NE(err.find("--real-ratio needs --moments"), std::string::npos);
 }
 
 // A failure no part of the program handles still ends it with one line and

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 
 using namespace ormavex;
 using ormavex::test::TempDir;
@@ -157,36 +158,81 @@ TEST_F(CalcTest, FiveFixedPointsLeaveTheRestUntouched) {
                  16.0 * (10.0 * TestCoef(0.0, 1, 2, 5) + 10.0 * TestCoef(0.0, 3, 2, 5)));
 }
 
-TEST_F(CalcTest, FailuresStopTheRunAndKeepEarlierCases) {
+// A case that cannot be calculated is named with its cause, in Japanese for
+// the window and in English for the command line, and the other cases are
+// still calculated.
+TEST_F(CalcTest, FailingCasesAreNamedWithTheirCauseAndTheRunGoesOn) {
     EXPECT_TRUE(run()); // no cases: nothing to do
 
-    addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
-    addCase(3, 4.0, 4.0, 1.5, 10.0, 4.0); // no block for 1.5
-    EXPECT_FALSE(run());
-    EXPECT_NE(calc.CalcMx[1](1, 1), 0.0);
-
-    cases.cell(2, 8) = 1.0;
-    cases.cell(2, 6) = 0.0; // Ly = 0: no side ratio
-    EXPECT_FALSE(run());
-    cases.cell(2, 6) = "abc"; // a text without a number reads as 0
-    EXPECT_FALSE(run());
-    cases.cell(2, 6) = 4.0;
-    cases.cell(2, 5) = 0.0; // Lx = 0 is accepted: moments 0
-    EXPECT_TRUE(run());
-    EXPECT_CLOSE(calc.CalcMx[2](1, 1), 0.0);
-
-    cases.cell(2, 9) = 1e308; // L² x load overflows
-    cases.cell(2, 5) = 4.0;
-    EXPECT_FALSE(run());
-    cases.cell(2, 9) = 10.0;
-    cases.cell(2, 2) = "x"; // type not a whole number
-    EXPECT_FALSE(run());
-    cases.cell(2, 2) = 7.0; // no such table type
-    EXPECT_FALSE(run());
-    cases.cell(2, 2) = 2.0;
-    cases.cell(2, 4) = "1"; // numeric text converts
-    EXPECT_TRUE(run());
+    const std::string span = "辺長は 0 より大きく 99.999 以下でなければなりません";
+    const std::string spanEn = "a span must be greater than 0 and at most 99.999";
+    const std::string load = "荷重の入力範囲（-9999.99 ～ 9999.99）の外です";
+    const std::string loadEn = "outside the accepted range -9999.99 .. 9999.99";
+    struct Row {
+        int column;
+        Cell value;
+        std::string cause;   // empty: the case is calculated
+        std::string english; // the start of the English cause
+    };
+    const Row rows[] = {
+        {5, 0.0, "Lx = 0：" + span, "Lx = 0: " + spanEn},
+        {6, -2.0, "Ly = -2：" + span, "Ly = -2: " + spanEn},
+        {5, Cell(), "Lx が入力されていません", "Lx is empty"},
+        {6, "abc", "Ly = 0：" + span, "Ly = 0: "}, // a text without a number reads as 0
+        {5, 100.0, "Lx = 100：" + span, "Lx = 100: "},
+        {5, 99.999, "", ""},
+        {8, 0.0, "λ = 0：辺長比 λ は 0 より大きくなければなりません",
+         "λ = 0: the side ratio must be a number greater than 0"},
+        {8, 1.5, "計算数表 FIX_84.DAT に λ = 1.5 のﾌﾞﾛｯｸがありません",
+         "no coefficient block for λ = 1.500000 in " + dir.path() + "/FIX_84.DAT"},
+        {9, 1e300, "QA = 1e+300：" + load, "QA = 1e+300: " + loadEn},
+        {10, -10000.0, "QB = -10000：" + load, "QB = -10000: "},
+        {9, 9999.994, "", ""}, // the sheet keeps 9999.99
+        {2, "x", "計算数表の種類または小数部桁数が整数ではありません",
+         "the table type or the decimal places are not a whole number"},
+        {2, 7.0, "計算数表の種類（7）が正しくありません", "table type 8 does not exist"},
+        {4, "1", "", ""}, // numeric text converts
+    };
+    for (const Row& row : rows) {
+        SCOPED_TRACE(row.cause);
+        cases = CaseTable();
+        calc = CalcArrays();
+        addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
+        addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
+        addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
+        cases.cell(2, row.column) = row.value;
+        Error error;
+        std::vector<CaseFailure> failures;
+        const bool ok = CalcMoments(cases, calc, coef, dir.path(), &error, &failures);
+        EXPECT_NE(calc.CalcMx[3](1, 1), 0.0) << "the run goes on";
+        if (row.cause.empty()) {
+            EXPECT_TRUE(ok);
+            EXPECT_TRUE(failures.empty());
+            continue;
+        }
+        EXPECT_FALSE(ok);
+        ASSERT_EQ(failures.size(), 1u);
+        EXPECT_EQ(failures[0].caseNo, 2);
+        EXPECT_EQ(failures[0].cause, row.cause);
+        EXPECT_EQ(failures[0].causeEnglish.rfind(row.english, 0), 0u) << failures[0].causeEnglish;
+        EXPECT_EQ(error.message(), "case 2: " + failures[0].causeEnglish);
+        EXPECT_EQ(calc.CalcPointCount[2], 0) << "a failed case keeps no results";
+        EXPECT_EQ(calc.CalcMx[2](1, 1), 0.0);
+    }
     EXPECT_EQ(calc.CalcKeta[2], 3);
+
+    // Every failing case is listed, in order; a missing file names the file
+    // and its error code.
+    std::filesystem::remove(CoefFilePath(dir.path(), 1));
+    addCase(1, 4.0, 4.0, 1.0, 10.0, 4.0);
+    cases.cell(1, 5) = 0.0;
+    std::vector<CaseFailure> failures;
+    EXPECT_FALSE(CalcMoments(cases, calc, coef, dir.path(), nullptr, &failures));
+    ASSERT_EQ(failures.size(), 2u);
+    EXPECT_EQ(failures[1].caseNo, 4);
+    EXPECT_EQ(failures[1].cause.rfind("計算数表 FREE_84.DAT を読み込めません（ｴﾗｰｺｰﾄﾞ ： ", 0), 0u)
+        << failures[1].cause;
+    EXPECT_EQ(CaseFailureLines(failures), "№1 Lx = 0：" + span + "\n№4 " + failures[1].cause);
 }
 
 TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {

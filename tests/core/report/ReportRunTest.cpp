@@ -72,6 +72,7 @@ TEST_F(ReportRunTest, WritesEveryPageAndNamesTheFailedCases) {
     ASSERT_TRUE(RunReport(report, cases, dir.file("none.ini"), FakePages(), outcome));
     EXPECT_EQ(outcome.failedCases, (std::vector<int>{2, 5}));
     EXPECT_EQ(outcome.reasons, (std::vector<std::string>{"broken", "broken"}));
+    EXPECT_EQ(outcome.causes[0], "印刷ﾍﾟｰｼﾞを作成できません（broken）");
     ASSERT_EQ(report.lists.textCount, 2);
     EXPECT_EQ(report.currentPrintFile, report.lists.text[1]);
     EXPECT_EQ(ReadBytes(report.lists.text[0]), "?R1case 1\r\n  body\r\n"
@@ -86,6 +87,18 @@ TEST_F(ReportRunTest, WritesEveryPageAndNamesTheFailedCases) {
     EXPECT_EQ(m.title, "Ormavex");
     EXPECT_EQ(m.text, "№2 №5 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ");
     EXPECT_EQ(m.icon, Message::Icon::Critical);
+
+    // With the causes: the same message, then one line per case. A case
+    // whose values are wrong is told so whatever failed; a file by its name.
+    cases.cell(5, 10) = 12345.0;
+    EXPECT_EQ(PageFailureCause(cases, 5, Error("broken")),
+              "QB = 12345：荷重の入力範囲（-9999.99 ～ 9999.99）の外です");
+    EXPECT_EQ(PageFailureCause(cases, 2, Error("x", 75, "/tmp/d/LINE_PRN.DEF")),
+              "ﾌｧｲﾙ LINE_PRN.DEF を処理できません（ｴﾗｰｺｰﾄﾞ ： 75）");
+    outcome.causes[1] = "QB = 12345：…";
+    EXPECT_EQ(PrintFileErrorMessage(outcome).text,
+              "№2 №5 \n\n以上の検討ｹｰｽ№において印刷ﾌｧｲﾙ生成ｴﾗｰ\n\n"
+              "№2 印刷ﾍﾟｰｼﾞを作成できません（broken）\n№5 QB = 12345：…");
 }
 
 TEST_F(ReportRunTest, PrintStyleZeroGivesTheFrontWallPage) {
