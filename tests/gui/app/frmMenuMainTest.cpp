@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -409,6 +410,31 @@ TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
     w.cmdMenu_Click(1);
     ASSERT_EQ(prompter.shown.size(), 3u);
     EXPECT_EQ(prompter.shown[2].title, "計算ｴﾗｰ");
+}
+
+TEST_F(MainWindowTest, ResultsWindowFollowsACalculationUntilTheCasesChange) {
+    gui::frmMenuMain& w = start();
+    ASSERT_TRUE(w.openProject(project()));
+    QPushButton* results = w.findChild<QPushButton*>("cmdMenu3");
+    EXPECT_FALSE(results->isEnabled());
+    // Every window the commands open modally is closed again at once, whatever happens.
+    QStringList opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened << modal->windowTitle();
+            modal->reject();
+        }
+    });
+    closer.start(20);
+    w.cmdMenu_Click(1); // calculation, then the print menu
+    EXPECT_TRUE(results->isEnabled());
+    w.cmdMenu_Click(3);
+    closer.stop();
+    EXPECT_EQ(opened, QStringList({"結果の印刷", "計算結果一覧"}));
+    EXPECT_TRUE(prompter.shown.empty());
+    ASSERT_TRUE(w.openProject(project())); // other cases: the results are gone
+    EXPECT_FALSE(results->isEnabled());
 }
 
 TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
