@@ -162,7 +162,7 @@ frmResults::frmResults(const CaseTable& cases, const CalcArrays& calc, std::stri
     m_mx->setObjectName("tblMx");
     m_my = new CopyTable(*this, this);
     m_my->setObjectName("tblMy");
-    auto* mxLabel = new QLabel(Q("Mx (kN･m/m)(&X)"), this);
+    auto* mxLabel = new QLabel(Q("Mx (kN･m/m)(&M)"), this);
     mxLabel->setBuddy(m_mx);
     auto* myLabel = new QLabel(Q("My (kN･m/m)(&Y)"), this);
     myLabel->setBuddy(m_my);
