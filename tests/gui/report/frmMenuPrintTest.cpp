@@ -175,7 +175,8 @@ TEST_F(PrintMenuTest, ResultsWindowShowsGoverningValuesCopiesAndWritesCsv) {
     EXPECT_EQ(rowText(3, gui::frmResults::ColCase, gui::frmResults::ColReal),
               "4|底版 港内側|四辺固定版（８×４）|1.00|1.00|52.05|Ⅰ-④|-152.13|Ⅰ-①|46.76|Ⅰ-⑤|"
               "-120.03|Ⅲ-④|0.0%");
-    // The mark follows the core's 3 % rule for every case.
+    // The mark follows the core's 3 % rule for every case; case 2 (λ 0.85, Lx/Ly 0.83) has it.
+    EXPECT_TRUE(summary->item(1, gui::frmResults::ColReal)->text().startsWith("※"));
     for (int c = 1; c <= 6; ++c) {
         const bool marked =
             RealRatioDiffers(SummariseCase(state.calc, c), SummariseCase(w.realRatioMoments(), c));
