@@ -30,7 +30,7 @@ public:
 
     std::vector<Shown> shown;
     std::vector<Dialog> dialogs;
-    std::deque<Answer> answers;                   ///< empty: Ok, or Cancel for a question
+    std::deque<Answer> answers; ///< empty: Ok, No for Yes / No, or Cancel for a question
     std::deque<std::optional<std::string>> files; ///< empty: cancelled
     int beeps = 0;
 
@@ -42,7 +42,9 @@ public:
             answers.pop_front();
             return a;
         }
-        return buttons == Buttons::Ok ? Answer::Ok : Answer::Cancel;
+        return buttons == Buttons::Ok      ? Answer::Ok
+               : buttons == Buttons::YesNo ? Answer::No
+                                           : Answer::Cancel;
     }
 
     bool fileDialog(gui::CFileDialog& dialog, bool fOpen) override {

@@ -26,8 +26,8 @@ std::vector<SheetColumn> MakeColumns() {
     c[2] = {"計算数表", SheetCellKind::Choice, 0, 0, 0, types};
     c[3] = {"印刷書式", SheetCellKind::Choice, 0, 0, 0, {"側壁ﾀｲﾌﾟ", "底版ﾀｲﾌﾟ"}};
     c[4] = {"小数部桁数", SheetCellKind::Choice, 0, 0, 0, {"２桁", "３桁"}};
-    c[5] = {"Lx(m)", SheetCellKind::Decimal, 0, 99.999, 3, {}};
-    c[6] = {"Ly(m)", SheetCellKind::Decimal, 0, 99.999, 3, {}};
+    c[5] = {"Lx(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
+    c[6] = {"Ly(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
     c[7] = {"Lx/Ly", SheetCellKind::Decimal, -999.99, 999.99, 2, {}};
     c[8] = {"λ", SheetCellKind::Decimal, 0, 9.99, 2, {}};
     c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
@@ -118,7 +118,11 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
                 text += ch;
             }
         }
+        const bool span = column == SheetLxColumn || column == SheetLyColumn;
         if (text.empty()) {
+            if (span) {
+                return SheetValueStatus::NotPositive;
+            }
             stored.clear();
             return SheetValueStatus::Stored;
         }
@@ -127,6 +131,9 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
             return SheetValueStatus::NotANumber;
         }
         value = RoundHalfEven(value, c.decimals);
+        if (span && value <= 0.0) {
+            return SheetValueStatus::NotPositive;
+        }
         if (value < c.min - 1e-9 || value > c.max + 1e-9) {
             return SheetValueStatus::OutOfRange;
         }

@@ -55,6 +55,7 @@ enum class SheetValueStatus {
     NotANumber,  ///< refused: a decimal cell given text that is not one number
     OutOfRange,  ///< refused: a number outside the cell's range
     UnknownItem, ///< refused: a choice cell given a text that is not one of its items
+    NotPositive, ///< refused: a span (Lx, Ly) given 0, a negative number or nothing
     NoData,      ///< the button column holds nothing
 };
 
@@ -64,6 +65,8 @@ enum class SheetValueStatus {
 /// cut to 40 bytes on a character boundary; choice cells take their visible
 /// text (or nothing); decimal cells take one number (grouping commas and
 /// blanks around it allowed, nothing for an empty cell) within their range.
+/// The spans Lx and Ly must be above 0: nothing, 0 (also after rounding to
+/// three places) and negative numbers are refused, as no plate has them.
 SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored);
 
 /// A case title without double quotes, tabs and line ends, cut to 40 Shift_JIS bytes

@@ -16,13 +16,13 @@ class CFileDialog;
 
 class Prompter {
 public:
-    enum class Buttons { Ok, OkCancel, YesNoCancel };
+    enum class Buttons { Ok, OkCancel, YesNo, YesNoCancel };
     enum class Answer { Ok, Cancel, Yes, No };
 
     virtual ~Prompter() = default;
 
     /// Shows a message box and returns the button pressed (closing the box
-    /// counts as Cancel, or Ok when Ok is the only button).
+    /// counts as Cancel, or Ok when Ok is the only button, or No for Yes / No).
     virtual Answer message(QWidget* parent, const std::string& title, const std::string& text,
                            Message::Icon icon, Buttons buttons) = 0;
     /// Shows `dialog` (CFileDialog::Show); true when a file was confirmed.

@@ -5,6 +5,7 @@
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "cases/CaseHandOver.h"
+#include "cases/SideRatioCheck.h"
 #include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
@@ -14,6 +15,7 @@
 #include "report/RangeSpinBox.h"
 #include "report/frmInpRenban.h"
 #include "report/frmMenuPrint.h"
+#include "report/frmResults.h"
 
 #include <QAction>
 #include <QCloseEvent>
@@ -153,13 +155,20 @@ void frmMenuMain::buildCentre() {
     auto* frameLayout = new QVBoxLayout(frame1);
     frameLayout->setSpacing(10);
     frameLayout->setContentsMargins(16, 16, 16, 16);
-    const char* captions[] = {"計算条件の入力", "計算実行および結果印刷", "連番条件設定"};
-    for (int i = 0; i < 3; ++i) {
+    const char* captions[] = {"計算条件の入力", "計算実行および結果印刷", "連番条件設定",
+                              "計算結果一覧"};
+    for (int i = 0; i < 4; ++i) {
         auto* b = new QPushButton(QString::fromUtf8(captions[i]), frame1);
         b->setObjectName(QStringLiteral("cmdMenu%1").arg(i));
         b->setMinimumSize(300, 44);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
         frameLayout->addWidget(b);
+        if (i == 3) {
+            // Enabled by a calculation, until the cases change.
+            b->setEnabled(false);
+            b->setToolTip(QStringLiteral("計算実行後に，各検討ｹｰｽの曲げﾓｰﾒﾝﾄを一覧表示します"));
+            m_cmdResults = b;
+        }
     }
     auto* cmdExit = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
                                     QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), centre);
@@ -272,6 +281,7 @@ bool frmMenuMain::saveBeforeReplacing(const std::string& title) {
 }
 
 bool frmMenuMain::loadFile(const std::string& path, bool addRecent) {
+    dropResults();
     const LoadResult result = LoadProject(m_state.cases, path);
     if (result.ok) {
         m_currentFile = path;
@@ -301,6 +311,7 @@ void frmMenuMain::mnuFileNew_Click() {
         return;
     }
     InitData(m_state.cases);
+    dropResults();
     m_currentFile.clear();
     setCaption(std::string());
 }
@@ -400,6 +411,7 @@ void frmMenuMain::cmdMenu_Click(int index) {
     case 0: openCaseEditor(); break;
     case 1: calculateAndPrint(); break;
     case 2: openNumberingSettings(); break;
+    case 3: openResults(); break;
     default: break;
     }
 }
@@ -416,6 +428,7 @@ void frmMenuMain::openCaseEditor() {
             [this, &editor] { LoadSheetFromCases(editor, m_state.cases); });
     connect(&editor, &frmInpJyokenSS::SaveData, this, [this, &editor](bool& Cancel) {
         SaveSheetToCases(editor, m_state.cases);
+        dropResults();
         setEditedFlag(true);
         Cancel = false;
     });
@@ -423,15 +436,82 @@ void frmMenuMain::openCaseEditor() {
     updateStatus();
 }
 
+namespace {
+
+// More lines than this do not fit a message box on a 768-pixel screen.
+constexpr std::size_t kListedCases = 20;
+
+std::string MoreCases(std::size_t count) {
+    return count > kListedCases ? "\n…ほか " + std::to_string(count - kListedCases) + " ｹｰｽ"
+                                : std::string();
+}
+
+} // namespace
+
+bool frmMenuMain::confirmSideRatios() {
+    const std::vector<MarkedCase> marked =
+        MarkedCases(m_state.cases, SideRatioLists::Load(m_state.dataFolder));
+    if (marked.empty()) {
+        return true;
+    }
+    std::string list;
+    for (std::size_t i = 0; i < marked.size() && i < kListedCases; ++i) {
+        const SideRatioFinding& f = marked[i].finding;
+        list += "№" + std::to_string(marked[i].caseNo) + "　λ = " + RatioText(f.lambda) +
+                "　Lx/Ly = " +
+                (f.mark == SideRatioMark::NoSpans ? std::string("－") : RatioText(f.ratio));
+        list += f.mark == SideRatioMark::NotListed ? "　（計算数表にない λ）"
+                : f.mark == SideRatioMark::NoSpans ? "　（Lx, Ly が0以下）"
+                                                   : "　（差が 0.05 を超える）";
+        list += "\n";
+    }
+    const std::string text =
+        "次の検討ｹｰｽは，λ が計算数表にないか，実辺長比 Lx/Ly と計算数表の刻み 0.05 "
+        "を超えて違います。\n\n" +
+        list + MoreCases(marked.size()) +
+        "\n計算条件の入力の「λを実辺長比に合わせる」で直せます。このまま計算を実行しますか？";
+    return m_prompter.message(this, "計算実行および結果印刷", text, Message::Icon::Information,
+                              Prompter::Buttons::YesNo) == Prompter::Answer::Yes;
+}
+
 void frmMenuMain::calculateAndPrint() {
-    if (!CalcMoments(m_state.cases, m_state.calc, m_state.coef, m_state.dataFolder)) {
-        m_prompter.beep();
-        m_prompter.show(this, CalcErrorMessage());
+    if (!confirmSideRatios()) {
         return;
     }
+    std::vector<CaseFailure> failures;
+    if (!CalcMoments(m_state.cases, m_state.calc, m_state.coef, m_state.dataFolder, nullptr,
+                     &failures)) {
+        dropResults();
+        m_prompter.beep();
+        Message m = CalcErrorMessage();
+        if (!failures.empty()) {
+            const std::vector<CaseFailure> shown(
+                failures.begin(), failures.begin() + static_cast<std::ptrdiff_t>(
+                                                         std::min(failures.size(), kListedCases)));
+            m.text += "\n\n" + CaseFailureLines(shown) + MoreCases(failures.size());
+        }
+        m_prompter.show(this, m);
+        return;
+    }
+    m_hasResults = true;
+    m_cmdResults->setEnabled(true);
     frmMenuPrint print(m_state, m_paths, m_prompter, this);
     print.load();
     print.exec();
+}
+
+void frmMenuMain::openResults() {
+    if (!m_hasResults) {
+        return;
+    }
+    frmResults results(m_state.cases, m_state.calc, m_state.dataFolder, m_paths.settingsFile,
+                       m_currentFile, m_prompter, this);
+    results.exec();
+}
+
+void frmMenuMain::dropResults() {
+    m_hasResults = false;
+    m_cmdResults->setEnabled(false);
 }
 
 void frmMenuMain::openNumberingSettings() {

@@ -13,6 +13,11 @@
 // - Closing with edited input and answering Yes keeps the window open when
 //   the save fails or the Save As dialog is cancelled: nothing is lost.
 // - Recent files and the last folder are read whole, however long.
+// - Before calculating, cases whose λ does not suit their table or their spans
+//   are listed and the user decides whether to go on; a failed calculation
+//   names every failing case and its cause.
+// - "計算結果一覧" shows the results of the last calculation while the cases
+//   are unchanged.
 
 #include "AppPaths.h"
 
@@ -65,7 +70,8 @@ public:
     bool mnuFileSave_Click();
     void mnuFileName_Click(int index);
     void mnuAbout_Click();
-    // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering.
+    // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering,
+    // 3 results window.
     void cmdMenu_Click(int index);
 
     /// Opens a project named on the command line or dropped on the window,
@@ -101,8 +107,16 @@ private:
     /// (LoadData); OK copies the sheet back, sets CaseCount and the edited
     /// flag (SaveData); Cancel changes nothing.
     void openCaseEditor();
-    /// "計算実行および結果印刷": the calculation, then the print menu.
+    /// "計算実行および結果印刷": the side-ratio question, the calculation, then
+    /// the print menu.
     void calculateAndPrint();
+    /// Lists the cases whose λ is marked and asks whether to calculate; true
+    /// to go on (also when no case is marked).
+    bool confirmSideRatios();
+    /// "計算結果一覧": the results window of the last calculation.
+    void openResults();
+    /// The cases changed: the last results no longer belong to them.
+    void dropResults();
     /// "連番条件設定": the numbering window and section Chapter.
     void openNumberingSettings();
     void renbanLoadData(frmInpRenban& dialog);
@@ -115,6 +129,8 @@ private:
     bool m_editedFlag = false;
     std::string m_caption;
     QLabel* m_status = nullptr;
+    QPushButton* m_cmdResults = nullptr;
+    bool m_hasResults = false;
     std::array<QAction*, RecentCount> m_mnuFileName{};
     std::array<QString, RecentCount> m_recentDesignCaption;
 };

@@ -1,5 +1,8 @@
 #include "CaseSheetModel.h"
 
+#include "text/LeadingNumber.h"
+
+#include <QColor>
 #include <QUndoCommand>
 #include <QUndoStack>
 
@@ -59,6 +62,9 @@ QString RefusalText(int row, int column, const std::string& offered, SheetValueS
         return where + value + "：" + Q(SheetInputHint(column)) + " の範囲外のため入力できません";
     case SheetValueStatus::UnknownItem:
         return where + value + "：選択ﾘｽﾄにない値のため入力できません";
+    case SheetValueStatus::NotPositive:
+        return where + value + "：Lx, Ly は0より大きい値が必要なため入力できません（" +
+               Q(SheetInputHint(column)) + "）";
     }
     return {};
 }
@@ -84,6 +90,16 @@ QVariant CaseSheetModel::data(const QModelIndex& index, int role) const {
     case Qt::DisplayRole:
         return column == SheetButtonColumn ? QString() : Q(SheetDisplayText(column, stored));
     case Qt::EditRole: return Q(stored);
+    case Qt::BackgroundRole:
+    case Qt::ToolTipRole:
+        if (column == SheetLambdaColumn) {
+            const SideRatioFinding f = sideRatioFinding(index.row() + 1);
+            if (f.mark != SideRatioMark::None) {
+                return role == Qt::ToolTipRole ? QVariant(Q(f.reason))
+                                               : QVariant(QColor(QRgb(MarkedLambdaColour)));
+            }
+        }
+        return {};
     case Qt::TextAlignmentRole:
         return SheetColumnInfo(column).kind == SheetCellKind::Decimal
                    ? QVariant(Qt::AlignRight | Qt::AlignVCenter)
@@ -151,8 +167,26 @@ const std::string& CaseSheetModel::text(int row, int column) const {
 void CaseSheetModel::setText(int row, int column, const std::string& text) {
     assert(row >= 1 && row <= rowCount() && column >= 1 && column <= SheetColumns);
     m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = text;
-    const QModelIndex i = this->index(row - 1, column - 1);
-    emit dataChanged(i, i);
+    // The λ mark of the row depends on several of its cells.
+    emit dataChanged(this->index(row - 1, 0), this->index(row - 1, SheetColumns - 1));
+}
+
+void CaseSheetModel::setSideRatioLists(SideRatioLists lists) {
+    m_lists = std::move(lists);
+    if (!m_rows.empty()) {
+        emit dataChanged(index(0, SheetLambdaColumn - 1),
+                         index(rowCount() - 1, SheetLambdaColumn - 1));
+    }
+}
+
+SideRatioFinding CaseSheetModel::sideRatioFinding(int row) const {
+    std::int32_t type = 0;
+    if (!Cell(text(row, 3)).toInt32(type)) {
+        type = 0;
+    }
+    return CheckSideRatio(LeadingNumber(text(row, SheetLambdaColumn)),
+                          LeadingNumber(text(row, SheetLxColumn)),
+                          LeadingNumber(text(row, SheetLyColumn)), m_lists.forType(type));
 }
 
 void CaseSheetModel::setRows(int count) {

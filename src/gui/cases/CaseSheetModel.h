@@ -3,9 +3,12 @@
 // per row (see cases/CaseSheet.h). Changes made by the user (cell edits,
 // paste, cut, insert, delete, the condition dialog) go through edit() and land
 // on the undo stack as one step each; the opener's LoadData and SaveData use
-// the plain cell access, which bypasses the stack.
+// the plain cell access, which bypasses the stack. A row whose λ does not suit
+// its table or its spans (cases/SideRatioCheck.h) has its λ cell coloured,
+// with the reason as the cell's tool tip.
 
 #include "cases/CaseSheet.h"
+#include "cases/SideRatioCheck.h"
 
 #include <QAbstractTableModel>
 
@@ -43,6 +46,12 @@ public:
     void setRows(int count);
     const SheetRows& rows() const { return m_rows; }
 
+    /// The tabulated ratios the λ check compares with.
+    void setSideRatioLists(SideRatioLists lists);
+    const SideRatioLists& sideRatioLists() const { return m_lists; }
+    /// The λ check of row 1..rowCount().
+    SideRatioFinding sideRatioFinding(int row) const;
+
     /// One undoable change of the rows; `active` is the cell (row, column,
     /// 1-based) to make active after it and after its redo. Nothing is
     /// recorded when the rows come out unchanged.
@@ -60,7 +69,13 @@ signals:
 private:
     QUndoStack& m_undo;
     SheetRows m_rows;
+    SideRatioLists m_lists;
 };
+
+/// Sheet column of λ.
+inline constexpr int SheetLambdaColumn = 9;
+/// Background of a marked λ cell.
+inline constexpr unsigned MarkedLambdaColour = 0xffc8c8;
 
 /// The message naming a value that a cell refused or changed, or empty when
 /// the value was stored as offered.

@@ -73,6 +73,11 @@ bool NumberEdit::commit() {
     if (!ParseNumber(typed.toStdString(), value)) {
         value = LeadingNumber(typed.toStdString()); // "", "-" or "." read as 0
     }
+    if (m_positive && !(value > 0.0)) {
+        showValue();
+        emit notPositive();
+        return false;
+    }
     if (value == m_value) {
         return true;
     }

@@ -27,6 +27,10 @@ public:
     bool setValue(double value);
     void setRange(double min, double max);
     void setMaxValue(double max) { setRange(m_min, max); }
+    /// A field for a size: a typed 0, negative number or nothing is not taken
+    /// either, and notPositive() is emitted instead of invalidRange().
+    void setPositive(bool positive) { m_positive = positive; }
+    bool isPositive() const noexcept { return m_positive; }
     /// Display and edit pictures; the edit picture's decimals limit typing.
     void setFormats(const std::string& display, const std::string& edit);
 
@@ -37,6 +41,7 @@ public:
 signals:
     void valueChanged(double value);
     void invalidRange();
+    void notPositive();
 
 protected:
     void focusInEvent(QFocusEvent* event) override;
@@ -50,6 +55,7 @@ private:
     double m_max = 0.0;
     std::string m_display = "0";
     std::string m_edit = "0";
+    bool m_positive = false;
 };
 
 } // namespace ormavex::gui

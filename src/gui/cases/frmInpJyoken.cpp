@@ -6,6 +6,7 @@
 #include "app/WindowPlacement.h"
 #include "cases/CaseSheet.h"
 #include "cases/CaseTable.h"
+#include "cases/SideRatioCheck.h"
 #include "cases/SideRatioList.h"
 #include "text/LeadingNumber.h"
 
@@ -104,6 +105,18 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_ramuda = new QComboBox(sizeFrame);
     m_ramuda->setObjectName("cboRamuda");
     m_ramuda->setMinimumWidth(110);
+    m_ramudaNote = new QLabel(sizeFrame);
+    m_ramudaNote->setObjectName("lblRamudaNote");
+    m_ramudaNote->setStyleSheet("color: #a00000;");
+    m_ramudaNote->setWordWrap(true);
+    m_ramudaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    // Room for the longest reason from the start: the dialog's size is fixed
+    // before the row is loaded.
+    m_ramudaNote->setFixedWidth(300);
+    m_ramudaNote->setMinimumHeight(m_ramudaNote->fontMetrics().lineSpacing() * 3 + 4);
+    for (NumberEdit* span : {m_lx, m_ly}) {
+        span->setPositive(true);
+    }
     auto* sizeGrid = new QGridLayout(sizeFrame);
     sizeGrid->addWidget(new QLabel(Q("Ｌx (m)"), sizeFrame), 0, 0);
     sizeGrid->addWidget(m_lx, 0, 1);
@@ -113,6 +126,7 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     sizeGrid->addWidget(m_ratio, 2, 1);
     sizeGrid->addWidget(new QLabel(Q("計算数表で使用するλ"), sizeFrame), 3, 0);
     sizeGrid->addWidget(m_ramuda, 3, 1);
+    sizeGrid->addWidget(m_ramudaNote, 4, 0, 1, 2);
 
     auto* loadFrame = new QGroupBox(Q("■荷重強度(kN/m2)"), this);
     m_qa = Number(loadFrame, "numQA", -9999.99, 9999.99, "#,##0.00", "###0.00");
@@ -168,6 +182,14 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     for (NumberEdit* field : {m_lx, m_ly}) {
         connect(field, &NumberEdit::valueChanged, this, [this] { updateRatio(true); });
     }
+    for (NumberEdit* field : {m_lx, m_ly}) {
+        connect(field, &NumberEdit::notPositive, this, [this, field] { reportSpan(field); });
+    }
+    connect(m_ramuda, &QComboBox::currentIndexChanged, this, [this] { updateRamudaNote(); });
+    connect(m_ramuda, &QComboBox::activated, this, [this] {
+        m_unlistedRamuda.clear(); // the user chose from the list
+        updateRamudaNote();
+    });
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         connect(field, &NumberEdit::invalidRange, this, [this, field] { reportRange(field); });
         connect(field, &NumberEdit::valueChanged, this, [this] { updatePicture(); });
@@ -204,9 +226,13 @@ bool frmInpJyoken::setRamudaText(const std::string& text) {
     for (int i = 0; i < m_ramuda->count(); ++i) {
         if (std::fabs(LeadingNumber(m_ramuda->itemText(i).toStdString()) - wanted) < 0.0005) {
             m_ramuda->setCurrentIndex(i);
+            m_unlistedRamuda.clear();
+            updateRamudaNote();
             return true;
         }
     }
+    m_unlistedRamuda = m_ramuda->count() > 0 ? text : std::string();
+    updateRamudaNote();
     return false;
 }
 
@@ -245,6 +271,7 @@ void frmInpJyoken::done(int result) {
 }
 
 void frmInpJyoken::optType_Click(int index) {
+    m_unlistedRamuda.clear(); // the new list's proposal replaces it
     short i = static_cast<short>(index);
     emit LoadRamuda(i);
     updateRatio(true);
@@ -277,6 +304,7 @@ void frmInpJyoken::updateRatio(bool propose) {
     const double ratio = RealSideRatio(m_lx->Value(), m_ly->Value());
     m_ratio->setValue(std::clamp(ratio, m_ratio->MinValue(), m_ratio->MaxValue()));
     if (!propose) {
+        updateRamudaNote();
         return;
     }
     std::vector<std::string> items;
@@ -287,12 +315,50 @@ void frmInpJyoken::updateRatio(bool propose) {
     if (proposed >= 0) {
         m_ramuda->setCurrentIndex(proposed);
     }
+    updateRamudaNote();
+}
+
+void frmInpJyoken::updateRamudaNote() {
+    std::vector<double> listed;
+    for (int i = 0; i < m_ramuda->count(); ++i) {
+        listed.push_back(LeadingNumber(m_ramuda->itemText(i).toStdString()));
+    }
+    QString note;
+    if (!m_unlistedRamuda.empty()) {
+        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedRamuda)) +
+                                      " は計算数表にない辺長比です。OK で一覧の λ = ") +
+               m_ramuda->currentText() + Q(" に置き換えます");
+    } else if (m_ramuda->currentIndex() >= 0 || m_ramuda->count() == 0) {
+        const double lambda = m_ramuda->currentIndex() >= 0
+                                  ? LeadingNumber(m_ramuda->currentText().toStdString())
+                                  : 0.0;
+        const SideRatioFinding f = CheckSideRatio(lambda, m_lx->Value(), m_ly->Value(), listed);
+        const bool judged = m_ramuda->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
+        if (judged && f.mark != SideRatioMark::None) {
+            note = QString::fromStdString("※" + f.reason);
+        }
+    }
+    m_ramudaNote->setText(note);
+    m_ramuda->setStyleSheet(note.isEmpty() ? QString()
+                                           : QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {
     m_prompter.beep();
     const QString text = Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
                          field->FormatValue(field->MaxValue());
+    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
+                       Message::Icon::Information, Prompter::Buttons::Ok);
+    field->setFocus();
+    field->selectAll();
+}
+
+void frmInpJyoken::reportSpan(NumberEdit* field) {
+    m_prompter.beep();
+    const QString name = field == m_lx ? Q("Ｌx") : Q("Ｌy");
+    const QString text = name + Q(" は0より大きい値でなければなりません。\n入力範囲：") +
+                         field->FormatValue(std::pow(10.0, -(m_keta->checkedId() == 1 ? 3 : 2))) +
+                         Q(" ～ ") + field->FormatValue(field->MaxValue());
     m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
                        Message::Icon::Information, Prompter::Buttons::Ok);
     field->setFocus();
@@ -308,6 +374,13 @@ void frmInpJyoken::cmdOk_Click() {
     // A number still being typed is taken (or reported) before the row is written.
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         if (!field->commit()) {
+            return;
+        }
+    }
+    // A span of 0 may come from the row itself; it is not written back.
+    for (NumberEdit* span : {m_lx, m_ly}) {
+        if (!(span->Value() > 0.0)) {
+            reportSpan(span);
             return;
         }
     }

@@ -6,6 +6,10 @@
 // keeps the real side ratio Lx / Ly up to date, proposes the tabulated λ,
 // switches the spans between 2 and 3 decimal places and reports numbers typed
 // outside a field's range. Enter moves to the next control, as Tab does.
+// The spans must be above 0: a typed 0, negative or empty span is refused
+// with the reason, and OK refuses spans that are not. A λ that is not in the
+// list or lies more than one table step from Lx / Ly is marked beside the
+// list with the reason.
 
 #include <QDialog>
 
@@ -13,6 +17,7 @@
 
 class QButtonGroup;
 class QComboBox;
+class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
@@ -53,6 +58,8 @@ public:
     NumberEdit* numQA() const { return m_qa; }
     NumberEdit* numQB() const { return m_qb; }
     QComboBox* cboRamuda() const { return m_ramuda; }
+    /// The reason the λ is marked, empty when it is not.
+    QLabel* lblRamudaNote() const { return m_ramudaNote; }
     QPushButton* cmdOk() const { return m_ok; }
     QPushButton* cmdCancel() const { return m_cancel; }
     QPushButton* cmdHelp() const { return m_help; }
@@ -78,6 +85,8 @@ private:
     void optKeta_Click(int index);
     void updateRatio(bool propose);
     void reportRange(NumberEdit* field);
+    void reportSpan(NumberEdit* field);
+    void updateRamudaNote();
     void updatePicture();
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -99,6 +108,9 @@ private:
     NumberEdit* m_ly = nullptr;
     NumberEdit* m_ratio = nullptr;
     QComboBox* m_ramuda = nullptr;
+    QLabel* m_ramudaNote = nullptr;
+    /// The row's λ when the list does not hold it (the list then shows its proposal).
+    std::string m_unlistedRamuda;
     NumberEdit* m_qa = nullptr;
     NumberEdit* m_qb = nullptr;
     PlatePicture* m_picture = nullptr;

@@ -6,6 +6,7 @@
 #include "app/CPrivateProfile.h"
 #include "app/WindowPlacement.h"
 #include "cases/CaseTable.h"
+#include "cases/SideRatioCheck.h"
 #include "cases/SideRatioList.h"
 #include "frmInpJyoken.h"
 #include "text/LeadingNumber.h"
@@ -61,6 +62,7 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
 
     m_undo = new QUndoStack(this);
     m_model = new CaseSheetModel(*m_undo, this);
+    m_model->setSideRatioLists(SideRatioLists::Load(m_dataFolder));
 
     m_menu = new QMenuBar(this);
     m_toolbar = new QToolBar(this);
@@ -97,6 +99,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
             [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
     connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this] { showHint(); });
+    // An edit may mark or clear the active row's λ.
+    connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { showHint(); });
     // Undo and redo may change the row count; Add and Insert follow the limit.
     connect(m_undo, &QUndoStack::indexChanged, this,
             [this] { setAddInsertEnabled(MaxRows() < m_recMax); });
@@ -195,6 +199,10 @@ void frmInpJyokenSS::buildActions() {
          "ﾃﾞｰﾀ行挿入(Shift+Ins)", "行挿入", &frmInpJyokenSS::mnuInsert_Click},
         {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
          "ﾃﾞｰﾀ行削除(Shift+Del)", "行削除", &frmInpJyokenSS::mnuDelete_Click},
+        {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
+        {"mnuFitRamuda", "λを実辺長比に合わせる(&L)", QKeySequence(Qt::CTRL | Qt::Key_L),
+         "FitRamuda", "λを実辺長比に合わせる(Ctrl+L)", "λ合わせ",
+         &frmInpJyokenSS::mnuFitRamuda_Click},
     };
     for (const Item& item : items) {
         if (!item.menuName) {
@@ -342,10 +350,18 @@ void frmInpJyokenSS::setAddInsertEnabled(bool enabled) {
 
 void frmInpJyokenSS::showHint() {
     const int column = activeColumn();
-    if (column < 1 || activeRow() < 1) {
+    const int row = activeRow();
+    if (column < 1 || row < 1 || row > MaxRows()) {
         return;
     }
-    m_panel1->setText(Q(SheetInputHint(column)));
+    QString hint = Q(SheetInputHint(column));
+    const SideRatioFinding f = m_model->sideRatioFinding(row);
+    if (f.mark != SideRatioMark::None) {
+        hint +=
+            (hint.isEmpty() ? QString() : Q("　")) + QString("※%1行目：").arg(row) + Q(f.reason);
+    }
+    m_panel1->setText(hint);
+    m_panel1->setToolTip(hint);
 }
 
 void frmInpJyokenSS::showNotice(const QString& message) {
@@ -402,20 +418,25 @@ void frmInpJyokenSS::copyBlock(bool cut) {
     }
     QGuiApplication::clipboard()->setText(Q(JoinClipboardBlock(block)));
     if (cut) {
+        // A span cannot be empty: Lx and Ly keep their values (and with them Lx/Ly).
         m_model->edit(Q("切り取り"),
                       [&](SheetRows& rows) {
                           for (int r = top; r <= bottom; ++r) {
                               SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
                               for (int c = left; c <= right; ++c) {
-                                  row[static_cast<std::size_t>(c - 1)].clear();
+                                  if (c != SheetLxColumn && c != SheetLyColumn) {
+                                      row[static_cast<std::size_t>(c - 1)].clear();
+                                  }
                               }
-                              if (left <= SheetLyColumn && right >= SheetLxColumn) {
-                                  row[SheetRatioColumn - 1] = SheetRatioText(
-                                      row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
-                              }
+                              // Lx/Ly is computed from the spans, never empty.
+                              row[SheetRatioColumn - 1] =
+                                  SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
                           }
                       },
                       {activeRow(), activeColumn()});
+        if (left <= SheetLyColumn && right >= SheetLxColumn) {
+            showNotice(Q("Lx, Ly は空欄にできないため，切り取り後も元の値のままです"));
+        }
     }
 }
 
@@ -518,6 +539,32 @@ void frmInpJyokenSS::mnuDelete_Click() {
     m_model->edit(Q("ﾃﾞｰﾀ行削除"), [row](SheetRows& rows) { rows.erase(rows.begin() + (row - 1)); },
                   {row, activeColumn()});
     setAddInsertEnabled(true);
+}
+
+void frmInpJyokenSS::mnuFitRamuda_Click() {
+    commitEditor();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (!selectedBlock(top, left, bottom, right)) {
+        return;
+    }
+    QStringList leftAlone;
+    m_model->edit(Q("λを実辺長比に合わせる"),
+                  [&](SheetRows& rows) {
+                      for (int r = top; r <= bottom; ++r) {
+                          const SideRatioFinding f = m_model->sideRatioFinding(r);
+                          if (!f.hasNearest) {
+                              leftAlone << QString("%1行目").arg(r);
+                              continue;
+                          }
+                          rows[static_cast<std::size_t>(r - 1)][SheetLambdaColumn - 1] =
+                              PlainNumberText(RoundHalfEven(f.nearest, 2));
+                      }
+                  },
+                  {activeRow(), activeColumn()});
+    if (!leftAlone.isEmpty()) {
+        showNotice(leftAlone.join(Q("，")) +
+                   Q("：Lx, Ly または計算数表の辺長比一覧がないため λ はそのままです"));
+    }
 }
 
 void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {

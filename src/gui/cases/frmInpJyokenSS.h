@@ -8,7 +8,12 @@
 // tab-separated text with CR LF rows (what spreadsheets exchange), undoes and
 // redoes each of these steps, and opens the case condition dialog of a row
 // with its "編集" button. A value a cell refuses, typed or pasted, is named in
-// the status bar.
+// the status bar. The spans Lx and Ly never become empty, 0 or negative: such
+// a value is refused, and Cut leaves a span cell as it was. A row whose λ does
+// not suit its table or its spans has its λ cell coloured, with the reason in
+// its tool tip and in the status bar while the row is active; the Edit menu's
+// "λを実辺長比に合わせる" sets λ of the selected rows to the tabulated ratio
+// nearest their Lx / Ly, as one undo step.
 
 #include <QDialog>
 
@@ -81,6 +86,10 @@ public:
     void mnuAdd_Click();
     void mnuInsert_Click();
     void mnuDelete_Click();
+    /// "λを実辺長比に合わせる": λ of every selected row (or the active row) := the
+    /// tabulated ratio of its table type nearest its Lx / Ly. Rows without
+    /// spans or without a list are left alone.
+    void mnuFitRamuda_Click();
     /// The "編集" button of `row`: the condition dialog for that row.
     void vaSpread1_ButtonClicked(int row);
 

@@ -4,6 +4,7 @@
 #include "app/CPrivateProfile.h"
 #include "app/Prompter.h"
 #include "app/WindowPlacement.h"
+#include "frmResults.h"
 #include "report/ReportRun.h"
 
 #include <QCheckBox>
@@ -59,15 +60,19 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     m_cmdPreview->setDefault(true);
     auto* help = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     help->setObjectName(QStringLiteral("cmdHelp"));
+    m_cmdResults = new QPushButton(QStringLiteral("計算結果一覧(&R)"), this);
+    m_cmdResults->setObjectName(QStringLiteral("cmdResults"));
+    connect(m_cmdResults, &QPushButton::clicked, this, &frmMenuPrint::cmdResults_Click);
     auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdPreview, &QPushButton::clicked, this, &frmMenuPrint::cmdPreview_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
-    for (QPushButton* b : {m_cmdPreview, help, close}) {
+    for (QPushButton* b : {m_cmdPreview, m_cmdResults, help, close}) {
         b->setMinimumWidth(100);
     }
     frame1->setMinimumHeight(120);
     auto* buttons = new QHBoxLayout;
+    buttons->addWidget(m_cmdResults);
     buttons->addStretch();
     buttons->addWidget(m_cmdPreview);
     buttons->addWidget(close);
@@ -105,7 +110,7 @@ void frmMenuPrint::load() {
         return;
     }
     if (!outcome.failedCases.empty()) {
-        m_prompter.show(this, PrintFileErrorMessage(outcome.failedCases));
+        m_prompter.show(this, PrintFileErrorMessage(outcome));
     }
 }
 
@@ -148,6 +153,13 @@ void frmMenuPrint::cmdPreview_Click() {
         PreviewCommandLine(m_paths.programFolder, m_paths.userDataFolder, combined,
                            parentWidget() ? parentWidget()->windowFilePath().toStdString() : "");
     StartPreview(m_lastCommand);
+}
+
+void frmMenuPrint::cmdResults_Click() {
+    frmResults results(m_state.cases, m_state.calc, m_state.dataFolder, m_paths.settingsFile,
+                       parentWidget() ? parentWidget()->windowFilePath().toStdString() : "",
+                       m_prompter, this);
+    results.exec();
 }
 
 void frmMenuPrint::unload() {

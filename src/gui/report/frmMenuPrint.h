@@ -4,7 +4,8 @@
 // presses "印刷(&P)", which joins them into the combined print file and
 // starts the preview program on it (not waited for). Closing the window
 // stores the choices and the position (section "MenuPrint") and deletes
-// every print file of the run.
+// every print file of the run. "計算結果一覧(&R)" shows the calculated
+// moments in the results window.
 
 #include "app/AppPaths.h"
 
@@ -45,6 +46,8 @@ public:
     void cmdCheck_Click(int index);
     /// Builds the combined print file and starts the preview program.
     void cmdPreview_Click();
+    /// The results window of the calculation the report was made from.
+    void cmdResults_Click();
 
 protected:
     void done(int result) override;
@@ -60,6 +63,7 @@ private:
     bool m_unloaded = false;
     std::vector<QCheckBox*> m_items;
     QPushButton* m_cmdPreview = nullptr;
+    QPushButton* m_cmdResults = nullptr;
     std::string m_lastCommand;
 };
 

@@ -1,5 +1,6 @@
-// The sheet's value checks and clipboard text, and the side-ratio list.
+// The sheet's value checks and clipboard text, the side-ratio list and its check.
 #include "cases/CaseSheet.h"
+#include "cases/SideRatioCheck.h"
 #include "cases/SideRatioList.h"
 #include "support/TestSupport.h"
 
@@ -36,7 +37,13 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(CheckSheetValue(6, "99.999", s), SheetValueStatus::Stored);
     EXPECT_EQ(s, "99.999");
     EXPECT_EQ(CheckSheetValue(6, "100", s), SheetValueStatus::OutOfRange);
-    EXPECT_EQ(CheckSheetValue(6, "-0.001", s), SheetValueStatus::OutOfRange);
+    // A span is above 0: nothing, 0 and negative spans are refused.
+    for (const char* bad : {"-0.001", "0", "0.0005", "", " "}) { // 0.0005 rounds to 0
+        EXPECT_EQ(CheckSheetValue(6, bad, s), SheetValueStatus::NotPositive) << bad;
+        EXPECT_EQ(CheckSheetValue(7, bad, s), SheetValueStatus::NotPositive) << bad;
+    }
+    EXPECT_EQ(CheckSheetValue(7, "0.0006", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, "0.001");
     EXPECT_EQ(CheckSheetValue(6, "4.5m", s), SheetValueStatus::NotANumber);
     EXPECT_EQ(CheckSheetValue(9, "1.234", s), SheetValueStatus::Stored); // two places
     EXPECT_EQ(s, "1.23");
@@ -49,7 +56,7 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(SheetInputHint(1), "入力範囲：40ﾊﾞｲﾄ以内の文字列");
     EXPECT_EQ(SheetInputHint(2), "");
     EXPECT_EQ(SheetInputHint(3), "入力範囲：(選択ﾘｽﾄ一覧より選択)");
-    EXPECT_EQ(SheetInputHint(6), "入力範囲：0 ～ 99.999");
+    EXPECT_EQ(SheetInputHint(6), "入力範囲：0.001 ～ 99.999");
     EXPECT_EQ(SheetInputHint(8), "入力範囲：-999.99 ～ 999.99");
     EXPECT_EQ(SheetInputHint(10), "入力範囲：-9999.99 ～ 9999.99");
 }
@@ -133,4 +140,56 @@ TEST(SideRatioList, ProposesTheNextTabulatedRatio) {
     EXPECT_EQ(ProposeSideRatio(list, RealSideRatio(3, 0.001)), 0);
     EXPECT_EQ(ProposeSideRatio({}, 1.0), -1);
     EXPECT_DOUBLE_EQ(RealSideRatio(3, 2), 1.5);
+}
+
+TEST(SideRatioCheck, MarksAtMoreThanOneStepOnlyAndNamesTheNearestRatio) {
+    const std::vector<double> list = {0.80, 0.85, 0.90, 0.95, 1.00};
+    struct Row {
+        double lambda, lx, ly;
+        SideRatioMark mark;
+    };
+    const Row rows[] = {
+        {0.90, 4.5, 5.0, SideRatioMark::None},
+        {0.95, 4.5, 5.0, SideRatioMark::None}, // exactly one step above
+        {0.85, 4.5, 5.0, SideRatioMark::None}, // one step below: 0.9 - 0.85 > 0.05 in binary
+        {0.95, 4.499, 5.0, SideRatioMark::FarFromSpans},
+        {0.85, 4.501, 5.0, SideRatioMark::FarFromSpans},
+        {0.90, 4.8, 5.0, SideRatioMark::FarFromSpans}, // the stale λ after Lx changed
+        {0.93, 4.65, 5.0, SideRatioMark::NotListed},
+        {0.90, 0.0, 5.0, SideRatioMark::NoSpans},
+        {0.90, 4.5, -1.0, SideRatioMark::NoSpans},
+    };
+    for (const Row& r : rows) {
+        const SideRatioFinding f = CheckSideRatio(r.lambda, r.lx, r.ly, list);
+        EXPECT_EQ(f.mark, r.mark) << r.lambda << " " << r.lx << "/" << r.ly;
+        EXPECT_EQ(f.reason.empty(), r.mark == SideRatioMark::None) << f.reason;
+    }
+    const SideRatioFinding stale = CheckSideRatio(0.90, 4.8, 5.0, list);
+    EXPECT_EQ(stale.reason, "λ = 0.90 が実辺長比 Lx/Ly = 0.96 と 0.05 を超えて違います"
+                            "（最も近い計算数表の λ：0.95）");
+    EXPECT_EQ(CheckSideRatio(0.93, 4.65, 5.0, list).reason,
+              "λ = 0.93 は計算数表にない辺長比です（最も近い計算数表の λ：0.95）");
+    // Nearest: half-way goes up, beyond the ends the end, an empty list none.
+    EXPECT_EQ(NearestSideRatio(list, 0.925), 3);
+    EXPECT_EQ(NearestSideRatio(list, 0.924), 2);
+    EXPECT_EQ(NearestSideRatio(list, 3.0), 4);
+    EXPECT_EQ(NearestSideRatio({}, 1.0), -1);
+    EXPECT_EQ(CheckSideRatio(0.93, 4.65, 5.0, {}).mark, SideRatioMark::None); // list unknown
+
+    // The delivered lists and a case table: the sample's first case is within a step.
+    CaseTable cases;
+    cases.CaseCount = 2;
+    for (int c = 1; c <= 2; ++c) {
+        cases.setDefaults(c);
+    }
+    cases.cell(1, 5) = 4.5;
+    cases.cell(1, 6) = 5.0;
+    cases.cell(1, 8) = 0.9;
+    cases.cell(2, 5) = 4.8;
+    cases.cell(2, 6) = 5.0;
+    cases.cell(2, 8) = 0.9;
+    const auto marked = MarkedCases(cases, SideRatioLists::Load(ORMAVEX_SOURCE_DIR "/data"));
+    ASSERT_EQ(marked.size(), 1U);
+    EXPECT_EQ(marked[0].caseNo, 2);
+    EXPECT_DOUBLE_EQ(marked[0].finding.nearest, 0.95);
 }

@@ -14,6 +14,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
+#include <QDialog>
 #include <QDragEnterEvent>
 #include <QMessageBox>
 #include <QMimeData>
@@ -368,7 +369,7 @@ TEST_F(MainWindowTest, NewOpenAndRecentAskBeforeReplacingEditedInput) {
     EXPECT_EQ(w.Caption(), "Ormavex");
 }
 
-TEST_F(MainWindowTest, CalculationErrorKeepsThePrintMenuClosed) {
+TEST_F(MainWindowTest, CalculationErrorNamesEachCaseAndKeepsThePrintMenuClosed) {
     gui::frmMenuMain& w = start();
     ASSERT_TRUE(w.openProject(project()));
     state.dataFolder = dir.file("no-tables");
@@ -376,8 +377,64 @@ TEST_F(MainWindowTest, CalculationErrorKeepsThePrintMenuClosed) {
     EXPECT_EQ(prompter.beeps, 1);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "計算ｴﾗｰ");
-    EXPECT_EQ(prompter.shown[0].text, "計算中にｴﾗｰが発生しました。処理の継続を中止します。");
+    const std::string& text = prompter.shown[0].text;
+    EXPECT_EQ(text.rfind("計算中にｴﾗｰが発生しました。処理の継続を中止します。\n\n", 0), 0u) << text;
+    EXPECT_NE(text.find("\n№1 計算数表 FREE_84.DAT を読み込めません"), std::string::npos) << text;
+    EXPECT_NE(text.find("\n№6 計算数表 FIX_44.DAT を読み込めません"), std::string::npos) << text;
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Information);
+    EXPECT_FALSE(w.findChild<QPushButton*>("cmdMenu3")->isEnabled()); // no results to show
+}
+
+TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
+    gui::frmMenuMain& w = start();
+    ASSERT_TRUE(w.openProject(project()));
+    state.cases.cell(2, 5) = Cell(4.8);  // Lx/Ly 4.8 / 4.6 = 1.04 against λ 0.85
+    state.cases.cell(4, 8) = Cell(0.93); // not tabulated
+    state.calc.CalcLx[1] = -1.0;         // a calculation would overwrite it
+    prompter.answers = {Answer::No};
+    w.cmdMenu_Click(1);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNo);
+    const std::string& text = prompter.shown[0].text;
+    EXPECT_NE(text.find("№2　λ = 0.85　Lx/Ly = 1.04　（差が 0.05 を超える）"), std::string::npos)
+        << text;
+    EXPECT_NE(text.find("№4　λ = 0.93　Lx/Ly = "), std::string::npos) << text;
+    EXPECT_EQ(text.find("№1　"), std::string::npos) << text;
+    EXPECT_EQ(state.calc.CalcLx[1], -1.0); // No: nothing calculated
+    EXPECT_EQ(prompter.beeps, 0);
+
+    // Yes goes on to the calculation (which here fails without its tables).
+    state.dataFolder = dir.file("no-tables");
+    state.cases.cell(4, 8) = Cell(0.9);
+    prompter.answers = {Answer::Yes};
+    w.cmdMenu_Click(1);
+    ASSERT_EQ(prompter.shown.size(), 3u);
+    EXPECT_EQ(prompter.shown[2].title, "計算ｴﾗｰ");
+}
+
+TEST_F(MainWindowTest, ResultsWindowFollowsACalculationUntilTheCasesChange) {
+    gui::frmMenuMain& w = start();
+    ASSERT_TRUE(w.openProject(project()));
+    QPushButton* results = w.findChild<QPushButton*>("cmdMenu3");
+    EXPECT_FALSE(results->isEnabled());
+    // Every window the commands open modally is closed again at once, whatever happens.
+    QStringList opened;
+    QTimer closer;
+    QObject::connect(&closer, &QTimer::timeout, [&] {
+        if (auto* modal = qobject_cast<QDialog*>(QApplication::activeModalWidget())) {
+            opened << modal->windowTitle();
+            modal->reject();
+        }
+    });
+    closer.start(20);
+    w.cmdMenu_Click(1); // calculation, then the print menu
+    EXPECT_TRUE(results->isEnabled());
+    w.cmdMenu_Click(3);
+    closer.stop();
+    EXPECT_EQ(opened, QStringList({"結果の印刷", "計算結果一覧"}));
+    EXPECT_TRUE(prompter.shown.empty());
+    ASSERT_TRUE(w.openProject(project())); // other cases: the results are gone
+    EXPECT_FALSE(results->isEnabled());
 }
 
 TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {

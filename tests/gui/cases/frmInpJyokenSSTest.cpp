@@ -12,6 +12,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QUndoStack>
 
 #include <gtest/gtest.h>
 
@@ -99,16 +100,21 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     EXPECT_EQ(editor->cellText(8, 1), "0.5");
     EXPECT_EQ(editor->vaSpread1()->model()->index(0, 7).data().toString(), "0.50");
 
-    // Ly = 0: the ratio cell still holds a number in its range.
-    TypeIntoCell(*editor, 7, 2, "0");
-    EXPECT_EQ(editor->cellText(8, 2), "0");
+    // A span of 0, a negative or an empty one is refused with the reason.
+    for (const char* bad : {"0", "-1", ""}) {
+        TypeIntoCell(*editor, 7, 2, bad);
+        EXPECT_EQ(editor->cellText(7, 2), "2") << bad;
+        EXPECT_NE(editor->noticeText().find("Lx, Ly は0より大きい値が必要なため入力できません"),
+                  std::string::npos)
+            << editor->noticeText();
+    }
 
     // Out of range and not a number: the cell keeps its value, the status bar says why.
     TypeIntoCell(*editor, 6, 1, "100");
     EXPECT_EQ(editor->cellText(6, 1), "2");
     EXPECT_NE(editor->noticeText().find("1行目「Lx(m)」「100」"), std::string::npos)
         << editor->noticeText();
-    EXPECT_NE(editor->noticeText().find("0 ～ 99.999"), std::string::npos);
+    EXPECT_NE(editor->noticeText().find("0.001 ～ 99.999"), std::string::npos);
     TypeIntoCell(*editor, 10, 2, "1-2");
     EXPECT_EQ(editor->cellText(10, 2), "20");
     EXPECT_NE(editor->noticeText().find("「1-2」"), std::string::npos);
@@ -121,7 +127,6 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     // Undo and redo, step by step, with the keys of any spreadsheet.
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // the title
     EXPECT_EQ(editor->cellText(1, 2), "ｹｰｽ2");
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 0
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
     EXPECT_EQ(editor->cellText(7, 1), "2");
     EXPECT_EQ(editor->cellText(8, 1), "1"); // 2 / 2
@@ -131,11 +136,12 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
 
 TEST_F(EditorTest, StatusBarHintFollowsTheActiveCell) {
     FillCases(cases, 1);
+    cases.cell(1, 8) = Cell(0.75); // λ = Lx/Ly: no mark
     auto editor = open();
     const std::pair<int, std::string> hints[] = {{1, "入力範囲：40ﾊﾞｲﾄ以内の文字列"},
                                                  {2, ""},
                                                  {3, "入力範囲：(選択ﾘｽﾄ一覧より選択)"},
-                                                 {7, "入力範囲：0 ～ 99.999"},
+                                                 {7, "入力範囲：0.001 ～ 99.999"},
                                                  {9, "入力範囲：0 ～ 9.99"},
                                                  {11, "入力範囲：-9999.99 ～ 9999.99"}};
     for (const auto& [column, hint] : hints) {
@@ -190,6 +196,60 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     EXPECT_EQ(editor->cellText(10, 1), "");
     Action(*editor, "mnuUndo")->trigger();
     EXPECT_EQ(editor->cellText(10, 1), "10");
+
+    // Cut over the spans keeps them (a span is never empty) and says so.
+    sheet->selectionModel()->select(
+        QItemSelection(sheet->model()->index(0, 4), sheet->model()->index(0, 9)),
+        QItemSelectionModel::ClearAndSelect);
+    Action(*editor, "mnuCut")->trigger();
+    EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0||1.5|2|0.75|||-5");
+    EXPECT_NE(editor->noticeText().find("Lx, Ly は空欄にできない"), std::string::npos);
+}
+
+TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
+    WriteTestSideRatios(dir.path()); // 0.5 1.0 1.5 2.0; FIX_4*4: 0.80 1.20
+    FillCases(cases, 4);
+    const double spans[4][2] = {{2.1, 0.5}, {3.0, 1.0}, {3.9, 1.75}, {4.5, 2.0}}; // Lx, λ; Ly 2
+    for (int r = 1; r <= 4; ++r) {
+        cases.cell(r, 5) = Cell(spans[r - 1][0]);
+        cases.cell(r, 8) = Cell(spans[r - 1][1]); // row 3: not listed
+    }
+    auto editor = open();
+    QAbstractItemModel* model = editor->vaSpread1()->model();
+    auto lambdaCell = [&](int row) { return model->index(row - 1, 8); };
+    for (int r = 1; r <= 4; ++r) {
+        EXPECT_TRUE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
+    }
+    EXPECT_EQ(lambdaCell(3).data(Qt::ToolTipRole).toString().toStdString(),
+              "λ = 1.75 は計算数表にない辺長比です（最も近い計算数表の λ：2.00）");
+    editor->setActiveCell(9, 2);
+    EXPECT_NE(editor->statusText(1).find("※2行目：λ = 1.00 が実辺長比 Lx/Ly = 1.50"),
+              std::string::npos)
+        << editor->statusText(1);
+
+    // Rows 1 to 3 selected: one step sets each λ to the nearest tabulated ratio.
+    QTableView* sheet = editor->vaSpread1();
+    sheet->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(2, 0)),
+                                    QItemSelectionModel::ClearAndSelect);
+    const int steps = editor->undoStack().count();
+    Action(*editor, "mnuFitRamuda")->trigger();
+    EXPECT_EQ(editor->undoStack().count(), steps + 1);
+    EXPECT_EQ(editor->cellText(9, 1), "1"); // 1.05: exactly one step away, not marked
+    EXPECT_EQ(editor->cellText(9, 2), "1.5");
+    EXPECT_EQ(editor->cellText(9, 3), "2");
+    EXPECT_EQ(editor->cellText(9, 4), "2"); // not selected: still marked
+    for (int r = 1; r <= 3; ++r) {
+        EXPECT_FALSE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
+    }
+    EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
+    EXPECT_EQ(editor->statusText(1).find("※"), std::string::npos) << editor->statusText(1);
+    // Changing Lx marks the row again; one undo brings back all three λ.
+    TypeIntoCell(*editor, 6, 2, "3.5");
+    EXPECT_TRUE(lambdaCell(2).data(Qt::BackgroundRole).isValid());
+    Action(*editor, "mnuUndo")->trigger();
+    Action(*editor, "mnuUndo")->trigger();
+    EXPECT_EQ(editor->cellText(9, 1) + " " + editor->cellText(9, 2) + " " + editor->cellText(9, 3),
+              "0.5 1 1.75");
 }
 
 TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {

@@ -6,6 +6,7 @@
 #include "cases/frmInpJyoken.h"
 
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -135,4 +136,55 @@ TEST(frmInpJyoken, MissingSideRatioListLeavesTheDialogUsable) {
     t.d.cmdOk()->click();
     EXPECT_TRUE(saved);
     EXPECT_EQ(t.d.UsrTag(), "OK");
+}
+
+TEST(frmInpJyoken, SpansAboveZeroAndTheMarkedLambda) {
+    TempDir dir;
+    WriteTestSideRatios(dir.path());
+    Dialog t(dir);
+    bool saved = false;
+    QObject::connect(&t.d, &frmInpJyoken::SaveData, &t.d, [&](bool&) { saved = true; });
+    t.show();
+    t.d.optType(0)->setChecked(true);
+    t.d.numLx()->setValue(3);
+    t.d.numLy()->setValue(2);
+    EXPECT_TRUE(t.d.lblRamudaNote()->text().isEmpty()); // the proposal 1.5 suits 1.50
+
+    // 0, nothing and a negative span are refused with the reason; the field keeps its value.
+    NumberEdit* ly = t.d.numLy();
+    for (const char* bad : {"0", "", "-1"}) {
+        t.prompter.clear();
+        ly->setFocus();
+        ly->selectAll();
+        QTest::keyClicks(ly, bad);
+        if (std::string(bad).empty()) {
+            QTest::keyClick(ly, Qt::Key_Delete);
+        }
+        QTest::keyClick(ly, Qt::Key_Tab);
+        ASSERT_EQ(t.prompter.shown.size(), 1u) << bad;
+        EXPECT_EQ(t.prompter.shown[0].text,
+                  "Ｌy は0より大きい値でなければなりません。\n入力範囲：0.01 ～ 99.99")
+            << bad;
+        EXPECT_DOUBLE_EQ(ly->Value(), 2.0) << bad;
+        EXPECT_EQ(QApplication::focusWidget(), ly) << bad;
+    }
+
+    // A stale λ from the row is marked beside the list, with the reason.
+    ASSERT_TRUE(t.d.setRamudaText("2.0"));
+    EXPECT_EQ(t.d.lblRamudaNote()->text().toStdString(),
+              "※λ = 2.00 が実辺長比 Lx/Ly = 1.50 と 0.05 を超えて違います"
+              "（最も近い計算数表の λ：1.50）");
+    // A λ the list does not hold: the list shows another, and the note says which OK writes.
+    EXPECT_FALSE(t.d.setRamudaText("0.93"));
+    EXPECT_EQ(t.d.lblRamudaNote()->text().toStdString(),
+              "ﾃﾞｰﾀ行の λ = 0.93 は計算数表にない辺長比です。OK で一覧の λ = 2.0 に置き換えます");
+
+    // A span of 0 that came with the row is not written back by OK.
+    t.prompter.clear();
+    ASSERT_TRUE(t.d.numLx()->setValue(0));
+    t.d.cmdOk()->click();
+    EXPECT_FALSE(saved);
+    ASSERT_EQ(t.prompter.shown.size(), 1u);
+    EXPECT_NE(t.prompter.shown[0].text.find("Ｌx は0より大きい値"), std::string::npos);
+    t.d.reject();
 }
