@@ -32,6 +32,11 @@ namespace {
 
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
+/// Ratios the open λ list shows at a time.
+constexpr int kRamudaVisibleItems = 20;
+/// The λ list drops down below its field and scrolls.
+const QString kRamudaStyle = QStringLiteral("QComboBox { combobox-popup: 0; }");
+
 QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
     auto* group = new QButtonGroup(frame);
     auto* layout = new QVBoxLayout(frame);
@@ -105,6 +110,11 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_ramuda = new QComboBox(sizeFrame);
     m_ramuda->setObjectName("cboRamuda");
     m_ramuda->setMinimumWidth(110);
+    // About 20 of the up to 75 ratios at a time, scrolled: a drop-down list
+    // below the field (combobox-popup: 0), as the default style would
+    // otherwise open the list over the whole screen height.
+    m_ramuda->setMaxVisibleItems(kRamudaVisibleItems);
+    m_ramuda->setStyleSheet(kRamudaStyle);
     m_ramudaNote = new QLabel(sizeFrame);
     m_ramudaNote->setObjectName("lblRamudaNote");
     m_ramudaNote->setStyleSheet("color: #a00000;");
@@ -339,8 +349,9 @@ void frmInpJyoken::updateRamudaNote() {
         }
     }
     m_ramudaNote->setText(note);
-    m_ramuda->setStyleSheet(note.isEmpty() ? QString()
-                                           : QStringLiteral("QComboBox { background: #ffc8c8; }"));
+    m_ramuda->setStyleSheet(
+        note.isEmpty() ? kRamudaStyle
+                       : kRamudaStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {

@@ -6,6 +6,7 @@
 #include "cases/NumberEdit.h"
 #include "cases/frmInpJyoken.h"
 #include "cases/frmRefusedValues.h"
+#include "text/WidthFold.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -427,4 +428,37 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_FALSE(editor->isVisible());
+}
+
+TEST(WidthFold, IsUnicodeNfkcOnWhatItFolds) {
+    // Every full-width ASCII form, the ideographic space, every half-width
+    // katakana, and each kana followed by a half-width (semi-)voiced mark.
+    std::vector<char16_t> singles = {0x3000};
+    for (char16_t c = 0xFF01; c <= 0xFF5E; ++c) {
+        singles.push_back(c);
+    }
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c) {
+        singles.push_back(c);
+    }
+    std::vector<QString> texts;
+    for (char16_t c : singles) {
+        texts.push_back(QString(QChar(c)));
+    }
+    for (char16_t kana = 0x3041; kana <= 0x30FE; ++kana) {
+        if (kana == 0x309B || kana == 0x309C || kana == 0x309F) {
+            continue; // spacing marks and ligatures that NFKC itself decomposes
+        }
+        for (char16_t mark : {char16_t{0xFF9E}, char16_t{0xFF9F}}) {
+            texts.push_back(QString(QChar(kana)) + QChar(mark));
+        }
+    }
+    for (char16_t c = 0xFF66; c <= 0xFF9D; ++c) { // half-width kana with half-width marks
+        texts.push_back(QString(QChar(c)) + QChar(0xFF9E));
+        texts.push_back(QString(QChar(c)) + QChar(0xFF9F));
+    }
+    for (const QString& text : texts) {
+        EXPECT_EQ(QString::fromStdString(FoldWidth(text.toStdString())),
+                  text.normalized(QString::NormalizationForm_KC))
+            << text.toStdString() << " U+" << std::hex << int(text.front().unicode());
+    }
 }
