@@ -34,8 +34,10 @@ QString Q(const char* s) { return QString::fromUtf8(s); }
 
 /// Ratios the open λ list shows at a time.
 constexpr int kRamudaVisibleItems = 20;
-/// The λ list drops down below its field and scrolls.
-const QString kRamudaStyle = QStringLiteral("QComboBox { combobox-popup: 0; }");
+/// The λ list drops down below its field and scrolls, its lines as tall as
+/// those of the other lists.
+const QString kRamudaStyle = QStringLiteral(
+    "QComboBox { combobox-popup: 0; } QComboBox QAbstractItemView::item { min-height: 20px; }");
 
 QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
     auto* group = new QButtonGroup(frame);

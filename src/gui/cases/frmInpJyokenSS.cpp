@@ -616,10 +616,12 @@ void frmInpJyokenSS::showRefusals(const std::vector<frmRefusedValues::Entry>& en
     }
     m_refusals->setEntries(entries, stored);
     if (!m_refusals->isVisible()) {
-        // Over the lower part of the editor, wholly on its screen.
+        // Over the bottom of the editor (its legend and status bar), so that
+        // most rows stay in sight, and wholly on its screen.
         const QRect frame = frameGeometry();
         QRect r(QPoint(0, 0), m_refusals->size());
-        r.moveCenter(QPoint(frame.center().x(), frame.bottom() - r.height() / 2 - 80));
+        r.moveCenter(QPoint(frame.center().x(), 0));
+        r.moveBottom(frame.bottom() - 8);
         if (const QScreen* screen = this->screen()) {
             const QRect area = screen->availableGeometry();
             r.setSize(r.size().boundedTo(area.size() - QSize(40, 60)));

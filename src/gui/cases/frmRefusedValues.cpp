@@ -73,7 +73,7 @@ frmRefusedValues::frmRefusedValues(QWidget* parent) : QDialog(parent) {
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);
     layout->addLayout(buttons);
-    resize(760, 300);
+    resize(760, 250);
 }
 
 void frmRefusedValues::setEntries(const std::vector<Entry>& entries, int stored) {
