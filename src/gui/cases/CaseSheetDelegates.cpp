@@ -90,6 +90,8 @@ void ChoiceCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index
     const QString text = index.data(Qt::DisplayRole).toString();
     combo->setCurrentIndex(combo->findText(text));
     combo->setEditText(text);
+    // A key that starts the edit replaces the text, as in a number cell.
+    combo->lineEdit()->selectAll();
 }
 
 void ChoiceCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,

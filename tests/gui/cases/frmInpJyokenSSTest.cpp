@@ -364,8 +364,17 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     // Typed cells fold the same way: full-width digits in a number, a short form in a choice.
     TypeIntoCell(*editor, 10, 1, "１２３．４");
     EXPECT_EQ(editor->cellText(10, 1), "123.4");
-    TypeIntoCell(*editor, 5, 1, "３桁");
+    editor->setActiveCell(5, 1);
+    QTest::keyClick(sheet, Qt::Key_3); // a key on the cell starts its edit with that key
+    auto* line = sheet->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text().toStdString(), "3");
+    QTest::keyClick(line, Qt::Key_Return);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     EXPECT_EQ(editor->cellText(5, 1), "1");
+    TypeIntoCell(*editor, 5, 1, "２桁");
+    EXPECT_EQ(editor->cellText(5, 1), "0");
     editor->refusalList()->close();
 }
 
