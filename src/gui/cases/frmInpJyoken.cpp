@@ -263,7 +263,33 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
     emit LoadData();
     m_switching = false;
     updateRatio(false);
+    m_loadedFields = fieldsText();
     m_title->setFocus();
+}
+
+QString frmInpJyoken::fieldsText() const {
+    QStringList fields = {m_title->text(), QString::number(optTypeIndex()),
+                          QString::number(optStyleIndex()), QString::number(optKetaIndex()),
+                          m_ramuda->currentText()};
+    for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        fields << QString::number(field->Value(), 'g', 17);
+    }
+    return fields.join(QChar(0x1f));
+}
+
+void frmInpJyoken::reject() {
+    bool typing = false; // a number typed and not yet taken by its field
+    for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        typing = typing || field->isModified();
+    }
+    if (m_loaded && (typing || fieldsText() != m_loadedFields) &&
+        m_prompter.message(this, windowTitle().toStdString(), DiscardEditsQuestion,
+                           Message::Icon::Information,
+                           Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        m_tag.clear();
+        return;
+    }
+    QDialog::reject();
 }
 
 bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
@@ -407,7 +433,7 @@ void frmInpJyoken::cmdOk_Click() {
 
 void frmInpJyoken::cmdCancel_Click() {
     m_tag = "ｷｬﾝｾﾙ";
-    reject();
+    reject(); // asks first after a change; "No" keeps the dialog and clears the tag
 }
 
 } // namespace ormavex::gui

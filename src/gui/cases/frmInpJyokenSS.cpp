@@ -377,10 +377,7 @@ void frmInpJyokenSS::reject() {
     commitEditor();
     if (!m_undo->isClean()) {
         const std::string title = windowTitle().toStdString();
-        if (m_prompter.message(this, title,
-                               "編集中の計算条件があります。変更を破棄して閉じますか？\n\n"
-                               "変更を反映するには「OK」で閉じてください。",
-                               Message::Icon::Information,
+        if (m_prompter.message(this, title, DiscardEditsQuestion, Message::Icon::Information,
                                Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
             m_tag.clear();
             return;

@@ -288,13 +288,25 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     EXPECT_EQ(editor->cellText(3, 2), "1");
     EXPECT_EQ(editor->cellText(10, 2), "20");
 
-    // Cancel leaves the row as it was.
+    // Cancel leaves the row as it was. After a change it asks first: No keeps
+    // the dialog, Yes closes it; unchanged, Esc closes it without a question.
     const std::string row2 = Row(*editor, 2);
-    editor->setDialogRunner([](frmInpJyoken& d) {
+    editor->setDialogRunner([this](frmInpJyoken& d) {
         d.show();
+        prompter.clear();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_TRUE(prompter.shown.empty());
+        d.show();
+        d.numQA()->selectAll();
+        QTest::keyClicks(d.numQA(), "5"); // typed, not yet taken by the field
+        prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
+        d.cmdCancel()->click();
+        EXPECT_TRUE(d.isVisible());
         d.optStyle(1)->setChecked(true);
         d.txtTitle()->setText("x");
         d.cmdCancel()->click();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
     });
     editor->vaSpread1_ButtonClicked(2);
