@@ -387,6 +387,9 @@ void frmInpJyokenSS::reject() {
 }
 
 void frmInpJyokenSS::done(int result) {
+    if (m_refusals) {
+        m_refusals->close(); // it tells about this sheet only
+    }
     savePlacement();
     QDialog::done(result);
 }
