@@ -5,7 +5,9 @@
 #include "text/LeadingNumber.h"
 #include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
+#include "text/WidthFold.h"
 
+#include <algorithm>
 #include <cassert>
 #include <cmath>
 #include <cstdio>
@@ -33,6 +35,76 @@ std::vector<SheetColumn> MakeColumns() {
     c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
     c[10] = {"QB(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
     return c;
+}
+
+/// The minus sign U+2212, as some input methods and spreadsheets write it.
+constexpr std::string_view kMinusSign = "\u2212";
+
+/// A choice text reduced to what tells the items apart: folded, without
+/// blanks; for the table types also without brackets and "版", with x, X and *
+/// read as ×.
+std::string ChoiceKey(std::string_view text, bool tableType) {
+    const std::string folded = FoldWidth(text);
+    std::string key;
+    for (std::size_t i = 0; i < folded.size(); ++i) {
+        const char ch = folded[i];
+        if (ch == ' ' || ch == '\t') {
+            continue;
+        }
+        if (!tableType) {
+            key += ch;
+            continue;
+        }
+        if (ch == '(' || ch == ')') {
+            continue;
+        }
+        if (folded.compare(i, 3, "版") == 0) {
+            i += 2;
+            continue;
+        }
+        if (ch == 'x' || ch == 'X' || ch == '*') {
+            key += "×";
+            continue;
+        }
+        key += ch;
+    }
+    return key;
+}
+
+/// The item index `folded` (a width-folded text, not empty) names in a choice
+/// column, -1 when it names none. See SheetChoiceForms.
+int ChoiceIndex(int column, std::string_view folded) {
+    const SheetColumn& c = SheetColumnInfo(column);
+    const std::string_view trimmed = TrimBlanks(folded);
+    const int count = static_cast<int>(c.items.size());
+    const bool digits =
+        std::all_of(trimmed.begin(), trimmed.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
+    if (digits && trimmed.size() <= 2) {
+        const int n = std::atoi(std::string(trimmed).c_str());
+        if (column == SheetPlacesColumn) { // the number of places, 2 or 3
+            return n == 2 || n == 3 ? n - 2 : -1;
+        }
+        return n < count ? n : -1;
+    }
+    const bool tableType = column == SheetTableColumn;
+    const std::string key = ChoiceKey(trimmed, tableType);
+    for (int i = 0; i < count; ++i) {
+        const std::string item = ChoiceKey(c.items[static_cast<std::size_t>(i)], tableType);
+        if (key == item) {
+            return i;
+        }
+        if (column == SheetTableColumn &&
+            EqualsNoCase(key, ChoiceKey(TableType(i + 1)->name, true))) {
+            return i;
+        }
+        // 印刷書式 without "タイプ", 小数部桁数 as "2桁": the item's key already is.
+        if (column == SheetStyleColumn && item.size() > 9 &&
+            item.compare(item.size() - 9, 9, "タイプ") == 0 &&
+            key == std::string_view(item).substr(0, item.size() - 9)) {
+            return i;
+        }
+    }
+    return -1;
 }
 
 std::string DecimalPicture(int places) {
@@ -98,22 +170,26 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
         return quote || cut ? SheetValueStatus::Changed : SheetValueStatus::Stored;
     }
     case SheetCellKind::Choice: {
-        const std::string_view text = TrimBlanks(offered);
-        if (text.empty()) {
-            stored.clear();
+        const std::string folded = FoldWidth(offered);
+        if (TrimBlanks(folded).empty()) {
+            stored = "0";
             return SheetValueStatus::Stored;
         }
-        for (std::size_t i = 0; i < c.items.size(); ++i) {
-            if (text == c.items[i]) {
-                stored = std::to_string(i);
-                return SheetValueStatus::Stored;
-            }
+        const int index = ChoiceIndex(column, folded);
+        if (index < 0) {
+            return SheetValueStatus::UnknownItem;
         }
-        return SheetValueStatus::UnknownItem;
+        stored = std::to_string(index);
+        return SheetValueStatus::Stored;
     }
     case SheetCellKind::Decimal: {
+        std::string folded = FoldWidth(offered);
+        for (std::size_t at = folded.find(kMinusSign); at != std::string::npos;
+             at = folded.find(kMinusSign, at)) {
+            folded.replace(at, kMinusSign.size(), "-");
+        }
         std::string text;
-        for (char ch : TrimBlanks(offered)) {
+        for (char ch : TrimBlanks(folded)) {
             if (ch != ',') {
                 text += ch;
             }
@@ -123,7 +199,10 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
             if (span) {
                 return SheetValueStatus::NotPositive;
             }
-            stored.clear();
+            // The ratio is the row's to compute; the others take their new-row value.
+            stored = column == SheetRatioColumn
+                         ? std::string()
+                         : SheetDefaultRow()[static_cast<std::size_t>(column - 1)];
             return SheetValueStatus::Stored;
         }
         double value = 0.0;
@@ -142,6 +221,48 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
     }
     }
     return SheetValueStatus::NoData;
+}
+
+std::string SheetChoiceForms(int column) {
+    switch (column) {
+    case SheetTableColumn:
+        return "一覧の名称（「版」や括弧を除いても，×を x としても可），FIX_4*4 などの表名，番号 "
+               "0～4";
+    case SheetStyleColumn: return "側壁ﾀｲﾌﾟ，底版ﾀｲﾌﾟ，側壁，底版，番号 0～1";
+    case SheetPlacesColumn: return "２桁，３桁，2，3";
+    default: return {};
+    }
+}
+
+SheetValueStatus PutSheetValue(SheetRow& row, int column, std::string_view offered) {
+    std::string stored;
+    const SheetValueStatus status = CheckSheetValue(column, offered, stored);
+    if (status != SheetValueStatus::Stored && status != SheetValueStatus::Changed) {
+        return status;
+    }
+    row[static_cast<std::size_t>(column - 1)] = stored;
+    if (column == SheetLxColumn || column == SheetLyColumn ||
+        (column == SheetRatioColumn && stored.empty())) {
+        row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+    }
+    return status;
+}
+
+bool ClearSheetCells(SheetRow& row, int left, int right) {
+    const SheetRow defaults = SheetDefaultRow();
+    bool spanKept = false;
+    for (int c = std::max(1, left); c <= std::min(SheetColumns, right); ++c) {
+        if (c == SheetLxColumn || c == SheetLyColumn) {
+            spanKept = true;
+        } else if (c == SheetTitleColumn) {
+            row[static_cast<std::size_t>(c - 1)].clear();
+        } else if (c != SheetButtonColumn) {
+            row[static_cast<std::size_t>(c - 1)] = defaults[static_cast<std::size_t>(c - 1)];
+        }
+    }
+    // Lx/Ly is computed from the spans, never cleared.
+    row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+    return spanKept;
 }
 
 std::string SheetDisplayText(int column, std::string_view stored) {

@@ -18,6 +18,9 @@ namespace ormavex {
 inline constexpr int SheetColumns = 11;
 inline constexpr int SheetTitleColumn = 1;
 inline constexpr int SheetButtonColumn = 2;
+inline constexpr int SheetTableColumn = 3;
+inline constexpr int SheetStyleColumn = 4;
+inline constexpr int SheetPlacesColumn = 5;
 inline constexpr int SheetLxColumn = 6;
 inline constexpr int SheetLyColumn = 7;
 inline constexpr int SheetRatioColumn = 8;
@@ -60,14 +63,39 @@ enum class SheetValueStatus {
 };
 
 /// Checks a typed or pasted text for `column` and gives the cell text to
-/// store. Titles lose double quotes, tabs and line ends (a project file holds
-/// a title as one quoted line) and are
-/// cut to 40 bytes on a character boundary; choice cells take their visible
-/// text (or nothing); decimal cells take one number (grouping commas and
-/// blanks around it allowed, nothing for an empty cell) within their range.
-/// The spans Lx and Ly must be above 0: nothing, 0 (also after rounding to
-/// three places) and negative numbers are refused, as no plate has them.
+/// store. Titles are kept as typed, except that they lose double quotes, tabs
+/// and line ends (a project file holds a title as one quoted line) and are cut
+/// to 40 bytes on a character boundary. Choice and decimal cells first fold
+/// full-width and half-width forms (FoldWidth: "１５０．５" is 150.5, "底版タイプ"
+/// is "底版ﾀｲﾌﾟ"); then choice cells take the forms SheetChoiceForms lists,
+/// and decimal cells one number (grouping commas, blanks around it and the
+/// minus sign "−" allowed) within their range. An empty choice cell takes its
+/// first item, an empty λ, QA or QB its new-row value (1, 0, 0), an empty
+/// Lx/Ly nothing (the row computes it, see PutSheetValue). The spans Lx and Ly
+/// must be above 0: nothing, 0 (also after rounding to three places) and
+/// negative numbers are refused, as no plate has them.
 SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::string& stored);
+
+/// What a choice column takes besides its items' texts, for users and for the
+/// refusal message. Each form may be typed in full-width or half-width.
+///  - 計算数表: the item text also without "版", brackets and blanks and with
+///    x, X or * for × ("四辺固定4x4", the condition dialog's "四辺固定（４×４）"),
+///    the table's name in the side-ratio list ("FIX_4*4"), the index 0..4;
+///  - 印刷書式: "側壁", "底版", the index 0 or 1;
+///  - 小数部桁数: "2桁", "3桁" and the number of places 2 or 3 (not an index,
+///    so that "2" means ２桁).
+std::string SheetChoiceForms(int column);
+
+/// Checks `offered` for `column` of `row` (CheckSheetValue) and stores it when
+/// it is taken. A new Lx or Ly recomputes Lx/Ly, and an empty Lx/Ly is
+/// computed from the spans.
+SheetValueStatus PutSheetValue(SheetRow& row, int column, std::string_view offered);
+
+/// Clears columns left..right of `row` as Delete, Backspace and Cut do: the
+/// title becomes empty, a choice its first item, λ, QA and QB their new-row
+/// values (1, 0, 0); the spans Lx and Ly keep theirs, as a span is never
+/// empty, and Lx/Ly is computed from them. True when a span was in the range.
+bool ClearSheetCells(SheetRow& row, int left, int right);
 
 /// A case title without double quotes, tabs and line ends, cut to 40 Shift_JIS bytes
 /// without splitting a character. The flags tell what was done.

@@ -1,6 +1,7 @@
 #include "CaseSheetDelegates.h"
 
 #include "cases/CaseSheet.h"
+#include "text/WidthFold.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -8,7 +9,8 @@
 #include <QLineEdit>
 #include <QMouseEvent>
 #include <QPainter>
-#include <QRegularExpressionValidator>
+#include <QRegularExpression>
+#include <QValidator>
 
 namespace ormavex::gui {
 
@@ -73,6 +75,10 @@ bool ButtonCellDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
 QWidget* ChoiceCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                           const QModelIndex& index) const {
     auto* combo = new QComboBox(parent);
+    // Editable, so that a short form ("3桁", "底版", an index) can be typed as
+    // well as chosen; the model decides what the text names.
+    combo->setEditable(true);
+    combo->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& item : SheetColumnInfo(SheetColumnOf(index)).items) {
         combo->addItem(QString::fromStdString(item));
     }
@@ -81,25 +87,54 @@ QWidget* ChoiceCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
 
 void ChoiceCellDelegate::setEditorData(QWidget* editor, const QModelIndex& index) const {
     auto* combo = static_cast<QComboBox*>(editor);
-    combo->setCurrentIndex(combo->findText(index.data(Qt::DisplayRole).toString()));
+    const QString text = index.data(Qt::DisplayRole).toString();
+    combo->setCurrentIndex(combo->findText(text));
+    combo->setEditText(text);
+    // A key that starts the edit replaces the text, as in a number cell.
+    combo->lineEdit()->selectAll();
 }
 
 void ChoiceCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                       const QModelIndex& index) const {
     auto* combo = static_cast<QComboBox*>(editor);
-    if (combo->currentIndex() >= 0) {
+    if (combo->currentText() != index.data(Qt::DisplayRole).toString()) {
         model->setData(index, combo->currentText(), Qt::EditRole);
     }
 }
+
+namespace {
+
+/// Takes what a number is made of, in either width: the text is folded to
+/// half-width as it is typed ("１５０．５" shows as "150.5"), then only digits,
+/// signs, points, grouping commas and blanks pass. Whether it is one number,
+/// and in range, is decided when the cell is left, so that nothing typed
+/// vanishes unseen.
+class FoldingNumberValidator : public QValidator {
+public:
+    using QValidator::QValidator;
+    State validate(QString& input, int& pos) const override {
+        const QString folded = QString::fromStdString(FoldWidth(input.toStdString()))
+                                   .replace(QChar(0x2212), QLatin1Char('-'));
+        static const QRegularExpression allowed(QStringLiteral("^[-+0-9., ]*$"));
+        if (!allowed.match(folded).hasMatch()) {
+            return Invalid;
+        }
+        if (folded != input) {
+            pos = std::min(static_cast<int>(folded.size()),
+                           pos - static_cast<int>(input.size() - folded.size()));
+            input = folded;
+        }
+        return Acceptable;
+    }
+};
+
+} // namespace
 
 QWidget* DecimalCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                            const QModelIndex&) const {
     auto* edit = new QLineEdit(parent);
     edit->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    // Only what a number is made of; whether it is one, and in range, is
-    // decided when the cell is left, so that nothing typed vanishes unseen.
-    edit->setValidator(
-        new QRegularExpressionValidator(QRegularExpression(QStringLiteral("[-+0-9., ]*")), edit));
+    edit->setValidator(new FoldingNumberValidator(edit));
     return edit;
 }
 
@@ -110,8 +145,10 @@ void DecimalCellDelegate::setEditorData(QWidget* editor, const QModelIndex& inde
 
 void DecimalCellDelegate::setModelData(QWidget* editor, QAbstractItemModel* model,
                                        const QModelIndex& index) const {
+    // Only a changed text: a cell entered and left untouched is not checked
+    // again. (Folding as typed rewrites the text, so isModified() cannot tell.)
     auto* edit = static_cast<QLineEdit*>(editor);
-    if (edit->isModified()) {
+    if (edit->text() != index.data(Qt::EditRole).toString()) {
         model->setData(index, edit->text(), Qt::EditRole);
     }
 }

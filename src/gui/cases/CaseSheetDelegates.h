@@ -34,8 +34,9 @@ signals:
     void clicked(int row);
 };
 
-/// Choice columns: a combo box of the column's items; the model receives the
-/// chosen item's text.
+/// Choice columns: an editable combo box of the column's items; the model
+/// receives the chosen item's text or what was typed (a short form or an
+/// index, see SheetChoiceForms), when it differs from what the cell shows.
 class ChoiceCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:
@@ -48,7 +49,8 @@ public:
 };
 
 /// Decimal columns: a line edit taking digits, sign, point and grouping
-/// commas; the model checks the number and its range when the cell is left.
+/// commas, full-width ones folded as they are typed; the model checks the
+/// number and its range when the cell is left.
 class DecimalCellDelegate : public QStyledItemDelegate {
     Q_OBJECT
 public:

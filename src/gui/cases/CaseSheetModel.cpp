@@ -36,10 +36,7 @@ private:
 
 } // namespace
 
-QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status) {
-    const SheetColumn& c = SheetColumnInfo(column);
-    const QString where = QString("%1行目「%2」").arg(row).arg(Q(c.heading));
-    const QString value = QString("「%1」").arg(Q(offered));
+QString RefusalReason(int column, const std::string& offered, SheetValueStatus status) {
     switch (status) {
     case SheetValueStatus::Stored:
     case SheetValueStatus::NoData: return {};
@@ -55,18 +52,30 @@ QString RefusalText(int row, int column, const std::string& offered, SheetValueS
             why += QString(why.isEmpty() ? "" : "，") +
                    QString("%1ﾊﾞｲﾄを超える部分を切り捨てました").arg(CaseTitleBytes);
         }
-        return where + value + "：" + why;
+        return why;
     }
-    case SheetValueStatus::NotANumber: return where + value + "：数値ではないため入力できません";
+    case SheetValueStatus::NotANumber: return "数値ではないため入力できません";
     case SheetValueStatus::OutOfRange:
-        return where + value + "：" + Q(SheetInputHint(column)) + " の範囲外のため入力できません";
+        return Q(SheetInputHint(column)) + " の範囲外のため入力できません";
     case SheetValueStatus::UnknownItem:
-        return where + value + "：選択ﾘｽﾄにない値のため入力できません";
+        return "選択ﾘｽﾄにない値のため入力できません（入力できるもの：" +
+               Q(SheetChoiceForms(column)) + "）";
     case SheetValueStatus::NotPositive:
-        return where + value + "：Lx, Ly は0より大きい値が必要なため入力できません（" +
-               Q(SheetInputHint(column)) + "）";
+        return "Lx, Ly は0より大きい値が必要なため入力できません（" + Q(SheetInputHint(column)) +
+               "）";
     }
     return {};
+}
+
+QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status) {
+    const QString why = RefusalReason(column, offered, status);
+    if (why.isEmpty()) {
+        return {};
+    }
+    return QString("%1行目「%2」「%3」：")
+               .arg(row)
+               .arg(Q(SheetColumnInfo(column).heading), Q(offered)) +
+           why;
 }
 
 CaseSheetModel::CaseSheetModel(QUndoStack& undo, QObject* parent)
@@ -140,22 +149,21 @@ bool CaseSheetModel::setData(const QModelIndex& index, const QVariant& value, in
     std::string stored;
     const SheetValueStatus status = CheckSheetValue(column, offered, stored);
     const QString message = RefusalText(row, column, offered, status);
+    m_lastRefused = status != SheetValueStatus::Stored && status != SheetValueStatus::Changed;
     if (!message.isEmpty()) {
         emit refused(message);
     }
-    if (status != SheetValueStatus::Stored && status != SheetValueStatus::Changed) {
+    if (m_lastRefused) {
         return false;
     }
     edit(QString("入力"),
          [&](SheetRows& rows) {
-             SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
-             r[static_cast<std::size_t>(column - 1)] = stored;
-             if (column == SheetLxColumn || column == SheetLyColumn) {
-                 r[SheetRatioColumn - 1] =
-                     SheetRatioText(r[SheetLxColumn - 1], r[SheetLyColumn - 1]);
-             }
+             PutSheetValue(rows[static_cast<std::size_t>(row - 1)], column, offered);
          },
          {row, column});
+    if (message.isEmpty()) {
+        emit valueStored(row, column);
+    }
     return true;
 }
 

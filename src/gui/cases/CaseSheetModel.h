@@ -14,6 +14,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 class QUndoStack;
@@ -32,10 +33,11 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
     Qt::ItemFlags flags(const QModelIndex& index) const override;
-    /// A value typed into a cell (its visible text for choice cells): checked
-    /// with CheckSheetValue and stored as one undo step; a change of Lx or Ly
-    /// recomputes Lx/Ly in the same step. A refused value leaves the cell as it
-    /// was and is named through refused().
+    /// A value typed into a cell (a choice cell's item text or another form it
+    /// takes): checked and stored by PutSheetValue as one undo step, so that a
+    /// change of Lx or Ly recomputes Lx/Ly in the same step. A refused value
+    /// leaves the cell as it was and is named through refused(); a value
+    /// stored as offered is announced through valueStored().
     bool setData(const QModelIndex& index, const QVariant& value, int role) override;
 
     /// Cell text, row 1..rowCount(), column 1..11.
@@ -45,6 +47,9 @@ public:
     /// Sets the number of rows (new rows empty), no undo step.
     void setRows(int count);
     const SheetRows& rows() const { return m_rows; }
+    /// True when the last value offered through setData was refused; the
+    /// flag is cleared by asking.
+    bool takeRefusal() { return std::exchange(m_lastRefused, false); }
 
     /// The tabulated ratios the λ check compares with.
     void setSideRatioLists(SideRatioLists lists);
@@ -63,6 +68,8 @@ public:
 signals:
     /// A typed or pasted value was refused or changed: the message says which.
     void refused(const QString& message);
+    /// A typed value was stored as offered.
+    void valueStored(int row, int column);
     /// After an undo or redo: the cell that should become active.
     void activeCellRequested(int row, int column);
 
@@ -70,6 +77,7 @@ private:
     QUndoStack& m_undo;
     SheetRows m_rows;
     SideRatioLists m_lists;
+    bool m_lastRefused = false;
 };
 
 /// Sheet column of λ.
@@ -77,8 +85,10 @@ inline constexpr int SheetLambdaColumn = 9;
 /// Background of a marked λ cell.
 inline constexpr unsigned MarkedLambdaColour = 0xffc8c8;
 
-/// The message naming a value that a cell refused or changed, or empty when
-/// the value was stored as offered.
+/// Why a cell refused or changed a value, empty when it was stored as offered.
+QString RefusalReason(int column, const std::string& offered, SheetValueStatus status);
+/// The message naming a value that a cell refused or changed (row, column,
+/// value and RefusalReason), or empty when the value was stored as offered.
 QString RefusalText(int row, int column, const std::string& offered, SheetValueStatus status);
 
 } // namespace ormavex::gui

@@ -32,6 +32,13 @@ namespace {
 
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
+/// Ratios the open λ list shows at a time.
+constexpr int kRamudaVisibleItems = 20;
+/// The λ list drops down below its field and scrolls, its lines as tall as
+/// those of the other lists.
+const QString kRamudaStyle = QStringLiteral(
+    "QComboBox { combobox-popup: 0; } QComboBox QAbstractItemView::item { min-height: 20px; }");
+
 QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
     auto* group = new QButtonGroup(frame);
     auto* layout = new QVBoxLayout(frame);
@@ -105,6 +112,11 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_ramuda = new QComboBox(sizeFrame);
     m_ramuda->setObjectName("cboRamuda");
     m_ramuda->setMinimumWidth(110);
+    // About 20 of the up to 75 ratios at a time, scrolled: a drop-down list
+    // below the field (combobox-popup: 0), as the default style would
+    // otherwise open the list over the whole screen height.
+    m_ramuda->setMaxVisibleItems(kRamudaVisibleItems);
+    m_ramuda->setStyleSheet(kRamudaStyle);
     m_ramudaNote = new QLabel(sizeFrame);
     m_ramudaNote->setObjectName("lblRamudaNote");
     m_ramudaNote->setStyleSheet("color: #a00000;");
@@ -251,7 +263,33 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
     emit LoadData();
     m_switching = false;
     updateRatio(false);
+    m_loadedFields = fieldsText();
     m_title->setFocus();
+}
+
+QString frmInpJyoken::fieldsText() const {
+    QStringList fields = {m_title->text(), QString::number(optTypeIndex()),
+                          QString::number(optStyleIndex()), QString::number(optKetaIndex()),
+                          m_ramuda->currentText()};
+    for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        fields << QString::number(field->Value(), 'g', 17);
+    }
+    return fields.join(QChar(0x1f));
+}
+
+void frmInpJyoken::reject() {
+    bool typing = false; // a number typed and not yet taken by its field
+    for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
+        typing = typing || field->isModified();
+    }
+    if (m_loaded && (typing || fieldsText() != m_loadedFields) &&
+        m_prompter.message(this, windowTitle().toStdString(), DiscardEditsQuestion,
+                           Message::Icon::Information,
+                           Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        m_tag.clear();
+        return;
+    }
+    QDialog::reject();
 }
 
 bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
@@ -339,8 +377,9 @@ void frmInpJyoken::updateRamudaNote() {
         }
     }
     m_ramudaNote->setText(note);
-    m_ramuda->setStyleSheet(note.isEmpty() ? QString()
-                                           : QStringLiteral("QComboBox { background: #ffc8c8; }"));
+    m_ramuda->setStyleSheet(
+        note.isEmpty() ? kRamudaStyle
+                       : kRamudaStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {
@@ -394,7 +433,7 @@ void frmInpJyoken::cmdOk_Click() {
 
 void frmInpJyoken::cmdCancel_Click() {
     m_tag = "ｷｬﾝｾﾙ";
-    reject();
+    reject(); // asks first after a change; "No" keeps the dialog and clears the tag
 }
 
 } // namespace ormavex::gui

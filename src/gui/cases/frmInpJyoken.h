@@ -9,7 +9,8 @@
 // The spans must be above 0: a typed 0, negative or empty span is refused
 // with the reason, and OK refuses spans that are not. A λ that is not in the
 // list or lies more than one table step from Lx / Ly is marked beside the
-// list with the reason.
+// list with the reason. Esc, Cancel or closing after a change asks before
+// the change is thrown away.
 
 #include <QDialog>
 
@@ -28,6 +29,11 @@ class NumberEdit;
 class PlatePicture;
 
 class Prompter;
+
+/// The question of the case windows before edits not taken by OK are thrown away.
+inline constexpr const char* DiscardEditsQuestion =
+    "編集中の計算条件があります。変更を破棄して閉じますか？\n\n"
+    "変更を反映するには「OK」で閉じてください。";
 
 class frmInpJyoken : public QDialog {
     Q_OBJECT
@@ -79,6 +85,9 @@ protected:
 
 public slots:
     void done(int result) override;
+    /// Esc, Cancel and the close button: after a change of any field (also
+    /// one still being typed), asks whether to throw it away; closes only on Yes.
+    void reject() override;
 
 private:
     void optType_Click(int index);
@@ -90,6 +99,8 @@ private:
     void updatePicture();
     void cmdOk_Click();
     void cmdCancel_Click();
+    /// Every field's value in one text, to tell whether anything changed.
+    QString fieldsText() const;
 
     std::string m_settingsFile;
     std::string m_caption;
@@ -98,6 +109,7 @@ private:
     std::string m_tag;
     Prompter& m_prompter;
     bool m_loaded = false;
+    QString m_loadedFields;   // fieldsText() once loaded
     bool m_switching = false; // format switch under way: no ratio update
 
     QLineEdit* m_title = nullptr;

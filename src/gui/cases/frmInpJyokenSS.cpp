@@ -4,6 +4,7 @@
 #include "CaseSheetModel.h"
 #include "NumberEdit.h"
 #include "app/CPrivateProfile.h"
+#include "app/Prompter.h"
 #include "app/WindowPlacement.h"
 #include "cases/CaseTable.h"
 #include "cases/SideRatioCheck.h"
@@ -22,8 +23,10 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
+#include <QPointer>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
 #include <QToolBar>
@@ -94,6 +97,25 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     }
     connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
     connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
+    // A valid entry ends an older notice about a refused value.
+    connect(m_model, &CaseSheetModel::valueStored, this, [this] {
+        if (!m_noticeEditor || m_noticeEditor != openEditor()) { // not this entry's own notice
+            m_status->clearMessage();
+        }
+    });
+    // Enter commits the cell and moves down, as in a spreadsheet; a refused
+    // value keeps the cell active so that it can be typed again.
+    for (QAbstractItemDelegate* d :
+         std::initializer_list<QAbstractItemDelegate*>{title, choice, decimal}) {
+        connect(d, &QAbstractItemDelegate::closeEditor, this,
+                [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
+                    const bool refused = m_model->takeRefusal();
+                    if (hint == QAbstractItemDelegate::SubmitModelCache && !refused) {
+                        moveDown();
+                    }
+                });
+    }
+    m_sheet->installEventFilter(this);
     connect(button, &ButtonCellDelegate::clicked, this, &frmInpJyokenSS::vaSpread1_ButtonClicked);
     connect(m_model, &CaseSheetModel::activeCellRequested, this,
             [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
@@ -193,8 +215,8 @@ void frmInpJyokenSS::buildActions() {
         {"mnuPaste", "貼り付け(&P)", QKeySequence(Qt::CTRL | Qt::Key_V), "Paste",
          "貼り付け(Ctrl+V)", "貼り付け", &frmInpJyokenSS::mnuPaste_Click},
         {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
-        {"mnuAdd", "ﾃﾞｰﾀ行追加(&A)", QKeySequence(), "Add", "ﾃﾞｰﾀ行追加", "行追加",
-         &frmInpJyokenSS::mnuAdd_Click},
+        {"mnuAdd", "ﾃﾞｰﾀ行追加(&A)", QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Plus), "Add",
+         "ﾃﾞｰﾀ行追加", "行追加", &frmInpJyokenSS::mnuAdd_Click},
         {"mnuInsert", "ﾃﾞｰﾀ行挿入(&I)", QKeySequence(Qt::SHIFT | Qt::Key_Insert), "Insert",
          "ﾃﾞｰﾀ行挿入(Shift+Ins)", "行挿入", &frmInpJyokenSS::mnuInsert_Click},
         {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
@@ -220,6 +242,9 @@ void frmInpJyokenSS::buildActions() {
         connect(menuAction, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
         connect(button, &QAction::triggered, this, [this, slot] { (this->*slot)(); });
         if (slot == &frmInpJyokenSS::mnuAdd_Click) {
+            // Ctrl+Shift++ as the menu shows it; Ctrl++ for a + key without
+            // Shift and the keypad.
+            menuAction->setShortcuts({item.keys, QKeySequence(Qt::CTRL | Qt::Key_Plus)});
             m_mnuAdd = menuAction;
             m_tbAdd = button;
         } else if (slot == &frmInpJyokenSS::mnuInsert_Click) {
@@ -290,6 +315,7 @@ void frmInpJyokenSS::showEvent(QShowEvent* event) {
     restorePlacement();
     m_help->setEnabled(!m_helpFile.empty());
     emit LoadData();
+    m_undo->setClean(); // what Cancel may throw away starts here
     setActiveCell(1, 1);
     m_sheet->setFocus();
 }
@@ -318,7 +344,52 @@ void frmInpJyokenSS::resizeEvent(QResizeEvent* event) {
     m_status->setGeometry(0, h - statusH, w, statusH);
 }
 
+bool frmInpJyokenSS::eventFilter(QObject* watched, QEvent* event) {
+    // Keys the sheet gets while no cell is being edited (an editor's keys reach
+    // the sheet too when the editor leaves them; the delegate handles those).
+    if (watched == m_sheet && event->type() == QEvent::KeyPress &&
+        QApplication::focusWidget() == m_sheet) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const auto mods = key->modifiers() & ~Qt::KeypadModifier;
+        if ((key->key() == Qt::Key_Delete || key->key() == Qt::Key_Backspace) &&
+            mods == Qt::NoModifier) {
+            clearCells();
+            return true;
+        }
+        if ((key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter) &&
+            mods == Qt::NoModifier) {
+            moveDown();
+            return true;
+        }
+    }
+    return QDialog::eventFilter(watched, event);
+}
+
+void frmInpJyokenSS::moveDown() {
+    const int row = activeRow();
+    if (row >= 1 && row < MaxRows()) {
+        setActiveCell(std::max(1, activeColumn()), row + 1);
+        m_sheet->scrollTo(m_sheet->currentIndex());
+    }
+}
+
+void frmInpJyokenSS::reject() {
+    commitEditor();
+    if (!m_undo->isClean()) {
+        const std::string title = windowTitle().toStdString();
+        if (m_prompter.message(this, title, DiscardEditsQuestion, Message::Icon::Information,
+                               Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+            m_tag.clear();
+            return;
+        }
+    }
+    QDialog::reject();
+}
+
 void frmInpJyokenSS::done(int result) {
+    if (m_refusals) {
+        m_refusals->close(); // it tells about this sheet only
+    }
     savePlacement();
     QDialog::done(result);
 }
@@ -366,15 +437,20 @@ void frmInpJyokenSS::showHint() {
 
 void frmInpJyokenSS::showNotice(const QString& message) {
     m_status->showMessage(message, kNoticeMs);
+    m_noticeEditor = openEditor();
 }
 
-void frmInpJyokenSS::commitEditor() {
-    // A cell still being typed in is taken before anything reads the sheet.
+QWidget* frmInpJyokenSS::openEditor() const {
     QWidget* w = QApplication::focusWidget();
     while (w && w->parentWidget() != m_sheet->viewport()) {
         w = w->parentWidget();
     }
-    if (w) { // the only children of the viewport are cell editors
+    return w; // the only children of the viewport are cell editors
+}
+
+void frmInpJyokenSS::commitEditor() {
+    // A cell still being typed in is taken before anything reads the sheet.
+    if (QWidget* w = openEditor()) {
         const QModelIndex index = m_sheet->currentIndex();
         m_sheet->itemDelegateForIndex(index)->setModelData(w, m_model, index);
         m_sheet->setFocus(); // closes the editor; nothing more to commit
@@ -418,25 +494,33 @@ void frmInpJyokenSS::copyBlock(bool cut) {
     }
     QGuiApplication::clipboard()->setText(Q(JoinClipboardBlock(block)));
     if (cut) {
-        // A span cannot be empty: Lx and Ly keep their values (and with them Lx/Ly).
-        m_model->edit(Q("切り取り"),
-                      [&](SheetRows& rows) {
-                          for (int r = top; r <= bottom; ++r) {
-                              SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
-                              for (int c = left; c <= right; ++c) {
-                                  if (c != SheetLxColumn && c != SheetLyColumn) {
-                                      row[static_cast<std::size_t>(c - 1)].clear();
-                                  }
-                              }
-                              // Lx/Ly is computed from the spans, never empty.
-                              row[SheetRatioColumn - 1] =
-                                  SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
-                          }
-                      },
-                      {activeRow(), activeColumn()});
-        if (left <= SheetLyColumn && right >= SheetLxColumn) {
-            showNotice(Q("Lx, Ly は空欄にできないため，切り取り後も元の値のままです"));
-        }
+        clearBlock(Q("切り取り"), top, left, bottom, right);
+    }
+}
+
+void frmInpJyokenSS::clearBlock(const QString& label, int top, int left, int bottom, int right) {
+    bool spanKept = false;
+    m_model->edit(label,
+                  [&](SheetRows& rows) {
+                      for (int r = top; r <= bottom; ++r) {
+                          spanKept =
+                              ClearSheetCells(rows[static_cast<std::size_t>(r - 1)], left, right) ||
+                              spanKept;
+                      }
+                  },
+                  {activeRow(), activeColumn()});
+    if (spanKept) {
+        showNotice(Q("Lx, Ly は空欄にできないため，元の値のままです"));
+    } else {
+        m_status->clearMessage();
+    }
+}
+
+void frmInpJyokenSS::clearCells() {
+    commitEditor();
+    int top = 0, left = 0, bottom = 0, right = 0;
+    if (selectedBlock(top, left, bottom, right)) {
+        clearBlock(Q("削除"), top, left, bottom, right);
     }
 }
 
@@ -447,57 +531,107 @@ void frmInpJyokenSS::mnuCopy_Click() { copyBlock(false); }
 void frmInpJyokenSS::mnuPaste_Click() {
     commitEditor();
     int top = 0, left = 0, bottom = 0, right = 0;
-    if (!selectedBlock(top, left, bottom, right)) {
+    if (!selectedBlock(top, left, bottom, right) && MaxRows() > 0) {
         return;
+    }
+    if (MaxRows() == 0) { // an empty sheet takes a paste from its first cell
+        top = bottom = left = right = 1;
     }
     const auto block = SplitClipboardBlock(QGuiApplication::clipboard()->text().toStdString());
     if (block.empty()) {
         return;
     }
-    QStringList notices;
+    std::vector<frmRefusedValues::Entry> refusals;
+    int stored = 0;
     int rowsLeftOut = 0;
-    m_model->edit(
-        Q("貼り付け"),
-        [&](SheetRows& rows) {
-            for (std::size_t i = 0; i < block.size(); ++i) {
-                const int r = top + static_cast<int>(i);
-                if (r > static_cast<int>(rows.size())) {
-                    ++rowsLeftOut;
-                    continue;
-                }
-                SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
-                bool spans = false;
-                for (std::size_t j = 0; j < block[i].size(); ++j) {
-                    const int c = left + static_cast<int>(j);
-                    if (c > SheetColumns) {
-                        break;
-                    }
-                    std::string stored;
-                    const SheetValueStatus status = CheckSheetValue(c, block[i][j], stored);
-                    const QString notice = RefusalText(r, c, block[i][j], status);
-                    if (!notice.isEmpty()) {
-                        notices << notice;
-                    }
-                    if (status == SheetValueStatus::Stored || status == SheetValueStatus::Changed) {
-                        row[static_cast<std::size_t>(c - 1)] = stored;
-                        spans = spans || c == SheetLxColumn || c == SheetLyColumn;
-                    }
-                }
-                if (spans) {
-                    row[SheetRatioColumn - 1] =
-                        SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
-                }
-            }
-        },
-        {top, left});
+    int lastRow = top;
+    int lastColumn = left;
+    const int limit = std::max(m_recMax, MaxRows());
+    m_model->edit(Q("貼り付け"),
+                  [&](SheetRows& rows) {
+                      for (std::size_t i = 0; i < block.size(); ++i) {
+                          const int r = top + static_cast<int>(i);
+                          if (r > limit) {
+                              ++rowsLeftOut;
+                              continue;
+                          }
+                          // Past the last row: a new row, as Add makes it, in the same step.
+                          while (r > static_cast<int>(rows.size())) {
+                              rows.push_back(SheetDefaultRow());
+                          }
+                          SheetRow& row = rows[static_cast<std::size_t>(r - 1)];
+                          lastRow = r;
+                          for (std::size_t j = 0; j < block[i].size(); ++j) {
+                              const int c = left + static_cast<int>(j);
+                              if (c > SheetColumns) {
+                                  break;
+                              }
+                              lastColumn = std::max(lastColumn, c);
+                              const SheetValueStatus status = PutSheetValue(row, c, block[i][j]);
+                              const QString reason = RefusalReason(c, block[i][j], status);
+                              if (!reason.isEmpty()) {
+                                  refusals.push_back({r, c, Q(block[i][j]), reason});
+                              }
+                              if (status == SheetValueStatus::Stored) {
+                                  ++stored;
+                              }
+                          }
+                      }
+                  },
+                  {top, left});
     if (rowsLeftOut > 0) {
-        notices << QString("%1行目より下に行がないため %2 行は貼り付けていません")
-                       .arg(MaxRows())
-                       .arg(rowsLeftOut);
+        refusals.push_back(
+            {0, 0, QString("%1 行").arg(rowsLeftOut),
+             QString("最大検討ｹｰｽ数 %1 を超えるため，%1行目より下には貼り付けていません")
+                 .arg(limit)});
     }
-    if (!notices.isEmpty()) {
-        showNotice(Q("貼り付けできなかった値があります：") + notices.join(Q("／")));
+    setAddInsertEnabled(MaxRows() < m_recMax);
+    // The pasted block stays selected, as in a spreadsheet.
+    m_sheet->selectionModel()->select(
+        QItemSelection(m_model->index(top - 1, left - 1),
+                       m_model->index(lastRow - 1, std::min(lastColumn, SheetColumns) - 1)),
+        QItemSelectionModel::ClearAndSelect);
+    if (refusals.empty()) {
+        m_status->clearMessage();
+        if (m_refusals) {
+            m_refusals->close(); // an older list no longer tells the sheet's state
+        }
+        return;
     }
+    showRefusals(refusals, stored);
+}
+
+void frmInpJyokenSS::showRefusals(const std::vector<frmRefusedValues::Entry>& entries, int stored) {
+    showNotice(QString(Q("貼り付けできなかった値などが %1 件あります（一覧：貼り付け結果の確認）"))
+                   .arg(entries.size()));
+    if (!m_refusals) {
+        m_refusals = new frmRefusedValues(this);
+        connect(m_refusals, &frmRefusedValues::cellChosen, this, [this](int row, int column) {
+            if (row <= MaxRows()) {
+                setActiveCell(column, row);
+                activateWindow();
+                m_sheet->setFocus();
+            }
+        });
+    }
+    m_refusals->setEntries(entries, stored);
+    if (!m_refusals->isVisible()) {
+        // Over the bottom of the editor (its legend and status bar), so that
+        // most rows stay in sight, and wholly on its screen.
+        const QRect frame = frameGeometry();
+        QRect r(QPoint(0, 0), m_refusals->size());
+        r.moveCenter(QPoint(frame.center().x(), 0));
+        r.moveBottom(frame.bottom() - 8);
+        if (const QScreen* screen = this->screen()) {
+            const QRect area = screen->availableGeometry();
+            r.setSize(r.size().boundedTo(area.size() - QSize(40, 60)));
+            r.moveLeft(std::clamp(r.left(), area.left(), area.right() - r.width() - 20));
+            r.moveTop(std::clamp(r.top(), area.top(), area.bottom() - r.height() - 40));
+        }
+        m_refusals->setGeometry(r);
+    }
+    m_refusals->show();
+    m_refusals->raise();
 }
 
 void frmInpJyokenSS::mnuAdd_Click() {
@@ -505,10 +639,11 @@ void frmInpJyokenSS::mnuAdd_Click() {
     if (MaxRows() >= m_recMax) {
         return;
     }
+    // The new row gets the cursor, in the active column.
     const int active = std::max(1, activeColumn());
-    const int activeR = activeRow() > 0 ? activeRow() : MaxRows() + 1;
     m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
-                  {activeR, active});
+                  {MaxRows() + 1, active});
+    m_sheet->scrollTo(m_sheet->currentIndex());
     if (MaxRows() >= m_recMax) {
         setAddInsertEnabled(false);
     }
@@ -661,7 +796,7 @@ void frmInpJyokenSS::cmdOk_Click() {
 
 void frmInpJyokenSS::cmdCancel_Click() {
     m_tag = "ｷｬﾝｾﾙ";
-    reject();
+    reject(); // asks first when there are edits; "No" keeps the window and clears the tag
 }
 
 } // namespace ormavex::gui

@@ -7,18 +7,28 @@
 // deletes rows (at most UsrRecMax), cuts, copies and pastes blocks as
 // tab-separated text with CR LF rows (what spreadsheets exchange), undoes and
 // redoes each of these steps, and opens the case condition dialog of a row
-// with its "編集" button. A value a cell refuses, typed or pasted, is named in
-// the status bar. The spans Lx and Ly never become empty, 0 or negative: such
-// a value is refused, and Cut leaves a span cell as it was. A row whose λ does
+// with its "編集" button. Typed and pasted values are folded from full-width
+// and half-width forms and checked by the cell (cases/CaseSheet.h). A value a
+// cell refuses is named in the status bar; the refusals of a paste are also
+// listed whole in "貼り付け結果の確認" (frmRefusedValues). A paste reaching past
+// the last row adds rows up to UsrRecMax, in the same undo step. Delete and
+// Backspace clear the selected cells as Cut does; Enter commits a cell and
+// moves down; Esc, Cancel or closing with edits not taken asks first. The
+// spans Lx and Ly never become empty, 0 or negative: such a value is refused,
+// and Cut, Delete and Backspace leave a span cell as it was. A row whose λ does
 // not suit its table or its spans has its λ cell coloured, with the reason in
 // its tool tip and in the status bar while the row is active; the Edit menu's
 // "λを実辺長比に合わせる" sets λ of the selected rows to the tabulated ratio
 // nearest their Lx / Ly, as one undo step.
 
+#include "frmRefusedValues.h"
+
 #include <QDialog>
+#include <QPointer>
 
 #include <functional>
 #include <string>
+#include <vector>
 
 class QAction;
 class QGroupBox;
@@ -79,6 +89,8 @@ public:
     QTableView* vaSpread1() const { return m_sheet; }
     CaseSheetModel& sheetModel() const { return *m_model; }
     QUndoStack& undoStack() const { return *m_undo; }
+    /// The list of a paste's refusals, nullptr before the first paste that had any.
+    frmRefusedValues* refusalList() const { return m_refusals; }
 
     void mnuCut_Click();
     void mnuCopy_Click();
@@ -86,6 +98,9 @@ public:
     void mnuAdd_Click();
     void mnuInsert_Click();
     void mnuDelete_Click();
+    /// Delete and Backspace: the selected cells (or the active cell) cleared as
+    /// Cut clears them (ClearSheetCells), as one undo step.
+    void clearCells();
     /// "λを実辺長比に合わせる": λ of every selected row (or the active row) := the
     /// tabulated ratio of its table type nearest its Lx / Ly. Rows without
     /// spans or without a list are left alone.
@@ -100,18 +115,29 @@ signals:
 protected:
     void showEvent(QShowEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
     void done(int result) override;
+    /// Esc, Cancel and the close button: with edits not yet taken by OK, asks
+    /// whether to throw them away; closes only on Yes.
+    void reject() override;
 
 private:
     void buildActions();
     void setAddInsertEnabled(bool enabled);
     void showHint();
     void showNotice(const QString& message);
+    /// The active cell one row down (Enter), when there is a row below.
+    void moveDown();
+    void showRefusals(const std::vector<frmRefusedValues::Entry>& entries, int stored);
     /// Selected block (or the active cell) as first/last row and column, 1-based.
     bool selectedBlock(int& top, int& left, int& bottom, int& right) const;
     void copyBlock(bool cut);
+    /// Clears a block (ClearSheetCells) as one undo step named `label`.
+    void clearBlock(const QString& label, int top, int left, int bottom, int right);
+    /// The cell editor that has the focus, nullptr when no cell is being edited.
+    QWidget* openEditor() const;
     void commitEditor();
     void restorePlacement();
     void savePlacement() const;
@@ -133,6 +159,10 @@ private:
     bool m_loaded = false;
     DialogRunner m_runDialog;
     frmInpJyoken* m_objInpJyoken = nullptr;
+    frmRefusedValues* m_refusals = nullptr;
+    /// The cell editor open when the status bar notice was shown: its own
+    /// notice (a character it refused) stays when its value is stored.
+    QPointer<QWidget> m_noticeEditor;
 
     QUndoStack* m_undo = nullptr;
     CaseSheetModel* m_model = nullptr;

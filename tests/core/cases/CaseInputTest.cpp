@@ -3,6 +3,7 @@
 #include "cases/SideRatioCheck.h"
 #include "cases/SideRatioList.h"
 #include "support/TestSupport.h"
+#include "text/WidthFold.h"
 
 #include <gtest/gtest.h>
 
@@ -50,8 +51,11 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(CheckSheetValue(10, "-1,234.50", s), SheetValueStatus::Stored);
     EXPECT_EQ(s, "-1234.5");
     EXPECT_EQ(CheckSheetValue(11, "10000", s), SheetValueStatus::OutOfRange);
-    EXPECT_EQ(CheckSheetValue(11, "", s), SheetValueStatus::Stored);
-    EXPECT_EQ(s, "");
+    // An emptied cell takes its new-row value; Lx/Ly is left to the row.
+    for (const auto& [column, value] : {std::pair{11, "0"}, {9, "1"}, {3, "0"}, {8, ""}}) {
+        EXPECT_EQ(CheckSheetValue(column, " ", s), SheetValueStatus::Stored) << column;
+        EXPECT_EQ(s, value) << column;
+    }
 
     EXPECT_EQ(SheetInputHint(1), "入力範囲：40ﾊﾞｲﾄ以内の文字列");
     EXPECT_EQ(SheetInputHint(2), "");
@@ -59,6 +63,84 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(SheetInputHint(6), "入力範囲：0.001 ～ 99.999");
     EXPECT_EQ(SheetInputHint(8), "入力範囲：-999.99 ～ 999.99");
     EXPECT_EQ(SheetInputHint(10), "入力範囲：-9999.99 ～ 9999.99");
+}
+
+TEST(CaseSheet, FoldsFullAndHalfWidthFormsBeforeTheCheck) {
+    EXPECT_EQ(FoldWidth("１５０．５　－Ａｂ"), "150.5 -Ab");
+    EXPECT_EQ(FoldWidth("ﾃﾞｰﾀﾀｲﾌﾟｶﾞｳﾞﾎﾟﾜﾞ"), "データタイプガヴポヷ");
+    EXPECT_EQ(FoldWidth("はﾟかﾞｶﾞ"), "ぱがガ");      // a half-width mark joins any kana
+    EXPECT_EQ(FoldWidth("ﾞｱ ﾟ"), "\u3099ア \u309A"); // nothing to join: the combining mark
+    EXPECT_EQ(FoldWidth("底版（８×４）"), "底版(8×4)");
+    EXPECT_EQ(FoldWidth("a\xff\xe3"), "a\xff\xe3"); // broken bytes kept
+
+    // Each choice column by its documented forms, in either width.
+    struct Case {
+        int column;
+        const char* offered;
+        const char* index; // nullptr: refused
+    };
+    const Case cases[] = {
+        {3, "四辺固定版（６×４）", "3"},
+        {3, "四辺固定版(6×4)", "3"},
+        {3, "四辺固定 ４x４", "4"},
+        {3, "三辺固定一辺自由（６×４）", "1"}, // the condition dialog's caption
+        {3, "fix_8*4", "2"},
+        {3, "２", "2"},
+        {3, "5", nullptr},
+        {3, "四辺固定", nullptr},
+        {4, " 底版ﾀｲﾌﾟ ", "1"},
+        {4, "底版タイプ", "1"},
+        {4, "側壁", "0"},
+        {4, "ｿｸﾍｷ", nullptr},
+        {4, "1", "1"},
+        {4, "2", nullptr},
+        {5, "３桁", "1"},
+        {5, "3桁", "1"},
+        {5, "2", "0"},
+        {5, "３", "1"},
+        {5, "1", nullptr}, // not an index: "2" means ２桁
+        {5, "0", nullptr},
+    };
+    for (const Case& c : cases) {
+        std::string s;
+        const SheetValueStatus status = CheckSheetValue(c.column, c.offered, s);
+        if (c.index) {
+            EXPECT_EQ(status, SheetValueStatus::Stored) << c.offered;
+            EXPECT_EQ(s, c.index) << c.offered;
+        } else {
+            EXPECT_EQ(status, SheetValueStatus::UnknownItem) << c.offered;
+        }
+    }
+    // Numbers typed with the input method on, and the minus sign U+2212.
+    std::string s;
+    EXPECT_EQ(CheckSheetValue(6, "１５．５", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, "15.5");
+    EXPECT_EQ(CheckSheetValue(10, "－１，２３４．５", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, "-1234.5");
+    EXPECT_EQ(CheckSheetValue(11, "\u22123.5", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, "-3.5");
+    EXPECT_EQ(CheckSheetValue(7, "－１", s), SheetValueStatus::NotPositive);
+    // Titles are the user's own text: kept as typed.
+    EXPECT_EQ(CheckSheetValue(1, "ｹｰｽ１（Ａ）", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, "ｹｰｽ１（Ａ）");
+}
+
+TEST(CaseSheet, PutAndClearKeepTheRatioAndTheSpans) {
+    SheetRow row = {"前壁", "", "2", "1", "1", "3", "2", "1.5", "1.5", "20", "10"};
+    EXPECT_EQ(PutSheetValue(row, 7, "４"), SheetValueStatus::Stored);
+    EXPECT_EQ(row[7], "0.75");
+    EXPECT_EQ(PutSheetValue(row, 8, "9"), SheetValueStatus::Stored); // typed: kept
+    EXPECT_EQ(row[7], "9");
+    EXPECT_EQ(PutSheetValue(row, 8, ""), SheetValueStatus::Stored); // emptied: computed
+    EXPECT_EQ(row[7], "0.75");
+    EXPECT_EQ(PutSheetValue(row, 6, "0"), SheetValueStatus::NotPositive);
+    EXPECT_EQ(row[5], "3");
+
+    SheetRow cleared = row;
+    EXPECT_FALSE(ClearSheetCells(cleared, 9, 11));
+    EXPECT_EQ(cleared[8] + "|" + cleared[9] + "|" + cleared[10], "1|0|0");
+    EXPECT_TRUE(ClearSheetCells(cleared, 1, 8));
+    EXPECT_EQ(cleared, (SheetRow{"", "", "0", "0", "0", "3", "4", "0.75", "1", "0", "0"}));
 }
 
 TEST(CaseSheet, RatioColumnStaysAFiniteNumberInRange) {

@@ -60,6 +60,10 @@ protected:
             }
             driven = true;
             drive(*editor);
+            if (editor->isVisible()) { // a failed step must not leave the window open
+                ADD_FAILURE() << "the editor is still open";
+                editor->done(QDialog::Rejected);
+            }
         });
         window->cmdMenu_Click(0);
         EXPECT_TRUE(driven);
@@ -113,12 +117,21 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
     ASSERT_TRUE(window->openProject(project()));
     const CaseTable original = state.cases;
 
-    // Cancel: whatever was done in the editor, the cases and the flag stay.
-    withEditor([](frmInpJyokenSS& editor) {
+    // Cancel: whatever was done in the editor, the cases and the flag stay. With
+    // edits, it asks first: No keeps the window, Yes closes it.
+    withEditor([this](frmInpJyokenSS& editor) {
         TypeIntoCell(editor, 1, 1, "Changed");
         editor.mnuDelete_Click();
         editor.mnuAdd_Click();
+        prompter.clear();
+        prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
         press(editor, "cmdCancel");
+        EXPECT_TRUE(editor.isVisible());
+        EXPECT_EQ(editor.UsrTag(), "");
+        press(editor, "cmdCancel");
+        ASSERT_EQ(prompter.shown.size(), 2u);
+        EXPECT_EQ(prompter.shown[0].buttons, gui::Prompter::Buttons::YesNo);
+        EXPECT_NE(prompter.shown[0].text.find("変更を破棄して閉じますか"), std::string::npos);
         EXPECT_EQ(editor.UsrTag(), "ｷｬﾝｾﾙ");
     });
     EXPECT_FALSE(window->EditedFlag());

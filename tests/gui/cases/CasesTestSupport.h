@@ -12,6 +12,7 @@
 
 #include <QAction>
 #include <QApplication>
+#include <QInputMethodEvent>
 #include <QLineEdit>
 #include <QTableView>
 #include <QTest>
@@ -70,7 +71,24 @@ inline std::unique_ptr<gui::frmInpJyokenSS> OpenEditor(CaseTable& cases, const T
     return editor;
 }
 
-/// Types `text` into a cell and leaves it with Enter, as a user does.
+/// Types `text` into a line edit: ASCII key by key, anything else as an input
+/// method hands over what was composed (full-width digits, kana).
+inline void TypeText(QWidget* edit, const QString& text) {
+    bool ascii = true;
+    for (QChar ch : text) {
+        ascii = ascii && ch.unicode() < 0x80;
+    }
+    if (ascii) {
+        QTest::keyClicks(edit, text);
+    } else {
+        QInputMethodEvent composed;
+        composed.setCommitString(text);
+        QApplication::sendEvent(edit, &composed);
+    }
+}
+
+/// Types `text` into a cell (the line edit of an editable choice too) and
+/// leaves it with Enter, as a user does.
 inline void TypeIntoCell(gui::frmInpJyokenSS& editor, int column, int row, const QString& text) {
     editor.setActiveCell(column, row);
     QTableView* sheet = editor.vaSpread1();
@@ -78,7 +96,7 @@ inline void TypeIntoCell(gui::frmInpJyokenSS& editor, int column, int row, const
     auto* edit = sheet->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);
     edit->selectAll();
-    QTest::keyClicks(edit, text);
+    TypeText(edit, text);
     QTest::keyClick(edit, Qt::Key_Return);
     // Enter commits and closes the editor at the next turn of the event loop.
     QApplication::processEvents();

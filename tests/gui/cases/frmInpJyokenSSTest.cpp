@@ -5,6 +5,8 @@
 #include "cases/CaseSheetModel.h"
 #include "cases/NumberEdit.h"
 #include "cases/frmInpJyoken.h"
+#include "cases/frmRefusedValues.h"
+#include "text/WidthFold.h"
 
 #include <QClipboard>
 #include <QComboBox>
@@ -12,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTableView>
+#include <QTableWidget>
 #include <QUndoStack>
 
 #include <gtest/gtest.h>
@@ -181,19 +184,20 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Row(*editor, 2), "前壁||4|1|1|3.25|1.3|2.5|1.5|20|-10");
     EXPECT_EQ(Row(*editor, 3), "隔壁||2|0|0|3.5|2.5|1.4|1.5|30|-15"); // Lx refused: kept
-    EXPECT_NE(editor->noticeText().find("3行目「Lx(m)」「4,5x」"), std::string::npos)
-        << editor->noticeText();
+    ASSERT_NE(editor->refusalList(), nullptr);
+    EXPECT_EQ(editor->refusalList()->listText().toStdString(),
+              "行\t列\t貼り付けた値\t理由\r\n3\tLx(m)\t4,5x\t数値ではないため入力できません\r\n");
 
     // One undo takes the whole paste back.
     Action(*editor, "mnuUndo")->trigger();
     EXPECT_EQ(Row(*editor, 2) + "/" + Row(*editor, 3), before);
 
-    // Cut empties the block and can be undone too.
+    // Cut clears the block as Delete does (a number its new-row value) and can be undone too.
     editor->setActiveCell(10, 1);
     sheet->clearSelection();
     Action(*editor, "Cut")->trigger();
     EXPECT_EQ(clipboard->text().toStdString(), "10\r\n");
-    EXPECT_EQ(editor->cellText(10, 1), "");
+    EXPECT_EQ(editor->cellText(10, 1), "0");
     Action(*editor, "mnuUndo")->trigger();
     EXPECT_EQ(editor->cellText(10, 1), "10");
 
@@ -202,7 +206,7 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
         QItemSelection(sheet->model()->index(0, 4), sheet->model()->index(0, 9)),
         QItemSelectionModel::ClearAndSelect);
     Action(*editor, "mnuCut")->trigger();
-    EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0||1.5|2|0.75|||-5");
+    EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0|0|1.5|2|0.75|1|0|-5");
     EXPECT_NE(editor->noticeText().find("Lx, Ly は空欄にできない"), std::string::npos);
 }
 
@@ -284,15 +288,198 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     EXPECT_EQ(editor->cellText(3, 2), "1");
     EXPECT_EQ(editor->cellText(10, 2), "20");
 
-    // Cancel leaves the row as it was.
+    // Cancel leaves the row as it was. After a change it asks first: No keeps
+    // the dialog, Yes closes it; unchanged, Esc closes it without a question.
     const std::string row2 = Row(*editor, 2);
-    editor->setDialogRunner([](frmInpJyoken& d) {
+    editor->setDialogRunner([this](frmInpJyoken& d) {
         d.show();
+        prompter.clear();
+        QTest::keyClick(&d, Qt::Key_Escape);
+        EXPECT_TRUE(prompter.shown.empty());
+        d.show();
+        d.numQA()->selectAll();
+        QTest::keyClicks(d.numQA(), "5"); // typed, not yet taken by the field
+        prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
+        d.cmdCancel()->click();
+        EXPECT_TRUE(d.isVisible());
         d.optStyle(1)->setChecked(true);
         d.txtTitle()->setText("x");
         d.cmdCancel()->click();
+        EXPECT_FALSE(d.isVisible());
+        EXPECT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
     });
     editor->vaSpread1_ButtonClicked(2);
     EXPECT_EQ(Row(*editor, 2), row2);
+}
+
+TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
+    FillCases(cases, 97);
+    auto editor = open();
+    QTableView* sheet = editor->vaSpread1();
+    // Typed with the input method on, or copied from a sheet in full-width kana.
+    QGuiApplication::clipboard()->setText(QString::fromStdString(
+        "前壁（Ａ）\t\t四辺固定 "
+        "４x４\t底版タイプ\t３桁\t１５０．５\t２．５\t\t１．２\t－１，２３４．５\t"
+        "\u22123\r\n"
+        "隔壁\t\t２\t側壁\t2\t4\t2\t\t1.5\t0\t0\r\n"
+        "底版\t\tFIX_6*4\t1\t3桁\t５\t－２\t\tｘ\t0\t0\r\n"
+        "頂版\t\t0\t0\t2\t1\t1\t\t1\t0\t0\r\n"));
+    editor->setActiveCell(1, 97);
+    sheet->clearSelection();
+    const int steps = editor->undoStack().count();
+    QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
+
+    // Rows 98 and 99 were added; the fourth line had no row left under the limit.
+    ASSERT_EQ(editor->MaxRows(), 99);
+    EXPECT_EQ(editor->undoStack().count(), steps + 1);
+    EXPECT_FALSE(Action(*editor, "mnuAdd")->isEnabled());
+    // The title as typed; 150.5 out of range: Lx kept, the ratio from the new Ly.
+    EXPECT_EQ(Row(*editor, 97), "前壁（Ａ）||4|1|1|97.5|2.5|39|1.2|-1234.5|-3");
+    EXPECT_EQ(Row(*editor, 98), "隔壁||2|0|0|4|2|2|1.5|0|0");
+    EXPECT_EQ(Row(*editor, 99), "底版||3|1|1|5|1|5|1|0|0"); // Ly -2 and λ "ｘ" refused
+    const std::string list = editor->refusalList()->listText().toStdString();
+    EXPECT_EQ(
+        list,
+        "行\t列\t貼り付けた値\t理由\r\n"
+        "97\tLx(m)\t１５０．５\t入力範囲：0.001 ～ 99.999 の範囲外のため入力できません\r\n"
+        "99\tLy(m)\t－２\tLx, Ly は0より大きい値が必要なため入力できません（入力範囲：0.001 ～ "
+        "99.999）\r\n"
+        "99\tλ\tｘ\t数値ではないため入力できません\r\n"
+        "―\t―\t1 行\t最大検討ｹｰｽ数 99 を超えるため，99行目より下には貼り付けていません\r\n");
+    EXPECT_TRUE(editor->refusalList()->isVisible());
+    EXPECT_NE(editor->noticeText().find("4 件"), std::string::npos) << editor->noticeText();
+    // A line of the list leads to its cell.
+    QTableWidget* lines = editor->refusalList()->lstValues();
+    emit lines->cellActivated(2, 0);
+    EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 99 * 100 + 9);
+
+    // A refused choice names what the column takes.
+    QGuiApplication::clipboard()->setText("底\r\n");
+    editor->setActiveCell(4, 1);
+    sheet->clearSelection();
+    editor->mnuPaste_Click();
+    EXPECT_NE(editor->refusalList()->listText().toStdString().find(
+                  "1\t印刷書式\t底\t選択ﾘｽﾄにない値のため入力できません（入力できるもの：側壁ﾀｲﾌﾟ，"
+                  "底版ﾀｲﾌﾟ，"
+                  "側壁，底版，番号 0～1）"),
+              std::string::npos)
+        << editor->refusalList()->listText().toStdString();
+
+    // One undo takes the added rows back with the values.
+    Action(*editor, "mnuUndo")->trigger();
+    Action(*editor, "mnuUndo")->trigger();
+    EXPECT_EQ(editor->MaxRows(), 97);
+    EXPECT_EQ(Row(*editor, 97), "ｹｰｽ97||1|0|0|97.5|2|48.75|1.5|970|-485");
+    EXPECT_TRUE(Action(*editor, "mnuAdd")->isEnabled());
+
+    // Typed cells fold the same way: full-width digits in a number, a short form in a choice.
+    TypeIntoCell(*editor, 10, 1, "１２３．４");
+    EXPECT_EQ(editor->cellText(10, 1), "123.4");
+    editor->setActiveCell(5, 1);
+    QTest::keyClick(sheet, Qt::Key_3); // a key on the cell starts its edit with that key
+    auto* line = sheet->viewport()->findChild<QLineEdit*>();
+    ASSERT_NE(line, nullptr);
+    EXPECT_EQ(line->text().toStdString(), "3");
+    QTest::keyClick(line, Qt::Key_Return);
+    QApplication::processEvents();
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    EXPECT_EQ(editor->cellText(5, 1), "1");
+    TypeIntoCell(*editor, 5, 1, "２桁");
+    EXPECT_EQ(editor->cellText(5, 1), "0");
+    editor->refusalList()->close();
+}
+
+TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
+    FillCases(cases, 3);
+    auto editor = open();
+    QTableView* sheet = editor->vaSpread1();
+    QAbstractItemModel* model = sheet->model();
+
+    // Delete clears the selected cells as Cut does, spans kept; Backspace the active cell.
+    sheet->selectionModel()->select(QItemSelection(model->index(0, 2), model->index(1, 10)),
+                                    QItemSelectionModel::ClearAndSelect);
+    sheet->setFocus();
+    QTest::keyClick(sheet, Qt::Key_Delete);
+    EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0|0|1.5|2|0.75|1|0|0");
+    EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||0|0|0|2.5|2|1.25|1|0|0");
+    EXPECT_NE(editor->noticeText().find("Lx, Ly は空欄にできない"), std::string::npos);
+    editor->setActiveCell(1, 3);
+    sheet->clearSelection();
+    QTest::keyClick(sheet, Qt::Key_Backspace);
+    EXPECT_EQ(editor->cellText(1, 3), "");
+    EXPECT_EQ(editor->noticeText(), "");
+
+    // Enter moves down, after a typed value too; a refused value keeps the cell
+    // and its notice, which the next valid entry removes.
+    editor->setActiveCell(10, 1);
+    QTest::keyClick(sheet, Qt::Key_Return);
+    EXPECT_EQ(editor->activeRow(), 2);
+    TypeIntoCell(*editor, 10, 1, "5");
+    EXPECT_EQ(editor->activeRow(), 2);
+    TypeIntoCell(*editor, 6, 1, "1-2");
+    EXPECT_EQ(editor->activeRow(), 1);
+    EXPECT_NE(editor->noticeText().find("数値ではない"), std::string::npos);
+    TypeIntoCell(*editor, 6, 1, "2");
+    EXPECT_EQ(editor->noticeText(), "");
+    EXPECT_EQ(editor->activeRow(), 2);
+
+    // A new row gets the cursor: Add (also Ctrl+Shift++ and Ctrl++) and Insert.
+    editor->setActiveCell(3, 1);
+    QTest::keyClick(sheet, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
+    EXPECT_EQ(editor->MaxRows(), 4);
+    EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 403);
+    QTest::keyClick(sheet, Qt::Key_Plus, Qt::ControlModifier);
+    EXPECT_EQ(editor->MaxRows(), 5);
+    EXPECT_EQ(editor->activeRow(), 5);
+    EXPECT_EQ(Action(*editor, "mnuAdd")->shortcut().toString(), "Ctrl+Shift++");
+    editor->setActiveCell(1, 2);
+    editor->mnuInsert_Click();
+    EXPECT_EQ(editor->activeRow(), 2);
+    EXPECT_EQ(editor->cellText(1, 2), "(未定義)");
+
+    // Esc with edits asks; No keeps the window. Undone to where it opened: closes unasked.
+    prompter.clear();
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    ASSERT_EQ(prompter.shown.size(), 1u);
+    EXPECT_TRUE(editor->isVisible());
+    while (editor->undoStack().canUndo()) {
+        editor->undoStack().undo();
+    }
+    QTest::keyClick(sheet, Qt::Key_Escape);
+    EXPECT_EQ(prompter.shown.size(), 1u);
+    EXPECT_FALSE(editor->isVisible());
+}
+
+TEST(WidthFold, IsUnicodeNfkcOnWhatItFolds) {
+    // Every full-width ASCII form, the ideographic space, every half-width
+    // katakana, and each kana followed by a half-width (semi-)voiced mark.
+    std::vector<char16_t> singles = {0x3000};
+    for (char16_t c = 0xFF01; c <= 0xFF5E; ++c) {
+        singles.push_back(c);
+    }
+    for (char16_t c = 0xFF61; c <= 0xFF9F; ++c) {
+        singles.push_back(c);
+    }
+    std::vector<QString> texts;
+    for (char16_t c : singles) {
+        texts.push_back(QString(QChar(c)));
+    }
+    for (char16_t kana = 0x3041; kana <= 0x30FE; ++kana) {
+        if (kana == 0x309B || kana == 0x309C || kana == 0x309F) {
+            continue; // spacing marks and ligatures that NFKC itself decomposes
+        }
+        for (char16_t mark : {char16_t{0xFF9E}, char16_t{0xFF9F}}) {
+            texts.push_back(QString(QChar(kana)) + QChar(mark));
+        }
+    }
+    for (char16_t c = 0xFF66; c <= 0xFF9D; ++c) { // half-width kana with half-width marks
+        texts.push_back(QString(QChar(c)) + QChar(0xFF9E));
+        texts.push_back(QString(QChar(c)) + QChar(0xFF9F));
+    }
+    for (const QString& text : texts) {
+        EXPECT_EQ(QString::fromStdString(FoldWidth(text.toStdString())),
+                  text.normalized(QString::NormalizationForm_KC))
+            << text.toStdString() << " U+" << std::hex << int(text.front().unicode());
+    }
 }

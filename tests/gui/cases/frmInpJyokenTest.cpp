@@ -5,6 +5,7 @@
 #include "cases/NumberEdit.h"
 #include "cases/frmInpJyoken.h"
 
+#include <QAbstractItemView>
 #include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -69,6 +70,22 @@ TEST(frmInpJyoken, ProposesTheNextTabulatedLambda) {
     t.d.optType(4)->setChecked(true);
     EXPECT_EQ(t.d.cboRamuda()->count(), 2);
     EXPECT_EQ(t.lambda(), "1.20");
+
+    // A long list (the real ones hold up to 75 ratios) drops down with about
+    // 20 at a time and scrolls, also while the λ is marked.
+    QComboBox* list = t.d.cboRamuda();
+    for (int i = 0; i < 75; ++i) {
+        list->addItem(QString::number(0.3 + 0.05 * i, 'f', 2));
+    }
+    for (const double lx : {2.4, 9.0}) { // λ 1.20 fits, then is marked
+        t.d.numLx()->setValue(lx);
+        list->showPopup();
+        const int rows = list->view()->height() / list->view()->sizeHintForRow(0);
+        EXPECT_GE(rows, 15) << lx;
+        EXPECT_LE(rows, 21) << lx;
+        list->hidePopup();
+    }
+    EXPECT_FALSE(t.d.lblRamudaNote()->text().isEmpty());
 }
 
 TEST(frmInpJyoken, SwitchingToTwoPlacesRoundsHalfToEven) {
