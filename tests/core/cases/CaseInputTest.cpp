@@ -25,6 +25,11 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(s, "あいうえおかきくけこさしすせそたちつてと");
     EXPECT_EQ(CheckSheetValue(1, std::string(39, 'x') + "あ", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, std::string(39, 'x'));
+    // Exactly 40 bytes is within the limit.
+    EXPECT_EQ(CheckSheetValue(1, "あいうえおかきくけこさしすせそたちつてと", s),
+              SheetValueStatus::Stored);
+    EXPECT_EQ(CheckSheetValue(1, std::string(38, 'x') + "あ", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, std::string(38, 'x') + "あ");
 
     EXPECT_EQ(CheckSheetValue(2, "編集", s), SheetValueStatus::NoData);
     EXPECT_EQ(CheckSheetValue(3, "四辺固定版（６×４）", s), SheetValueStatus::Stored);
@@ -81,7 +86,13 @@ TEST(CaseSheet, ClipboardBlocksAreTabSeparatedWithCrLfRows) {
     EXPECT_EQ(SplitClipboardBlock("\"x\r\ny\"\t\"say \"\"hi\"\"\"\r\n"),
               (Block{{"x\r\ny", "say \"hi\""}}));
     EXPECT_EQ(SplitClipboardBlock(""), Block{});
+    // Empty cells at the end of a row, with or without the last line end.
+    EXPECT_EQ(SplitClipboardBlock("a\t\r\nb\t\t"), (Block{{"a", ""}, {"b", "", ""}}));
+    EXPECT_EQ(SplitClipboardBlock("\t"), (Block{{"", ""}}));
     EXPECT_EQ(SheetClipboardText(3, "2"), "四辺固定版（８×４）");
+    // An index past the last item is shown as it is stored.
+    EXPECT_EQ(SheetDisplayText(4, "1"), "底版ﾀｲﾌﾟ");
+    EXPECT_EQ(SheetDisplayText(4, "2"), "2");
     EXPECT_EQ(SheetClipboardText(6, "4.50"), "4.5");
 }
 
