@@ -15,7 +15,10 @@ suite (ctest), to tell "caught elsewhere only" from "missed". With --full
 every fault runs the whole suite as well.
 
 The file is always restored, also on Ctrl+C, and the script refuses to start
-when tracked files have uncommitted changes. A fault whose original text is no
+when tracked files have uncommitted changes. A planted fault runs as the user
+that runs the script: the tests must never hand a system file to the code they
+check (a broken check would replace it), and after every fault the script
+makes sure the devices the tests read still are devices, and stops otherwise. A fault whose original text is no
 longer found exactly once is reported as stale, not planted.
 """
 
@@ -72,17 +75,17 @@ FAULTS = [
           "dropped check: a quoted count is read as a number"),
     # ---- text layer (core) --------------------------------------------------
     Fault("text-second-point", "core text", CORE, "src/core/text/LeadingNumber.cpp",
-          "} else if (c == '.' && !point) {\n            // from_chars",
-          "} else if (c == '.') {\n            // from_chars",
-          "dropped check: a second decimal point is taken into the number"),
+          "            point = true;\n            ++i;\n            end = i;",
+          "            ++i;\n            end = i;",
+          "dropped statement: a second decimal point is taken into the number"),
     Fault("text-exponent-plus", "core text", CORE, "src/core/text/LeadingNumber.cpp",
           "if (j < text.size() && (text[j] == '+' || text[j] == '-')) {",
           "if (j < text.size() && text[j] == '-') {",
           "dropped case: an exponent with '+' is not read"),
     Fault("text-exponent-needs-digit", "core text", CORE, "src/core/text/LeadingNumber.cpp",
-          "        if (expDigits) {\n            out += exp;\n            end = j;\n        }",
-          "        out += exp;\n        end = j;",
-          "dropped check: an exponent without digits ends the number after it"),
+          "        if (expDigits) {\n            out += exp;",
+          "        if (expDigits || exp.size() > 1) {\n            out += exp;",
+          "widened check: an exponent of a sign without digits ends the number behind it"),
     Fault("text-int32-low", "core text", CORE, "src/core/text/LeadingNumber.cpp",
           "if (r < -2147483648.0 || r > 2147483647.0) {",
           "if (r <= -2147483648.0 || r > 2147483647.0) {",
@@ -100,8 +103,9 @@ FAULTS = [
           "dropped case: a comma at a line end makes an extra empty item"),
     # ---- the atomic file replace (core text) ----------------------------------
     Fault("replace-keeps-mode", "core text", CORE, "src/core/text/TextFile.cpp",
-          "    ::fchmod(fd, mode);\n", "",
-          "dropped call: the new file keeps mkstemp's 0600"),
+          "if (exists) {\n        mode = st.st_mode & 07777;",
+          "if (!exists) {\n        mode = st.st_mode & 07777;",
+          "inverted test: a replaced file takes the new file's bits, a new file none"),
     Fault("replace-umask", "core text", CORE, "src/core/text/TextFile.cpp",
           "mode = 0666 & ~mask;", "mode = 0666 & mask;",
           "flipped mask: a new file gets the masked bits only"),
@@ -307,8 +311,12 @@ def run_layer(build, program):
     """True when the program's tests fail (the fault is caught)."""
     exe = os.path.join(build, "bin", program)
     rc, out = run([exe, "--gtest_brief=1"], timeout=600, env=test_env())
-    failed = [l.split("] ", 1)[1].split(" (")[0] for l in out.splitlines()
-              if l.startswith("[  FAILED  ] ") and "," not in l and " tests," not in l]
+    failed = []
+    for line in out.splitlines():
+        if line.startswith("[  FAILED  ] ") and " listed below" not in line:
+            name = line.split("] ", 1)[1].split(", where")[0].split(" (")[0]
+            if name not in failed:
+                failed.append(name)
     return rc != 0, failed, rc
 
 
@@ -322,6 +330,17 @@ def run_suite(build):
                                                        "(SEGFAULT)" in s or "Exception" in s):
             failed.append(s.split(" - ", 1)[1].rsplit(" (", 1)[0].strip())
     return rc != 0, failed
+
+
+def devices_intact():
+    import stat
+    for dev in ("/dev/null", "/dev/zero", "/dev/full"):
+        try:
+            if os.path.exists(dev) and not stat.S_ISCHR(os.stat(dev).st_mode):
+                return dev
+        except OSError:
+            return dev
+    return None
 
 
 def plant(fault):
@@ -419,6 +438,10 @@ def main():
                 print(f"{head} {verdict:9} {time.time() - t0:5.0f} s  {detail}", flush=True)
             finally:
                 restore_all()
+            broken = devices_intact()
+            if broken:
+                print(f"STOPPED: {broken} is no longer a device after fault {f.id}", flush=True)
+                break
     except KeyboardInterrupt as e:
         restore_all()
         print(f"\ninterrupted ({e}); every file restored", flush=True)
