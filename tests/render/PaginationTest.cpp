@@ -186,8 +186,24 @@ TEST(PaginationTest, EndlessPagesStopAtThePageLimit) {
     }
     PrintFileContent c = ParsePrintFile(bytes);
     std::vector<Page> pages = Paginate(c, AreaLoader(1, 1));
-    EXPECT_LE(pages.size(), kMaxPages);
-    EXPECT_GE(pages.size(), kMaxPages - 1);
+    EXPECT_EQ(pages.size(), kMaxPages);
+    EXPECT_EQ(pages.back().texts.size(), 1u);
+    EXPECT_EQ(pages.back().note, "このﾌｧｲﾙは大きすぎるため，10000ﾍﾟｰｼﾞ以降を省略しました。");
+
+    // Exactly as many pages as the limit, also with a form feed behind the
+    // last: printed whole, without a note.
+    for (std::size_t size : {kMaxPages * 2 - 1, kMaxPages * 2}) {
+        pages = Paginate(ParsePrintFile(bytes.substr(0, size)), AreaLoader(1, 1));
+        EXPECT_EQ(pages.size(), kMaxPages) << size;
+        EXPECT_EQ(pages.back().texts.size(), 1u) << size;
+        EXPECT_TRUE(pages.back().note.empty()) << size;
+    }
+
+    // A page begun past the limit by an overflow: figures a page high.
+    const PageSetup s;
+    c.lines.assign(kMaxPages + 1, FigureLine());
+    pages = Paginate(c, AreaLoader(1, s.contentBottom() - s.topMargin));
+    EXPECT_EQ(pages.size(), kMaxPages);
     EXPECT_FALSE(pages.back().note.empty());
 }
 
