@@ -162,6 +162,14 @@ TEST(PaginationTest, FigureLargerThanAPageIsScaledToFit) {
     EXPECT_NEAR(f.scale, 0.5, 1e-12);
     EXPECT_NEAR(f.height, s.contentBottom() - s.topMargin, 1e-9);
     EXPECT_NEAR(f.width, 50.0, 1e-9);
+
+    // Wider than the paper right of its column: scaled to end 5 mm short of
+    // the paper's edge.
+    c.lines = {FigureLine(10)};
+    pages = Paginate(c, AreaLoader(400, 100));
+    const PlacedFigure& w = pages[0].figures[0];
+    EXPECT_NEAR(w.x + w.width, s.paperWidth - 5.0, 1e-9);
+    EXPECT_NEAR(w.height, 100.0 * w.scale, 1e-9);
 }
 
 TEST(PaginationTest, UnreadableFigureTakesANoteOfThreeLines) {
