@@ -122,6 +122,10 @@ TEST(SideRatioList, ReadsTheEntriesOfATableTypeInOrder) {
     EXPECT_TRUE(LoadSideRatioList(path, 3).empty());
     EXPECT_TRUE(LoadSideRatioList(path, 1).empty());
     EXPECT_TRUE(LoadSideRatioList(dir.file("none.ini"), 0).empty());
+    // 999 entries at most.
+    WriteSjisLines(path, {"[FIX_4*4]", "Count=999", "[FIX_6*4]", "Count=1000"});
+    EXPECT_EQ(LoadSideRatioList(path, 4).size(), 999u);
+    EXPECT_TRUE(LoadSideRatioList(path, 3).empty());
 }
 
 TEST(SideRatioList, DeliveredListIsAscendingForEveryType) {
