@@ -83,12 +83,18 @@ public:
         }
     }
 
-    bool full() const noexcept { return m_pages.size() >= kMaxPages; }
+    // A page has been begun past the limit: by a form feed, so that the line
+    // after it is one too many, or by an overflow.
+    bool full() const noexcept { return m_pages.size() > kMaxPages; }
 
     std::vector<Page> finish(bool truncated) {
         if (m_pageEmpty && m_pages.size() > 1 && m_pages.back().texts.empty() &&
             m_pages.back().figures.empty()) {
             m_pages.pop_back();
+        }
+        if (m_pages.size() > kMaxPages) {
+            m_pages.resize(kMaxPages);
+            truncated = true;
         }
         if (truncated) {
             m_pages.back().note = "このﾌｧｲﾙは大きすぎるため，" + std::to_string(m_pages.size()) +

@@ -137,6 +137,17 @@ TEST(PagePainterTest, ADrawingTallerThanItsAreaIsShrunkIntoIt) {
     EXPECT_GT(page.ink(x - 2, f.fy + 1, 4, 48), 0.05);
 }
 
+TEST(PagePainterTest, AnArcEndingAtItsStartIsAWholeCircle) {
+    DrawingCommandFile d;
+    d.arcs.push_back(DrawArc{{40, 20}, 10.0, 90.0, 90.0, 3});
+    d.arcs.push_back(DrawArc{{70, 20}, 10.0, 0.0, 180.0, 3}); // the upper half
+    OneFigure f(d);
+    PixelPage page(f.doc);
+    EXPECT_GT(page.ink(f.px(40) - 0.5, f.py(10) - 0.2, 1, 0.4), 0.3); // lowest point
+    EXPECT_GT(page.ink(f.px(70) - 0.5, f.py(30) - 0.2, 1, 0.4), 0.3);
+    EXPECT_EQ(page.ink(f.px(70) - 0.5, f.py(10) - 0.5, 1, 1), 0.0);
+}
+
 TEST(PagePainterTest, DashedStyleLeavesGaps) {
     DrawingCommandFile d = WithPoints({{1, {0, 10}}, {2, {60, 10}}});
     d.lines.push_back(DrawLine{1, 2, 7}); // chain line

@@ -162,6 +162,14 @@ TEST(PaginationTest, FigureLargerThanAPageIsScaledToFit) {
     EXPECT_NEAR(f.scale, 0.5, 1e-12);
     EXPECT_NEAR(f.height, s.contentBottom() - s.topMargin, 1e-9);
     EXPECT_NEAR(f.width, 50.0, 1e-9);
+
+    // Wider than the paper right of its column: scaled to end 5 mm short of
+    // the paper's edge.
+    c.lines = {FigureLine(10)};
+    pages = Paginate(c, AreaLoader(400, 100));
+    const PlacedFigure& w = pages[0].figures[0];
+    EXPECT_NEAR(w.x + w.width, s.paperWidth - 5.0, 1e-9);
+    EXPECT_NEAR(w.height, 100.0 * w.scale, 1e-9);
 }
 
 TEST(PaginationTest, UnreadableFigureTakesANoteOfThreeLines) {
@@ -186,8 +194,24 @@ TEST(PaginationTest, EndlessPagesStopAtThePageLimit) {
     }
     PrintFileContent c = ParsePrintFile(bytes);
     std::vector<Page> pages = Paginate(c, AreaLoader(1, 1));
-    EXPECT_LE(pages.size(), kMaxPages);
-    EXPECT_GE(pages.size(), kMaxPages - 1);
+    EXPECT_EQ(pages.size(), kMaxPages);
+    EXPECT_EQ(pages.back().texts.size(), 1u);
+    EXPECT_EQ(pages.back().note, "このﾌｧｲﾙは大きすぎるため，10000ﾍﾟｰｼﾞ以降を省略しました。");
+
+    // Exactly as many pages as the limit, also with a form feed behind the
+    // last: printed whole, without a note.
+    for (std::size_t size : {kMaxPages * 2 - 1, kMaxPages * 2}) {
+        pages = Paginate(ParsePrintFile(bytes.substr(0, size)), AreaLoader(1, 1));
+        EXPECT_EQ(pages.size(), kMaxPages) << size;
+        EXPECT_EQ(pages.back().texts.size(), 1u) << size;
+        EXPECT_TRUE(pages.back().note.empty()) << size;
+    }
+
+    // A page begun past the limit by an overflow: figures a page high.
+    const PageSetup s;
+    c.lines.assign(kMaxPages + 1, FigureLine());
+    pages = Paginate(c, AreaLoader(1, s.contentBottom() - s.topMargin));
+    EXPECT_EQ(pages.size(), kMaxPages);
     EXPECT_FALSE(pages.back().note.empty());
 }
 

@@ -16,12 +16,15 @@ TEST(CPrivateProfile, ReadsDefaultsFromAMissingFile) {
 
 TEST(CPrivateProfile, ReadsKeysWithoutRegardToCase) {
     TempDir dir;
-    WriteSjisLines(dir.file("k.ini"), {"[Chapter]", "Method = 2", "Init=12abc", "Style1=x",
-                                       "[FIX_8*4]", "Count=3", "1=0.50", "10=\"計算 数表\""});
+    WriteSjisLines(dir.file("k.ini"),
+                   {"[Chapter]", "Method = 2", "Init=12abc", "Style1=x", "Low=-2147483647",
+                    "Over=-99999999999", "[FIX_8*4]", "Count=3", "1=0.50", "10=\"計算 数表\""});
     const std::string f = dir.file("k.ini");
     EXPECT_EQ(CPrivateProfile::GetValueLong(f, "chapter", "METHOD"), 2);
     EXPECT_EQ(CPrivateProfile::GetValueLong(f, "Chapter", "Init"), 12);
     EXPECT_EQ(CPrivateProfile::GetValueLong(f, "Chapter", "Style1"), 0);
+    EXPECT_EQ(CPrivateProfile::GetValueLong(f, "Chapter", "Low"), -2147483647);
+    EXPECT_EQ(CPrivateProfile::GetValueLong(f, "Chapter", "Over"), -2147483647 - 1);
     EXPECT_EQ(GetIniString("FIX_8*4", "1", f), "0.50");
     EXPECT_EQ(GetIniString("FIX_8*4", "10", f), "計算 数表");
     EXPECT_EQ(GetIniString("FIX_8*4", "01", f), "");

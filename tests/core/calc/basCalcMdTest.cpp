@@ -158,6 +158,17 @@ TEST_F(CalcTest, FiveFixedPointsLeaveTheRestUntouched) {
                  16.0 * (10.0 * TestCoef(0.0, 1, 2, 5) + 10.0 * TestCoef(0.0, 3, 2, 5)));
 }
 
+TEST_F(CalcTest, NinetyNineCasesAreCalculatedAndMoreAreRefused) {
+    for (int c = 1; c <= MaxCases; ++c) {
+        addCase(3, 4.0, 4.0, 1.0, 10.0, 4.0);
+    }
+    ASSERT_TRUE(run());
+    EXPECT_CLOSE(calc.CalcMx[MaxCases](1, 1),
+                 16.0 * (10.0 * TestCoef(1.0, 1, 1, 1) - 6.0 * TestCoef(1.0, 3, 1, 1)));
+    cases.CaseCount = MaxCases + 1;
+    EXPECT_FALSE(run());
+}
+
 // A case that cannot be calculated is named with its cause, in Japanese for
 // the window and in English for the command line, and the other cases are
 // still calculated.

@@ -27,6 +27,11 @@ TEST(CaseSheet, ChecksEachKindOfCellAndRefusesWhatItCannotHold) {
     EXPECT_EQ(s, "あいうえおかきくけこさしすせそたちつてと");
     EXPECT_EQ(CheckSheetValue(1, std::string(39, 'x') + "あ", s), SheetValueStatus::Changed);
     EXPECT_EQ(s, std::string(39, 'x'));
+    // Exactly 40 bytes is within the limit.
+    EXPECT_EQ(CheckSheetValue(1, "あいうえおかきくけこさしすせそたちつてと", s),
+              SheetValueStatus::Stored);
+    EXPECT_EQ(CheckSheetValue(1, std::string(38, 'x') + "あ", s), SheetValueStatus::Stored);
+    EXPECT_EQ(s, std::string(38, 'x') + "あ");
 
     EXPECT_EQ(CheckSheetValue(2, "編集", s), SheetValueStatus::NoData);
     EXPECT_EQ(CheckSheetValue(3, "四辺固定版（６×４）", s), SheetValueStatus::Stored);
@@ -170,7 +175,13 @@ TEST(CaseSheet, ClipboardBlocksAreTabSeparatedWithCrLfRows) {
     EXPECT_EQ(SplitClipboardBlock("\"x\r\ny\"\t\"say \"\"hi\"\"\"\r\n"),
               (Block{{"x\r\ny", "say \"hi\""}}));
     EXPECT_EQ(SplitClipboardBlock(""), Block{});
+    // Empty cells at the end of a row, with or without the last line end.
+    EXPECT_EQ(SplitClipboardBlock("a\t\r\nb\t\t"), (Block{{"a", ""}, {"b", "", ""}}));
+    EXPECT_EQ(SplitClipboardBlock("\t"), (Block{{"", ""}}));
     EXPECT_EQ(SheetClipboardText(3, "2"), "四辺固定版（８×４）");
+    // An index past the last item is shown as it is stored.
+    EXPECT_EQ(SheetDisplayText(4, "1"), "底版ﾀｲﾌﾟ");
+    EXPECT_EQ(SheetDisplayText(4, "2"), "2");
     EXPECT_EQ(SheetClipboardText(6, "4.50"), "4.5");
 }
 
@@ -200,6 +211,10 @@ TEST(SideRatioList, ReadsTheEntriesOfATableTypeInOrder) {
     EXPECT_TRUE(LoadSideRatioList(path, 3).empty());
     EXPECT_TRUE(LoadSideRatioList(path, 1).empty());
     EXPECT_TRUE(LoadSideRatioList(dir.file("none.ini"), 0).empty());
+    // 999 entries at most.
+    WriteSjisLines(path, {"[FIX_4*4]", "Count=999", "[FIX_6*4]", "Count=1000"});
+    EXPECT_EQ(LoadSideRatioList(path, 4).size(), 999u);
+    EXPECT_TRUE(LoadSideRatioList(path, 3).empty());
 }
 
 TEST(SideRatioList, DeliveredListIsAscendingForEveryType) {

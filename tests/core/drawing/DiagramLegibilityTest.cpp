@@ -63,6 +63,13 @@ TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
     // A zero-length line inside a box counts as crossing it.
     line(2.0, 1.0, 2.0, 1.0);
     EXPECT_EQ(FindOverlaps(d).size(), 5u);
+
+    // Boxes overlap only by more than the tolerance, across and along.
+    const TextBox a{0.0, 0.0, 1.0, 1.0};
+    EXPECT_FALSE(BoxesOverlap(a, {0.75, 0.0, 2.0, 1.0}, 0.25));
+    EXPECT_TRUE(BoxesOverlap(a, {0.5, 0.0, 2.0, 1.0}, 0.25));
+    EXPECT_FALSE(BoxesOverlap(a, {0.0, 0.75, 1.0, 2.0}, 0.25));
+    EXPECT_TRUE(BoxesOverlap(a, {0.0, 0.5, 1.0, 2.0}, 0.25));
 }
 
 // The grid of extreme valid inputs. Each combination is calculated with the

@@ -31,6 +31,18 @@ TEST(FigureFileTest, ReadsAreaAndEntries) {
     EXPECT_DOUBLE_EQ(f.entries[0].offsetX, 85.0);
     EXPECT_DOUBLE_EQ(f.entries[0].offsetY, -0.25);
     EXPECT_TRUE(f.warnings.empty());
+
+    // At most 100 drawings: the 101st is skipped with a warning.
+    for (std::size_t n : {kMaxFigureEntries, kMaxFigureEntries + 1}) {
+        std::vector<std::string> lines = {"t", " 140  160 "};
+        for (std::size_t i = 0; i < n; ++i) {
+            lines.insert(lines.end(), {"/d" + std::to_string(i), " 0  0 "});
+        }
+        lines.push_back("END");
+        ASSERT_TRUE(ParseFigureFile(SjisLines(lines), f, &error));
+        EXPECT_EQ(f.entries.size(), kMaxFigureEntries) << n;
+        EXPECT_EQ(f.warnings.empty(), n == kMaxFigureEntries) << n;
+    }
 }
 
 struct BadFigure {
@@ -197,15 +209,14 @@ TEST(DrawingFileTest, RecordCountIsCapped) {
 }
 
 TEST(DrawingFileTest, DirectionCodesAreCompassNumbers) {
+    // 1 up, then clockwise in steps of 45 degrees; angles counter-clockwise
+    // from the x axis.
+    const double degrees[] = {90.0, 45.0, 0.0, 315.0, 270.0, 225.0, 180.0, 135.0};
     double deg = -1;
-    ASSERT_TRUE(DirectionAngle(3, deg));
-    EXPECT_DOUBLE_EQ(deg, 0.0);
-    ASSERT_TRUE(DirectionAngle(1, deg));
-    EXPECT_DOUBLE_EQ(deg, 90.0);
-    ASSERT_TRUE(DirectionAngle(5, deg));
-    EXPECT_DOUBLE_EQ(deg, 270.0);
-    ASSERT_TRUE(DirectionAngle(7, deg));
-    EXPECT_DOUBLE_EQ(deg, 180.0);
+    for (int code = 1; code <= 8; ++code) {
+        ASSERT_TRUE(DirectionAngle(code, deg)) << code;
+        EXPECT_DOUBLE_EQ(deg, degrees[code - 1]) << code;
+    }
     EXPECT_FALSE(DirectionAngle(0, deg));
     EXPECT_FALSE(DirectionAngle(9, deg));
 }

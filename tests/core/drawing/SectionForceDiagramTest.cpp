@@ -308,6 +308,10 @@ TEST_P(DiagramTest, NegativeLargerLoadPutsTheBaseLineThirtyMillimetresOff) {
         EXPECT_DOUBLE_EQ(qb->y, base);
         EXPECT_DOUBLE_EQ(qb->x, x2() + 1.0 + H);
     }
+    // Loads of equal magnitude: the tie takes QB, here the negative one.
+    setCase(4.0, 5.0, 9, 20.0, -20.0);
+    draw(GetParam());
+    EXPECT_DOUBLE_EQ(baseLine(GetParam()), fw ? x1() - 30.0 : y4() - 35.0);
 }
 
 TEST_P(DiagramTest, PositiveLargerLoadPutsTheBaseLineFifteenMillimetresOffAndTextsEndOnIt) {

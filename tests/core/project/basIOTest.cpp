@@ -89,6 +89,42 @@ TEST(ProjectFile, RoundTripIsByteExact) {
     }
     ASSERT_TRUE(WriteInputFile(back, dir.file("b.kvt"), error));
     EXPECT_EQ(ReadBytes(dir.file("a.kvt")), ReadBytes(dir.file("b.kvt")));
+
+    // The largest count a file may hold is read back whole.
+    t.CaseCount = MaxCases;
+    for (int r = 3; r <= MaxCases; ++r) {
+        t.setDefaults(r);
+        t.cell(r, 5) = r / 8.0;
+    }
+    ASSERT_TRUE(WriteInputFile(t, dir.file("c.kvt"), error));
+    ASSERT_TRUE(ReadInputFile(back, dir.file("c.kvt"), error)) << error.message();
+    ASSERT_EQ(back.CaseCount, MaxCases);
+    EXPECT_EQ(back.cell(MaxCases, 5), Cell(MaxCases / 8.0));
+}
+
+TEST(ProjectFile, WritesNumbersAsPlainDecimalsOfFifteenDigits) {
+    // The writer's number form, against values worked out by hand: no
+    // exponent, at most 15 significant digits, no trailing zeros.
+    const std::pair<double, const char*> rows[] = {
+        {4.25, "4.25"},
+        {-0.0, "0"},
+        {1.0 / 3.0, "0.333333333333333"},
+        {123456789012345.0, "123456789012345"},
+        {1e20, "100000000000000000000"},
+        {1e-5, "0.00001"},
+        {-1.23456789012345e-5, "-0.0000123456789012345"},
+    };
+    for (const auto& [value, text] : rows) {
+        CaseTable t;
+        t.CaseCount = 1;
+        t.cell(1, 5) = value;
+        const std::string bytes = InputFileBytes(t);
+        // header (3 lines), count, case number, cells 1 to 4, then cell 5
+        LineReader lines(bytes);
+        std::string_view line;
+        ASSERT_TRUE(lines.skip(9) && lines.next(line));
+        EXPECT_EQ(line, text) << value;
+    }
 }
 
 TEST(ProjectFile, ADoubleQuoteInATitleIsWrittenAsApostrophe) {
@@ -111,7 +147,7 @@ TEST(ProjectFile, ReadsItemsAsTextNumbersOrNothing) {
     // exponents are numbers; unquoted non-numbers become text.
     WriteBytes(dir.file("x.kvt"), kHeader +
                                       "  1  \r\n 0 \r\n\"t\"\r\n 2 \r\n1\r\n1\r\n.5\r\n1E-05\r\n"
-                                      "abc\r\n\r\n-3\r\n4\r\n");
+                                      "abc\r\n\r\n1E999\r\n4\r\n");
     CaseTable t;
     Error error;
     ASSERT_TRUE(ReadInputFile(t, dir.file("x.kvt"), error));
@@ -121,6 +157,7 @@ TEST(ProjectFile, ReadsItemsAsTextNumbersOrNothing) {
     EXPECT_EQ(t.cell(1, 6), Cell(1e-5));
     EXPECT_EQ(t.cell(1, 7), Cell("abc"));
     EXPECT_TRUE(t.cell(1, 8).isEmpty());
+    EXPECT_EQ(t.cell(1, 9), Cell("1E999")) << "a number too large for a double stays text";
     EXPECT_EQ(t.cell(1, 10), Cell(4.0));
 }
 
@@ -137,7 +174,7 @@ TEST(ProjectFile, ReadsVersion200WithoutCell4) {
                                          "3",
                                          "4",
                                          "0.75",
-                                         "0.75",
+                                         "0.5",
                                          "10",
                                          "20",
                                          " 2 ",
@@ -156,10 +193,13 @@ TEST(ProjectFile, ReadsVersion200WithoutCell4) {
     ASSERT_TRUE(r.ok);
     EXPECT_EQ(r.version, "2.00");
     EXPECT_EQ(t.CaseCount, 2);
-    EXPECT_EQ(t.cell(1, 4), Cell(0.0));
+    // The nine cells go to columns 1 to 3 and 5 to 10; column 4 is 0.
+    const Cell first[] = {Cell("旧1"), Cell(2.0),  Cell(1.0), Cell(0.0),  Cell(3.0),
+                          Cell(4.0),   Cell(0.75), Cell(0.5), Cell(10.0), Cell(20.0)};
+    for (int k = 1; k <= 10; ++k) {
+        EXPECT_EQ(t.cell(1, k), first[k - 1]) << k;
+    }
     EXPECT_EQ(t.cell(2, 4), Cell(0.0));
-    EXPECT_EQ(t.cell(1, 5), Cell(3.0));
-    EXPECT_EQ(t.cell(1, 10), Cell(20.0));
     EXPECT_EQ(t.cell(2, 1), Cell("旧2"));
 }
 
@@ -189,7 +229,8 @@ INSTANTIATE_TEST_SUITE_P(
     ::testing::Values(BadFile{"Count100", " 100 \r\n", 9}, BadFile{"Negative", " -1 \r\n", 9},
                       BadFile{"Huge", " 99999999999 \r\n", 6},
                       BadFile{"TextCount", "\"three\"\r\n", 13},
-                      BadFile{"WordCount", "abc\r\n", 13}, BadFile{"NoCount", "", 62},
+                      BadFile{"QuotedCount", "\"1\"\r\n", 13}, BadFile{"WordCount", "abc\r\n", 13},
+                      BadFile{"NoCount", "", 62},
                       BadFile{"Truncated",
                               " 2 \r\n 1 \r\n\"a\"\r\n0\r\n0\r\n0\r\n1\r\n1\r\n1\r\n"
                               "1\r\n0\r\n0\r\n 2 \r\n\"b\"\r\n0\r\n",

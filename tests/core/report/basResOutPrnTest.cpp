@@ -258,18 +258,20 @@ protected:
 };
 
 TEST_F(TemplateSectionTest, ReadsLinesAtTheirNumbersAndKeepsTheRest) {
-    WriteSjisLines(path,
-                   {"ﾀｲﾄﾙ(2桁)x", "  9 0wrong section", "End", "ﾀｲﾄﾙ(2桁)", "' comment",
-                    "  2 0二行目", " 10,3十行目 Lx=##0.00", "1   1", "End", "  5 0after End"});
+    WriteSjisLines(path, {"ﾀｲﾄﾙ(2桁)x", "  9 0wrong section", "End", "ﾀｲﾄﾙ(2桁)", "' comment",
+                          "  2 0二行目", " 10,3十行目 Lx=##0.00", "1   1", " 20 2末行", "End",
+                          "  5 0after End"});
     levels[5] = 4;
     templates[5] = "kept";
-    EXPECT_EQ(ReadTemplateSection(path, "ﾀｲﾄﾙ(2桁)", levels, templates), 3);
+    EXPECT_EQ(ReadTemplateSection(path, "ﾀｲﾄﾙ(2桁)", levels, templates), 4);
     EXPECT_EQ(templates[2], "二行目");
     EXPECT_EQ(levels[2], 0);
     EXPECT_EQ(templates[10], "十行目 Lx=##0.00");
     EXPECT_EQ(levels[10], 3);
     EXPECT_EQ(templates[1], "");
     EXPECT_EQ(levels[1], 1);
+    EXPECT_EQ(templates[20], "末行") << "20 is the last line number";
+    EXPECT_EQ(levels[20], 2);
     EXPECT_EQ(templates[5], "kept");
     EXPECT_EQ(levels[5], 4);
     EXPECT_EQ(templates[9], "") << "lines of another section are not read";
@@ -285,6 +287,8 @@ TEST_F(TemplateSectionTest, UnreadableSectionsFail) {
     EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "empty line";
     WriteSjisLines(path, {"A", " 21 0x", "End"});
     EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "line 21";
+    WriteSjisLines(path, {"A", "  0 0x", "End"});
+    EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "line 0";
     WriteSjisLines(path, {"A", "abc0x", "End"});
     EXPECT_THROW(ReadTemplateSection(path, "A", levels, templates), Error) << "no number";
 }

@@ -26,6 +26,7 @@ TEST(ShiftJis, RoundTripsJapaneseAndCountsBytes) {
 TEST(ShiftJis, CutsWithoutSplittingDoubleByteCharacters) {
     EXPECT_EQ(CutToShiftJisBytes("あいう", 5), "あい");
     EXPECT_EQ(CutToShiftJisBytes("aあ", 2), "a");
+    EXPECT_EQ(CutToShiftJisBytes("あい", 4), "あい"); // exactly the limit
     const std::string sjis = ToShiftJis("あiう");
     EXPECT_EQ(ShiftJisCharOffset(sjis, 2), 3u);
     EXPECT_EQ(ShiftJisCharOffset(sjis, 9), sjis.size());
@@ -51,6 +52,9 @@ TEST(LeadingNumber, TakesTheLongestNumericPrefix) {
     EXPECT_DOUBLE_EQ(LeadingNumber("abc"), 0.0);
     EXPECT_DOUBLE_EQ(LeadingNumber(""), 0.0);
     EXPECT_DOUBLE_EQ(LeadingNumber("1.2.3"), 1.2);
+    EXPECT_DOUBLE_EQ(LeadingNumber("1E+05"), 1e5);
+    EXPECT_DOUBLE_EQ(LeadingNumber("-.5E-1x"), -0.05);
+    EXPECT_DOUBLE_EQ(LeadingNumber("3E+x"), 3.0);
 }
 
 TEST(LeadingNumber, WholeNumbersAndRounding) {
@@ -60,12 +64,24 @@ TEST(LeadingNumber, WholeNumbersAndRounding) {
     EXPECT_FALSE(ParseNumber("1 2", v));
     EXPECT_FALSE(ParseNumber("12a", v));
     EXPECT_FALSE(ParseNumber("", v));
+    // Malformed numbers are not numbers as a whole.
+    for (const char* bad : {"1.2.3", "2E", "1E+", "-", ".", "1E5.5"}) {
+        EXPECT_FALSE(ParseNumber(bad, v)) << bad;
+    }
+    EXPECT_TRUE(ParseNumber("1E+05", v));
+    EXPECT_DOUBLE_EQ(v, 1e5);
     std::int32_t i = 0;
     EXPECT_TRUE(RoundToInt32(2.5, i));
     EXPECT_EQ(i, 2);
     EXPECT_TRUE(RoundToInt32(3.5, i));
     EXPECT_EQ(i, 4);
     EXPECT_FALSE(RoundToInt32(3e9, i));
+    // The ends of the 32-bit range, judged after rounding.
+    EXPECT_TRUE(RoundToInt32(-2147483648.0, i));
+    EXPECT_EQ(i, INT32_MIN);
+    EXPECT_TRUE(RoundToInt32(2147483647.4, i));
+    EXPECT_EQ(i, INT32_MAX);
+    EXPECT_FALSE(RoundToInt32(2147483647.5, i)); // to the even 2147483648
     EXPECT_FALSE(RoundToInt32(NAN, i));
 }
 
@@ -117,7 +133,8 @@ TEST(ListPrint, NumberFormAndZones) {
 }
 
 TEST(ListInput, ReadsQuotedUnquotedAndEmptyItems) {
-    ListInputReader r("\"a, b\" \r\n 12 \r\n\r\nabc,-3\r\n\"unterminated\r\nlast");
+    // A comma at a line end ends the line with the item: no empty item follows.
+    ListInputReader r("\"a, b\" \r\n 12, \r\n\r\nabc,-3\r\n\"unterminated\r\nlast");
     ListInputReader::Field f;
     ASSERT_TRUE(r.next(f));
     EXPECT_TRUE(f.quoted);
