@@ -50,6 +50,10 @@ int deliveredResolution(Family family) noexcept;
 // Requires lambda > 0 and resolution >= 1.
 PlateMesh meshFor(double lambda, int resolution);
 
+// The mesh of a plate of the family: meshFor(lambda, resolution), graded towards the clamped-free
+// corner for Family::Free.
+PlateMesh meshFor(Family family, double lambda, int resolution);
+
 // Coefficients (moment / (q L^2), L the shorter span) of one plate at the 25 stations of
 // StationCurvatures: value[table][row][station]. Exact zeros are delivered where the theory puts
 // them: at the corners of the result grid (row 3, stations 0 and 24) in every table, and Mx along a
@@ -58,7 +62,9 @@ struct StationCoefficients {
     std::array<std::array<std::array<double, StationCurvatures::kStations>, kRowCount>, kTableCount>
         value{};
 };
-StationCoefficients plateCoefficients(Family family, double lambda, double nu, int resolution);
+// `cache` as at solvePlate.
+StationCoefficients plateCoefficients(Family family, double lambda, double nu, int resolution,
+                                      PlateFactorCache* cache = nullptr);
 
 // One block of a table file: side ratio and the four tables at points 1..points of rows 1..3
 // (table[t][row][point], zero-based; points beyond `points` are zero).
