@@ -6,6 +6,7 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace ormavex {
@@ -23,6 +25,44 @@ namespace {
 
 constexpr double kRatioTolerance = 0.009;
 constexpr int kBodyLines = 13;
+
+// Read buffers of the coefficient files, kept by the thread for its later runs: a run then neither
+// clears nor faults in fresh memory for the files it reads, whatever the allocator has returned to
+// the system in between.
+struct ReadBuffer {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+};
+
+std::vector<ReadBuffer>& SpareReadBuffers() {
+    thread_local std::vector<ReadBuffer> spare;
+    return spare;
+}
+
+// A kept buffer of at least `capacity` bytes (its contents undefined), or a new one.
+ReadBuffer TakeReadBuffer(std::size_t capacity) {
+    std::vector<ReadBuffer>& spare = SpareReadBuffers();
+    for (std::size_t i = 0; i < spare.size(); ++i) {
+        if (spare[i].capacity >= capacity) {
+            ReadBuffer b = std::move(spare[i]);
+            spare.erase(spare.begin() + static_cast<std::ptrdiff_t>(i));
+            return b;
+        }
+    }
+    return ReadBuffer{std::unique_ptr<char[]>(new char[capacity]), capacity};
+}
+
+// Keeps a buffer for later runs; one per table file is enough.
+void ReturnReadBuffer(ReadBuffer b) {
+    constexpr std::size_t kKept = 6;
+    std::vector<ReadBuffer>& spare = SpareReadBuffers();
+    if (b.bytes == nullptr) {
+        return;
+    }
+    if (spare.size() < kKept) {
+        spare.push_back(std::move(b));
+    }
+}
 
 [[noreturn]] void ThrowUnreadable(const std::string& path, int code) {
     const std::string number = std::to_string(code);
@@ -76,6 +116,7 @@ public:
         if (m_fd >= 0) {
             ::close(m_fd);
         }
+        ReturnReadBuffer(std::move(m_buffer));
     }
     CoefFileIndex(const CoefFileIndex&) = delete;
     CoefFileIndex& operator=(const CoefFileIndex&) = delete;
@@ -99,11 +140,11 @@ public:
             ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
         // One buffer for the whole file, however far it is read.
-        m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
+        m_buffer = TakeReadBuffer(static_cast<std::size_t>(st.st_size) + kChunk);
     }
 
     /// The bytes read so far.
-    std::string_view data() const noexcept { return m_data; }
+    std::string_view data() const noexcept { return {m_buffer.bytes.get(), m_size}; }
     bool complete() const noexcept { return m_eof; }
 
     /// Reads on until `lines` line feeds follow `from`, or to the end.
@@ -114,13 +155,14 @@ public:
         std::size_t pos = from;
         int found = 0;
         for (;;) {
-            while (found < lines && pos < m_data.size()) {
-                const void* lf = std::memchr(m_data.data() + pos, '\n', m_data.size() - pos);
+            const char* bytes = m_buffer.bytes.get();
+            while (found < lines && pos < m_size) {
+                const void* lf = std::memchr(bytes + pos, '\n', m_size - pos);
                 if (lf == nullptr) {
-                    pos = m_data.size();
+                    pos = m_size;
                     break;
                 }
-                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - m_data.data()) + 1;
+                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes) + 1;
                 ++found;
             }
             if (found >= lines || !readMore()) {
@@ -137,7 +179,7 @@ public:
 
     /// Offset just behind the last line feed read so far (0 when none).
     std::size_t endOfWholeLines() const noexcept {
-        const std::size_t lf = m_data.rfind('\n');
+        const std::size_t lf = data().rfind('\n');
         return lf == std::string::npos ? 0 : lf + 1;
     }
 
@@ -154,19 +196,26 @@ private:
         if (m_eof) {
             return false;
         }
-        const std::size_t have = m_data.size();
+        const std::size_t have = m_size;
         if (have > FileLimit::Coefficients) {
             throw Error("the coefficient file " + m_path + " is too large (error " +
                             std::to_string(FileError::OutOfMemory) + ")",
                         FileError::OutOfMemory, m_path);
         }
-        m_data.resize(have + kChunk);
+        if (m_buffer.capacity < have + kChunk) {
+            // The file grew after it was opened.
+            ReadBuffer larger = TakeReadBuffer(std::max(2 * m_buffer.capacity, have + kChunk));
+            if (have > 0) {
+                std::memcpy(larger.bytes.get(), m_buffer.bytes.get(), have);
+            }
+            ReturnReadBuffer(std::exchange(m_buffer, std::move(larger)));
+        }
         ssize_t n = 0;
         do {
-            n = ::read(m_fd, m_data.data() + have, kChunk);
+            n = ::read(m_fd, m_buffer.bytes.get() + have, kChunk);
         } while (n < 0 && errno == EINTR);
         const int err = errno;
-        m_data.resize(have + static_cast<std::size_t>(n > 0 ? n : 0));
+        m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
         if (n <= 0) {
             m_eof = true;
             ::close(m_fd);
@@ -182,7 +231,8 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_eof = false;
-    std::string m_data;
+    ReadBuffer m_buffer;
+    std::size_t m_size = 0;
 };
 
 struct CoefRunCache {
