@@ -38,7 +38,9 @@ std::vector<double> sideRatios() {
     return result;
 }
 
-int deliveredResolution(Family family) noexcept { return family == Family::Fix ? 48 : 72; }
+int deliveredResolution(Family family, double lambda) noexcept {
+    return family == Family::Free && lambda < 0.75 - 1e-9 ? 72 : 48;
+}
 
 PlateMesh meshFor(double lambda, int resolution) {
     assert(lambda > 0.0 && resolution >= 1);
@@ -134,10 +136,11 @@ std::array<std::vector<CoefBlock>, 5> computeAllTables(double nu, unsigned threa
     };
     std::vector<Task> tasks;
     for (Family family : {Family::Free, Family::Fix}) {
-        const int resolution =
-            resolutionOverride > 0 ? resolutionOverride : deliveredResolution(family);
-        for (std::size_t i = 0; i < ratios.size(); ++i)
+        for (std::size_t i = 0; i < ratios.size(); ++i) {
+            const int resolution = resolutionOverride > 0 ? resolutionOverride
+                                                          : deliveredResolution(family, ratios[i]);
             tasks.push_back({family, i, resolution, meshFor(family, ratios[i], resolution), {}});
+        }
     }
     // Plates of a family with the same mesh form one job, solved in turn with one symbolic
     // analysis (the ratios next to each other above 1, where only Lx grows).

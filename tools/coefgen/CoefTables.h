@@ -40,10 +40,10 @@ inline constexpr std::array<TableType, 5> kTableTypes = {{
 // decimal text.
 std::vector<double> sideRatios();
 
-// Mesh resolution: elements across the shorter span. The delivered tables use 48 for the
-// four-fixed plates and 72 for the plates with a free edge, whose clamped-free corners slow the
-// convergence (see README.md).
-int deliveredResolution(Family family) noexcept;
+// Mesh resolution: elements across the shorter span. The delivered tables use 48, and 72 for the
+// plates with a free edge below lambda = 0.75, where the clamped-free corner lies closest to the
+// result points (see README.md).
+int deliveredResolution(Family family, double lambda) noexcept;
 
 // The mesh of a plate with side ratio lambda whose elements are no longer than the shorter span
 // divided by `resolution`, rounded up to the multiples that make every result point a node.
