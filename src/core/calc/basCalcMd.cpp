@@ -26,42 +26,14 @@ namespace {
 constexpr double kRatioTolerance = 0.009;
 constexpr int kBodyLines = 13;
 
-// Read buffers of the coefficient files, kept by the thread for its later runs: a run then neither
-// clears nor faults in fresh memory for the files it reads, whatever the allocator has returned to
-// the system in between.
+// A read buffer whose bytes are left uninitialised: only what read() stores is ever looked at.
 struct ReadBuffer {
     std::unique_ptr<char[]> bytes;
     std::size_t capacity = 0;
 };
 
-std::vector<ReadBuffer>& SpareReadBuffers() {
-    thread_local std::vector<ReadBuffer> spare;
-    return spare;
-}
-
-// A kept buffer of at least `capacity` bytes (its contents undefined), or a new one.
-ReadBuffer TakeReadBuffer(std::size_t capacity) {
-    std::vector<ReadBuffer>& spare = SpareReadBuffers();
-    for (std::size_t i = 0; i < spare.size(); ++i) {
-        if (spare[i].capacity >= capacity) {
-            ReadBuffer b = std::move(spare[i]);
-            spare.erase(spare.begin() + static_cast<std::ptrdiff_t>(i));
-            return b;
-        }
-    }
+ReadBuffer NewReadBuffer(std::size_t capacity) {
     return ReadBuffer{std::unique_ptr<char[]>(new char[capacity]), capacity};
-}
-
-// Keeps a buffer for later runs; one per table file is enough.
-void ReturnReadBuffer(ReadBuffer b) {
-    constexpr std::size_t kKept = 6;
-    std::vector<ReadBuffer>& spare = SpareReadBuffers();
-    if (b.bytes == nullptr) {
-        return;
-    }
-    if (spare.size() < kKept) {
-        spare.push_back(std::move(b));
-    }
 }
 
 [[noreturn]] void ThrowUnreadable(const std::string& path, int code) {
@@ -116,10 +88,24 @@ public:
         if (m_fd >= 0) {
             ::close(m_fd);
         }
-        ReturnReadBuffer(std::move(m_buffer));
     }
     CoefFileIndex(const CoefFileIndex&) = delete;
     CoefFileIndex& operator=(const CoefFileIndex&) = delete;
+
+    /// Forgets the file (closing it when open), keeping the memory for the next.
+    void reset() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_path.clear();
+        m_eof = false;
+        m_size = 0;
+        headers.clear();
+        scanPos = 0;
+        ended = false;
+        blocks.clear();
+    }
 
     /// Opens the file on first use; throws Error when it cannot be read.
     void open(const std::string& path) {
@@ -140,7 +126,10 @@ public:
             ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
         // One buffer for the whole file, however far it is read.
-        m_buffer = TakeReadBuffer(static_cast<std::size_t>(st.st_size) + kChunk);
+        const std::size_t need = static_cast<std::size_t>(st.st_size) + kChunk;
+        if (m_buffer.capacity < need) {
+            m_buffer = NewReadBuffer(need);
+        }
     }
 
     /// The bytes read so far.
@@ -204,11 +193,11 @@ private:
         }
         if (m_buffer.capacity < have + kChunk) {
             // The file grew after it was opened.
-            ReadBuffer larger = TakeReadBuffer(std::max(2 * m_buffer.capacity, have + kChunk));
+            ReadBuffer larger = NewReadBuffer(std::max(2 * m_buffer.capacity, have + kChunk));
             if (have > 0) {
                 std::memcpy(larger.bytes.get(), m_buffer.bytes.get(), have);
             }
-            ReturnReadBuffer(std::exchange(m_buffer, std::move(larger)));
+            m_buffer = std::move(larger);
         }
         ssize_t n = 0;
         do {
@@ -237,6 +226,37 @@ private:
 
 struct CoefRunCache {
     std::array<CoefFileIndex, 6> files; // by table type 1..5
+};
+
+// The run cache of a calculation, taken from the thread's spare one and given back with its
+// memory (read buffers, headers, blocks) for the next run: a run neither depends on the allocator
+// keeping freed memory mapped nor clears what it will overwrite.
+class RunCacheLease {
+public:
+    RunCacheLease() {
+        std::unique_ptr<CoefRunCache>& spare = Spare();
+        m_cache = spare != nullptr ? std::move(spare) : std::make_unique<CoefRunCache>();
+    }
+    ~RunCacheLease() {
+        for (CoefFileIndex& file : m_cache->files) {
+            file.reset();
+        }
+        std::unique_ptr<CoefRunCache>& spare = Spare();
+        if (spare == nullptr) {
+            spare = std::move(m_cache);
+        }
+    }
+    RunCacheLease(const RunCacheLease&) = delete;
+    RunCacheLease& operator=(const RunCacheLease&) = delete;
+
+    CoefRunCache& operator*() const noexcept { return *m_cache; }
+
+private:
+    static std::unique_ptr<CoefRunCache>& Spare() {
+        thread_local std::unique_ptr<CoefRunCache> spare;
+        return spare;
+    }
+    std::unique_ptr<CoefRunCache> m_cache;
 };
 
 // Reads the four tables of a block whose body starts at `body` into the work
@@ -543,7 +563,7 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     }
     // Each coefficient file is read and searched once per run, however many
     // cases use it.
-    auto cache = std::make_unique<CoefRunCache>();
+    const RunCacheLease cache;
     bool allDone = true;
     auto fail = [&](CaseFailure failure, int code = 0, const std::string& path = {}) {
         ClearCaseResults(calc, failure.caseNo);
