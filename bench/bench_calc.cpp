@@ -17,6 +17,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
+#include <malloc.h>
 #include <memory>
 #include <string>
 
@@ -99,6 +100,26 @@ void BM_CalcMoments99CasesDeliveredTables(benchmark::State& state) {
     Run99Cases(state, ORMAVEX_SOURCE_DATA_DIR);
 }
 BENCHMARK(BM_CalcMoments99CasesDeliveredTables)->Unit(benchmark::kMillisecond);
+
+// As above, with the heap trimmed before every run (untimed), as glibc does
+// between runs when a program frees enough at the top of its heap: a run must
+// not depend on finding its memory still mapped.
+void BM_CalcMoments99CasesAfterHeapTrim(benchmark::State& state) {
+    const CaseTable cases = Make99Cases();
+    auto calc = std::make_unique<CalcArrays>();
+    auto coef = std::make_unique<CoefWorkTables>();
+    for (auto _ : state) {
+        state.PauseTiming();
+        ::malloc_trim(0);
+        state.ResumeTiming();
+        bool ok = CalcMoments(cases, *calc, *coef, ORMAVEX_SOURCE_DATA_DIR);
+        if (!ok) {
+            state.SkipWithError("calculation failed");
+        }
+        benchmark::DoNotOptimize(calc->CalcMx[99](1, 1));
+    }
+}
+BENCHMARK(BM_CalcMoments99CasesAfterHeapTrim)->Unit(benchmark::kMillisecond);
 
 // The data of the results window for 99 cases whose spans give real ratios
 // between the tabulated ones (Lx/Ly = 0.313 .. 3.987), after a calculation at λ.

@@ -30,7 +30,7 @@ void BM_FixPlate(benchmark::State& state) {
     const double lambda = static_cast<double>(state.range(0)) / 100.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(plateCoefficients(Family::Fix, lambda, kConcretePoisson,
-                                                   deliveredResolution(Family::Fix)));
+                                                   deliveredResolution(Family::Fix, lambda)));
     }
 }
 BENCHMARK(BM_FixPlate)->Arg(30)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);
@@ -39,7 +39,7 @@ void BM_FreePlate(benchmark::State& state) {
     const double lambda = static_cast<double>(state.range(0)) / 100.0;
     for (auto _ : state) {
         benchmark::DoNotOptimize(plateCoefficients(Family::Free, lambda, kConcretePoisson,
-                                                   deliveredResolution(Family::Free)));
+                                                   deliveredResolution(Family::Free, lambda)));
     }
 }
 BENCHMARK(BM_FreePlate)->Arg(30)->Arg(100)->Arg(400)->Unit(benchmark::kMillisecond);

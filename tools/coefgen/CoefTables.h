@@ -40,15 +40,19 @@ inline constexpr std::array<TableType, 5> kTableTypes = {{
 // decimal text.
 std::vector<double> sideRatios();
 
-// Mesh resolution: elements across the shorter span. The delivered tables use 48 for the
-// four-fixed plates and 72 for the plates with a free edge, whose clamped-free corners slow the
-// convergence (see README.md).
-int deliveredResolution(Family family) noexcept;
+// Mesh resolution: elements across the shorter span. The delivered tables use 48, and 72 for the
+// plates with a free edge below lambda = 0.75, where the clamped-free corner lies closest to the
+// result points (see README.md).
+int deliveredResolution(Family family, double lambda) noexcept;
 
 // The mesh of a plate with side ratio lambda whose elements are no longer than the shorter span
 // divided by `resolution`, rounded up to the multiples that make every result point a node.
 // Requires lambda > 0 and resolution >= 1.
 PlateMesh meshFor(double lambda, int resolution);
+
+// The mesh of a plate of the family: meshFor(lambda, resolution), graded towards the clamped-free
+// corner for Family::Free.
+PlateMesh meshFor(Family family, double lambda, int resolution);
 
 // Coefficients (moment / (q L^2), L the shorter span) of one plate at the 25 stations of
 // StationCurvatures: value[table][row][station]. Exact zeros are delivered where the theory puts
@@ -58,7 +62,9 @@ struct StationCoefficients {
     std::array<std::array<std::array<double, StationCurvatures::kStations>, kRowCount>, kTableCount>
         value{};
 };
-StationCoefficients plateCoefficients(Family family, double lambda, double nu, int resolution);
+// `cache` as at solvePlate.
+StationCoefficients plateCoefficients(Family family, double lambda, double nu, int resolution,
+                                      PlateFactorCache* cache = nullptr);
 
 // One block of a table file: side ratio and the four tables at points 1..points of rows 1..3
 // (table[t][row][point], zero-based; points beyond `points` are zero).

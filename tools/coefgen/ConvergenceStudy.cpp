@@ -43,8 +43,8 @@ std::vector<ConvergenceRow> convergenceStudy(const std::vector<double>& lambdas,
     std::vector<Job> jobs;
     for (Family family : {Family::Free, Family::Fix}) {
         for (double lambda : lambdas) {
-            for (int resolution :
-                 {referenceResolution, referenceResolution / 2, deliveredResolution(family)}) {
+            for (int resolution : {referenceResolution, referenceResolution / 2,
+                                   deliveredResolution(family, lambda)}) {
                 jobs.push_back({family, lambda, resolution, {}});
             }
         }

@@ -2,6 +2,8 @@
 
 #include <array>
 #include <cassert>
+#include <cmath>
+#include <utility>
 
 namespace ormavex::coefgen {
 
@@ -40,9 +42,28 @@ int bandSlot(int r, int c) { return c - 2 * (r / 2 - 1); }
 
 } // namespace
 
+std::vector<double> gradedNodes(double length, int elements, int graded, double beta) {
+    assert(length > 0.0 && elements >= 1 && graded >= 0 && graded <= elements && beta >= 1.0);
+    const double h = length / elements;
+    std::vector<double> nodes;
+    for (int i = 0; i <= elements - graded; ++i)
+        nodes.push_back(i * h);
+    if (graded == 0)
+        return nodes;
+    const double zone = graded * h;
+    const int m = static_cast<int>(std::ceil(beta * graded - 1e-9));
+    for (int j = 1; j < m; ++j)
+        nodes.push_back(length - zone * std::pow(1.0 - static_cast<double>(j) / m, beta));
+    nodes.push_back(length);
+    return nodes;
+}
+
 HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndCondition end)
-    : length_(length), elements_(elements) {
-    assert(length > 0.0 && elements >= 1);
+    : HermiteSpace(gradedNodes(length, elements, 0, 1.0), start, end) {}
+
+HermiteSpace::HermiteSpace(std::vector<double> nodes, EndCondition start, EndCondition end)
+    : nodes_(std::move(nodes)) {
+    assert(nodes_.size() >= 2);
     const int full = fullSize();
     const int last = full - 2;
     fullToFree_.assign(full, 0);
@@ -61,25 +82,25 @@ HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndC
         }
     }
 
-    // Element integrals are the same for every element; assemble them into a band of six columns.
-    const double h = step();
-    std::array<std::array<GramEntry, 4>, 4> local{};
-    for (std::size_t g = 0; g < kGaussPoint.size(); ++g) {
-        const ShapeValues s = shapeAt(kGaussPoint[g], h);
-        const double w = kGaussWeight[g] * h;
-        for (int a = 0; a < 4; ++a) {
-            for (int b = 0; b < 4; ++b) {
-                GramEntry& e = local[a][b];
-                e.m0 += w * s.f[a] * s.f[b];
-                e.m1 += w * s.d1[a] * s.d1[b];
-                e.m2 += w * s.d2[a] * s.d2[b];
-                e.m02 += w * s.f[a] * s.d2[b];
-                e.m20 += w * s.d2[a] * s.f[b];
+    // Element integrals, assembled into a band of six columns.
+    std::vector<std::array<GramEntry, 6>> band(full);
+    for (int el = 0; el < elements(); ++el) {
+        const double h = nodes_[el + 1] - nodes_[el];
+        std::array<std::array<GramEntry, 4>, 4> local{};
+        for (std::size_t g = 0; g < kGaussPoint.size(); ++g) {
+            const ShapeValues s = shapeAt(kGaussPoint[g], h);
+            const double w = kGaussWeight[g] * h;
+            for (int a = 0; a < 4; ++a) {
+                for (int b = 0; b < 4; ++b) {
+                    GramEntry& e = local[a][b];
+                    e.m0 += w * s.f[a] * s.f[b];
+                    e.m1 += w * s.d1[a] * s.d1[b];
+                    e.m2 += w * s.d2[a] * s.d2[b];
+                    e.m02 += w * s.f[a] * s.d2[b];
+                    e.m20 += w * s.d2[a] * s.f[b];
+                }
             }
         }
-    }
-    std::vector<std::array<GramEntry, 6>> band(full);
-    for (int el = 0; el < elements_; ++el) {
         for (int a = 0; a < 4; ++a) {
             for (int b = 0; b < 4; ++b) {
                 const int r = 2 * el + a;
@@ -108,13 +129,13 @@ HermiteSpace::HermiteSpace(double length, int elements, EndCondition start, EndC
 }
 
 std::vector<double> HermiteSpace::load(double atStart, double atEnd) const {
-    const double h = step();
     std::vector<double> full(fullSize(), 0.0);
-    for (int el = 0; el < elements_; ++el) {
+    for (int el = 0; el < elements(); ++el) {
+        const double h = nodes_[el + 1] - nodes_[el];
         for (std::size_t g = 0; g < kGaussPoint.size(); ++g) {
             const ShapeValues s = shapeAt(kGaussPoint[g], h);
-            const double x = (el + kGaussPoint[g]) * h;
-            const double q = atStart + (atEnd - atStart) * x / length_;
+            const double x = nodes_[el] + kGaussPoint[g] * h;
+            const double q = atStart + (atEnd - atStart) * x / length();
             for (int a = 0; a < 4; ++a)
                 full[2 * el + a] += kGaussWeight[g] * h * q * s.f[a];
         }

@@ -26,20 +26,31 @@ struct GramEntry {
     double m20;
 };
 
-// The C1 piecewise cubic functions on [0, length] over `elements` equal elements. Node i lies at
-// i * step() and carries two degrees of freedom, the value (2i) and the slope (2i + 1) in physical
+// Node positions on [0, length]: `elements` equal elements, except that the last `graded` of them
+// are replaced by elements whose length shrinks towards the end like a power `beta` of the
+// distance from it (x = length - zone (1 - j/m)^beta, zone = graded * length / elements, m about
+// beta * graded so that the first graded element is as long as the uniform ones). A singularity at
+// the end is then resolved without refining the rest of the interval. graded = 0 gives the uniform
+// nodes. Requires length > 0, elements >= 1, 0 <= graded <= elements and beta >= 1.
+std::vector<double> gradedNodes(double length, int elements, int graded, double beta);
+
+// The C1 piecewise cubic functions over the elements between consecutive nodes. Node i lies at
+// node(i) and carries two degrees of freedom, the value (2i) and the slope (2i + 1) in physical
 // units. The end conditions remove the constrained ones; the remaining "free" degrees of freedom
 // are numbered 0 .. size() - 1 in the order of the full numbering.
 class HermiteSpace {
 public:
-    // Requires length > 0 and elements >= 1.
+    // Equal elements. Requires length > 0 and elements >= 1.
     HermiteSpace(double length, int elements, EndCondition start, EndCondition end);
+    // Nodes from 0 to the length, strictly increasing; requires at least two.
+    HermiteSpace(std::vector<double> nodes, EndCondition start, EndCondition end);
 
-    int elements() const noexcept { return elements_; }
-    double length() const noexcept { return length_; }
-    double step() const noexcept { return length_ / elements_; }
+    int elements() const noexcept { return static_cast<int>(nodes_.size()) - 1; }
+    double length() const noexcept { return nodes_.back(); }
+    double node(int i) const { return nodes_[i]; }
+    const std::vector<double>& nodes() const noexcept { return nodes_; }
     int size() const noexcept { return static_cast<int>(freeToFull_.size()); }
-    int fullSize() const noexcept { return 2 * (elements_ + 1); }
+    int fullSize() const noexcept { return 2 * static_cast<int>(nodes_.size()); }
 
     // Full index of a free degree of freedom.
     int fullIndex(int freeIndex) const { return freeToFull_[freeIndex]; }
@@ -56,8 +67,7 @@ public:
     std::vector<double> load(double atStart, double atEnd) const;
 
 private:
-    double length_;
-    int elements_;
+    std::vector<double> nodes_;
     std::vector<int> freeToFull_;
     std::vector<int> fullToFree_;
     std::vector<GramEntry> gram_;

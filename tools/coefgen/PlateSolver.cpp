@@ -7,6 +7,7 @@
 #include <Eigen/SparseCore>
 
 #include <cassert>
+#include <cmath>
 #include <stdexcept>
 #include <vector>
 
@@ -14,63 +15,54 @@ namespace ormavex::coefgen {
 
 namespace {
 
-// Weights of the second derivative at node 0 of the quintic that matches value and slope at the
-// three nodes at offsets first, first + 1, first + 2 (in steps): w'' = sum(a_k w_k) / h^2 +
-// sum(b_k s_k) / h.
-struct FitWeights {
-    std::array<double, 3> value;
-    std::array<double, 3> slope;
-};
-
-FitWeights quinticWeights(int first) {
-    Eigen::Matrix<double, 6, 6> a = Eigen::Matrix<double, 6, 6>::Zero();
-    for (int k = 0; k < 3; ++k) {
-        const double t = first + k;
-        for (int p = 0; p < 6; ++p) {
-            a(k, p) = std::pow(t, p);
-            a(3 + k, p) = p == 0 ? 0.0 : p * std::pow(t, p - 1);
-        }
-    }
-    const Eigen::Matrix<double, 6, 6> inverse = a.inverse();
-    FitWeights w{};
-    for (int k = 0; k < 3; ++k) {
-        w.value[k] = 2.0 * inverse(2, k);
-        w.slope[k] = 2.0 * inverse(2, 3 + k);
-    }
-    return w;
-}
-
-// Values and slopes of the solution at the nodes of one mesh line.
+// Values and slopes of the solution at the nodes of one mesh line, and the nodes' positions.
 struct MeshLine {
+    const std::vector<double>* position;
     std::vector<double> value;
     std::vector<double> slope;
 };
 
-// Second derivative at node i of a line with step h. `mirrored` marks a line whose start is the
-// symmetry line of an even function, so that the fit may be centred at node 0.
-double secondDerivative(const MeshLine& line, int i, double h, bool mirrored) {
-    static const FitWeights kForward = quinticWeights(0);
-    static const FitWeights kCentral = quinticWeights(-1);
-    static const FitWeights kBackward = quinticWeights(-2);
+// Second derivative at node i of the quintic that matches value and slope at three nodes: the
+// node and its neighbours inside, one-sided at the ends. `mirrored` marks a line whose start is the
+// symmetry line of an even function, so that the fit may be centred at node 0. The first element
+// of every line has the uniform step.
+double secondDerivative(const MeshLine& line, int i, bool mirrored) {
+    const std::vector<double>& t = *line.position;
     const int last = static_cast<int>(line.value.size()) - 1;
-    const FitWeights* w = &kCentral;
-    int first = i - 1;
-    if (i == 0 && !mirrored) {
-        w = &kForward;
-        first = 0;
-    } else if (i == last) {
-        w = &kBackward;
-        first = i - 2;
-    }
-    double sum = 0.0;
+    // Fit nodes about one uniform step apart: at a graded end the nodes next to it are much closer,
+    // and a fit over them would magnify the rounding errors of the solution.
+    const double step = t[1] - t[0];
+    auto nearest = [&](double x) {
+        int best = 0;
+        for (int m = 1; m <= last; ++m) {
+            if (std::fabs(t[m] - x) < std::fabs(t[best] - x))
+                best = m;
+        }
+        return best;
+    };
+    std::array<int, 3> fitNode = {i - 1, i, i + 1};
+    if (i == 0 && !mirrored)
+        fitNode = {0, 1, 2};
+    else if (i == last)
+        fitNode = {nearest(t[i] - 2.0 * step), nearest(t[i] - step), i};
+    // Local coordinate (x - x_i) / h for conditioning.
+    const double h = step;
+    Eigen::Matrix<double, 6, 6> a;
+    Eigen::Matrix<double, 6, 1> rhs;
     for (int k = 0; k < 3; ++k) {
-        const int m = first + k;
+        const int m = fitNode[k];
         // Mirror image of an even function: same value, opposite slope.
-        const double v = m < 0 ? line.value[-m] : line.value[m];
-        const double s = m < 0 ? -line.slope[-m] : line.slope[m];
-        sum += w->value[k] * v / (h * h) + w->slope[k] * s / h;
+        const double x = m < 0 ? -t[-m] : t[m];
+        const double tau = (x - t[i]) / h;
+        for (int p = 0; p < 6; ++p) {
+            a(k, p) = std::pow(tau, p);
+            a(3 + k, p) = p == 0 ? 0.0 : p * std::pow(tau, p - 1);
+        }
+        rhs(k) = m < 0 ? line.value[-m] : line.value[m];
+        rhs(3 + k) = h * (m < 0 ? -line.slope[-m] : line.slope[m]);
     }
-    return sum;
+    const Eigen::Matrix<double, 6, 1> c = a.fullPivLu().solve(rhs);
+    return 2.0 * c(2) / (h * h);
 }
 
 // Degrees of freedom of the tensor-product space: free pair (ix, iy) -> one index; the shorter
@@ -100,8 +92,8 @@ double plateForm(const GramEntry& x, const GramEntry& y, double nu) {
 void supportReactions(Family family, const HermiteSpace& xs, const HermiteSpace& ys,
                       const TensorNumbering& number, const Eigen::MatrixXd& u, double nu,
                       PlateSolution& result) {
-    const HermiteSpace xAll(xs.length(), xs.elements(), EndCondition::Free, EndCondition::Free);
-    const HermiteSpace yAll(ys.length(), ys.elements(), EndCondition::Free, EndCondition::Free);
+    const HermiteSpace xAll(xs.nodes(), EndCondition::Free, EndCondition::Free);
+    const HermiteSpace yAll(ys.nodes(), EndCondition::Free, EndCondition::Free);
     const std::vector<double> fy = yAll.load(1.0, 1.0);
     const std::vector<double> fxUniform = xAll.load(1.0, 1.0);
     const std::vector<double> fxTriangle =
@@ -133,7 +125,7 @@ void supportReactions(Family family, const HermiteSpace& xs, const HermiteSpace&
                 const double r = reaction(ix * sizeY + iy, load) - fx[ix] * fy[iy];
                 if (ix % 2 == 0) {
                     force -= r;
-                    moment -= r * (ix / 2) * xs.step();
+                    moment -= r * xs.node(ix / 2);
                 } else {
                     moment -= r;
                 }
@@ -147,15 +139,29 @@ void supportReactions(Family family, const HermiteSpace& xs, const HermiteSpace&
 
 } // namespace
 
-PlateSolution solvePlate(Family family, double lx, double ly, double nu, const PlateMesh& mesh) {
+struct PlateFactorCache::State {
+    bool analysed = false;
+    Family family = Family::Fix;
+    PlateMesh mesh;
+    Eigen::SimplicialLLT<Eigen::SparseMatrix<double>, Eigen::Lower> cholesky;
+};
+
+PlateFactorCache::PlateFactorCache() : state_(std::make_unique<State>()) {}
+PlateFactorCache::~PlateFactorCache() = default;
+
+PlateSolution solvePlate(Family family, double lx, double ly, double nu, const PlateMesh& mesh,
+                         PlateFactorCache* cache) {
     assert(lx > 0.0 && ly > 0.0 && nu >= 0.0 && nu < 0.5);
     assert(mesh.alongX % 24 == 0 && mesh.alongX > 0);
     assert(mesh.alongHalfY % 2 == 0 && mesh.alongHalfY > 0);
+    assert(mesh.gradedX >= 0 && mesh.gradedX <= mesh.alongX / 24);
+    assert(mesh.gradedHalfY >= 0 && mesh.gradedHalfY <= mesh.alongHalfY / 2);
 
     const EndCondition farEnd = family == Family::Fix ? EndCondition::Clamped : EndCondition::Free;
-    const HermiteSpace xs(lx, mesh.alongX, EndCondition::Clamped, farEnd);
-    const HermiteSpace ys(0.5 * ly, mesh.alongHalfY, EndCondition::Symmetric,
-                          EndCondition::Clamped);
+    const HermiteSpace xs(gradedNodes(lx, mesh.alongX, mesh.gradedX, mesh.grading),
+                          EndCondition::Clamped, farEnd);
+    const HermiteSpace ys(gradedNodes(0.5 * ly, mesh.alongHalfY, mesh.gradedHalfY, mesh.grading),
+                          EndCondition::Symmetric, EndCondition::Clamped);
     const TensorNumbering number(xs.size(), ys.size());
 
     // Lower triangle of the stiffness matrix as the sum of Kronecker products of the 1-D Gram
@@ -188,17 +194,30 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
         }
     }
 
-    Eigen::SimplicialLLT<Eigen::SparseMatrix<double>, Eigen::Lower> cholesky(k);
+    PlateFactorCache local;
+    PlateFactorCache::State& factor = (cache != nullptr ? *cache : local).state();
+    auto& cholesky = factor.cholesky;
+    if (!factor.analysed || factor.family != family || !(factor.mesh == mesh)) {
+        cholesky.analyzePattern(k);
+        factor.analysed = true;
+        factor.family = family;
+        factor.mesh = mesh;
+    }
+    cholesky.factorize(k);
     if (cholesky.info() != Eigen::Success) {
         throw std::runtime_error("plate stiffness matrix is not positive definite");
     }
-    const Eigen::MatrixXd u = cholesky.solve(rhs);
+    // One step of iterative refinement: the graded elements at a clamped-free corner make the
+    // matrix badly conditioned, and the plain solve leaves rounding errors of the order of 1e-6
+    // in the moments on the finest meshes.
+    Eigen::MatrixXd u = cholesky.solve(rhs);
+    u += cholesky.solve(rhs - k.selfadjointView<Eigen::Lower>() * u);
 
     PlateSolution result;
     supportReactions(family, xs, ys, number, u, nu, result);
-    const int nodesX = mesh.alongX + 1;
-    const int nodesY = mesh.alongHalfY + 1;
-    const std::array<int, 3> rowNode = {0, mesh.alongHalfY / 2, mesh.alongHalfY};
+    const int nodesX = xs.elements() + 1;
+    const int nodesY = ys.elements() + 1;
+    const std::array<int, 3> rowNode = {0, mesh.alongHalfY / 2, nodesY - 1};
     for (int load = 0; load < 2; ++load) {
         // Full nodal field, zero at the fixed degrees of freedom.
         auto dof = [&](int fullX, int fullY) {
@@ -209,20 +228,22 @@ PlateSolution solvePlate(Family family, double lx, double ly, double nu, const P
         StationCurvatures& out = load == 0 ? result.uniform : result.triangle;
         for (int r = 0; r < StationCurvatures::kRows; ++r) {
             const int j = rowNode[r];
-            MeshLine alongX{std::vector<double>(nodesX), std::vector<double>(nodesX)};
+            MeshLine alongX{&xs.nodes(), std::vector<double>(nodesX), std::vector<double>(nodesX)};
             for (int m = 0; m < nodesX; ++m) {
                 alongX.value[m] = dof(2 * m, 2 * j);
                 alongX.slope[m] = dof(2 * m + 1, 2 * j);
             }
             for (int st = 0; st < StationCurvatures::kStations; ++st) {
-                const int i = st * (mesh.alongX / 24);
-                out.wxx[r][st] = secondDerivative(alongX, i, xs.step(), false);
-                MeshLine alongY{std::vector<double>(nodesY), std::vector<double>(nodesY)};
+                const int i =
+                    st == StationCurvatures::kStations - 1 ? nodesX - 1 : st * (mesh.alongX / 24);
+                out.wxx[r][st] = secondDerivative(alongX, i, false);
+                MeshLine alongY{&ys.nodes(), std::vector<double>(nodesY),
+                                std::vector<double>(nodesY)};
                 for (int m = 0; m < nodesY; ++m) {
                     alongY.value[m] = dof(2 * i, 2 * m);
                     alongY.slope[m] = dof(2 * i, 2 * m + 1);
                 }
-                out.wyy[r][st] = secondDerivative(alongY, j, ys.step(), true);
+                out.wyy[r][st] = secondDerivative(alongY, j, true);
             }
         }
     }

@@ -31,8 +31,8 @@ constexpr const char* kUsage =
     "      write FREE_84.DAT .. FIX_44.DAT and the side-ratio list into DIR\n"
     "  ormavex-coefgen --convergence-study [--reference M] [--threads N]\n"
     "      compare the delivered meshes with finer ones (slow: minutes)\n"
-    "NU defaults to 1/6, M (elements across the shorter span) to the delivered 48 (FIX) or 72\n"
-    "(FREE), N to one thread per core.\n";
+    "NU defaults to 1/6, M (elements across the shorter span) to the delivered 48 (72 for FREE\n"
+    "below L = 0.75), N to one thread per core.\n";
 
 class UsageError : public std::exception {
 public:
@@ -139,7 +139,8 @@ int run(int argc, char** argv) {
         const int reference = wholeOption(options, "--reference", 192);
         if (reference < 2 || reference % 2 != 0)
             throw UsageError("--reference needs an even number");
-        const std::vector<double> lambdas = {0.30, 0.50, 0.75, 1.00, 1.50, 2.00, 3.00, 4.00};
+        const std::vector<double> lambdas = {0.30, 0.40, 0.50, 0.70, 0.75,
+                                             1.00, 1.50, 2.00, 3.00, 4.00};
         std::printf("family lambda  |delivered-ref|  |ref-ref/2|  estimated error (ref = %d)\n",
                     reference);
         for (const ConvergenceRow& row :
@@ -166,7 +167,8 @@ int run(int argc, char** argv) {
     const double nu = numberOption(options, "--nu", kConcretePoisson);
     if (!(nu >= 0.0 && nu < 0.5))
         throw UsageError("--nu must lie in 0 .. 0.5");
-    const int resolution = wholeOption(options, "--resolution", deliveredResolution(family));
+    const int resolution =
+        wholeOption(options, "--resolution", deliveredResolution(family, lambda));
     if (resolution < 4 || resolution > 400)
         throw UsageError("--resolution must lie in 4 .. 400");
     printBlock(family,

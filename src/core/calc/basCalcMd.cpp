@@ -6,6 +6,7 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
@@ -15,6 +16,7 @@
 #include <memory>
 #include <sys/stat.h>
 #include <unistd.h>
+#include <utility>
 #include <vector>
 
 namespace ormavex {
@@ -23,6 +25,16 @@ namespace {
 
 constexpr double kRatioTolerance = 0.009;
 constexpr int kBodyLines = 13;
+
+// A read buffer whose bytes are left uninitialised: only what read() stores is ever looked at.
+struct ReadBuffer {
+    std::unique_ptr<char[]> bytes;
+    std::size_t capacity = 0;
+};
+
+ReadBuffer NewReadBuffer(std::size_t capacity) {
+    return ReadBuffer{std::unique_ptr<char[]>(new char[capacity]), capacity};
+}
 
 [[noreturn]] void ThrowUnreadable(const std::string& path, int code) {
     const std::string number = std::to_string(code);
@@ -80,6 +92,21 @@ public:
     CoefFileIndex(const CoefFileIndex&) = delete;
     CoefFileIndex& operator=(const CoefFileIndex&) = delete;
 
+    /// Forgets the file (closing it when open), keeping the memory for the next.
+    void reset() {
+        if (m_fd >= 0) {
+            ::close(m_fd);
+            m_fd = -1;
+        }
+        m_path.clear();
+        m_eof = false;
+        m_size = 0;
+        headers.clear();
+        scanPos = 0;
+        ended = false;
+        blocks.clear();
+    }
+
     /// Opens the file on first use; throws Error when it cannot be read.
     void open(const std::string& path) {
         if (m_fd >= 0 || m_eof) {
@@ -99,11 +126,14 @@ public:
             ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
         // One buffer for the whole file, however far it is read.
-        m_data.reserve(static_cast<std::size_t>(st.st_size) + kChunk);
+        const std::size_t need = static_cast<std::size_t>(st.st_size) + kChunk;
+        if (m_buffer.capacity < need) {
+            m_buffer = NewReadBuffer(need);
+        }
     }
 
     /// The bytes read so far.
-    std::string_view data() const noexcept { return m_data; }
+    std::string_view data() const noexcept { return {m_buffer.bytes.get(), m_size}; }
     bool complete() const noexcept { return m_eof; }
 
     /// Reads on until `lines` line feeds follow `from`, or to the end.
@@ -114,13 +144,14 @@ public:
         std::size_t pos = from;
         int found = 0;
         for (;;) {
-            while (found < lines && pos < m_data.size()) {
-                const void* lf = std::memchr(m_data.data() + pos, '\n', m_data.size() - pos);
+            const char* bytes = m_buffer.bytes.get();
+            while (found < lines && pos < m_size) {
+                const void* lf = std::memchr(bytes + pos, '\n', m_size - pos);
                 if (lf == nullptr) {
-                    pos = m_data.size();
+                    pos = m_size;
                     break;
                 }
-                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - m_data.data()) + 1;
+                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes) + 1;
                 ++found;
             }
             if (found >= lines || !readMore()) {
@@ -137,7 +168,7 @@ public:
 
     /// Offset just behind the last line feed read so far (0 when none).
     std::size_t endOfWholeLines() const noexcept {
-        const std::size_t lf = m_data.rfind('\n');
+        const std::size_t lf = data().rfind('\n');
         return lf == std::string::npos ? 0 : lf + 1;
     }
 
@@ -154,19 +185,26 @@ private:
         if (m_eof) {
             return false;
         }
-        const std::size_t have = m_data.size();
+        const std::size_t have = m_size;
         if (have > FileLimit::Coefficients) {
             throw Error("the coefficient file " + m_path + " is too large (error " +
                             std::to_string(FileError::OutOfMemory) + ")",
                         FileError::OutOfMemory, m_path);
         }
-        m_data.resize(have + kChunk);
+        if (m_buffer.capacity < have + kChunk) {
+            // The file grew after it was opened.
+            ReadBuffer larger = NewReadBuffer(std::max(2 * m_buffer.capacity, have + kChunk));
+            if (have > 0) {
+                std::memcpy(larger.bytes.get(), m_buffer.bytes.get(), have);
+            }
+            m_buffer = std::move(larger);
+        }
         ssize_t n = 0;
         do {
-            n = ::read(m_fd, m_data.data() + have, kChunk);
+            n = ::read(m_fd, m_buffer.bytes.get() + have, kChunk);
         } while (n < 0 && errno == EINTR);
         const int err = errno;
-        m_data.resize(have + static_cast<std::size_t>(n > 0 ? n : 0));
+        m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
         if (n <= 0) {
             m_eof = true;
             ::close(m_fd);
@@ -182,11 +220,43 @@ private:
     std::string m_path;
     int m_fd = -1;
     bool m_eof = false;
-    std::string m_data;
+    ReadBuffer m_buffer;
+    std::size_t m_size = 0;
 };
 
 struct CoefRunCache {
     std::array<CoefFileIndex, 6> files; // by table type 1..5
+};
+
+// The run cache of a calculation, taken from the thread's spare one and given back with its
+// memory (read buffers, headers, blocks) for the next run: a run neither depends on the allocator
+// keeping freed memory mapped nor clears what it will overwrite.
+class RunCacheLease {
+public:
+    RunCacheLease() {
+        std::unique_ptr<CoefRunCache>& spare = Spare();
+        m_cache = spare != nullptr ? std::move(spare) : std::make_unique<CoefRunCache>();
+    }
+    ~RunCacheLease() {
+        for (CoefFileIndex& file : m_cache->files) {
+            file.reset();
+        }
+        std::unique_ptr<CoefRunCache>& spare = Spare();
+        if (spare == nullptr) {
+            spare = std::move(m_cache);
+        }
+    }
+    RunCacheLease(const RunCacheLease&) = delete;
+    RunCacheLease& operator=(const RunCacheLease&) = delete;
+
+    CoefRunCache& operator*() const noexcept { return *m_cache; }
+
+private:
+    static std::unique_ptr<CoefRunCache>& Spare() {
+        thread_local std::unique_ptr<CoefRunCache> spare;
+        return spare;
+    }
+    std::unique_ptr<CoefRunCache> m_cache;
 };
 
 // Reads the four tables of a block whose body starts at `body` into the work
@@ -493,7 +563,7 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
     }
     // Each coefficient file is read and searched once per run, however many
     // cases use it.
-    auto cache = std::make_unique<CoefRunCache>();
+    const RunCacheLease cache;
     bool allDone = true;
     auto fail = [&](CaseFailure failure, int code = 0, const std::string& path = {}) {
         ClearCaseResults(calc, failure.caseNo);
