@@ -105,6 +105,24 @@ private:
     QPoint m_target;
 };
 
+// A window that cannot change its size offers no maximize button: the title
+// bar keeps its menu, minimize and close.
+void OfferNoMaximizeWhenFixed(QWidget& window) {
+    if (window.minimumSize() != window.maximumSize() ||
+        (window.windowFlags() & Qt::CustomizeWindowHint) != 0) {
+        return;
+    }
+    const Qt::WindowFlags flags = (window.windowFlags() & Qt::WindowType_Mask) |
+                                  Qt::CustomizeWindowHint | Qt::WindowTitleHint |
+                                  Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                                  Qt::WindowCloseButtonHint;
+    if (window.testAttribute(Qt::WA_WState_Created) && window.windowHandle() != nullptr) {
+        window.windowHandle()->setFlags(flags); // not hidden, unlike setWindowFlags
+    } else {
+        window.setWindowFlags(flags);
+    }
+}
+
 } // namespace
 
 QRect FitFrame(const QRect& frame, const QRect& area, const QSize& minimum) {
@@ -152,6 +170,7 @@ void PlaceWindow(QWidget& window, TwipsPosition position, bool recentreOffScreen
     if (!screen) {
         return;
     }
+    OfferNoMaximizeWhenFixed(window);
     const QRect whole = screen->geometry();
     const QRect available = screen->availableGeometry();
     const QMargins margins = FrameMargins(window);

@@ -43,7 +43,8 @@ int StoredAxis(std::int32_t twips, double dotsPerInch, int screenLength, int ava
 QMargins FrameMargins(const QWidget& window);
 
 /// Moves (and if need be shrinks) a top-level window to a stored position by
-/// the rule above. `recentreOffScreen`: a value at or beyond the screen's
+/// the rule above; a window of fixed size loses its maximize button.
+/// `recentreOffScreen`: a value at or beyond the screen's
 /// size centres the window too (otherwise it is moved back onto the screen).
 void PlaceWindow(QWidget& window, TwipsPosition position, bool recentreOffScreen);
 
