@@ -5,6 +5,7 @@
 #include <QApplication>
 #include <QEvent>
 #include <QScreen>
+#include <QTimer>
 #include <QWidget>
 #include <QWindow>
 
@@ -31,7 +32,12 @@ bool FrameKnown(const QWidget& window) {
 QMargins MarginsOf(const QWidget& window) {
     const QRect f = window.frameGeometry();
     const QRect g = window.geometry();
-    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right(), f.bottom() - g.bottom()};
+    // Scaled, a border of an odd number of device pixels is rounded down to
+    // logical ones: one more on the right and below keeps it on the screen.
+    const QScreen* screen = ScreenOf(window);
+    const int rounding = screen != nullptr && screen->devicePixelRatio() > 1.0 ? 1 : 0;
+    return {g.left() - f.left(), g.top() - f.top(), f.right() - g.right() + rounding,
+            f.bottom() - g.bottom() + rounding};
 }
 
 // The smallest frame the window can be shrunk to.
@@ -74,13 +80,27 @@ QPoint FitOnScreen(QWidget& window, const QRect& frame, const QMargins& margins)
 }
 
 // Applies the rule once more as soon as the window manager has framed the
-// window, with the real frame: the estimated one may have been wrong.
+// window, with the real frame: the estimated one may have been wrong. The
+// frame becomes known some time after the window is shown, not always with
+// an event of its own: until then it is looked for again every 100 ms, for
+// at most 3 s.
 class Refitter : public QObject {
 public:
     Refitter(QWidget& window, QPoint frameTopLeft)
         : QObject(&window), m_window(window), m_target(frameTopLeft) {
         setObjectName(QString::fromLatin1(kRefitterName));
         window.installEventFilter(this);
+        m_timer.setInterval(100);
+        connect(&m_timer, &QTimer::timeout, this, [this] {
+            if (++m_tries > 30) {
+                finish(false);
+            } else {
+                tryNow();
+            }
+        });
+        if (window.isVisible()) {
+            m_timer.start(); // shown already: no Show event will start it
+        }
     }
     void setTarget(QPoint frameTopLeft) { m_target = frameTopLeft; }
 
@@ -88,21 +108,35 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
         const QEvent::Type type = event->type();
         if (watched == &m_window &&
-            (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show) &&
-            m_window.isVisible() && FrameKnown(m_window)) {
-            m_window.removeEventFilter(this);
-            if (!m_window.isMaximized() && !m_window.isFullScreen()) {
-                const QMargins margins = MarginsOf(m_window);
-                FitOnScreen(m_window, QRect(m_target, m_window.size().grownBy(margins)), margins);
+            (type == QEvent::Move || type == QEvent::Resize || type == QEvent::Show)) {
+            if (!m_timer.isActive()) {
+                m_timer.start();
             }
-            deleteLater();
+            tryNow();
         }
         return QObject::eventFilter(watched, event);
     }
 
 private:
+    void tryNow() {
+        if (m_window.isVisible() && FrameKnown(m_window)) {
+            finish(true);
+        }
+    }
+    void finish(bool fit) {
+        m_timer.stop();
+        m_window.removeEventFilter(this);
+        if (fit && !m_window.isMaximized() && !m_window.isFullScreen()) {
+            const QMargins margins = MarginsOf(m_window);
+            FitOnScreen(m_window, QRect(m_target, m_window.size().grownBy(margins)), margins);
+        }
+        deleteLater();
+    }
+
     QWidget& m_window;
     QPoint m_target;
+    QTimer m_timer;
+    int m_tries = 0;
 };
 
 // A window that cannot change its size offers no maximize button: the title
