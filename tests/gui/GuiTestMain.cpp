@@ -9,6 +9,7 @@
 
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
+    ormavex::gui::UseJapaneseLocale();
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     ormavex::gui::SetUpJapaneseUi(app);

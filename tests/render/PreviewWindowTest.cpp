@@ -14,6 +14,7 @@
 #include <QPrintPreviewWidget>
 #include <QScrollBar>
 #include <QSpinBox>
+#include <QStatusBar>
 #include <QTest>
 #include <QWheelEvent>
 
@@ -145,6 +146,14 @@ TEST_F(PreviewWindowTest, ZoomFieldCtrlWheelAndEscape) {
     QTest::keyClick(viewport, Qt::Key_Escape);
     QApplication::processEvents();
     EXPECT_FALSE(w.isVisible());
+
+    // The underlined letters of the print and close buttons work with Alt.
+    w.show();
+    QApplication::processEvents();
+    EXPECT_TRUE(action(w, "actionPrint")->shortcuts().contains(QKeySequence(Qt::ALT | Qt::Key_P)));
+    QTest::keyClick(viewport, Qt::Key_C, Qt::AltModifier);
+    QApplication::processEvents();
+    EXPECT_FALSE(w.isVisible());
 }
 
 TEST_F(PreviewWindowTest, TitleAndPdfNameComeFromTheProjectNeverFromATemporaryFile) {
@@ -188,17 +197,31 @@ TEST_F(PreviewWindowTest, PdfActionWritesTheChosenFile) {
     });
     QString shownError;
     w.setErrorSink([&](QWidget*, const QString& t) { shownError = t; });
+    QString offered;
+    QString opened;
+    w.setOpenFolderQuery([&](QWidget*, const QString& pdf) {
+        offered = pdf;
+        return true;
+    });
+    w.setFolderOpener([&](const QString& folder) { opened = folder; });
     ASSERT_NE(action(w, "actionPdf"), nullptr);
     EXPECT_EQ(action(w, "actionPdf")->text(), QString::fromUtf8("PDF出力"));
     action(w, "actionPdf")->trigger();
     EXPECT_TRUE(suggested.endsWith(QStringLiteral("p.pdf")));
     EXPECT_TRUE(shownError.isEmpty());
     EXPECT_EQ(test::ReadBytes(dir.file("out.pdf")).rfind("%PDF", 0), 0u); // ".pdf" added
+    // Confirmed with the file's name, and its folder offered and opened.
+    EXPECT_TRUE(
+        w.statusBar()->currentMessage().endsWith(QString::fromStdString(dir.file("out.pdf"))));
+    EXPECT_EQ(offered, QString::fromStdString(dir.file("out.pdf")));
+    EXPECT_EQ(opened, QString::fromStdString(dir.path()));
 
     w.setPdfNameQuery(
         [](QWidget*, const QString&) { return QStringLiteral("/no/such/dir/x.pdf"); });
+    offered.clear();
     action(w, "actionPdf")->trigger();
     EXPECT_FALSE(shownError.isEmpty());
+    EXPECT_TRUE(offered.isEmpty()); // nothing written, nothing offered
 }
 
 TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {

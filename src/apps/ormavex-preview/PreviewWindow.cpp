@@ -2,25 +2,26 @@
 
 #include "PdfExport.h"
 #include "app/CPrivateProfile.h"
+#include "app/WindowPlacement.h"
 
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
+#include <QDesktopServices>
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QGraphicsView>
-#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>
-#include <QScreen>
 #include <QScrollBar>
 #include <QSpinBox>
 #include <QStatusBar>
 #include <QToolBar>
+#include <QUrl>
 #include <QWheelEvent>
 
 #include <algorithm>
@@ -80,13 +81,23 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
         return QFileDialog::getSaveFileName(parent, QString::fromUtf8("PDF出力"), suggested,
                                             QString::fromUtf8("PDF ﾌｧｲﾙ (*.pdf)"));
     };
+    m_askOpenFolder = [](QWidget* parent, const QString& pdf) {
+        return QMessageBox::question(parent, QString::fromUtf8("PDF出力"),
+                                     QString::fromUtf8("PDF ﾌｧｲﾙを出力しました。\n\n") + pdf +
+                                         QString::fromUtf8("\n\n保存先のﾌｫﾙﾀﾞを開きますか？"),
+                                     QMessageBox::Yes | QMessageBox::No,
+                                     QMessageBox::No) == QMessageBox::Yes;
+    };
+    m_openFolder = [](const QString& folder) {
+        QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
+    };
     m_showError = [](QWidget* parent, const QString& text) {
         QMessageBox::critical(parent, QStringLiteral("Ormavex"), text);
     };
 
     buildActions();
     m_preview->fitToWidth();
-    resize(900, 1000);
+    resize(900, 680); // fits a 1366 x 768 screen with its frame
     updateZoomText();
 
     QStringList notes;
@@ -139,9 +150,16 @@ void PreviewWindow::buildActions() {
     auto add = [&](const char* name, const char* text, const QKeySequence& key, auto slot) {
         QAction* a = bar->addAction(QString::fromUtf8(text));
         a->setObjectName(QString::fromUtf8(name));
+        // A tool button does not take its mnemonic: Alt and the underlined
+        // letter become a shortcut of the action.
+        QList<QKeySequence> keys;
         if (!key.isEmpty()) {
-            a->setShortcut(key);
+            keys << key;
         }
+        if (const QKeySequence mnemonic = QKeySequence::mnemonic(a->text()); !mnemonic.isEmpty()) {
+            keys << mnemonic;
+        }
+        a->setShortcuts(keys);
         connect(a, &QAction::triggered, this, slot);
         return a;
     };
@@ -198,7 +216,8 @@ void PreviewWindow::buildActions() {
     add("actionPdf", "PDF出力", QKeySequence(), [this] { exportPdf(); });
     bar->addSeparator();
     QAction* closeAction = add("actionClose", "閉じる(&C)", QKeySequence(), [this] { close(); });
-    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close)});
+    closeAction->setShortcuts({QKeySequence(Qt::Key_Escape), QKeySequence(QKeySequence::Close),
+                               QKeySequence::mnemonic(closeAction->text())});
     connect(m_preview, &QPrintPreviewWidget::previewChanged, this, [this] { updatePageInfo(); });
     // Scrolling (wheel, scroll bar, keys inside the view) changes the page
     // shown without any action: the box follows the view's scroll bars.
@@ -298,33 +317,27 @@ void PreviewWindow::exportPdf() {
         m_showError(this, QString::fromUtf8("PDF ﾌｧｲﾙを書けません。\n\n") + name);
         return;
     }
-    statusBar()->showMessage(QString::fromUtf8("PDF 出力: ") + name, 5000);
+    const QString shown = QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
+    statusBar()->showMessage(QString::fromUtf8("PDF ﾌｧｲﾙを出力しました: ") + shown);
+    if (m_askOpenFolder(this, shown)) {
+        m_openFolder(QFileInfo(name).absolutePath());
+    }
 }
 
 void PreviewWindow::restoreSettings() {
     if (m_iniFolder.empty()) {
+        gui::PlaceWindow(*this, {}, true); // the default size, centred
         return;
     }
     const std::string ini = SettingsFile(m_iniFolder);
-    // The stored position is kept within the virtual desktop, so that no
-    // value in the file can carry the window (or the arithmetic) outside it.
-    int left = CPrivateProfile::GetValueLong(ini, kSection, "Left");
-    int top = CPrivateProfile::GetValueLong(ini, kSection, "Top");
-    if (const QScreen* primary = QGuiApplication::primaryScreen(); primary != nullptr) {
-        const QRect desk = primary->virtualGeometry();
-        left = std::clamp(left, desk.left(), std::max(desk.left(), desk.right() - 50));
-        top = std::clamp(top, desk.top(), std::max(desk.top(), desk.bottom() - 20));
-    }
+    // The size is the page area's (pixels), the position the frame's (twips),
+    // as every window of the program keeps it; both are fitted to the screen.
     const int width = CPrivateProfile::GetValueLong(ini, kSection, "Width");
     const int height = CPrivateProfile::GetValueLong(ini, kSection, "Height");
     if (width >= 200 && height >= 150) {
         resize(width, height);
     }
-    // Only a position that still lies on a screen is taken back.
-    if (QScreen* screen = QGuiApplication::screenAt(QPoint(left + 50, top + 20));
-        screen != nullptr) {
-        move(left, top);
-    }
+    gui::RestoreWindowPosition(*this, ini, kSection, true);
     if (CPrivateProfile::GetValueLong(ini, kSection, "Maximized") == 1) {
         setWindowState(windowState() | Qt::WindowMaximized);
     }
@@ -352,6 +365,9 @@ bool PreviewWindow::saveSettings() const {
     std::filesystem::create_directories(m_iniFolder, ec);
     const std::string ini = SettingsFile(m_iniFolder);
     const QRect g = normalGeometry();
+    if (!isMaximized()) {
+        gui::SaveWindowPosition(*this, ini, kSection);
+    }
     int mode = ZoomCustom;
     if (m_preview->zoomMode() == QPrintPreviewWidget::FitToWidth) {
         mode = ZoomFitWidth;
@@ -359,8 +375,6 @@ bool PreviewWindow::saveSettings() const {
         mode = ZoomFitPage;
     }
     const std::pair<const char*, int> values[] = {
-        {"Left", g.x()},
-        {"Top", g.y()},
         {"Width", g.width()},
         {"Height", g.height()},
         {"Maximized", isMaximized() ? 1 : 0},

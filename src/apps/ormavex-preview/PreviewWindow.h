@@ -8,8 +8,11 @@
 // zoom after Ctrl+wheel, "拡大" and "縮小". Esc closes the window. The window
 // title and the suggested PDF name come from the report's project when one is
 // given, otherwise from the print file unless that is a temporary "~MT" name.
-// Its size, position and zoom are kept in "Preview.ini" in the settings
-// folder it is given, section "Preview".
+// The print and close buttons also answer Alt+P and Alt+C. Its size (of the
+// area inside the frame, in pixels), position (of the frame, in twips, as
+// every window of the program keeps it) and zoom are kept in "Preview.ini" in
+// the settings folder it is given, section "Preview"; the window is fitted
+// onto the screen it opens on.
 
 #include "ReportDocument.h"
 
@@ -53,12 +56,21 @@ public:
 
     void setPdfNameQuery(PdfNameQuery q) { m_askPdfName = std::move(q); }
     void setErrorSink(ErrorSink s) { m_showError = std::move(s); }
+    /// After a PDF is written: asks whether to open its folder.
+    void setOpenFolderQuery(std::function<bool(QWidget* parent, const QString& pdf)> q) {
+        m_askOpenFolder = std::move(q);
+    }
+    /// Opens a folder in the desktop's file manager.
+    void setFolderOpener(std::function<void(const QString& folder)> o) {
+        m_openFolder = std::move(o);
+    }
 
     /// Restores geometry and zoom from the settings file (when there is one).
     void restoreSettings();
     /// Writes geometry and zoom to the settings file; false when it fails.
     bool saveSettings() const;
-    /// The "PDF出力" action: asks for a name and writes the PDF.
+    /// The "PDF出力" action: asks for a name, writes the PDF, names it in the
+    /// status bar and offers to open its folder.
     void exportPdf();
 
     /// The settings file in a folder.
@@ -95,6 +107,8 @@ private:
     QAction* m_last = nullptr;
     PdfNameQuery m_askPdfName;
     ErrorSink m_showError;
+    std::function<bool(QWidget*, const QString&)> m_askOpenFolder;
+    std::function<void(const QString&)> m_openFolder;
 };
 
 /// Reads a print file into a document. False with a message for the user.

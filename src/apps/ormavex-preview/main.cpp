@@ -66,6 +66,7 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
         return ExportPdf(argc, argv, cl);
     }
 
+    ormavex::gui::UseJapaneseLocale();
     app.emplace(argc, argv);
     ormavex::gui::SetUpJapaneseUi(*app); // Qt's print and file dialogs in Japanese
     auto doc = std::make_shared<ormavex::render::ReportDocument>();

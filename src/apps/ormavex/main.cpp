@@ -26,6 +26,7 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
         std::cout << "ormavex " << ormavex::kVersion << "\n";
         return 0;
     }
+    ormavex::gui::UseJapaneseLocale();
     app.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
     ormavex::gui::SetUpJapaneseUi(*app);

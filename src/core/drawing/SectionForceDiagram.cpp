@@ -338,9 +338,9 @@ public:
     /// Support conditions: every fixed edge gets short strokes on its outer
     /// side, as supports are drawn in structural drawings; the free edge of
     /// the tables with one free edge (the edge of the last point: the top of
-    /// the front wall, the right end of the slab) stays plain. The strokes
-    /// stay within 0.5 mm of the edge, half of the 1 mm that texts keep from
-    /// it, so that a value beside the edge stays clearly apart from them.
+    /// the front wall, the right end of the slab) stays plain. Beside a text
+    /// the strokes leave off, so that at least 0.5 mm of paper separates any
+    /// text from their ink: a minus sign next to the edge stays a minus sign.
     void fixedEdgeStrokes() {
         const TableTypeInfo* info = TableType(calc.CalcType[caseNo]);
         const bool freeLastEdge = info != nullptr && info->freeEdge;
@@ -454,20 +454,39 @@ private:
     }
 
     // Strokes 0.5 mm long every 2 mm along the edge from a to b, on the
-    // right of the direction a -> b.
+    // right of the direction a -> b; none within 0.5 mm of a text's box
+    // (counted from the stroke's ink, half its pen wider than its line).
     void strokeEdge(DrawPoint a, DrawPoint b) {
         constexpr double stroke = 0.5;
         constexpr double pitch = 2.0;
+        constexpr double clearance = 0.5;
+        const double reach = clearance + penWidth(ThinStyle) / 2.0;
         const double len = std::hypot(b.x - a.x, b.y - a.y);
         const double ux = (b.x - a.x) / len;
         const double uy = (b.y - a.y) / len;
         const double ox = uy; // outward normal
         const double oy = -ux;
+        std::vector<TextBox> texts;
+        for (int i = 1; i <= d.Texts.count(); ++i) {
+            texts.push_back(BoxOfText(d, i));
+        }
         for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
             const double px = a.x + ux * t;
             const double py = a.y + uy * t;
-            segment(px, py, px + (ox + ux) * stroke, py + (oy + uy) * stroke, ThinStyle);
+            const double qx = px + (ox + ux) * stroke;
+            const double qy = py + (oy + uy) * stroke;
+            const TextBox ink{std::min(px, qx) - reach, std::min(py, qy) - reach,
+                              std::max(px, qx) + reach, std::max(py, qy) + reach};
+            if (std::none_of(texts.begin(), texts.end(),
+                             [&](const TextBox& box) { return BoxesOverlap(ink, box, 0.0); })) {
+                segment(px, py, qx, qy, ThinStyle);
+            }
         }
+    }
+    // Pen width of a line style in mm (the style table holds 1/100 mm).
+    double penWidth(std::int32_t style) const {
+        return style >= 1 && style <= d.LineStyles.count() ? d.LineStyles[style].width / 100.0
+                                                           : 0.18;
     }
 
     const MemberRules& rules;

@@ -9,6 +9,24 @@
 
 namespace ormavex::gui {
 
+void UseJapaneseLocale() {
+    // LC_ALL would win over the categories set below: what it names stays in
+    // force for the character set and the messages only.
+    const QByteArray all = qgetenv("LC_ALL");
+    if (!all.isEmpty()) {
+        for (const char* name : {"LC_CTYPE", "LC_MESSAGES", "LC_COLLATE"}) {
+            if (qEnvironmentVariableIsEmpty(name)) {
+                qputenv(name, all);
+            }
+        }
+        qunsetenv("LC_ALL");
+    }
+    for (const char* name : {"LC_NUMERIC", "LC_TIME", "LC_MONETARY", "LC_MEASUREMENT"}) {
+        qputenv(name, "ja_JP.UTF-8");
+    }
+    QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
+}
+
 void SetUpJapaneseUi(QApplication& app) {
     QLocale::setDefault(QLocale(QLocale::Japanese, QLocale::Japan));
     auto* translator = new QTranslator(&app);

@@ -3,7 +3,11 @@
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QGuiApplication>
+#include <QHeaderView>
 #include <QMessageBox>
+#include <QScreen>
+#include <QTreeView>
 
 namespace ormavex::gui {
 
@@ -32,6 +36,30 @@ public:
         QFileDialog::accept();
     }
 };
+
+// The list with its details, large enough that size, type and date are read
+// whole beside a long name, yet within the screen; those three columns follow
+// their contents and the name takes the rest.
+void ShowWholeColumns(QFileDialog& dialog) {
+    dialog.setViewMode(QFileDialog::Detail);
+    const QScreen* screen = dialog.parentWidget() != nullptr ? dialog.parentWidget()->screen()
+                                                             : QGuiApplication::primaryScreen();
+    QSize size(860, 520);
+    if (screen != nullptr) {
+        const QRect area = screen->availableGeometry();
+        size = size.boundedTo(QSize(area.width() * 9 / 10, area.height() * 8 / 10));
+    }
+    dialog.resize(size);
+    if (auto* tree = dialog.findChild<QTreeView*>(QStringLiteral("treeView"))) {
+        QHeaderView* header = tree->header();
+        header->setStretchLastSection(false);
+        header->setMinimumSectionSize(40);
+        header->setSectionResizeMode(0, QHeaderView::Stretch);
+        for (int column = 1; column < header->count(); ++column) {
+            header->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+        }
+    }
+}
 
 } // namespace
 
@@ -85,6 +113,7 @@ std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
     if (!FileName.empty()) {
         dialog->selectFile(QString::fromStdString(FileName));
     }
+    ShowWholeColumns(*dialog);
     return dialog;
 }
 

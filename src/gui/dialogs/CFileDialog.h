@@ -6,7 +6,8 @@
 //   save (overwrite prompt 2, path must exist 2048): the folder must exist,
 //        an existing file is confirmed before it is replaced, and a name typed
 //        without extension gains DefaultExt.
-// Only a confirmed dialog changes FileName and FileTitle.
+// Only a confirmed dialog changes FileName and FileTitle. The dialog opens
+// with the detailed list, wide enough to show size, type and date whole.
 
 #include <QStringList>
 

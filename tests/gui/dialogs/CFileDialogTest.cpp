@@ -6,8 +6,11 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QHeaderView>
 #include <QLineEdit>
+#include <QTest>
 #include <QTimer>
+#include <QTreeView>
 
 #include <gtest/gtest.h>
 
@@ -54,6 +57,34 @@ TEST(CFileDialog, FiltersAndBehavioursFollowTheProperties) {
     EXPECT_EQ(save->acceptMode(), QFileDialog::AcceptSave);
     EXPECT_EQ(save->defaultSuffix(), QStringLiteral("kvt"));
     EXPECT_FALSE(save->testOption(QFileDialog::DontConfirmOverwrite));
+}
+
+// The list shows a file's size, type and date whole, in Japanese formats
+// (the test main sets the locale up as the programs do, under any LANG).
+TEST(CFileDialog, ListShowsSizeTypeAndDateWhole) {
+    TempDir dir;
+    WriteBytes(dir.file("a-long-project-name-for-the-harbour-study.kvt"), std::string(36, 'x'));
+    CFileDialog dlg;
+    dlg.Filter = "入力ﾃﾞｰﾀ(*.kvt)|*.kvt";
+    dlg.InitialDir = dir.path();
+    auto d = dlg.CreateDialog(true);
+    d->show();
+    auto* tree = d->findChild<QTreeView*>(QStringLiteral("treeView"));
+    ASSERT_NE(tree, nullptr);
+    QAbstractItemModel* model = tree->model();
+    for (int i = 0; i < 200 && model->rowCount(tree->rootIndex()) < 1; ++i) {
+        QTest::qWait(10); // the folder is read in the background
+    }
+    ASSERT_EQ(model->rowCount(tree->rootIndex()), 1);
+    QTest::qWait(50);
+    const QString date = model->index(0, 3, tree->rootIndex()).data().toString();
+    EXPECT_TRUE(date.startsWith(QString::number(QDate::currentDate().year()) + u'/'))
+        << date.toStdString(); // "2026/12/08 20:31", not "12/8/26 8:31 PM"
+    for (int column = 1; column <= 3; ++column) {
+        const QString text = model->index(0, column, tree->rootIndex()).data().toString();
+        EXPECT_GE(tree->header()->sectionSize(column), tree->fontMetrics().horizontalAdvance(text))
+            << "column " << column << " cuts \"" << text.toStdString() << "\"";
+    }
 }
 
 TEST(CFileDialog, SaveAppendsTheExtensionAndCancelKeepsTheName) {
