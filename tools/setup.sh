@@ -17,7 +17,7 @@ cd "$(dirname "$0")/.."
 PACKAGES=(cmake g++ ninja-build pkg-config qt6-base-dev libgtest-dev libgmock-dev libbenchmark-dev
           libeigen3-dev fonts-ipafont-gothic poppler-utils xvfb
           qt6-translations-l10n dpkg-dev file lintian desktop-file-utils appstream shared-mime-info
-          clang-format)
+          clang-format openbox xdotool x11-utils)
 
 install_packages() {
     local missing=()
