@@ -1,0 +1,152 @@
+#include "HelpKey.h"
+
+#include "HelpWindow.h"
+#include "app/ProgramFolder.h"
+
+#include <QApplication>
+#include <QFileDialog>
+#include <QKeyEvent>
+#include <QPointer>
+
+namespace ormavex::gui {
+
+namespace {
+
+struct WindowPage {
+    const char* objectName;
+    const char* page;
+};
+
+// The page of each window, by the object name the window gives itself.
+const WindowPage kWindowPages[] = {
+    {"frmMenuMain", "main-window.html"},
+    {"frmInpJyokenSS", "case-editor.html"},
+    {"frmInpJyoken", "case-dialog.html"},
+    {"frmMenuPrint", "print-menu.html"},
+    {"frmInpRenban", "numbering.html"},
+    {"frmAbout", "main-window.html#about"},
+    {"PreviewWindow", "preview.html"},
+    {"HelpWindow", "help-window.html"},
+    {"frmResults", "results.html"},
+    {"frmResult", "results.html"},
+    {"ResultsWindow", "results.html"},
+};
+
+// The results window is also known by its title.
+constexpr const char* kResultsTitle = "計算結果一覧";
+
+QString& Folder() {
+    static QString folder;
+    return folder;
+}
+
+QPointer<HelpWindow>& Window() {
+    static QPointer<HelpWindow> window;
+    return window;
+}
+
+// Gives the help window to `owner` (a modal dialog, or nobody), keeping its
+// place and whether it is shown: a window that belongs to the open modal
+// dialog takes input beside it.
+void Attach(HelpWindow& help, QWidget* owner) {
+    if (help.parentWidget() == owner) {
+        return;
+    }
+    const bool shown = help.isVisible();
+    const QRect place = help.geometry();
+    help.setParent(owner, Qt::Window);
+    help.setGeometry(place);
+    if (shown) {
+        help.show();
+    }
+}
+
+class HelpKeyFilter : public QObject {
+public:
+    using QObject::QObject;
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::KeyPress) {
+            const auto* key = static_cast<QKeyEvent*>(event);
+            auto* widget = qobject_cast<QWidget*>(watched);
+            if (key->key() == Qt::Key_F1 && !key->isAutoRepeat() && widget != nullptr &&
+                (key->modifiers() & ~Qt::KeypadModifier) == Qt::NoModifier) {
+                ShowHelp(HelpPageFor(widget));
+                return true;
+            }
+        } else if (event->type() == QEvent::Hide) {
+            // The dialog the help window belongs to is going: it moves on to
+            // the next modal dialog, or to nobody.
+            HelpWindow* help = Window();
+            if (help != nullptr && watched == help->parentWidget()) {
+                QWidget* next = QApplication::activeModalWidget();
+                Attach(*help, next == watched ? nullptr : next);
+            }
+        }
+        return false;
+    }
+};
+
+} // namespace
+
+QString ManualFolder(const std::string& programFolder) {
+    return QString::fromStdString(programFolder) + QStringLiteral("/manual");
+}
+
+void SetManualFolder(const QString& folder) { Folder() = folder; }
+
+QString HelpPageFor(const QWidget* window) {
+    for (const QWidget* w = window ? window->window() : nullptr; w != nullptr;
+         w = w->parentWidget() ? w->parentWidget()->window() : nullptr) {
+        const QString name = w->objectName();
+        for (const WindowPage& p : kWindowPages) {
+            if (name == QLatin1String(p.objectName)) {
+                return QString::fromLatin1(p.page);
+            }
+        }
+        if (w->windowTitle().contains(QString::fromUtf8(kResultsTitle))) {
+            return QStringLiteral("results.html");
+        }
+        if (qobject_cast<const QFileDialog*>(w) != nullptr) {
+            return QStringLiteral("main-window.html#file-dialog");
+        }
+    }
+    return QStringLiteral("index.html");
+}
+
+HelpWindow* ShowHelp(const QString& page) {
+    if (Folder().isEmpty()) {
+        Folder() = ManualFolder(ProgramFolder());
+    }
+    QWidget* owner = QApplication::activeModalWidget();
+    QPointer<HelpWindow>& help = Window();
+    if (help == nullptr || help->manualFolder() != Folder()) {
+        if (help != nullptr) {
+            help->close();
+        }
+        help = new HelpWindow(Folder(), owner);
+        help->setAttribute(Qt::WA_DeleteOnClose);
+    } else if (owner != help) {
+        Attach(*help, owner);
+    }
+    help->showPage(page);
+    help->show();
+    help->raise();
+    help->activateWindow();
+    return help;
+}
+
+HelpWindow* CurrentHelpWindow() { return Window(); }
+
+void InstallHelpKey(QCoreApplication& app, const std::string& programFolder) {
+    SetManualFolder(ManualFolder(programFolder));
+    const QString name = QStringLiteral("HelpKeyFilter");
+    if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) {
+        return;
+    }
+    auto* filter = new HelpKeyFilter(&app);
+    filter->setObjectName(name);
+    app.installEventFilter(filter);
+}
+
+} // namespace ormavex::gui
