@@ -19,16 +19,11 @@ struct WindowPage {
 
 // The page of each window, by the object name the window gives itself.
 const WindowPage kWindowPages[] = {
-    {"frmMenuMain", "main-window.html"},
-    {"frmInpJyokenSS", "case-editor.html"},
-    {"frmInpJyoken", "case-dialog.html"},
-    {"frmMenuPrint", "print-menu.html"},
-    {"frmInpRenban", "numbering.html"},
-    {"frmAbout", "main-window.html#about"},
-    {"PreviewWindow", "preview.html"},
-    {"HelpWindow", "help-window.html"},
-    {"frmResults", "results.html"},
-    {"frmResult", "results.html"},
+    {"frmMenuMain", "main-window.html"},  {"frmInpJyokenSS", "case-editor.html"},
+    {"frmInpJyoken", "case-dialog.html"}, {"frmMenuPrint", "print-menu.html"},
+    {"frmInpRenban", "numbering.html"},   {"frmAbout", "main-window.html#about"},
+    {"PreviewWindow", "preview.html"},    {"HelpWindow", "help-window.html"},
+    {"frmResults", "results.html"},       {"frmResult", "results.html"},
     {"ResultsWindow", "results.html"},
 };
 

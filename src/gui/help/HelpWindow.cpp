@@ -102,7 +102,8 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     auto* searchPanel = new QWidget(this);
     m_searchField = new QLineEdit(searchPanel);
     m_searchField->setObjectName(QStringLiteral("txtSearch"));
-    m_searchField->setPlaceholderText(QString::fromUtf8("探す言葉（空白で区切ると全部を含むページ）"));
+    m_searchField->setPlaceholderText(
+        QString::fromUtf8("探す言葉（空白で区切ると全部を含むページ）"));
     m_searchField->setClearButtonEnabled(true);
     auto* searchButton = new QPushButton(QString::fromUtf8("検索(&S)"), searchPanel);
     searchButton->setObjectName(QStringLiteral("cmdSearch"));
@@ -180,8 +181,8 @@ void HelpWindow::loadPages() {
         }
         QTextDocument doc;
         doc.setHtml(html);
-        m_pages.push_back({file, doc.metaInformation(QTextDocument::DocumentTitle),
-                           doc.toPlainText()});
+        m_pages.push_back(
+            {file, doc.metaInformation(QTextDocument::DocumentTitle), doc.toPlainText()});
     }
 }
 
