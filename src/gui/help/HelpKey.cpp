@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QScreen>
 
 namespace ormavex::gui {
 
@@ -121,6 +122,12 @@ HelpWindow* ShowHelp(const QString& page) {
         }
         help = new HelpWindow(Folder(), owner);
         help->setAttribute(Qt::WA_DeleteOnClose);
+        // A new help window opens in the middle of the screen, wholly on it.
+        if (const QScreen* screen = QGuiApplication::primaryScreen(); screen != nullptr) {
+            const QRect area = screen->availableGeometry();
+            help->resize(help->size().boundedTo(area.size() - QSize(16, 48)));
+            help->move(area.center() - QPoint(help->width() / 2, help->height() / 2));
+        }
     } else if (owner != help) {
         Attach(*help, owner);
     }

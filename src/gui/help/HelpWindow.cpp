@@ -139,7 +139,7 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     layout->setSpacing(0);
     layout->addWidget(bar);
     layout->addWidget(splitter, 1);
-    resize(980, 640);
+    resize(940, 600);
 
     loadPages();
     buildContents();
@@ -207,7 +207,15 @@ void HelpWindow::buildContents() {
             const QTextFragment f = it.fragment();
             if (f.isValid() && f.charFormat().isAnchor() &&
                 f.charFormat().anchorHref().endsWith(QStringLiteral(".html"))) {
-                auto* item = new QTreeWidgetItem(group, {f.text()});
+                // The page's own title is shorter than the index's wording.
+                const QString file = SplitPage(f.charFormat().anchorHref()).first;
+                QString title = f.text();
+                for (const Page& p : m_pages) {
+                    if (p.file == file && !p.title.isEmpty()) {
+                        title = p.title;
+                    }
+                }
+                auto* item = new QTreeWidgetItem(group, {title});
                 item->setData(0, Qt::UserRole, f.charFormat().anchorHref());
                 item->setToolTip(0, f.text());
                 break;
