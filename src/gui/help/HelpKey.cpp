@@ -8,6 +8,7 @@
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
+#include <QTimer>
 
 namespace ormavex::gui {
 
@@ -49,11 +50,23 @@ void Attach(HelpWindow& help, QWidget* owner) {
         return;
     }
     const bool shown = help.isVisible();
-    const QRect place = help.geometry();
+    // The frame's place, as the window manager keeps it.
+    const QPoint place = help.pos();
+    const QSize size = help.size();
     help.setParent(owner, Qt::Window);
-    help.setGeometry(place);
+    help.resize(size);
+    help.move(place);
     if (shown) {
         help.show();
+        // A new native window learns its frame from the window manager only
+        // after it is mapped; until then a place may be taken for the
+        // client area's. Once the frame is known the window goes back to
+        // where it was, so that it does not creep.
+        QTimer::singleShot(200, &help, [&help, place] {
+            if (help.pos() != place) {
+                help.move(place);
+            }
+        });
     }
 }
 
