@@ -116,6 +116,14 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     searchLayout->setContentsMargins(4, 4, 4, 4);
     searchLayout->addLayout(searchRow);
     searchLayout->addWidget(m_results, 1);
+    auto* find = new QAction(this);
+    find->setShortcut(QKeySequence::Find);
+    addAction(find);
+    connect(find, &QAction::triggered, this, [this] {
+        m_side->setCurrentIndex(1);
+        m_searchField->setFocus();
+        m_searchField->selectAll();
+    });
     connect(m_searchField, &QLineEdit::returnPressed, this, &HelpWindow::runSearch);
     connect(searchButton, &QPushButton::clicked, this, &HelpWindow::runSearch);
     connect(m_results, &QListWidget::itemActivated, this,
