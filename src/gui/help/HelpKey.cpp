@@ -5,6 +5,7 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
 #include <QScreen>
@@ -103,6 +104,14 @@ QString ManualFolder(const std::string& programFolder) {
 }
 
 void SetManualFolder(const QString& folder) { Folder() = folder; }
+
+std::string HelpFile(const QString& page) {
+    if (Folder().isEmpty()) {
+        Folder() = ManualFolder(ProgramFolder());
+    }
+    const QString path = Folder() + QLatin1Char('/') + page;
+    return QFileInfo(path).isFile() ? path.toStdString() : std::string();
+}
 
 QString HelpPageFor(const QWidget* window) {
     for (const QWidget* w = window ? window->window() : nullptr; w != nullptr;

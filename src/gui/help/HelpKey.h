@@ -24,6 +24,11 @@ QString ManualFolder(const std::string& programFolder);
 /// running program.
 void SetManualFolder(const QString& folder);
 
+/// The path of `page` ("case-editor.html") in the manual ShowHelp uses, for
+/// the windows' help file property; empty when the manual has no such page,
+/// which leaves a Help button disabled.
+std::string HelpFile(const QString& page);
+
 /// The page of a window ("case-editor.html", "main-window.html#about"),
 /// found from its object name, its title, then the windows it belongs to;
 /// the contents page "index.html" when none is known.
