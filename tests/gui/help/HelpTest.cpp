@@ -19,6 +19,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QFile>
+#include <QFileDialog>
 #include <QFileInfo>
 #include <QLineEdit>
 #include <QListWidget>
@@ -158,6 +159,13 @@ TEST_F(HelpTest, F1InEachWindowOpensItsPage) {
          "main-window.html#about"},
         {"help window", [&] { return std::make_unique<gui::HelpWindow>(kManual); },
          "help-window.html"},
+        {"file dialog",
+         [&] {
+             auto d = std::make_unique<QFileDialog>();
+             d->setOption(QFileDialog::DontUseNativeDialog);
+             return d;
+         },
+         "main-window.html#file-dialog"},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.window);
