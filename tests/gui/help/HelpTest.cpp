@@ -12,10 +12,12 @@
 #include "cases/frmInpJyokenSS.h"
 #include "help/HelpKey.h"
 #include "help/HelpWindow.h"
+#include "project/ProjectLoad.h"
 #include "report/frmInpRenban.h"
 #include "report/frmMenuPrint.h"
 #include "support/TestSupport.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QDir>
 #include <QFile>
@@ -24,9 +26,11 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
+#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -189,6 +193,73 @@ TEST_F(HelpTest, F1InAMessageBoxOpensThePageOfItsWindow) {
     QWidget stray;
     stray.show();
     EXPECT_EQ(PressF1(&stray), "index.html");
+}
+
+TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
+    ASSERT_TRUE(
+        LoadProject(state.cases, std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt").ok);
+    gui::frmMenuMain main(state, paths, prompter);
+    main.show();
+    // The Help button of the modal window its opener shows, pressed: the page.
+    auto pressHelp = [](QWidget* window) -> std::string {
+        auto* help = window ? window->findChild<QPushButton*>(QStringLiteral("cmdHelp")) : nullptr;
+        if (help == nullptr || !help->isEnabled()) {
+            return "(Help disabled)";
+        }
+        help->click();
+        const gui::HelpWindow* h = gui::CurrentHelpWindow();
+        return h ? h->currentPage().toStdString() : "(no help window)";
+    };
+    std::string editorPage, dialogPage, numberingPage, printPage;
+    QTimer::singleShot(0, &main, [&] {
+        auto* editor = qobject_cast<gui::frmInpJyokenSS*>(QApplication::activeModalWidget());
+        ASSERT_NE(editor, nullptr);
+        editorPage = pressHelp(editor);
+        editor->setDialogRunner([&](gui::frmInpJyoken& d) {
+            d.show();
+            dialogPage = pressHelp(&d);
+            d.reject();
+        });
+        editor->vaSpread1_ButtonClicked(1);
+        editor->reject();
+    });
+    main.cmdMenu_Click(0);
+    QTimer::singleShot(0, &main, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        numberingPage = pressHelp(qobject_cast<gui::frmInpRenban*>(d));
+        if (d != nullptr) {
+            d->close();
+        }
+    });
+    main.cmdMenu_Click(2);
+    QTimer::singleShot(0, &main, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        printPage = pressHelp(qobject_cast<gui::frmMenuPrint*>(d));
+        if (d != nullptr) {
+            d->close();
+        }
+    });
+    main.cmdMenu_Click(1);
+    EXPECT_EQ(editorPage, "case-editor.html");
+    EXPECT_EQ(dialogPage, "case-dialog.html");
+    EXPECT_EQ(numberingPage, "numbering.html");
+    EXPECT_EQ(printPage, "print-menu.html");
+
+    // The Help menu: the contents, and the About box.
+    main.findChild<QAction*>(QStringLiteral("mnuHelpContents"))->trigger();
+    ASSERT_NE(gui::CurrentHelpWindow(), nullptr);
+    EXPECT_EQ(gui::CurrentHelpWindow()->currentPage().toStdString(), "index.html");
+    bool aboutShown = false;
+    QTimer::singleShot(0, &main, [&] {
+        QWidget* d = QApplication::activeModalWidget();
+        aboutShown = qobject_cast<gui::frmAbout*>(d) != nullptr;
+        if (d != nullptr) {
+            d->close();
+        }
+    });
+    main.findChild<QAction*>(QStringLiteral("mnuHelpAbout"))->trigger();
+    EXPECT_TRUE(aboutShown);
+    main.setEditedFlag(false); // closing asks nothing
 }
 
 TEST_F(HelpTest, ContentsHistoryAndSearch) {
