@@ -50,6 +50,9 @@ if(TARGET ormavex-batch-pdf)
   install(TARGETS ormavex-batch-pdf LIBRARY DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR})
 endif()
 install(FILES ${ORMAVEX_DATA_FILES} DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR})
+# The user manual beside the data files, as the build folder holds it.
+install(FILES ${ORMAVEX_MANUAL_PAGES} DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR}/manual)
+install(FILES ${ORMAVEX_MANUAL_IMAGES} DESTINATION ${ORMAVEX_INSTALL_PROGRAM_DIR}/manual/images)
 
 # The package's changelog: one entry for this release.
 execute_process(COMMAND date -u -R -d "${ORMAVEX_RELEASE_DATE}"

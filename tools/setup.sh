@@ -68,10 +68,12 @@ package() {  # package DIR: the Debian package of a built folder, checked
         exit 1
     fi
     for f in data/* bin/ormavex-batch lib/ormavex/ormavex-batch lib/ormavex/ormavex-batch-pdf.so \
-             bin/ormavex share/applications/com.velmorra.ormavex.desktop share/man/man1/ormavex-batch.1.gz; do
+             bin/ormavex share/applications/com.velmorra.ormavex.desktop share/man/man1/ormavex-batch.1.gz \
+             docs/manual/*.html lib/ormavex/manual/images/frmInpJyokenSS.png; do
         case "$f" in
         data/README.md) continue ;;
         data/*) f=lib/ormavex/${f#data/} ;;
+        docs/manual/*) f=lib/ormavex/manual/${f#docs/manual/} ;;
         esac
         grep -q " \./usr/$f\( ->.*\)\?\$" <<<"$contents" || { echo "== $deb lacks /usr/$f" >&2; exit 1; }
     done

@@ -29,6 +29,13 @@ for f in "$source"/data/*; do
     [ "$name" = README.md ] && continue
     cmp -s "$f" "$prefix/lib/ormavex/$name" || fail "data file $name not installed"
 done
+# The manual beside the data files, with every image its pages show.
+for f in "$source"/docs/manual/*.html; do
+    cmp -s "$f" "$prefix/lib/ormavex/manual/$(basename "$f")" || fail "manual page $(basename "$f") not installed"
+done
+for img in $(grep -oh 'images/[^"]*\.png' "$source"/docs/manual/*.html | sort -u); do
+    [ -f "$prefix/lib/ormavex/manual/$img" ] || fail "manual image $img not installed"
+done
 unwanted=$(find "$prefix" \( -name '*test*' -o -name '*bench*' -o -name '*coefgen*' -o -name '*.a' \) -print)
 [ -z "$unwanted" ] || fail "installed but not part of the product: $unwanted"
 

@@ -8,6 +8,7 @@
 #include "app/ApplicationSetUp.h"
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
+#include "help/HelpKey.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -69,6 +70,7 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     ormavex::gui::UseJapaneseLocale();
     app.emplace(argc, argv);
     ormavex::gui::SetUpJapaneseUi(*app); // Qt's print and file dialogs in Japanese
+    ormavex::gui::InstallHelpKey(*app, ormavex::ProgramFolder()); // F1: the preview's page
     auto doc = std::make_shared<ormavex::render::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {

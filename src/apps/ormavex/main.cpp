@@ -10,6 +10,7 @@
 #include "app/Version.h"
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
+#include "help/HelpKey.h"
 
 #include <QApplication>
 
@@ -36,6 +37,8 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     ormavex::AppState state;
     state.dataFolder = paths.programFolder;
     state.report.lists.folder = ormavex::TemporaryFolder();
+    // F1 in any window opens its page of the manual beside the program.
+    ormavex::gui::InstallHelpKey(*app, paths.programFolder);
     ormavex::gui::QtPrompter prompter;
     ormavex::gui::frmMenuMain window(state, paths, prompter);
     window.show();

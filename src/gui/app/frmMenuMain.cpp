@@ -9,6 +9,7 @@
 #include "cases/frmInpJyokenSS.h"
 #include "dialogs/CFileDialog.h"
 #include "frmAbout.h"
+#include "help/HelpKey.h"
 #include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ChapterSettings.h"
@@ -120,6 +121,16 @@ void frmMenuMain::buildMenus() {
     QAction* exit = mnuFile->addAction(QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ終了(&X)"));
     exit->setObjectName(QStringLiteral("mnuFileExit"));
     connect(exit, &QAction::triggered, this, &QWidget::close);
+
+    // Help: the manual's contents and the About box (F1 opens a window's own page).
+    QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
+    mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
+    QAction* contents = mnuHelp->addAction(QStringLiteral("目次(&C)"));
+    contents->setObjectName(QStringLiteral("mnuHelpContents"));
+    connect(contents, &QAction::triggered, this, [] { ShowHelp(QStringLiteral("index.html")); });
+    QAction* helpAbout = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
+    helpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
+    connect(helpAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
 
     QAction* about = menuBar()->addAction(QStringLiteral("&?"));
     about->setObjectName(QStringLiteral("mnuAbout"));
@@ -421,7 +432,7 @@ void frmMenuMain::openCaseEditor() {
     // hands the sheet back, so Cancel leaves the cases and the edited flag alone.
     frmInpJyokenSS editor(m_paths.settingsFile, m_state.dataFolder, m_prompter, this);
     editor.setUsrCaption("");
-    editor.setUsrHelpFile("");
+    editor.setUsrHelpFile(HelpFile(QStringLiteral("case-editor.html")));
     editor.setUsrHelpContextID(0);
     editor.setUsrRecMax(MaxCases);
     connect(&editor, &frmInpJyokenSS::LoadData, this,
@@ -517,7 +528,7 @@ void frmMenuMain::dropResults() {
 void frmMenuMain::openNumberingSettings() {
     frmInpRenban dialog(m_paths.settingsFile, m_prompter, this);
     dialog.UsrCaption.clear();
-    dialog.UsrHelpFile.clear();
+    dialog.UsrHelpFile = HelpFile(QStringLiteral("numbering.html"));
     dialog.UsrHelpContextID = 0;
     connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { renbanLoadData(dialog); });
     connect(&dialog, &frmInpRenban::SaveData, this,

@@ -10,6 +10,7 @@
 #include "cases/SideRatioCheck.h"
 #include "cases/SideRatioList.h"
 #include "frmInpJyoken.h"
+#include "help/HelpKey.h"
 #include "text/LeadingNumber.h"
 
 #include <QAction>
@@ -707,7 +708,7 @@ void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
     setActiveCell(SheetButtonColumn, row);
     frmInpJyoken dialog(m_settingsFile, m_prompter, this);
     dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
-    dialog.setUsrHelpFile("");
+    dialog.setUsrHelpFile(HelpFile(QStringLiteral("case-dialog.html")));
     dialog.setUsrHelpContextID(0);
     connect(&dialog, &frmInpJyoken::LoadData, this, &frmInpJyokenSS::objInpJyoken_LoadData);
     connect(&dialog, &frmInpJyoken::SaveData, this, &frmInpJyokenSS::objInpJyoken_SaveData);

@@ -5,11 +5,13 @@
 #include "app/Prompter.h"
 #include "app/WindowPlacement.h"
 
+#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -200,6 +202,10 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
     cancel->setFocusPolicy(Qt::NoFocus);
     m_cmdHelp = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     m_cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    connect(m_cmdHelp, &QPushButton::clicked, this, [this] {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(this, &f1);
+    });
     connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
     auto* buttons = new QHBoxLayout;

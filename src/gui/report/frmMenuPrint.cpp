@@ -5,11 +5,14 @@
 #include "app/Prompter.h"
 #include "app/WindowPlacement.h"
 #include "frmResults.h"
+#include "help/HelpKey.h"
 #include "report/ReportRun.h"
 
+#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -67,6 +70,12 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     close->setObjectName(QStringLiteral("cmdClose"));
     connect(m_cmdPreview, &QPushButton::clicked, this, &frmMenuPrint::cmdPreview_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
+    // Help opens this window's page of the manual, when the manual is there.
+    help->setEnabled(!HelpFile(QStringLiteral("print-menu.html")).empty());
+    connect(help, &QPushButton::clicked, this, [this] {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(this, &f1);
+    });
     for (QPushButton* b : {m_cmdPreview, m_cmdResults, help, close}) {
         b->setMinimumWidth(100);
     }
