@@ -179,6 +179,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_panel1->setObjectName("Panel1");
     m_panel2 = new QLabel(m_status);
     m_panel2->setObjectName("Panel2");
+    // Without a size grip the last panel would end at the window's edge.
+    m_panel2->setContentsMargins(0, 0, 6, 0);
     m_status->addWidget(m_panel1, 1);
     m_status->addPermanentWidget(m_panel2);
 
