@@ -70,6 +70,9 @@ bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, do
 }
 
 std::string ShortestNumber(double value) {
+    if (value == 0.0) {
+        return "0"; // a zero load times a coefficient gives -0, which no engineer writes
+    }
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, r.ptr);

@@ -41,7 +41,7 @@ CaseSummary SummariseCase(const CalcArrays& calc, int caseNo);
 bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit = 0.03);
 
 /// A number in its shortest form that reads back to the same double
-/// ("12.5", "-0.0625", "1e-07"), as the command-line CSV prints it.
+/// ("12.5", "-0.0625", "1e-07"; both zeros "0"), as the command-line CSV prints it.
 std::string ShortestNumber(double value);
 
 /// A CSV field: quoted, with inner quotes doubled, when it holds a comma, a

@@ -264,6 +264,7 @@ TEST(MomentSummary, ResultsCsvBytes) {
     }
     CalcArrays real = calc;
     real.CalcMx[1](1, 1) = -12.75;
+    real.CalcMy[1](1, 1) = -0.0; // a zero load's moment
     real.CalcRowCount[2] = 0;
     real.CalcPointCount[2] = 0;
     const std::string csv = ResultsCsv(cases, calc, &real);
