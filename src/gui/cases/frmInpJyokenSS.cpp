@@ -698,9 +698,24 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
                       }
                   },
                   {activeRow(), activeColumn()});
+    // A ratio beyond the table's ends gets the end's λ, which stays marked: say why.
+    QStringList beyond;
+    for (int r = top; r <= bottom; ++r) {
+        if (m_model->sideRatioFinding(r).mark == SideRatioMark::FarFromSpans) {
+            beyond << QString("%1行目").arg(r);
+        }
+    }
+    QStringList notes;
     if (!leftAlone.isEmpty()) {
-        showNotice(leftAlone.join(Q("，")) +
-                   Q("：Lx, Ly または計算数表の辺長比一覧がないため λ はそのままです"));
+        notes << leftAlone.join(Q("，")) +
+                     Q("：Lx, Ly または計算数表の辺長比一覧がないため λ はそのままです");
+    }
+    if (!beyond.isEmpty()) {
+        notes << beyond.join(Q("，")) +
+                     Q("：Lx/Ly が計算数表の辺長比の範囲の外のため λ を範囲の端にしました");
+    }
+    if (!notes.isEmpty()) {
+        showNotice(notes.join(Q("　")));
     }
 }
 
