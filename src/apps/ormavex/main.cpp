@@ -10,6 +10,7 @@
 #include "app/Version.h"
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
+#include "text/SignalCleanup.h"
 
 #include <QApplication>
 
@@ -26,6 +27,9 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
         std::cout << "ormavex " << ormavex::kVersion << "\n";
         return 0;
     }
+    // Ended by a signal, it removes the print files of an open print menu
+    // and the new file of a save in progress.
+    ormavex::InstallSignalCleanup();
     app.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
     ormavex::gui::SetUpJapaneseUi(*app);

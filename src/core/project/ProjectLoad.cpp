@@ -9,6 +9,17 @@
 
 namespace ormavex {
 
+namespace {
+
+// "Permission denied (error 75)" of "cannot read PATH: Permission denied (error 75)".
+std::string ReasonOf(const Error& error, const std::string& path) {
+    const std::string message = error.message();
+    const std::string prefix = "cannot read " + path + ": ";
+    return message.rfind(prefix, 0) == 0 ? message.substr(prefix.size()) : message;
+}
+
+} // namespace
+
 LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     LoadResult r;
     Error error;
@@ -33,8 +44,12 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
                 r.unreadable = !read;
                 r.problem = DescribeUnreadableFile(path, FileLimit::Project);
                 if (r.problem.empty()) {
-                    r.problem = "has no version line of a project file";
+                    r.problem = read ? "has no version line of a project file"
+                                     : "cannot be read: " + ReasonOf(readError, path);
                 }
+            }
+            if (!read) {
+                error = readError; // the read error's code, not 0
             }
         }
     } else {
@@ -47,7 +62,8 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     }
     r.errorCode = error.code();
     if (!r.ok) {
-        r.messages.push_back(ReadErrorMessage(r.errorCode));
+        r.messages.push_back(
+            ReadErrorMessage(r.errorCode, r.errorCode != 0 ? path : std::string()));
     }
     return r;
 }

@@ -6,6 +6,7 @@
 #include "text/LeadingNumber.h"
 #include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
+#include "text/SignalCleanup.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -118,6 +119,7 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
         throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(code),
                     code, folder);
     }
+    RemoveOnSignal(path); // until DeletePrintFiles removes it
     std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;
     if (!out.adopt(fd, path)) {

@@ -367,7 +367,7 @@ bool frmMenuMain::mnuFileSaveAs_Click() {
     writeInitDir(FolderOf(dialog.FileName));
     Error error;
     if (!WriteInputFile(m_state.cases, dialog.FileName, error)) {
-        m_prompter.show(this, WriteErrorMessage(error.code()));
+        m_prompter.show(this, WriteErrorMessage(error.code(), error.path()));
         return false;
     }
     m_currentFile = dialog.FileName;
@@ -383,7 +383,7 @@ bool frmMenuMain::mnuFileSave_Click() {
     }
     Error error;
     if (!WriteInputFile(m_state.cases, m_currentFile, error)) {
-        m_prompter.show(this, WriteErrorMessage(error.code()));
+        m_prompter.show(this, WriteErrorMessage(error.code(), error.path()));
         return false;
     }
     AddRecentFile(m_currentFile);

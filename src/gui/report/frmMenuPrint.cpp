@@ -135,7 +135,16 @@ void frmMenuPrint::cmdPreview_Click() {
     for (QCheckBox* item : m_items) {
         states.push_back(item->isChecked() ? 1 : 0);
     }
-    if (!CollectSelectedItems(m_state.report, states)) {
+    Error error;
+    if (!CollectSelectedItems(m_state.report, states, &error)) {
+        if (error.code() != 0) {
+            // The combined print file could not be written whole: nothing to preview.
+            m_prompter.message(this, "Ormavex",
+                               "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" +
+                                   std::string(error.message()),
+                               Message::Icon::Critical, Prompter::Buttons::Ok);
+            return;
+        }
         m_prompter.beep();
         Message m = NoPrintItemMessage();
         m.title = windowTitle().toStdString();
