@@ -93,9 +93,12 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
     std::string err;
     // A file that does not exist: both messages of the main window, in order.
     EXPECT_EQ(RunCommand(kBatch + " " + dir.file("none.kvt"), &out, &err), 2);
+    // The read error keeps code 0 but names the file and why.
     EXPECT_EQ(err, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。\n"
-                   "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
-                   "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n");
+                   "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。\n" +
+                       dir.file("none.kvt") +
+                       "\nﾌｧｲﾙが見つかりません（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
+                       "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n");
 
     // No coefficient files: the calculation message and the missing file's name.
     EXPECT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt",
@@ -109,8 +112,10 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
                              " " + kExamples + "/caisson-A.kvt",
                          &out, &err),
               2);
-    EXPECT_NE(err.find("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 76）"),
-              std::string::npos);
+    EXPECT_NE(err.find("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。\n" + dir.file("no/x.kvt") +
+                       "\nﾌｫﾙﾀﾞが見つかりません（ｴﾗｰｺｰﾄﾞ ： 76）"),
+              std::string::npos)
+        << err;
 
     EXPECT_EQ(RunCommand(kBatch, &out, &err), 1);
     EXPECT_NE(err.find("usage:"), std::string::npos);

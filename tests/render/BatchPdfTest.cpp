@@ -24,6 +24,7 @@ TEST(BatchPdfTest, SampleReportBecomesOnePdfPagePerCase) {
     for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
         std::filesystem::copy_file(std::string(ORMAVEX_BIN_DIR) + "/" + f, data.file(f));
     }
+    test::WriteBytes(data.file("none.ini"), ""); // no numbering settings
     const std::string batch = std::string(ORMAVEX_BIN_DIR) + "/ormavex-batch";
     const std::string sample = std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt";
     std::string out;

@@ -48,10 +48,10 @@ std::string WithFileAndReason(std::string message, const std::string& path, int 
 
 } // namespace
 
-Message ReadErrorMessage(int code, const std::string& path) {
+Message ReadErrorMessage(int code, const std::string& path, int reasonCode) {
     return {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ",
             FileErrorText(WithFileAndReason("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。",
-                                            path, code),
+                                            path, reasonCode < 0 ? code : reasonCode),
                           code)};
 }
 

@@ -24,8 +24,9 @@ std::string FileErrorReasonText(int code);
 
 /// The messages of a project file that cannot be read or written. With
 /// `path`, the file and the reason of `code` follow the first sentence on
-/// lines of their own.
-Message ReadErrorMessage(int code, const std::string& path = {});
+/// lines of their own; the reason is that of `reasonCode` when it is given
+/// (a file that could not be read is shown with code 0, as a refused version).
+Message ReadErrorMessage(int code, const std::string& path = {}, int reasonCode = -1);
 Message WriteErrorMessage(int code, const std::string& path = {});
 Message CalcErrorMessage();
 

@@ -23,6 +23,7 @@ std::string ReasonOf(const Error& error, const std::string& path) {
 LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     LoadResult r;
     Error error;
+    int readFailure = 0; // the file error code of a file that could not be read
     const std::string_view ext =
         std::string_view(path).substr(path.size() >= 3 ? path.size() - 3 : 0);
     if (EqualsNoCase(ext, "KVT")) {
@@ -30,6 +31,7 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
         std::string data;
         Error readError;
         const bool read = ReadFileBytes(path, data, readError, FileLimit::Project);
+        readFailure = read ? 0 : readError.code();
         r.version = read ? InputFileVersionOf(data) : std::string("error");
         if (r.version == "2.10") {
             r.ok = detail::ReadProjectBytes(cases, data, 10, error);
@@ -48,9 +50,6 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
                                      : "cannot be read: " + ReasonOf(readError, path);
                 }
             }
-            if (!read) {
-                error = readError; // the read error's code, not 0
-            }
         }
     } else {
         // Not read at all; a special file still gets its own reason.
@@ -62,8 +61,15 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     }
     r.errorCode = error.code();
     if (!r.ok) {
-        r.messages.push_back(
-            ReadErrorMessage(r.errorCode, r.errorCode != 0 ? path : std::string()));
+        // A file that could not be read keeps the code 0 of a refused version,
+        // but its message names the file and why.
+        if (r.errorCode != 0) {
+            r.messages.push_back(ReadErrorMessage(r.errorCode, path));
+        } else if (readFailure != 0) {
+            r.messages.push_back(ReadErrorMessage(0, path, readFailure));
+        } else {
+            r.messages.push_back(ReadErrorMessage(0));
+        }
     }
     return r;
 }

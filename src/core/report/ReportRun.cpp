@@ -61,10 +61,16 @@ private:
 // temporary folder) ends the run: no later page could be written either,
 // and the report would be short.
 void ThrowWhenPrintFilesFailed(const ReportState& report, const Error& pageError) {
-    const std::string& folder = report.lists.folder;
+    const PrintFileLists& lists = report.lists;
     const std::string& path = pageError.path();
-    if (report.out.failed() ||
-        (!path.empty() && (path == folder || path.rfind(folder + "/", 0) == 0))) {
+    bool printFile = !path.empty() && path == lists.folder; // none could be made
+    for (int k = 0; k < lists.textCount && !printFile; ++k) {
+        printFile = lists.text[static_cast<std::size_t>(k)] == path;
+    }
+    for (int k = 0; k < lists.drawingCount && !printFile; ++k) {
+        printFile = lists.drawing[static_cast<std::size_t>(k)] == path;
+    }
+    if (report.out.failed() || printFile) {
         throw Error(pageError.message(), pageError.code(), path);
     }
 }

@@ -48,6 +48,7 @@ protected:
         for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
             std::filesystem::copy_file(std::string(ORMAVEX_BIN_DIR) + "/" + f, data.file(f));
         }
+        WriteSjisLines(data.file("none.ini"), {}); // no numbering settings
     }
 
     int Run(const std::string& args, const std::string& project) {
