@@ -113,13 +113,20 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
         throw Error(std::string("too many ") + what + " print files");
     }
     std::string path = folder + "/~MTXXXXXX.tmp";
-    const int fd = ::mkstemps(path.data(), 4);
+    int fd = -1;
+    int code = 0;
+    {
+        const HoldCleanupSignals hold; // made and listed as one step
+        fd = ::mkstemps(path.data(), 4);
+        code = errno;
+        if (fd >= 0) {
+            RemoveOnSignal(path); // until DeletePrintFiles removes it
+        }
+    }
     if (fd < 0) {
-        const int code = errno;
         throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(code),
                     code, folder);
     }
-    RemoveOnSignal(path); // until DeletePrintFiles removes it
     std::string& slot = slots[static_cast<std::size_t>(count++)];
     slot = path;
     if (!out.adopt(fd, path)) {

@@ -130,11 +130,19 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, E
     // A short name of its own, never the target's name plus a suffix: that
     // would pass the 255-byte limit of a name for a long target name.
     std::string temp = FolderOf(path) + "/" + kReplaceTempPrefix + "XXXXXX.tmp";
-    const int fd = ::mkstemps(temp.data(), 4);
-    if (fd < 0) {
-        return FailErrno(error, givenPath, errno);
+    int fd = -1;
+    int made = 0;
+    {
+        const HoldCleanupSignals hold; // made and listed as one step
+        fd = ::mkstemps(temp.data(), 4);
+        made = errno;
+        if (fd >= 0) {
+            RemoveOnSignal(temp);
+        }
     }
-    RemoveOnSignal(temp);
+    if (fd < 0) {
+        return FailErrno(error, givenPath, made);
+    }
     // Keep the permission bits of the file being replaced; a new file gets
     // the usual bits for a document.
     mode_t mode = 0644;

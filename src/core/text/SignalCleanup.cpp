@@ -4,6 +4,7 @@
 #include <climits>
 #include <csignal>
 #include <cstring>
+#include <pthread.h>
 #include <unistd.h>
 
 namespace ormavex {
@@ -59,6 +60,17 @@ int FilesRemovedOnSignal() noexcept {
     }
     return n;
 }
+
+HoldCleanupSignals::HoldCleanupSignals() noexcept {
+    sigset_t held;
+    sigemptyset(&held);
+    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
+        sigaddset(&held, s);
+    }
+    ::pthread_sigmask(SIG_BLOCK, &held, &m_saved);
+}
+
+HoldCleanupSignals::~HoldCleanupSignals() { ::pthread_sigmask(SIG_SETMASK, &m_saved, nullptr); }
 
 void InstallSignalCleanup() noexcept {
     struct sigaction sa {};

@@ -7,6 +7,7 @@
 // a handler. A program that wants this calls InstallSignalCleanup() once at
 // its start; the list is kept in every program, installed or not.
 
+#include <csignal>
 #include <string>
 
 namespace ormavex {
@@ -22,6 +23,19 @@ bool RemoveOnSignal(const std::string& path) noexcept;
 void ForgetOnSignal(const std::string& path) noexcept;
 /// How many files the list holds now.
 int FilesRemovedOnSignal() noexcept;
+
+/// While it lives, SIGINT, SIGTERM and SIGHUP wait: for the moment between
+/// making a file and putting it on the list.
+class HoldCleanupSignals {
+public:
+    HoldCleanupSignals() noexcept;
+    ~HoldCleanupSignals();
+    HoldCleanupSignals(const HoldCleanupSignals&) = delete;
+    HoldCleanupSignals& operator=(const HoldCleanupSignals&) = delete;
+
+private:
+    sigset_t m_saved;
+};
 
 /// Handles SIGINT, SIGTERM and SIGHUP: removes every file on the list and
 /// ends the program with 128 + the signal number.
