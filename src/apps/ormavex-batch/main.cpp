@@ -54,7 +54,8 @@ constexpr const char* kUsage =
     "                   LINE_PRN.DEF, STR_PRN.DEF) from DIR (default: the\n"
     "                   program folder)\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
-    "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
+    "4 report pages failed, 5 report could not be written, 6 PDF not written,\n"
+    "128+N ended by signal N (its print files removed).\n";
 
 struct Options {
     std::string dataDir;

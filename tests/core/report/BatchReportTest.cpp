@@ -196,6 +196,13 @@ TEST_F(BatchReportTest, AZeroSpanFailsItsPageAndNamesTheCase) {
     std::filesystem::create_directory(tmp.path());
     EXPECT_EQ(Run("--report", project), 4);
     EXPECT_EQ(FilesInTmp(), 0u);
+
+    // Without Kivet.fmt every page fails: no report was written (5), even
+    // with --keep nothing is left.
+    std::filesystem::remove(data.file("Kivet.fmt"));
+    EXPECT_EQ(Run("--report --keep", project), 5);
+    EXPECT_NE(err.find("Kivet.fmt"), std::string::npos) << err;
+    EXPECT_EQ(FilesInTmp(), 0u);
 }
 
 TEST_F(BatchReportTest, ReportOptionsNeedReport) {
