@@ -84,9 +84,12 @@ bool CheckResolved(const std::string& givenPath, const std::string& path, bool& 
     }
     // Read-only: no write permission bit at all (which also stops root), or
     // none for this user.
-    if (exists && ((st.st_mode & 0222) == 0 || ::access(path.c_str(), W_OK) != 0)) {
+    if (exists && (st.st_mode & 0222) == 0) {
+        return Fail(error, givenPath, FileError::PathFileAccess, "the file is read-only");
+    }
+    if (exists && ::access(path.c_str(), W_OK) != 0) {
         return Fail(error, givenPath, FileError::PathFileAccess,
-                    errno == EROFS ? "the file system is read-only" : "the file is read-only");
+                    errno == EROFS ? "the file system is read-only" : std::strerror(errno));
     }
     struct stat folder {};
     if (::stat(FolderOf(path).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
