@@ -1,5 +1,6 @@
 #include "frmResults.h"
 
+#include "app/Messages.h"
 #include "app/Prompter.h"
 #include "app/WindowPlacement.h"
 #include "calc/MomentSummary.h"
@@ -7,6 +8,7 @@
 #include "cases/CaseSheet.h"
 #include "cases/CaseTable.h"
 #include "dialogs/CFileDialog.h"
+#include "text/FileReplace.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -22,7 +24,6 @@
 
 #include <algorithm>
 #include <cmath>
-#include <fstream>
 
 namespace ormavex::gui {
 
@@ -482,12 +483,12 @@ void frmResults::cmdCsv_Click() {
         return;
     }
     const std::string bytes = ResultsCsv(m_cases, m_calc, m_real.get());
-    std::ofstream out(dialog.FileName, std::ios::binary | std::ios::trunc);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.close();
-    if (!out) {
+    // Written as every other file: a failed write keeps what was there.
+    Error error;
+    if (!ReplaceFileContents(dialog.FileName, bytes, error)) {
         m_prompter.message(this, "CSV出力",
-                           "CSVﾌｧｲﾙを作成することができませんでした。\n\n" + dialog.FileName,
+                           "CSVﾌｧｲﾙを作成することができませんでした。\n\n" + dialog.FileName +
+                               "\n" + FileErrorReasonText(error.code()),
                            Message::Icon::Critical, Prompter::Buttons::Ok);
     }
 }
