@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 #include <cmath>
+#include <string_view>
 
 namespace ormavex {
 
@@ -12,6 +13,18 @@ void Take(Governing& g, double v, int row, int point, bool positive) {
     if (positive ? (v > 0.0 && v > g.value) : (v < 0.0 && v < g.value)) {
         g = {v, row, point};
     }
+}
+
+// `text` after `lead` in double quotes, inner double quotes doubled.
+std::string Quoted(const char* lead, const std::string& text) {
+    std::string out = std::string("\"") + lead;
+    for (char ch : text) {
+        if (ch == '"') {
+            out += '"';
+        }
+        out += ch;
+    }
+    return out + "\"";
 }
 
 } // namespace
@@ -57,6 +70,9 @@ bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, do
 }
 
 std::string ShortestNumber(double value) {
+    if (value == 0.0) {
+        return "0"; // a zero load times a coefficient gives -0, which no engineer writes
+    }
     char buf[64];
     const auto r = std::to_chars(buf, buf + sizeof buf, value);
     return std::string(buf, r.ptr);
@@ -66,14 +82,14 @@ std::string CsvField(const std::string& text) {
     if (text.find_first_of(",\"\r\n") == std::string::npos) {
         return text;
     }
-    std::string out = "\"";
-    for (char ch : text) {
-        if (ch == '"') {
-            out += '"';
-        }
-        out += ch;
+    return Quoted("", text);
+}
+
+std::string CsvTextField(const std::string& text) {
+    if (!text.empty() && std::string_view("=+-@").find(text[0]) != std::string_view::npos) {
+        return Quoted("'", text);
     }
-    return out + "\"";
+    return CsvField(text);
 }
 
 std::string ResultsCsv(const CaseTable& cases, const CalcArrays& atLambda,
@@ -82,7 +98,7 @@ std::string ResultsCsv(const CaseTable& cases, const CalcArrays& atLambda,
                       "case,title,row,point,Mx,My,Mx_real,My_real\r\n";
     const int n = std::clamp(cases.CaseCount, 0, MaxCases);
     for (int c = 1; c <= n; ++c) {
-        const std::string prefix = std::to_string(c) + "," + CsvField(cases.title(c)) + ",";
+        const std::string prefix = std::to_string(c) + "," + CsvTextField(cases.title(c)) + ",";
         const int rows = std::clamp(atLambda.CalcRowCount[c], 0, MaxRows);
         const int points = std::clamp(atLambda.CalcPointCount[c], 0, MaxPoints);
         const bool real = atReal != nullptr && atReal->CalcRowCount[c] >= rows &&

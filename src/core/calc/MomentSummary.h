@@ -41,16 +41,24 @@ CaseSummary SummariseCase(const CalcArrays& calc, int caseNo);
 bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit = 0.03);
 
 /// A number in its shortest form that reads back to the same double
-/// ("12.5", "-0.0625", "1e-07"), as the command-line CSV prints it.
+/// ("12.5", "-0.0625", "1e-07"; both zeros "0"), as the command-line CSV prints it.
 std::string ShortestNumber(double value);
 
 /// A CSV field: quoted, with inner quotes doubled, when it holds a comma, a
 /// double quote, a carriage return or a line feed; otherwise as it is.
 std::string CsvField(const std::string& text);
 
+/// A CSV field for a text a user typed (a case title): as CsvField, but a
+/// text beginning with "=", "+", "-" or "@" gets a leading apostrophe and is
+/// quoted. Spreadsheets read such a field as a formula even when it is quoted
+/// ("-側壁" becomes #NAME?, "=HYPERLINK(…)" a live link from a project someone
+/// else wrote); with the apostrophe it stays text that shows the title whole.
+std::string CsvTextField(const std::string& text);
+
 /// The results CSV as bytes: a UTF-8 byte order mark (so that spreadsheets
 /// open the Japanese titles as UTF-8), then the heading
 /// "case,title,row,point,Mx,My,Mx_real,My_real" and one line per result point
+/// (the title as CsvTextField writes it)
 /// of every case with points, CR LF after every line. Mx_real and My_real
 /// come from `atReal` and are empty when it is not given or the case has no
 /// points there.

@@ -426,7 +426,7 @@ bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCh
     if (TableType(typeIndex + 1) == nullptr) {
         failure =
             Failure(c, "計算数表の種類（" + std::to_string(typeIndex) + "）が正しくありません",
-                    "table type " + std::to_string(typeIndex + 1) + " does not exist");
+                    "table type " + std::to_string(typeIndex) + " is not one of 0 .. 4");
         return false;
     }
     struct Span {

@@ -16,6 +16,19 @@ constexpr double kSlack = 1e-9;
 // A λ within this of a tabulated ratio is that ratio (the sheet keeps two decimals).
 constexpr double kSameRatio = 0.0005;
 
+// `ratio` with two decimals, or with as many more (up to six) as it takes for
+// the shown value to lie more than one step from `lambda` when the real one does.
+std::string ShownRatio(double ratio, double lambda, bool far) {
+    std::string picture = "0.00";
+    std::string text = FormatNumber(ratio, picture);
+    while (far && picture.size() < 8 &&
+           !(std::fabs(lambda - LeadingNumber(text)) > SideRatioStep + kSlack)) {
+        picture += '0';
+        text = FormatNumber(ratio, picture);
+    }
+    return text;
+}
+
 } // namespace
 
 SideRatioLists SideRatioLists::Load(const std::string& folder) {
@@ -77,16 +90,18 @@ SideRatioFinding CheckSideRatio(double lambda, double lx, double ly,
         isListed = isListed || std::fabs(v - lambda) < kSameRatio;
     }
     const std::string l = "λ = " + RatioText(lambda);
+    const bool far = spans && std::fabs(lambda - f.ratio) > SideRatioStep + kSlack;
+    f.ratioText = spans ? ShownRatio(f.ratio, lambda, far) : std::string("－");
     if (!spans) {
         f.mark = SideRatioMark::NoSpans;
         f.reason = "Lx, Ly が0より大きくないため実辺長比 Lx/Ly を求められません";
     } else if (!isListed) {
         f.mark = SideRatioMark::NotListed;
         f.reason = l + " は計算数表にない辺長比です";
-    } else if (std::fabs(lambda - f.ratio) > SideRatioStep + kSlack) {
+    } else if (far) {
         f.mark = SideRatioMark::FarFromSpans;
-        f.reason = l + " が実辺長比 Lx/Ly = " + RatioText(f.ratio) + " と " +
-                   RatioText(SideRatioStep) + " を超えて違います";
+        f.reason = l + " が実辺長比 Lx/Ly = " + f.ratioText + " と " + RatioText(SideRatioStep) +
+                   " を超えて違います";
     }
     if (f.mark != SideRatioMark::None && f.hasNearest) {
         f.reason += "（最も近い計算数表の λ：" + RatioText(f.nearest) + "）";

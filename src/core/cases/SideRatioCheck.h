@@ -26,7 +26,10 @@ enum class SideRatioMark {
 struct SideRatioFinding {
     SideRatioMark mark = SideRatioMark::None;
     double lambda = 0.0;
-    double ratio = 0.0;   ///< Lx / Ly, 0 without spans
+    double ratio = 0.0; ///< Lx / Ly, 0 without spans
+    /// Lx / Ly as the reason shows it: two decimals, more when two would hide
+    /// why λ is marked ("0.8998" for λ 0.95, not "0.90"); "－" without spans.
+    std::string ratioText;
     double nearest = 0.0; ///< the tabulated ratio nearest Lx / Ly (0 with no list or no spans)
     bool hasNearest = false;
     std::string reason; ///< why the case is marked, one Japanese line; empty when it is not

@@ -469,8 +469,7 @@ bool frmMenuMain::confirmSideRatios() {
     for (std::size_t i = 0; i < marked.size() && i < kListedCases; ++i) {
         const SideRatioFinding& f = marked[i].finding;
         list += "№" + std::to_string(marked[i].caseNo) + "　λ = " + RatioText(f.lambda) +
-                "　Lx/Ly = " +
-                (f.mark == SideRatioMark::NoSpans ? std::string("－") : RatioText(f.ratio));
+                "　Lx/Ly = " + f.ratioText;
         list += f.mark == SideRatioMark::NotListed ? "　（計算数表にない λ）"
                 : f.mark == SideRatioMark::NoSpans ? "　（Lx, Ly が0以下）"
                                                    : "　（差が 0.05 を超える）";

@@ -180,6 +180,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_panel1->setObjectName("Panel1");
     m_panel2 = new QLabel(m_status);
     m_panel2->setObjectName("Panel2");
+    // Without a size grip the last panel would end at the window's edge.
+    m_panel2->setContentsMargins(0, 0, 6, 0);
     m_status->addWidget(m_panel1, 1);
     m_status->addPermanentWidget(m_panel2);
 
@@ -697,9 +699,24 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
                       }
                   },
                   {activeRow(), activeColumn()});
+    // A ratio beyond the table's ends gets the end's λ, which stays marked: say why.
+    QStringList beyond;
+    for (int r = top; r <= bottom; ++r) {
+        if (m_model->sideRatioFinding(r).mark == SideRatioMark::FarFromSpans) {
+            beyond << QString("%1行目").arg(r);
+        }
+    }
+    QStringList notes;
     if (!leftAlone.isEmpty()) {
-        showNotice(leftAlone.join(Q("，")) +
-                   Q("：Lx, Ly または計算数表の辺長比一覧がないため λ はそのままです"));
+        notes << leftAlone.join(Q("，")) +
+                     Q("：Lx, Ly または計算数表の辺長比一覧がないため λ はそのままです");
+    }
+    if (!beyond.isEmpty()) {
+        notes << beyond.join(Q("，")) +
+                     Q("：Lx/Ly が計算数表の辺長比の範囲の外のため λ を範囲の端にしました");
+    }
+    if (!notes.isEmpty()) {
+        showNotice(notes.join(Q("　")));
     }
 }
 

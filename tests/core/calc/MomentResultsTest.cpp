@@ -264,6 +264,7 @@ TEST(MomentSummary, ResultsCsvBytes) {
     }
     CalcArrays real = calc;
     real.CalcMx[1](1, 1) = -12.75;
+    real.CalcMy[1](1, 1) = -0.0; // a zero load's moment
     real.CalcRowCount[2] = 0;
     real.CalcPointCount[2] = 0;
     const std::string csv = ResultsCsv(cases, calc, &real);
@@ -280,4 +281,13 @@ TEST(MomentSummary, ResultsCsvBytes) {
     EXPECT_EQ(std::count(csv.begin(), csv.end(), '\n'), 31);
     EXPECT_EQ(ResultsCsv(cases, calc, nullptr).find(",-12.75"), std::string::npos);
     EXPECT_EQ(CsvField("a\nb"), "\"a\nb\"");
+    // A title a spreadsheet would take for a formula stays text.
+    for (const char* title : {"=1+1", "+A", "-側壁", "@SUM(A1)"}) {
+        EXPECT_EQ(CsvTextField(title), std::string("\"'") + title + "\"");
+    }
+    EXPECT_EQ(CsvTextField("=\"a\",b"), "\"'=\"\"a\"\",b\"");
+    EXPECT_EQ(CsvTextField("側壁-1"), "側壁-1");
+    cases.cell(2, 1) = std::string("=HYPERLINK(\"x\")");
+    EXPECT_NE(ResultsCsv(cases, calc, nullptr).find("\r\n2,\"'=HYPERLINK(\"\"x\"\")\",1,1,"),
+              std::string::npos);
 }

@@ -201,7 +201,7 @@ TEST_F(CalcTest, FailingCasesAreNamedWithTheirCauseAndTheRunGoesOn) {
         {9, 9999.994, "", ""}, // the sheet keeps 9999.99
         {2, "x", "計算数表の種類または小数部桁数が整数ではありません",
          "the table type or the decimal places are not a whole number"},
-        {2, 7.0, "計算数表の種類（7）が正しくありません", "table type 8 does not exist"},
+        {2, 7.0, "計算数表の種類（7）が正しくありません", "table type 7 is not one of 0 .. 4"},
         {4, "1", "", ""}, // numeric text converts
     };
     for (const Row& row : rows) {

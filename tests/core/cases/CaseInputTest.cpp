@@ -264,6 +264,13 @@ TEST(SideRatioCheck, MarksAtMoreThanOneStepOnlyAndNamesTheNearestRatio) {
     const SideRatioFinding stale = CheckSideRatio(0.90, 4.8, 5.0, list);
     EXPECT_EQ(stale.reason, "λ = 0.90 が実辺長比 Lx/Ly = 0.96 と 0.05 を超えて違います"
                             "（最も近い計算数表の λ：0.95）");
+    // Two decimals would show 0.90 one step from 0.95: the reason shows more.
+    EXPECT_EQ(CheckSideRatio(0.95, 4.499, 5.0, list).reason,
+              "λ = 0.95 が実辺長比 Lx/Ly = 0.8998 と 0.05 を超えて違います"
+              "（最も近い計算数表の λ：0.90）");
+    EXPECT_EQ(CheckSideRatio(0.85, 4.501, 5.0, list).ratioText, "0.9002");
+    EXPECT_EQ(CheckSideRatio(0.95, 4.5, 5.0, list).ratioText, "0.90");
+    EXPECT_EQ(CheckSideRatio(0.90, 0.0, 5.0, list).ratioText, "－");
     EXPECT_EQ(CheckSideRatio(0.93, 4.65, 5.0, list).reason,
               "λ = 0.93 は計算数表にない辺長比です（最も近い計算数表の λ：0.95）");
     // Nearest: half-way goes up, beyond the ends the end, an empty list none.

@@ -254,6 +254,15 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     Action(*editor, "mnuUndo")->trigger();
     EXPECT_EQ(editor->cellText(9, 1) + " " + editor->cellText(9, 2) + " " + editor->cellText(9, 3),
               "0.5 1 1.75");
+    // Lx/Ly 2.25 beyond the last ratio 2: λ becomes 2, stays marked, and the notice says why.
+    sheet->selectionModel()->select(QItemSelection(model->index(3, 0), model->index(3, 0)),
+                                    QItemSelectionModel::ClearAndSelect);
+    Action(*editor, "mnuFitRamuda")->trigger();
+    EXPECT_EQ(editor->cellText(9, 4), "2");
+    EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
+    EXPECT_NE(editor->noticeText().find("4行目：Lx/Ly が計算数表の辺長比の範囲の外"),
+              std::string::npos)
+        << editor->noticeText();
 }
 
 TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
