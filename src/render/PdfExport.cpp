@@ -3,9 +3,10 @@
 #include "PagePainter.h"
 
 #include "app/Version.h"
+#include "text/FileReplace.h"
+#include "text/TextFile.h"
 
-#include <QFile>
-#include <QFileInfo>
+#include <QBuffer>
 #include <QGuiApplication>
 #include <QPageLayout>
 #include <QPageSize>
@@ -70,13 +71,9 @@ private:
 // The document information dictionary is the first object of the file: the
 // producer's string there is replaced by `producer` and padded with blanks to
 // the same length, so that every byte offset of the cross-reference table
-// stays valid. A producer that does not fit leaves the file as it is.
-void StampProducer(const QString& pdfPath, const QByteArray& producer) {
-    QFile file(pdfPath);
-    if (!file.open(QIODevice::ReadWrite)) {
-        return;
-    }
-    const QByteArray head = file.read(4096);
+// stays valid. A producer that does not fit leaves the bytes as they are.
+void StampProducer(QByteArray& pdf, const QByteArray& producer) {
+    const QByteArray head = pdf.left(4096);
     const QByteArray key = "\n/Producer (";
     const qsizetype keyAt = head.indexOf(key);
     if (keyAt < 0) {
@@ -97,8 +94,7 @@ void StampProducer(const QString& pdfPath, const QByteArray& producer) {
     if (close < 0 || literal.size() > span) {
         return;
     }
-    file.seek(open);
-    file.write(literal + QByteArray(span - literal.size(), ' '));
+    pdf.replace(open, span, literal + QByteArray(span - literal.size(), ' '));
 }
 
 // Paints every page onto a paged device whose painter is active, starting a
@@ -153,38 +149,50 @@ bool PrintReport(const ReportDocument& doc, QPrinter& printer) {
     return painter.end();
 }
 
-bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error) {
+bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error,
+                    int* code) {
+    auto fail = [&](const Error& e) {
+        if (error != nullptr) {
+            *error = "the PDF file was not written: " + std::string(e.message());
+        }
+        if (code != nullptr) {
+            *code = e.code();
+        }
+        return false;
+    };
+    // A target that cannot be replaced (a FIFO, a device, a folder, a
+    // read-only file) is refused before any page is painted.
+    Error target;
+    if (!CheckReplaceTarget(pdfPath, target)) {
+        return fail(target);
+    }
+    // The PDF is made in memory and then written through the one file
+    // replacement: a full disk or a cut write keeps the old file and fails.
+    QByteArray pdf;
     {
-        // Find out first whether the file can be made, for a clear message.
-        QFile probe(QString::fromStdString(pdfPath));
-        if (!probe.open(QIODevice::WriteOnly)) {
-            if (error != nullptr) {
-                *error = "the PDF file cannot be written: " + pdfPath + " (" +
-                         probe.errorString().toStdString() + ")";
-            }
-            return false;
+        QBuffer buffer(&pdf);
+        buffer.open(QIODevice::WriteOnly);
+        QPdfWriter writer(&buffer);
+        writer.setResolution(kPdfResolution);
+        writer.setPageLayout(A4Layout());
+        writer.setCreator(QStringLiteral("Ormavex"));
+        writer.setTitle(QString::fromStdString(doc.title));
+        QPainter painter;
+        if (!painter.begin(&writer)) {
+            return fail(Error("the PDF could not be started", FileError::DeviceIo, pdfPath));
+        }
+        PaintAllPages(doc, painter, writer, kPdfResolution / 25.4);
+        if (!painter.end() || pdf.isEmpty()) {
+            return fail(Error("the PDF could not be completed", FileError::DeviceIo, pdfPath));
         }
     }
-    QPdfWriter writer(QString::fromStdString(pdfPath));
-    writer.setResolution(kPdfResolution);
-    writer.setPageLayout(A4Layout());
-    writer.setCreator(QStringLiteral("Ormavex"));
-    writer.setTitle(QString::fromStdString(doc.title));
-    QPainter painter;
-    if (!painter.begin(&writer)) {
-        if (error != nullptr) {
-            *error = "the PDF file cannot be written: " + pdfPath;
-        }
-        return false;
+    StampProducer(pdf, QByteArray("Ormavex ") + kVersion);
+    Error written;
+    if (!ReplaceFileContents(
+            pdfPath, std::string_view(pdf.constData(), static_cast<std::size_t>(pdf.size())),
+            written)) {
+        return fail(written);
     }
-    PaintAllPages(doc, painter, writer, kPdfResolution / 25.4);
-    if (!painter.end() || !QFileInfo(QString::fromStdString(pdfPath)).isFile()) {
-        if (error != nullptr) {
-            *error = "the PDF file was not completed: " + pdfPath;
-        }
-        return false;
-    }
-    StampProducer(QString::fromStdString(pdfPath), QByteArray("Ormavex ") + kVersion);
     return true;
 }
 

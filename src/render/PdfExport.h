@@ -22,9 +22,12 @@ void SetUpA4Printer(QPrinter& printer);
 /// cannot be started.
 bool PrintReport(const ReportDocument& doc, QPrinter& printer);
 
-/// Writes the document as a PDF file (A4 portrait, fonts embedded). False
-/// with `error` set when the file cannot be written.
-bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error);
+/// Writes the document as a PDF file (A4 portrait, fonts embedded), made in
+/// memory and then replacing `pdfPath` as a whole. False with `error` (the
+/// file and the reason) and `code` (the file error code) set when the file
+/// cannot be written; an old file at `pdfPath` then stays as it was.
+bool WriteReportPdf(const ReportDocument& doc, const std::string& pdfPath, std::string* error,
+                    int* code = nullptr);
 
 /// The whole path from a text print file to a PDF: reads the print file, its
 /// figures and drawing command files and the style files of `programFolder`

@@ -7,10 +7,12 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <csignal>
 #include <fcntl.h>
 #include <filesystem>
 #include <sstream>
 #include <sys/stat.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 using namespace ormavex;
@@ -94,9 +96,12 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
     std::string err;
     // A file that does not exist: both messages of the main window, in order.
     EXPECT_EQ(RunCommand(kBatch + " " + dir.file("none.kvt"), &out, &err), 2);
+    // The read error keeps code 0 but names the file and why.
     EXPECT_EQ(err, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。\n"
-                   "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
-                   "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n");
+                   "指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。\n" +
+                       dir.file("none.kvt") +
+                       "\nﾌｧｲﾙが見つかりません（ｴﾗｰｺｰﾄﾞ ： 0）\n\n"
+                       "お問い合わせの際は，上記ｴﾗｰﾒｯｾｰｼﾞおよびｴﾗｰｺｰﾄﾞをお知らせください。\n");
 
     // No coefficient files: the calculation message and the missing file's name.
     EXPECT_EQ(RunCommand(kBatch + " --data-dir " + dir.path() + " " + kExamples + "/caisson-A.kvt",
@@ -110,8 +115,10 @@ TEST(Batch, ReportsLoadCalculationAndWriteFailures) {
                              " " + kExamples + "/caisson-A.kvt",
                          &out, &err),
               2);
-    EXPECT_NE(err.find("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。（ｴﾗｰｺｰﾄﾞ ： 76）"),
-              std::string::npos);
+    EXPECT_NE(err.find("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。\n" + dir.file("no/x.kvt") +
+                       "\nﾌｫﾙﾀﾞが見つかりません（ｴﾗｰｺｰﾄﾞ ： 76）"),
+              std::string::npos)
+        << err;
 
     EXPECT_EQ(RunCommand(kBatch, &out, &err), 1);
     EXPECT_NE(err.find("usage:"), std::string::npos);
@@ -250,8 +257,9 @@ TEST(Batch, RefusesSpecialFilesAsAProjectAtOnce) {
     EXPECT_EQ(lines.back(), "ormavex-batch: " + dir.file("empty.kvt") + " is empty");
 }
 
-// --write over a link writes the file it names; over a FIFO it is refused
-// and the FIFO stays.
+// --write over a link writes the file it names; over a FIFO or a read-only
+// file it is refused before any work, and so is a FIFO as the PDF and a
+// settings file that cannot be read.
 TEST(Batch, WritesThroughLinksAndNeverOverSpecialFiles) {
     TempDir dir;
     WriteSampleCoefFiles(dir.path());
@@ -265,4 +273,100 @@ TEST(Batch, WritesThroughLinksAndNeverOverSpecialFiles) {
     ASSERT_EQ(::mkfifo(dir.file("p.kvt").c_str(), 0600), 0);
     EXPECT_EQ(RunCommand(ormavex::test::BoundedCommand(5, 512) + run + dir.file("p.kvt")), 2);
     EXPECT_TRUE(std::filesystem::is_fifo(dir.file("p.kvt")));
+
+    // Read-only, even for root: code 75, the file as it was.
+    WriteBytes(dir.file("ro.kvt"), "old");
+    ::chmod(dir.file("ro.kvt").c_str(), 0444);
+    std::string err;
+    EXPECT_EQ(RunCommand(run + dir.file("ro.kvt"), nullptr, &err), 2);
+    EXPECT_NE(err.find(dir.file("ro.kvt") + "\nﾌｧｲﾙにｱｸｾｽできません"), std::string::npos) << err;
+    EXPECT_NE(err.find("（ｴﾗｰｺｰﾄﾞ ： 75）"), std::string::npos) << err;
+    EXPECT_NE(err.find("the file is read-only"), std::string::npos) << err;
+    EXPECT_EQ(ReadBytes(dir.file("ro.kvt")), "old");
+
+    const std::string report = ormavex::test::BoundedCommand(10, 1024) +
+                               "env TMPDIR=" + dir.file("tmp") + " " + kBatch + " --data-dir " +
+                               dir.path() + " --report ";
+    std::filesystem::create_directory(dir.file("tmp"));
+    EXPECT_EQ(RunCommand(report + "--pdf " + dir.file("p.kvt") + " " + kExamples + "/caisson-A.kvt",
+                         nullptr, &err),
+              6);
+    EXPECT_NE(err.find("is a FIFO"), std::string::npos) << err;
+    EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp"))) << "refused before the report";
+
+    EXPECT_EQ(
+        RunCommand(report + "--settings " + dir.file("no.ini") + " " + kExamples + "/caisson-A.kvt",
+                   nullptr, &err),
+        1);
+    EXPECT_NE(err.find(dir.file("no.ini") + ": No such file or directory"), std::string::npos)
+        << err;
+}
+
+// A temporary folder that fills at any point of the report: the run ends
+// with 5 ("report not written") and no file of it is left, whether the
+// pages or the combined print file ran out of space.
+TEST(Batch, AFullTemporaryFolderIsReportNotWrittenWithNothingLeft) {
+    ormavex::test::SmallTmpfs fs(640);
+    if (!fs.mounted()) {
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    }
+    const std::string run = ormavex::test::BoundedCommand(20, 1024) + "env TMPDIR=" + fs.path() +
+                            " " + kBatch + " --report " + kExamples + "/caisson-A.kvt";
+    int failed = 0;
+    for (int freeKb : {4, 40, 96, 140, 148, 152, 154, 156, 158, 400}) {
+        std::filesystem::remove(fs.file("fill"));
+        fs.fillUpTo(freeKb);
+        std::string err;
+        const int rc = RunCommand(run, nullptr, &err);
+        EXPECT_TRUE(rc == 0 || rc == 5) << freeKb << " KB free: " << rc << " " << err;
+        EXPECT_TRUE(freeKb > 150 || rc == 5) << freeKb << " KB free";
+        EXPECT_EQ(fs.names(), std::vector<std::string>{"fill"}) << freeKb << " KB free";
+        failed += rc == 5 ? 1 : 0;
+    }
+    EXPECT_EQ(RunCommand(run), 0) << "with room again";
+    EXPECT_GE(failed, 5);
+}
+
+// SIGINT, SIGTERM and SIGHUP in the middle of a report of 99 cases: exit
+// 128 + the signal, and no print file left. The program is stopped when its
+// first print file appears, so the signal always comes during the run.
+TEST(Batch, EachSignalLeavesNoPrintFile) {
+    TempDir dir;
+    const std::string sample = ReadBytes(kExamples + "/caisson-A.kvt");
+    // 99 cases: the sample's first case over and over.
+    const std::size_t countAt = sample.find("\r\n 6 \r\n");
+    const std::size_t caseEnd = sample.find("\r\n 2 \r\n");
+    ASSERT_NE(countAt, std::string::npos);
+    ASSERT_NE(caseEnd, std::string::npos);
+    std::string project = sample.substr(0, countAt) + "\r\n 99 ";
+    const std::string firstCase = sample.substr(countAt + 5, caseEnd - countAt - 5);
+    for (int c = 1; c <= 99; ++c) {
+        project += "\r\n " + std::to_string(c) + " " + firstCase.substr(firstCase.find("\r\n", 2));
+    }
+    project += "\r\n";
+    WriteBytes(dir.file("many.kvt"), project);
+    std::filesystem::create_directory(dir.file("tmp"));
+    ASSERT_EQ(RunCommand(kBatch + " " + dir.file("many.kvt")), 0) << "99 cases that load";
+    for (int sig : {SIGINT, SIGTERM, SIGHUP}) {
+        const pid_t pid = ::fork();
+        ASSERT_GE(pid, 0);
+        if (pid == 0) {
+            ::setenv("TMPDIR", dir.file("tmp").c_str(), 1);
+            ::execl(kBatch.c_str(), kBatch.c_str(), "--report", dir.file("many.kvt").c_str(),
+                    static_cast<char*>(nullptr));
+            ::_exit(127);
+        }
+        const auto until = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+        while (std::filesystem::is_empty(dir.file("tmp")) &&
+               std::chrono::steady_clock::now() < until) {
+        }
+        ::kill(pid, SIGSTOP);
+        ::kill(pid, sig);
+        ::kill(pid, SIGCONT);
+        int status = 0;
+        ASSERT_EQ(::waitpid(pid, &status, 0), pid);
+        ASSERT_TRUE(WIFEXITED(status)) << "signal " << sig;
+        EXPECT_EQ(WEXITSTATUS(status), 128 + sig);
+        EXPECT_TRUE(std::filesystem::is_empty(dir.file("tmp"))) << "signal " << sig;
+    }
 }

@@ -7,6 +7,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <sys/stat.h>
 
 namespace ormavex {
 namespace {
@@ -24,6 +25,7 @@ TEST(BatchPdfTest, SampleReportBecomesOnePdfPagePerCase) {
     for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
         std::filesystem::copy_file(std::string(ORMAVEX_BIN_DIR) + "/" + f, data.file(f));
     }
+    test::WriteBytes(data.file("none.ini"), ""); // no numbering settings
     const std::string batch = std::string(ORMAVEX_BIN_DIR) + "/ormavex-batch";
     const std::string sample = std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt";
     std::string out;
@@ -44,6 +46,48 @@ TEST(BatchPdfTest, SampleReportBecomesOnePdfPagePerCase) {
     }
 
     EXPECT_EQ(test::RunCommand(batch + " --pdf x.pdf " + sample, &out, &err), 1); // needs --report
+}
+
+// A PDF that does not fit on the disk: both programs fail and the old PDF
+// stays as it was, with no new file beside it; a FIFO as the PDF is refused
+// at once.
+TEST(BatchPdfTest, APdfOnAFullDiskKeepsTheOldOneAndFails) {
+    test::SmallTmpfs fs(512);
+    if (!fs.mounted()) {
+        GTEST_SKIP() << "needs root to mount a small tmpfs";
+    }
+    test::TempDir tmp;
+    const std::string bin = std::string(ORMAVEX_BIN_DIR);
+    const std::string sample = std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt";
+    const std::string old = "%PDF-1.4 the user's earlier report\n";
+    test::WriteBytes(fs.file("r.pdf"), old);
+    fs.fillUpTo(16);
+    const std::string env = test::BoundedCommand(60, 4096) + "env -u DISPLAY TMPDIR=" + tmp.path() +
+                            " QT_QPA_PLATFORM=offscreen ";
+    std::string out;
+    std::string err;
+    EXPECT_EQ(test::RunCommand(env + bin + "/ormavex-batch --report --pdf " + fs.file("r.pdf") +
+                                   " " + sample,
+                               &out, &err),
+              6);
+    EXPECT_NE(err.find("No space left on device (error 61)"), std::string::npos) << err;
+    ASSERT_EQ(test::RunCommand(env + bin + "/ormavex-batch --report --keep " + sample, &out, &err),
+              0)
+        << err;
+    const std::string printFile = out.substr(0, out.find('\n'));
+    EXPECT_EQ(
+        test::RunCommand(env + bin + "/ormavex-preview --pdf " + fs.file("r.pdf") + " " + printFile,
+                         &out, &err),
+        3);
+    EXPECT_EQ(test::ReadBytes(fs.file("r.pdf")), old);
+    EXPECT_EQ(fs.names(), (std::vector<std::string>{"fill", "r.pdf"}));
+
+    ASSERT_EQ(::mkfifo(tmp.file("p.pdf").c_str(), 0600), 0);
+    EXPECT_EQ(test::RunCommand(env + bin + "/ormavex-preview --pdf " + tmp.file("p.pdf") + " " +
+                                   printFile,
+                               &out, &err),
+              3);
+    EXPECT_NE(err.find("is a FIFO"), std::string::npos) << err;
 }
 
 } // namespace

@@ -2,13 +2,16 @@
 
 #include "text/ShiftJis.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#include <sys/mount.h>
 #include <sys/resource.h>
+#include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -25,6 +28,40 @@ TempDir::TempDir() {
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
+}
+
+SmallTmpfs::SmallTmpfs(int kilobytes) {
+    const std::string options = "size=" + std::to_string(kilobytes) + "k,mode=0777";
+    m_mounted = ::geteuid() == 0 &&
+                ::mount("tmpfs", m_dir.path().c_str(), "tmpfs", 0, options.c_str()) == 0;
+}
+
+SmallTmpfs::~SmallTmpfs() {
+    if (m_mounted) {
+        ::umount2(m_dir.path().c_str(), MNT_DETACH);
+    }
+}
+
+void SmallTmpfs::fillUpTo(int kilobytes) const {
+    struct statvfs st {};
+    if (::statvfs(m_dir.path().c_str(), &st) != 0) {
+        return;
+    }
+    const long long freeBytes =
+        static_cast<long long>(st.f_bavail) * static_cast<long long>(st.f_frsize);
+    const long long fill = freeBytes - 1024LL * kilobytes;
+    if (fill > 0) {
+        WriteBytes(file("fill"), std::string(static_cast<std::size_t>(fill), 'x'));
+    }
+}
+
+std::vector<std::string> SmallTmpfs::names() const {
+    std::vector<std::string> out;
+    for (const auto& e : std::filesystem::directory_iterator(m_dir.path())) {
+        out.push_back(e.path().filename().string());
+    }
+    std::sort(out.begin(), out.end());
+    return out;
 }
 
 std::string ReadBytes(const std::string& path) {

@@ -45,6 +45,30 @@ double TestCoef(double base, int table, int row, int point);
 void WriteCoefFile(const std::string& path, int points, const std::vector<TestBlock>& blocks,
                    const std::string& endMarker = "EN9999");
 
+/// A small tmpfs of `kilobytes` mounted on a fresh folder, for a disk that
+/// really fills. Only root can mount one: mounted() is false otherwise (and
+/// when the system refuses), and the test is to be skipped with a message.
+class SmallTmpfs {
+public:
+    explicit SmallTmpfs(int kilobytes);
+    ~SmallTmpfs();
+    SmallTmpfs(const SmallTmpfs&) = delete;
+    SmallTmpfs& operator=(const SmallTmpfs&) = delete;
+
+    bool mounted() const { return m_mounted; }
+    const std::string& path() const { return m_dir.path(); }
+    std::string file(const std::string& name) const { return m_dir.file(name); }
+    /// Fills the file system with a file "fill" until at most `kilobytes`
+    /// are left.
+    void fillUpTo(int kilobytes) const;
+    /// The names in the file system's top folder.
+    std::vector<std::string> names() const;
+
+private:
+    TempDir m_dir;
+    bool m_mounted = false;
+};
+
 /// Runs a command through /bin/sh, capturing stdout and stderr; returns the
 /// exit status.
 int RunCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);

@@ -7,8 +7,9 @@
 //
 // Exit codes: 0 success, 1 usage error, 2 project file not loaded or not
 // written, 3 calculation failed, 4 report written but some case pages failed,
-// 5 report run failed (no print file could be made), 6 PDF not written,
-// 7 stopped by an unexpected failure.
+// 5 report not written (a print file could not be made or written, or no
+// case page was written), 6 PDF not written, 7 stopped by an unexpected
+// failure, 128 + N ended by signal N (SIGINT, SIGTERM, SIGHUP).
 
 #include "../CatchAll.h"
 #include "PdfPlugin.h"
@@ -21,6 +22,9 @@
 #include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
+#include "text/FileReplace.h"
+#include "text/SignalCleanup.h"
+#include "text/TextFile.h"
 
 #include <cstdio>
 #include <iostream>
@@ -61,7 +65,8 @@ constexpr const char* kUsage =
     "greater than 0, a load outside -9999.99 .. 9999.99, a λ without a block)\n"
     "is named on stderr, one line per case, and the run ends with exit code 3.\n"
     "Exit codes: 0 done, 1 usage, 2 project file error, 3 calculation error,\n"
-    "4 report pages failed, 5 report could not be written, 6 PDF not written.\n";
+    "4 report pages failed, 5 report could not be written, 6 PDF not written,\n"
+    "128+N ended by signal N (its print files removed).\n";
 
 struct Options {
     std::string dataDir;
@@ -96,6 +101,46 @@ int CalcFailed(const std::vector<ormavex::CaseFailure>& failures) {
     return 3;
 }
 
+// Every page failed (a missing Kivet.fmt or style file does that): there is
+// no report, whatever the print file holds.
+bool NoPageWritten(const ormavex::ReportRunOutcome& outcome, int caseCount) {
+    if (caseCount == 0 || static_cast<int>(outcome.failedCases.size()) < caseCount) {
+        return false;
+    }
+    std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n"
+              << "ormavex-batch: the report could not be written: no case page was written";
+    if (!outcome.reasons.empty()) {
+        std::cerr << " (No." << outcome.failedCases.front() << ": " << outcome.reasons.front()
+                  << ")";
+    }
+    std::cerr << "\n";
+    return true;
+}
+
+// The files named on the command line, looked at before any work: a settings
+// file that cannot be read is a usage error (1), a target that cannot be
+// replaced (a FIFO, a device, a folder, a read-only file) is refused at once
+// (2 for --write, 6 for --pdf). 0 when all is well.
+int CheckNamedFiles(const Options& opt) {
+    ormavex::Error error;
+    std::string unused;
+    if (!opt.settings.empty() &&
+        !ormavex::ReadFileBytes(opt.settings, unused, error, ormavex::FileLimit::Settings)) {
+        std::cerr << "ormavex-batch: the settings file cannot be read: " << error.message() << "\n";
+        return 1;
+    }
+    if (!opt.writePath.empty() && !ormavex::CheckReplaceTarget(opt.writePath, error)) {
+        std::cerr << ormavex::WriteErrorMessage(error.code(), opt.writePath).text << "\n"
+                  << "ormavex-batch: " << error.message() << "\n";
+        return 2;
+    }
+    if (!opt.pdfPath.empty() && !ormavex::CheckReplaceTarget(opt.pdfPath, error)) {
+        std::cerr << "ormavex-batch: the PDF file was not written: " << error.message() << "\n";
+        return 6;
+    }
+    return 0;
+}
+
 // The report run of the print menu with item 0 chosen: every case's page,
 // then the combined print file. Without --keep every print file is deleted,
 // as when the print menu closes.
@@ -114,7 +159,17 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
         ormavex::DeletePrintFiles(report);
         return 5;
     }
-    ormavex::CollectSelectedItems(report, {1});
+    ormavex::Error collectError;
+    if (!ormavex::CollectSelectedItems(report, {1}, &collectError)) {
+        std::cerr << "ormavex-batch: the report could not be written: " << collectError.message()
+                  << "\n";
+        ormavex::DeletePrintFiles(report);
+        return 5;
+    }
+    if (NoPageWritten(outcome, cases.CaseCount)) {
+        ormavex::DeletePrintFiles(report);
+        return 5;
+    }
     const std::string combined =
         report.lists.text[static_cast<std::size_t>(report.lists.textCount - 1)];
     if (!outcome.failedCases.empty()) {
@@ -148,6 +203,9 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
 }
 
 int Run(int argc, char** argv) {
+    // Ended by a signal, the program removes its print files and the new
+    // file of a save in progress, and exits with 128 + the signal number.
+    ormavex::InstallSignalCleanup();
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];
@@ -209,6 +267,10 @@ int Run(int argc, char** argv) {
         return Usage("--real-ratio needs --moments");
     }
 
+    if (const int code = CheckNamedFiles(opt); code != 0) {
+        return code;
+    }
+
     const std::string dataFolder = opt.dataDir.empty() ? ormavex::ProgramFolder() : opt.dataDir;
     ormavex::CaseTable cases;
     ormavex::LoadResult load = ormavex::LoadProject(cases, opt.project);
@@ -257,7 +319,9 @@ int Run(int argc, char** argv) {
     if (!opt.writePath.empty()) {
         ormavex::Error error;
         if (!ormavex::WriteInputFile(cases, opt.writePath, error)) {
-            std::cerr << error.message() << "\n";
+            std::cerr << error.message() << "\n"
+                      << "ormavex-batch: cannot write " << opt.writePath << ": "
+                      << ormavex::FileErrorReason(error.code()) << "\n";
             return 2;
         }
     }

@@ -2,6 +2,7 @@
 
 #include "PdfExport.h"
 #include "app/CPrivateProfile.h"
+#include "app/Messages.h"
 #include "app/WindowPlacement.h"
 
 #include <QAction>
@@ -313,8 +314,11 @@ void PreviewWindow::exportPdf() {
         name += QStringLiteral(".pdf");
     }
     std::string error;
-    if (!render::WriteReportPdf(*m_doc, name.toStdString(), &error)) {
-        m_showError(this, QString::fromUtf8("PDF ﾌｧｲﾙを書けません。\n\n") + name);
+    int code = 0;
+    if (!render::WriteReportPdf(*m_doc, name.toStdString(), &error, &code)) {
+        m_showError(this, QString::fromUtf8("PDF ﾌｧｲﾙを書けません。\n\n") + name +
+                              QStringLiteral("\n") +
+                              QString::fromStdString(FileErrorReasonText(code)));
         return;
     }
     const QString shown = QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());

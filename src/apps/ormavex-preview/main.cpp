@@ -9,6 +9,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
 #include "help/HelpKey.h"
+#include "text/SignalCleanup.h"
 
 #include <QApplication>
 #include <QGuiApplication>
@@ -50,6 +51,8 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
 // message box.
 int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     using namespace ormavex::preview;
+    // Ended by a signal, it removes the new file of a PDF being written.
+    ormavex::InstallSignalCleanup();
     const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
     if (cl.help) {
         std::cout << kUsage;

@@ -11,6 +11,7 @@
 #include "app/frmMenuMain.h"
 #include "app/mWin32_SHGetSpecialFolderPath.h"
 #include "help/HelpKey.h"
+#include "text/SignalCleanup.h"
 
 #include <QApplication>
 
@@ -28,6 +29,9 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
         return 0;
     }
     ormavex::gui::UseJapaneseLocale();
+    // Ended by a signal, it removes the print files of an open print menu
+    // and the new file of a save in progress.
+    ormavex::InstallSignalCleanup();
     app.emplace(argc, argv);
     QApplication::setApplicationName(QStringLiteral("Ormavex"));
     ormavex::gui::SetUpJapaneseUi(*app);

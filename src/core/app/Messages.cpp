@@ -13,14 +13,53 @@ Message UnsupportedVersionMessage(const std::string& version) {
     return {"ﾌｧｲﾙを開く", "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver." + version + "）には現在対応しておりません。"};
 }
 
-Message ReadErrorMessage(int code) {
-    return {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ",
-            FileErrorText("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。", code)};
+std::string FileErrorReasonText(int code) {
+    switch (code) {
+    case 6: return "数値が大きすぎます";
+    case 7: return "ﾌｧｲﾙが大きすぎます";
+    case 9: return "検討ｹｰｽ数が99を超えています";
+    case 13: return "ﾃﾞｰﾀの形式が正しくありません";
+    case 52: return "ﾌｧｲﾙ名が正しくありません";
+    case 53: return "ﾌｧｲﾙが見つかりません";
+    case 57: return "装置の入出力ｴﾗｰです";
+    case 61: return "ﾃﾞｨｽｸの空き容量が足りません";
+    case 62: return "ﾌｧｲﾙが途中で終わっています";
+    case 67: return "開いているﾌｧｲﾙが多すぎます";
+    case 70: return "ﾌｧｲﾙが使用中です";
+    case 71: return "ﾃﾞｨｽｸの準備ができていません";
+    case 75: return "ﾌｧｲﾙにｱｸｾｽできません（読み取り専用か，通常のﾌｧｲﾙではありません）";
+    case 76: return "ﾌｫﾙﾀﾞが見つかりません";
+    default: return {};
+    }
 }
 
-Message WriteErrorMessage(int code) {
-    return {"ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ",
-            FileErrorText("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", code)};
+namespace {
+
+// The message, then (when known) the file and the reason on lines of their own.
+std::string WithFileAndReason(std::string message, const std::string& path, int code) {
+    if (!path.empty()) {
+        message += "\n" + path;
+        if (const std::string reason = FileErrorReasonText(code); !reason.empty()) {
+            message += "\n" + reason;
+        }
+    }
+    return message;
+}
+
+} // namespace
+
+Message ReadErrorMessage(int code, const std::string& path, int reasonCode) {
+    return {"ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ",
+            FileErrorText(WithFileAndReason("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。",
+                                            path, reasonCode < 0 ? code : reasonCode),
+                          code)};
+}
+
+Message WriteErrorMessage(int code, const std::string& path) {
+    return {
+        "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ",
+        FileErrorText(
+            WithFileAndReason("入力ﾃﾞｰﾀﾌｧｲﾙを作成することができませんでした。", path, code), code)};
 }
 
 Message CalcErrorMessage() {

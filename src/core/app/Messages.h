@@ -18,8 +18,16 @@ struct Message {
 std::string FileErrorText(const std::string& message, int code);
 
 Message UnsupportedVersionMessage(const std::string& version);
-Message ReadErrorMessage(int code);
-Message WriteErrorMessage(int code);
+/// The reason of a file error code in words ("ﾃﾞｨｽｸの空き容量が足りません");
+/// empty for a code without one.
+std::string FileErrorReasonText(int code);
+
+/// The messages of a project file that cannot be read or written. With
+/// `path`, the file and the reason of `code` follow the first sentence on
+/// lines of their own; the reason is that of `reasonCode` when it is given
+/// (a file that could not be read is shown with code 0, as a refused version).
+Message ReadErrorMessage(int code, const std::string& path = {}, int reasonCode = -1);
+Message WriteErrorMessage(int code, const std::string& path = {});
 Message CalcErrorMessage();
 
 } // namespace ormavex

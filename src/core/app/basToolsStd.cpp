@@ -1,6 +1,7 @@
 #include "basToolsStd.h"
 
 #include "text/ShiftJis.h"
+#include "text/SignalCleanup.h"
 #include "text/TextFile.h"
 
 #include <cstdio>
@@ -10,8 +11,11 @@
 namespace ormavex {
 
 bool KillFile(const std::string& path) {
-    // unlink never removes a folder (it fails with EISDIR).
-    return !path.empty() && ::unlink(path.c_str()) == 0;
+    // unlink never removes a folder (it fails with EISDIR). A file removed
+    // here needs no removal on a signal any more.
+    const bool removed = !path.empty() && ::unlink(path.c_str()) == 0;
+    ForgetOnSignal(path);
+    return removed;
 }
 
 bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_str(), 0777) == 0; }

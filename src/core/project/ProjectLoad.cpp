@@ -9,9 +9,21 @@
 
 namespace ormavex {
 
+namespace {
+
+// "Permission denied (error 75)" of "cannot read PATH: Permission denied (error 75)".
+std::string ReasonOf(const Error& error, const std::string& path) {
+    const std::string message = error.message();
+    const std::string prefix = "cannot read " + path + ": ";
+    return message.rfind(prefix, 0) == 0 ? message.substr(prefix.size()) : message;
+}
+
+} // namespace
+
 LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     LoadResult r;
     Error error;
+    int readFailure = 0; // the file error code of a file that could not be read
     const std::string_view ext =
         std::string_view(path).substr(path.size() >= 3 ? path.size() - 3 : 0);
     if (EqualsNoCase(ext, "KVT")) {
@@ -19,6 +31,7 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
         std::string data;
         Error readError;
         const bool read = ReadFileBytes(path, data, readError, FileLimit::Project);
+        readFailure = read ? 0 : readError.code();
         r.version = read ? InputFileVersionOf(data) : std::string("error");
         if (r.version == "2.10") {
             r.ok = detail::ReadProjectBytes(cases, data, 10, error);
@@ -33,7 +46,8 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
                 r.unreadable = !read;
                 r.problem = DescribeUnreadableFile(path, FileLimit::Project);
                 if (r.problem.empty()) {
-                    r.problem = "has no version line of a project file";
+                    r.problem = read ? "has no version line of a project file"
+                                     : "cannot be read: " + ReasonOf(readError, path);
                 }
             }
         }
@@ -47,7 +61,15 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
     }
     r.errorCode = error.code();
     if (!r.ok) {
-        r.messages.push_back(ReadErrorMessage(r.errorCode));
+        // A file that could not be read keeps the code 0 of a refused version,
+        // but its message names the file and why.
+        if (r.errorCode != 0) {
+            r.messages.push_back(ReadErrorMessage(r.errorCode, path));
+        } else if (readFailure != 0) {
+            r.messages.push_back(ReadErrorMessage(0, path, readFailure));
+        } else {
+            r.messages.push_back(ReadErrorMessage(0));
+        }
     }
     return r;
 }

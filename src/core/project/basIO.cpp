@@ -110,7 +110,7 @@ std::string InputFileBytes(const CaseTable& cases) {
 
 bool WriteInputFile(const CaseTable& cases, const std::string& path, Error& error) {
     if (!ReplaceFileContents(path, InputFileBytes(cases), error)) {
-        error = Error(WriteErrorMessage(error.code()).text, error.code(), path);
+        error = Error(WriteErrorMessage(error.code(), path).text, error.code(), path);
         return false;
     }
     return true;

@@ -60,6 +60,24 @@ private:
     DrawingContext* m_drawing;
 };
 
+// A page that failed because a print file could not be written (a full
+// temporary folder) ends the run: no later page could be written either,
+// and the report would be short.
+void ThrowWhenPrintFilesFailed(const ReportState& report, const Error& pageError) {
+    const PrintFileLists& lists = report.lists;
+    const std::string& path = pageError.path();
+    bool printFile = !path.empty() && path == lists.folder; // none could be made
+    for (int k = 0; k < lists.textCount && !printFile; ++k) {
+        printFile = lists.text[static_cast<std::size_t>(k)] == path;
+    }
+    for (int k = 0; k < lists.drawingCount && !printFile; ++k) {
+        printFile = lists.drawing[static_cast<std::size_t>(k)] == path;
+    }
+    if (report.out.failed() || printFile) {
+        throw Error(pageError.message(), pageError.code(), path);
+    }
+}
+
 bool RunReportPages(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
                     const PageWriter& writePage, ReportRunOutcome& outcome,
                     const PageRefusal& refuse) {
@@ -94,10 +112,15 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
             const bool frontWall = cases.printStyle(c, style) && style == 0;
             if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &error)) {
                 failed(c, error);
+                ThrowWhenPrintFilesFailed(report, error);
             }
         }
         report.runHoldsFile = false;
-        report.out.close();
+        if (!report.out.close()) {
+            throw Error("cannot write the print file " + report.currentPrintFile + ": " +
+                            FileErrorReason(report.out.errorCode()),
+                        report.out.errorCode(), report.currentPrintFile);
+        }
         report.currentPrintFile = NewTextPrintFile(report.lists);
     } catch (const Error& e) {
         outcome.failure = e.what();
@@ -192,7 +215,7 @@ Message PrintFileErrorMessage(const ReportRunOutcome& outcome) {
     return m;
 }
 
-bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates) {
+bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates, Error* error) {
     // Item k is the text print file at position k; the combined print file is
     // the last one, so only the positions before it are items.
     const int combinedPos = report.lists.textCount - 1;
@@ -207,20 +230,35 @@ bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStat
     }
     const std::string combined = report.lists.text[static_cast<std::size_t>(combinedPos)];
     report.currentPrintFile = combined;
-    // The items are joined in memory and the combined file written at once;
-    // an item that cannot be read adds nothing but its page break.
+    report.out.close();
+    // The items are joined in memory and the combined file replaced at once.
+    // An item that cannot be read, or a combined file that cannot be written
+    // whole, fails: a short report is never handed on as a whole one.
     std::string joined;
-    for (std::size_t i = 0; i < chosen.size(); ++i) {
+    Error failure;
+    for (std::size_t i = 0; i < chosen.size() && failure.code() == 0; ++i) {
         if (i > 0) {
             joined += '\f';
         }
-        AppendFileLines(joined, report.lists.text[chosen[i]]);
+        const std::string& item = report.lists.text[chosen[i]];
+        if (!AppendFileLines(joined, item)) {
+            std::string unused;
+            if (ReadFileBytes(item, unused, failure, FileLimit::Print) || failure.code() == 0) {
+                failure = Error("cannot read the print file " + item, FileError::DeviceIo, item);
+            }
+        }
     }
-    report.out.close();
-    TextOutFile out;
-    if (out.open(combined, TextOutFile::Mode::Truncate)) {
-        out.writeBytes(joined);
-        out.close();
+    if (failure.code() == 0) {
+        ReplaceFileContents(combined, joined, failure);
+    }
+    if (failure.code() != 0) {
+        // What was written is removed; an empty combined file stays in the
+        // list, so that the list keeps its positions.
+        CreateEmptyFile(combined);
+        if (error != nullptr) {
+            *error = failure;
+        }
+        return false;
     }
     return true;
 }

@@ -84,9 +84,12 @@ Message PrintFileErrorMessage(const ReportRunOutcome& outcome);
 /// report items whose check state is exactly 1: item k is the text print file
 /// at position k, and only the positions before the combined file are items
 /// (others are ignored). Chosen items are joined in index order with a page
-/// break between them; an item whose file cannot be appended leaves what was
-/// appended so far. Returns false, touching nothing, when no item is chosen.
-bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates);
+/// break between them, and the combined file is replaced as a whole. Returns
+/// false, touching nothing, when no item is chosen; false with `error` set
+/// (code not 0) when an item cannot be read or the combined file cannot be
+/// written whole, which leaves the combined file empty.
+bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStates,
+                          Error* error = nullptr);
 
 /// The message when printing with no item checked.
 Message NoPrintItemMessage();

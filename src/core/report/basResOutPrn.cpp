@@ -6,6 +6,7 @@
 #include "text/LeadingNumber.h"
 #include "text/NumberPicture.h"
 #include "text/ShiftJis.h"
+#include "text/SignalCleanup.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -112,9 +113,17 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
         throw Error(std::string("too many ") + what + " print files");
     }
     std::string path = folder + "/~MTXXXXXX.tmp";
-    const int fd = ::mkstemps(path.data(), 4);
+    int fd = -1;
+    int code = 0;
+    {
+        const HoldCleanupSignals hold; // made and listed as one step
+        fd = ::mkstemps(path.data(), 4);
+        code = errno;
+        if (fd >= 0) {
+            RemoveOnSignal(path); // until DeletePrintFiles removes it
+        }
+    }
     if (fd < 0) {
-        const int code = errno;
         throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(code),
                     code, folder);
     }

@@ -36,9 +36,9 @@ int WriteAll(int fd, std::string_view bytes) {
     return 0;
 }
 
-Error FileFailure(const char* verb, const std::string& path, int code) {
-    return Error(std::string("cannot ") + verb + " " + path + " (error " + std::to_string(code) +
-                     ")",
+Error FileFailure(const char* verb, const std::string& path, int code, const std::string& reason) {
+    return Error(std::string("cannot ") + verb + " " + path + ": " + reason + " (error " +
+                     std::to_string(code) + ")",
                  code, path);
 }
 
@@ -75,13 +75,16 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
 bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, std::size_t limit) {
     bytes.clear();
     int fd = -1;
-    auto fail = [&](int code) {
+    auto fail = [&](int code, const std::string& reason) {
         if (fd >= 0) {
             ::close(fd);
         }
         bytes.clear();
-        error = FileFailure("read", path, code);
+        error = FileFailure("read", path, code, reason);
         return false;
+    };
+    auto failErrno = [&](int err) {
+        return fail(FileErrorFromErrno(err, path, false), std::strerror(err));
     };
     // An empty path fails with ENOENT, which gives 52. O_NONBLOCK: opening a
     // FIFO with no writer must not wait; the descriptor is checked with fstat
@@ -89,13 +92,13 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
     fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
     struct stat st {};
     if (fd < 0 || ::fstat(fd, &st) != 0) {
-        return fail(FileErrorFromErrno(errno, path, false));
+        return failErrno(errno);
     }
     if (!S_ISREG(st.st_mode)) {
-        return fail(FileError::PathFileAccess);
+        return fail(FileError::PathFileAccess, DescribeUnreadableFile(path, limit));
     }
     if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit) {
-        return fail(FileError::OutOfMemory);
+        return fail(FileError::OutOfMemory, DescribeUnreadableFile(path, limit));
     }
     // Read straight into the string: its size from fstat, grown (never past
     // the limit) if the file turns out longer.
@@ -104,7 +107,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
     for (;;) {
         if (have == bytes.size()) {
             if (have > limit) {
-                return fail(FileError::OutOfMemory);
+                return fail(FileError::OutOfMemory, "is too large");
             }
             bytes.resize(std::min(bytes.size() * 2 + 4096, limit + 1));
         }
@@ -113,7 +116,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
             continue;
         }
         if (n < 0) {
-            return fail(FileErrorFromErrno(errno, path, false));
+            return failErrno(errno);
         }
         if (n == 0) {
             break;
@@ -183,74 +186,6 @@ bool FileReadCache::read(const std::string& path, std::string& bytes, Error& err
         error = it->error;
     }
     return it->ok;
-}
-
-bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
-    auto fail = [&](int code) {
-        error = FileFailure("write", givenPath, code);
-        return false;
-    };
-    if (givenPath.empty() || givenPath.back() == '/') {
-        return fail(FileError::BadFileName);
-    }
-    // A symbolic link is followed, so that the file it names gets the new
-    // content and the link stays.
-    std::string path = givenPath;
-    for (int hops = 0;; ++hops) {
-        struct stat lst {};
-        if (::lstat(path.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) {
-            break;
-        }
-        std::error_code lec;
-        const std::filesystem::path target = std::filesystem::read_symlink(path, lec);
-        if (lec || hops >= 40) {
-            return fail(FileError::PathFileAccess);
-        }
-        path = target.is_absolute() ? target.string()
-                                    : (std::filesystem::path(FolderOf(path)) / target).string();
-    }
-    // Only a regular file is replaced: a folder, FIFO, device or socket is refused.
-    struct stat st {};
-    const bool exists = ::stat(path.c_str(), &st) == 0;
-    if (exists && !S_ISREG(st.st_mode)) {
-        return fail(FileError::PathFileAccess);
-    }
-    std::error_code ec;
-    if (!std::filesystem::exists(FolderOf(path), ec)) {
-        return fail(FileError::PathNotFound);
-    }
-    std::string tmpl = path + ".XXXXXX";
-    int fd = ::mkstemp(tmpl.data());
-    if (fd < 0) {
-        return fail(FileErrorFromErrno(errno, path, true));
-    }
-    // Keep the permission bits of the file being replaced; a new file gets the
-    // usual bits for a document.
-    mode_t mode = 0644;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
-
-    int err = WriteAll(fd, bytes);
-    if (err == 0 && ::fsync(fd) != 0) {
-        err = errno;
-    }
-    if (::close(fd) != 0 && err == 0) {
-        err = errno;
-    }
-    if (err == 0 && ::rename(tmpl.c_str(), path.c_str()) != 0) {
-        err = errno;
-    }
-    if (err != 0) {
-        ::unlink(tmpl.c_str());
-        return fail(FileErrorFromErrno(err, path, true));
-    }
-    return true;
 }
 
 bool LineReader::next(std::string_view& line) noexcept {

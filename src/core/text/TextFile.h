@@ -7,6 +7,7 @@
 // code() is the file error code; nothing throws for an I/O problem.
 
 #include "Error.h"
+#include "FileReplace.h"
 
 #include <any>
 #include <cstddef>
@@ -109,15 +110,6 @@ private:
     std::vector<Entry> m_files;
     std::vector<std::pair<std::string, std::any>> m_parsed;
 };
-
-/// Writes `bytes` as the new content of `path` without ever destroying the file
-/// that was there: the bytes go to a new file in the same folder, which is
-/// flushed to disk and then renamed over `path`. On failure the new file is
-/// removed, `path` is untouched and `error` is set ("cannot write PATH
-/// (error N)", code N). A symbolic link is followed: the file it names is
-/// replaced in its own folder and the link stays. A folder, FIFO, device or
-/// socket at `path` is refused with 75.
-bool ReplaceFileContents(const std::string& path, std::string_view bytes, Error& error);
 
 /// Splits file bytes into lines. A line ends at CR LF (also at a lone LF or CR);
 /// a last line without line end is a line too. Lines are returned without their

@@ -389,7 +389,7 @@ bool frmMenuMain::mnuFileSaveAs_Click() {
     writeInitDir(FolderOf(dialog.FileName));
     Error error;
     if (!WriteInputFile(m_state.cases, dialog.FileName, error)) {
-        m_prompter.show(this, WriteErrorMessage(error.code()));
+        m_prompter.show(this, WriteErrorMessage(error.code(), error.path()));
         return false;
     }
     m_currentFile = dialog.FileName;
@@ -405,7 +405,7 @@ bool frmMenuMain::mnuFileSave_Click() {
     }
     Error error;
     if (!WriteInputFile(m_state.cases, m_currentFile, error)) {
-        m_prompter.show(this, WriteErrorMessage(error.code()));
+        m_prompter.show(this, WriteErrorMessage(error.code(), error.path()));
         return false;
     }
     AddRecentFile(m_currentFile);

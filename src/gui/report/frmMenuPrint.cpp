@@ -149,7 +149,19 @@ void frmMenuPrint::cmdPreview_Click() {
     for (QCheckBox* item : m_items) {
         states.push_back(item->isChecked() ? 1 : 0);
     }
-    if (!CollectSelectedItems(m_state.report, states)) {
+    Error error;
+    if (!CollectSelectedItems(m_state.report, states, &error)) {
+        if (error.code() != 0) {
+            // The combined print file could not be written whole: nothing to preview.
+            // The file and the reason in words; the system's own text when
+            // the code has none.
+            const std::string reason = FileErrorReasonText(error.code());
+            m_prompter.message(this, "Ormavex",
+                               "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + error.path() +
+                                   "\n" + (reason.empty() ? error.message() : reason),
+                               Message::Icon::Critical, Prompter::Buttons::Ok);
+            return;
+        }
         m_prompter.beep();
         Message m = NoPrintItemMessage();
         m.title = windowTitle().toStdString();

@@ -269,7 +269,7 @@ TEST(ProjectFile, AFailedSaveLeavesTheExistingFileByteIdentical) {
     }
     EXPECT_EQ(error.code(), 61);
     EXPECT_EQ(error.path(), path);
-    EXPECT_EQ(error.message(), WriteErrorMessage(61).text);
+    EXPECT_EQ(error.message(), WriteErrorMessage(61, path).text);
     EXPECT_EQ(FileErrorFromErrno(EIO, path, true), 57); // a failing disk part way through
     EXPECT_EQ(ReadBytes(path), "the user's earlier project\r\n");
     // No stray new file is left behind.

@@ -49,6 +49,7 @@ protected:
         for (const char* f : {"Kivet.fmt", "LINE_PRN.DEF", "STR_PRN.DEF"}) {
             std::filesystem::copy_file(std::string(ORMAVEX_BIN_DIR) + "/" + f, data.file(f));
         }
+        WriteSjisLines(data.file("none.ini"), {}); // no numbering settings
     }
 
     int Run(const std::string& args, const std::string& project) {
@@ -205,6 +206,15 @@ TEST_F(BatchReportTest, AZeroSpanIsRefusedAndNeverGetsAPage) {
     EXPECT_NE(pages[1].find("case 3"), std::string::npos);
     ExpectNoNonFiniteNumbers();
     DeletePrintFiles(report);
+
+    // Without Kivet.fmt every page fails: no report was written (5), even
+    // with --keep nothing is left.
+    cases.cell(2, 5) = 4.5;
+    ASSERT_TRUE(WriteInputFile(cases, project, error));
+    std::filesystem::remove(data.file("Kivet.fmt"));
+    EXPECT_EQ(Run("--report --keep", project), 5);
+    EXPECT_NE(err.find("Kivet.fmt"), std::string::npos) << err;
+    EXPECT_EQ(FilesInTmp(), 0u);
 }
 
 TEST_F(BatchReportTest, ReportOptionsNeedReport) {

@@ -159,12 +159,19 @@ TEST_F(ReportRunTest, CombinedFileJoinsCheckedItemsWithPageBreaks) {
     ASSERT_TRUE(CollectSelectedItems(report, {1, 0, 1}));
     EXPECT_EQ(ReadBytes(combined), "a\r\nb\r\n\fd\r\n") << "rebuilt, not appended";
 
-    // An item's file that cannot be read adds nothing; items without a file
-    // of their own (the combined file itself and beyond) are not items.
-    std::filesystem::remove(report.lists.text[0]);
-    ASSERT_TRUE(CollectSelectedItems(report, {1, 1, 0, 1, 1}));
-    EXPECT_EQ(ReadBytes(combined), "\fc\r\n");
+    // Items without a file of their own (the combined file itself and
+    // beyond) are not items.
+    ASSERT_TRUE(CollectSelectedItems(report, {0, 1, 0, 1, 1}));
+    EXPECT_EQ(ReadBytes(combined), "c\r\n");
     EXPECT_FALSE(CollectSelectedItems(report, {0, 0, 0, 1}));
+    // An item's file that cannot be read fails the whole: no short report
+    // is handed on, the combined file is left empty.
+    std::filesystem::remove(report.lists.text[0]);
+    Error error;
+    EXPECT_FALSE(CollectSelectedItems(report, {1, 1}, &error));
+    EXPECT_NE(error.code(), 0);
+    EXPECT_EQ(error.path(), report.lists.text[0]);
+    EXPECT_EQ(ReadBytes(combined), "");
 }
 
 TEST_F(ReportRunTest, DeletesEveryPrintFile) {

@@ -11,6 +11,7 @@
 #include "report/ChapterSettings.h"
 #include "report/basResOutPrn.h"
 #include "support/TestSupport.h"
+#include "text/SignalCleanup.h"
 #include "text/TextFile.h"
 
 #include <gtest/gtest.h>
@@ -184,4 +185,44 @@ TEST(HostileInput, SavingFollowsLinksKeepsPermissionsAndRefusesSpecialFiles) {
     EXPECT_FALSE(ReplaceFileContents(dir.file("fifo-link.kvt"), "new", error));
     EXPECT_TRUE(std::filesystem::is_fifo(dir.file("p.kvt")));
     EXPECT_TRUE(std::filesystem::is_symlink(dir.file("fifo-link.kvt")));
+}
+
+// The one file replacement: a read-only file is refused with 75 (root
+// included) and stays; a name of the full 255 bytes saves, over an old file
+// of that name too; a disk that fills keeps the old file and leaves no new
+// one. Nothing stays on the list of files removed on a signal.
+TEST(HostileInput, ReplacementRefusesReadOnlyFilesAndKeepsTheOldOneOnAFullDisk) {
+    TempDir dir;
+    Error error;
+    WriteBytes(dir.file("ro.kvt"), "old");
+    ASSERT_EQ(::chmod(dir.file("ro.kvt").c_str(), 0444), 0);
+    EXPECT_FALSE(ReplaceFileContents(dir.file("ro.kvt"), "new", error));
+    EXPECT_EQ(error.code(), FileError::PathFileAccess);
+    EXPECT_NE(std::string(error.message()).find("read-only"), std::string::npos);
+    EXPECT_EQ(ReadBytes(dir.file("ro.kvt")), "old");
+
+    CaseTable cases;
+    cases.CaseCount = 1;
+    cases.setDefaults(1);
+    const std::string longName = std::string(251, 'n') + ".kvt";
+    ASSERT_EQ(longName.size(), 255u);
+    ASSERT_TRUE(WriteInputFile(cases, dir.file(longName), error)) << error.message();
+    ASSERT_TRUE(WriteInputFile(cases, dir.file(longName), error)) << error.message();
+    EXPECT_EQ(ReadBytes(dir.file(longName)), InputFileBytes(cases));
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir.path()), {}), 2);
+    EXPECT_EQ(FilesRemovedOnSignal(), 0);
+
+    ormavex::test::SmallTmpfs fs(256);
+    if (!fs.mounted()) {
+        GTEST_SKIP() << "the full disk needs root to mount a small tmpfs";
+    }
+    const std::string old(3000, 'o');
+    WriteBytes(fs.file("p.kvt"), old);
+    fs.fillUpTo(16);
+    EXPECT_FALSE(ReplaceFileContents(fs.file("p.kvt"), std::string(64 * 1024, 'n'), error));
+    EXPECT_EQ(error.code(), FileError::DiskFull);
+    EXPECT_NE(std::string(error.message()).find(fs.file("p.kvt")), std::string::npos);
+    EXPECT_EQ(ReadBytes(fs.file("p.kvt")), old);
+    EXPECT_EQ(fs.names(), (std::vector<std::string>{"fill", "p.kvt"}));
+    EXPECT_EQ(FilesRemovedOnSignal(), 0);
 }

@@ -170,7 +170,11 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown[0].text,
               "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。");
-    EXPECT_EQ(prompter.shown[1].text.rfind(kReadError, 0), 0u);
+    EXPECT_EQ(
+        prompter.shown[1].text.rfind("指定された入力ﾃﾞｰﾀﾌｧｲﾙの読み込みができませんでした。\n", 0),
+        0u);
+    EXPECT_NE(prompter.shown[1].text.find("ﾌｧｲﾙが見つかりません（ｴﾗｰｺｰﾄﾞ ： 0）"),
+              std::string::npos);
     EXPECT_EQ(w.CurrentFile(), "");
     EXPECT_EQ(w.Caption(), "Ormavex");
     EXPECT_TRUE(w.recentAction(1)->isEnabled());
