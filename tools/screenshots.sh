@@ -179,4 +179,19 @@ window '^印刷ﾌﾟﾚﾋﾞｭｰ' >/dev/null
 sleep 2
 screen preview-from-print-menu.png
 
+# Version information: a click on the ? menu opens it.
+start
+xdotool mousemove --window "$main" 124 8 click 1
+inside "$(window 'ﾊﾞｰｼﾞｮﾝ情報')" about.png
+
+# Numbering conditions, one picture per tab.
+start
+menu 3
+numbering=$(window '^連番条件設定$')
+xdotool windowactivate --sync "$numbering"
+for t in 1 2 3; do
+    inside "$numbering" "numbering-tab$t.png"
+    xdotool key ctrl+Tab
+done
+
 stop
