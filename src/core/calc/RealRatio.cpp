@@ -196,17 +196,8 @@ bool CalcMomentsAtRealRatio(const CaseTable& cases, CalcArrays& realCalc, CoefIn
             fail(std::move(refused));
             continue;
         }
-        std::int32_t typeIndex = 0;
-        std::int32_t ketaIndex = 0;
-        cases.tableTypeIndex(c, typeIndex);
-        cases.decimalsIndex(c, ketaIndex);
-        const int type = typeIndex + 1;
-        realCalc.CalcType[c] = type;
-        realCalc.CalcKeta[c] = ketaIndex + 2;
-        realCalc.CalcLx[c] = cases.lx(c);
-        realCalc.CalcLy[c] = cases.ly(c);
-        realCalc.CalcQA[c] = cases.qa(c);
-        realCalc.CalcQB[c] = cases.qb(c);
+        CopyCaseValues(cases, c, realCalc);
+        const int type = realCalc.CalcType[c];
         const double ratio = realCalc.CalcLx[c] / realCalc.CalcLy[c];
         realCalc.CalcRamuda[c] = ratio;
 

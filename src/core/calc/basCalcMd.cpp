@@ -413,6 +413,20 @@ std::vector<CoefBlock> LoadAllCoefBlocks(const std::string& dataFolder, int type
     }
 }
 
+void CopyCaseValues(const CaseTable& cases, int c, CalcArrays& calc) {
+    std::int32_t typeIndex = 0;
+    std::int32_t ketaIndex = 0;
+    cases.tableTypeIndex(c, typeIndex);
+    cases.decimalsIndex(c, ketaIndex);
+    calc.CalcType[c] = typeIndex + 1;
+    calc.CalcKeta[c] = ketaIndex + 2;
+    calc.CalcLx[c] = cases.lx(c);
+    calc.CalcLy[c] = cases.ly(c);
+    calc.CalcRamuda[c] = cases.lambda(c);
+    calc.CalcQA[c] = cases.qa(c);
+    calc.CalcQB[c] = cases.qb(c);
+}
+
 bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCheck check) {
     std::int32_t typeIndex = 0;
     std::int32_t ketaIndex = 0;
@@ -582,17 +596,7 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
             fail(std::move(refused));
             continue;
         }
-        std::int32_t typeIndex = 0;
-        std::int32_t ketaIndex = 0;
-        cases.tableTypeIndex(c, typeIndex);
-        cases.decimalsIndex(c, ketaIndex);
-        calc.CalcType[c] = typeIndex + 1;
-        calc.CalcKeta[c] = ketaIndex + 2;
-        calc.CalcLx[c] = cases.lx(c);
-        calc.CalcLy[c] = cases.ly(c);
-        calc.CalcRamuda[c] = cases.lambda(c);
-        calc.CalcQA[c] = cases.qa(c);
-        calc.CalcQB[c] = cases.qb(c);
+        CopyCaseValues(cases, c, calc);
 
         const std::string path = CoefFilePath(dataFolder, calc.CalcType[c]);
         const std::string file = FileNameOf(path);

@@ -86,6 +86,11 @@ enum class CaseCheck {
 bool CheckCaseValues(const CaseTable& cases, int caseNo, CaseFailure& failure,
                      CaseCheck check = CaseCheck::All);
 
+/// Copies the values of case `caseNo`, which CheckCaseValues accepted, into
+/// its calculation arrays: CalcType (1..5), CalcKeta (2 or 3), CalcLx,
+/// CalcLy, CalcRamuda (the case's λ), CalcQA and CalcQB.
+void CopyCaseValues(const CaseTable& cases, int caseNo, CalcArrays& calc);
+
 /// Why MomentsFromCoefficients gave no moments.
 enum class MomentFailure { None, LoadTooLarge, MomentTooLarge };
 

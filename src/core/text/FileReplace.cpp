@@ -98,36 +98,35 @@ bool CheckResolved(const std::string& givenPath, const std::string& path, bool& 
     return true;
 }
 
-} // namespace
-
-bool CheckReplaceTarget(const std::string& givenPath, Error& error) {
+// The file a replacement of `givenPath` writes: a symbolic link is followed
+// into `path`, so that the file it names gets the new content and the link
+// stays; then what is there is checked as CheckReplaceTarget says.
+bool ResolveTarget(const std::string& givenPath, std::string& path, bool& exists, struct stat& st,
+                   Error& error) {
     if (givenPath.empty() || givenPath.back() == '/') {
         return Fail(error, givenPath, FileError::BadFileName, "no file name given");
     }
-    std::string path;
     if (!FollowLinks(givenPath, path)) {
         return Fail(error, givenPath, FileError::PathFileAccess,
                     "a symbolic link that leads nowhere");
     }
-    bool exists = false;
-    struct stat st {};
     return CheckResolved(givenPath, path, exists, st, error);
 }
 
-bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
-    if (givenPath.empty() || givenPath.back() == '/') {
-        return Fail(error, givenPath, FileError::BadFileName, "no file name given");
-    }
-    // A symbolic link is followed, so that the file it names gets the new
-    // content and the link stays.
+} // namespace
+
+bool CheckReplaceTarget(const std::string& givenPath, Error& error) {
     std::string path;
-    if (!FollowLinks(givenPath, path)) {
-        return Fail(error, givenPath, FileError::PathFileAccess,
-                    "a symbolic link that leads nowhere");
-    }
     bool exists = false;
     struct stat st {};
-    if (!CheckResolved(givenPath, path, exists, st, error)) {
+    return ResolveTarget(givenPath, path, exists, st, error);
+}
+
+bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
+    std::string path;
+    bool exists = false;
+    struct stat st {};
+    if (!ResolveTarget(givenPath, path, exists, st, error)) {
         return false;
     }
     // A short name of its own, never the target's name plus a suffix: that
