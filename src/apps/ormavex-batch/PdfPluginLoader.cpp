@@ -1,6 +1,6 @@
 #include "PdfPlugin.h"
 
-#include <dlfcn.h>
+#include "platform/Platform.h"
 
 namespace ormavex::batch {
 
@@ -9,18 +9,12 @@ bool ExportPdfThroughPlugin(const std::string& pluginFolder, const std::string& 
                             std::string* error) {
     const std::string path = pluginFolder + "/" + PdfPluginFileName;
     // Never unloaded: Qt keeps state until the process ends.
-    void* module = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
-    if (module == nullptr) {
-        const char* why = ::dlerror();
-        if (error != nullptr) {
-            *error = "the PDF output cannot be loaded: " + std::string(why != nullptr ? why : path);
-        }
-        return false;
-    }
-    auto entry = reinterpret_cast<PdfPluginEntry>(::dlsym(module, PdfPluginEntryName));
+    std::string why;
+    auto entry = reinterpret_cast<PdfPluginEntry>(
+        ormavex::platform::LoadModuleSymbol(path, PdfPluginEntryName, why));
     if (entry == nullptr) {
         if (error != nullptr) {
-            *error = "the PDF output cannot be loaded: " + path + " has no " + PdfPluginEntryName;
+            *error = "the PDF output cannot be loaded: " + why;
         }
         return false;
     }

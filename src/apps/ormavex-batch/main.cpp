@@ -19,6 +19,7 @@
 #include "calc/MomentSummary.h"
 #include "calc/RealRatio.h"
 #include "calc/basCalcMd.h"
+#include "platform/Platform.h"
 #include "project/ProjectLoad.h"
 #include "project/basIO.h"
 #include "report/ReportRun.h"
@@ -206,6 +207,8 @@ int Run(int argc, char** argv) {
     // Ended by a signal, the program removes its print files and the new
     // file of a save in progress, and exits with 128 + the signal number.
     ormavex::InstallSignalCleanup();
+    // The CSV and every other output end their lines in LF on every system.
+    ormavex::platform::BinaryStandardOutput();
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];

@@ -3,12 +3,7 @@
 #include "text/Blanks.h"
 #include "text/LeadingNumber.h"
 
-#include <cerrno>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <thread>
-
-extern char** environ;
+#include "platform/Platform.h"
 
 namespace ormavex {
 
@@ -93,30 +88,11 @@ void CSystem::Shell(const std::string& Command, const Option& WindowStyle,
         }
     }
 
-    std::vector<std::string> args = SplitCommandLine(Command);
+    const std::vector<std::string> args = SplitCommandLine(Command);
     if (args.empty()) {
         return;
     }
-    std::vector<char*> argv;
-    argv.reserve(args.size() + 1);
-    for (std::string& a : args) {
-        argv.push_back(a.data());
-    }
-    argv.push_back(nullptr);
-    pid_t pid = 0;
-    if (::posix_spawnp(&pid, argv[0], nullptr, nullptr, argv.data(), environ) != 0) {
-        return;
-    }
-    auto reap = [pid] {
-        int status = 0;
-        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
-        }
-    };
-    if (wait) {
-        reap();
-    } else {
-        std::thread(reap).detach(); // reaped when it ends, never left a zombie
-    }
+    platform::StartProgram(Command, args, wait);
 }
 
 } // namespace ormavex

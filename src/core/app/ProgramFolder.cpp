@@ -2,32 +2,15 @@
 
 #include "mWin32_SHGetSpecialFolderPath.h"
 
-#include <cstdlib>
-#include <filesystem>
-#include <unistd.h>
+#include "platform/Platform.h"
 
 namespace ormavex {
 
-namespace {
-std::filesystem::path ExecutablePath() {
-    std::error_code ec;
-    std::filesystem::path p = std::filesystem::read_symlink("/proc/self/exe", ec);
-    return ec ? std::filesystem::current_path(ec) / "ormavex" : p;
-}
-} // namespace
+std::string ProgramFolder() { return platform::Utf8Path(platform::ExecutablePath().parent_path()); }
 
-std::string ProgramFolder() { return ExecutablePath().parent_path().string(); }
+std::string ExecutableName() { return platform::Utf8Path(platform::ExecutablePath().stem()); }
 
-std::string ExecutableName() { return ExecutablePath().stem().string(); }
-
-std::string TemporaryFolder() {
-    const char* tmp = std::getenv("TMPDIR");
-    std::string folder = (tmp != nullptr && tmp[0] != '\0') ? tmp : "/tmp";
-    while (folder.size() > 1 && folder.back() == '/') {
-        folder.pop_back();
-    }
-    return folder;
-}
+std::string TemporaryFolder() { return platform::TemporaryFolder(); }
 
 std::string PerUserDataFolder(const std::string& programName) {
     return GetLocalAppDataPath() + "/Velmorra/" + programName;
@@ -37,7 +20,7 @@ std::string SettingsFilePath(const std::string& programFolder, const std::string
     // The settings are written to a new file renamed over the old one: the
     // folder must be writable, the old file's own permissions do not matter.
     const bool packaged = programFolder == "/usr" || programFolder.rfind("/usr/", 0) == 0;
-    if (!programFolder.empty() && !packaged && ::access(programFolder.c_str(), W_OK | X_OK) == 0) {
+    if (!programFolder.empty() && !packaged && platform::FolderWritable(programFolder)) {
         return programFolder + "/Kivet.ini";
     }
     return userDataFolder + "/Kivet.ini";

@@ -4,21 +4,21 @@
 #include "text/SignalCleanup.h"
 #include "text/TextFile.h"
 
+#include "platform/Platform.h"
+
 #include <cstdio>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ormavex {
 
 bool KillFile(const std::string& path) {
-    // unlink never removes a folder (it fails with EISDIR). A file removed
-    // here needs no removal on a signal any more.
-    const bool removed = !path.empty() && ::unlink(path.c_str()) == 0;
+    // Never removes a folder. A file removed here needs no removal on a
+    // signal any more.
+    const bool removed = platform::RemoveFile(path);
     ForgetOnSignal(path);
     return removed;
 }
 
-bool MakeDir(const std::string& path) { return !path.empty() && ::mkdir(path.c_str(), 0777) == 0; }
+bool MakeDir(const std::string& path) { return platform::MakeFolder(path); }
 
 std::string GetInputFileVersion(const std::string& path) {
     std::string data;

@@ -6,16 +6,15 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include "platform/Platform.h"
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
 #include <cmath>
 #include <cstring>
-#include <fcntl.h>
 #include <limits>
 #include <memory>
-#include <sys/stat.h>
-#include <unistd.h>
 #include <utility>
 #include <vector>
 
@@ -86,7 +85,7 @@ public:
     CoefFileIndex() = default;
     ~CoefFileIndex() {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            platform::Close(m_fd);
         }
     }
     CoefFileIndex(const CoefFileIndex&) = delete;
@@ -95,7 +94,7 @@ public:
     /// Forgets the file (closing it when open), keeping the memory for the next.
     void reset() {
         if (m_fd >= 0) {
-            ::close(m_fd);
+            platform::Close(m_fd);
             m_fd = -1;
         }
         m_path.clear();
@@ -113,20 +112,21 @@ public:
             return;
         }
         m_path = path;
-        // O_NONBLOCK: a FIFO is refused, never waited on.
-        m_fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-        if (m_fd < 0) {
-            ThrowUnreadable(path, FileErrorFromErrno(errno, path, false));
+        // A FIFO is refused, never waited on.
+        if (const int err = platform::OpenForReading(path, m_fd); err != 0) {
+            m_fd = -1;
+            ThrowUnreadable(path, FileErrorFromErrno(err, path, false));
         }
-        struct stat st {};
-        const bool regular = ::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode);
-        if (!regular || static_cast<unsigned long long>(st.st_size) > FileLimit::Coefficients) {
-            ::close(m_fd);
+        platform::FileStatus st;
+        const bool regular =
+            platform::StatusOf(m_fd, st) == 0 && st.kind == platform::FileKind::Regular;
+        if (!regular || st.size > FileLimit::Coefficients) {
+            platform::Close(m_fd);
             m_fd = -1;
             ThrowUnreadable(path, regular ? FileError::OutOfMemory : FileError::PathFileAccess);
         }
         // One buffer for the whole file, however far it is read.
-        const std::size_t need = static_cast<std::size_t>(st.st_size) + kChunk;
+        const std::size_t need = static_cast<std::size_t>(st.size) + kChunk;
         if (m_buffer.capacity < need) {
             m_buffer = NewReadBuffer(need);
         }
@@ -199,15 +199,12 @@ private:
             }
             m_buffer = std::move(larger);
         }
-        ssize_t n = 0;
-        do {
-            n = ::read(m_fd, m_buffer.bytes.get() + have, kChunk);
-        } while (n < 0 && errno == EINTR);
+        const long long n = platform::ReadSome(m_fd, m_buffer.bytes.get() + have, kChunk);
         const int err = errno;
         m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
         if (n <= 0) {
             m_eof = true;
-            ::close(m_fd);
+            platform::Close(m_fd);
             m_fd = -1;
             if (n < 0) {
                 ThrowUnreadable(m_path, FileErrorFromErrno(err, m_path, false));

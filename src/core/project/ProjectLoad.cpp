@@ -5,7 +5,7 @@
 #include "text/Blanks.h"
 #include "text/TextFile.h"
 
-#include <sys/stat.h>
+#include "platform/Platform.h"
 
 namespace ormavex {
 
@@ -41,8 +41,8 @@ LoadResult LoadProject(CaseTable& cases, const std::string& path) {
             r.messages.push_back(UnsupportedVersionMessage(r.version));
             // A missing file keeps the messages alone; a file that is there
             // but cannot be a project gets the reason.
-            struct stat st {};
-            if (::stat(path.c_str(), &st) == 0) {
+            platform::FileStatus st;
+            if (platform::Status(path, st) == 0) {
                 r.unreadable = !read;
                 r.problem = DescribeUnreadableFile(path, FileLimit::Project);
                 if (r.problem.empty()) {

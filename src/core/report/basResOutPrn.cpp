@@ -8,13 +8,14 @@
 #include "text/ShiftJis.h"
 #include "text/SignalCleanup.h"
 
+#include "platform/Platform.h"
+
 #include <algorithm>
 #include <cerrno>
 #include <cmath>
 #include <cstdlib>
 #include <cstring>
 #include <tuple>
-#include <unistd.h>
 #include <vector>
 
 namespace ormavex {
@@ -112,18 +113,17 @@ std::string MakePrintFile(const std::string& folder, std::array<std::string, N>&
     if (count >= static_cast<int>(N)) {
         throw Error(std::string("too many ") + what + " print files");
     }
-    std::string path = folder + "/~MTXXXXXX.tmp";
+    std::string path;
     int fd = -1;
     int code = 0;
     {
         const HoldCleanupSignals hold; // made and listed as one step
-        fd = ::mkstemps(path.data(), 4);
-        code = errno;
-        if (fd >= 0) {
+        code = platform::CreateUniqueFile(folder, "~MT", ".tmp", path, fd);
+        if (code == 0) {
             RemoveOnSignal(path); // until DeletePrintFiles removes it
         }
     }
-    if (fd < 0) {
+    if (code != 0) {
         throw Error("cannot create a temporary file in " + folder + ": " + std::strerror(code),
                     code, folder);
     }

@@ -3,39 +3,19 @@
 #include "SignalCleanup.h"
 #include "TextFile.h"
 
+#include "platform/Platform.h"
+
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ormavex {
 
 namespace {
 
 std::string FolderOf(const std::string& path) {
-    std::filesystem::path p(path);
-    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
-}
-
-// Writes all of `bytes`; 0, or the errno of the write that failed (a write
-// that takes nothing counts as a full disk).
-int WriteAll(int fd, std::string_view bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
-        if (n < 0) {
-            return errno;
-        }
-        if (n == 0) {
-            return ENOSPC;
-        }
-        done += static_cast<std::size_t>(n);
-    }
-    return 0;
+    const std::filesystem::path p = platform::FsPath(path);
+    return p.has_parent_path() ? platform::Utf8Path(p.parent_path()) : std::string(".");
 }
 
 bool Fail(Error& error, const std::string& path, int code, const std::string& reason) {
@@ -52,47 +32,43 @@ bool FailErrno(Error& error, const std::string& path, int err) {
 bool FollowLinks(const std::string& givenPath, std::string& path) {
     path = givenPath;
     for (int hops = 0;; ++hops) {
-        struct stat lst {};
-        if (::lstat(path.c_str(), &lst) != 0 || !S_ISLNK(lst.st_mode)) {
+        if (!platform::IsSymbolicLink(path)) {
             return true;
         }
         std::error_code ec;
-        const std::filesystem::path target = std::filesystem::read_symlink(path, ec);
+        const std::filesystem::path target =
+            std::filesystem::read_symlink(platform::FsPath(path), ec);
         if (ec || hops >= 40) {
             return false;
         }
-        path = target.is_absolute() ? target.string()
-                                    : (std::filesystem::path(FolderOf(path)) / target).string();
+        path = target.is_absolute() ? platform::Utf8Path(target)
+                                    : platform::Utf8Path(platform::FsPath(FolderOf(path)) / target);
     }
 }
 
 // CheckReplaceTarget on the file a link names; `st` gets what is there.
 bool CheckResolved(const std::string& givenPath, const std::string& path, bool& exists,
-                   struct stat& st, Error& error) {
-    exists = ::stat(path.c_str(), &st) == 0;
-    if (!exists && errno != ENOENT) {
-        return FailErrno(error, givenPath, errno);
+                   platform::FileStatus& st, Error& error) {
+    const int statError = platform::Status(path, st);
+    exists = statError == 0;
+    if (!exists && statError != ENOENT) {
+        return FailErrno(error, givenPath, statError);
     }
-    if (exists && !S_ISREG(st.st_mode)) {
-        const char* what = S_ISDIR(st.st_mode)    ? "is a folder, not a file"
-                           : S_ISFIFO(st.st_mode) ? "is a FIFO, not a regular file"
-                           : S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)
-                               ? "is a device, not a regular file"
-                           : S_ISSOCK(st.st_mode) ? "is a socket, not a regular file"
-                                                  : "is not a regular file";
-        return Fail(error, givenPath, FileError::PathFileAccess, what);
+    if (exists && st.kind != platform::FileKind::Regular) {
+        return Fail(error, givenPath, FileError::PathFileAccess, FileKindReason(st.kind));
     }
     // Read-only: no write permission bit at all (which also stops root), or
     // none for this user.
-    if (exists && (st.st_mode & 0222) == 0) {
+    if (exists && (st.permissions & 0222) == 0) {
         return Fail(error, givenPath, FileError::PathFileAccess, "the file is read-only");
     }
-    if (exists && ::access(path.c_str(), W_OK) != 0) {
+    if (const int err = exists ? platform::CheckWritable(path) : 0; err != 0) {
         return Fail(error, givenPath, FileError::PathFileAccess,
-                    errno == EROFS ? "the file system is read-only" : std::strerror(errno));
+                    err == EROFS ? "the file system is read-only" : std::strerror(err));
     }
-    struct stat folder {};
-    if (::stat(FolderOf(path).c_str(), &folder) != 0 || !S_ISDIR(folder.st_mode)) {
+    platform::FileStatus folder;
+    if (platform::Status(FolderOf(path), folder) != 0 ||
+        folder.kind != platform::FileKind::Folder) {
         return Fail(error, givenPath, FileError::PathNotFound, "the folder does not exist");
     }
     return true;
@@ -101,9 +77,9 @@ bool CheckResolved(const std::string& givenPath, const std::string& path, bool& 
 // The file a replacement of `givenPath` writes: a symbolic link is followed
 // into `path`, so that the file it names gets the new content and the link
 // stays; then what is there is checked as CheckReplaceTarget says.
-bool ResolveTarget(const std::string& givenPath, std::string& path, bool& exists, struct stat& st,
-                   Error& error) {
-    if (givenPath.empty() || givenPath.back() == '/') {
+bool ResolveTarget(const std::string& givenPath, std::string& path, bool& exists,
+                   platform::FileStatus& st, Error& error) {
+    if (givenPath.empty() || givenPath.back() == '/' || givenPath.back() == '\\') {
         return Fail(error, givenPath, FileError::BadFileName, "no file name given");
     }
     if (!FollowLinks(givenPath, path)) {
@@ -118,63 +94,53 @@ bool ResolveTarget(const std::string& givenPath, std::string& path, bool& exists
 bool CheckReplaceTarget(const std::string& givenPath, Error& error) {
     std::string path;
     bool exists = false;
-    struct stat st {};
+    platform::FileStatus st;
     return ResolveTarget(givenPath, path, exists, st, error);
 }
 
 bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
     std::string path;
     bool exists = false;
-    struct stat st {};
+    platform::FileStatus st;
     if (!ResolveTarget(givenPath, path, exists, st, error)) {
         return false;
     }
     // A short name of its own, never the target's name plus a suffix: that
     // would pass the 255-byte limit of a name for a long target name.
-    std::string temp = FolderOf(path) + "/" + kReplaceTempPrefix + "XXXXXX.tmp";
+    std::string temp;
     int fd = -1;
     int made = 0;
     {
         const HoldCleanupSignals hold; // made and listed as one step
-        fd = ::mkstemps(temp.data(), 4);
-        made = errno;
-        if (fd >= 0) {
+        made = platform::CreateUniqueFile(FolderOf(path), kReplaceTempPrefix, ".tmp", temp, fd);
+        if (made == 0) {
             RemoveOnSignal(temp);
         }
     }
-    if (fd < 0) {
+    if (made != 0) {
         return FailErrno(error, givenPath, made);
     }
     // Keep the permission bits of the file being replaced; a new file gets
     // the usual bits for a document.
-    mode_t mode = 0644;
-    if (exists) {
-        mode = st.st_mode & 07777;
-    } else {
-        const mode_t mask = ::umask(0);
-        ::umask(mask);
-        mode = 0666 & ~mask;
-    }
-    ::fchmod(fd, mode);
+    platform::SetPermissions(fd, exists ? &st : nullptr);
 
-    int err = WriteAll(fd, bytes);
-    if (err == 0 && ::fsync(fd) != 0) {
-        err = errno;
+    int err = platform::WriteAll(fd, bytes);
+    if (err == 0) {
+        err = platform::SyncToDisk(fd);
     }
-    if (::close(fd) != 0 && err == 0) {
-        err = errno;
+    if (const int closed = platform::Close(fd); closed != 0 && err == 0) {
+        err = closed;
     }
     // What is on disk must be what was given, before it replaces anything.
-    struct stat written {};
-    if (err == 0 && (::stat(temp.c_str(), &written) != 0 ||
-                     static_cast<unsigned long long>(written.st_size) != bytes.size())) {
+    platform::FileStatus written;
+    if (err == 0 && (platform::Status(temp, written) != 0 || written.size != bytes.size())) {
         err = EIO;
     }
-    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) {
-        err = errno;
+    if (err == 0) {
+        err = platform::ReplaceByRename(temp, path);
     }
     if (err != 0) {
-        ::unlink(temp.c_str());
+        platform::RemoveFile(temp);
         ForgetOnSignal(temp);
         return FailErrno(error, givenPath, err);
     }

@@ -1,13 +1,11 @@
 #include "ShiftJis.h"
 
+#include "platform/Platform.h"
+
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
 #include <cstring>
 #include <functional>
-#include <iconv.h>
 #include <unordered_map>
 
 namespace ormavex {
@@ -32,57 +30,6 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 }
 
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
-
-// One iconv descriptor per direction and thread: opening a descriptor costs far
-// more than a short conversion, and a descriptor holds shift state. A C
-// library without code page 932 is a broken installation: the program ends.
-class Converter {
-public:
-    Converter(const char* to, const char* from) : m_cd(iconv_open(to, from)) {
-        if (m_cd == reinterpret_cast<iconv_t>(-1)) {
-            std::fprintf(stderr,
-                         "Shift_JIS conversion unavailable: iconv cannot convert from %s to %s\n",
-                         from, to);
-            std::abort();
-        }
-    }
-    ~Converter() { iconv_close(m_cd); }
-    Converter(const Converter&) = delete;
-    Converter& operator=(const Converter&) = delete;
-
-    // Converts `in`; an input sequence that cannot be converted is replaced by
-    // `replacement` and skipped by `skip(in)` bytes.
-    template <typename Skip>
-    std::string convert(std::string_view in, std::string_view replacement, Skip skip) {
-        std::string out;
-        out.reserve(in.size() * 3 / 2 + 8);
-        iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-        char* src = const_cast<char*>(in.data());
-        std::size_t srcLeft = in.size();
-        char buf[1024];
-        while (srcLeft > 0) {
-            char* dst = buf;
-            std::size_t dstLeft = sizeof buf;
-            std::size_t r = iconv(m_cd, &src, &srcLeft, &dst, &dstLeft);
-            out.append(buf, static_cast<std::size_t>(dst - buf));
-            if (r == static_cast<std::size_t>(-1)) {
-                if (errno == E2BIG) {
-                    continue;
-                }
-                // EILSEQ or EINVAL (truncated sequence at the end)
-                out.append(replacement);
-                std::size_t n = std::min(srcLeft, skip(std::string_view(src, srcLeft)));
-                src += n;
-                srcLeft -= n;
-                iconv(m_cd, nullptr, nullptr, nullptr, nullptr);
-            }
-        }
-        return out;
-    }
-
-private:
-    iconv_t m_cd;
-};
 
 // The conversions of the short non-ASCII runs seen last: a report converts
 // the same few labels and headings again and again. Bounded in entries and
@@ -118,34 +65,24 @@ private:
     std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
 };
 
-std::size_t Utf8RunLength(std::string_view s) noexcept {
-    return Utf8SequenceLength(static_cast<unsigned char>(s[0]));
-}
-
 std::size_t SjisSequenceLength(std::string_view s) noexcept {
     return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
 }
 
-// One descriptor per direction and thread, opened on first use only: text
-// that is all ASCII never needs one.
-std::string Utf8RunToSjis(std::string_view run) {
-    thread_local Converter conv("CP932", "UTF-8");
-    return conv.convert(run, "?", Utf8RunLength);
-}
+// The system's converter does the work: iconv on Linux, code page 932 of
+// Windows there.
+std::string Utf8RunToSjis(std::string_view run) { return platform::Utf8ToCp932(run); }
 
-std::string SjisRunToUtf8(std::string_view run) {
-    thread_local Converter conv("UTF-8", "CP932");
-    return conv.convert(run, "\xEF\xBF\xBD", SjisSequenceLength);
-}
+std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(run); }
 
 } // namespace
 
 // ASCII is the same in both encodings and is copied as it is; only the runs
-// of other characters go through iconv. A run of UTF-8 ends before the next
+// of other characters go through the converter. A run of UTF-8 ends before the next
 // ASCII byte (no multi-byte sequence holds one); a run of Shift_JIS ends
 // before the next character whose first byte is ASCII (a trail byte may be).
 // A run that ends inside a sequence is a malformed tail: it and everything
-// after it go to iconv in one piece, exactly as the whole text would.
+// after it go to the converter in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -1,11 +1,8 @@
 #include "SignalCleanup.h"
 
 #include <atomic>
-#include <climits>
 #include <csignal>
 #include <cstring>
-#include <pthread.h>
-#include <unistd.h>
 
 namespace ormavex {
 
@@ -14,22 +11,22 @@ namespace {
 // A slot is in use while its flag is set; the path is complete before the
 // flag is set and the flag is cleared before the path changes, so that the
 // handler never reads a half-written path.
-char g_paths[kMaxFilesRemovedOnSignal][PATH_MAX];
+constexpr std::size_t kMaxPath = 4096;
+char g_paths[kMaxFilesRemovedOnSignal][kMaxPath];
 volatile std::sig_atomic_t g_used[kMaxFilesRemovedOnSignal];
 
-extern "C" void RemoveFilesAndExit(int signo) {
+void RemoveListedFiles() noexcept {
     for (int i = 0; i < kMaxFilesRemovedOnSignal; ++i) {
         if (g_used[i] != 0) {
-            ::unlink(g_paths[i]);
+            platform::RemoveFileOnExit(g_paths[i]);
         }
     }
-    ::_exit(128 + signo);
 }
 
 } // namespace
 
 bool RemoveOnSignal(const std::string& path) noexcept {
-    if (path.empty() || path.size() >= PATH_MAX) {
+    if (path.empty() || path.size() >= kMaxPath) {
         return false;
     }
     for (int i = 0; i < kMaxFilesRemovedOnSignal; ++i) {
@@ -61,29 +58,10 @@ int FilesRemovedOnSignal() noexcept {
     return n;
 }
 
-HoldCleanupSignals::HoldCleanupSignals() noexcept {
-    sigset_t held;
-    sigemptyset(&held);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaddset(&held, s);
-    }
-    ::pthread_sigmask(SIG_BLOCK, &held, &m_saved);
-}
+HoldCleanupSignals::HoldCleanupSignals() noexcept { platform::HoldTerminationSignals(m_saved); }
 
-HoldCleanupSignals::~HoldCleanupSignals() { ::pthread_sigmask(SIG_SETMASK, &m_saved, nullptr); }
+HoldCleanupSignals::~HoldCleanupSignals() { platform::ReleaseTerminationSignals(m_saved); }
 
-void InstallSignalCleanup() noexcept {
-    struct sigaction sa {};
-    sa.sa_handler = RemoveFilesAndExit;
-    sigemptyset(&sa.sa_mask);
-    // One signal at a time: a second one waits until the first has ended
-    // the program.
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-        sigaddset(&sa.sa_mask, s);
-    }
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) {
-        ::sigaction(s, &sa, nullptr);
-    }
-}
+void InstallSignalCleanup() noexcept { platform::InstallTerminationHandler(RemoveListedFiles); }
 
 } // namespace ormavex

@@ -3,11 +3,12 @@
 // the print files of a report run and the new file of a save in progress.
 //
 // The list has a fixed size and is kept in static storage, so that the
-// signal handler only reads it and calls unlink() and _exit(), both safe in
-// a handler. A program that wants this calls InstallSignalCleanup() once at
+// signal handler only reads it, removes the files and ends the program, all
+// safe in a handler. A program that wants this calls InstallSignalCleanup() once at
 // its start; the list is kept in every program, installed or not.
 
-#include <csignal>
+#include "platform/Platform.h"
+
 #include <string>
 
 namespace ormavex {
@@ -34,7 +35,7 @@ public:
     HoldCleanupSignals& operator=(const HoldCleanupSignals&) = delete;
 
 private:
-    sigset_t m_saved;
+    platform::SignalMask m_saved;
 };
 
 /// Handles SIGINT, SIGTERM and SIGHUP: removes every file on the list and

@@ -1,39 +1,22 @@
 #include "TextFile.h"
 
 #include "ShiftJis.h"
+#include "platform/Platform.h"
 
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
-#include <fcntl.h>
 #include <filesystem>
-#include <sys/stat.h>
-#include <unistd.h>
 
 namespace ormavex {
 
 namespace {
 
-std::string FolderOf(const std::string& path) {
-    std::filesystem::path p(path);
-    return p.has_parent_path() ? p.parent_path().string() : std::string(".");
-}
-
 bool FolderExists(const std::string& path) {
+    const std::filesystem::path p = platform::FsPath(path);
     std::error_code ec;
-    return std::filesystem::is_directory(FolderOf(path), ec);
-}
-
-// Writes all of `bytes`; 0, or the errno of the write that failed.
-int WriteAll(int fd, std::string_view bytes) {
-    for (std::size_t done = 0; done < bytes.size();) {
-        const ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-        if (n < 0 && errno != EINTR) {
-            return errno;
-        }
-        done += n > 0 ? static_cast<std::size_t>(n) : 0;
-    }
-    return 0;
+    return std::filesystem::is_directory(
+        p.has_parent_path() ? p.parent_path() : std::filesystem::path("."), ec);
 }
 
 Error FileFailure(const char* verb, const std::string& path, int code, const std::string& reason) {
@@ -43,6 +26,17 @@ Error FileFailure(const char* verb, const std::string& path, int code, const std
 }
 
 } // namespace
+
+const char* FileKindReason(platform::FileKind kind) {
+    switch (kind) {
+    case platform::FileKind::Regular: return "";
+    case platform::FileKind::Folder: return "is a folder, not a file";
+    case platform::FileKind::Fifo: return "is a FIFO, not a regular file";
+    case platform::FileKind::Device: return "is a device, not a regular file";
+    case platform::FileKind::Socket: return "is a socket, not a regular file";
+    default: return "is not a regular file";
+    }
+}
 
 int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     switch (err) {
@@ -56,10 +50,14 @@ int FileErrorFromErrno(int err, const std::string& path, bool writing) {
     case EPERM:
     case EROFS:
     case EISDIR: return FileError::PathFileAccess;
+#ifdef ETXTBSY
     case ETXTBSY:
+#endif
     case EBUSY: return FileError::PermissionDenied;
     case ENOSPC:
+#ifdef EDQUOT
     case EDQUOT:
+#endif
     case EFBIG: return FileError::DiskFull;
     case ENAMETOOLONG:
     case EINVAL:
@@ -77,7 +75,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
     int fd = -1;
     auto fail = [&](int code, const std::string& reason) {
         if (fd >= 0) {
-            ::close(fd);
+            platform::Close(fd);
         }
         bytes.clear();
         error = FileFailure("read", path, code, reason);
@@ -86,23 +84,25 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
     auto failErrno = [&](int err) {
         return fail(FileErrorFromErrno(err, path, false), std::strerror(err));
     };
-    // An empty path fails with ENOENT, which gives 52. O_NONBLOCK: opening a
-    // FIFO with no writer must not wait; the descriptor is checked with fstat
-    // before anything is read from it.
-    fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK | O_NOCTTY);
-    struct stat st {};
-    if (fd < 0 || ::fstat(fd, &st) != 0) {
-        return failErrno(errno);
+    // An empty path fails with ENOENT, which gives 52. A FIFO with no writer
+    // is opened without waiting; what was opened is checked before anything
+    // is read from it.
+    platform::FileStatus st;
+    if (const int err = platform::OpenForReading(path, fd); err != 0) {
+        return failErrno(err);
     }
-    if (!S_ISREG(st.st_mode)) {
+    if (const int err = platform::StatusOf(fd, st); err != 0) {
+        return failErrno(err);
+    }
+    if (st.kind != platform::FileKind::Regular) {
         return fail(FileError::PathFileAccess, DescribeUnreadableFile(path, limit));
     }
-    if (st.st_size < 0 || static_cast<unsigned long long>(st.st_size) > limit) {
+    if (st.size > limit) {
         return fail(FileError::OutOfMemory, DescribeUnreadableFile(path, limit));
     }
-    // Read straight into the string: its size from fstat, grown (never past
-    // the limit) if the file turns out longer.
-    bytes.resize(static_cast<std::size_t>(st.st_size) + 1);
+    // Read straight into the string: its size from the open file, grown
+    // (never past the limit) if the file turns out longer.
+    bytes.resize(static_cast<std::size_t>(st.size) + 1);
     std::size_t have = 0;
     for (;;) {
         if (have == bytes.size()) {
@@ -111,10 +111,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
             }
             bytes.resize(std::min(bytes.size() * 2 + 4096, limit + 1));
         }
-        const ssize_t n = ::read(fd, bytes.data() + have, bytes.size() - have);
-        if (n < 0 && errno == EINTR) {
-            continue;
-        }
+        const long long n = platform::ReadSome(fd, bytes.data() + have, bytes.size() - have);
         if (n < 0) {
             return failErrno(errno);
         }
@@ -123,7 +120,7 @@ bool ReadFileBytes(const std::string& path, std::string& bytes, Error& error, st
         }
         have += static_cast<std::size_t>(n);
     }
-    ::close(fd);
+    platform::Close(fd);
     bytes.resize(have);
     return true;
 }
@@ -132,30 +129,18 @@ std::string DescribeUnreadableFile(const std::string& path, std::size_t limit) {
     if (path.empty()) {
         return "no file name given";
     }
-    struct stat st {};
-    if (::stat(path.c_str(), &st) != 0) {
-        return std::strerror(errno);
+    platform::FileStatus st;
+    if (const int err = platform::Status(path, st); err != 0) {
+        return std::strerror(err);
     }
-    if (S_ISDIR(st.st_mode)) {
-        return "is a folder, not a file";
+    if (st.kind != platform::FileKind::Regular) {
+        return FileKindReason(st.kind);
     }
-    if (S_ISFIFO(st.st_mode)) {
-        return "is a FIFO, not a regular file";
-    }
-    if (S_ISCHR(st.st_mode) || S_ISBLK(st.st_mode)) {
-        return "is a device, not a regular file";
-    }
-    if (S_ISSOCK(st.st_mode)) {
-        return "is a socket, not a regular file";
-    }
-    if (!S_ISREG(st.st_mode)) {
-        return "is not a regular file";
-    }
-    if (static_cast<unsigned long long>(st.st_size) > limit) {
-        return "is too large (" + std::to_string(st.st_size) + " bytes, at most " +
+    if (st.size > limit) {
+        return "is too large (" + std::to_string(st.size) + " bytes, at most " +
                std::to_string(limit) + ")";
     }
-    if (st.st_size == 0) {
+    if (st.size == 0) {
         return "is empty";
     }
     return {};
@@ -243,10 +228,9 @@ bool TextOutFile::open(const std::string& path, Mode mode) {
     // Truncate writes from the start without O_TRUNC; close() cuts what is
     // left of a longer old content. An empty path gives 52, as on reading.
     restart(path, mode == Mode::Truncate);
-    const int flags = O_WRONLY | O_CREAT | O_CLOEXEC | (mode == Mode::Append ? O_APPEND : 0);
-    m_fd = ::open(path.c_str(), flags, 0666);
-    if (m_fd < 0) {
-        m_errorCode = FileErrorFromErrno(errno, path, true);
+    if (const int err = platform::OpenForWriting(path, mode == Mode::Append, m_fd); err != 0) {
+        m_fd = -1;
+        m_errorCode = FileErrorFromErrno(err, path, true);
         return false;
     }
     return true;
@@ -287,7 +271,7 @@ void TextOutFile::writeLine(std::string_view utf8) {
 }
 
 void TextOutFile::writeBuffer() {
-    if (const int err = m_errorCode == 0 ? WriteAll(m_fd, m_buffer) : 0; err != 0) {
+    if (const int err = m_errorCode == 0 ? platform::WriteAll(m_fd, m_buffer) : 0; err != 0) {
         m_errorCode = FileErrorFromErrno(err, m_path, true);
     }
     m_buffer.clear();
@@ -306,14 +290,17 @@ bool TextOutFile::close() {
     }
     writeBuffer();
     if (m_cutAtClose) {
-        struct stat st {};
-        if (::fstat(m_fd, &st) == 0 && S_ISREG(st.st_mode) && st.st_size > m_written &&
-            ::ftruncate(m_fd, static_cast<off_t>(m_written)) != 0 && m_errorCode == 0) {
-            m_errorCode = FileErrorFromErrno(errno, m_path, true);
+        platform::FileStatus st;
+        if (platform::StatusOf(m_fd, st) == 0 && st.kind == platform::FileKind::Regular &&
+            st.size > static_cast<std::uint64_t>(m_written)) {
+            if (const int err = platform::Truncate(m_fd, static_cast<std::uint64_t>(m_written));
+                err != 0 && m_errorCode == 0) {
+                m_errorCode = FileErrorFromErrno(err, m_path, true);
+            }
         }
     }
-    if (::close(m_fd) != 0 && m_errorCode == 0) {
-        m_errorCode = FileErrorFromErrno(errno, m_path, true);
+    if (const int err = platform::Close(m_fd); err != 0 && m_errorCode == 0) {
+        m_errorCode = FileErrorFromErrno(err, m_path, true);
     }
     m_fd = -1;
     m_buffer.clear();

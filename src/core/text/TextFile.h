@@ -19,6 +19,10 @@
 
 namespace ormavex {
 
+namespace platform {
+enum class FileKind;
+}
+
 /// Error codes shown with file failures ("（ｴﾗｰｺｰﾄﾞ ： 53）").
 namespace FileError {
 inline constexpr int Overflow = 6;
@@ -54,6 +58,10 @@ inline constexpr std::size_t Drawing = 16u << 20;
 /// Any other file.
 inline constexpr std::size_t Default = 64u << 20;
 } // namespace FileLimit
+
+/// Why a file of this kind cannot be read or replaced ("is a FIFO, not a
+/// regular file"); empty for a regular file.
+const char* FileKindReason(platform::FileKind kind);
 
 /// Reads the whole file as bytes. Only a regular file is read: a folder, a
 /// FIFO, a device or a socket fails with 75 without waiting on it, and a
