@@ -1,5 +1,6 @@
 #include "support/TestSupport.h"
 
+#include "platform/Platform.h"
 #include "text/ShiftJis.h"
 
 #include <algorithm>
@@ -9,14 +10,34 @@
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
+#ifdef _WIN32
+#include <process.h>
+#include <random>
+#else
 #include <sys/mount.h>
 #include <sys/resource.h>
 #include <sys/statvfs.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 namespace ormavex::test {
 
+#ifdef _WIN32
+TempDir::TempDir() {
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && m_path.empty(); ++attempt) {
+        const auto candidate =
+            std::filesystem::temp_directory_path() / ("ormavex-test-" + std::to_string(random()));
+        if (std::filesystem::create_directory(candidate)) {
+            m_path = platform::Utf8Path(candidate); // as GetTempPath gives it
+        }
+    }
+    if (m_path.empty()) {
+        throw std::runtime_error("no temporary folder could be made");
+    }
+}
+#else
 TempDir::TempDir() {
     std::string tmpl = (std::filesystem::temp_directory_path() / "ormavex-test-XXXXXX").string();
     if (::mkdtemp(tmpl.data()) == nullptr) {
@@ -24,12 +45,19 @@ TempDir::TempDir() {
     }
     m_path = tmpl;
 }
+#endif
 
 TempDir::~TempDir() {
     std::error_code ec;
     std::filesystem::remove_all(m_path, ec);
 }
 
+#ifdef _WIN32
+// Windows has no small file system to mount: the tests that need one skip.
+SmallTmpfs::SmallTmpfs(int /*kilobytes*/) {}
+SmallTmpfs::~SmallTmpfs() = default;
+void SmallTmpfs::fillUpTo(int /*kilobytes*/) const {}
+#else
 SmallTmpfs::SmallTmpfs(int kilobytes) {
     const std::string options = "size=" + std::to_string(kilobytes) + "k,mode=0777";
     m_mounted = ::geteuid() == 0 &&
@@ -55,6 +83,8 @@ void SmallTmpfs::fillUpTo(int kilobytes) const {
     }
 }
 
+#endif
+
 std::vector<std::string> SmallTmpfs::names() const {
     std::vector<std::string> out;
     for (const auto& e : std::filesystem::directory_iterator(m_dir.path())) {
@@ -65,14 +95,14 @@ std::vector<std::string> SmallTmpfs::names() const {
 }
 
 std::string ReadBytes(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
+    std::ifstream in(platform::FsPath(path), std::ios::binary);
     std::ostringstream ss;
     ss << in.rdbuf();
     return ss.str();
 }
 
 void WriteBytes(const std::string& path, const std::string& bytes) {
-    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    std::ofstream out(platform::FsPath(path), std::ios::binary | std::ios::trunc);
     out << bytes;
 }
 
@@ -115,11 +145,34 @@ void WriteCoefFile(const std::string& path, int points, const std::vector<TestBl
     WriteSjisLines(path, lines);
 }
 
+void SetEnvironment(const std::string& name, const char* value) {
+#ifdef _WIN32
+    ::_putenv_s(name.c_str(), value != nullptr ? value : "");
+#else
+    if (value != nullptr) {
+        ::setenv(name.c_str(), value, 1);
+    } else {
+        ::unsetenv(name.c_str());
+    }
+#endif
+}
+
+#ifdef _WIN32
+bool RunningAsRoot() { return false; }
+#else
+bool RunningAsRoot() { return ::geteuid() == 0; }
+#endif
+
 int RunCommand(const std::string& command, std::string* out, std::string* err) {
     std::filesystem::path dir = std::filesystem::temp_directory_path();
     std::string o = (dir / ("ormavex-cmd-out-" + std::to_string(::getpid()))).string();
     std::string e = (dir / ("ormavex-cmd-err-" + std::to_string(::getpid()))).string();
+#ifdef _WIN32
+    // cmd /c takes off the outer quotes, leaving the command as it was given.
+    int status = std::system(("\"" + command + " >" + o + " 2>" + e + "\"").c_str());
+#else
     int status = std::system((command + " >" + o + " 2>" + e).c_str());
+#endif
     if (out != nullptr) {
         *out = ReadBytes(o);
     }
@@ -128,7 +181,11 @@ int RunCommand(const std::string& command, std::string* out, std::string* err) {
     }
     std::remove(o.c_str());
     std::remove(e.c_str());
+#ifdef _WIN32
+    return status;
+#else
     return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+#endif
 }
 
 namespace {
@@ -145,6 +202,16 @@ constexpr bool kAsan = false;
 #endif
 } // namespace
 
+#ifdef _WIN32
+// No fork on Windows: the body runs in the test's own process, unbounded.
+bool RunBounded(const std::function<bool()>& body, int /*seconds*/, int /*megabytes*/) {
+    try {
+        return body();
+    } catch (...) {
+        return false;
+    }
+}
+#else
 bool RunBounded(const std::function<bool()>& body, int seconds, int megabytes) {
     std::fflush(nullptr);
     const pid_t pid = ::fork();
@@ -171,6 +238,7 @@ bool RunBounded(const std::function<bool()>& body, int seconds, int megabytes) {
     }
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 }
+#endif
 
 std::string BoundedCommand(int seconds, int megabytes) {
     const std::string t = "timeout -s KILL " + std::to_string(seconds) + " ";

@@ -69,6 +69,11 @@ private:
     bool m_mounted = false;
 };
 
+/// Sets an environment variable, or removes it when `value` is null.
+void SetEnvironment(const std::string& name, const char* value);
+/// True when the tests run as root (never on Windows).
+bool RunningAsRoot();
+
 /// Runs a command through /bin/sh, capturing stdout and stderr; returns the
 /// exit status.
 int RunCommand(const std::string& command, std::string* out = nullptr, std::string* err = nullptr);

@@ -13,7 +13,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <random>
-#include <share.h>
 #include <sys/stat.h>
 
 namespace ormavex::platform {
@@ -128,6 +127,38 @@ void AppendUtf8(std::string& out, char32_t cp) {
     }
 }
 
+// Where code page 932 of Windows and glibc's iconv differ, the conversion
+// follows iconv, so that a file is the same bytes whichever system wrote it.
+// Characters iconv writes as the JIS character they stand for (Windows writes
+// "?"): the yen sign as the backslash byte, the minus sign as "－", the wave
+// dash as "～", and so on.
+bool AsIconvWrites(char32_t cp, std::string& bytes) {
+    switch (cp) {
+    case 0x00A2: bytes = "\x81\x91"; return true;
+    case 0x00A3: bytes = "\x81\x92"; return true;
+    case 0x00A5: bytes = "\x5C"; return true;
+    case 0x00AC: bytes = "\x81\xCA"; return true;
+    case 0x2014: bytes = "\x81\x5C"; return true;
+    case 0x2016: bytes = "\x81\x61"; return true;
+    case 0x203E: bytes = "\x7E"; return true;
+    case 0x2212: bytes = "\x81\x7C"; return true;
+    case 0x301C: bytes = "\x81\x60"; return true;
+    default: break;
+    }
+    // Windows writes U+0080 and U+F8F0..U+F8F3 as the single bytes 0x80, 0xA0
+    // and 0xFD..0xFF; iconv has no character for those bytes.
+    if (cp == 0x80 || (cp >= 0xF8F0 && cp <= 0xF8F3)) {
+        bytes = "?";
+        return true;
+    }
+    // The invisible tag characters are left out, as iconv leaves them out.
+    if (cp >= 0xE0000 && cp <= 0xE007F) {
+        bytes.clear();
+        return true;
+    }
+    return false;
+}
+
 void (*g_cleanup)() noexcept = nullptr;
 CRITICAL_SECTION g_held;
 INIT_ONCE g_heldOnce = INIT_ONCE_STATIC_INIT;
@@ -153,6 +184,29 @@ BOOL WINAPI OnConsoleEvent(DWORD event) {
     }
     ::ExitProcess(static_cast<UINT>(128 + signo));
     return TRUE;
+}
+
+// Opens a file with CreateFileW as a C runtime descriptor. Reading, writing
+// and deleting are shared, as on POSIX: a file open here can still be
+// removed or renamed over. Not inherited by started programs; a folder
+// cannot be opened (access refused).
+int OpenShared(const std::string& path, DWORD access, DWORD creation, int flags, int& fd) {
+    fd = -1;
+    if (path.empty()) {
+        return ENOENT;
+    }
+    HANDLE handle = ::CreateFileW(Wide(path).c_str(), access,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  creation, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return ErrnoOf(::GetLastError());
+    }
+    fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), flags);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+        return EMFILE;
+    }
+    return 0;
 }
 
 } // namespace
@@ -203,24 +257,11 @@ bool FolderWritable(const std::string& folder) {
 }
 
 int OpenForReading(const std::string& path, int& fd) {
-    if (path.empty()) {
-        fd = -1;
-        return ENOENT;
-    }
-    const errno_t err =
-        ::_wsopen_s(&fd, Wide(path).c_str(), _O_RDONLY | _O_BINARY | _O_NOINHERIT, _SH_DENYNO, 0);
-    return err != 0 ? err : 0;
+    return OpenShared(path, GENERIC_READ, OPEN_EXISTING, _O_RDONLY, fd);
 }
 
 int OpenForWriting(const std::string& path, bool append, int& fd) {
-    if (path.empty()) {
-        fd = -1;
-        return ENOENT;
-    }
-    const int flags = _O_WRONLY | _O_CREAT | _O_BINARY | _O_NOINHERIT | (append ? _O_APPEND : 0);
-    const errno_t err =
-        ::_wsopen_s(&fd, Wide(path).c_str(), flags, _SH_DENYNO, _S_IREAD | _S_IWRITE);
-    return err != 0 ? err : 0;
+    return OpenShared(path, GENERIC_WRITE, OPEN_ALWAYS, append ? _O_APPEND : 0, fd);
 }
 
 long long ReadSome(int fd, char* buffer, std::size_t size) {
@@ -267,9 +308,7 @@ int CreateUniqueFile(const std::string& folder, std::string_view prefix, std::st
         }
         name += suffix;
         path = folder + "/" + name;
-        err = ::_wsopen_s(&fd, Wide(path).c_str(),
-                          _O_RDWR | _O_CREAT | _O_EXCL | _O_BINARY | _O_NOINHERIT, _SH_DENYNO,
-                          _S_IREAD | _S_IWRITE);
+        err = OpenShared(path, GENERIC_READ | GENERIC_WRITE, CREATE_NEW, 0, fd);
     }
     if (err != 0) {
         fd = -1;
@@ -379,6 +418,10 @@ std::string Utf8ToCp932(std::string_view utf8) {
             out += static_cast<char>(cp);
             continue;
         }
+        if (std::string same; AsIconvWrites(cp, same)) {
+            out += same;
+            continue;
+        }
         wchar_t units[2];
         int count = 1;
         if (cp >= 0x10000) {
@@ -415,7 +458,8 @@ std::string Cp932ToUtf8(std::string_view cp932) {
         const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
         const std::size_t length = lead && i + 1 < cp932.size() ? 2 : 1;
         wchar_t units[2];
-        const int n = lead && length == 1
+        // Windows reads the byte 0x80 as U+0080; iconv has no character there.
+        const int n = (lead && length == 1) || b == 0x80
                           ? 0
                           : ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, cp932.data() + i,
                                                   static_cast<int>(length), units, 2);

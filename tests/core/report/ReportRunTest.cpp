@@ -181,6 +181,7 @@ TEST_F(ReportRunTest, DeletesEveryPrintFile) {
     NewDrawingPrintFile(report.lists, out);
     NewDrawingPrintFile(report.lists, out);
     EXPECT_EQ(FilesInTmp(), 4u);
+    out.close(); // Windows keeps the name of an open file until it is closed
     std::filesystem::remove(report.lists.drawing[0]); // a failed delete is ignored
     DeletePrintFiles(report);
     EXPECT_EQ(FilesInTmp(), 0u);

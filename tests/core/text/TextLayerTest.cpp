@@ -6,7 +6,12 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <cmath>
+#include <cstdio>
+#include <fstream>
+#include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -30,6 +35,120 @@ TEST(ShiftJis, CutsWithoutSplittingDoubleByteCharacters) {
     const std::string sjis = ToShiftJis("あiう");
     EXPECT_EQ(ShiftJisCharOffset(sjis, 2), 3u);
     EXPECT_EQ(ShiftJisCharOffset(sjis, 9), sjis.size());
+}
+
+namespace {
+std::string Hex(std::string_view bytes) {
+    std::string out;
+    char buf[4];
+    for (unsigned char b : bytes) {
+        std::snprintf(buf, sizeof buf, "%02X", b);
+        out += buf;
+    }
+    return out;
+}
+
+std::string FromHex(const std::string& hex) {
+    std::string out;
+    for (std::size_t i = 0; i + 1 < hex.size(); i += 2) {
+        out += static_cast<char>(std::stoi(hex.substr(i, 2), nullptr, 16));
+    }
+    return out;
+}
+
+std::string Utf8Of(unsigned long cp) {
+    std::string s;
+    if (cp < 0x80) {
+        s += static_cast<char>(cp);
+    } else if (cp < 0x800) {
+        s += static_cast<char>(0xC0 | (cp >> 6));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else if (cp < 0x10000) {
+        s += static_cast<char>(0xE0 | (cp >> 12));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    } else {
+        s += static_cast<char>(0xF0 | (cp >> 18));
+        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
+        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
+        s += static_cast<char>(0x80 | (cp & 0x3F));
+    }
+    return s;
+}
+} // namespace
+
+// Every character of code page 932 (each single byte, each lead byte with
+// each trail byte) is read and written as the stored table says, so that
+// the files are the same bytes whatever system wrote them.
+TEST(ShiftJis, EveryCodePage932CharacterMatchesTheStoredTable) {
+    std::ifstream in(ORMAVEX_SOURCE_DIR "/tests/core/text/cp932-table.txt", std::ios::binary);
+    ASSERT_TRUE(in.good());
+    const std::string bad = "\xEF\xBF\xBD";
+    std::map<std::string, std::string> readAs;  // bytes -> character
+    std::map<std::string, std::string> writeAs; // character -> bytes, where not its own bytes
+    std::string line;
+    while (std::getline(in, line)) {
+        std::istringstream fields(line);
+        std::string tag, a, b;
+        fields >> tag >> a >> b;
+        if (tag == "RT") {
+            writeAs[FromShiftJis(FromHex(a))] = FromHex(b);
+        } else if (tag == "WO") {
+            writeAs[Utf8Of(std::stoul(a, nullptr, 16))] = FromHex(b);
+        } else if (tag == "SB" || (tag.size() == 2 && std::isxdigit(tag[0]))) {
+            const std::string chars = line.substr(3);
+            unsigned first = tag == "SB" ? 0x80 : 0x40;
+            for (std::size_t i = 0, n = 0; i < chars.size(); i += n, ++first) {
+                n = Utf8SequenceLength(static_cast<unsigned char>(chars[i]));
+                std::string bytes(1, static_cast<char>(first));
+                if (tag != "SB") {
+                    bytes.insert(0, 1, static_cast<char>(std::stoi(tag, nullptr, 16)));
+                }
+                readAs[bytes] = chars.substr(i, n);
+            }
+        }
+    }
+    ASSERT_EQ(readAs.size(), 128u + 60u * 189u);
+    std::vector<std::string> wrong;
+    int characters = 0;
+    for (const auto& [bytes, ch] : readAs) {
+        if (FromShiftJis(bytes) != ch) {
+            wrong.push_back("read " + Hex(bytes) + " as " + Hex(FromShiftJis(bytes)) + ", not " +
+                            Hex(ch));
+        }
+        if (ch != bad) {
+            ++characters;
+            auto it = writeAs.find(ch);
+            const std::string expected = it != writeAs.end() ? it->second : bytes;
+            if (ToShiftJis(ch) != expected) {
+                wrong.push_back("wrote " + Hex(ch) + " as " + Hex(ToShiftJis(ch)) + ", not " +
+                                Hex(expected));
+            }
+        }
+    }
+    for (const auto& [ch, bytes] : writeAs) {
+        if (ToShiftJis(ch) != bytes) {
+            wrong.push_back("wrote " + Hex(ch) + " as " + Hex(ToShiftJis(ch)) + ", not " +
+                            Hex(bytes));
+        }
+    }
+    // Characters that code page 932 does not hold, some of which a system's
+    // own table maps to its private or control bytes.
+    for (unsigned long cp : {0x80ul, 0xE9ul, 0xF8F0ul, 0xF8F3ul, 0x1F600ul}) {
+        if (ToShiftJis(Utf8Of(cp)) != "?") {
+            wrong.push_back("wrote " + Hex(Utf8Of(cp)) + " as " + Hex(ToShiftJis(Utf8Of(cp))));
+        }
+    }
+    EXPECT_EQ(characters, 63 + 9604);
+    for (std::size_t i = 0; i < wrong.size() && i < 200; ++i) {
+        ADD_FAILURE() << wrong[i];
+    }
+    EXPECT_EQ(wrong.size(), 0u);
+    for (int b = 0; b < 0x80; ++b) {
+        const std::string ascii(1, static_cast<char>(b));
+        EXPECT_EQ(ToShiftJis(ascii), ascii);
+        EXPECT_EQ(FromShiftJis(ascii), ascii);
+    }
 }
 
 TEST(LineReader, SplitsCrLfAndTakesLastLineWithoutEnd) {
