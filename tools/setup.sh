@@ -11,6 +11,12 @@
 #                           then build and check the Debian package
 #   tools/setup.sh package  install, build, and build and check the Debian
 #                           package build/packages/ormavex_<version>_<arch>.deb
+#   tools/setup.sh windows  install MinGW-w64 and Wine, cross-build the core,
+#                           ormavex-batch and the core's tests for Windows
+#                           into build-windows/, run the tests under Wine,
+#                           compare ormavex-batch.exe's output with the Linux
+#                           program's byte for byte, and make the ZIP package
+#                           build-windows/packages/ormavex-<version>-windows-x64.zip
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -83,6 +89,75 @@ package() {  # package DIR: the Debian package of a built folder, checked
     echo "== package: $deb"
 }
 
+WINDOWS_PACKAGES=(g++-mingw-w64-x86-64-posix wine wine64 ccache)
+
+windows() {  # the Windows stage: cross build, tests under Wine, comparisons, ZIP
+    local start=$SECONDS t dir=build-windows
+    local linux_packages=("${PACKAGES[@]}")
+    PACKAGES=("${WINDOWS_PACKAGES[@]}")
+    install_packages
+    PACKAGES=("${linux_packages[@]}")
+    echo "== windows: packages ready ($((SECONDS - start)) s)"
+
+    # The Linux program the Windows one is compared with.
+    t=$SECONDS
+    if [ ! -f build/build.ninja ]; then
+        cmake -S . -B build -G Ninja -DCMAKE_CXX_COMPILER_LAUNCHER=ccache \
+              -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+    fi
+    cmake --build build --target ormavex-batch ormavex_data
+    echo "== windows: Linux ormavex-batch built ($((SECONDS - t)) s)"
+
+    # Only the core, ormavex-batch (no --pdf: that needs Qt) and the core's
+    # tests; GoogleTest is built from Debian's sources once, in the same folder.
+    t=$SECONDS
+    # (CMakePresets.json, preset windows-cross: build-windows/)
+    [ -f "$dir/build.ninja" ] || cmake --preset windows-cross >/dev/null
+    cmake --build --preset windows-cross
+    echo "== windows: cross build done ($((SECONDS - t)) s)"
+
+    # Wine's own prefix, made once and quietly (its first start takes a while).
+    t=$SECONDS
+    export WINEPREFIX=$PWD/$dir/wine WINEDEBUG=-all
+    [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
+    echo "== windows: Wine prefix ready ($((SECONDS - t)) s)"
+
+    t=$SECONDS
+    ctest --preset windows-cross
+    echo "== windows: core tests under Wine ($((SECONDS - t)) s)"
+
+    # The same bytes from both programs: the moments on stdout and the
+    # project written back.
+    t=$SECONDS
+    local cmp=$dir/compare sample=examples/caisson-A.kvt
+    rm -rf "$cmp" && mkdir -p "$cmp"
+    build/bin/ormavex-batch --moments "$sample" >"$cmp/linux-moments.csv"
+    wine "$dir/bin/ormavex-batch.exe" --moments "$sample" >"$cmp/windows-moments.csv"
+    build/bin/ormavex-batch --write "$cmp/linux.kvt" "$sample"
+    wine "$dir/bin/ormavex-batch.exe" --write "$cmp/windows.kvt" "$sample"
+    cmp "$cmp/linux-moments.csv" "$cmp/windows-moments.csv"
+    cmp "$cmp/linux.kvt" "$cmp/windows.kvt"
+    echo "== windows: --moments ($(wc -c <"$cmp/linux-moments.csv") bytes) and --write" \
+         "($(wc -c <"$cmp/linux.kvt") bytes) byte-identical to Linux ($((SECONDS - t)) s)"
+
+    # The batch program with its data files, as a ZIP to unpack anywhere.
+    t=$SECONDS
+    rm -f "$dir"/packages/ormavex-*.zip
+    (cd "$dir" && cpack -G ZIP >/dev/null)
+    local zip contents
+    zip=$(ls "$dir"/packages/ormavex-*-windows-x64.zip)
+    contents=$(cmake -E tar tf "$zip")
+    for f in ormavex-batch.exe Kivet.fmt LINE_PRN.DEF FIX_44.DAT 計算数表.ini; do
+        grep -q "/$f\$" <<<"$contents" || { echo "== $zip lacks $f" >&2; exit 1; }
+    done
+    if grep -E '_tests|gtest|\.a$' <<<"$contents"; then
+        echo "== $zip holds test files" >&2
+        exit 1
+    fi
+    echo "== windows: package $zip ($(wc -l <<<"$contents") files, $((SECONDS - t)) s)"
+    echo "== windows: stage done in $((SECONDS - start)) s"
+}
+
 case "${1:-}" in
 sample)
     install_packages
@@ -103,8 +178,12 @@ package)
     build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
     package build
     ;;
+windows)
+    install_packages
+    windows
+    ;;
 *)
-    echo "usage: tools/setup.sh sample|test|package" >&2
+    echo "usage: tools/setup.sh sample|test|package|windows" >&2
     exit 1
     ;;
 esac

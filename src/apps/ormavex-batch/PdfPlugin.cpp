@@ -7,9 +7,10 @@
 #include <exception>
 #include <type_traits>
 
-extern "C" __attribute__((visibility("default"))) bool
-ormavex_batch_export_pdf(const std::string& printFile, const std::string& pdfPath,
-                         const std::string& programFolder, std::string* error) {
+extern "C" ORMAVEX_PDF_PLUGIN_EXPORT bool ormavex_batch_export_pdf(const std::string& printFile,
+                                                                   const std::string& pdfPath,
+                                                                   const std::string& programFolder,
+                                                                   std::string* error) {
     try {
         return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
     } catch (const std::exception& e) { // none crosses the module's boundary

@@ -8,7 +8,13 @@
 namespace ormavex::batch {
 
 /// File name of the module in the program folder.
+#ifdef _WIN32
+inline constexpr const char* PdfPluginFileName = "ormavex-batch-pdf.dll";
+#define ORMAVEX_PDF_PLUGIN_EXPORT __declspec(dllexport)
+#else
 inline constexpr const char* PdfPluginFileName = "ormavex-batch-pdf.so";
+#define ORMAVEX_PDF_PLUGIN_EXPORT __attribute__((visibility("default")))
+#endif
 
 /// Name and type of the one function the module exports; it does what
 /// render::ExportPrintFileToPdf does.
