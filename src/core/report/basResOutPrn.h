@@ -104,7 +104,7 @@ struct ReportState {
 };
 
 /// Makes a new, unique, empty file "~MT" + a unique part + ".tmp" in the
-/// lists' folder (created with mkstemps, never a predictable name), appends
+/// lists' folder (made by the platform layer, never a predictable name), appends
 /// it to the text print file list and returns its path. Throws Error
 /// when the list is full (a 21st file) or the file cannot be made.
 std::string NewTextPrintFile(PrintFileLists& lists);

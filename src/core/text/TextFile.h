@@ -159,7 +159,7 @@ public:
 
     bool open(const std::string& path, Mode mode);
     /// Takes over `fd`, a descriptor open for writing on the new, empty file
-    /// `path` (as mkstemp returns it); it is closed by close(). False, with
+    /// `path` (as platform::CreateUniqueFile returns it); it is closed by close(). False, with
     /// the descriptor closed, when it cannot be used.
     bool adopt(int fd, const std::string& path);
     bool isOpen() const noexcept { return m_fd >= 0; }
