@@ -135,10 +135,18 @@ windows() {  # the Windows stage: cross build, tests under Wine, comparisons, ZI
     wine "$dir/bin/ormavex-batch.exe" --moments "$sample" >"$cmp/windows-moments.csv"
     build/bin/ormavex-batch --write "$cmp/linux.kvt" "$sample"
     wine "$dir/bin/ormavex-batch.exe" --write "$cmp/windows.kvt" "$sample"
+    # Again under Japanese folder and file names: the names reach the program
+    # and the system whole, whatever Wine's ANSI code page.
+    mkdir -p "$cmp/検討"
+    cp "$sample" "$cmp/検討/ケーソンA.kvt"
+    wine "$dir/bin/ormavex-batch.exe" --moments "$cmp/検討/ケーソンA.kvt" >"$cmp/windows-moments-ja.csv"
+    wine "$dir/bin/ormavex-batch.exe" --write "$cmp/検討/保存.kvt" "$cmp/検討/ケーソンA.kvt"
     cmp "$cmp/linux-moments.csv" "$cmp/windows-moments.csv"
     cmp "$cmp/linux.kvt" "$cmp/windows.kvt"
+    cmp "$cmp/linux-moments.csv" "$cmp/windows-moments-ja.csv"
+    cmp "$cmp/linux.kvt" "$cmp/検討/保存.kvt"
     echo "== windows: --moments ($(wc -c <"$cmp/linux-moments.csv") bytes) and --write" \
-         "($(wc -c <"$cmp/linux.kvt") bytes) byte-identical to Linux ($((SECONDS - t)) s)"
+         "($(wc -c <"$cmp/linux.kvt") bytes), also under Japanese names, byte-identical to Linux ($((SECONDS - t)) s)"
 
     # The batch program with its data files, as a ZIP to unpack anywhere.
     t=$SECONDS

@@ -209,6 +209,14 @@ int Run(int argc, char** argv) {
     ormavex::InstallSignalCleanup();
     // The CSV and every other output end their lines in LF on every system.
     ormavex::platform::BinaryStandardOutput();
+    // The arguments as UTF-8 (Windows hands argv over in its ANSI code page).
+    std::vector<std::string> utf8 = ormavex::platform::CommandLineArguments(argc, argv);
+    std::vector<char*> utf8Argv;
+    for (std::string& a : utf8) {
+        utf8Argv.push_back(a.data());
+    }
+    argc = static_cast<int>(utf8Argv.size());
+    argv = utf8Argv.data();
     Options opt;
     for (int i = 1; i < argc; ++i) {
         std::string_view a = argv[i];

@@ -9,6 +9,7 @@
 #include "app/ProgramFolder.h"
 #include "app/Version.h"
 #include "help/HelpKey.h"
+#include "platform/Platform.h"
 #include "text/SignalCleanup.h"
 
 #include <QApplication>
@@ -53,7 +54,12 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     using namespace ormavex::preview;
     // Ended by a signal, it removes the new file of a PDF being written.
     ormavex::InstallSignalCleanup();
-    const CommandLine cl = ParseCommandLine(std::vector<std::string>(argv + 1, argv + argc));
+    // The arguments as UTF-8 (Windows hands argv over in its ANSI code page).
+    std::vector<std::string> args = ormavex::platform::CommandLineArguments(argc, argv);
+    if (!args.empty()) {
+        args.erase(args.begin());
+    }
+    const CommandLine cl = ParseCommandLine(args);
     if (cl.help) {
         std::cout << kUsage;
         return 0;

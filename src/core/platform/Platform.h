@@ -113,6 +113,10 @@ std::string Utf8ToCp932(std::string_view utf8);
 /// U+FFFD.
 std::string Cp932ToUtf8(std::string_view cp932);
 
+/// The program's arguments (argv[0] first) as UTF-8: on Windows from the
+/// wide command line, since `argv` holds them in the ANSI code page there.
+std::vector<std::string> CommandLineArguments(int argc, char** argv);
+
 /// Puts standard output in binary mode, so that "\n" is written as it is.
 void BinaryStandardOutput();
 

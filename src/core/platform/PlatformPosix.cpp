@@ -323,6 +323,10 @@ std::string Cp932ToUtf8(std::string_view cp932) {
     return conv.convert(cp932, "\xEF\xBF\xBD", Cp932Skip);
 }
 
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    return std::vector<std::string>(argv, argv + argc);
+}
+
 void BinaryStandardOutput() {}
 
 void* LoadModuleSymbol(const std::string& path, const char* symbol, std::string& error) {

@@ -7,6 +7,8 @@
 #define NOMINMAX
 #endif
 #include <windows.h>
+// After windows.h:
+#include <shellapi.h>
 
 #include <algorithm>
 #include <cerrno>
@@ -472,6 +474,20 @@ std::string Cp932ToUtf8(std::string_view cp932) {
         i += length;
     }
     return out;
+}
+
+std::vector<std::string> CommandLineArguments(int argc, char** argv) {
+    int count = 0;
+    LPWSTR* wide = ::CommandLineToArgvW(::GetCommandLineW(), &count);
+    if (wide == nullptr) {
+        return std::vector<std::string>(argv, argv + argc);
+    }
+    std::vector<std::string> args;
+    for (int i = 0; i < count; ++i) {
+        args.push_back(Narrow(wide[i]));
+    }
+    ::LocalFree(wide);
+    return args;
 }
 
 void BinaryStandardOutput() { ::_setmode(1, _O_BINARY); }
