@@ -118,7 +118,9 @@ windows() {  # the Windows stage: cross build, tests under Wine, comparisons, ZI
 
     # Wine's own prefix, made once and quietly (its first start takes a while).
     t=$SECONDS
-    export WINEPREFIX=$PWD/$dir/wine WINEDEBUG=-all
+    # No Mono or Gecko: nothing here needs them, and Wine would offer to
+    # download them on the first start.
+    export WINEPREFIX=$PWD/$dir/wine WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
     [ -f "$WINEPREFIX/system.reg" ] || wineboot -i >/dev/null 2>&1
     echo "== windows: Wine prefix ready ($((SECONDS - t)) s)"
 
