@@ -16,7 +16,6 @@
 #include <fcntl.h>
 #include <io.h>
 #include <random>
-#include <sys/stat.h>
 
 namespace ormavex::platform {
 
@@ -66,17 +65,25 @@ int ErrnoOf(DWORD error) {
     }
 }
 
-FileStatus FromStat(const struct _stat64& st) {
-    FileStatus s;
-    const unsigned type = st.st_mode & _S_IFMT;
-    s.kind = type == _S_IFREG   ? FileKind::Regular
-             : type == _S_IFDIR ? FileKind::Folder
-             : type == _S_IFIFO ? FileKind::Fifo
-             : type == _S_IFCHR ? FileKind::Device
-                                : FileKind::Other;
-    s.size = st.st_size > 0 ? static_cast<std::uint64_t>(st.st_size) : 0;
-    s.permissions = (st.st_mode & _S_IWRITE) != 0 ? 0666u : 0444u;
-    return s;
+// What an open handle is: a character device (NUL, CON, COM1), a pipe, a
+// folder or a file with its size and read-only attribute.
+int StatusOfHandle(HANDLE handle, FileStatus& status) {
+    status = FileStatus{};
+    switch (::GetFileType(handle)) {
+    case FILE_TYPE_CHAR: status.kind = FileKind::Device; return 0;
+    case FILE_TYPE_PIPE: status.kind = FileKind::Fifo; return 0;
+    case FILE_TYPE_DISK: break;
+    default: status.kind = FileKind::Other; return 0;
+    }
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info)) {
+        return ErrnoOf(::GetLastError());
+    }
+    const bool folder = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+    status.kind = folder ? FileKind::Folder : FileKind::Regular;
+    status.size = folder ? 0 : (std::uint64_t{info.nFileSizeHigh} << 32) | info.nFileSizeLow;
+    status.permissions = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) != 0 ? 0444u : 0666u;
+    return 0;
 }
 
 std::string WithoutTrailingSeparator(std::string s) {
@@ -219,12 +226,20 @@ std::filesystem::path FsPath(std::string_view utf8) { return std::filesystem::pa
 std::string Utf8Path(const std::filesystem::path& path) { return Narrow(path.native()); }
 
 int Status(const std::string& path, FileStatus& status) {
-    struct _stat64 st {};
-    if (::_wstat64(Wide(path).c_str(), &st) != 0) {
-        return errno;
+    if (path.empty()) {
+        return ENOENT;
     }
-    status = FromStat(st);
-    return 0;
+    // Opened for no access at all: only to ask what it is (a folder needs
+    // the backup flag to be opened).
+    HANDLE handle =
+        ::CreateFileW(Wide(path).c_str(), 0, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                      nullptr, OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        return ErrnoOf(::GetLastError());
+    }
+    const int err = StatusOfHandle(handle, status);
+    ::CloseHandle(handle);
+    return err;
 }
 
 bool IsSymbolicLink(const std::string& path) {
@@ -234,12 +249,11 @@ bool IsSymbolicLink(const std::string& path) {
 }
 
 int StatusOf(int fd, FileStatus& status) {
-    struct _stat64 st {};
-    if (::_fstat64(fd, &st) != 0) {
-        return errno;
+    const intptr_t handle = ::_get_osfhandle(fd);
+    if (handle == -1) {
+        return EBADF;
     }
-    status = FromStat(st);
-    return 0;
+    return StatusOfHandle(reinterpret_cast<HANDLE>(handle), status);
 }
 
 int CheckWritable(const std::string& path) {

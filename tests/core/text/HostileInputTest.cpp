@@ -34,7 +34,8 @@ using ormavex::test::WriteBytes;
 namespace {
 
 // A FIFO, /dev/zero behind a link, a sparse 100 GB file and a folder, each
-// under a name that ends in .kvt (on Windows the sparse file and the folder).
+// under a name that ends in .kvt (on Windows the sparse file, the folder and
+// the NUL device).
 struct SpecialFiles {
     TempDir dir;
     std::string fifo = dir.file("p.kvt");
@@ -47,7 +48,8 @@ struct SpecialFiles {
         std::filesystem::resize_file(sparse, 256ULL << 20); // past every limit
         std::filesystem::create_directory(folder);
     }
-    std::vector<std::string> all() const { return {sparse, folder}; }
+    // The NUL device under a name that ends in .kvt, as Windows reads it.
+    std::vector<std::string> all() const { return {sparse, folder, "NUL.kvt"}; }
 #else
     SpecialFiles() {
         EXPECT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
