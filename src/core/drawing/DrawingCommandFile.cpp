@@ -7,6 +7,7 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -86,29 +87,38 @@ void EndLine(std::string& out) {
     out += "\r\n";
 }
 
-template <typename R> void AppendRecord(std::string& out, std::int32_t number, const R& r) {
+// A record's own text goes through `appendText`, which appends it as it is
+// or converted.
+template <typename R, typename Text>
+void AppendRecord(std::string& out, std::int32_t number, const R& r, Text appendText) {
     if constexpr (std::is_same_v<R, DrawText>) {
-        AppendLine(out, r.text);
+        appendText(out, r.text);
+        out += "\r\n";
     } else {
         AppendField(out, number, "");
     }
     std::apply([&](const auto&... f) { (AppendField(out, f, ValueName<R>()), ...); }, Fields(r));
     if constexpr (std::is_same_v<R, DrawFill>) {
-        AppendLine(out, r.text);
+        appendText(out, r.text);
+        out += "\r\n";
     } else {
         EndLine(out);
     }
 }
 
-template <typename R>
-void AppendSection(std::string& out, const char* header, const std::vector<R>& records) {
+// A section header as written: the UTF-8 text, or its Shift_JIS bytes.
+using HeaderNames = std::array<std::string_view, 8>;
+
+template <typename R, typename Text>
+void AppendSection(std::string& out, std::string_view header, std::span<const R> records,
+                   Text appendText) {
     if (records.empty()) {
         return;
     }
     AppendLine(out, header);
     std::int32_t number = 0;
     for (const R& r : records) {
-        AppendRecord(out, ++number, r);
+        AppendRecord(out, ++number, r, appendText);
     }
     AppendLine(out, "END");
 }
@@ -160,6 +170,51 @@ template <typename R> bool ReadFields(std::string_view line, R& r, std::int32_t*
 // The section headers, in the order the writer writes them.
 constexpr std::array<const char*, 8> kHeaders = {"座標情報", "矩形情報", "線分情報", "円情報",
                                                  "円弧情報", "塗潰情報", "矢印(1)",  "文字情報"};
+constexpr HeaderNames kHeaderNames = {kHeaders[0], kHeaders[1], kHeaders[2], kHeaders[3],
+                                      kHeaders[4], kHeaders[5], kHeaders[6], kHeaders[7]};
+
+// Appends a text in Shift_JIS; ASCII is the same in both and is copied.
+void AppendShiftJis(std::string& out, std::string_view utf8) {
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        out += utf8;
+    } else {
+        out += ToShiftJis(utf8);
+    }
+}
+
+// The whole file: titles, extents line, the coordinate section (always, its
+// records from `points(append)`), then every other section that has records.
+template <typename Points, typename Text>
+void AppendDrawing(std::string& out, std::string_view title1, std::string_view title2,
+                   const DrawingExtents& e, Points points, const DrawingSections& sections,
+                   const HeaderNames& headers, Text appendText) {
+    appendText(out, title1);
+    out += "\r\n";
+    appendText(out, title2);
+    out += "\r\n";
+    RequireFinite(e.width, "drawing width");
+    RequireFinite(e.height, "drawing height");
+    for (double v :
+         {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
+        RequireFinite(v, "drawing extents");
+        AppendFixedNumber(out, v, 2);
+        out += ", ";
+    }
+    EndLine(out);
+    AppendLine(out, headers[0]); // the coordinate section, even when empty
+    points(
+        [&](std::int32_t number, const DrawPoint& p) { AppendRecord(out, number, p, appendText); });
+    AppendLine(out, "END");
+    AppendSection(out, headers[1], sections.rectangles, appendText);
+    AppendSection(out, headers[2], sections.lines, appendText);
+    AppendSection(out, headers[3], sections.circles, appendText);
+    AppendSection(out, headers[4], sections.arcs, appendText);
+    AppendSection(out, headers[5], sections.fills, appendText);
+    AppendSection(out, headers[6], sections.arrows, appendText);
+    AppendSection(out, headers[7], sections.texts, appendText);
+}
 
 class Parser {
 public:
@@ -396,31 +451,47 @@ std::string DrawingCommandFileText(const DrawingCommandFile& file) {
     std::string out;
     out.reserve(64 + 40 * (file.points.size() + file.lines.size() + file.arrows.size() +
                            2 * file.texts.size()));
-    AppendLine(out, file.title1);
-    AppendLine(out, file.title2);
-    const DrawingExtents& e = file.extents;
-    RequireFinite(e.width, "drawing width");
-    RequireFinite(e.height, "drawing height");
-    for (double v :
-         {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
-        RequireFinite(v, "drawing extents");
-        AppendFixedNumber(out, v, 2);
-        out += ", ";
-    }
-    EndLine(out);
-    AppendLine(out, kHeaders[0]); // the coordinate section, even when empty
-    for (const auto& [number, p] : file.points) {
-        AppendRecord(out, number, p);
-    }
-    AppendLine(out, "END");
-    AppendSection(out, kHeaders[1], file.rectangles);
-    AppendSection(out, kHeaders[2], file.lines);
-    AppendSection(out, kHeaders[3], file.circles);
-    AppendSection(out, kHeaders[4], file.arcs);
-    AppendSection(out, kHeaders[5], file.fills);
-    AppendSection(out, kHeaders[6], file.arrows);
-    AppendSection(out, kHeaders[7], file.texts);
+    const DrawingSections sections{file.rectangles, file.lines,  file.circles, file.arcs,
+                                   file.fills,      file.arrows, file.texts};
+    AppendDrawing(
+        out, file.title1, file.title2, file.extents,
+        [&](auto append) {
+            for (const auto& [number, p] : file.points) {
+                append(number, p);
+            }
+        },
+        sections, kHeaderNames, [](std::string& o, std::string_view t) { o += t; });
     return out;
+}
+
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections) {
+    // The headers' Shift_JIS bytes, converted once.
+    static const std::array<std::string, kHeaders.size()> sjis = [] {
+        std::array<std::string, kHeaders.size()> names;
+        for (std::size_t i = 0; i < kHeaders.size(); ++i) {
+            names[i] = ToShiftJis(kHeaders[i]);
+        }
+        return names;
+    }();
+    static const HeaderNames names = [] {
+        HeaderNames n;
+        for (std::size_t i = 0; i < kHeaders.size(); ++i) {
+            n[i] = sjis[i];
+        }
+        return n;
+    }();
+    AppendDrawing(
+        out, title1, title2, extents,
+        [&](auto append) {
+            std::int32_t number = 0;
+            for (const DrawPoint& p : points) {
+                append(++number, p);
+            }
+        },
+        sections, names, AppendShiftJis);
 }
 
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {

@@ -348,16 +348,21 @@ public:
         const DrawPoint p2 = d.Points[2];
         const DrawPoint p3 = d.Points[3];
         const DrawPoint p4 = d.Points[4];
+        std::vector<TextBox> texts;
+        texts.reserve(static_cast<std::size_t>(d.Texts.count()));
+        for (int i = 1; i <= d.Texts.count(); ++i) {
+            texts.push_back(BoxOfText(d, i));
+        }
         // Outline clockwise 1 -> 2 -> 3 -> 4, so the outer side is on the
         // right of 2 -> 1, 3 -> 2, 4 -> 3 and 1 -> 4.
         if (!(upright && freeLastEdge)) {
-            strokeEdge(p2, p1);
+            strokeEdge(p2, p1, texts);
         }
         if (!(!upright && freeLastEdge)) {
-            strokeEdge(p3, p2);
+            strokeEdge(p3, p2, texts);
         }
-        strokeEdge(p4, p3);
-        strokeEdge(p1, p4);
+        strokeEdge(p4, p3, texts);
+        strokeEdge(p1, p4, texts);
     }
 
     /// Caption, unit and scale note above the drawing: the diagram's name in
@@ -456,7 +461,8 @@ private:
     // Strokes 0.5 mm long every 2 mm along the edge from a to b, on the
     // right of the direction a -> b; none within 0.5 mm of a text's box
     // (counted from the stroke's ink, half its pen wider than its line).
-    void strokeEdge(DrawPoint a, DrawPoint b) {
+    // Only the texts that reach the edge's band are looked at per stroke.
+    void strokeEdge(DrawPoint a, DrawPoint b, const std::vector<TextBox>& allTexts) {
         constexpr double stroke = 0.5;
         constexpr double pitch = 2.0;
         constexpr double clearance = 0.5;
@@ -466,9 +472,16 @@ private:
         const double uy = (b.y - a.y) / len;
         const double ox = uy; // outward normal
         const double oy = -ux;
+        // Every stroke's ink box lies in the edge's box widened by the
+        // stroke's two legs and the reach (and a little more).
+        const double band = 2.0 * stroke + reach + 1.0;
+        const TextBox near{std::min(a.x, b.x) - band, std::min(a.y, b.y) - band,
+                           std::max(a.x, b.x) + band, std::max(a.y, b.y) + band};
         std::vector<TextBox> texts;
-        for (int i = 1; i <= d.Texts.count(); ++i) {
-            texts.push_back(BoxOfText(d, i));
+        for (const TextBox& box : allTexts) {
+            if (BoxesOverlap(near, box, 0.0)) {
+                texts.push_back(box);
+            }
         }
         for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
             const double px = a.x + ux * t;

@@ -24,8 +24,10 @@
 
 #include <cassert>
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
 
 namespace ormavex {
@@ -176,10 +178,28 @@ private:
     /// one a quarter turn (see the two public calls).
     void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
                       std::string_view flags, bool vertical);
-    /// The buffer as a drawing command file, and its extents as read back;
-    /// throws for a value that is not finite.
-    std::string DrawingFileText(const std::string& title1, const std::string& title2,
-                                ormavex::DrawingExtents& written) const;
+    /// The buffer as the bytes of a drawing command file (valid until the
+    /// next call), and its extents as read back; throws for a value that is
+    /// not finite.
+    std::string_view DrawingFileBytes(const std::string& title1, const std::string& title2,
+                                      ormavex::DrawingExtents& written) const;
+
+    /// Bytes and characters of a text's Shift_JIS form.
+    struct ShiftJisCounts {
+        std::size_t bytes = 0;
+        std::size_t chars = 0;
+    };
+    ShiftJisCounts Counts(std::string_view text) const;
+    struct TextHash {
+        using is_transparent = void;
+        std::size_t operator()(std::string_view s) const noexcept {
+            return std::hash<std::string_view>()(s);
+        }
+    };
+    /// The counts of the non-ASCII texts measured so far.
+    mutable std::unordered_map<std::string, ShiftJisCounts, TextHash, std::equal_to<>> m_counts;
+    /// The bytes of the drawing command file written last.
+    mutable std::string m_fileBytes;
     /// Reads back the extents of every figure entry and centres entry 1.
     void CentreFigures(double areaWidth, double areaHeight);
     /// The figure file's text; throws for a value that is not finite.
