@@ -62,19 +62,60 @@ template <typename R> constexpr const char* ValueName() {
     }
 }
 
-// Whole numbers plainly, coordinates with 6 decimals, each followed by ", ".
-void AppendField(std::string& out, std::int32_t v, const char*) {
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-    out += ", ";
-}
+// The numbers of one record line, formatted into a buffer on the stack and
+// appended to the output in pieces of many fields: whole numbers plainly,
+// coordinates with 6 decimals, each followed by ", "; end() ends the line.
+class NumberLine {
+public:
+    explicit NumberLine(std::string& out) noexcept : m_out(out) {}
+    NumberLine(const NumberLine&) = delete;
+    NumberLine& operator=(const NumberLine&) = delete;
 
-void AppendField(std::string& out, double v, const char* what) {
-    RequireFinite(v, what);
-    AppendFixedNumber(out, v, 6);
-    out += ", ";
-}
+    void add(std::int32_t v, const char*) {
+        room(16);
+        m_p = std::to_chars(m_p, m_end, v).ptr;
+        separator();
+    }
+    void add(double v, const char* what) {
+        RequireFinite(v, what);
+        room(kMaxFixedChars + 2);
+        if (char* end = WriteFixedNumber(m_p, v, 6)) {
+            m_p = end;
+        } else {
+            flush();
+            AppendFixedNumber(m_out, v, 6);
+        }
+        separator();
+    }
+    /// The last field's ", " becomes the line end.
+    void end() {
+        m_p -= 2;
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+        flush();
+    }
+    /// The fields so far, without a line end (a fill's text follows).
+    void flush() {
+        m_out.append(m_buf, static_cast<std::size_t>(m_p - m_buf));
+        m_p = m_buf;
+    }
+
+private:
+    void room(std::ptrdiff_t n) {
+        if (m_end - m_p < n + 2) {
+            flush();
+        }
+    }
+    void separator() {
+        *m_p++ = ',';
+        *m_p++ = ' ';
+    }
+
+    std::string& m_out;
+    char m_buf[160];
+    char* m_p = m_buf;
+    char* const m_end = m_buf + sizeof m_buf;
+};
 
 void AppendLine(std::string& out, std::string_view line) {
     out += line;
@@ -91,18 +132,20 @@ void EndLine(std::string& out) {
 // or converted.
 template <typename R, typename Text>
 void AppendRecord(std::string& out, std::int32_t number, const R& r, Text appendText) {
+    NumberLine line(out);
     if constexpr (std::is_same_v<R, DrawText>) {
         appendText(out, r.text);
         out += "\r\n";
     } else {
-        AppendField(out, number, "");
+        line.add(number, "");
     }
-    std::apply([&](const auto&... f) { (AppendField(out, f, ValueName<R>()), ...); }, Fields(r));
+    std::apply([&](const auto&... f) { (line.add(f, ValueName<R>()), ...); }, Fields(r));
     if constexpr (std::is_same_v<R, DrawFill>) {
+        line.flush();
         appendText(out, r.text);
         out += "\r\n";
     } else {
-        EndLine(out);
+        line.end();
     }
 }
 

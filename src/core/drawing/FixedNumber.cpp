@@ -10,40 +10,58 @@ namespace ormavex {
 
 namespace {
 
-// Appends `units` x 10^-decimals: "-" when negative and not 0, at least one
-// digit before the point, the decimals after it.
-void AppendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
-    if (negative && units != 0) {
-        out += '-';
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// Writes `units` x 10^-decimals (0 to 6 decimals) at `out`: "-" when
+// `negative`, at least one digit before the point, the decimals after it.
+// Returns the end.
+char* WriteUnits(char* out, bool negative, std::uint64_t units, int decimals) noexcept {
+    std::uint64_t whole = units / kPow10[decimals];
+    std::uint64_t frac = units % kPow10[decimals];
+    int wholeDigits = 1;
+    for (std::uint64_t w = whole; w >= 10; w /= 10) {
+        ++wholeDigits;
     }
-    char buf[32];
-    char* end = buf + sizeof buf;
+    if (negative) {
+        *out++ = '-';
+    }
+    char* const end = out + wholeDigits + (decimals > 0 ? 1 + decimals : 0);
     char* p = end;
     for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
+        *--p = static_cast<char>('0' + frac % 10);
+        frac /= 10;
     }
     if (decimals > 0) {
         *--p = '.';
     }
     do {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
-    } while (units != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
+        *--p = static_cast<char>('0' + whole % 10);
+        whole /= 10;
+    } while (whole != 0);
+    return end;
 }
 
 } // namespace
 
 void AppendFixedNumber(std::string& out, double value, int decimals) {
-    assert(std::isfinite(value) && decimals >= 0 && decimals <= 15);
-    std::uint64_t units = 0;
-    if (RoundToUnits(std::fabs(value), decimals, units)) {
-        AppendUnits(out, value < 0.0, units, decimals);
+    char buf[kMaxFixedChars];
+    if (char* end = WriteFixedNumber(buf, value, decimals)) {
+        out.append(buf, static_cast<std::size_t>(end - buf));
         return;
     }
     // Below 1e-5 or from 1e9 on (rare in a drawing): the picture formatter.
     out += FormatNumber(value, decimals > 0 ? "###0." + std::string(decimals, '0') : "###0");
+}
+
+char* WriteFixedNumber(char* p, double value, int decimals) noexcept {
+    assert(std::isfinite(value) && decimals >= 0 && decimals <= 15);
+    std::uint64_t units = 0;
+    // Only 0 to 6 decimals are rounded here; below 1e9 with at most 6 decimals: at most 17
+    // characters.
+    if (!RoundToUnits(std::fabs(value), decimals, units)) {
+        return nullptr;
+    }
+    return WriteUnits(p, value < 0.0 && units != 0, units, decimals);
 }
 
 } // namespace ormavex

@@ -145,15 +145,28 @@ public:
     /// the tallest moment written upward from its top edge.
     void planMoments() {
         const MomentGrid* grids[] = {&calc.CalcMx[caseNo], &calc.CalcMy[caseNo]};
-        const std::int32_t styles[] = {styleFor(*grids[0], Lx / (n - 1) * (upright ? sy : sx)),
-                                       styleFor(*grids[1], Ly / 4.0 * (upright ? sx : sy))};
+        // Each moment's text, formatted once: all Mx, then all My.
+        std::vector<std::string> texts;
+        texts.reserve(static_cast<std::size_t>(6 * n));
+        for (const MomentGrid* grid : grids) {
+            for (int j = 1; j <= 3; ++j) {
+                for (int k = 1; k <= n; ++k) {
+                    texts.push_back(FormatNumber((*grid)(j, k), MomentPicture));
+                }
+            }
+        }
+        const auto perGrid = static_cast<std::ptrdiff_t>(3 * n);
+        const std::int32_t styles[] = {
+            styleFor(texts.begin(), texts.begin() + perGrid, Lx / (n - 1) * (upright ? sy : sx)),
+            styleFor(texts.begin() + perGrid, texts.end(), Ly / 4.0 * (upright ? sx : sy))};
         moments.reserve(static_cast<std::size_t>(6 * n));
+        auto next = texts.begin();
         for (int g = 0; g < 2; ++g) { // all Mx, then all My
             const std::int32_t style = styles[g];
             for (int j = 1; j <= 3; ++j) {
                 const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
                 for (int k = 1; k <= n; ++k) {
-                    std::string s = FormatNumber((*grids[g])(j, k), MomentPicture);
+                    std::string s = std::move(*next++);
                     const double p = along(k);
                     if (g == 0) {
                         moments.push_back(upright ? DrawText{std::move(s), style, Direction::Up,
@@ -401,12 +414,11 @@ private:
         return upright ? Ly / 4.0 * (i - 1) * sx + x1 : Ly / 4.0 * (i - 1) * sy + y4;
     }
 
-    std::int32_t styleFor(const MomentGrid& m, double pitch) const {
+    // The style of one kind of moment texts, [first, last).
+    template <typename It> std::int32_t styleFor(It first, It last, double pitch) const {
         double longest = 0.0;
-        for (int j = 1; j <= 3; ++j) {
-            for (int k = 1; k <= n; ++k) {
-                longest = std::max(longest, w(FormatNumber(m(j, k), MomentPicture)));
-            }
+        for (It t = first; t != last; ++t) {
+            longest = std::max(longest, w(*t));
         }
         return longest + 2.0 * gap > pitch && d.TextStyles.count() >= SmallTextStyleNo
                    ? SmallTextStyleNo
