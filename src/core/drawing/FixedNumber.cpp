@@ -15,7 +15,8 @@ constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 // Writes `units` x 10^-decimals (0 to 6 decimals) at `out`: "-" when
 // `negative`, at least one digit before the point, the decimals after it.
 // Returns the end.
-char* WriteUnits(char* out, bool negative, std::uint64_t units, int decimals) noexcept {
+template <int decimals> char* WriteUnits(char* out, bool negative, std::uint64_t units) noexcept {
+    // Divisions by constants: multiplications.
     std::uint64_t whole = units / kPow10[decimals];
     std::uint64_t frac = units % kPow10[decimals];
     int wholeDigits = 1;
@@ -61,7 +62,16 @@ char* WriteFixedNumber(char* p, double value, int decimals) noexcept {
     if (!RoundToUnits(std::fabs(value), decimals, units)) {
         return nullptr;
     }
-    return WriteUnits(p, value < 0.0 && units != 0, units, decimals);
+    const bool negative = value < 0.0 && units != 0;
+    switch (decimals) {
+    case 0: return WriteUnits<0>(p, negative, units);
+    case 1: return WriteUnits<1>(p, negative, units);
+    case 2: return WriteUnits<2>(p, negative, units);
+    case 3: return WriteUnits<3>(p, negative, units);
+    case 4: return WriteUnits<4>(p, negative, units);
+    case 5: return WriteUnits<5>(p, negative, units);
+    default: return WriteUnits<6>(p, negative, units);
+    }
 }
 
 } // namespace ormavex
