@@ -380,6 +380,14 @@ CaseFailure Failure(int c, std::string cause, std::string causeEnglish) {
 // compared with its range.
 bool WithinSheetRange(double value, int sheetColumn) {
     const SheetColumn& col = SheetColumnInfo(sheetColumn);
+    // Rounding moves a value by at most half a unit of its last place: one
+    // a whole unit inside the range stays in it, and only a value near an
+    // end needs rounding to decide.
+    constexpr double kUnits[] = {1.0, 0.1, 0.01, 0.001, 1e-4, 1e-5, 1e-6};
+    if (col.decimals >= 0 && col.decimals <= 6 && value >= col.min + kUnits[col.decimals] &&
+        value <= col.max - kUnits[col.decimals]) {
+        return true;
+    }
     const double rounded = RoundHalfEven(value, col.decimals);
     return std::isfinite(value) && rounded >= col.min - 1e-9 && rounded <= col.max + 1e-9;
 }
