@@ -460,11 +460,14 @@ private:
     void placeClear(const std::string& s, std::int32_t dir, double x, double y, double dx,
                     double dy) {
         const int number = d.AddText(s, TextStyleNo, dir, x, y);
+        // Nothing else moves while this text does: what it must keep clear
+        // of is filed once.
+        const OccupancyIndex others(d);
         auto margin = [&]() {
             TextBox b = BoxOfText(d, number);
             return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
         };
-        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
+        for (int step = 0; step < 400 && others.occupied(margin(), number); ++step) {
             d.Texts[number].x += dx;
             d.Texts[number].y += dy;
         }

@@ -64,6 +64,24 @@ TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
     line(2.0, 1.0, 2.0, 1.0);
     EXPECT_EQ(FindOverlaps(d).size(), 5u);
 
+    // The grid index answers as the plain search does, for boxes anywhere
+    // (beyond the drawing too) and of any size, skipping a text or not.
+    for (double cell : {3.0, 10.0}) {
+        const OccupancyIndex index(d, cell);
+        for (double x = -20.0; x <= 100.0; x += 1.7) {
+            for (double y = -15.0; y <= 40.0; y += 1.3) {
+                for (double size : {0.4, 4.0, 30.0}) {
+                    const TextBox box{x, y, x + size, y + size / 2.0};
+                    for (int skip : {0, 1, 6}) {
+                        ASSERT_EQ(index.occupied(box, skip), BoxIsOccupied(d, box, skip))
+                            << "cell " << cell << " box at " << x << ", " << y << " size " << size
+                            << " skip " << skip;
+                    }
+                }
+            }
+        }
+    }
+
     // Boxes overlap only by more than the tolerance, across and along.
     const TextBox a{0.0, 0.0, 1.0, 1.0};
     EXPECT_FALSE(BoxesOverlap(a, {0.75, 0.0, 2.0, 1.0}, 0.25));
