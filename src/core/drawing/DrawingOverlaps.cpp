@@ -1,7 +1,6 @@
 #include "DrawingOverlaps.h"
 
 #include <algorithm>
-#include <cmath>
 #include <cstdio>
 
 namespace ormavex {
@@ -108,10 +107,18 @@ bool BoxIsOccupied(const DrawingContext& drawing, const TextBox& box, int skip, 
     return false;
 }
 
-OccupancyIndex::OccupancyIndex(const DrawingContext& drawing, double cellSize)
-    : m_cellSize(cellSize) {
+NearbyItems::NearbyItems(const DrawingContext& drawing, const TextBox& area) {
+    // Anything that overlaps or crosses a box within the area reaches into
+    // the area; a value that is not finite keeps its item, to be safe.
+    auto near = [&](const TextBox& b) {
+        return !(b.right < area.left || b.left > area.right || b.top < area.bottom ||
+                 b.bottom > area.top);
+    };
     for (int i = 1; i <= drawing.Texts.count(); ++i) {
-        m_items.push_back({BoxOfText(drawing, i), i, {}, {}});
+        const TextBox box = BoxOfText(drawing, i);
+        if (near(box)) {
+            m_items.push_back({box, i, {}, {}});
+        }
     }
     for (int l = 1; l <= drawing.Lines.count(); ++l) {
         const DrawLine& line = drawing.Lines[l];
@@ -119,86 +126,17 @@ OccupancyIndex::OccupancyIndex(const DrawingContext& drawing, double cellSize)
         const DrawPoint b = drawing.Points[line.point2];
         const TextBox bounds{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
                              std::max(a.y, b.y)};
-        m_items.push_back({bounds, 0, a, b});
-    }
-    if (m_items.empty()) {
-        return;
-    }
-    TextBox all = m_items.front().bounds;
-    for (const Item& item : m_items) {
-        all = {std::min(all.left, item.bounds.left), std::min(all.bottom, item.bounds.bottom),
-               std::max(all.right, item.bounds.right), std::max(all.top, item.bounds.top)};
-    }
-    if (!(std::isfinite(all.left) && std::isfinite(all.bottom) && std::isfinite(all.right) &&
-          std::isfinite(all.top))) {
-        return; // no grid: every query looks at everything
-    }
-    m_left = all.left;
-    m_bottom = all.bottom;
-    // A drawing is at most a page; a larger one gets larger cells.
-    constexpr double kMaxCells = 64.0;
-    m_cellSize = std::max(
-        {m_cellSize, (all.right - all.left) / kMaxCells, (all.top - all.bottom) / kMaxCells});
-    m_columns = static_cast<int>((all.right - all.left) / m_cellSize) + 1;
-    m_rows = static_cast<int>((all.top - all.bottom) / m_cellSize) + 1;
-    m_cells.resize(static_cast<std::size_t>(m_columns * m_rows));
-    for (std::size_t k = 0; k < m_items.size(); ++k) {
-        int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-        cellRange(m_items[k].bounds, x0, y0, x1, y1);
-        for (int y = y0; y <= y1; ++y) {
-            for (int x = x0; x <= x1; ++x) {
-                m_cells[static_cast<std::size_t>(y * m_columns + x)].push_back(static_cast<int>(k));
-            }
+        if (near(bounds)) {
+            m_items.push_back({bounds, 0, a, b});
         }
     }
-    m_seen.assign(m_items.size(), 0);
 }
 
-// The cells a box touches, clamped to the grid: a box beyond the grid looks
-// at its edge cells, which only adds items to test.
-void OccupancyIndex::cellRange(const TextBox& box, int& x0, int& y0, int& x1,
-                               int& y1) const noexcept {
-    auto cell = [&](double v, double from, int count) {
-        const double c = std::floor((v - from) / m_cellSize);
-        return c < 0.0 ? 0 : c >= count - 1 ? count - 1 : static_cast<int>(c);
-    };
-    x0 = cell(box.left, m_left, m_columns);
-    x1 = cell(box.right, m_left, m_columns);
-    y0 = cell(box.bottom, m_bottom, m_rows);
-    y1 = cell(box.top, m_bottom, m_rows);
-}
-
-bool OccupancyIndex::occupied(const TextBox& box, int skip, double tolerance) const {
-    auto hits = [&](const Item& item) {
+bool NearbyItems::occupied(const TextBox& box, int skip, double tolerance) const {
+    return std::any_of(m_items.begin(), m_items.end(), [&](const Item& item) {
         return item.text != 0 ? item.text != skip && BoxesOverlap(box, item.bounds, tolerance)
                               : SegmentCrossesBox(item.a, item.b, box, tolerance);
-    };
-    if (m_cells.empty() || !(box.left <= box.right && box.bottom <= box.top) ||
-        !(std::isfinite(box.left) && std::isfinite(box.right) && std::isfinite(box.bottom) &&
-          std::isfinite(box.top))) {
-        // No grid, or a box no cell range describes: look at everything.
-        return std::any_of(m_items.begin(), m_items.end(), hits);
-    }
-    if (++m_query == 0) {
-        std::fill(m_seen.begin(), m_seen.end(), 0);
-        m_query = 1;
-    }
-    int x0 = 0, y0 = 0, x1 = 0, y1 = 0;
-    cellRange(box, x0, y0, x1, y1);
-    for (int y = y0; y <= y1; ++y) {
-        for (int x = x0; x <= x1; ++x) {
-            for (int k : m_cells[static_cast<std::size_t>(y * m_columns + x)]) {
-                const auto pos = static_cast<std::size_t>(k);
-                if (m_seen[pos] != m_query) {
-                    m_seen[pos] = m_query;
-                    if (hits(m_items[pos])) {
-                        return true;
-                    }
-                }
-            }
-        }
-    }
-    return false;
+    });
 }
 
 std::string DescribeOverlap(const DrawingContext& drawing, const DrawingOverlap& overlap) {

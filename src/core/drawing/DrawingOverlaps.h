@@ -51,13 +51,15 @@ std::vector<DrawingOverlap> FindOverlaps(const DrawingContext& drawing, double t
 bool BoxIsOccupied(const DrawingContext& drawing, const TextBox& box, int skip = 0,
                    double tolerance = 0.05);
 
-/// The texts and lines of a drawing buffer filed on a grid by where they
-/// lie, so that a box is checked only against what is near it. A snapshot:
-/// later changes to the buffer are not seen.
-class OccupancyIndex {
+/// The texts and lines of a drawing buffer that reach into an area, kept
+/// apart so that a box within the area is checked against those only: a text
+/// moved along a path looks at what lies along its path. A snapshot: later
+/// changes to the buffer are not seen.
+class NearbyItems {
 public:
-    explicit OccupancyIndex(const DrawingContext& drawing, double cellSize = 10.0);
-    /// What BoxIsOccupied answers for the buffer as it was when indexed.
+    NearbyItems(const DrawingContext& drawing, const TextBox& area);
+    /// What BoxIsOccupied answers for a box within the area, for the buffer
+    /// as it was.
     bool occupied(const TextBox& box, int skip = 0, double tolerance = 0.05) const;
 
 private:
@@ -67,17 +69,7 @@ private:
         DrawPoint a;    ///< a line's ends
         DrawPoint b;
     };
-    void cellRange(const TextBox& box, int& x0, int& y0, int& x1, int& y1) const noexcept;
-
     std::vector<Item> m_items;
-    std::vector<std::vector<int>> m_cells; ///< item positions, row by row
-    double m_left = 0.0;
-    double m_bottom = 0.0;
-    double m_cellSize = 10.0;
-    int m_columns = 1;
-    int m_rows = 1;
-    mutable std::vector<unsigned> m_seen; ///< per item: the query that last looked at it
-    mutable unsigned m_query = 0;
 };
 
 /// One finding in words, with the texts quoted and the line's end points.

@@ -459,15 +459,21 @@ private:
     // moves away from the member in steps of (dx, dy) until it is clear.
     void placeClear(const std::string& s, std::int32_t dir, double x, double y, double dx,
                     double dy) {
+        constexpr int kSteps = 400;
         const int number = d.AddText(s, TextStyleNo, dir, x, y);
-        // Nothing else moves while this text does: what it must keep clear
-        // of is filed once.
-        const OccupancyIndex others(d);
         auto margin = [&]() {
             TextBox b = BoxOfText(d, number);
             return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
         };
-        for (int step = 0; step < 400 && others.occupied(margin(), number); ++step) {
+        // Nothing else moves while this text does: only what lies along its
+        // path is looked at.
+        const TextBox first = margin();
+        const double runX = kSteps * dx;
+        const double runY = kSteps * dy;
+        const NearbyItems along(
+            d, {first.left + std::min(0.0, runX), first.bottom + std::min(0.0, runY),
+                first.right + std::max(0.0, runX), first.top + std::max(0.0, runY)});
+        for (int step = 0; step < kSteps && along.occupied(margin(), number); ++step) {
             d.Texts[number].x += dx;
             d.Texts[number].y += dy;
         }
