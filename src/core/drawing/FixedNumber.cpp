@@ -12,34 +12,49 @@ namespace {
 
 constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
 
-// Writes `units` x 10^-decimals (0 to 6 decimals) at `out`: "-" when
-// `negative`, at least one digit before the point, the decimals after it.
-// Returns the end.
+// "00" to "99".
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536"
+    "373839404142434445464748495051525354555657585960616263646566676869707172"
+    "7374757677787980818283848586878889909192939495969798"
+    "99";
+
+// Writes the `digits` last digits of `v` ending at `end`, two at a time.
+inline void WriteDigits(char* end, std::uint32_t v, int digits) noexcept {
+    for (; digits >= 2; digits -= 2) {
+        const std::uint32_t pair = v % 100;
+        v /= 100;
+        end -= 2;
+        end[0] = kPairs[2 * pair];
+        end[1] = kPairs[2 * pair + 1];
+    }
+    if (digits == 1) {
+        *--end = static_cast<char>('0' + v % 10);
+    }
+}
+
+// Writes `units` x 10^-decimals (0 to 6 decimals, below 10^9 before the
+// point) at `out`: "-" when `negative`, at least one digit before the point,
+// the decimals after it. Returns the end.
 template <int decimals> char* WriteUnits(char* out, bool negative, std::uint64_t units) noexcept {
-    // Divisions by constants: multiplications.
-    std::uint64_t whole = units / kPow10[decimals];
-    std::uint64_t frac = units % kPow10[decimals];
+    // Both parts fit 32 bits; divisions by constants are multiplications.
+    const auto whole = static_cast<std::uint32_t>(units / kPow10[decimals]);
+    const auto frac = static_cast<std::uint32_t>(units % kPow10[decimals]);
     int wholeDigits = 1;
-    for (std::uint64_t w = whole; w >= 10; w /= 10) {
+    for (std::uint32_t w = whole; w >= 10; w /= 10) {
         ++wholeDigits;
     }
     if (negative) {
         *out++ = '-';
     }
-    char* const end = out + wholeDigits + (decimals > 0 ? 1 + decimals : 0);
-    char* p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + frac % 10);
-        frac /= 10;
+    WriteDigits(out + wholeDigits, whole, wholeDigits);
+    out += wholeDigits;
+    if constexpr (decimals > 0) {
+        *out++ = '.';
+        WriteDigits(out + decimals, frac, decimals);
+        out += decimals;
     }
-    if (decimals > 0) {
-        *--p = '.';
-    }
-    do {
-        *--p = static_cast<char>('0' + whole % 10);
-        whole /= 10;
-    } while (whole != 0);
-    return end;
+    return out;
 }
 
 } // namespace
