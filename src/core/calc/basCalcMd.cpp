@@ -130,6 +130,9 @@ public:
         if (m_buffer.capacity < need) {
             m_buffer = NewReadBuffer(need);
         }
+        // The whole file at once: a few large reads, and no line counting
+        // afterwards to find out whether more must be read.
+        needAll();
     }
 
     /// The bytes read so far.
@@ -201,7 +204,7 @@ private:
         }
         ssize_t n = 0;
         do {
-            n = ::read(m_fd, m_buffer.bytes.get() + have, kChunk);
+            n = ::read(m_fd, m_buffer.bytes.get() + have, m_buffer.capacity - have);
         } while (n < 0 && errno == EINTR);
         const int err = errno;
         m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
