@@ -1,6 +1,7 @@
 #include "SectionForceDiagram.h"
 
 #include "drawing/DrawingOverlaps.h"
+#include "drawing/FixedNumber.h"
 #include "text/Error.h"
 #include "text/NumberPicture.h"
 
@@ -23,7 +24,6 @@ constexpr std::int32_t TextStyleNo = 2;        // every text of a diagram but lo
 constexpr std::int32_t SmallTextStyleNo = 3;   // moments too long for their grid
 constexpr std::int32_t CaptionTextStyleNo = 1; // the diagram's name
 
-constexpr std::string_view MomentPicture = "####0.00";
 constexpr std::string_view LoadPicture = "###0.00\\k\\N\\/\\㎡";
 constexpr const char* DimensionFlags = "11111U";
 
@@ -151,7 +151,9 @@ public:
         for (const MomentGrid* grid : grids) {
             for (int j = 1; j <= 3; ++j) {
                 for (int k = 1; k <= n; ++k) {
-                    texts.push_back(FormatNumber((*grid)(j, k), MomentPicture));
+                    // The picture "####0.00" without its general formatter.
+                    std::string& t = texts.emplace_back();
+                    AppendFixedNumber(t, (*grid)(j, k), 2);
                 }
             }
         }
