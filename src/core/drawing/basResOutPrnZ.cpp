@@ -137,18 +137,20 @@ DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) con
     if (ascii) {
         return {text.size(), text.size()};
     }
-    // A diagram measures the same labels again and again: each text is
-    // converted once. The table is bounded; emptied when full.
-    const auto known = m_counts.find(text);
-    if (known != m_counts.end()) {
-        return known->second;
-    }
-    if (m_counts.size() >= 1024) {
-        m_counts.clear();
+    // A diagram measures the same few labels again and again: the texts
+    // measured last are kept, each with its counts, and looked up by length
+    // first.
+    for (const CountedText& known : m_counts) {
+        if (known.text.size() == text.size() && known.text == text) {
+            return known.counts;
+        }
     }
     const std::string sjis = ToShiftJis(text);
     const ShiftJisCounts n{sjis.size(), ShiftJisCharCount(sjis)};
-    m_counts.emplace(std::string(text), n);
+    CountedText& slot = m_counts[m_nextCount];
+    m_nextCount = (m_nextCount + 1) % m_counts.size();
+    slot.text.assign(text);
+    slot.counts = n;
     return n;
 }
 

@@ -22,12 +22,11 @@
 #include "text/Error.h"
 #include "text/TextFile.h"
 
+#include <array>
 #include <cassert>
 #include <cstdint>
-#include <functional>
 #include <string>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace ormavex {
@@ -190,14 +189,13 @@ private:
         std::size_t chars = 0;
     };
     ShiftJisCounts Counts(std::string_view text) const;
-    struct TextHash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>()(s);
-        }
+    struct CountedText {
+        std::string text;
+        ShiftJisCounts counts;
     };
-    /// The counts of the non-ASCII texts measured so far.
-    mutable std::unordered_map<std::string, ShiftJisCounts, TextHash, std::equal_to<>> m_counts;
+    /// The counts of the non-ASCII texts measured last, replaced in turn.
+    mutable std::array<CountedText, 32> m_counts;
+    mutable std::size_t m_nextCount = 0;
     /// The bytes of the drawing command file written last.
     mutable std::string m_fileBytes;
     /// Reads back the extents of every figure entry and centres entry 1.
