@@ -137,18 +137,20 @@ DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) con
     if (ascii) {
         return {text.size(), text.size()};
     }
-    // A diagram measures the same few labels again and again: the texts
-    // measured last are kept, each with its counts, and looked up by length
-    // first.
-    for (const CountedText& known : m_counts) {
-        if (known.text.size() == text.size() && known.text == text) {
-            return known.counts;
-        }
+    // A diagram measures the same few labels again and again: each is kept
+    // with its counts in a slot chosen by its length and three of its bytes;
+    // a text in a taken slot takes its place.
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(text[i]));
+    };
+    CountedText& slot = m_counts[(text.size() * 31 + byte(0) * 7 + byte(text.size() / 2) * 3 +
+                                  byte(text.size() - 1)) %
+                                 m_counts.size()];
+    if (slot.text == text) {
+        return slot.counts;
     }
     const std::string sjis = ToShiftJis(text);
     const ShiftJisCounts n{sjis.size(), ShiftJisCharCount(sjis)};
-    CountedText& slot = m_counts[m_nextCount];
-    m_nextCount = (m_nextCount + 1) % m_counts.size();
     slot.text.assign(text);
     slot.counts = n;
     return n;

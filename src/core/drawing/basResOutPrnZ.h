@@ -193,9 +193,8 @@ private:
         std::string text;
         ShiftJisCounts counts;
     };
-    /// The counts of the non-ASCII texts measured last, replaced in turn.
-    mutable std::array<CountedText, 32> m_counts;
-    mutable std::size_t m_nextCount = 0;
+    /// The counts of non-ASCII texts measured before, one per slot.
+    mutable std::array<CountedText, 64> m_counts;
     /// The bytes of the drawing command file written last.
     mutable std::string m_fileBytes;
     /// Reads back the extents of every figure entry and centres entry 1.
