@@ -15,7 +15,9 @@
 #include "RatioReporter.h"
 
 #include "calc/basCalcMd.h"
+#include "project/basIO.h"
 #include "report/ReportRun.h"
+#include "text/FileReplace.h"
 #include "text/TextFile.h"
 
 #include <benchmark/benchmark.h>
@@ -154,38 +156,46 @@ const std::vector<std::string>& PrintFileBytes() {
     return files;
 }
 
-// The floor: create (0600, exclusive), write and close each file, then
-// remove them all, as plainly as the system allows.
+// Creates (0600, exclusive), writes and closes each file, then removes them
+// all, as plainly as the system allows; false when a file cannot be written.
+bool WriteAndRemove(const std::vector<std::string>& files, long round,
+                    std::vector<std::string>& names) {
+    // New names every round, as every report run has.
+    names.resize(files.size());
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        names[i] = Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
+    }
+    for (std::size_t i = 0; i < files.size(); ++i) {
+        const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd < 0 || ::write(fd, files[i].data(), files[i].size()) !=
+                          static_cast<ssize_t>(files[i].size())) {
+            return false;
+        }
+        ::close(fd);
+    }
+    for (const std::string& n : names) {
+        ::unlink(n.c_str());
+    }
+    return true;
+}
+
+// The floor: the same files written and removed, nothing else done.
 void BM_WriteAndRemoveSameFiles(benchmark::State& state) {
     const std::vector<std::string>& files = PrintFileBytes();
     if (files.empty()) {
         state.SkipWithError("no print files to copy");
         return;
     }
-    std::vector<std::string> names(files.size());
+    std::vector<std::string> names;
     std::size_t total = 0;
     for (const std::string& f : files) {
         total += f.size();
     }
     long round = 0;
     for (auto _ : state) {
-        // New names every round, as every report run has.
-        ++round;
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            names[i] =
-                Work().path + "/~MT" + std::to_string(round) + "-" + std::to_string(i) + ".tmp";
-        }
-        for (std::size_t i = 0; i < files.size(); ++i) {
-            const int fd = ::open(names[i].c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
-            if (fd < 0 || ::write(fd, files[i].data(), files[i].size()) !=
-                              static_cast<ssize_t>(files[i].size())) {
-                state.SkipWithError("cannot write a file");
-                return;
-            }
-            ::close(fd);
-        }
-        for (const std::string& n : names) {
-            ::unlink(n.c_str());
+        if (!WriteAndRemove(files, ++round, names)) {
+            state.SkipWithError("cannot write a file");
+            return;
         }
     }
     state.counters["files"] = static_cast<double>(files.size());
@@ -220,6 +230,86 @@ void RunProgram(benchmark::State& state, const std::vector<std::string>& args) {
     posix_spawn_file_actions_destroy(&actions);
 }
 
+// Runs a program once with its output thrown away; false when it could not
+// start or did not end with exit code 0.
+bool RunOnce(const std::vector<std::string>& args) {
+    std::vector<char*> argv;
+    for (const std::string& a : args) {
+        argv.push_back(const_cast<char*>(a.c_str()));
+    }
+    argv.push_back(nullptr);
+    posix_spawn_file_actions_t actions;
+    posix_spawn_file_actions_init(&actions);
+    posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
+    pid_t pid = 0;
+    const bool started = posix_spawn(&pid, argv[0], &actions, nullptr, argv.data(), environ) == 0;
+    posix_spawn_file_actions_destroy(&actions);
+    int status = 0;
+    while (started && ::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+    }
+    return started && WIFEXITED(status) && WEXITSTATUS(status) == 0;
+}
+
+// The 99-case project as a file, and an empty settings file (no heading
+// numbers), both in the work folder.
+const std::vector<std::string>& BatchReportCommand() {
+    static const std::vector<std::string> args = [] {
+        const std::string project = Work().path + "/p99.kvt";
+        const std::string settings = Work().path + "/none.ini";
+        Error error;
+        if (!WriteInputFile(App().cases, project, error) ||
+            !ReplaceFileContents(settings, "", error)) {
+            return std::vector<std::string>{};
+        }
+        return std::vector<std::string>{BinFolder() + "/ormavex-batch",
+                                        "--data-dir",
+                                        kDataDir,
+                                        "--report",
+                                        "--settings",
+                                        settings,
+                                        project};
+    }();
+    return args;
+}
+
+// The whole process as a user's script runs it: `ormavex-batch --report` on
+// the 99-case project, every print file deleted at its end. The print files
+// go to $TMPDIR.
+void BM_BatchReport99CasesWithDeletion(benchmark::State& state) {
+    const std::vector<std::string>& args = BatchReportCommand();
+    if (args.empty()) {
+        state.SkipWithError("cannot write the project file");
+        return;
+    }
+    for (auto _ : state) {
+        if (!RunOnce(args)) {
+            state.SkipWithError("the report run failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_BatchReport99CasesWithDeletion)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// Its floor: a process that does nothing (the hello-world) started and
+// waited for, then the same files written and removed.
+void BM_ProcessAndSameFiles(benchmark::State& state) {
+    const std::vector<std::string>& files = PrintFileBytes();
+    if (files.empty()) {
+        state.SkipWithError("no print files to copy");
+        return;
+    }
+    const std::vector<std::string> hello{BinFolder() + "/ormavex_bench_hello"};
+    std::vector<std::string> names;
+    long round = 0;
+    for (auto _ : state) {
+        if (!RunOnce(hello) || !WriteAndRemove(files, ++round, names)) {
+            state.SkipWithError("the floor failed");
+            break;
+        }
+    }
+}
+BENCHMARK(BM_ProcessAndSameFiles)->Unit(benchmark::kMillisecond)->UseRealTime();
+
 void BM_BatchMomentsStartup(benchmark::State& state) {
     RunProgram(state, {BinFolder() + "/ormavex-batch", "--moments",
                        std::string(ORMAVEX_SOURCE_DIR) + "/examples/caisson-A.kvt"});
@@ -243,6 +333,8 @@ int main(int argc, char** argv) {
     std::printf("TMPDIR folder: %s\n", std::filesystem::path(Work().path).parent_path().c_str());
     reporter.PrintRatio("report run with deletion vs floor", "BM_ReportRun99CasesWithDeletion",
                         "BM_WriteAndRemoveSameFiles");
+    reporter.PrintRatio("whole process with deletion vs floor", "BM_BatchReport99CasesWithDeletion",
+                        "BM_ProcessAndSameFiles");
     reporter.PrintRatio("start-up vs hello-world", "BM_BatchMomentsStartup",
                         "BM_HelloWorldStartup");
     benchmark::Shutdown();

@@ -130,6 +130,9 @@ public:
         if (m_buffer.capacity < need) {
             m_buffer = NewReadBuffer(need);
         }
+        // The whole file at once: a few large reads, and no line counting
+        // afterwards to find out whether more must be read.
+        needAll();
     }
 
     /// The bytes read so far.
@@ -199,7 +202,8 @@ private:
             }
             m_buffer = std::move(larger);
         }
-        const long long n = platform::ReadSome(m_fd, m_buffer.bytes.get() + have, kChunk);
+        const long long n =
+            platform::ReadSome(m_fd, m_buffer.bytes.get() + have, m_buffer.capacity - have);
         const int err = errno;
         m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
         if (n <= 0) {
@@ -377,6 +381,14 @@ CaseFailure Failure(int c, std::string cause, std::string causeEnglish) {
 // compared with its range.
 bool WithinSheetRange(double value, int sheetColumn) {
     const SheetColumn& col = SheetColumnInfo(sheetColumn);
+    // Rounding moves a value by at most half a unit of its last place: one
+    // a whole unit inside the range stays in it, and only a value near an
+    // end needs rounding to decide.
+    constexpr double kUnits[] = {1.0, 0.1, 0.01, 0.001, 1e-4, 1e-5, 1e-6};
+    if (col.decimals >= 0 && col.decimals <= 6 && value >= col.min + kUnits[col.decimals] &&
+        value <= col.max - kUnits[col.decimals]) {
+        return true;
+    }
     const double rounded = RoundHalfEven(value, col.decimals);
     return std::isfinite(value) && rounded >= col.min - 1e-9 && rounded <= col.max + 1e-9;
 }

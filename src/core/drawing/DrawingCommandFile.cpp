@@ -7,6 +7,7 @@
 #include "text/ShiftJis.h"
 #include "text/TextFile.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
@@ -61,19 +62,60 @@ template <typename R> constexpr const char* ValueName() {
     }
 }
 
-// Whole numbers plainly, coordinates with 6 decimals, each followed by ", ".
-void AppendField(std::string& out, std::int32_t v, const char*) {
-    char buf[16];
-    const auto r = std::to_chars(buf, buf + sizeof buf, v);
-    out.append(buf, static_cast<std::size_t>(r.ptr - buf));
-    out += ", ";
-}
+// The numbers of one record line, formatted into a buffer on the stack and
+// appended to the output in pieces of many fields: whole numbers plainly,
+// coordinates with 6 decimals, each followed by ", "; end() ends the line.
+class NumberLine {
+public:
+    explicit NumberLine(std::string& out) noexcept : m_out(out) {}
+    NumberLine(const NumberLine&) = delete;
+    NumberLine& operator=(const NumberLine&) = delete;
 
-void AppendField(std::string& out, double v, const char* what) {
-    RequireFinite(v, what);
-    AppendFixedNumber(out, v, 6);
-    out += ", ";
-}
+    void add(std::int32_t v, const char*) {
+        room(16);
+        m_p = std::to_chars(m_p, m_end, v).ptr;
+        separator();
+    }
+    void add(double v, const char* what) {
+        RequireFinite(v, what);
+        room(kMaxFixedChars + 2);
+        if (char* end = WriteFixedNumber(m_p, v, 6)) {
+            m_p = end;
+        } else {
+            flush();
+            AppendFixedNumber(m_out, v, 6);
+        }
+        separator();
+    }
+    /// The last field's ", " becomes the line end.
+    void end() {
+        m_p -= 2;
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+        flush();
+    }
+    /// The fields so far, without a line end (a fill's text follows).
+    void flush() {
+        m_out.append(m_buf, static_cast<std::size_t>(m_p - m_buf));
+        m_p = m_buf;
+    }
+
+private:
+    void room(std::ptrdiff_t n) {
+        if (m_end - m_p < n + 2) {
+            flush();
+        }
+    }
+    void separator() {
+        *m_p++ = ',';
+        *m_p++ = ' ';
+    }
+
+    std::string& m_out;
+    char m_buf[160];
+    char* m_p = m_buf;
+    char* const m_end = m_buf + sizeof m_buf;
+};
 
 void AppendLine(std::string& out, std::string_view line) {
     out += line;
@@ -86,29 +128,40 @@ void EndLine(std::string& out) {
     out += "\r\n";
 }
 
-template <typename R> void AppendRecord(std::string& out, std::int32_t number, const R& r) {
+// A record's own text goes through `appendText`, which appends it as it is
+// or converted.
+template <typename R, typename Text>
+void AppendRecord(std::string& out, std::int32_t number, const R& r, Text appendText) {
+    NumberLine line(out);
     if constexpr (std::is_same_v<R, DrawText>) {
-        AppendLine(out, r.text);
+        appendText(out, r.text);
+        out += "\r\n";
     } else {
-        AppendField(out, number, "");
+        line.add(number, "");
     }
-    std::apply([&](const auto&... f) { (AppendField(out, f, ValueName<R>()), ...); }, Fields(r));
+    std::apply([&](const auto&... f) { (line.add(f, ValueName<R>()), ...); }, Fields(r));
     if constexpr (std::is_same_v<R, DrawFill>) {
-        AppendLine(out, r.text);
+        line.flush();
+        appendText(out, r.text);
+        out += "\r\n";
     } else {
-        EndLine(out);
+        line.end();
     }
 }
 
-template <typename R>
-void AppendSection(std::string& out, const char* header, const std::vector<R>& records) {
+// A section header as written: the UTF-8 text, or its Shift_JIS bytes.
+using HeaderNames = std::array<std::string_view, 8>;
+
+template <typename R, typename Text>
+void AppendSection(std::string& out, std::string_view header, std::span<const R> records,
+                   Text appendText) {
     if (records.empty()) {
         return;
     }
     AppendLine(out, header);
     std::int32_t number = 0;
     for (const R& r : records) {
-        AppendRecord(out, ++number, r);
+        AppendRecord(out, ++number, r, appendText);
     }
     AppendLine(out, "END");
 }
@@ -160,6 +213,51 @@ template <typename R> bool ReadFields(std::string_view line, R& r, std::int32_t*
 // The section headers, in the order the writer writes them.
 constexpr std::array<const char*, 8> kHeaders = {"座標情報", "矩形情報", "線分情報", "円情報",
                                                  "円弧情報", "塗潰情報", "矢印(1)",  "文字情報"};
+constexpr HeaderNames kHeaderNames = {kHeaders[0], kHeaders[1], kHeaders[2], kHeaders[3],
+                                      kHeaders[4], kHeaders[5], kHeaders[6], kHeaders[7]};
+
+// Appends a text in Shift_JIS; ASCII is the same in both and is copied.
+void AppendShiftJis(std::string& out, std::string_view utf8) {
+    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        out += utf8;
+    } else {
+        out += ToShiftJis(utf8);
+    }
+}
+
+// The whole file: titles, extents line, the coordinate section (always, its
+// records from `points(append)`), then every other section that has records.
+template <typename Points, typename Text>
+void AppendDrawing(std::string& out, std::string_view title1, std::string_view title2,
+                   const DrawingExtents& e, Points points, const DrawingSections& sections,
+                   const HeaderNames& headers, Text appendText) {
+    appendText(out, title1);
+    out += "\r\n";
+    appendText(out, title2);
+    out += "\r\n";
+    RequireFinite(e.width, "drawing width");
+    RequireFinite(e.height, "drawing height");
+    for (double v :
+         {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
+        RequireFinite(v, "drawing extents");
+        AppendFixedNumber(out, v, 2);
+        out += ", ";
+    }
+    EndLine(out);
+    AppendLine(out, headers[0]); // the coordinate section, even when empty
+    points(
+        [&](std::int32_t number, const DrawPoint& p) { AppendRecord(out, number, p, appendText); });
+    AppendLine(out, "END");
+    AppendSection(out, headers[1], sections.rectangles, appendText);
+    AppendSection(out, headers[2], sections.lines, appendText);
+    AppendSection(out, headers[3], sections.circles, appendText);
+    AppendSection(out, headers[4], sections.arcs, appendText);
+    AppendSection(out, headers[5], sections.fills, appendText);
+    AppendSection(out, headers[6], sections.arrows, appendText);
+    AppendSection(out, headers[7], sections.texts, appendText);
+}
 
 class Parser {
 public:
@@ -396,31 +494,47 @@ std::string DrawingCommandFileText(const DrawingCommandFile& file) {
     std::string out;
     out.reserve(64 + 40 * (file.points.size() + file.lines.size() + file.arrows.size() +
                            2 * file.texts.size()));
-    AppendLine(out, file.title1);
-    AppendLine(out, file.title2);
-    const DrawingExtents& e = file.extents;
-    RequireFinite(e.width, "drawing width");
-    RequireFinite(e.height, "drawing height");
-    for (double v :
-         {e.width, e.height, e.bounds.minX, e.bounds.minY, e.bounds.maxX, e.bounds.maxY}) {
-        RequireFinite(v, "drawing extents");
-        AppendFixedNumber(out, v, 2);
-        out += ", ";
-    }
-    EndLine(out);
-    AppendLine(out, kHeaders[0]); // the coordinate section, even when empty
-    for (const auto& [number, p] : file.points) {
-        AppendRecord(out, number, p);
-    }
-    AppendLine(out, "END");
-    AppendSection(out, kHeaders[1], file.rectangles);
-    AppendSection(out, kHeaders[2], file.lines);
-    AppendSection(out, kHeaders[3], file.circles);
-    AppendSection(out, kHeaders[4], file.arcs);
-    AppendSection(out, kHeaders[5], file.fills);
-    AppendSection(out, kHeaders[6], file.arrows);
-    AppendSection(out, kHeaders[7], file.texts);
+    const DrawingSections sections{file.rectangles, file.lines,  file.circles, file.arcs,
+                                   file.fills,      file.arrows, file.texts};
+    AppendDrawing(
+        out, file.title1, file.title2, file.extents,
+        [&](auto append) {
+            for (const auto& [number, p] : file.points) {
+                append(number, p);
+            }
+        },
+        sections, kHeaderNames, [](std::string& o, std::string_view t) { o += t; });
     return out;
+}
+
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections) {
+    // The headers' Shift_JIS bytes, converted once.
+    static const std::array<std::string, kHeaders.size()> sjis = [] {
+        std::array<std::string, kHeaders.size()> names;
+        for (std::size_t i = 0; i < kHeaders.size(); ++i) {
+            names[i] = ToShiftJis(kHeaders[i]);
+        }
+        return names;
+    }();
+    static const HeaderNames names = [] {
+        HeaderNames n;
+        for (std::size_t i = 0; i < kHeaders.size(); ++i) {
+            n[i] = sjis[i];
+        }
+        return n;
+    }();
+    AppendDrawing(
+        out, title1, title2, extents,
+        [&](auto append) {
+            std::int32_t number = 0;
+            for (const DrawPoint& p : points) {
+                append(++number, p);
+            }
+        },
+        sections, names, AppendShiftJis);
 }
 
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {

@@ -36,6 +36,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <map>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -151,6 +152,28 @@ struct DrawingCommandFile {
     /// The point of a record number, or nullptr.
     const DrawPoint* point(std::int32_t number) const noexcept;
 };
+
+/// The records of every section but the coordinates, held elsewhere: the
+/// writer reads them without a copy.
+struct DrawingSections {
+    std::span<const DrawRectangle> rectangles;
+    std::span<const DrawLine> lines;
+    std::span<const DrawCircle> circles;
+    std::span<const DrawArc> arcs;
+    std::span<const DrawFill> fills;
+    std::span<const DrawArrow> arrows;
+    std::span<const DrawText> texts;
+};
+
+/// Appends the Shift_JIS bytes of a drawing command file straight from its
+/// parts, `points` numbered from 1: for valid UTF-8 texts the same bytes as
+/// ToShiftJis(DrawingCommandFileText(f)) of the same drawing. Only the texts
+/// are converted, each on its own. Throws Error as DrawingCommandFileText
+/// does, with part of the file appended.
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections);
 
 /// The file's text (UTF-8; the caller converts it to Shift_JIS). The extents
 /// line is written from `file.extents`; `hasExtents` and `warnings` are not

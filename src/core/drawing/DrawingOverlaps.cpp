@@ -107,6 +107,38 @@ bool BoxIsOccupied(const DrawingContext& drawing, const TextBox& box, int skip, 
     return false;
 }
 
+NearbyItems::NearbyItems(const DrawingContext& drawing, const TextBox& area) {
+    // Anything that overlaps or crosses a box within the area reaches into
+    // the area; a value that is not finite keeps its item, to be safe.
+    auto near = [&](const TextBox& b) {
+        return !(b.right < area.left || b.left > area.right || b.top < area.bottom ||
+                 b.bottom > area.top);
+    };
+    for (int i = 1; i <= drawing.Texts.count(); ++i) {
+        const TextBox box = BoxOfText(drawing, i);
+        if (near(box)) {
+            m_items.push_back({box, i, {}, {}});
+        }
+    }
+    for (int l = 1; l <= drawing.Lines.count(); ++l) {
+        const DrawLine& line = drawing.Lines[l];
+        const DrawPoint a = drawing.Points[line.point1];
+        const DrawPoint b = drawing.Points[line.point2];
+        const TextBox bounds{std::min(a.x, b.x), std::min(a.y, b.y), std::max(a.x, b.x),
+                             std::max(a.y, b.y)};
+        if (near(bounds)) {
+            m_items.push_back({bounds, 0, a, b});
+        }
+    }
+}
+
+bool NearbyItems::occupied(const TextBox& box, int skip, double tolerance) const {
+    return std::any_of(m_items.begin(), m_items.end(), [&](const Item& item) {
+        return item.text != 0 ? item.text != skip && BoxesOverlap(box, item.bounds, tolerance)
+                              : SegmentCrossesBox(item.a, item.b, box, tolerance);
+    });
+}
+
 std::string DescribeOverlap(const DrawingContext& drawing, const DrawingOverlap& overlap) {
     const DrawText& t = drawing.Texts[overlap.text];
     std::string s =

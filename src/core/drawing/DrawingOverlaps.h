@@ -51,6 +51,27 @@ std::vector<DrawingOverlap> FindOverlaps(const DrawingContext& drawing, double t
 bool BoxIsOccupied(const DrawingContext& drawing, const TextBox& box, int skip = 0,
                    double tolerance = 0.05);
 
+/// The texts and lines of a drawing buffer that reach into an area, kept
+/// apart so that a box within the area is checked against those only: a text
+/// moved along a path looks at what lies along its path. A snapshot: later
+/// changes to the buffer are not seen.
+class NearbyItems {
+public:
+    NearbyItems(const DrawingContext& drawing, const TextBox& area);
+    /// What BoxIsOccupied answers for a box within the area, for the buffer
+    /// as it was.
+    bool occupied(const TextBox& box, int skip = 0, double tolerance = 0.05) const;
+
+private:
+    struct Item {
+        TextBox bounds; ///< a text's box, or a line's bounding box
+        int text = 0;   ///< the text's number; 0 for a line
+        DrawPoint a;    ///< a line's ends
+        DrawPoint b;
+    };
+    std::vector<Item> m_items;
+};
+
 /// One finding in words, with the texts quoted and the line's end points.
 std::string DescribeOverlap(const DrawingContext& drawing, const DrawingOverlap& overlap);
 

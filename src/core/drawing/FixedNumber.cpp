@@ -10,40 +10,83 @@ namespace ormavex {
 
 namespace {
 
-// Appends `units` x 10^-decimals: "-" when negative and not 0, at least one
-// digit before the point, the decimals after it.
-void AppendUnits(std::string& out, bool negative, std::uint64_t units, int decimals) {
-    if (negative && units != 0) {
-        out += '-';
+constexpr std::uint64_t kPow10[] = {1, 10, 100, 1000, 10000, 100000, 1000000};
+
+// "00" to "99".
+constexpr char kPairs[] =
+    "00010203040506070809101112131415161718192021222324252627282930313233343536"
+    "373839404142434445464748495051525354555657585960616263646566676869707172"
+    "7374757677787980818283848586878889909192939495969798"
+    "99";
+
+// Writes the `digits` last digits of `v` ending at `end`, two at a time.
+inline void WriteDigits(char* end, std::uint32_t v, int digits) noexcept {
+    for (; digits >= 2; digits -= 2) {
+        const std::uint32_t pair = v % 100;
+        v /= 100;
+        end -= 2;
+        end[0] = kPairs[2 * pair];
+        end[1] = kPairs[2 * pair + 1];
     }
-    char buf[32];
-    char* end = buf + sizeof buf;
-    char* p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
+    if (digits == 1) {
+        *--end = static_cast<char>('0' + v % 10);
     }
-    if (decimals > 0) {
-        *--p = '.';
+}
+
+// Writes `units` x 10^-decimals (0 to 6 decimals, below 10^9 before the
+// point) at `out`: "-" when `negative`, at least one digit before the point,
+// the decimals after it. Returns the end.
+template <int decimals> char* WriteUnits(char* out, bool negative, std::uint64_t units) noexcept {
+    // Both parts fit 32 bits; divisions by constants are multiplications.
+    const auto whole = static_cast<std::uint32_t>(units / kPow10[decimals]);
+    const auto frac = static_cast<std::uint32_t>(units % kPow10[decimals]);
+    int wholeDigits = 1;
+    for (std::uint32_t w = whole; w >= 10; w /= 10) {
+        ++wholeDigits;
     }
-    do {
-        *--p = static_cast<char>('0' + units % 10);
-        units /= 10;
-    } while (units != 0);
-    out.append(p, static_cast<std::size_t>(end - p));
+    if (negative) {
+        *out++ = '-';
+    }
+    WriteDigits(out + wholeDigits, whole, wholeDigits);
+    out += wholeDigits;
+    if constexpr (decimals > 0) {
+        *out++ = '.';
+        WriteDigits(out + decimals, frac, decimals);
+        out += decimals;
+    }
+    return out;
 }
 
 } // namespace
 
 void AppendFixedNumber(std::string& out, double value, int decimals) {
-    assert(std::isfinite(value) && decimals >= 0 && decimals <= 15);
-    std::uint64_t units = 0;
-    if (RoundToUnits(std::fabs(value), decimals, units)) {
-        AppendUnits(out, value < 0.0, units, decimals);
+    char buf[kMaxFixedChars];
+    if (char* end = WriteFixedNumber(buf, value, decimals)) {
+        out.append(buf, static_cast<std::size_t>(end - buf));
         return;
     }
     // Below 1e-5 or from 1e9 on (rare in a drawing): the picture formatter.
     out += FormatNumber(value, decimals > 0 ? "###0." + std::string(decimals, '0') : "###0");
+}
+
+char* WriteFixedNumber(char* p, double value, int decimals) noexcept {
+    assert(std::isfinite(value) && decimals >= 0 && decimals <= 15);
+    std::uint64_t units = 0;
+    // Only 0 to 6 decimals are rounded here; below 1e9 with at most 6 decimals: at most 17
+    // characters.
+    if (!RoundToUnits(std::fabs(value), decimals, units)) {
+        return nullptr;
+    }
+    const bool negative = value < 0.0 && units != 0;
+    switch (decimals) {
+    case 0: return WriteUnits<0>(p, negative, units);
+    case 1: return WriteUnits<1>(p, negative, units);
+    case 2: return WriteUnits<2>(p, negative, units);
+    case 3: return WriteUnits<3>(p, negative, units);
+    case 4: return WriteUnits<4>(p, negative, units);
+    case 5: return WriteUnits<5>(p, negative, units);
+    default: return WriteUnits<6>(p, negative, units);
+    }
 }
 
 } // namespace ormavex

@@ -14,4 +14,10 @@ namespace ormavex {
 /// The value must be finite.
 void AppendFixedNumber(std::string& out, double value, int decimals);
 
+/// Writes the same characters at `p` and returns their end, when the value
+/// lies where they take at most kMaxFixedChars; nullptr (nothing written)
+/// for the rare values that need AppendFixedNumber.
+char* WriteFixedNumber(char* p, double value, int decimals) noexcept;
+inline constexpr int kMaxFixedChars = 24;
+
 } // namespace ormavex

@@ -1,6 +1,7 @@
 #include "SectionForceDiagram.h"
 
 #include "drawing/DrawingOverlaps.h"
+#include "drawing/FixedNumber.h"
 #include "text/Error.h"
 #include "text/NumberPicture.h"
 
@@ -23,7 +24,6 @@ constexpr std::int32_t TextStyleNo = 2;        // every text of a diagram but lo
 constexpr std::int32_t SmallTextStyleNo = 3;   // moments too long for their grid
 constexpr std::int32_t CaptionTextStyleNo = 1; // the diagram's name
 
-constexpr std::string_view MomentPicture = "####0.00";
 constexpr std::string_view LoadPicture = "###0.00\\k\\N\\/\\㎡";
 constexpr const char* DimensionFlags = "11111U";
 
@@ -145,15 +145,30 @@ public:
     /// the tallest moment written upward from its top edge.
     void planMoments() {
         const MomentGrid* grids[] = {&calc.CalcMx[caseNo], &calc.CalcMy[caseNo]};
-        const std::int32_t styles[] = {styleFor(*grids[0], Lx / (n - 1) * (upright ? sy : sx)),
-                                       styleFor(*grids[1], Ly / 4.0 * (upright ? sx : sy))};
+        // Each moment's text, formatted once: all Mx, then all My.
+        std::vector<std::string> texts;
+        texts.reserve(static_cast<std::size_t>(6 * n));
+        for (const MomentGrid* grid : grids) {
+            for (int j = 1; j <= 3; ++j) {
+                for (int k = 1; k <= n; ++k) {
+                    // The picture "####0.00" without its general formatter.
+                    std::string& t = texts.emplace_back();
+                    AppendFixedNumber(t, (*grid)(j, k), 2);
+                }
+            }
+        }
+        const auto perGrid = static_cast<std::ptrdiff_t>(3 * n);
+        const std::int32_t styles[] = {
+            styleFor(texts.begin(), texts.begin() + perGrid, Lx / (n - 1) * (upright ? sy : sx)),
+            styleFor(texts.begin() + perGrid, texts.end(), Ly / 4.0 * (upright ? sx : sy))};
         moments.reserve(static_cast<std::size_t>(6 * n));
+        auto next = texts.begin();
         for (int g = 0; g < 2; ++g) { // all Mx, then all My
             const std::int32_t style = styles[g];
             for (int j = 1; j <= 3; ++j) {
                 const double offset = Ly / 4.0 * (j - 1) * (upright ? sx : sy);
                 for (int k = 1; k <= n; ++k) {
-                    std::string s = FormatNumber((*grids[g])(j, k), MomentPicture);
+                    std::string s = std::move(*next++);
                     const double p = along(k);
                     if (g == 0) {
                         moments.push_back(upright ? DrawText{std::move(s), style, Direction::Up,
@@ -348,16 +363,21 @@ public:
         const DrawPoint p2 = d.Points[2];
         const DrawPoint p3 = d.Points[3];
         const DrawPoint p4 = d.Points[4];
+        std::vector<TextBox> texts;
+        texts.reserve(static_cast<std::size_t>(d.Texts.count()));
+        for (int i = 1; i <= d.Texts.count(); ++i) {
+            texts.push_back(BoxOfText(d, i));
+        }
         // Outline clockwise 1 -> 2 -> 3 -> 4, so the outer side is on the
         // right of 2 -> 1, 3 -> 2, 4 -> 3 and 1 -> 4.
         if (!(upright && freeLastEdge)) {
-            strokeEdge(p2, p1);
+            strokeEdge(p2, p1, texts);
         }
         if (!(!upright && freeLastEdge)) {
-            strokeEdge(p3, p2);
+            strokeEdge(p3, p2, texts);
         }
-        strokeEdge(p4, p3);
-        strokeEdge(p1, p4);
+        strokeEdge(p4, p3, texts);
+        strokeEdge(p1, p4, texts);
     }
 
     /// Caption, unit and scale note above the drawing: the diagram's name in
@@ -396,12 +416,11 @@ private:
         return upright ? Ly / 4.0 * (i - 1) * sx + x1 : Ly / 4.0 * (i - 1) * sy + y4;
     }
 
-    std::int32_t styleFor(const MomentGrid& m, double pitch) const {
+    // The style of one kind of moment texts, [first, last).
+    template <typename It> std::int32_t styleFor(It first, It last, double pitch) const {
         double longest = 0.0;
-        for (int j = 1; j <= 3; ++j) {
-            for (int k = 1; k <= n; ++k) {
-                longest = std::max(longest, w(FormatNumber(m(j, k), MomentPicture)));
-            }
+        for (It t = first; t != last; ++t) {
+            longest = std::max(longest, w(*t));
         }
         return longest + 2.0 * gap > pitch && d.TextStyles.count() >= SmallTextStyleNo
                    ? SmallTextStyleNo
@@ -442,12 +461,21 @@ private:
     // moves away from the member in steps of (dx, dy) until it is clear.
     void placeClear(const std::string& s, std::int32_t dir, double x, double y, double dx,
                     double dy) {
+        constexpr int kSteps = 400;
         const int number = d.AddText(s, TextStyleNo, dir, x, y);
         auto margin = [&]() {
             TextBox b = BoxOfText(d, number);
             return TextBox{b.left - 0.5, b.bottom - 0.5, b.right + 0.5, b.top + 0.5};
         };
-        for (int step = 0; step < 400 && BoxIsOccupied(d, margin(), number); ++step) {
+        // Nothing else moves while this text does: only what lies along its
+        // path is looked at.
+        const TextBox first = margin();
+        const double runX = kSteps * dx;
+        const double runY = kSteps * dy;
+        const NearbyItems along(
+            d, {first.left + std::min(0.0, runX), first.bottom + std::min(0.0, runY),
+                first.right + std::max(0.0, runX), first.top + std::max(0.0, runY)});
+        for (int step = 0; step < kSteps && along.occupied(margin(), number); ++step) {
             d.Texts[number].x += dx;
             d.Texts[number].y += dy;
         }
@@ -456,7 +484,8 @@ private:
     // Strokes 0.5 mm long every 2 mm along the edge from a to b, on the
     // right of the direction a -> b; none within 0.5 mm of a text's box
     // (counted from the stroke's ink, half its pen wider than its line).
-    void strokeEdge(DrawPoint a, DrawPoint b) {
+    // Only the texts that reach the edge's band are looked at per stroke.
+    void strokeEdge(DrawPoint a, DrawPoint b, const std::vector<TextBox>& allTexts) {
         constexpr double stroke = 0.5;
         constexpr double pitch = 2.0;
         constexpr double clearance = 0.5;
@@ -466,9 +495,16 @@ private:
         const double uy = (b.y - a.y) / len;
         const double ox = uy; // outward normal
         const double oy = -ux;
+        // Every stroke's ink box lies in the edge's box widened by the
+        // stroke's two legs and the reach (and a little more).
+        const double band = 2.0 * stroke + reach + 1.0;
+        const TextBox near{std::min(a.x, b.x) - band, std::min(a.y, b.y) - band,
+                           std::max(a.x, b.x) + band, std::max(a.y, b.y) + band};
         std::vector<TextBox> texts;
-        for (int i = 1; i <= d.Texts.count(); ++i) {
-            texts.push_back(BoxOfText(d, i));
+        for (const TextBox& box : allTexts) {
+            if (BoxesOverlap(near, box, 0.0)) {
+                texts.push_back(box);
+            }
         }
         for (double t = pitch / 2.0; t + stroke <= len; t += pitch) {
             const double px = a.x + ux * t;

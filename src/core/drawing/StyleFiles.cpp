@@ -91,8 +91,6 @@ template <typename Style> StyleFile<Style> Parse(std::string_view bytes) {
 
 } // namespace
 
-double TwipsToMm(std::int32_t twips) noexcept { return static_cast<double>(twips) / 1440.0 * 25.4; }
-
 StyleFile<LineStyle> ParseLineStyles(std::string_view bytes) { return Parse<LineStyle>(bytes); }
 
 StyleFile<TextStyle> ParseTextStyles(std::string_view bytes) { return Parse<TextStyle>(bytes); }

@@ -54,7 +54,9 @@ template <typename Style> struct StyleFile {
 };
 
 /// twips / 1440 x 25.4 (divided first, then multiplied): a character height in mm.
-double TwipsToMm(std::int32_t twips) noexcept;
+inline double TwipsToMm(std::int32_t twips) noexcept {
+    return static_cast<double>(twips) / 1440.0 * 25.4;
+}
 
 StyleFile<LineStyle> ParseLineStyles(std::string_view bytes);
 StyleFile<TextStyle> ParseTextStyles(std::string_view bytes);

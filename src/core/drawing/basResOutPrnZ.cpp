@@ -20,6 +20,16 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
     return bytes;
 }
 
+// Writes the whole file's bytes into a file open for writing and closes it.
+void WriteBytesAndClose(TextOutFile& out, std::string_view bytes, const char* what) {
+    out.writeBytes(bytes);
+    if (!out.close()) {
+        throw Error(std::string("cannot write the ") + what + " " + out.path() + " (error " +
+                        std::to_string(out.errorCode()) + ")",
+                    out.errorCode(), out.path());
+    }
+}
+
 // Writes the whole text into a file open for writing and closes it.
 void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) {
     out.writeBytes(ToShiftJis(utf8));
@@ -113,12 +123,37 @@ double DrawingContext::TextHeight(std::int32_t style) const {
 
 double DrawingContext::TextWidth(std::int32_t style, std::string_view text) const {
     const double h = TextHeight(style);
-    const std::string sjis = ToShiftJis(text);
-    const auto b = static_cast<double>(sjis.size());
-    const auto c = static_cast<double>(ShiftJisCharCount(sjis));
+    const ShiftJisCounts n = Counts(text);
+    const auto b = static_cast<double>(n.bytes);
+    const auto c = static_cast<double>(n.chars);
     const double f = b - c; // double-byte characters
     const double g = c - f; // single-byte characters
     return f * h + g * h / 2.0;
+}
+
+DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) const {
+    const bool ascii = std::all_of(text.begin(), text.end(),
+                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    if (ascii) {
+        return {text.size(), text.size()};
+    }
+    // A diagram measures the same few labels again and again: each is kept
+    // with its counts in a slot chosen by its length and three of its bytes;
+    // a text in a taken slot takes its place.
+    const auto byte = [&](std::size_t i) {
+        return static_cast<std::size_t>(static_cast<unsigned char>(text[i]));
+    };
+    CountedText& slot = m_counts[(text.size() * 31 + byte(0) * 7 + byte(text.size() / 2) * 3 +
+                                  byte(text.size() - 1)) %
+                                 m_counts.size()];
+    if (slot.text == text) {
+        return slot.counts;
+    }
+    const std::string sjis = ToShiftJis(text);
+    const ShiftJisCounts n{sjis.size(), ShiftJisCharCount(sjis)};
+    slot.text.assign(text);
+    slot.counts = n;
+    return n;
 }
 
 int DrawingContext::AddPoint(double x, double y) { return Points.add({x, y}, "points"); }
@@ -227,46 +262,46 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
                                       const std::string& title2) const {
     // Nothing is created when a value is not finite.
     ormavex::DrawingExtents written;
-    const std::string text = DrawingFileText(title1, title2, written);
+    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
     TextOutFile file;
     m_lastWritten = {};
-    WriteAndClose(OpenForWriting(file, path, "drawing command file"), text, "drawing command file");
+    WriteBytesAndClose(OpenForWriting(file, path, "drawing command file"), bytes,
+                       "drawing command file");
     m_lastWritten = {path, written};
 }
 
 void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
                                       const std::string& title2) const {
     ormavex::DrawingExtents written;
-    const std::string text = DrawingFileText(title1, title2, written);
+    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
     m_lastWritten = {};
-    WriteAndClose(file, text, "drawing command file");
+    WriteBytesAndClose(file, bytes, "drawing command file");
     m_lastWritten = {file.path(), written};
 }
 
-std::string DrawingContext::DrawingFileText(const std::string& title1, const std::string& title2,
-                                            ormavex::DrawingExtents& written) const {
-    DrawingCommandFile f;
-    f.title1 = title1;
-    f.title2 = title2;
-    f.extents.bounds = DrawingExtents();
-    f.extents.width = f.extents.bounds.maxX - f.extents.bounds.minX;
-    f.extents.height = f.extents.bounds.maxY - f.extents.bounds.minY;
-    for (int i = 1; i <= Points.count(); ++i) {
-        f.points.emplace_hint(f.points.end(), i, Points[i]);
-    }
-    f.lines = Lines.items();
-    f.arrows = Arrows.items();
-    f.texts = Texts.items();
-    std::string text = DrawingCommandFileText(f);
+std::string_view DrawingContext::DrawingFileBytes(const std::string& title1,
+                                                  const std::string& title2,
+                                                  ormavex::DrawingExtents& written) const {
+    ormavex::DrawingExtents e;
+    e.bounds = DrawingExtents();
+    e.width = e.bounds.maxX - e.bounds.minX;
+    e.height = e.bounds.maxY - e.bounds.minY;
+    DrawingSections sections;
+    sections.lines = Lines.items();
+    sections.arrows = Arrows.items();
+    sections.texts = Texts.items();
+    // One buffer for every drawing of the context: its room is kept.
+    m_fileBytes.clear();
+    AppendDrawingCommandFileBytes(m_fileBytes, title1, title2, e, Points.items(), sections);
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals.
-    LineReader lines(text);
+    LineReader lines(m_fileBytes);
     std::string_view extentsLine;
     const bool read =
         lines.skip(2) && lines.next(extentsLine) && ParseExtentsLine(extentsLine, written);
     assert(read && "the writer's own extents line reads back");
     (void)read;
-    return text;
+    return m_fileBytes;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,

@@ -22,6 +22,7 @@
 #include "text/Error.h"
 #include "text/TextFile.h"
 
+#include <array>
 #include <cassert>
 #include <cstdint>
 #include <string>
@@ -176,10 +177,26 @@ private:
     /// one a quarter turn (see the two public calls).
     void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
                       std::string_view flags, bool vertical);
-    /// The buffer as a drawing command file, and its extents as read back;
-    /// throws for a value that is not finite.
-    std::string DrawingFileText(const std::string& title1, const std::string& title2,
-                                ormavex::DrawingExtents& written) const;
+    /// The buffer as the bytes of a drawing command file (valid until the
+    /// next call), and its extents as read back; throws for a value that is
+    /// not finite.
+    std::string_view DrawingFileBytes(const std::string& title1, const std::string& title2,
+                                      ormavex::DrawingExtents& written) const;
+
+    /// Bytes and characters of a text's Shift_JIS form.
+    struct ShiftJisCounts {
+        std::size_t bytes = 0;
+        std::size_t chars = 0;
+    };
+    ShiftJisCounts Counts(std::string_view text) const;
+    struct CountedText {
+        std::string text;
+        ShiftJisCounts counts;
+    };
+    /// The counts of non-ASCII texts measured before, one per slot.
+    mutable std::array<CountedText, 64> m_counts;
+    /// The bytes of the drawing command file written last.
+    mutable std::string m_fileBytes;
     /// Reads back the extents of every figure entry and centres entry 1.
     void CentreFigures(double areaWidth, double areaHeight);
     /// The figure file's text; throws for a value that is not finite.

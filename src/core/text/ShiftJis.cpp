@@ -84,6 +84,9 @@ std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(r
 // A run that ends inside a sequence is a malformed tail: it and everything
 // after it go to the converter in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        return std::string(utf8);
+    }
     std::string out;
     out.reserve(utf8.size());
     std::size_t i = 0;
@@ -123,6 +126,9 @@ std::string ToShiftJis(std::string_view utf8) {
 }
 
 std::string FromShiftJis(std::string_view sjis) {
+    if (IsAscii(sjis)) {
+        return std::string(sjis);
+    }
     std::string out;
     out.reserve(sjis.size() * 3 / 2);
     std::size_t i = 0;

@@ -256,8 +256,15 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     if (m_errorCode != 0 || bytes.empty()) {
         return;
     }
-    m_buffer += bytes;
     m_written += static_cast<long long>(bytes.size());
+    if (m_buffer.empty() && bytes.size() >= kBufferSize / 8) {
+        // A whole file's bytes at once go out without a copy.
+        if (const int err = WriteAll(m_fd, bytes); err != 0) {
+            m_errorCode = FileErrorFromErrno(err, m_path, true);
+        }
+        return;
+    }
+    m_buffer += bytes;
     if (m_buffer.size() >= kBufferSize) {
         writeBuffer();
     }

@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -63,6 +64,24 @@ TEST_F(OverlapCheckTest, FindsPlantedOverlapsAndNothingElse) {
     // A zero-length line inside a box counts as crossing it.
     line(2.0, 1.0, 2.0, 1.0);
     EXPECT_EQ(FindOverlaps(d).size(), 5u);
+
+    // What lies near an area answers as the whole buffer does, for boxes
+    // within the area (the whole drawing, or a band along one text's path).
+    for (const TextBox area : {TextBox{-1e6, -1e6, 1e6, 1e6}, TextBox{-20.0, -2.0, 100.0, 4.0}}) {
+        const NearbyItems near(d, area);
+        for (double x = std::max(area.left, -20.0); x <= std::min(area.right, 100.0); x += 1.7) {
+            for (double y = std::max(area.bottom, -15.0); y <= std::min(area.top, 40.0); y += 0.7) {
+                for (double size : {0.4, 2.0, 30.0}) {
+                    const TextBox box{x, y, std::min(x + size, area.right),
+                                      std::min(y + size / 2.0, area.top)};
+                    for (int skip : {0, 1, 6}) {
+                        ASSERT_EQ(near.occupied(box, skip), BoxIsOccupied(d, box, skip))
+                            << "box at " << x << ", " << y << " size " << size << " skip " << skip;
+                    }
+                }
+            }
+        }
+    }
 
     // Boxes overlap only by more than the tolerance, across and along.
     const TextBox a{0.0, 0.0, 1.0, 1.0};
