@@ -259,7 +259,7 @@ void TextOutFile::writeBytes(std::string_view bytes) {
     m_written += static_cast<long long>(bytes.size());
     if (m_buffer.empty() && bytes.size() >= kBufferSize / 8) {
         // A whole file's bytes at once go out without a copy.
-        if (const int err = WriteAll(m_fd, bytes); err != 0) {
+        if (const int err = platform::WriteAll(m_fd, bytes); err != 0) {
             m_errorCode = FileErrorFromErrno(err, m_path, true);
         }
         return;
