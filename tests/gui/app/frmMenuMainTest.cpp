@@ -4,6 +4,7 @@
 
 #include "app/frmMenuMain.h"
 #include "../FakePrompter.h"
+#include "../ModalDriver.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "project/basIO.h"
@@ -448,8 +449,8 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     setIni("Chapter", "Margin2", "4");
     gui::frmMenuMain& w = start();
     bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<gui::frmInpRenban*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
         seen = true;
         EXPECT_EQ(d->selectedMethod(), 2);
@@ -475,8 +476,8 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
 
     // Cancel leaves section Chapter as it was.
     const std::string before = ReadBytes(paths.settingsFile);
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<gui::frmInpRenban*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
         d->optMethod(0)->click();
         d->reject();

@@ -1,5 +1,6 @@
 // The case table editor opened from the main window ("計算条件の入力"): the
 // hand-over of the case table both ways, and a project file through the windows.
+#include "../ModalDriver.h"
 #include "CasesTestSupport.h"
 
 #include "app/AppState.h"
@@ -8,7 +9,6 @@
 #include "project/basIO.h"
 
 #include <QPushButton>
-#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -49,21 +49,12 @@ protected:
     /// window shows modally; `drive` ends it with OK or Cancel.
     void withEditor(const std::function<void(frmInpJyokenSS&)>& drive) {
         bool driven = false;
-        QTimer::singleShot(0, window.get(), [&] {
-            auto* editor = qobject_cast<frmInpJyokenSS*>(QApplication::activeModalWidget());
-            if (!editor) {
-                ADD_FAILURE() << "no case table editor";
-                if (QWidget* w = QApplication::activeModalWidget()) {
-                    w->close();
-                }
-                return;
-            }
+        OnNextModal(window.get(), [&](QWidget* modal) {
+            auto* editor = qobject_cast<frmInpJyokenSS*>(modal);
+            ASSERT_NE(editor, nullptr) << "no case table editor";
             driven = true;
             drive(*editor);
-            if (editor->isVisible()) { // a failed step must not leave the window open
-                ADD_FAILURE() << "the editor is still open";
-                editor->done(QDialog::Rejected);
-            }
+            EXPECT_FALSE(editor->isVisible()) << "the editor is still open";
         });
         window->cmdMenu_Click(0);
         EXPECT_TRUE(driven);
