@@ -28,12 +28,15 @@ std::vector<SheetColumn> MakeColumns() {
     c[2] = {"計算数表", SheetCellKind::Choice, 0, 0, 0, types};
     c[3] = {"印刷書式", SheetCellKind::Choice, 0, 0, 0, {"側壁ﾀｲﾌﾟ", "底版ﾀｲﾌﾟ"}};
     c[4] = {"小数部桁数", SheetCellKind::Choice, 0, 0, 0, {"２桁", "３桁"}};
-    c[5] = {"Lx(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
-    c[6] = {"Ly(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
-    c[7] = {"Lx/Ly", SheetCellKind::Decimal, -999.99, 999.99, 2, {}};
-    c[8] = {"λ", SheetCellKind::Decimal, 0, 9.99, 2, {}};
-    c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
-    c[10] = {"QB(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
+    const auto decimal = [](const char* heading, CaseValueRange r) {
+        return SheetColumn{heading, SheetCellKind::Decimal, r.min, r.max, r.places, {}};
+    };
+    c[5] = decimal("Lx(m)", CaseLimits::Span);
+    c[6] = decimal("Ly(m)", CaseLimits::Span);
+    c[7] = decimal("Lx/Ly", CaseLimits::Ratio);
+    c[8] = decimal("λ", CaseLimits::Lambda);
+    c[9] = decimal("QA(kN/m2)", CaseLimits::Load);
+    c[10] = decimal("QB(kN/m2)", CaseLimits::Load);
     return c;
 }
 

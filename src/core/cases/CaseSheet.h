@@ -27,6 +27,21 @@ inline constexpr int SheetRatioColumn = 8;
 /// Byte limit (Shift_JIS) of a case title: 20 full-width characters.
 inline constexpr int CaseTitleBytes = 40;
 
+/// The range of a case value and the places it is kept with: the one table
+/// the editor sheet and the case condition dialog take their limits from.
+struct CaseValueRange {
+    double min;
+    double max;
+    int places;
+};
+namespace CaseLimits {
+inline constexpr CaseValueRange Span{0.001, 99.999, 3};         ///< Lx, Ly with three places
+inline constexpr CaseValueRange SpanTwoPlaces{0.001, 99.99, 2}; ///< Lx, Ly with two places
+inline constexpr CaseValueRange Ratio{-999.99, 999.99, 2};      ///< Lx/Ly as shown
+inline constexpr CaseValueRange Lambda{0, 9.99, 2};             ///< λ
+inline constexpr CaseValueRange Load{-9999.99, 9999.99, 2};     ///< QA, QB (kN/m2)
+} // namespace CaseLimits
+
 enum class SheetCellKind { Text, Button, Choice, Decimal };
 
 struct SheetColumn {

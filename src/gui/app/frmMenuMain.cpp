@@ -550,19 +550,15 @@ void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
 }
 
 void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
-    const std::string& ini = m_paths.settingsFile;
-    const int method = dialog.selectedMethod();
-    CPrivateProfile::SetValueString(ini, "Chapter", "Method",
-                                    method < 0 ? std::string() : std::to_string(method));
-    CPrivateProfile::SetValueString(ini, "Chapter", "Init",
-                                    std::to_string(dialog.numInit()->value()));
-    for (int n = 1; n <= 4; ++n) {
-        const std::string digit = std::to_string(n);
-        CPrivateProfile::SetValueString(ini, "Chapter", "Style" + digit,
-                                        std::to_string(dialog.cboStyle(n - 1)->currentIndex() + 1));
-        CPrivateProfile::SetValueString(ini, "Chapter", "Margin" + digit,
-                                        std::to_string(dialog.numMargin(n - 1)->value()));
+    ChapterSettings s;
+    s.method = dialog.selectedMethod();
+    s.init = dialog.numInit()->value();
+    for (std::size_t n = 0; n < s.styles.size(); ++n) {
+        const int level = static_cast<int>(n);
+        s.styles[n] = dialog.cboStyle(level)->currentIndex() + 1;
+        s.margins[n] = dialog.numMargin(level)->value();
     }
+    WriteChapterSettings(m_paths.settingsFile, s);
     *cancel = false;
 }
 

@@ -104,9 +104,11 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
 
     auto* sizeFrame = new QGroupBox(Q("■版の大きさ"), this);
-    m_lx = Number(sizeFrame, "numLx", 0, 99.99, "#0.00", "#0.00");
-    m_ly = Number(sizeFrame, "numLy", 0, 99.99, "#0.00", "#0.00");
-    m_ratio = Number(sizeFrame, "numRamuda", -999.99, 999.99, "##0.00", "##0.00");
+    // The spans start at 0 and refuse it as not positive rather than as out of range.
+    m_lx = Number(sizeFrame, "numLx", 0, CaseLimits::SpanTwoPlaces.max, "#0.00", "#0.00");
+    m_ly = Number(sizeFrame, "numLy", 0, CaseLimits::SpanTwoPlaces.max, "#0.00", "#0.00");
+    m_ratio = Number(sizeFrame, "numRamuda", CaseLimits::Ratio.min, CaseLimits::Ratio.max, "##0.00",
+                     "##0.00");
     m_ratio->setReadOnly(true);
     m_ratio->setFocusPolicy(Qt::NoFocus);
     m_ramuda = new QComboBox(sizeFrame);
@@ -141,8 +143,10 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     sizeGrid->addWidget(m_ramudaNote, 4, 0, 1, 2);
 
     auto* loadFrame = new QGroupBox(Q("■荷重強度(kN/m2)"), this);
-    m_qa = Number(loadFrame, "numQA", -9999.99, 9999.99, "#,##0.00", "###0.00");
-    m_qb = Number(loadFrame, "numQB", -9999.99, 9999.99, "#,##0.00", "###0.00");
+    m_qa = Number(loadFrame, "numQA", CaseLimits::Load.min, CaseLimits::Load.max, "#,##0.00",
+                  "###0.00");
+    m_qb = Number(loadFrame, "numQB", CaseLimits::Load.min, CaseLimits::Load.max, "#,##0.00",
+                  "###0.00");
     auto* loadGrid = new QGridLayout(loadFrame);
     loadGrid->addWidget(new QLabel("QA", loadFrame), 0, 0);
     loadGrid->addWidget(m_qa, 0, 1);
@@ -322,12 +326,12 @@ void frmInpJyoken::optKeta_Click(int index) {
         const double value = field->Value();
         if (index == 1) {
             field->setFormats("#0.000", "#0.000");
-            field->setMaxValue(99.999);
+            field->setMaxValue(CaseLimits::Span.max);
             field->setValue(value);
         } else {
             field->setFormats("#0.00", "#0.00");
-            field->setMaxValue(99.99);
-            field->setValue(std::min(RoundHalfEven(value, 2), 99.99));
+            field->setMaxValue(CaseLimits::SpanTwoPlaces.max);
+            field->setValue(std::min(RoundHalfEven(value, 2), CaseLimits::SpanTwoPlaces.max));
         }
     }
     m_switching = false;
