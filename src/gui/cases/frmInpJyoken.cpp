@@ -30,6 +30,7 @@ namespace ormavex::gui {
 
 namespace {
 
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
 /// Ratios the open λ list shows at a time.
@@ -310,6 +311,46 @@ bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
 void frmInpJyoken::done(int result) {
     SaveWindowPosition(*this, m_settingsFile, "InpJyoken");
     QDialog::done(result);
+}
+
+void frmInpJyoken::showRow(const SheetRow& row) {
+    m_title->setText(Q(CleanCaseTitle(row[SheetCol::Title])));
+    auto choose = [&row](QButtonGroup* group, int column) {
+        std::int32_t index = 0;
+        if (Cell(row[column]).toInt32(index)) {
+            if (QAbstractButton* b = group->button(index)) {
+                b->setChecked(true);
+            }
+        }
+    };
+    choose(m_type, SheetCol::TableType);
+    choose(m_style, SheetCol::PrintStyle);
+    choose(m_keta, SheetCol::Decimals);
+    m_lx->setValue(LeadingNumber(row[SheetCol::Lx]));
+    m_ly->setValue(LeadingNumber(row[SheetCol::Ly]));
+    setRamudaText(row[SheetCol::Lambda]);
+    m_qa->setValue(LeadingNumber(row[SheetCol::QA]));
+    m_qb->setValue(LeadingNumber(row[SheetCol::QB]));
+}
+
+void frmInpJyoken::takeRow(SheetRow& row) const {
+    row[SheetCol::Title] = CleanCaseTitle(m_title->text().toStdString());
+    const std::pair<QButtonGroup*, int> groups[] = {{m_type, SheetCol::TableType},
+                                                    {m_style, SheetCol::PrintStyle},
+                                                    {m_keta, SheetCol::Decimals}};
+    for (const auto& [group, column] : groups) {
+        if (group->checkedId() >= 0) {
+            row[column] = std::to_string(group->checkedId());
+        }
+    }
+    row[SheetCol::Lx] = PlainNumberText(m_lx->Value());
+    row[SheetCol::Ly] = PlainNumberText(m_ly->Value());
+    row[SheetCol::Ratio] = PlainNumberText(m_ratio->Value());
+    if (m_ramuda->currentIndex() >= 0) { // an empty list keeps the row's λ
+        row[SheetCol::Lambda] = m_ramuda->currentText().toStdString();
+    }
+    row[SheetCol::QA] = PlainNumberText(m_qa->Value());
+    row[SheetCol::QB] = PlainNumberText(m_qb->Value());
 }
 
 void frmInpJyoken::optType_Click(int index) {

@@ -23,6 +23,10 @@ class QLineEdit;
 class QPushButton;
 class QRadioButton;
 
+namespace ormavex {
+struct SheetRow;
+}
+
 namespace ormavex::gui {
 
 class NumberEdit;
@@ -69,6 +73,14 @@ public:
     QPushButton* cmdOk() const { return m_ok; }
     QPushButton* cmdCancel() const { return m_cancel; }
     QPushButton* cmdHelp() const { return m_help; }
+
+    /// Shows the values of a sheet row; each field takes what it can, a value
+    /// it refuses leaves it as it is.
+    void showRow(const SheetRow& row);
+    /// Writes the fields into `row`: the title, the checked options (a group
+    /// without one keeps the row's value), the spans, Lx/Ly, λ when the list
+    /// has a choice, QA and QB.
+    void takeRow(SheetRow& row) const;
 
     /// Selects the item of cboRamuda whose value equals `text` read as a
     /// number (within 0.0005); false, selection unchanged, when none does.

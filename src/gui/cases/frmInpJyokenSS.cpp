@@ -84,7 +84,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     auto* button = new ButtonCellDelegate(m_sheet);
     auto* choice = new ChoiceCellDelegate(m_sheet);
     auto* decimal = new DecimalCellDelegate(m_sheet);
-    const int widths[SheetColumns] = {220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
+    // Widths by column; [0] unused, as columns count from 1.
+    const int widths[SheetColumns + 1] = {0, 220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
     for (int c = 1; c <= SheetColumns; ++c) {
         QAbstractItemDelegate* d = nullptr;
         switch (SheetColumnInfo(c).kind) {
@@ -93,8 +94,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
         case SheetCellKind::Choice: d = choice; break;
         case SheetCellKind::Decimal: d = decimal; break;
         }
-        m_sheet->setItemDelegateForColumn(c - 1, d);
-        m_sheet->setColumnWidth(c - 1, widths[c - 1]);
+        m_sheet->setItemDelegateForColumn(SheetSection(c), d);
+        m_sheet->setColumnWidth(SheetSection(c), widths[c]);
     }
     connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
     connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
@@ -291,16 +292,16 @@ std::string frmInpJyokenSS::noticeText() const { return m_status->currentMessage
 
 int frmInpJyokenSS::activeColumn() const {
     const QModelIndex i = m_sheet->currentIndex();
-    return i.isValid() ? i.column() + 1 : 0;
+    return i.isValid() ? SheetColumnAt(i) : 0;
 }
 
 int frmInpJyokenSS::activeRow() const {
     const QModelIndex i = m_sheet->currentIndex();
-    return i.isValid() ? i.row() + 1 : 0;
+    return i.isValid() ? SheetRowAt(i) : 0;
 }
 
 void frmInpJyokenSS::setActiveCell(int column, int row) {
-    const QModelIndex i = m_model->index(row - 1, column - 1);
+    const QModelIndex i = m_model->cellIndex(row, column);
     if (i.isValid()) {
         m_sheet->setCurrentIndex(i);
     }
@@ -371,7 +372,7 @@ bool frmInpJyokenSS::eventFilter(QObject* watched, QEvent* event) {
 void frmInpJyokenSS::moveDown() {
     const int row = activeRow();
     if (row >= 1 && row < MaxRows()) {
-        setActiveCell(std::max(1, activeColumn()), row + 1);
+        setActiveCell(std::max<int>(SheetCol::Title, activeColumn()), row + 1);
         m_sheet->scrollTo(m_sheet->currentIndex());
     }
 }
@@ -467,17 +468,17 @@ bool frmInpJyokenSS::selectedBlock(int& top, int& left, int& bottom, int& right)
         if (!current.isValid()) {
             return false;
         }
-        top = bottom = current.row() + 1;
-        left = right = current.column() + 1;
+        top = bottom = SheetRowAt(current);
+        left = right = SheetColumnAt(current);
         return true;
     }
     top = left = 1 << 20;
     bottom = right = 0;
     for (const QModelIndex& i : selected) {
-        top = std::min(top, i.row() + 1);
-        bottom = std::max(bottom, i.row() + 1);
-        left = std::min(left, i.column() + 1);
-        right = std::max(right, i.column() + 1);
+        top = std::min(top, SheetRowAt(i));
+        bottom = std::max(bottom, SheetRowAt(i));
+        left = std::min(left, SheetColumnAt(i));
+        right = std::max(right, SheetColumnAt(i));
     }
     return true;
 }
@@ -591,8 +592,8 @@ void frmInpJyokenSS::mnuPaste_Click() {
     setAddInsertEnabled(MaxRows() < m_recMax);
     // The pasted block stays selected, as in a spreadsheet.
     m_sheet->selectionModel()->select(
-        QItemSelection(m_model->index(top - 1, left - 1),
-                       m_model->index(lastRow - 1, std::min(lastColumn, SheetColumns) - 1)),
+        QItemSelection(m_model->cellIndex(top, left),
+                       m_model->cellIndex(lastRow, std::min(lastColumn, SheetColumns))),
         QItemSelectionModel::ClearAndSelect);
     if (refusals.empty()) {
         m_status->clearMessage();
@@ -643,7 +644,7 @@ void frmInpJyokenSS::mnuAdd_Click() {
         return;
     }
     // The new row gets the cursor, in the active column.
-    const int active = std::max(1, activeColumn());
+    const int active = std::max<int>(SheetCol::Title, activeColumn());
     m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
                   {MaxRows() + 1, active});
     m_sheet->scrollTo(m_sheet->currentIndex());
@@ -658,7 +659,7 @@ void frmInpJyokenSS::mnuInsert_Click() {
         return;
     }
     const int row = std::max(1, activeRow());
-    const int column = std::max(1, activeColumn());
+    const int column = std::max<int>(SheetCol::Title, activeColumn());
     m_model->edit(
         Q("ﾃﾞｰﾀ行挿入"),
         [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
@@ -694,7 +695,7 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
                               leftAlone << QString("%1行目").arg(r);
                               continue;
                           }
-                          rows[static_cast<std::size_t>(r - 1)][SheetLambdaColumn - 1] =
+                          rows[static_cast<std::size_t>(r - 1)][SheetCol::Lambda] =
                               PlainNumberText(RoundHalfEven(f.nearest, 2));
                       }
                   },
@@ -722,7 +723,7 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
 
 void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
     commitEditor();
-    setActiveCell(SheetButtonColumn, row);
+    setActiveCell(SheetCol::Button, row);
     frmInpJyoken dialog(m_settingsFile, m_prompter, this);
     dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
     dialog.setUsrHelpFile(HelpFile(QStringLiteral("case-dialog.html")));
@@ -736,61 +737,21 @@ void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
 }
 
 void frmInpJyokenSS::objInpJyoken_LoadData() {
-    frmInpJyoken& d = *m_objInpJyoken;
     const int row = activeRow();
-    if (row < 1) {
-        return;
+    if (row >= 1) {
+        m_objInpJyoken->showRow(m_model->row(row));
     }
-    auto cell = [&](int column) { return m_model->text(row, column); };
-    // Each field takes what it can; a value it refuses leaves it as it is.
-    d.txtTitle()->setText(Q(CleanCaseTitle(cell(1))));
-    auto choose = [&](int column, QRadioButton* (frmInpJyoken::*option)(int) const) {
-        std::int32_t index = 0;
-        if (Cell(cell(column)).toInt32(index)) {
-            if (QRadioButton* b = index >= 0 && index <= 4 ? (d.*option)(index) : nullptr) {
-                b->setChecked(true);
-            }
-        }
-    };
-    choose(3, &frmInpJyoken::optType);
-    choose(4, &frmInpJyoken::optStyle);
-    choose(5, &frmInpJyoken::optKeta);
-    d.numLx()->setValue(LeadingNumber(cell(6)));
-    d.numLy()->setValue(LeadingNumber(cell(7)));
-    d.setRamudaText(cell(9));
-    d.numQA()->setValue(LeadingNumber(cell(10)));
-    d.numQB()->setValue(LeadingNumber(cell(11)));
 }
 
 void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
-    const frmInpJyoken& d = *m_objInpJyoken;
     const int row = activeRow();
     if (row < 1) {
         return;
     }
-    m_model->edit(Q("計算条件の入力"),
-                  [&](SheetRows& rows) {
-                      SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
-                      r[0] = CleanCaseTitle(d.txtTitle()->text().toStdString());
-                      if (d.optTypeIndex() >= 0) {
-                          r[2] = std::to_string(d.optTypeIndex());
-                      }
-                      if (d.optStyleIndex() >= 0) {
-                          r[3] = std::to_string(d.optStyleIndex());
-                      }
-                      if (d.optKetaIndex() >= 0) {
-                          r[4] = std::to_string(d.optKetaIndex());
-                      }
-                      r[5] = PlainNumberText(d.numLx()->Value());
-                      r[6] = PlainNumberText(d.numLy()->Value());
-                      r[7] = PlainNumberText(d.numRamuda()->Value());
-                      if (d.cboRamuda()->currentIndex() >= 0) { // an empty list keeps the row's λ
-                          r[8] = d.cboRamuda()->currentText().toStdString();
-                      }
-                      r[9] = PlainNumberText(d.numQA()->Value());
-                      r[10] = PlainNumberText(d.numQB()->Value());
-                  },
-                  {row, activeColumn()});
+    m_model->edit(
+        Q("計算条件の入力"),
+        [&](SheetRows& rows) { m_objInpJyoken->takeRow(rows[static_cast<std::size_t>(row - 1)]); },
+        {row, activeColumn()});
     Cancel = false;
 }
 

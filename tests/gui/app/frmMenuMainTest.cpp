@@ -229,7 +229,7 @@ TEST_F(MainWindowTest, RecentListKeepsFourPathsComparedCaseSensitively) {
 TEST_F(MainWindowTest, SaveAndSaveAs) {
     gui::frmMenuMain& w = start();
     state.cases.CaseCount = 1;
-    state.cases.cell(1, 1) = "壁";
+    state.cases.cell(1, CaseCol::Title) = "壁";
     w.setEditedFlag(true);
 
     // Untitled Save runs Save As; a cancelled dialog writes nothing.
@@ -393,9 +393,9 @@ TEST_F(MainWindowTest, CalculationErrorNamesEachCaseAndKeepsThePrintMenuClosed) 
 TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
     gui::frmMenuMain& w = start();
     ASSERT_TRUE(w.openProject(project()));
-    state.cases.cell(2, 5) = Cell(4.8);  // Lx/Ly 4.8 / 4.6 = 1.04 against λ 0.85
-    state.cases.cell(4, 8) = Cell(0.93); // not tabulated
-    state.calc.CalcLx[1] = -1.0;         // a calculation would overwrite it
+    state.cases.cell(2, CaseCol::Lx) = Cell(4.8);      // Lx/Ly 4.8 / 4.6 = 1.04 against λ 0.85
+    state.cases.cell(4, CaseCol::Lambda) = Cell(0.93); // not tabulated
+    state.calc.CalcLx[1] = -1.0;                       // a calculation would overwrite it
     prompter.answers = {Answer::No};
     w.cmdMenu_Click(1);
     ASSERT_EQ(prompter.shown.size(), 1u);
@@ -410,7 +410,7 @@ TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
 
     // Yes goes on to the calculation (which here fails without its tables).
     state.dataFolder = dir.file("no-tables");
-    state.cases.cell(4, 8) = Cell(0.9);
+    state.cases.cell(4, CaseCol::Lambda) = Cell(0.9);
     prompter.answers = {Answer::Yes};
     w.cmdMenu_Click(1);
     ASSERT_EQ(prompter.shown.size(), 3u);

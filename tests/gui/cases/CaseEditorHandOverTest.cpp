@@ -80,7 +80,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
         EXPECT_EQ(editor.MaxRows(), 6);
         EXPECT_EQ(editor.UsrRecMax(), 99);
         EXPECT_EQ(editor.statusText(2), "※ 同時に計算可能な最大検討ｹｰｽ数：99");
-        TypeIntoCell(editor, 6, 2, "3.85");
+        TypeIntoCell(editor, SheetCol::Lx, 2, "3.85");
         press(editor, "cmdOk");
     });
     EXPECT_TRUE(window->EditedFlag());
@@ -89,7 +89,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
     CaseTable back;
     Error error;
     ASSERT_TRUE(ReadInputFile(back, project(), error));
-    EXPECT_DOUBLE_EQ(back.cell(2, 5).toNumber(), 3.85);
+    EXPECT_DOUBLE_EQ(back.cell(2, CaseCol::Lx).toNumber(), 3.85);
     // Line by line only the span and the ratio the editor computed from it differ.
     const auto before = CrLfLines(ReadBytes(kSample));
     const auto after = CrLfLines(ReadBytes(project()));
@@ -111,7 +111,7 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
     // Cancel: whatever was done in the editor, the cases and the flag stay. With
     // edits, it asks first: No keeps the window, Yes closes it.
     withEditor([this](frmInpJyokenSS& editor) {
-        TypeIntoCell(editor, 1, 1, "Changed");
+        TypeIntoCell(editor, SheetCol::Title, 1, "Changed");
         editor.mnuDelete_Click();
         editor.mnuAdd_Click();
         prompter.clear();

@@ -39,16 +39,16 @@ inline void WriteTestSideRatios(const std::string& folder) {
 inline void FillCases(CaseTable& cases, int count) {
     cases.clear();
     for (int r = 1; r <= count; ++r) {
-        cases.cell(r, 1) = Cell("ｹｰｽ" + std::to_string(r));
-        cases.cell(r, 2) = Cell(double((r - 1) % 5));
-        cases.cell(r, 3) = Cell(0.0);
-        cases.cell(r, 4) = Cell(0.0);
-        cases.cell(r, 5) = Cell(r + 0.5);
-        cases.cell(r, 6) = Cell(2.0);
-        cases.cell(r, 7) = Cell((r + 0.5) / 2.0);
-        cases.cell(r, 8) = Cell(1.5);
-        cases.cell(r, 9) = Cell(10.0 * r);
-        cases.cell(r, 10) = Cell(-5.0 * r);
+        cases.cell(r, CaseCol::Title) = Cell("ｹｰｽ" + std::to_string(r));
+        cases.cell(r, CaseCol::TableType) = Cell(double((r - 1) % 5));
+        cases.cell(r, CaseCol::PrintStyle) = Cell(0.0);
+        cases.cell(r, CaseCol::Decimals) = Cell(0.0);
+        cases.cell(r, CaseCol::Lx) = Cell(r + 0.5);
+        cases.cell(r, CaseCol::Ly) = Cell(2.0);
+        cases.cell(r, CaseCol::Ratio) = Cell((r + 0.5) / 2.0);
+        cases.cell(r, CaseCol::Lambda) = Cell(1.5);
+        cases.cell(r, CaseCol::QA) = Cell(10.0 * r);
+        cases.cell(r, CaseCol::QB) = Cell(-5.0 * r);
     }
     cases.CaseCount = count;
 }

@@ -46,7 +46,7 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
     const std::string row3 = Row(*editor, 3);
     const std::string row5 = Row(*editor, 5);
 
-    editor->setActiveCell(6, 3);
+    editor->setActiveCell(SheetCol::Lx, 3);
     Action(*editor, "Insert")->trigger(); // the toolbar button
     ASSERT_EQ(editor->MaxRows(), 6);
     EXPECT_EQ(Row(*editor, 3), "(未定義)||0|0|0|1|1|1|1|0|0");
@@ -54,7 +54,7 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
     EXPECT_EQ(Row(*editor, 6), row5);
 
     // Shift+Del removes the row of the active cell; the rows below move up.
-    editor->setActiveCell(1, 3);
+    editor->setActiveCell(SheetCol::Title, 3);
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Delete, Qt::ShiftModifier);
     ASSERT_EQ(editor->MaxRows(), 5);
     EXPECT_EQ(Row(*editor, 3), row3);
@@ -80,7 +80,7 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
     editor->mnuInsert_Click();
     EXPECT_EQ(editor->MaxRows(), 99);
 
-    editor->setActiveCell(1, 50);
+    editor->setActiveCell(SheetCol::Title, 50);
     Action(*editor, "Delete")->trigger();
     EXPECT_EQ(editor->MaxRows(), 98);
     for (const char* name : addInsert) {
@@ -98,48 +98,48 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
 TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     FillCases(cases, 2);
     auto editor = open();
-    TypeIntoCell(*editor, 6, 1, "2");
-    TypeIntoCell(*editor, 7, 1, "4");
-    EXPECT_EQ(editor->cellText(8, 1), "0.5");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "2");
+    TypeIntoCell(*editor, SheetCol::Ly, 1, "4");
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
     EXPECT_EQ(editor->vaSpread1()->model()->index(0, 7).data().toString(), "0.50");
 
     // A span of 0, a negative or an empty one is refused with the reason.
     for (const char* bad : {"0", "-1", ""}) {
-        TypeIntoCell(*editor, 7, 2, bad);
-        EXPECT_EQ(editor->cellText(7, 2), "2") << bad;
+        TypeIntoCell(*editor, SheetCol::Ly, 2, bad);
+        EXPECT_EQ(editor->cellText(SheetCol::Ly, 2), "2") << bad;
         EXPECT_NE(editor->noticeText().find("Lx, Ly は0より大きい値が必要なため入力できません"),
                   std::string::npos)
             << editor->noticeText();
     }
 
     // Out of range and not a number: the cell keeps its value, the status bar says why.
-    TypeIntoCell(*editor, 6, 1, "100");
-    EXPECT_EQ(editor->cellText(6, 1), "2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "100");
+    EXPECT_EQ(editor->cellText(SheetCol::Lx, 1), "2");
     EXPECT_NE(editor->noticeText().find("1行目「Lx(m)」「100」"), std::string::npos)
         << editor->noticeText();
     EXPECT_NE(editor->noticeText().find("0.001 ～ 99.999"), std::string::npos);
-    TypeIntoCell(*editor, 10, 2, "1-2");
-    EXPECT_EQ(editor->cellText(10, 2), "20");
+    TypeIntoCell(*editor, SheetCol::QA, 2, "1-2");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 2), "20");
     EXPECT_NE(editor->noticeText().find("「1-2」"), std::string::npos);
 
     // A double quote cannot be typed into a title (a project file cannot hold it).
-    TypeIntoCell(*editor, 1, 2, "A\"B");
-    EXPECT_EQ(editor->cellText(1, 2), "AB");
+    TypeIntoCell(*editor, SheetCol::Title, 2, "A\"B");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "AB");
     EXPECT_NE(editor->noticeText().find("「\"」"), std::string::npos);
 
     // Undo and redo, step by step, with the keys of any spreadsheet.
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // the title
-    EXPECT_EQ(editor->cellText(1, 2), "ｹｰｽ2");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "ｹｰｽ2");
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
-    EXPECT_EQ(editor->cellText(7, 1), "2");
-    EXPECT_EQ(editor->cellText(8, 1), "1"); // 2 / 2
+    EXPECT_EQ(editor->cellText(SheetCol::Ly, 1), "2");
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "1"); // 2 / 2
     QTest::keyClick(editor->vaSpread1(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(editor->cellText(8, 1), "0.5");
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
 }
 
 TEST_F(EditorTest, StatusBarHintFollowsTheActiveCell) {
     FillCases(cases, 1);
-    cases.cell(1, 8) = Cell(0.75); // λ = Lx/Ly: no mark
+    cases.cell(1, CaseCol::Lambda) = Cell(0.75); // λ = Lx/Ly: no mark
     auto editor = open();
     const std::pair<int, std::string> hints[] = {{1, "入力範囲：40ﾊﾞｲﾄ以内の文字列"},
                                                  {2, ""},
@@ -159,7 +159,7 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     QClipboard* clipboard = QGuiApplication::clipboard();
 
     // Nothing selected: exactly the active cell.
-    editor->setActiveCell(3, 2);
+    editor->setActiveCell(SheetCol::TableType, 2);
     editor->vaSpread1()->clearSelection();
     QTest::keyClick(editor->vaSpread1(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text().toStdString(), "三辺固定一辺自由版（６×４）\r\n");
@@ -179,7 +179,7 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     clipboard->setText(
         QString::fromStdString("前壁\t\t四辺固定版（４×４）\t底版ﾀｲﾌﾟ\t３桁\t3.25\t1.3\r\n"
                                "隔壁\t\t四辺固定版（８×４）\t側壁ﾀｲﾌﾟ\t２桁\t4,5x\t2.5\r\n"));
-    editor->setActiveCell(1, 2);
+    editor->setActiveCell(SheetCol::Title, 2);
     sheet->clearSelection();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Row(*editor, 2), "前壁||4|1|1|3.25|1.3|2.5|1.5|20|-10");
@@ -193,13 +193,13 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     EXPECT_EQ(Row(*editor, 2) + "/" + Row(*editor, 3), before);
 
     // Cut clears the block as Delete does (a number its new-row value) and can be undone too.
-    editor->setActiveCell(10, 1);
+    editor->setActiveCell(SheetCol::QA, 1);
     sheet->clearSelection();
     Action(*editor, "Cut")->trigger();
     EXPECT_EQ(clipboard->text().toStdString(), "10\r\n");
-    EXPECT_EQ(editor->cellText(10, 1), "0");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "0");
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(10, 1), "10");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "10");
 
     // Cut over the spans keeps them (a span is never empty) and says so.
     sheet->selectionModel()->select(
@@ -215,8 +215,8 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     FillCases(cases, 4);
     const double spans[4][2] = {{2.1, 0.5}, {3.0, 1.0}, {3.9, 1.75}, {4.5, 2.0}}; // Lx, λ; Ly 2
     for (int r = 1; r <= 4; ++r) {
-        cases.cell(r, 5) = Cell(spans[r - 1][0]);
-        cases.cell(r, 8) = Cell(spans[r - 1][1]); // row 3: not listed
+        cases.cell(r, CaseCol::Lx) = Cell(spans[r - 1][0]);
+        cases.cell(r, CaseCol::Lambda) = Cell(spans[r - 1][1]); // row 3: not listed
     }
     auto editor = open();
     QAbstractItemModel* model = editor->vaSpread1()->model();
@@ -226,7 +226,7 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     }
     EXPECT_EQ(lambdaCell(3).data(Qt::ToolTipRole).toString().toStdString(),
               "λ = 1.75 は計算数表にない辺長比です（最も近い計算数表の λ：2.00）");
-    editor->setActiveCell(9, 2);
+    editor->setActiveCell(SheetCol::Lambda, 2);
     EXPECT_NE(editor->statusText(1).find("※2行目：λ = 1.00 が実辺長比 Lx/Ly = 1.50"),
               std::string::npos)
         << editor->statusText(1);
@@ -238,27 +238,29 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     const int steps = editor->undoStack().count();
     Action(*editor, "mnuFitRamuda")->trigger();
     EXPECT_EQ(editor->undoStack().count(), steps + 1);
-    EXPECT_EQ(editor->cellText(9, 1), "1"); // 1.05: exactly one step away, not marked
-    EXPECT_EQ(editor->cellText(9, 2), "1.5");
-    EXPECT_EQ(editor->cellText(9, 3), "2");
-    EXPECT_EQ(editor->cellText(9, 4), "2"); // not selected: still marked
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1),
+              "1"); // 1.05: exactly one step away, not marked
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 2), "1.5");
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 3), "2");
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 4), "2"); // not selected: still marked
     for (int r = 1; r <= 3; ++r) {
         EXPECT_FALSE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
     }
     EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(editor->statusText(1).find("※"), std::string::npos) << editor->statusText(1);
     // Changing Lx marks the row again; one undo brings back all three λ.
-    TypeIntoCell(*editor, 6, 2, "3.5");
+    TypeIntoCell(*editor, SheetCol::Lx, 2, "3.5");
     EXPECT_TRUE(lambdaCell(2).data(Qt::BackgroundRole).isValid());
     Action(*editor, "mnuUndo")->trigger();
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(9, 1) + " " + editor->cellText(9, 2) + " " + editor->cellText(9, 3),
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1) + " " + editor->cellText(SheetCol::Lambda, 2) +
+                  " " + editor->cellText(SheetCol::Lambda, 3),
               "0.5 1 1.75");
     // Lx/Ly 2.25 beyond the last ratio 2: λ becomes 2, stays marked, and the notice says why.
     sheet->selectionModel()->select(QItemSelection(model->index(3, 0), model->index(3, 0)),
                                     QItemSelectionModel::ClearAndSelect);
     Action(*editor, "mnuFitRamuda")->trigger();
-    EXPECT_EQ(editor->cellText(9, 4), "2");
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 4), "2");
     EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
     EXPECT_NE(editor->noticeText().find("4行目：Lx/Ly が計算数表の辺長比の範囲の外"),
               std::string::npos)
@@ -268,7 +270,7 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
 TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     WriteTestSideRatios(dir.path());
     FillCases(cases, 2);
-    cases.cell(2, 5) = Cell(3.1); // proposal from the spans: 2.0; the row's λ is 1.5
+    cases.cell(2, CaseCol::Lx) = Cell(3.1); // proposal from the spans: 2.0; the row's λ is 1.5
     auto editor = open();
     bool ran = false;
     editor->setDialogRunner([&](frmInpJyoken& d) {
@@ -286,7 +288,7 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         d.numQA()->setValue(1234.5);
         d.cmdOk()->click();
     });
-    editor->setActiveCell(1, 1);
+    editor->setActiveCell(SheetCol::Title, 1);
     QTableView* sheet = editor->vaSpread1();
     QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
                       sheet->visualRect(sheet->model()->index(1, 1)).center());
@@ -294,8 +296,8 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     EXPECT_EQ(editor->activeRow(), 2);
     EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||4|0|0|3.1|2|1.55|1.20|1234.5|-10");
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(3, 2), "1");
-    EXPECT_EQ(editor->cellText(10, 2), "20");
+    EXPECT_EQ(editor->cellText(SheetCol::TableType, 2), "1");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 2), "20");
 
     // Cancel leaves the row as it was. After a change it asks first: No keeps
     // the dialog, Yes closes it; unchanged, Esc closes it without a question.
@@ -334,7 +336,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
         "隔壁\t\t２\t側壁\t2\t4\t2\t\t1.5\t0\t0\r\n"
         "底版\t\tFIX_6*4\t1\t3桁\t５\t－２\t\tｘ\t0\t0\r\n"
         "頂版\t\t0\t0\t2\t1\t1\t\t1\t0\t0\r\n"));
-    editor->setActiveCell(1, 97);
+    editor->setActiveCell(SheetCol::Title, 97);
     sheet->clearSelection();
     const int steps = editor->undoStack().count();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
@@ -365,7 +367,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
 
     // A refused choice names what the column takes.
     QGuiApplication::clipboard()->setText("底\r\n");
-    editor->setActiveCell(4, 1);
+    editor->setActiveCell(SheetCol::PrintStyle, 1);
     sheet->clearSelection();
     editor->mnuPaste_Click();
     EXPECT_NE(editor->refusalList()->listText().toStdString().find(
@@ -383,9 +385,9 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     EXPECT_TRUE(Action(*editor, "mnuAdd")->isEnabled());
 
     // Typed cells fold the same way: full-width digits in a number, a short form in a choice.
-    TypeIntoCell(*editor, 10, 1, "１２３．４");
-    EXPECT_EQ(editor->cellText(10, 1), "123.4");
-    editor->setActiveCell(5, 1);
+    TypeIntoCell(*editor, SheetCol::QA, 1, "１２３．４");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "123.4");
+    editor->setActiveCell(SheetCol::Decimals, 1);
     QTest::keyClick(sheet, Qt::Key_3); // a key on the cell starts its edit with that key
     auto* line = sheet->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
@@ -393,9 +395,9 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     QTest::keyClick(line, Qt::Key_Return);
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(editor->cellText(5, 1), "1");
-    TypeIntoCell(*editor, 5, 1, "２桁");
-    EXPECT_EQ(editor->cellText(5, 1), "0");
+    EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "1");
+    TypeIntoCell(*editor, SheetCol::Decimals, 1, "２桁");
+    EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "0");
     editor->refusalList()->close();
 }
 
@@ -413,28 +415,28 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0|0|1.5|2|0.75|1|0|0");
     EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||0|0|0|2.5|2|1.25|1|0|0");
     EXPECT_NE(editor->noticeText().find("Lx, Ly は空欄にできない"), std::string::npos);
-    editor->setActiveCell(1, 3);
+    editor->setActiveCell(SheetCol::Title, 3);
     sheet->clearSelection();
     QTest::keyClick(sheet, Qt::Key_Backspace);
-    EXPECT_EQ(editor->cellText(1, 3), "");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 3), "");
     EXPECT_EQ(editor->noticeText(), "");
 
     // Enter moves down, after a typed value too; a refused value keeps the cell
     // and its notice, which the next valid entry removes.
-    editor->setActiveCell(10, 1);
+    editor->setActiveCell(SheetCol::QA, 1);
     QTest::keyClick(sheet, Qt::Key_Return);
     EXPECT_EQ(editor->activeRow(), 2);
-    TypeIntoCell(*editor, 10, 1, "5");
+    TypeIntoCell(*editor, SheetCol::QA, 1, "5");
     EXPECT_EQ(editor->activeRow(), 2);
-    TypeIntoCell(*editor, 6, 1, "1-2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "1-2");
     EXPECT_EQ(editor->activeRow(), 1);
     EXPECT_NE(editor->noticeText().find("数値ではない"), std::string::npos);
-    TypeIntoCell(*editor, 6, 1, "2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "2");
     EXPECT_EQ(editor->noticeText(), "");
     EXPECT_EQ(editor->activeRow(), 2);
 
     // A new row gets the cursor: Add (also Ctrl+Shift++ and Ctrl++) and Insert.
-    editor->setActiveCell(3, 1);
+    editor->setActiveCell(SheetCol::TableType, 1);
     QTest::keyClick(sheet, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor->MaxRows(), 4);
     EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 403);
@@ -442,10 +444,10 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     EXPECT_EQ(editor->MaxRows(), 5);
     EXPECT_EQ(editor->activeRow(), 5);
     EXPECT_EQ(Action(*editor, "mnuAdd")->shortcut().toString(), "Ctrl+Shift++");
-    editor->setActiveCell(1, 2);
+    editor->setActiveCell(SheetCol::Title, 2);
     editor->mnuInsert_Click();
     EXPECT_EQ(editor->activeRow(), 2);
-    EXPECT_EQ(editor->cellText(1, 2), "(未定義)");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "(未定義)");
 
     // Esc with edits asks; No keeps the window. Undone to where it opened: closes unasked.
     prompter.clear();
