@@ -537,28 +537,11 @@ void frmMenuMain::openNumberingSettings() {
 }
 
 void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
-    const ChapterSettings s = ReadChapterSettings(m_paths.settingsFile);
-    dialog.setMethod(s.method);
-    dialog.numInit()->setValue(s.init);
-    for (int n = 1; n <= 4; ++n) {
-        const int style = s.styles[static_cast<std::size_t>(n - 1)];
-        // A style outside the list leaves the level without a choice.
-        dialog.cboStyle(n - 1)->setCurrentIndex(
-            style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1 : -1);
-        dialog.numMargin(n - 1)->setValue(s.margins[static_cast<std::size_t>(n - 1)]);
-    }
+    dialog.showSettings(ReadChapterSettings(m_paths.settingsFile));
 }
 
 void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
-    ChapterSettings s;
-    s.method = dialog.selectedMethod();
-    s.init = dialog.numInit()->value();
-    for (std::size_t n = 0; n < s.styles.size(); ++n) {
-        const int level = static_cast<int>(n);
-        s.styles[n] = dialog.cboStyle(level)->currentIndex() + 1;
-        s.margins[n] = dialog.numMargin(level)->value();
-    }
-    WriteChapterSettings(m_paths.settingsFile, s);
+    WriteChapterSettings(m_paths.settingsFile, dialog.settings());
     *cancel = false;
 }
 

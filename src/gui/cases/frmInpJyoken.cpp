@@ -69,6 +69,41 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     setObjectName("frmInpJyoken");
     setWindowTitle(Q("計算条件の入力"));
 
+    QLayout* titleRow = buildTitleRow();
+    auto* typeFrame = new QGroupBox(Q("版の種類"), this);
+    std::vector<QString> types;
+    for (int n = 1; n <= 5; ++n) {
+        types.push_back(Q(TableType(n)->optionText));
+    }
+    m_type = OptionGroup(typeFrame, "optType", types);
+    auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
+    m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
+    auto* ketaFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
+    m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
+
+    QGroupBox* sizeFrame = buildSizeFrame();
+    QGroupBox* loadFrame = buildLoadFrame();
+    m_picture = new PlatePicture(this);
+    QLayout* buttons = buildButtons();
+    auto* grid = new QGridLayout(this);
+    grid->addLayout(titleRow, 0, 0, 1, 3);
+    grid->addWidget(typeFrame, 1, 0, 2, 1);
+    grid->addWidget(styleFrame, 1, 1);
+    grid->addWidget(ketaFrame, 2, 1);
+    grid->addWidget(sizeFrame, 3, 0);
+    grid->addWidget(loadFrame, 3, 1);
+    grid->addWidget(m_picture, 1, 2, 3, 1);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+
+    connectFields();
+    // The dialog sees every key first: Enter anywhere moves on as Tab does.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->installEventFilter(this);
+    }
+    updatePicture();
+}
+
+QLayout* frmInpJyoken::buildTitleRow() {
     auto* titleLabel = new QLabel(Q("検討ｹｰｽ名"), this);
     m_title = new QLineEdit(this);
     m_title->setObjectName("txtTitle");
@@ -93,17 +128,14 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
                                  : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
     });
 
-    auto* typeFrame = new QGroupBox(Q("版の種類"), this);
-    std::vector<QString> types;
-    for (int n = 1; n <= 5; ++n) {
-        types.push_back(Q(TableType(n)->optionText));
-    }
-    m_type = OptionGroup(typeFrame, "optType", types);
-    auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
-    m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
-    auto* ketaFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
-    m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
+    auto* row = new QHBoxLayout;
+    row->addWidget(titleLabel);
+    row->addWidget(m_title);
+    row->addWidget(titleNote, 1);
+    return row;
+}
 
+QGroupBox* frmInpJyoken::buildSizeFrame() {
     auto* sizeFrame = new QGroupBox(Q("■版の大きさ"), this);
     // The spans start at 0 and refuse it as not positive rather than as out of range.
     m_lx = Number(sizeFrame, "numLx", 0, CaseLimits::SpanTwoPlaces.max, "#0.00", "#0.00");
@@ -143,6 +175,10 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     sizeGrid->addWidget(m_ramuda, 3, 1);
     sizeGrid->addWidget(m_ramudaNote, 4, 0, 1, 2);
 
+    return sizeFrame;
+}
+
+QGroupBox* frmInpJyoken::buildLoadFrame() {
     auto* loadFrame = new QGroupBox(Q("■荷重強度(kN/m2)"), this);
     m_qa = Number(loadFrame, "numQA", CaseLimits::Load.min, CaseLimits::Load.max, "#,##0.00",
                   "###0.00");
@@ -155,7 +191,10 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     loadGrid->addWidget(m_qb, 1, 1);
     loadGrid->setRowStretch(2, 1);
 
-    m_picture = new PlatePicture(this);
+    return loadFrame;
+}
+
+QLayout* frmInpJyoken::buildButtons() {
     m_ok = new QPushButton(Q("OK(&O)"), this);
     m_ok->setObjectName("cmdOk");
     m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
@@ -167,25 +206,15 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
         b->setMinimumWidth(100);
     }
 
-    auto* grid = new QGridLayout(this);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(titleLabel);
-    titleRow->addWidget(m_title);
-    titleRow->addWidget(titleNote, 1);
-    grid->addLayout(titleRow, 0, 0, 1, 3);
-    grid->addWidget(typeFrame, 1, 0, 2, 1);
-    grid->addWidget(styleFrame, 1, 1);
-    grid->addWidget(ketaFrame, 2, 1);
-    grid->addWidget(sizeFrame, 3, 0);
-    grid->addWidget(loadFrame, 3, 1);
-    grid->addWidget(m_picture, 1, 2, 3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_help);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(m_ok);
+    row->addWidget(m_cancel);
+    row->addWidget(m_help);
+    return row;
+}
 
+void frmInpJyoken::connectFields() {
     connect(m_type, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
             optType_Click(id);
@@ -217,26 +246,14 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(this, &f1);
     });
+}
 
-    // The dialog sees every key first: Enter anywhere moves on as Tab does.
-    for (QWidget* w : findChildren<QWidget*>()) {
-        w->installEventFilter(this);
+void frmInpJyoken::setRamudaItems(const std::vector<std::string>& items) {
+    m_ramuda->clear();
+    for (const std::string& item : items) {
+        m_ramuda->addItem(Q(item));
     }
-    updatePicture();
 }
-
-QRadioButton* frmInpJyoken::optType(int index) const {
-    return static_cast<QRadioButton*>(m_type->button(index));
-}
-QRadioButton* frmInpJyoken::optStyle(int index) const {
-    return static_cast<QRadioButton*>(m_style->button(index));
-}
-QRadioButton* frmInpJyoken::optKeta(int index) const {
-    return static_cast<QRadioButton*>(m_keta->button(index));
-}
-int frmInpJyoken::optTypeIndex() const { return m_type->checkedId(); }
-int frmInpJyoken::optStyleIndex() const { return m_style->checkedId(); }
-int frmInpJyoken::optKetaIndex() const { return m_keta->checkedId(); }
 
 bool frmInpJyoken::setRamudaText(const std::string& text) {
     const double wanted = LeadingNumber(text);
@@ -273,9 +290,9 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
 }
 
 QString frmInpJyoken::fieldsText() const {
-    QStringList fields = {m_title->text(), QString::number(optTypeIndex()),
-                          QString::number(optStyleIndex()), QString::number(optKetaIndex()),
-                          m_ramuda->currentText()};
+    QStringList fields = {m_title->text(), QString::number(m_type->checkedId()),
+                          QString::number(m_style->checkedId()),
+                          QString::number(m_keta->checkedId()), m_ramuda->currentText()};
     for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         fields << QString::number(field->Value(), 'g', 17);
     }

@@ -15,9 +15,12 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
@@ -54,25 +57,8 @@ public:
     void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
     void setUsrHelpContextID(int id) { m_helpContext = id; }
 
-    QLineEdit* txtTitle() const { return m_title; }
-    QRadioButton* optType(int index) const;
-    QRadioButton* optStyle(int index) const;
-    QRadioButton* optKeta(int index) const;
-    /// Index of the checked option of a group, -1 when none is.
-    int optTypeIndex() const;
-    int optStyleIndex() const;
-    int optKetaIndex() const;
-    NumberEdit* numLx() const { return m_lx; }
-    NumberEdit* numLy() const { return m_ly; }
-    NumberEdit* numRamuda() const { return m_ratio; }
-    NumberEdit* numQA() const { return m_qa; }
-    NumberEdit* numQB() const { return m_qb; }
-    QComboBox* cboRamuda() const { return m_ramuda; }
-    /// The reason the λ is marked, empty when it is not.
-    QLabel* lblRamudaNote() const { return m_ramudaNote; }
-    QPushButton* cmdOk() const { return m_ok; }
-    QPushButton* cmdCancel() const { return m_cancel; }
-    QPushButton* cmdHelp() const { return m_help; }
+    /// Fills the side-ratio list (LoadRamuda's answer).
+    void setRamudaItems(const std::vector<std::string>& items);
 
     /// Shows the values of a sheet row; each field takes what it can, a value
     /// it refuses leaves it as it is.
@@ -102,6 +88,13 @@ public slots:
     void reject() override;
 
 private:
+    // The steps of the constructor.
+    QLayout* buildTitleRow();
+    QGroupBox* buildSizeFrame();
+    QGroupBox* buildLoadFrame();
+    QLayout* buildButtons();
+    void connectFields();
+
     void optType_Click(int index);
     void optKeta_Click(int index);
     void updateRatio(bool propose);

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -64,6 +66,17 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     setSizeGripEnabled(true);
     m_runDialog = [](frmInpJyoken& dialog) { dialog.exec(); };
 
+    buildSheet();
+    connectSheet();
+    buildButtons();
+    buildLegend();
+    buildStatusBar();
+    buildActions();
+    layOut();
+    resize(1280, 620);
+}
+
+void frmInpJyokenSS::buildSheet() {
     m_undo = new QUndoStack(this);
     m_model = new CaseSheetModel(*m_undo, this);
     m_model->setSideRatioLists(SideRatioLists::Load(m_dataFolder));
@@ -80,8 +93,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_sheet->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                              QAbstractItemView::EditKeyPressed);
     m_sheet->verticalHeader()->setDefaultSectionSize(24);
-    auto* title = new TitleCellDelegate(m_sheet);
-    auto* button = new ButtonCellDelegate(m_sheet);
+    m_titleCells = new TitleCellDelegate(m_sheet);
+    m_buttonCells = new ButtonCellDelegate(m_sheet);
     auto* choice = new ChoiceCellDelegate(m_sheet);
     auto* decimal = new DecimalCellDelegate(m_sheet);
     // Widths by column; [0] unused, as columns count from 1.
@@ -89,15 +102,18 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     for (int c = 1; c <= SheetColumns; ++c) {
         QAbstractItemDelegate* d = nullptr;
         switch (SheetColumnInfo(c).kind) {
-        case SheetCellKind::Text: d = title; break;
-        case SheetCellKind::Button: d = button; break;
+        case SheetCellKind::Text: d = m_titleCells; break;
+        case SheetCellKind::Button: d = m_buttonCells; break;
         case SheetCellKind::Choice: d = choice; break;
         case SheetCellKind::Decimal: d = decimal; break;
         }
         m_sheet->setItemDelegateForColumn(SheetSection(c), d);
         m_sheet->setColumnWidth(SheetSection(c), widths[c]);
     }
-    connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
+}
+
+void frmInpJyokenSS::connectSheet() {
+    connect(m_titleCells, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
     connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
     // A valid entry ends an older notice about a refused value.
     connect(m_model, &CaseSheetModel::valueStored, this, [this] {
@@ -107,8 +123,10 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     });
     // Enter commits the cell and moves down, as in a spreadsheet; a refused
     // value keeps the cell active so that it can be typed again.
-    for (QAbstractItemDelegate* d :
-         std::initializer_list<QAbstractItemDelegate*>{title, choice, decimal}) {
+    // (one choice and one decimal delegate serve all their columns)
+    for (QAbstractItemDelegate* d : std::initializer_list<QAbstractItemDelegate*>{
+             m_titleCells, m_sheet->itemDelegateForColumn(SheetSection(SheetCol::TableType)),
+             m_sheet->itemDelegateForColumn(SheetSection(SheetCol::Lx))}) {
         connect(d, &QAbstractItemDelegate::closeEditor, this,
                 [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                     const bool refused = m_model->takeRefusal();
@@ -118,7 +136,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
                 });
     }
     m_sheet->installEventFilter(this);
-    connect(button, &ButtonCellDelegate::clicked, this, &frmInpJyokenSS::vaSpread1_ButtonClicked);
+    connect(m_buttonCells, &ButtonCellDelegate::clicked, this,
+            &frmInpJyokenSS::vaSpread1_ButtonClicked);
     connect(m_model, &CaseSheetModel::activeCellRequested, this,
             [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
     connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -138,7 +157,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
             m_panel1->clear();
         }
     });
+}
 
+void frmInpJyokenSS::buildButtons() {
     m_ok = new QPushButton(Q("OK(&O)"), this);
     m_ok->setObjectName("cmdOk");
     m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
@@ -147,7 +168,7 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_help->setObjectName("cmdHelp");
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
         b->setAutoDefault(false);
-        b->resize(110, 30);
+        b->setFixedSize(110, 30);
     }
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -155,7 +176,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(this, &f1);
     });
+}
 
+void frmInpJyokenSS::buildLegend() {
     m_legend = new QGroupBox(Q("補足説明"), this);
     auto* legend = new QGridLayout(m_legend);
     const char* memo[4][2] = {{"QA, QB", "；荷重強度(kN/m2)"},
@@ -172,8 +195,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     }
     legend->setHorizontalSpacing(10);
     legend->setColumnMinimumWidth(1, 200);
-    m_legend->resize(m_legend->sizeHint());
+}
 
+void frmInpJyokenSS::buildStatusBar() {
     m_status = new QStatusBar(this);
     m_status->setObjectName("StatusBar1");
     m_status->setSizeGripEnabled(false);
@@ -185,9 +209,39 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_panel2->setContentsMargins(0, 0, 6, 0);
     m_status->addWidget(m_panel1, 1);
     m_status->addPermanentWidget(m_panel2);
+}
 
-    buildActions();
-    resize(1280, 620);
+void frmInpJyokenSS::layOut() {
+    // The sheet fills the window beside the buttons; the legend lies below it
+    // and the status bar at the bottom.
+    auto* buttons = new QVBoxLayout;
+    buttons->setContentsMargins(0, kLegendGap, kButtonGap, 0);
+    buttons->setSpacing(kLegendGap);
+    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    auto* legendRow = new QHBoxLayout;
+    legendRow->addSpacing(kLegendGap);
+    legendRow->addWidget(m_legend);
+    legendRow->addStretch();
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addWidget(m_sheet, 1);
+    left->addSpacing(kLegendTop);
+    left->addLayout(legendRow);
+    left->addSpacing(kLegendGap - kLegendTop);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(kSheetGap);
+    body->addLayout(left, 1);
+    body->addLayout(buttons);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->setMenuBar(m_menu);
+    root->addWidget(m_toolbar);
+    root->addLayout(body, 1);
+    root->addWidget(m_status);
 }
 
 frmInpJyokenSS::~frmInpJyokenSS() {
@@ -322,30 +376,6 @@ void frmInpJyokenSS::showEvent(QShowEvent* event) {
     m_undo->setClean(); // what Cancel may throw away starts here
     setActiveCell(1, 1);
     m_sheet->setFocus();
-}
-
-void frmInpJyokenSS::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const int w = width();
-    const int h = height();
-    const int menuH = m_menu->sizeHint().height();
-    const int toolH = m_toolbar->sizeHint().height();
-    const int statusH = m_status->sizeHint().height();
-    const int top = menuH + toolH;
-    m_menu->setGeometry(0, 0, w, menuH);
-    m_toolbar->setGeometry(0, menuH, w, toolH);
-    const int b = m_ok->width() + kButtonGap;
-    const int sheetW = std::max(0, w - (b + kSheetGap));
-    const int legendH = m_legend->height();
-    const int sheetH = std::max(0, h - (statusH + top + legendH + kLegendGap));
-    m_sheet->setGeometry(0, top, sheetW, sheetH);
-    m_legend->move(kLegendGap, sheetH + top + kLegendTop);
-    int y = top + kLegendGap;
-    for (QPushButton* button : {m_ok, m_cancel, m_help}) {
-        button->move(w - b, y);
-        y += button->height() + kLegendGap;
-    }
-    m_status->setGeometry(0, h - statusH, w, statusH);
 }
 
 bool frmInpJyokenSS::eventFilter(QObject* watched, QEvent* event) {
@@ -756,11 +786,7 @@ void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
 }
 
 void frmInpJyokenSS::objInpJyoken_LoadRamuda(short& Index) {
-    QComboBox* list = m_objInpJyoken->cboRamuda();
-    list->clear();
-    for (const std::string& item : LoadSideRatioList(SideRatioListPath(m_dataFolder), Index)) {
-        list->addItem(Q(item));
-    }
+    m_objInpJyoken->setRamudaItems(LoadSideRatioList(SideRatioListPath(m_dataFolder), Index));
 }
 
 void frmInpJyokenSS::cmdOk_Click() {

@@ -42,7 +42,9 @@ class QUndoStack;
 
 namespace ormavex::gui {
 
+class ButtonCellDelegate;
 class CaseSheetModel;
+class TitleCellDelegate;
 class Prompter;
 class frmInpJyoken;
 
@@ -114,7 +116,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
@@ -124,7 +125,15 @@ public slots:
     void reject() override;
 
 private:
+    // The steps of the constructor.
+    void buildSheet();
+    void connectSheet();
+    void buildButtons();
+    void buildLegend();
+    void buildStatusBar();
     void buildActions();
+    void layOut();
+
     void setAddInsertEnabled(bool enabled);
     void showHint();
     void showNotice(const QString& message);
@@ -169,6 +178,8 @@ private:
     QMenuBar* m_menu = nullptr;
     QToolBar* m_toolbar = nullptr;
     QTableView* m_sheet = nullptr;
+    TitleCellDelegate* m_titleCells = nullptr;
+    ButtonCellDelegate* m_buttonCells = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_help = nullptr;

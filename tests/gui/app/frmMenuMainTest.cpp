@@ -4,6 +4,7 @@
 
 #include "app/frmMenuMain.h"
 #include "../FakePrompter.h"
+#include "../FindChild.h"
 #include "../ModalDriver.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
@@ -453,14 +454,14 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
         auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
         seen = true;
-        EXPECT_EQ(d->selectedMethod(), 2);
-        EXPECT_EQ(d->numInit()->value(), 5);
-        EXPECT_EQ(d->cboStyle(0)->currentIndex(), 2);
-        EXPECT_EQ(d->cboStyle(1)->currentIndex(), -1);
-        EXPECT_EQ(d->numMargin(1)->value(), 4);
-        d->optMethod(3)->click();
-        d->cboStyle(3)->setCurrentIndex(8);
-        d->numMargin(0)->setValue(10);
+        EXPECT_EQ(d->settings().method, 2);
+        EXPECT_EQ(Child<gui::RangeSpinBox>(*d, "numInit")->value(), 5);
+        EXPECT_EQ(Child<QComboBox>(*d, "cboStyle0")->currentIndex(), 2);
+        EXPECT_EQ(Child<QComboBox>(*d, "cboStyle1")->currentIndex(), -1);
+        EXPECT_EQ(Child<gui::RangeSpinBox>(*d, "numMargin1")->value(), 4);
+        Child<QRadioButton>(*d, "optMethod3")->click();
+        Child<QComboBox>(*d, "cboStyle3")->setCurrentIndex(8);
+        Child<gui::RangeSpinBox>(*d, "numMargin0")->setValue(10);
         d->cmdOk_Click();
     });
     w.cmdMenu_Click(2);
@@ -479,7 +480,7 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     OnNextModal([&](QWidget* modal) {
         auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
-        d->optMethod(0)->click();
+        Child<QRadioButton>(*d, "optMethod0")->click();
         d->reject();
     });
     w.cmdMenu_Click(2);

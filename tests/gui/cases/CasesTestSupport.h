@@ -8,6 +8,7 @@
 #include "cases/SideRatioList.h"
 #include "cases/frmInpJyokenSS.h"
 #include "gui/FakePrompter.h"
+#include "gui/FindChild.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -277,16 +278,19 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         ran = true;
         d.show(); // as exec() does: the dialog loads its row
         EXPECT_EQ(d.windowTitle().toStdString(), "ﾃﾞｰﾀ№2");
-        EXPECT_TRUE(d.cmdHelp()->isEnabled()); // the manual is beside the tests
-        EXPECT_EQ(d.txtTitle()->text().toStdString(), "ｹｰｽ2");
-        EXPECT_TRUE(d.optType(1)->isChecked());
-        EXPECT_EQ(d.cboRamuda()->count(), 4);
-        EXPECT_EQ(d.cboRamuda()->currentText().toStdString(), "1.5"); // kept from the row
-        EXPECT_EQ(d.numRamuda()->text().toStdString(), "1.55");
-        EXPECT_EQ(d.numQB()->text().toStdString(), "-10.00");
-        d.optType(4)->setChecked(true); // FIX_4*4: its own list, proposal 1.20
-        d.numQA()->setValue(1234.5);
-        d.cmdOk()->click();
+        EXPECT_TRUE(
+            Child<QPushButton>(d, "cmdHelp")->isEnabled()); // the manual is beside the tests
+        EXPECT_EQ(Child<QLineEdit>(d, "txtTitle")->text().toStdString(), "ｹｰｽ2");
+        EXPECT_TRUE(Child<QRadioButton>(d, "optType_1")->isChecked());
+        EXPECT_EQ(Child<QComboBox>(d, "cboRamuda")->count(), 4);
+        EXPECT_EQ(Child<QComboBox>(d, "cboRamuda")->currentText().toStdString(),
+                  "1.5"); // kept from the row
+        EXPECT_EQ(Child<gui::NumberEdit>(d, "numRamuda")->text().toStdString(), "1.55");
+        EXPECT_EQ(Child<gui::NumberEdit>(d, "numQB")->text().toStdString(), "-10.00");
+        Child<QRadioButton>(d, "optType_4")
+            ->setChecked(true); // FIX_4*4: its own list, proposal 1.20
+        Child<gui::NumberEdit>(d, "numQA")->setValue(1234.5);
+        Child<QPushButton>(d, "cmdOk")->click();
     });
     editor->setActiveCell(SheetCol::Title, 1);
     QTableView* sheet = editor->vaSpread1();
@@ -308,14 +312,15 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_TRUE(prompter.shown.empty());
         d.show();
-        d.numQA()->selectAll();
-        QTest::keyClicks(d.numQA(), "5"); // typed, not yet taken by the field
+        Child<gui::NumberEdit>(d, "numQA")->selectAll();
+        QTest::keyClicks(Child<gui::NumberEdit>(d, "numQA"),
+                         "5"); // typed, not yet taken by the field
         prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
-        d.cmdCancel()->click();
+        Child<QPushButton>(d, "cmdCancel")->click();
         EXPECT_TRUE(d.isVisible());
-        d.optStyle(1)->setChecked(true);
-        d.txtTitle()->setText("x");
-        d.cmdCancel()->click();
+        Child<QRadioButton>(d, "optStyle_1")->setChecked(true);
+        Child<QLineEdit>(d, "txtTitle")->setText("x");
+        Child<QPushButton>(d, "cmdCancel")->click();
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
