@@ -529,18 +529,18 @@ void frmMenuMain::openNumberingSettings() {
     dialog.UsrCaption.clear();
     dialog.UsrHelpFile = HelpFile(QStringLiteral("numbering.html"));
     dialog.UsrHelpContextID = 0;
-    connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { renbanLoadData(dialog); });
+    connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { loadNumbering(dialog); });
     connect(&dialog, &frmInpRenban::SaveData, this,
-            [this, &dialog](bool* cancel) { renbanSaveData(dialog, cancel); });
+            [this, &dialog](bool* cancel) { saveNumbering(dialog, cancel); });
     dialog.load();
     dialog.exec();
 }
 
-void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
+void frmMenuMain::loadNumbering(frmInpRenban& dialog) {
     dialog.showSettings(ReadChapterSettings(m_paths.settingsFile));
 }
 
-void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
+void frmMenuMain::saveNumbering(frmInpRenban& dialog, bool* cancel) {
     WriteChapterSettings(m_paths.settingsFile, dialog.settings());
     *cancel = false;
 }

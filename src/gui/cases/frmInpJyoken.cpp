@@ -34,10 +34,10 @@ QString Q(const std::string& s) { return QString::fromStdString(s); }
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
 /// Ratios the open λ list shows at a time.
-constexpr int kRamudaVisibleItems = 20;
+constexpr int kLambdaListVisibleItems = 20;
 /// The λ list drops down below its field and scrolls, its lines as tall as
 /// those of the other lists.
-const QString kRamudaStyle = QStringLiteral(
+const QString kLambdaListStyle = QStringLiteral(
     "QComboBox { combobox-popup: 0; } QComboBox QAbstractItemView::item { min-height: 20px; }");
 
 QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
@@ -78,8 +78,8 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     m_type = OptionGroup(typeFrame, "optType", types);
     auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
     m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
-    auto* ketaFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
-    m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
+    auto* placesFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
+    m_places = OptionGroup(placesFrame, "optKeta", {Q("２桁"), Q("３桁")});
 
     QGroupBox* sizeFrame = buildSizeFrame();
     QGroupBox* loadFrame = buildLoadFrame();
@@ -89,7 +89,7 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     grid->addLayout(titleRow, 0, 0, 1, 3);
     grid->addWidget(typeFrame, 1, 0, 2, 1);
     grid->addWidget(styleFrame, 1, 1);
-    grid->addWidget(ketaFrame, 2, 1);
+    grid->addWidget(placesFrame, 2, 1);
     grid->addWidget(sizeFrame, 3, 0);
     grid->addWidget(loadFrame, 3, 1);
     grid->addWidget(m_picture, 1, 2, 3, 1);
@@ -144,23 +144,23 @@ QGroupBox* frmInpJyoken::buildSizeFrame() {
                      "##0.00");
     m_ratio->setReadOnly(true);
     m_ratio->setFocusPolicy(Qt::NoFocus);
-    m_ramuda = new QComboBox(sizeFrame);
-    m_ramuda->setObjectName("cboRamuda");
-    m_ramuda->setMinimumWidth(110);
+    m_lambdaList = new QComboBox(sizeFrame);
+    m_lambdaList->setObjectName("cboRamuda");
+    m_lambdaList->setMinimumWidth(110);
     // About 20 of the up to 75 ratios at a time, scrolled: a drop-down list
     // below the field (combobox-popup: 0), as the default style would
     // otherwise open the list over the whole screen height.
-    m_ramuda->setMaxVisibleItems(kRamudaVisibleItems);
-    m_ramuda->setStyleSheet(kRamudaStyle);
-    m_ramudaNote = new QLabel(sizeFrame);
-    m_ramudaNote->setObjectName("lblRamudaNote");
-    m_ramudaNote->setStyleSheet("color: #a00000;");
-    m_ramudaNote->setWordWrap(true);
-    m_ramudaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lambdaList->setMaxVisibleItems(kLambdaListVisibleItems);
+    m_lambdaList->setStyleSheet(kLambdaListStyle);
+    m_lambdaNote = new QLabel(sizeFrame);
+    m_lambdaNote->setObjectName("lblLambdaNote");
+    m_lambdaNote->setStyleSheet("color: #a00000;");
+    m_lambdaNote->setWordWrap(true);
+    m_lambdaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for the longest reason from the start: the dialog's size is fixed
     // before the row is loaded.
-    m_ramudaNote->setFixedWidth(300);
-    m_ramudaNote->setMinimumHeight(m_ramudaNote->fontMetrics().lineSpacing() * 3 + 4);
+    m_lambdaNote->setFixedWidth(300);
+    m_lambdaNote->setMinimumHeight(m_lambdaNote->fontMetrics().lineSpacing() * 3 + 4);
     for (NumberEdit* span : {m_lx, m_ly}) {
         span->setPositive(true);
     }
@@ -172,8 +172,8 @@ QGroupBox* frmInpJyoken::buildSizeFrame() {
     sizeGrid->addWidget(new QLabel(Q("λ = Ｌx／Ｌy"), sizeFrame), 2, 0);
     sizeGrid->addWidget(m_ratio, 2, 1);
     sizeGrid->addWidget(new QLabel(Q("計算数表で使用するλ"), sizeFrame), 3, 0);
-    sizeGrid->addWidget(m_ramuda, 3, 1);
-    sizeGrid->addWidget(m_ramudaNote, 4, 0, 1, 2);
+    sizeGrid->addWidget(m_lambdaList, 3, 1);
+    sizeGrid->addWidget(m_lambdaNote, 4, 0, 1, 2);
 
     return sizeFrame;
 }
@@ -220,7 +220,7 @@ void frmInpJyoken::connectFields() {
             optType_Click(id);
         }
     });
-    connect(m_keta, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    connect(m_places, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
             optKeta_Click(id);
         }
@@ -231,10 +231,10 @@ void frmInpJyoken::connectFields() {
     for (NumberEdit* field : {m_lx, m_ly}) {
         connect(field, &NumberEdit::notPositive, this, [this, field] { reportSpan(field); });
     }
-    connect(m_ramuda, &QComboBox::currentIndexChanged, this, [this] { updateRamudaNote(); });
-    connect(m_ramuda, &QComboBox::activated, this, [this] {
-        m_unlistedRamuda.clear(); // the user chose from the list
-        updateRamudaNote();
+    connect(m_lambdaList, &QComboBox::currentIndexChanged, this, [this] { updateLambdaNote(); });
+    connect(m_lambdaList, &QComboBox::activated, this, [this] {
+        m_unlistedLambda.clear(); // the user chose from the list
+        updateLambdaNote();
     });
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         connect(field, &NumberEdit::invalidRange, this, [this, field] { reportRange(field); });
@@ -248,25 +248,25 @@ void frmInpJyoken::connectFields() {
     });
 }
 
-void frmInpJyoken::setRamudaItems(const std::vector<std::string>& items) {
-    m_ramuda->clear();
+void frmInpJyoken::setLambdaItems(const std::vector<std::string>& items) {
+    m_lambdaList->clear();
     for (const std::string& item : items) {
-        m_ramuda->addItem(Q(item));
+        m_lambdaList->addItem(Q(item));
     }
 }
 
-bool frmInpJyoken::setRamudaText(const std::string& text) {
+bool frmInpJyoken::selectLambda(const std::string& text) {
     const double wanted = LeadingNumber(text);
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        if (std::fabs(LeadingNumber(m_ramuda->itemText(i).toStdString()) - wanted) < 0.0005) {
-            m_ramuda->setCurrentIndex(i);
-            m_unlistedRamuda.clear();
-            updateRamudaNote();
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        if (std::fabs(LeadingNumber(m_lambdaList->itemText(i).toStdString()) - wanted) < 0.0005) {
+            m_lambdaList->setCurrentIndex(i);
+            m_unlistedLambda.clear();
+            updateLambdaNote();
             return true;
         }
     }
-    m_unlistedRamuda = m_ramuda->count() > 0 ? text : std::string();
-    updateRamudaNote();
+    m_unlistedLambda = m_lambdaList->count() > 0 ? text : std::string();
+    updateLambdaNote();
     return false;
 }
 
@@ -292,7 +292,7 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
 QString frmInpJyoken::fieldsText() const {
     QStringList fields = {m_title->text(), QString::number(m_type->checkedId()),
                           QString::number(m_style->checkedId()),
-                          QString::number(m_keta->checkedId()), m_ramuda->currentText()};
+                          QString::number(m_places->checkedId()), m_lambdaList->currentText()};
     for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         fields << QString::number(field->Value(), 'g', 17);
     }
@@ -342,10 +342,10 @@ void frmInpJyoken::showRow(const SheetRow& row) {
     };
     choose(m_type, SheetCol::TableType);
     choose(m_style, SheetCol::PrintStyle);
-    choose(m_keta, SheetCol::Decimals);
+    choose(m_places, SheetCol::Decimals);
     m_lx->setValue(LeadingNumber(row[SheetCol::Lx]));
     m_ly->setValue(LeadingNumber(row[SheetCol::Ly]));
-    setRamudaText(row[SheetCol::Lambda]);
+    selectLambda(row[SheetCol::Lambda]);
     m_qa->setValue(LeadingNumber(row[SheetCol::QA]));
     m_qb->setValue(LeadingNumber(row[SheetCol::QB]));
 }
@@ -354,7 +354,7 @@ void frmInpJyoken::takeRow(SheetRow& row) const {
     row[SheetCol::Title] = CleanCaseTitle(m_title->text().toStdString());
     const std::pair<QButtonGroup*, int> groups[] = {{m_type, SheetCol::TableType},
                                                     {m_style, SheetCol::PrintStyle},
-                                                    {m_keta, SheetCol::Decimals}};
+                                                    {m_places, SheetCol::Decimals}};
     for (const auto& [group, column] : groups) {
         if (group->checkedId() >= 0) {
             row[column] = std::to_string(group->checkedId());
@@ -363,15 +363,15 @@ void frmInpJyoken::takeRow(SheetRow& row) const {
     row[SheetCol::Lx] = PlainNumberText(m_lx->Value());
     row[SheetCol::Ly] = PlainNumberText(m_ly->Value());
     row[SheetCol::Ratio] = PlainNumberText(m_ratio->Value());
-    if (m_ramuda->currentIndex() >= 0) { // an empty list keeps the row's λ
-        row[SheetCol::Lambda] = m_ramuda->currentText().toStdString();
+    if (m_lambdaList->currentIndex() >= 0) { // an empty list keeps the row's λ
+        row[SheetCol::Lambda] = m_lambdaList->currentText().toStdString();
     }
     row[SheetCol::QA] = PlainNumberText(m_qa->Value());
     row[SheetCol::QB] = PlainNumberText(m_qb->Value());
 }
 
 void frmInpJyoken::optType_Click(int index) {
-    m_unlistedRamuda.clear(); // the new list's proposal replaces it
+    m_unlistedLambda.clear(); // the new list's proposal replaces it
     short i = static_cast<short>(index);
     emit LoadRamuda(i);
     updateRatio(true);
@@ -404,44 +404,44 @@ void frmInpJyoken::updateRatio(bool propose) {
     const double ratio = RealSideRatio(m_lx->Value(), m_ly->Value());
     m_ratio->setValue(std::clamp(ratio, m_ratio->MinValue(), m_ratio->MaxValue()));
     if (!propose) {
-        updateRamudaNote();
+        updateLambdaNote();
         return;
     }
     std::vector<std::string> items;
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        items.push_back(m_ramuda->itemText(i).toStdString());
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        items.push_back(m_lambdaList->itemText(i).toStdString());
     }
     const int proposed = ProposeSideRatio(items, ratio);
     if (proposed >= 0) {
-        m_ramuda->setCurrentIndex(proposed);
+        m_lambdaList->setCurrentIndex(proposed);
     }
-    updateRamudaNote();
+    updateLambdaNote();
 }
 
-void frmInpJyoken::updateRamudaNote() {
+void frmInpJyoken::updateLambdaNote() {
     std::vector<double> listed;
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        listed.push_back(LeadingNumber(m_ramuda->itemText(i).toStdString()));
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        listed.push_back(LeadingNumber(m_lambdaList->itemText(i).toStdString()));
     }
     QString note;
-    if (!m_unlistedRamuda.empty()) {
-        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedRamuda)) +
+    if (!m_unlistedLambda.empty()) {
+        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedLambda)) +
                                       " は計算数表にない辺長比です。OK で一覧の λ = ") +
-               m_ramuda->currentText() + Q(" に置き換えます");
-    } else if (m_ramuda->currentIndex() >= 0 || m_ramuda->count() == 0) {
-        const double lambda = m_ramuda->currentIndex() >= 0
-                                  ? LeadingNumber(m_ramuda->currentText().toStdString())
+               m_lambdaList->currentText() + Q(" に置き換えます");
+    } else if (m_lambdaList->currentIndex() >= 0 || m_lambdaList->count() == 0) {
+        const double lambda = m_lambdaList->currentIndex() >= 0
+                                  ? LeadingNumber(m_lambdaList->currentText().toStdString())
                                   : 0.0;
         const SideRatioFinding f = CheckSideRatio(lambda, m_lx->Value(), m_ly->Value(), listed);
-        const bool judged = m_ramuda->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
+        const bool judged = m_lambdaList->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
         if (judged && f.mark != SideRatioMark::None) {
             note = QString::fromStdString("※" + f.reason);
         }
     }
-    m_ramudaNote->setText(note);
-    m_ramuda->setStyleSheet(
-        note.isEmpty() ? kRamudaStyle
-                       : kRamudaStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
+    m_lambdaNote->setText(note);
+    m_lambdaList->setStyleSheet(
+        note.isEmpty() ? kLambdaListStyle
+                       : kLambdaListStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {
@@ -458,7 +458,7 @@ void frmInpJyoken::reportSpan(NumberEdit* field) {
     m_prompter.beep();
     const QString name = field == m_lx ? Q("Ｌx") : Q("Ｌy");
     const QString text = name + Q(" は0より大きい値でなければなりません。\n入力範囲：") +
-                         field->FormatValue(std::pow(10.0, -(m_keta->checkedId() == 1 ? 3 : 2))) +
+                         field->FormatValue(std::pow(10.0, -(m_places->checkedId() == 1 ? 3 : 2))) +
                          Q(" ～ ") + field->FormatValue(field->MaxValue());
     m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
                        Message::Icon::Information, Prompter::Buttons::Ok);
@@ -468,7 +468,7 @@ void frmInpJyoken::reportSpan(NumberEdit* field) {
 
 void frmInpJyoken::updatePicture() {
     m_picture->setPlate(m_type->checkedId(), m_lx->Value(), m_ly->Value(), m_qa->Value(),
-                        m_qb->Value(), m_keta->checkedId() == 1 ? 3 : 2);
+                        m_qb->Value(), m_places->checkedId() == 1 ? 3 : 2);
 }
 
 void frmInpJyoken::cmdOk_Click() {

@@ -58,7 +58,7 @@ public:
     void setUsrHelpContextID(int id) { m_helpContext = id; }
 
     /// Fills the side-ratio list (LoadRamuda's answer).
-    void setRamudaItems(const std::vector<std::string>& items);
+    void setLambdaItems(const std::vector<std::string>& items);
 
     /// Shows the values of a sheet row; each field takes what it can, a value
     /// it refuses leaves it as it is.
@@ -70,7 +70,7 @@ public:
 
     /// Selects the item of cboRamuda whose value equals `text` read as a
     /// number (within 0.0005); false, selection unchanged, when none does.
-    bool setRamudaText(const std::string& text);
+    bool selectLambda(const std::string& text);
 
 signals:
     void LoadData();
@@ -100,7 +100,7 @@ private:
     void updateRatio(bool propose);
     void reportRange(NumberEdit* field);
     void reportSpan(NumberEdit* field);
-    void updateRamudaNote();
+    void updateLambdaNote();
     void updatePicture();
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -120,14 +120,14 @@ private:
     QLineEdit* m_title = nullptr;
     QButtonGroup* m_type = nullptr;
     QButtonGroup* m_style = nullptr;
-    QButtonGroup* m_keta = nullptr;
+    QButtonGroup* m_places = nullptr;
     NumberEdit* m_lx = nullptr;
     NumberEdit* m_ly = nullptr;
     NumberEdit* m_ratio = nullptr;
-    QComboBox* m_ramuda = nullptr;
-    QLabel* m_ramudaNote = nullptr;
+    QComboBox* m_lambdaList = nullptr;
+    QLabel* m_lambdaNote = nullptr;
     /// The row's λ when the list does not hold it (the list then shows its proposal).
-    std::string m_unlistedRamuda;
+    std::string m_unlistedLambda;
     NumberEdit* m_qa = nullptr;
     NumberEdit* m_qb = nullptr;
     PlatePicture* m_picture = nullptr;

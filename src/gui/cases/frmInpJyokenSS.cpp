@@ -137,7 +137,7 @@ void frmInpJyokenSS::connectSheet() {
     }
     m_sheet->installEventFilter(this);
     connect(m_buttonCells, &ButtonCellDelegate::clicked, this,
-            &frmInpJyokenSS::vaSpread1_ButtonClicked);
+            &frmInpJyokenSS::openConditionDialog);
     connect(m_model, &CaseSheetModel::activeCellRequested, this,
             [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
     connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -280,9 +280,9 @@ void frmInpJyokenSS::buildActions() {
         {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
          "ﾃﾞｰﾀ行削除(Shift+Del)", "行削除", &frmInpJyokenSS::mnuDelete_Click},
         {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
-        {"mnuFitRamuda", "λを実辺長比に合わせる(&L)", QKeySequence(Qt::CTRL | Qt::Key_L),
-         "FitRamuda", "λを実辺長比に合わせる(Ctrl+L)", "λ合わせ",
-         &frmInpJyokenSS::mnuFitRamuda_Click},
+        {"mnuFitLambda", "λを実辺長比に合わせる(&L)", QKeySequence(Qt::CTRL | Qt::Key_L),
+         "FitLambda", "λを実辺長比に合わせる(Ctrl+L)", "λ合わせ",
+         &frmInpJyokenSS::fitLambdaToSpans},
     };
     for (const Item& item : items) {
         if (!item.menuName) {
@@ -710,7 +710,7 @@ void frmInpJyokenSS::mnuDelete_Click() {
     setAddInsertEnabled(true);
 }
 
-void frmInpJyokenSS::mnuFitRamuda_Click() {
+void frmInpJyokenSS::fitLambdaToSpans() {
     commitEditor();
     int top = 0, left = 0, bottom = 0, right = 0;
     if (!selectedBlock(top, left, bottom, right)) {
@@ -751,7 +751,7 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
     }
 }
 
-void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
+void frmInpJyokenSS::openConditionDialog(int row) {
     commitEditor();
     setActiveCell(SheetCol::Button, row);
     frmInpJyoken dialog(m_settingsFile, m_prompter, this);
@@ -786,7 +786,7 @@ void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
 }
 
 void frmInpJyokenSS::objInpJyoken_LoadRamuda(short& Index) {
-    m_objInpJyoken->setRamudaItems(LoadSideRatioList(SideRatioListPath(m_dataFolder), Index));
+    m_objInpJyoken->setLambdaItems(LoadSideRatioList(SideRatioListPath(m_dataFolder), Index));
 }
 
 void frmInpJyokenSS::cmdOk_Click() {

@@ -88,7 +88,7 @@ public:
     int activeRow() const;
     void setActiveCell(int column, int row);
 
-    QTableView* vaSpread1() const { return m_sheet; }
+    QTableView* sheet() const { return m_sheet; }
     CaseSheetModel& sheetModel() const { return *m_model; }
     QUndoStack& undoStack() const { return *m_undo; }
     /// The list of a paste's refusals, nullptr before the first paste that had any.
@@ -106,9 +106,9 @@ public:
     /// "λを実辺長比に合わせる": λ of every selected row (or the active row) := the
     /// tabulated ratio of its table type nearest its Lx / Ly. Rows without
     /// spans or without a list are left alone.
-    void mnuFitRamuda_Click();
+    void fitLambdaToSpans();
     /// The "編集" button of `row`: the condition dialog for that row.
-    void vaSpread1_ButtonClicked(int row);
+    void openConditionDialog(int row);
 
 signals:
     void LoadData();

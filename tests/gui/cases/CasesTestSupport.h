@@ -92,7 +92,7 @@ inline void TypeText(QWidget* edit, const QString& text) {
 /// leaves it with Enter, as a user does.
 inline void TypeIntoCell(gui::frmInpJyokenSS& editor, int column, int row, const QString& text) {
     editor.setActiveCell(column, row);
-    QTableView* sheet = editor.vaSpread1();
+    QTableView* sheet = editor.sheet();
     sheet->edit(sheet->currentIndex());
     auto* edit = sheet->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);

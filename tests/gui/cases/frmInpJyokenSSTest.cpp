@@ -56,7 +56,7 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
 
     // Shift+Del removes the row of the active cell; the rows below move up.
     editor->setActiveCell(SheetCol::Title, 3);
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Delete, Qt::ShiftModifier);
+    QTest::keyClick(editor->sheet(), Qt::Key_Delete, Qt::ShiftModifier);
     ASSERT_EQ(editor->MaxRows(), 5);
     EXPECT_EQ(Row(*editor, 3), row3);
     // Add appends a new last row.
@@ -72,7 +72,7 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
     for (const char* name : addInsert) {
         EXPECT_TRUE(Action(*editor, name)->isEnabled()) << name;
     }
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(editor->sheet(), Qt::Key_Insert, Qt::ShiftModifier);
     ASSERT_EQ(editor->MaxRows(), 99);
     for (const char* name : addInsert) {
         EXPECT_FALSE(Action(*editor, name)->isEnabled()) << name;
@@ -102,7 +102,7 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     TypeIntoCell(*editor, SheetCol::Lx, 1, "2");
     TypeIntoCell(*editor, SheetCol::Ly, 1, "4");
     EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
-    EXPECT_EQ(editor->vaSpread1()->model()->index(0, 7).data().toString(), "0.50");
+    EXPECT_EQ(editor->sheet()->model()->index(0, 7).data().toString(), "0.50");
 
     // A span of 0, a negative or an empty one is refused with the reason.
     for (const char* bad : {"0", "-1", ""}) {
@@ -129,12 +129,12 @@ TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     EXPECT_NE(editor->noticeText().find("「\"」"), std::string::npos);
 
     // Undo and redo, step by step, with the keys of any spreadsheet.
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // the title
+    QTest::keyClick(editor->sheet(), Qt::Key_Z, Qt::ControlModifier); // the title
     EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "ｹｰｽ2");
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
+    QTest::keyClick(editor->sheet(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
     EXPECT_EQ(editor->cellText(SheetCol::Ly, 1), "2");
     EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "1"); // 2 / 2
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Y, Qt::ControlModifier);
+    QTest::keyClick(editor->sheet(), Qt::Key_Y, Qt::ControlModifier);
     EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
 }
 
@@ -161,12 +161,12 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
 
     // Nothing selected: exactly the active cell.
     editor->setActiveCell(SheetCol::TableType, 2);
-    editor->vaSpread1()->clearSelection();
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_C, Qt::ControlModifier);
+    editor->sheet()->clearSelection();
+    QTest::keyClick(editor->sheet(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text().toStdString(), "三辺固定一辺自由版（６×４）\r\n");
 
     // A block: visible texts of the choices, plain decimals, CR LF rows.
-    auto* sheet = editor->vaSpread1();
+    auto* sheet = editor->sheet();
     sheet->selectionModel()->select(
         QItemSelection(sheet->model()->index(0, 0), sheet->model()->index(1, 5)),
         QItemSelectionModel::ClearAndSelect);
@@ -220,7 +220,7 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
         cases.cell(r, CaseCol::Lambda) = Cell(spans[r - 1][1]); // row 3: not listed
     }
     auto editor = open();
-    QAbstractItemModel* model = editor->vaSpread1()->model();
+    QAbstractItemModel* model = editor->sheet()->model();
     auto lambdaCell = [&](int row) { return model->index(row - 1, 8); };
     for (int r = 1; r <= 4; ++r) {
         EXPECT_TRUE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
@@ -233,11 +233,11 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
         << editor->statusText(1);
 
     // Rows 1 to 3 selected: one step sets each λ to the nearest tabulated ratio.
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     sheet->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(2, 0)),
                                     QItemSelectionModel::ClearAndSelect);
     const int steps = editor->undoStack().count();
-    Action(*editor, "mnuFitRamuda")->trigger();
+    Action(*editor, "mnuFitLambda")->trigger();
     EXPECT_EQ(editor->undoStack().count(), steps + 1);
     EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1),
               "1"); // 1.05: exactly one step away, not marked
@@ -260,7 +260,7 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     // Lx/Ly 2.25 beyond the last ratio 2: λ becomes 2, stays marked, and the notice says why.
     sheet->selectionModel()->select(QItemSelection(model->index(3, 0), model->index(3, 0)),
                                     QItemSelectionModel::ClearAndSelect);
-    Action(*editor, "mnuFitRamuda")->trigger();
+    Action(*editor, "mnuFitLambda")->trigger();
     EXPECT_EQ(editor->cellText(SheetCol::Lambda, 4), "2");
     EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
     EXPECT_NE(editor->noticeText().find("4行目：Lx/Ly が計算数表の辺長比の範囲の外"),
@@ -293,7 +293,7 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         Child<QPushButton>(d, "cmdOk")->click();
     });
     editor->setActiveCell(SheetCol::Title, 1);
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
                       sheet->visualRect(sheet->model()->index(1, 1)).center());
     ASSERT_TRUE(ran);
@@ -325,14 +325,14 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         EXPECT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
     });
-    editor->vaSpread1_ButtonClicked(2);
+    editor->openConditionDialog(2);
     EXPECT_EQ(Row(*editor, 2), row2);
 }
 
 TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     FillCases(cases, 97);
     auto editor = open();
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     // Typed with the input method on, or copied from a sheet in full-width kana.
     QGuiApplication::clipboard()->setText(QString::fromStdString(
         "前壁（Ａ）\t\t四辺固定 "
@@ -409,7 +409,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
 TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     FillCases(cases, 3);
     auto editor = open();
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     QAbstractItemModel* model = sheet->model();
 
     // Delete clears the selected cells as Cut does, spans kept; Backspace the active cell.

@@ -25,7 +25,7 @@ namespace {
 struct Dialog {
     explicit Dialog(const TempDir& dir) : d(dir.file("Kivet.ini"), prompter) {
         QObject::connect(&d, &frmInpJyoken::LoadRamuda, &d, [this, &dir](short& index) {
-            d.setRamudaItems(LoadSideRatioList(SideRatioListPath(dir.path()), index));
+            d.setLambdaItems(LoadSideRatioList(SideRatioListPath(dir.path()), index));
         });
     }
     void show() {
@@ -85,7 +85,7 @@ TEST(frmInpJyoken, ProposesTheNextTabulatedLambda) {
         EXPECT_LE(rows, 21) << lx;
         list->hidePopup();
     }
-    EXPECT_FALSE(Child<QLabel>(t.d, "lblRamudaNote")->text().isEmpty());
+    EXPECT_FALSE(Child<QLabel>(t.d, "lblLambdaNote")->text().isEmpty());
 }
 
 TEST(frmInpJyoken, SwitchingToTwoPlacesRoundsHalfToEven) {
@@ -166,7 +166,7 @@ TEST(frmInpJyoken, SpansAboveZeroAndTheMarkedLambda) {
     Child<NumberEdit>(t.d, "numLx")->setValue(3);
     Child<NumberEdit>(t.d, "numLy")->setValue(2);
     EXPECT_TRUE(
-        Child<QLabel>(t.d, "lblRamudaNote")->text().isEmpty()); // the proposal 1.5 suits 1.50
+        Child<QLabel>(t.d, "lblLambdaNote")->text().isEmpty()); // the proposal 1.5 suits 1.50
 
     // 0, nothing and a negative span are refused with the reason; the field keeps its value.
     NumberEdit* ly = Child<NumberEdit>(t.d, "numLy");
@@ -188,13 +188,13 @@ TEST(frmInpJyoken, SpansAboveZeroAndTheMarkedLambda) {
     }
 
     // A stale λ from the row is marked beside the list, with the reason.
-    ASSERT_TRUE(t.d.setRamudaText("2.0"));
-    EXPECT_EQ(Child<QLabel>(t.d, "lblRamudaNote")->text().toStdString(),
+    ASSERT_TRUE(t.d.selectLambda("2.0"));
+    EXPECT_EQ(Child<QLabel>(t.d, "lblLambdaNote")->text().toStdString(),
               "※λ = 2.00 が実辺長比 Lx/Ly = 1.50 と 0.05 を超えて違います"
               "（最も近い計算数表の λ：1.50）");
     // A λ the list does not hold: the list shows another, and the note says which OK writes.
-    EXPECT_FALSE(t.d.setRamudaText("0.93"));
-    EXPECT_EQ(Child<QLabel>(t.d, "lblRamudaNote")->text().toStdString(),
+    EXPECT_FALSE(t.d.selectLambda("0.93"));
+    EXPECT_EQ(Child<QLabel>(t.d, "lblLambdaNote")->text().toStdString(),
               "ﾃﾞｰﾀ行の λ = 0.93 は計算数表にない辺長比です。OK で一覧の λ = 2.0 に置き換えます");
 
     // A span of 0 that came with the row is not written back by OK.

@@ -230,7 +230,7 @@ TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
             dialogPage = pressHelp(&d);
             d.reject();
         });
-        editor->vaSpread1_ButtonClicked(1);
+        editor->openConditionDialog(1);
         editor->reject();
     });
     main.cmdMenu_Click(0);
