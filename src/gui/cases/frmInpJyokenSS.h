@@ -89,7 +89,6 @@ public:
     void setActiveCell(int column, int row);
 
     QTableView* sheet() const { return m_sheet; }
-    CaseSheetModel& sheetModel() const { return *m_model; }
     QUndoStack& undoStack() const { return *m_undo; }
     /// The list of a paste's refusals, nullptr before the first paste that had any.
     frmRefusedValues* refusalList() const { return m_refusals; }
