@@ -72,6 +72,16 @@ if(TARGET ormavex)
 endif()
 add_custom_target(ormavex_docs ALL DEPENDS ${docs})
 
+# What the programs need to run, and nothing else (no tests, fuzz or bench
+# programs): `tools/setup.sh sample` builds this target.
+add_custom_target(ormavex_programs)
+add_dependencies(ormavex_programs ${ORMAVEX_INSTALLED_PROGRAMS} ormavex_data ormavex_docs)
+foreach(target ormavex-batch-pdf ormavex_manual)
+  if(TARGET ${target})
+    add_dependencies(ormavex_programs ${target})
+  endif()
+endforeach()
+
 # --- the Debian package --------------------------------------------------------
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME ormavex)

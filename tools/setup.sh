@@ -3,7 +3,8 @@
 # sudo available). Idempotent: packages are installed only when missing, and
 # the build folders are reused.
 #
-#   tools/setup.sh sample   install, build, and produce the sample project's results
+#   tools/setup.sh sample   install, build the programs (no tests), and produce the
+#                           sample project's results
 #   tools/setup.sh test     install, check the layout of the sources against
 #                           .clang-format, build with warnings as errors, and
 #                           run every test, also under
@@ -39,16 +40,19 @@ install_packages() {
     fi
 }
 
-build() {  # build DIR [cmake options...]
+build() {  # build DIR [cmake options...] [-- TARGET...]  (no target: everything)
     local dir=$1
     shift
+    local options=() targets=()
+    while [ $# -gt 0 ] && [ "$1" != -- ]; do options+=("$1"); shift; done
+    [ $# -gt 0 ] && shift && targets=(--target "$@")
     if [ ! -f "$dir/build.ninja" ]; then
         # ccache, when the machine has it, makes rebuilds in fresh clones cheap.
         local launcher=()
         command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
-        cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "$@"
+        cmake -S . -B "$dir" -G Ninja "${launcher[@]}" "${options[@]}"
     fi
-    cmake --build "$dir"
+    cmake --build "$dir" "${targets[@]}"
 }
 
 check_format() {  # every C++ source as .clang-format lays it out
@@ -171,7 +175,8 @@ windows() {  # the Windows stage: cross build, tests under Wine, comparisons, ZI
 case "${1:-}" in
 sample)
     install_packages
-    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The programs and their data only: the tests are built by the first "test".
+    build build -DCMAKE_BUILD_TYPE=RelWithDebInfo -- ormavex_programs
     exec tools/sample.sh build
     ;;
 test)

@@ -1,6 +1,7 @@
 // The window tests: GoogleTest with a QApplication on the offscreen platform,
-// with the application's Japanese set-up.
+// with the application's Japanese set-up and a watchdog on modal windows.
 
+#include "ModalDriver.h"
 #include "app/ApplicationSetUp.h"
 
 #include <QApplication>
@@ -14,5 +15,7 @@ int main(int argc, char** argv) {
     QApplication::setQuitOnLastWindowClosed(false);
     ormavex::gui::SetUpJapaneseUi(app);
     ::testing::InitGoogleTest(&argc, argv);
+    // A test left waiting on a dialog fails instead of hanging.
+    ::testing::UnitTest::GetInstance()->listeners().Append(new ormavex::test::ModalWatchdog(30));
     return RUN_ALL_TESTS();
 }

@@ -457,7 +457,8 @@ bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCh
         int column;
         int sheetColumn;
     };
-    for (const Span span : {Span{"Lx", 5, SheetLxColumn}, Span{"Ly", 6, SheetLyColumn}}) {
+    for (const Span span :
+         {Span{"Lx", CaseCol::Lx, SheetCol::Lx}, Span{"Ly", CaseCol::Ly, SheetCol::Ly}}) {
         const std::string name = span.name;
         if (cases.cell(c, span.column).isEmpty()) {
             failure = Failure(c, name + " が入力されていません", name + " is empty");
@@ -485,8 +486,8 @@ bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCh
             return false;
         }
     }
-    constexpr int kQaSheetColumn = 10;
-    for (const Span load : {Span{"QA", 9, kQaSheetColumn}, Span{"QB", 10, kQaSheetColumn + 1}}) {
+    for (const Span load :
+         {Span{"QA", CaseCol::QA, SheetCol::QA}, Span{"QB", CaseCol::QB, SheetCol::QB}}) {
         const double v = cases.cell(c, load.column).toNumber();
         if (!WithinSheetRange(v, load.sheetColumn)) {
             const SheetColumn& col = SheetColumnInfo(load.sheetColumn);

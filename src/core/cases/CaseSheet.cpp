@@ -18,22 +18,26 @@ namespace ormavex {
 namespace {
 
 std::vector<SheetColumn> MakeColumns() {
-    std::vector<SheetColumn> c(SheetColumns);
-    c[0] = {"検討ｹｰｽ名称", SheetCellKind::Text, 0, 0, 0, {}};
-    c[1] = {"計算条件", SheetCellKind::Button, 0, 0, 0, {}};
+    std::vector<SheetColumn> c(SheetColumns + 1); // [0] unused: columns count from 1
+    c[SheetCol::Title] = {"検討ｹｰｽ名称", SheetCellKind::Text, 0, 0, 0, {}};
+    c[SheetCol::Button] = {"計算条件", SheetCellKind::Button, 0, 0, 0, {}};
     std::vector<std::string> types;
     for (int n = 1; n <= 5; ++n) {
         types.emplace_back(TableType(n)->listText);
     }
-    c[2] = {"計算数表", SheetCellKind::Choice, 0, 0, 0, types};
-    c[3] = {"印刷書式", SheetCellKind::Choice, 0, 0, 0, {"側壁ﾀｲﾌﾟ", "底版ﾀｲﾌﾟ"}};
-    c[4] = {"小数部桁数", SheetCellKind::Choice, 0, 0, 0, {"２桁", "３桁"}};
-    c[5] = {"Lx(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
-    c[6] = {"Ly(m)", SheetCellKind::Decimal, 0.001, 99.999, 3, {}};
-    c[7] = {"Lx/Ly", SheetCellKind::Decimal, -999.99, 999.99, 2, {}};
-    c[8] = {"λ", SheetCellKind::Decimal, 0, 9.99, 2, {}};
-    c[9] = {"QA(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
-    c[10] = {"QB(kN/m2)", SheetCellKind::Decimal, -9999.99, 9999.99, 2, {}};
+    c[SheetCol::TableType] = {"計算数表", SheetCellKind::Choice, 0, 0, 0, types};
+    c[SheetCol::PrintStyle] = {"印刷書式", SheetCellKind::Choice,   0, 0,
+                               0,          {"側壁ﾀｲﾌﾟ", "底版ﾀｲﾌﾟ"}};
+    c[SheetCol::Decimals] = {"小数部桁数", SheetCellKind::Choice, 0, 0, 0, {"２桁", "３桁"}};
+    const auto decimal = [](const char* heading, CaseValueRange r) {
+        return SheetColumn{heading, SheetCellKind::Decimal, r.min, r.max, r.places, {}};
+    };
+    c[SheetCol::Lx] = decimal("Lx(m)", CaseLimits::Span);
+    c[SheetCol::Ly] = decimal("Ly(m)", CaseLimits::Span);
+    c[SheetCol::Ratio] = decimal("Lx/Ly", CaseLimits::Ratio);
+    c[SheetCol::Lambda] = decimal("λ", CaseLimits::Lambda);
+    c[SheetCol::QA] = decimal("QA(kN/m2)", CaseLimits::Load);
+    c[SheetCol::QB] = decimal("QB(kN/m2)", CaseLimits::Load);
     return c;
 }
 
@@ -81,24 +85,24 @@ int ChoiceIndex(int column, std::string_view folded) {
         std::all_of(trimmed.begin(), trimmed.end(), [](char ch) { return ch >= '0' && ch <= '9'; });
     if (digits && trimmed.size() <= 2) {
         const int n = std::atoi(std::string(trimmed).c_str());
-        if (column == SheetPlacesColumn) { // the number of places, 2 or 3
+        if (column == SheetCol::Decimals) { // the number of places, 2 or 3
             return n == 2 || n == 3 ? n - 2 : -1;
         }
         return n < count ? n : -1;
     }
-    const bool tableType = column == SheetTableColumn;
+    const bool tableType = column == SheetCol::TableType;
     const std::string key = ChoiceKey(trimmed, tableType);
     for (int i = 0; i < count; ++i) {
         const std::string item = ChoiceKey(c.items[static_cast<std::size_t>(i)], tableType);
         if (key == item) {
             return i;
         }
-        if (column == SheetTableColumn &&
+        if (column == SheetCol::TableType &&
             EqualsNoCase(key, ChoiceKey(TableType(i + 1)->name, true))) {
             return i;
         }
         // 印刷書式 without "タイプ", 小数部桁数 as "2桁": the item's key already is.
-        if (column == SheetStyleColumn && item.size() > 9 &&
+        if (column == SheetCol::PrintStyle && item.size() > 9 &&
             item.compare(item.size() - 9, 9, "タイプ") == 0 &&
             key == std::string_view(item).substr(0, item.size() - 9)) {
             return i;
@@ -116,7 +120,7 @@ std::string DecimalPicture(int places) {
 const SheetColumn& SheetColumnInfo(int column) {
     static const std::vector<SheetColumn> columns = MakeColumns();
     assert(column >= 1 && column <= SheetColumns);
-    return columns[static_cast<std::size_t>(column - 1)];
+    return columns[static_cast<std::size_t>(column)];
 }
 
 SheetRow SheetDefaultRow() { return {"(未定義)", "", "0", "0", "0", "1", "1", "1", "1", "0", "0"}; }
@@ -194,15 +198,13 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
                 text += ch;
             }
         }
-        const bool span = column == SheetLxColumn || column == SheetLyColumn;
+        const bool span = column == SheetCol::Lx || column == SheetCol::Ly;
         if (text.empty()) {
             if (span) {
                 return SheetValueStatus::NotPositive;
             }
             // The ratio is the row's to compute; the others take their new-row value.
-            stored = column == SheetRatioColumn
-                         ? std::string()
-                         : SheetDefaultRow()[static_cast<std::size_t>(column - 1)];
+            stored = column == SheetCol::Ratio ? std::string() : SheetDefaultRow()[column];
             return SheetValueStatus::Stored;
         }
         double value = 0.0;
@@ -225,11 +227,11 @@ SheetValueStatus CheckSheetValue(int column, std::string_view offered, std::stri
 
 std::string SheetChoiceForms(int column) {
     switch (column) {
-    case SheetTableColumn:
+    case SheetCol::TableType:
         return "一覧の名称（「版」や括弧を除いても，×を x としても可），FIX_4*4 などの表名，番号 "
                "0～4";
-    case SheetStyleColumn: return "側壁ﾀｲﾌﾟ，底版ﾀｲﾌﾟ，側壁，底版，番号 0～1";
-    case SheetPlacesColumn: return "２桁，３桁，2，3";
+    case SheetCol::PrintStyle: return "側壁ﾀｲﾌﾟ，底版ﾀｲﾌﾟ，側壁，底版，番号 0～1";
+    case SheetCol::Decimals: return "２桁，３桁，2，3";
     default: return {};
     }
 }
@@ -240,10 +242,10 @@ SheetValueStatus PutSheetValue(SheetRow& row, int column, std::string_view offer
     if (status != SheetValueStatus::Stored && status != SheetValueStatus::Changed) {
         return status;
     }
-    row[static_cast<std::size_t>(column - 1)] = stored;
-    if (column == SheetLxColumn || column == SheetLyColumn ||
-        (column == SheetRatioColumn && stored.empty())) {
-        row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+    row[column] = stored;
+    if (column == SheetCol::Lx || column == SheetCol::Ly ||
+        (column == SheetCol::Ratio && stored.empty())) {
+        row[SheetCol::Ratio] = SheetRatioText(row[SheetCol::Lx], row[SheetCol::Ly]);
     }
     return status;
 }
@@ -252,16 +254,16 @@ bool ClearSheetCells(SheetRow& row, int left, int right) {
     const SheetRow defaults = SheetDefaultRow();
     bool spanKept = false;
     for (int c = std::max(1, left); c <= std::min(SheetColumns, right); ++c) {
-        if (c == SheetLxColumn || c == SheetLyColumn) {
+        if (c == SheetCol::Lx || c == SheetCol::Ly) {
             spanKept = true;
-        } else if (c == SheetTitleColumn) {
-            row[static_cast<std::size_t>(c - 1)].clear();
-        } else if (c != SheetButtonColumn) {
-            row[static_cast<std::size_t>(c - 1)] = defaults[static_cast<std::size_t>(c - 1)];
+        } else if (c == SheetCol::Title) {
+            row[c].clear();
+        } else if (c != SheetCol::Button) {
+            row[c] = defaults[c];
         }
     }
     // Lx/Ly is computed from the spans, never cleared.
-    row[SheetRatioColumn - 1] = SheetRatioText(row[SheetLxColumn - 1], row[SheetLyColumn - 1]);
+    row[SheetCol::Ratio] = SheetRatioText(row[SheetCol::Lx], row[SheetCol::Ly]);
     return spanKept;
 }
 
@@ -308,7 +310,7 @@ std::string SheetRatioText(std::string_view lx, std::string_view ly) {
     if (!std::isfinite(ratio)) {
         ratio = 0.0;
     }
-    const SheetColumn& c = SheetColumnInfo(SheetRatioColumn);
+    const SheetColumn& c = SheetColumnInfo(SheetCol::Ratio);
     ratio = std::fmax(c.min, std::fmin(c.max, ratio));
     return PlainNumberText(ratio);
 }

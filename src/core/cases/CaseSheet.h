@@ -1,14 +1,16 @@
 #pragma once
 // The case table editor's sheet without its window: the eleven columns with
 // their cell types, the checks a typed or pasted value passes before it is
-// stored, and the texts a cell shows, copies and hints. Column 2 holds the
-// row's "編集" button and no data; sheet column c >= 3 shows case column c - 1.
+// stored, and the texts a cell shows, copies and hints. The button column
+// holds the row's "編集" button and no data; every other column shows one
+// case column (SheetColumnOfCase).
 //
 // A sheet cell holds text, as the opener writes and reads it: the title, a
 // choice index ("0".."4") or a number in its shortest decimal form. Nothing
 // here touches the case table; the opener copies between the two.
 
 #include <array>
+#include <cassert>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,16 +18,46 @@
 namespace ormavex {
 
 inline constexpr int SheetColumns = 11;
-inline constexpr int SheetTitleColumn = 1;
-inline constexpr int SheetButtonColumn = 2;
-inline constexpr int SheetTableColumn = 3;
-inline constexpr int SheetStyleColumn = 4;
-inline constexpr int SheetPlacesColumn = 5;
-inline constexpr int SheetLxColumn = 6;
-inline constexpr int SheetLyColumn = 7;
-inline constexpr int SheetRatioColumn = 8;
+/// The editor sheet's columns, numbered from 1 as the user and the opener
+/// count them (every column number of the sheet is one of these).
+namespace SheetCol {
+enum : int {
+    Title = 1,  ///< "検討ｹｰｽ名称"
+    Button,     ///< "計算条件": the row's "編集" button, no data
+    TableType,  ///< "計算数表" (choice index 0..4)
+    PrintStyle, ///< "印刷書式" (choice index 0..1)
+    Decimals,   ///< "小数部桁数" (choice index 0..1)
+    Lx,
+    Ly,
+    Ratio, ///< Lx/Ly, computed from the spans
+    Lambda,
+    QA,
+    QB,
+};
+} // namespace SheetCol
+
+/// The sheet column that shows case column `caseColumn` (CaseCol).
+constexpr int SheetColumnOfCase(int caseColumn) noexcept {
+    return caseColumn == 1 ? SheetCol::Title : caseColumn + 1;
+}
+
 /// Byte limit (Shift_JIS) of a case title: 20 full-width characters.
 inline constexpr int CaseTitleBytes = 40;
+
+/// The range of a case value and the places it is kept with: the one table
+/// the editor sheet and the case condition dialog take their limits from.
+struct CaseValueRange {
+    double min;
+    double max;
+    int places;
+};
+namespace CaseLimits {
+inline constexpr CaseValueRange Span{0.001, 99.999, 3};         ///< Lx, Ly with three places
+inline constexpr CaseValueRange SpanTwoPlaces{0.001, 99.99, 2}; ///< Lx, Ly with two places
+inline constexpr CaseValueRange Ratio{-999.99, 999.99, 2};      ///< Lx/Ly as shown
+inline constexpr CaseValueRange Lambda{0, 9.99, 2};             ///< λ
+inline constexpr CaseValueRange Load{-9999.99, 9999.99, 2};     ///< QA, QB (kN/m2)
+} // namespace CaseLimits
 
 enum class SheetCellKind { Text, Button, Choice, Decimal };
 
@@ -41,7 +73,20 @@ struct SheetColumn {
 /// Column 1..11.
 const SheetColumn& SheetColumnInfo(int column);
 
-using SheetRow = std::array<std::string, SheetColumns>;
+/// One sheet row's cell texts, by column 1..11 (SheetCol).
+struct SheetRow {
+    std::array<std::string, SheetColumns> cells{};
+
+    std::string& operator[](int column) {
+        assert(column >= 1 && column <= SheetColumns);
+        return cells[static_cast<std::size_t>(column - 1)];
+    }
+    const std::string& operator[](int column) const {
+        assert(column >= 1 && column <= SheetColumns);
+        return cells[static_cast<std::size_t>(column - 1)];
+    }
+    friend bool operator==(const SheetRow&, const SheetRow&) = default;
+};
 
 /// A new row: "(未定義)", the choices 0, Lx = Ly = Lx/Ly = λ = 1, QA = QB = 0;
 /// the button column empty.

@@ -78,16 +78,16 @@ void CaseTable::clear() {
 }
 
 void CaseTable::setDefaults(int row) {
-    cell(row, 1) = Cell("(未定義)");
-    cell(row, 2) = Cell(0.0);
-    cell(row, 3) = Cell(0.0);
-    cell(row, 4) = Cell(0.0);
-    cell(row, 5) = Cell(1.0);
-    cell(row, 6) = Cell(1.0);
-    cell(row, 7) = Cell(1.0);
-    cell(row, 8) = Cell(1.0);
-    cell(row, 9) = Cell(0.0);
-    cell(row, 10) = Cell(0.0);
+    cell(row, CaseCol::Title) = Cell("(未定義)");
+    cell(row, CaseCol::TableType) = Cell(0.0);
+    cell(row, CaseCol::PrintStyle) = Cell(0.0);
+    cell(row, CaseCol::Decimals) = Cell(0.0);
+    cell(row, CaseCol::Lx) = Cell(1.0);
+    cell(row, CaseCol::Ly) = Cell(1.0);
+    cell(row, CaseCol::Ratio) = Cell(1.0);
+    cell(row, CaseCol::Lambda) = Cell(1.0);
+    cell(row, CaseCol::QA) = Cell(0.0);
+    cell(row, CaseCol::QB) = Cell(0.0);
 }
 
 } // namespace ormavex

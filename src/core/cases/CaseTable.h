@@ -16,6 +16,22 @@ inline constexpr int CaseColumns = 10;
 inline constexpr int MaxRows = 3;
 inline constexpr int MaxPoints = 9;
 
+/// The case table's columns, numbered from 1 as the project file counts them.
+namespace CaseCol {
+enum : int {
+    Title = 1,
+    TableType,  ///< table type index 0..4
+    PrintStyle, ///< 0 side wall, 1 bottom slab
+    Decimals,   ///< places of the spans: 0 two, 1 three
+    Lx,
+    Ly,
+    Ratio, ///< Lx/Ly
+    Lambda,
+    QA,
+    QB,
+};
+} // namespace CaseCol
+
 /// One cell: nothing, a text or a number.
 /// `text` with every control character (codes below 0x20 and 0x7F) replaced
 /// by a blank: a text that comes from a project or from typing can then
@@ -82,19 +98,24 @@ public:
     }
 
     // A case's values by name, as the calculation and the report read them
-    // (the project file and the editor sheet go through the columns by
-    // number). The whole-number columns give false for a cell that is not a
-    // whole number (see Cell::toInt32); the others read with the
+    // (the project file and the editor sheet go through the columns). The whole-number columns give
+    // false for a cell that is not a whole number (see Cell::toInt32); the others read with the
     // leading-number rule.
-    std::string title(int c) const { return cell(c, 1).toText(); }
-    bool tableTypeIndex(int c, std::int32_t& v) const { return cell(c, 2).toInt32(v); }
-    bool printStyle(int c, std::int32_t& v) const { return cell(c, 3).toInt32(v); }
-    bool decimalsIndex(int c, std::int32_t& v) const { return cell(c, 4).toInt32(v); }
-    double lx(int c) const { return cell(c, 5).toNumber(); }
-    double ly(int c) const { return cell(c, 6).toNumber(); }
-    double lambda(int c) const { return cell(c, 8).toNumber(); }
-    double qa(int c) const { return cell(c, 9).toNumber(); }
-    double qb(int c) const { return cell(c, 10).toNumber(); }
+    std::string title(int c) const { return cell(c, CaseCol::Title).toText(); }
+    bool tableTypeIndex(int c, std::int32_t& v) const {
+        return cell(c, CaseCol::TableType).toInt32(v);
+    }
+    bool printStyle(int c, std::int32_t& v) const {
+        return cell(c, CaseCol::PrintStyle).toInt32(v);
+    }
+    bool decimalsIndex(int c, std::int32_t& v) const {
+        return cell(c, CaseCol::Decimals).toInt32(v);
+    }
+    double lx(int c) const { return cell(c, CaseCol::Lx).toNumber(); }
+    double ly(int c) const { return cell(c, CaseCol::Ly).toNumber(); }
+    double lambda(int c) const { return cell(c, CaseCol::Lambda).toNumber(); }
+    double qa(int c) const { return cell(c, CaseCol::QA).toNumber(); }
+    double qb(int c) const { return cell(c, CaseCol::QB).toNumber(); }
 
     /// Empties every cell and sets the count to 0.
     void clear();

@@ -27,4 +27,18 @@ ChapterSettings ReadChapterSettings(const std::string& settingsFile) {
     return ChapterSettingsIn(ini);
 }
 
+bool WriteChapterSettings(const std::string& settingsFile, const ChapterSettings& s) {
+    auto put = [&settingsFile](const std::string& key, const std::string& value) {
+        return CPrivateProfile::SetValueString(settingsFile, "Chapter", key, value);
+    };
+    bool ok = put("Method", s.method < 0 ? std::string() : std::to_string(s.method)) &&
+              put("Init", std::to_string(s.init));
+    for (std::size_t k = 0; ok && k < s.styles.size(); ++k) {
+        const std::string digit = std::to_string(k + 1);
+        ok = put("Style" + digit, std::to_string(s.styles[k])) &&
+             put("Margin" + digit, std::to_string(s.margins[k]));
+    }
+    return ok;
+}
+
 } // namespace ormavex

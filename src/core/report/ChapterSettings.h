@@ -2,7 +2,7 @@
 // The heading numbering values of section "Chapter" of the settings file,
 // read once and kept within the ranges that the numbering dialog offers, so
 // that neither the report writer nor the dialog ever works with a value it
-// could not have set itself.
+// could not have set itself; and written back as the dialog leaves them.
 
 #include <array>
 #include <string>
@@ -29,6 +29,11 @@ ChapterSettings ChapterSettingsIn(std::string_view iniBytes);
 
 /// The same from the file (one read; an unreadable file reads as missing).
 ChapterSettings ReadChapterSettings(const std::string& settingsFile);
+
+/// Writes the keys ReadChapterSettings reads into the settings file, one
+/// key after the other; a method below 0 (none chosen) is written empty.
+/// False when a key could not be written (the keys before it stay written).
+bool WriteChapterSettings(const std::string& settingsFile, const ChapterSettings& settings);
 
 /// `value` within [low, high].
 constexpr int ClampSetting(long long value, int low, int high) noexcept {

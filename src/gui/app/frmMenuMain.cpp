@@ -529,40 +529,19 @@ void frmMenuMain::openNumberingSettings() {
     dialog.UsrCaption.clear();
     dialog.UsrHelpFile = HelpFile(QStringLiteral("numbering.html"));
     dialog.UsrHelpContextID = 0;
-    connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { renbanLoadData(dialog); });
+    connect(&dialog, &frmInpRenban::LoadData, this, [this, &dialog] { loadNumbering(dialog); });
     connect(&dialog, &frmInpRenban::SaveData, this,
-            [this, &dialog](bool* cancel) { renbanSaveData(dialog, cancel); });
+            [this, &dialog](bool* cancel) { saveNumbering(dialog, cancel); });
     dialog.load();
     dialog.exec();
 }
 
-void frmMenuMain::renbanLoadData(frmInpRenban& dialog) {
-    const ChapterSettings s = ReadChapterSettings(m_paths.settingsFile);
-    dialog.setMethod(s.method);
-    dialog.numInit()->setValue(s.init);
-    for (int n = 1; n <= 4; ++n) {
-        const int style = s.styles[static_cast<std::size_t>(n - 1)];
-        // A style outside the list leaves the level without a choice.
-        dialog.cboStyle(n - 1)->setCurrentIndex(
-            style >= 1 && style <= dialog.cboStyle(n - 1)->count() ? style - 1 : -1);
-        dialog.numMargin(n - 1)->setValue(s.margins[static_cast<std::size_t>(n - 1)]);
-    }
+void frmMenuMain::loadNumbering(frmInpRenban& dialog) {
+    dialog.showSettings(ReadChapterSettings(m_paths.settingsFile));
 }
 
-void frmMenuMain::renbanSaveData(frmInpRenban& dialog, bool* cancel) {
-    const std::string& ini = m_paths.settingsFile;
-    const int method = dialog.selectedMethod();
-    CPrivateProfile::SetValueString(ini, "Chapter", "Method",
-                                    method < 0 ? std::string() : std::to_string(method));
-    CPrivateProfile::SetValueString(ini, "Chapter", "Init",
-                                    std::to_string(dialog.numInit()->value()));
-    for (int n = 1; n <= 4; ++n) {
-        const std::string digit = std::to_string(n);
-        CPrivateProfile::SetValueString(ini, "Chapter", "Style" + digit,
-                                        std::to_string(dialog.cboStyle(n - 1)->currentIndex() + 1));
-        CPrivateProfile::SetValueString(ini, "Chapter", "Margin" + digit,
-                                        std::to_string(dialog.numMargin(n - 1)->value()));
-    }
+void frmMenuMain::saveNumbering(frmInpRenban& dialog, bool* cancel) {
+    WriteChapterSettings(m_paths.settingsFile, dialog.settings());
     *cancel = false;
 }
 

@@ -119,8 +119,8 @@ private:
     void dropResults();
     /// "連番条件設定": the numbering window and section Chapter.
     void openNumberingSettings();
-    void renbanLoadData(frmInpRenban& dialog);
-    void renbanSaveData(frmInpRenban& dialog, bool* cancel);
+    void loadNumbering(frmInpRenban& dialog);
+    void saveNumbering(frmInpRenban& dialog, bool* cancel);
 
     AppState& m_state;
     AppPaths m_paths;

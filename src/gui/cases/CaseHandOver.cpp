@@ -1,5 +1,6 @@
 #include "CaseHandOver.h"
 
+#include "cases/CaseSheet.h"
 #include "cases/CaseTable.h"
 #include "frmInpJyokenSS.h"
 #include "text/LeadingNumber.h"
@@ -17,9 +18,8 @@ void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases) {
     const int count = std::clamp(static_cast<int>(cases.CaseCount), 0, MaxCases);
     editor.setMaxRows(count);
     for (int r = 1; r <= count; ++r) {
-        editor.setCellText(1, r, cases.cell(r, 1).toText());
-        for (int k = 2; k <= CaseColumns; ++k) {
-            editor.setCellText(k + 1, r, cases.cell(r, k).toText());
+        for (int k = CaseCol::Title; k <= CaseColumns; ++k) {
+            editor.setCellText(SheetColumnOfCase(k), r, cases.cell(r, k).toText());
         }
     }
 }
@@ -27,9 +27,10 @@ void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases) {
 void SaveSheetToCases(const frmInpJyokenSS& editor, CaseTable& cases) {
     const int count = std::min(editor.MaxRows(), MaxCases);
     for (int r = 1; r <= count; ++r) {
-        cases.cell(r, 1) = Cell(WithoutControlCharacters(editor.cellText(1, r)));
-        for (int k = 2; k <= CaseColumns; ++k) {
-            cases.cell(r, k) = Cell(LeadingNumber(editor.cellText(k + 1, r)));
+        cases.cell(r, CaseCol::Title) =
+            Cell(WithoutControlCharacters(editor.cellText(SheetCol::Title, r)));
+        for (int k = CaseCol::TableType; k <= CaseColumns; ++k) {
+            cases.cell(r, k) = Cell(LeadingNumber(editor.cellText(SheetColumnOfCase(k), r)));
         }
     }
     cases.CaseCount = count;

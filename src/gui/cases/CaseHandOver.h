@@ -1,7 +1,8 @@
 #pragma once
 // The hand-over between the case table and the case table editor, as the
-// opener's LoadData and SaveData handlers do it: sheet column 1 is case
-// column 1, sheet columns 3..11 are case columns 2..10, column 2 is skipped.
+// opener's LoadData and SaveData handlers do it: every case column goes to
+// the sheet column that shows it (SheetColumnOfCase); the button column is
+// skipped.
 
 #include <string>
 

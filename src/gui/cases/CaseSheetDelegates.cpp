@@ -1,5 +1,6 @@
 #include "CaseSheetDelegates.h"
 
+#include "CaseSheetModel.h"
 #include "cases/CaseSheet.h"
 #include "text/WidthFold.h"
 
@@ -14,14 +15,10 @@
 
 namespace ormavex::gui {
 
-namespace {
-int SheetColumnOf(const QModelIndex& index) { return index.column() + 1; }
-} // namespace
-
 QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const {
     auto* edit = new QLineEdit(parent);
-    const int row = index.row() + 1;
+    const int row = SheetRowAt(index);
     connect(edit, &QLineEdit::textEdited, edit, [this, edit, row](const QString& typed) {
         bool quote = false;
         bool cut = false;
@@ -36,7 +33,7 @@ QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
                                          static_cast<int>(text.size())));
         emit refused(QString("%1行目「%2」：%3")
                          .arg(row)
-                         .arg(QString::fromStdString(SheetColumnInfo(SheetTitleColumn).heading),
+                         .arg(QString::fromStdString(SheetColumnInfo(SheetCol::Title).heading),
                               quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
                                     : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
     });
@@ -61,12 +58,12 @@ bool ButtonCellDelegate::editorEvent(QEvent* event, QAbstractItemModel*,
         auto* mouse = static_cast<QMouseEvent*>(event);
         if (mouse->button() == Qt::LeftButton &&
             option.rect.contains(mouse->position().toPoint())) {
-            emit clicked(index.row() + 1);
+            emit clicked(SheetRowAt(index));
             return true;
         }
     } else if (event->type() == QEvent::KeyPress &&
                static_cast<QKeyEvent*>(event)->key() == Qt::Key_Space) {
-        emit clicked(index.row() + 1);
+        emit clicked(SheetRowAt(index));
         return true;
     }
     return false;
@@ -79,7 +76,7 @@ QWidget* ChoiceCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     // well as chosen; the model decides what the text names.
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
-    for (const std::string& item : SheetColumnInfo(SheetColumnOf(index)).items) {
+    for (const std::string& item : SheetColumnInfo(SheetColumnAt(index)).items) {
         combo->addItem(QString::fromStdString(item));
     }
     return combo;

@@ -93,16 +93,16 @@ QVariant CaseSheetModel::data(const QModelIndex& index, int role) const {
     if (!index.isValid()) {
         return {};
     }
-    const int column = index.column() + 1;
-    const std::string& stored = text(index.row() + 1, column);
+    const int column = SheetColumnAt(index);
+    const std::string& stored = text(SheetRowAt(index), column);
     switch (role) {
     case Qt::DisplayRole:
-        return column == SheetButtonColumn ? QString() : Q(SheetDisplayText(column, stored));
+        return column == SheetCol::Button ? QString() : Q(SheetDisplayText(column, stored));
     case Qt::EditRole: return Q(stored);
     case Qt::BackgroundRole:
     case Qt::ToolTipRole:
-        if (column == SheetLambdaColumn) {
-            const SideRatioFinding f = sideRatioFinding(index.row() + 1);
+        if (column == SheetCol::Lambda) {
+            const SideRatioFinding f = sideRatioFinding(SheetRowAt(index));
             if (f.mark != SideRatioMark::None) {
                 return role == Qt::ToolTipRole ? QVariant(Q(f.reason))
                                                : QVariant(QColor(QRgb(MarkedLambdaColour)));
@@ -122,10 +122,12 @@ QVariant CaseSheetModel::headerData(int section, Qt::Orientation orientation, in
         return {};
     }
     if (orientation == Qt::Horizontal) {
-        return section >= 0 && section < SheetColumns ? Q(SheetColumnInfo(section + 1).heading)
-                                                      : QVariant();
+        const int column = section + 1; // SheetSection backwards
+        return column >= SheetCol::Title && column <= SheetColumns
+                   ? Q(SheetColumnInfo(column).heading)
+                   : QVariant();
     }
-    return section + 1;
+    return section + 1; // the row number the user sees
 }
 
 Qt::ItemFlags CaseSheetModel::flags(const QModelIndex& index) const {
@@ -133,7 +135,7 @@ Qt::ItemFlags CaseSheetModel::flags(const QModelIndex& index) const {
         return Qt::NoItemFlags;
     }
     Qt::ItemFlags f = Qt::ItemIsEnabled | Qt::ItemIsSelectable;
-    if (index.column() + 1 != SheetButtonColumn) {
+    if (SheetColumnAt(index) != SheetCol::Button) {
         f |= Qt::ItemIsEditable;
     }
     return f;
@@ -143,8 +145,8 @@ bool CaseSheetModel::setData(const QModelIndex& index, const QVariant& value, in
     if (!index.isValid() || role != Qt::EditRole) {
         return false;
     }
-    const int row = index.row() + 1;
-    const int column = index.column() + 1;
+    const int row = SheetRowAt(index);
+    const int column = SheetColumnAt(index);
     const std::string offered = value.toString().toStdString();
     std::string stored;
     const SheetValueStatus status = CheckSheetValue(column, offered, stored);
@@ -169,32 +171,31 @@ bool CaseSheetModel::setData(const QModelIndex& index, const QVariant& value, in
 
 const std::string& CaseSheetModel::text(int row, int column) const {
     assert(row >= 1 && row <= rowCount() && column >= 1 && column <= SheetColumns);
-    return m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)];
+    return m_rows[static_cast<std::size_t>(row - 1)][column];
 }
 
 void CaseSheetModel::setText(int row, int column, const std::string& text) {
     assert(row >= 1 && row <= rowCount() && column >= 1 && column <= SheetColumns);
-    m_rows[static_cast<std::size_t>(row - 1)][static_cast<std::size_t>(column - 1)] = text;
+    m_rows[static_cast<std::size_t>(row - 1)][column] = text;
     // The λ mark of the row depends on several of its cells.
-    emit dataChanged(this->index(row - 1, 0), this->index(row - 1, SheetColumns - 1));
+    emit dataChanged(cellIndex(row, SheetCol::Title), cellIndex(row, SheetColumns));
 }
 
 void CaseSheetModel::setSideRatioLists(SideRatioLists lists) {
     m_lists = std::move(lists);
     if (!m_rows.empty()) {
-        emit dataChanged(index(0, SheetLambdaColumn - 1),
-                         index(rowCount() - 1, SheetLambdaColumn - 1));
+        emit dataChanged(cellIndex(1, SheetCol::Lambda), cellIndex(rowCount(), SheetCol::Lambda));
     }
 }
 
 SideRatioFinding CaseSheetModel::sideRatioFinding(int row) const {
     std::int32_t type = 0;
-    if (!Cell(text(row, 3)).toInt32(type)) {
+    if (!Cell(text(row, SheetCol::TableType)).toInt32(type)) {
         type = 0;
     }
-    return CheckSideRatio(LeadingNumber(text(row, SheetLambdaColumn)),
-                          LeadingNumber(text(row, SheetLxColumn)),
-                          LeadingNumber(text(row, SheetLyColumn)), m_lists.forType(type));
+    return CheckSideRatio(LeadingNumber(text(row, SheetCol::Lambda)),
+                          LeadingNumber(text(row, SheetCol::Lx)),
+                          LeadingNumber(text(row, SheetCol::Ly)), m_lists.forType(type));
 }
 
 void CaseSheetModel::setRows(int count) {
@@ -218,7 +219,7 @@ void CaseSheetModel::restore(const SheetRows& rows, std::pair<int, int> active) 
     if (rows.size() == m_rows.size()) {
         m_rows = rows;
         if (!m_rows.empty()) {
-            emit dataChanged(index(0, 0), index(rowCount() - 1, SheetColumns - 1));
+            emit dataChanged(cellIndex(1, SheetCol::Title), cellIndex(rowCount(), SheetColumns));
         }
     } else {
         beginResetModel();

@@ -23,10 +23,22 @@ namespace ormavex::gui {
 
 using SheetRows = std::vector<SheetRow>;
 
+/// The sheet column (SheetCol) and row (from 1) of a model index: where Qt's
+/// positions from 0 meet the sheet's numbering from 1.
+inline int SheetColumnAt(const QModelIndex& index) { return index.column() + 1; }
+inline int SheetRowAt(const QModelIndex& index) { return index.row() + 1; }
+/// The view's section of sheet column `column` (SheetCol).
+inline int SheetSection(int column) { return column - 1; }
+
 class CaseSheetModel : public QAbstractTableModel {
     Q_OBJECT
 public:
     CaseSheetModel(QUndoStack& undo, QObject* parent = nullptr);
+
+    /// The model index of sheet cell `column` (SheetCol) of `row` (from 1).
+    QModelIndex cellIndex(int row, int column) const {
+        return index(row - 1, SheetSection(column));
+    }
 
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
@@ -42,6 +54,8 @@ public:
 
     /// Cell text, row 1..rowCount(), column 1..11.
     const std::string& text(int row, int column) const;
+    /// Row `row` (from 1).
+    const SheetRow& row(int row) const { return m_rows[static_cast<std::size_t>(row - 1)]; }
     /// Stores a cell text as it is: no check, no side effect, no undo step.
     void setText(int row, int column, const std::string& text);
     /// Sets the number of rows (new rows empty), no undo step.
@@ -80,8 +94,6 @@ private:
     bool m_lastRefused = false;
 };
 
-/// Sheet column of λ.
-inline constexpr int SheetLambdaColumn = 9;
 /// Background of a marked λ cell.
 inline constexpr unsigned MarkedLambdaColour = 0xffc8c8;
 

@@ -30,13 +30,14 @@ namespace ormavex::gui {
 
 namespace {
 
+QString Q(const std::string& s) { return QString::fromStdString(s); }
 QString Q(const char* s) { return QString::fromUtf8(s); }
 
 /// Ratios the open λ list shows at a time.
-constexpr int kRamudaVisibleItems = 20;
+constexpr int kLambdaListVisibleItems = 20;
 /// The λ list drops down below its field and scrolls, its lines as tall as
 /// those of the other lists.
-const QString kRamudaStyle = QStringLiteral(
+const QString kLambdaListStyle = QStringLiteral(
     "QComboBox { combobox-popup: 0; } QComboBox QAbstractItemView::item { min-height: 20px; }");
 
 QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QString>& captions) {
@@ -68,6 +69,41 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     setObjectName("frmInpJyoken");
     setWindowTitle(Q("計算条件の入力"));
 
+    QLayout* titleRow = buildTitleRow();
+    auto* typeFrame = new QGroupBox(Q("版の種類"), this);
+    std::vector<QString> types;
+    for (int n = 1; n <= 5; ++n) {
+        types.push_back(Q(TableType(n)->optionText));
+    }
+    m_type = OptionGroup(typeFrame, "optType", types);
+    auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
+    m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
+    auto* placesFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
+    m_places = OptionGroup(placesFrame, "optKeta", {Q("２桁"), Q("３桁")});
+
+    QGroupBox* sizeFrame = buildSizeFrame();
+    QGroupBox* loadFrame = buildLoadFrame();
+    m_picture = new PlatePicture(this);
+    QLayout* buttons = buildButtons();
+    auto* grid = new QGridLayout(this);
+    grid->addLayout(titleRow, 0, 0, 1, 3);
+    grid->addWidget(typeFrame, 1, 0, 2, 1);
+    grid->addWidget(styleFrame, 1, 1);
+    grid->addWidget(placesFrame, 2, 1);
+    grid->addWidget(sizeFrame, 3, 0);
+    grid->addWidget(loadFrame, 3, 1);
+    grid->addWidget(m_picture, 1, 2, 3, 1);
+    grid->addLayout(buttons, 4, 0, 1, 3);
+
+    connectFields();
+    // The dialog sees every key first: Enter anywhere moves on as Tab does.
+    for (QWidget* w : findChildren<QWidget*>()) {
+        w->installEventFilter(this);
+    }
+    updatePicture();
+}
+
+QLayout* frmInpJyoken::buildTitleRow() {
     auto* titleLabel = new QLabel(Q("検討ｹｰｽ名"), this);
     m_title = new QLineEdit(this);
     m_title->setObjectName("txtTitle");
@@ -92,40 +128,39 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
                                  : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
     });
 
-    auto* typeFrame = new QGroupBox(Q("版の種類"), this);
-    std::vector<QString> types;
-    for (int n = 1; n <= 5; ++n) {
-        types.push_back(Q(TableType(n)->optionText));
-    }
-    m_type = OptionGroup(typeFrame, "optType", types);
-    auto* styleFrame = new QGroupBox(Q("印刷書式"), this);
-    m_style = OptionGroup(styleFrame, "optStyle", {Q("側壁ﾀｲﾌﾟ"), Q("底版ﾀｲﾌﾟ")});
-    auto* ketaFrame = new QGroupBox(Q("ｽﾊﾟﾝ長の小数部桁数"), this);
-    m_keta = OptionGroup(ketaFrame, "optKeta", {Q("２桁"), Q("３桁")});
+    auto* row = new QHBoxLayout;
+    row->addWidget(titleLabel);
+    row->addWidget(m_title);
+    row->addWidget(titleNote, 1);
+    return row;
+}
 
+QGroupBox* frmInpJyoken::buildSizeFrame() {
     auto* sizeFrame = new QGroupBox(Q("■版の大きさ"), this);
-    m_lx = Number(sizeFrame, "numLx", 0, 99.99, "#0.00", "#0.00");
-    m_ly = Number(sizeFrame, "numLy", 0, 99.99, "#0.00", "#0.00");
-    m_ratio = Number(sizeFrame, "numRamuda", -999.99, 999.99, "##0.00", "##0.00");
+    // The spans start at 0 and refuse it as not positive rather than as out of range.
+    m_lx = Number(sizeFrame, "numLx", 0, CaseLimits::SpanTwoPlaces.max, "#0.00", "#0.00");
+    m_ly = Number(sizeFrame, "numLy", 0, CaseLimits::SpanTwoPlaces.max, "#0.00", "#0.00");
+    m_ratio = Number(sizeFrame, "numRamuda", CaseLimits::Ratio.min, CaseLimits::Ratio.max, "##0.00",
+                     "##0.00");
     m_ratio->setReadOnly(true);
     m_ratio->setFocusPolicy(Qt::NoFocus);
-    m_ramuda = new QComboBox(sizeFrame);
-    m_ramuda->setObjectName("cboRamuda");
-    m_ramuda->setMinimumWidth(110);
+    m_lambdaList = new QComboBox(sizeFrame);
+    m_lambdaList->setObjectName("cboRamuda");
+    m_lambdaList->setMinimumWidth(110);
     // About 20 of the up to 75 ratios at a time, scrolled: a drop-down list
     // below the field (combobox-popup: 0), as the default style would
     // otherwise open the list over the whole screen height.
-    m_ramuda->setMaxVisibleItems(kRamudaVisibleItems);
-    m_ramuda->setStyleSheet(kRamudaStyle);
-    m_ramudaNote = new QLabel(sizeFrame);
-    m_ramudaNote->setObjectName("lblRamudaNote");
-    m_ramudaNote->setStyleSheet("color: #a00000;");
-    m_ramudaNote->setWordWrap(true);
-    m_ramudaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    m_lambdaList->setMaxVisibleItems(kLambdaListVisibleItems);
+    m_lambdaList->setStyleSheet(kLambdaListStyle);
+    m_lambdaNote = new QLabel(sizeFrame);
+    m_lambdaNote->setObjectName("lblLambdaNote");
+    m_lambdaNote->setStyleSheet("color: #a00000;");
+    m_lambdaNote->setWordWrap(true);
+    m_lambdaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // Room for the longest reason from the start: the dialog's size is fixed
     // before the row is loaded.
-    m_ramudaNote->setFixedWidth(300);
-    m_ramudaNote->setMinimumHeight(m_ramudaNote->fontMetrics().lineSpacing() * 3 + 4);
+    m_lambdaNote->setFixedWidth(300);
+    m_lambdaNote->setMinimumHeight(m_lambdaNote->fontMetrics().lineSpacing() * 3 + 4);
     for (NumberEdit* span : {m_lx, m_ly}) {
         span->setPositive(true);
     }
@@ -137,12 +172,18 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     sizeGrid->addWidget(new QLabel(Q("λ = Ｌx／Ｌy"), sizeFrame), 2, 0);
     sizeGrid->addWidget(m_ratio, 2, 1);
     sizeGrid->addWidget(new QLabel(Q("計算数表で使用するλ"), sizeFrame), 3, 0);
-    sizeGrid->addWidget(m_ramuda, 3, 1);
-    sizeGrid->addWidget(m_ramudaNote, 4, 0, 1, 2);
+    sizeGrid->addWidget(m_lambdaList, 3, 1);
+    sizeGrid->addWidget(m_lambdaNote, 4, 0, 1, 2);
 
+    return sizeFrame;
+}
+
+QGroupBox* frmInpJyoken::buildLoadFrame() {
     auto* loadFrame = new QGroupBox(Q("■荷重強度(kN/m2)"), this);
-    m_qa = Number(loadFrame, "numQA", -9999.99, 9999.99, "#,##0.00", "###0.00");
-    m_qb = Number(loadFrame, "numQB", -9999.99, 9999.99, "#,##0.00", "###0.00");
+    m_qa = Number(loadFrame, "numQA", CaseLimits::Load.min, CaseLimits::Load.max, "#,##0.00",
+                  "###0.00");
+    m_qb = Number(loadFrame, "numQB", CaseLimits::Load.min, CaseLimits::Load.max, "#,##0.00",
+                  "###0.00");
     auto* loadGrid = new QGridLayout(loadFrame);
     loadGrid->addWidget(new QLabel("QA", loadFrame), 0, 0);
     loadGrid->addWidget(m_qa, 0, 1);
@@ -150,7 +191,10 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     loadGrid->addWidget(m_qb, 1, 1);
     loadGrid->setRowStretch(2, 1);
 
-    m_picture = new PlatePicture(this);
+    return loadFrame;
+}
+
+QLayout* frmInpJyoken::buildButtons() {
     m_ok = new QPushButton(Q("OK(&O)"), this);
     m_ok->setObjectName("cmdOk");
     m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
@@ -162,31 +206,21 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
         b->setMinimumWidth(100);
     }
 
-    auto* grid = new QGridLayout(this);
-    auto* titleRow = new QHBoxLayout;
-    titleRow->addWidget(titleLabel);
-    titleRow->addWidget(m_title);
-    titleRow->addWidget(titleNote, 1);
-    grid->addLayout(titleRow, 0, 0, 1, 3);
-    grid->addWidget(typeFrame, 1, 0, 2, 1);
-    grid->addWidget(styleFrame, 1, 1);
-    grid->addWidget(ketaFrame, 2, 1);
-    grid->addWidget(sizeFrame, 3, 0);
-    grid->addWidget(loadFrame, 3, 1);
-    grid->addWidget(m_picture, 1, 2, 3, 1);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch(1);
-    buttons->addWidget(m_ok);
-    buttons->addWidget(m_cancel);
-    buttons->addWidget(m_help);
-    grid->addLayout(buttons, 4, 0, 1, 3);
+    auto* row = new QHBoxLayout;
+    row->addStretch(1);
+    row->addWidget(m_ok);
+    row->addWidget(m_cancel);
+    row->addWidget(m_help);
+    return row;
+}
 
+void frmInpJyoken::connectFields() {
     connect(m_type, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
             optType_Click(id);
         }
     });
-    connect(m_keta, &QButtonGroup::idToggled, this, [this](int id, bool on) {
+    connect(m_places, &QButtonGroup::idToggled, this, [this](int id, bool on) {
         if (on) {
             optKeta_Click(id);
         }
@@ -197,10 +231,10 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
     for (NumberEdit* field : {m_lx, m_ly}) {
         connect(field, &NumberEdit::notPositive, this, [this, field] { reportSpan(field); });
     }
-    connect(m_ramuda, &QComboBox::currentIndexChanged, this, [this] { updateRamudaNote(); });
-    connect(m_ramuda, &QComboBox::activated, this, [this] {
-        m_unlistedRamuda.clear(); // the user chose from the list
-        updateRamudaNote();
+    connect(m_lambdaList, &QComboBox::currentIndexChanged, this, [this] { updateLambdaNote(); });
+    connect(m_lambdaList, &QComboBox::activated, this, [this] {
+        m_unlistedLambda.clear(); // the user chose from the list
+        updateLambdaNote();
     });
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         connect(field, &NumberEdit::invalidRange, this, [this, field] { reportRange(field); });
@@ -212,39 +246,27 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(this, &f1);
     });
+}
 
-    // The dialog sees every key first: Enter anywhere moves on as Tab does.
-    for (QWidget* w : findChildren<QWidget*>()) {
-        w->installEventFilter(this);
+void frmInpJyoken::setLambdaItems(const std::vector<std::string>& items) {
+    m_lambdaList->clear();
+    for (const std::string& item : items) {
+        m_lambdaList->addItem(Q(item));
     }
-    updatePicture();
 }
 
-QRadioButton* frmInpJyoken::optType(int index) const {
-    return static_cast<QRadioButton*>(m_type->button(index));
-}
-QRadioButton* frmInpJyoken::optStyle(int index) const {
-    return static_cast<QRadioButton*>(m_style->button(index));
-}
-QRadioButton* frmInpJyoken::optKeta(int index) const {
-    return static_cast<QRadioButton*>(m_keta->button(index));
-}
-int frmInpJyoken::optTypeIndex() const { return m_type->checkedId(); }
-int frmInpJyoken::optStyleIndex() const { return m_style->checkedId(); }
-int frmInpJyoken::optKetaIndex() const { return m_keta->checkedId(); }
-
-bool frmInpJyoken::setRamudaText(const std::string& text) {
+bool frmInpJyoken::selectLambda(const std::string& text) {
     const double wanted = LeadingNumber(text);
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        if (std::fabs(LeadingNumber(m_ramuda->itemText(i).toStdString()) - wanted) < 0.0005) {
-            m_ramuda->setCurrentIndex(i);
-            m_unlistedRamuda.clear();
-            updateRamudaNote();
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        if (std::fabs(LeadingNumber(m_lambdaList->itemText(i).toStdString()) - wanted) < 0.0005) {
+            m_lambdaList->setCurrentIndex(i);
+            m_unlistedLambda.clear();
+            updateLambdaNote();
             return true;
         }
     }
-    m_unlistedRamuda = m_ramuda->count() > 0 ? text : std::string();
-    updateRamudaNote();
+    m_unlistedLambda = m_lambdaList->count() > 0 ? text : std::string();
+    updateLambdaNote();
     return false;
 }
 
@@ -268,9 +290,9 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
 }
 
 QString frmInpJyoken::fieldsText() const {
-    QStringList fields = {m_title->text(), QString::number(optTypeIndex()),
-                          QString::number(optStyleIndex()), QString::number(optKetaIndex()),
-                          m_ramuda->currentText()};
+    QStringList fields = {m_title->text(), QString::number(m_type->checkedId()),
+                          QString::number(m_style->checkedId()),
+                          QString::number(m_places->checkedId()), m_lambdaList->currentText()};
     for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         fields << QString::number(field->Value(), 'g', 17);
     }
@@ -308,8 +330,48 @@ void frmInpJyoken::done(int result) {
     QDialog::done(result);
 }
 
+void frmInpJyoken::showRow(const SheetRow& row) {
+    m_title->setText(Q(CleanCaseTitle(row[SheetCol::Title])));
+    auto choose = [&row](QButtonGroup* group, int column) {
+        std::int32_t index = 0;
+        if (Cell(row[column]).toInt32(index)) {
+            if (QAbstractButton* b = group->button(index)) {
+                b->setChecked(true);
+            }
+        }
+    };
+    choose(m_type, SheetCol::TableType);
+    choose(m_style, SheetCol::PrintStyle);
+    choose(m_places, SheetCol::Decimals);
+    m_lx->setValue(LeadingNumber(row[SheetCol::Lx]));
+    m_ly->setValue(LeadingNumber(row[SheetCol::Ly]));
+    selectLambda(row[SheetCol::Lambda]);
+    m_qa->setValue(LeadingNumber(row[SheetCol::QA]));
+    m_qb->setValue(LeadingNumber(row[SheetCol::QB]));
+}
+
+void frmInpJyoken::takeRow(SheetRow& row) const {
+    row[SheetCol::Title] = CleanCaseTitle(m_title->text().toStdString());
+    const std::pair<QButtonGroup*, int> groups[] = {{m_type, SheetCol::TableType},
+                                                    {m_style, SheetCol::PrintStyle},
+                                                    {m_places, SheetCol::Decimals}};
+    for (const auto& [group, column] : groups) {
+        if (group->checkedId() >= 0) {
+            row[column] = std::to_string(group->checkedId());
+        }
+    }
+    row[SheetCol::Lx] = PlainNumberText(m_lx->Value());
+    row[SheetCol::Ly] = PlainNumberText(m_ly->Value());
+    row[SheetCol::Ratio] = PlainNumberText(m_ratio->Value());
+    if (m_lambdaList->currentIndex() >= 0) { // an empty list keeps the row's λ
+        row[SheetCol::Lambda] = m_lambdaList->currentText().toStdString();
+    }
+    row[SheetCol::QA] = PlainNumberText(m_qa->Value());
+    row[SheetCol::QB] = PlainNumberText(m_qb->Value());
+}
+
 void frmInpJyoken::optType_Click(int index) {
-    m_unlistedRamuda.clear(); // the new list's proposal replaces it
+    m_unlistedLambda.clear(); // the new list's proposal replaces it
     short i = static_cast<short>(index);
     emit LoadRamuda(i);
     updateRatio(true);
@@ -322,12 +384,12 @@ void frmInpJyoken::optKeta_Click(int index) {
         const double value = field->Value();
         if (index == 1) {
             field->setFormats("#0.000", "#0.000");
-            field->setMaxValue(99.999);
+            field->setMaxValue(CaseLimits::Span.max);
             field->setValue(value);
         } else {
             field->setFormats("#0.00", "#0.00");
-            field->setMaxValue(99.99);
-            field->setValue(std::min(RoundHalfEven(value, 2), 99.99));
+            field->setMaxValue(CaseLimits::SpanTwoPlaces.max);
+            field->setValue(std::min(RoundHalfEven(value, 2), CaseLimits::SpanTwoPlaces.max));
         }
     }
     m_switching = false;
@@ -342,44 +404,44 @@ void frmInpJyoken::updateRatio(bool propose) {
     const double ratio = RealSideRatio(m_lx->Value(), m_ly->Value());
     m_ratio->setValue(std::clamp(ratio, m_ratio->MinValue(), m_ratio->MaxValue()));
     if (!propose) {
-        updateRamudaNote();
+        updateLambdaNote();
         return;
     }
     std::vector<std::string> items;
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        items.push_back(m_ramuda->itemText(i).toStdString());
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        items.push_back(m_lambdaList->itemText(i).toStdString());
     }
     const int proposed = ProposeSideRatio(items, ratio);
     if (proposed >= 0) {
-        m_ramuda->setCurrentIndex(proposed);
+        m_lambdaList->setCurrentIndex(proposed);
     }
-    updateRamudaNote();
+    updateLambdaNote();
 }
 
-void frmInpJyoken::updateRamudaNote() {
+void frmInpJyoken::updateLambdaNote() {
     std::vector<double> listed;
-    for (int i = 0; i < m_ramuda->count(); ++i) {
-        listed.push_back(LeadingNumber(m_ramuda->itemText(i).toStdString()));
+    for (int i = 0; i < m_lambdaList->count(); ++i) {
+        listed.push_back(LeadingNumber(m_lambdaList->itemText(i).toStdString()));
     }
     QString note;
-    if (!m_unlistedRamuda.empty()) {
-        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedRamuda)) +
+    if (!m_unlistedLambda.empty()) {
+        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedLambda)) +
                                       " は計算数表にない辺長比です。OK で一覧の λ = ") +
-               m_ramuda->currentText() + Q(" に置き換えます");
-    } else if (m_ramuda->currentIndex() >= 0 || m_ramuda->count() == 0) {
-        const double lambda = m_ramuda->currentIndex() >= 0
-                                  ? LeadingNumber(m_ramuda->currentText().toStdString())
+               m_lambdaList->currentText() + Q(" に置き換えます");
+    } else if (m_lambdaList->currentIndex() >= 0 || m_lambdaList->count() == 0) {
+        const double lambda = m_lambdaList->currentIndex() >= 0
+                                  ? LeadingNumber(m_lambdaList->currentText().toStdString())
                                   : 0.0;
         const SideRatioFinding f = CheckSideRatio(lambda, m_lx->Value(), m_ly->Value(), listed);
-        const bool judged = m_ramuda->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
+        const bool judged = m_lambdaList->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
         if (judged && f.mark != SideRatioMark::None) {
             note = QString::fromStdString("※" + f.reason);
         }
     }
-    m_ramudaNote->setText(note);
-    m_ramuda->setStyleSheet(
-        note.isEmpty() ? kRamudaStyle
-                       : kRamudaStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
+    m_lambdaNote->setText(note);
+    m_lambdaList->setStyleSheet(
+        note.isEmpty() ? kLambdaListStyle
+                       : kLambdaListStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
 void frmInpJyoken::reportRange(NumberEdit* field) {
@@ -396,7 +458,7 @@ void frmInpJyoken::reportSpan(NumberEdit* field) {
     m_prompter.beep();
     const QString name = field == m_lx ? Q("Ｌx") : Q("Ｌy");
     const QString text = name + Q(" は0より大きい値でなければなりません。\n入力範囲：") +
-                         field->FormatValue(std::pow(10.0, -(m_keta->checkedId() == 1 ? 3 : 2))) +
+                         field->FormatValue(std::pow(10.0, -(m_places->checkedId() == 1 ? 3 : 2))) +
                          Q(" ～ ") + field->FormatValue(field->MaxValue());
     m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
                        Message::Icon::Information, Prompter::Buttons::Ok);
@@ -406,7 +468,7 @@ void frmInpJyoken::reportSpan(NumberEdit* field) {
 
 void frmInpJyoken::updatePicture() {
     m_picture->setPlate(m_type->checkedId(), m_lx->Value(), m_ly->Value(), m_qa->Value(),
-                        m_qb->Value(), m_keta->checkedId() == 1 ? 3 : 2);
+                        m_qb->Value(), m_places->checkedId() == 1 ? 3 : 2);
 }
 
 void frmInpJyoken::cmdOk_Click() {

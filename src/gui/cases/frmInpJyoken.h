@@ -15,13 +15,20 @@
 #include <QDialog>
 
 #include <string>
+#include <vector>
 
 class QButtonGroup;
 class QComboBox;
+class QGroupBox;
+class QLayout;
 class QLabel;
 class QLineEdit;
 class QPushButton;
 class QRadioButton;
+
+namespace ormavex {
+struct SheetRow;
+}
 
 namespace ormavex::gui {
 
@@ -50,29 +57,20 @@ public:
     void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
     void setUsrHelpContextID(int id) { m_helpContext = id; }
 
-    QLineEdit* txtTitle() const { return m_title; }
-    QRadioButton* optType(int index) const;
-    QRadioButton* optStyle(int index) const;
-    QRadioButton* optKeta(int index) const;
-    /// Index of the checked option of a group, -1 when none is.
-    int optTypeIndex() const;
-    int optStyleIndex() const;
-    int optKetaIndex() const;
-    NumberEdit* numLx() const { return m_lx; }
-    NumberEdit* numLy() const { return m_ly; }
-    NumberEdit* numRamuda() const { return m_ratio; }
-    NumberEdit* numQA() const { return m_qa; }
-    NumberEdit* numQB() const { return m_qb; }
-    QComboBox* cboRamuda() const { return m_ramuda; }
-    /// The reason the λ is marked, empty when it is not.
-    QLabel* lblRamudaNote() const { return m_ramudaNote; }
-    QPushButton* cmdOk() const { return m_ok; }
-    QPushButton* cmdCancel() const { return m_cancel; }
-    QPushButton* cmdHelp() const { return m_help; }
+    /// Fills the side-ratio list (LoadRamuda's answer).
+    void setLambdaItems(const std::vector<std::string>& items);
+
+    /// Shows the values of a sheet row; each field takes what it can, a value
+    /// it refuses leaves it as it is.
+    void showRow(const SheetRow& row);
+    /// Writes the fields into `row`: the title, the checked options (a group
+    /// without one keeps the row's value), the spans, Lx/Ly, λ when the list
+    /// has a choice, QA and QB.
+    void takeRow(SheetRow& row) const;
 
     /// Selects the item of cboRamuda whose value equals `text` read as a
     /// number (within 0.0005); false, selection unchanged, when none does.
-    bool setRamudaText(const std::string& text);
+    bool selectLambda(const std::string& text);
 
 signals:
     void LoadData();
@@ -90,12 +88,19 @@ public slots:
     void reject() override;
 
 private:
+    // The steps of the constructor.
+    QLayout* buildTitleRow();
+    QGroupBox* buildSizeFrame();
+    QGroupBox* buildLoadFrame();
+    QLayout* buildButtons();
+    void connectFields();
+
     void optType_Click(int index);
     void optKeta_Click(int index);
     void updateRatio(bool propose);
     void reportRange(NumberEdit* field);
     void reportSpan(NumberEdit* field);
-    void updateRamudaNote();
+    void updateLambdaNote();
     void updatePicture();
     void cmdOk_Click();
     void cmdCancel_Click();
@@ -115,14 +120,14 @@ private:
     QLineEdit* m_title = nullptr;
     QButtonGroup* m_type = nullptr;
     QButtonGroup* m_style = nullptr;
-    QButtonGroup* m_keta = nullptr;
+    QButtonGroup* m_places = nullptr;
     NumberEdit* m_lx = nullptr;
     NumberEdit* m_ly = nullptr;
     NumberEdit* m_ratio = nullptr;
-    QComboBox* m_ramuda = nullptr;
-    QLabel* m_ramudaNote = nullptr;
+    QComboBox* m_lambdaList = nullptr;
+    QLabel* m_lambdaNote = nullptr;
     /// The row's λ when the list does not hold it (the list then shows its proposal).
-    std::string m_unlistedRamuda;
+    std::string m_unlistedLambda;
     NumberEdit* m_qa = nullptr;
     NumberEdit* m_qb = nullptr;
     PlatePicture* m_picture = nullptr;

@@ -19,6 +19,7 @@
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
+#include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
@@ -32,6 +33,7 @@
 #include <QTableView>
 #include <QToolBar>
 #include <QUndoStack>
+#include <QVBoxLayout>
 
 #include <algorithm>
 #include <cmath>
@@ -64,6 +66,17 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     setSizeGripEnabled(true);
     m_runDialog = [](frmInpJyoken& dialog) { dialog.exec(); };
 
+    buildSheet();
+    connectSheet();
+    buildButtons();
+    buildLegend();
+    buildStatusBar();
+    buildActions();
+    layOut();
+    resize(1280, 620);
+}
+
+void frmInpJyokenSS::buildSheet() {
     m_undo = new QUndoStack(this);
     m_model = new CaseSheetModel(*m_undo, this);
     m_model->setSideRatioLists(SideRatioLists::Load(m_dataFolder));
@@ -80,23 +93,27 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_sheet->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
                              QAbstractItemView::EditKeyPressed);
     m_sheet->verticalHeader()->setDefaultSectionSize(24);
-    auto* title = new TitleCellDelegate(m_sheet);
-    auto* button = new ButtonCellDelegate(m_sheet);
+    m_titleCells = new TitleCellDelegate(m_sheet);
+    m_buttonCells = new ButtonCellDelegate(m_sheet);
     auto* choice = new ChoiceCellDelegate(m_sheet);
     auto* decimal = new DecimalCellDelegate(m_sheet);
-    const int widths[SheetColumns] = {220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
+    // Widths by column; [0] unused, as columns count from 1.
+    const int widths[SheetColumns + 1] = {0, 220, 52, 200, 80, 80, 70, 70, 62, 52, 90, 90};
     for (int c = 1; c <= SheetColumns; ++c) {
         QAbstractItemDelegate* d = nullptr;
         switch (SheetColumnInfo(c).kind) {
-        case SheetCellKind::Text: d = title; break;
-        case SheetCellKind::Button: d = button; break;
+        case SheetCellKind::Text: d = m_titleCells; break;
+        case SheetCellKind::Button: d = m_buttonCells; break;
         case SheetCellKind::Choice: d = choice; break;
         case SheetCellKind::Decimal: d = decimal; break;
         }
-        m_sheet->setItemDelegateForColumn(c - 1, d);
-        m_sheet->setColumnWidth(c - 1, widths[c - 1]);
+        m_sheet->setItemDelegateForColumn(SheetSection(c), d);
+        m_sheet->setColumnWidth(SheetSection(c), widths[c]);
     }
-    connect(title, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
+}
+
+void frmInpJyokenSS::connectSheet() {
+    connect(m_titleCells, &TitleCellDelegate::refused, this, &frmInpJyokenSS::showNotice);
     connect(m_model, &CaseSheetModel::refused, this, &frmInpJyokenSS::showNotice);
     // A valid entry ends an older notice about a refused value.
     connect(m_model, &CaseSheetModel::valueStored, this, [this] {
@@ -106,8 +123,10 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     });
     // Enter commits the cell and moves down, as in a spreadsheet; a refused
     // value keeps the cell active so that it can be typed again.
-    for (QAbstractItemDelegate* d :
-         std::initializer_list<QAbstractItemDelegate*>{title, choice, decimal}) {
+    // (one choice and one decimal delegate serve all their columns)
+    for (QAbstractItemDelegate* d : std::initializer_list<QAbstractItemDelegate*>{
+             m_titleCells, m_sheet->itemDelegateForColumn(SheetSection(SheetCol::TableType)),
+             m_sheet->itemDelegateForColumn(SheetSection(SheetCol::Lx))}) {
         connect(d, &QAbstractItemDelegate::closeEditor, this,
                 [this](QWidget*, QAbstractItemDelegate::EndEditHint hint) {
                     const bool refused = m_model->takeRefusal();
@@ -117,7 +136,8 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
                 });
     }
     m_sheet->installEventFilter(this);
-    connect(button, &ButtonCellDelegate::clicked, this, &frmInpJyokenSS::vaSpread1_ButtonClicked);
+    connect(m_buttonCells, &ButtonCellDelegate::clicked, this,
+            &frmInpJyokenSS::openConditionDialog);
     connect(m_model, &CaseSheetModel::activeCellRequested, this,
             [this](int row, int column) { setActiveCell(column, std::min(row, MaxRows())); });
     connect(m_sheet->selectionModel(), &QItemSelectionModel::currentChanged, this,
@@ -137,7 +157,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
             m_panel1->clear();
         }
     });
+}
 
+void frmInpJyokenSS::buildButtons() {
     m_ok = new QPushButton(Q("OK(&O)"), this);
     m_ok->setObjectName("cmdOk");
     m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
@@ -146,7 +168,7 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_help->setObjectName("cmdHelp");
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
         b->setAutoDefault(false);
-        b->resize(110, 30);
+        b->setFixedSize(110, 30);
     }
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
@@ -154,7 +176,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
         QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
         QApplication::sendEvent(this, &f1);
     });
+}
 
+void frmInpJyokenSS::buildLegend() {
     m_legend = new QGroupBox(Q("補足説明"), this);
     auto* legend = new QGridLayout(m_legend);
     const char* memo[4][2] = {{"QA, QB", "；荷重強度(kN/m2)"},
@@ -171,8 +195,9 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     }
     legend->setHorizontalSpacing(10);
     legend->setColumnMinimumWidth(1, 200);
-    m_legend->resize(m_legend->sizeHint());
+}
 
+void frmInpJyokenSS::buildStatusBar() {
     m_status = new QStatusBar(this);
     m_status->setObjectName("StatusBar1");
     m_status->setSizeGripEnabled(false);
@@ -184,9 +209,39 @@ frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder,
     m_panel2->setContentsMargins(0, 0, 6, 0);
     m_status->addWidget(m_panel1, 1);
     m_status->addPermanentWidget(m_panel2);
+}
 
-    buildActions();
-    resize(1280, 620);
+void frmInpJyokenSS::layOut() {
+    // The sheet fills the window beside the buttons; the legend lies below it
+    // and the status bar at the bottom.
+    auto* buttons = new QVBoxLayout;
+    buttons->setContentsMargins(0, kLegendGap, kButtonGap, 0);
+    buttons->setSpacing(kLegendGap);
+    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
+        buttons->addWidget(b);
+    }
+    buttons->addStretch();
+    auto* legendRow = new QHBoxLayout;
+    legendRow->addSpacing(kLegendGap);
+    legendRow->addWidget(m_legend);
+    legendRow->addStretch();
+    auto* left = new QVBoxLayout;
+    left->setSpacing(0);
+    left->addWidget(m_sheet, 1);
+    left->addSpacing(kLegendTop);
+    left->addLayout(legendRow);
+    left->addSpacing(kLegendGap - kLegendTop);
+    auto* body = new QHBoxLayout;
+    body->setSpacing(kSheetGap);
+    body->addLayout(left, 1);
+    body->addLayout(buttons);
+    auto* root = new QVBoxLayout(this);
+    root->setContentsMargins(0, 0, 0, 0);
+    root->setSpacing(0);
+    root->setMenuBar(m_menu);
+    root->addWidget(m_toolbar);
+    root->addLayout(body, 1);
+    root->addWidget(m_status);
 }
 
 frmInpJyokenSS::~frmInpJyokenSS() {
@@ -225,9 +280,9 @@ void frmInpJyokenSS::buildActions() {
         {"mnuDelete", "ﾃﾞｰﾀ行削除(&D) ", QKeySequence(Qt::SHIFT | Qt::Key_Delete), "Delete",
          "ﾃﾞｰﾀ行削除(Shift+Del)", "行削除", &frmInpJyokenSS::mnuDelete_Click},
         {nullptr, nullptr, {}, nullptr, nullptr, nullptr, nullptr},
-        {"mnuFitRamuda", "λを実辺長比に合わせる(&L)", QKeySequence(Qt::CTRL | Qt::Key_L),
-         "FitRamuda", "λを実辺長比に合わせる(Ctrl+L)", "λ合わせ",
-         &frmInpJyokenSS::mnuFitRamuda_Click},
+        {"mnuFitLambda", "λを実辺長比に合わせる(&L)", QKeySequence(Qt::CTRL | Qt::Key_L),
+         "FitLambda", "λを実辺長比に合わせる(Ctrl+L)", "λ合わせ",
+         &frmInpJyokenSS::fitLambdaToSpans},
     };
     for (const Item& item : items) {
         if (!item.menuName) {
@@ -291,16 +346,16 @@ std::string frmInpJyokenSS::noticeText() const { return m_status->currentMessage
 
 int frmInpJyokenSS::activeColumn() const {
     const QModelIndex i = m_sheet->currentIndex();
-    return i.isValid() ? i.column() + 1 : 0;
+    return i.isValid() ? SheetColumnAt(i) : 0;
 }
 
 int frmInpJyokenSS::activeRow() const {
     const QModelIndex i = m_sheet->currentIndex();
-    return i.isValid() ? i.row() + 1 : 0;
+    return i.isValid() ? SheetRowAt(i) : 0;
 }
 
 void frmInpJyokenSS::setActiveCell(int column, int row) {
-    const QModelIndex i = m_model->index(row - 1, column - 1);
+    const QModelIndex i = m_model->cellIndex(row, column);
     if (i.isValid()) {
         m_sheet->setCurrentIndex(i);
     }
@@ -321,30 +376,6 @@ void frmInpJyokenSS::showEvent(QShowEvent* event) {
     m_undo->setClean(); // what Cancel may throw away starts here
     setActiveCell(1, 1);
     m_sheet->setFocus();
-}
-
-void frmInpJyokenSS::resizeEvent(QResizeEvent* event) {
-    QDialog::resizeEvent(event);
-    const int w = width();
-    const int h = height();
-    const int menuH = m_menu->sizeHint().height();
-    const int toolH = m_toolbar->sizeHint().height();
-    const int statusH = m_status->sizeHint().height();
-    const int top = menuH + toolH;
-    m_menu->setGeometry(0, 0, w, menuH);
-    m_toolbar->setGeometry(0, menuH, w, toolH);
-    const int b = m_ok->width() + kButtonGap;
-    const int sheetW = std::max(0, w - (b + kSheetGap));
-    const int legendH = m_legend->height();
-    const int sheetH = std::max(0, h - (statusH + top + legendH + kLegendGap));
-    m_sheet->setGeometry(0, top, sheetW, sheetH);
-    m_legend->move(kLegendGap, sheetH + top + kLegendTop);
-    int y = top + kLegendGap;
-    for (QPushButton* button : {m_ok, m_cancel, m_help}) {
-        button->move(w - b, y);
-        y += button->height() + kLegendGap;
-    }
-    m_status->setGeometry(0, h - statusH, w, statusH);
 }
 
 bool frmInpJyokenSS::eventFilter(QObject* watched, QEvent* event) {
@@ -371,7 +402,7 @@ bool frmInpJyokenSS::eventFilter(QObject* watched, QEvent* event) {
 void frmInpJyokenSS::moveDown() {
     const int row = activeRow();
     if (row >= 1 && row < MaxRows()) {
-        setActiveCell(std::max(1, activeColumn()), row + 1);
+        setActiveCell(std::max<int>(SheetCol::Title, activeColumn()), row + 1);
         m_sheet->scrollTo(m_sheet->currentIndex());
     }
 }
@@ -467,17 +498,17 @@ bool frmInpJyokenSS::selectedBlock(int& top, int& left, int& bottom, int& right)
         if (!current.isValid()) {
             return false;
         }
-        top = bottom = current.row() + 1;
-        left = right = current.column() + 1;
+        top = bottom = SheetRowAt(current);
+        left = right = SheetColumnAt(current);
         return true;
     }
     top = left = 1 << 20;
     bottom = right = 0;
     for (const QModelIndex& i : selected) {
-        top = std::min(top, i.row() + 1);
-        bottom = std::max(bottom, i.row() + 1);
-        left = std::min(left, i.column() + 1);
-        right = std::max(right, i.column() + 1);
+        top = std::min(top, SheetRowAt(i));
+        bottom = std::max(bottom, SheetRowAt(i));
+        left = std::min(left, SheetColumnAt(i));
+        right = std::max(right, SheetColumnAt(i));
     }
     return true;
 }
@@ -591,8 +622,8 @@ void frmInpJyokenSS::mnuPaste_Click() {
     setAddInsertEnabled(MaxRows() < m_recMax);
     // The pasted block stays selected, as in a spreadsheet.
     m_sheet->selectionModel()->select(
-        QItemSelection(m_model->index(top - 1, left - 1),
-                       m_model->index(lastRow - 1, std::min(lastColumn, SheetColumns) - 1)),
+        QItemSelection(m_model->cellIndex(top, left),
+                       m_model->cellIndex(lastRow, std::min(lastColumn, SheetColumns))),
         QItemSelectionModel::ClearAndSelect);
     if (refusals.empty()) {
         m_status->clearMessage();
@@ -643,7 +674,7 @@ void frmInpJyokenSS::mnuAdd_Click() {
         return;
     }
     // The new row gets the cursor, in the active column.
-    const int active = std::max(1, activeColumn());
+    const int active = std::max<int>(SheetCol::Title, activeColumn());
     m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
                   {MaxRows() + 1, active});
     m_sheet->scrollTo(m_sheet->currentIndex());
@@ -658,7 +689,7 @@ void frmInpJyokenSS::mnuInsert_Click() {
         return;
     }
     const int row = std::max(1, activeRow());
-    const int column = std::max(1, activeColumn());
+    const int column = std::max<int>(SheetCol::Title, activeColumn());
     m_model->edit(
         Q("ﾃﾞｰﾀ行挿入"),
         [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
@@ -679,7 +710,7 @@ void frmInpJyokenSS::mnuDelete_Click() {
     setAddInsertEnabled(true);
 }
 
-void frmInpJyokenSS::mnuFitRamuda_Click() {
+void frmInpJyokenSS::fitLambdaToSpans() {
     commitEditor();
     int top = 0, left = 0, bottom = 0, right = 0;
     if (!selectedBlock(top, left, bottom, right)) {
@@ -694,7 +725,7 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
                               leftAlone << QString("%1行目").arg(r);
                               continue;
                           }
-                          rows[static_cast<std::size_t>(r - 1)][SheetLambdaColumn - 1] =
+                          rows[static_cast<std::size_t>(r - 1)][SheetCol::Lambda] =
                               PlainNumberText(RoundHalfEven(f.nearest, 2));
                       }
                   },
@@ -720,9 +751,9 @@ void frmInpJyokenSS::mnuFitRamuda_Click() {
     }
 }
 
-void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
+void frmInpJyokenSS::openConditionDialog(int row) {
     commitEditor();
-    setActiveCell(SheetButtonColumn, row);
+    setActiveCell(SheetCol::Button, row);
     frmInpJyoken dialog(m_settingsFile, m_prompter, this);
     dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
     dialog.setUsrHelpFile(HelpFile(QStringLiteral("case-dialog.html")));
@@ -736,70 +767,26 @@ void frmInpJyokenSS::vaSpread1_ButtonClicked(int row) {
 }
 
 void frmInpJyokenSS::objInpJyoken_LoadData() {
-    frmInpJyoken& d = *m_objInpJyoken;
     const int row = activeRow();
-    if (row < 1) {
-        return;
+    if (row >= 1) {
+        m_objInpJyoken->showRow(m_model->row(row));
     }
-    auto cell = [&](int column) { return m_model->text(row, column); };
-    // Each field takes what it can; a value it refuses leaves it as it is.
-    d.txtTitle()->setText(Q(CleanCaseTitle(cell(1))));
-    auto choose = [&](int column, QRadioButton* (frmInpJyoken::*option)(int) const) {
-        std::int32_t index = 0;
-        if (Cell(cell(column)).toInt32(index)) {
-            if (QRadioButton* b = index >= 0 && index <= 4 ? (d.*option)(index) : nullptr) {
-                b->setChecked(true);
-            }
-        }
-    };
-    choose(3, &frmInpJyoken::optType);
-    choose(4, &frmInpJyoken::optStyle);
-    choose(5, &frmInpJyoken::optKeta);
-    d.numLx()->setValue(LeadingNumber(cell(6)));
-    d.numLy()->setValue(LeadingNumber(cell(7)));
-    d.setRamudaText(cell(9));
-    d.numQA()->setValue(LeadingNumber(cell(10)));
-    d.numQB()->setValue(LeadingNumber(cell(11)));
 }
 
 void frmInpJyokenSS::objInpJyoken_SaveData(bool& Cancel) {
-    const frmInpJyoken& d = *m_objInpJyoken;
     const int row = activeRow();
     if (row < 1) {
         return;
     }
-    m_model->edit(Q("計算条件の入力"),
-                  [&](SheetRows& rows) {
-                      SheetRow& r = rows[static_cast<std::size_t>(row - 1)];
-                      r[0] = CleanCaseTitle(d.txtTitle()->text().toStdString());
-                      if (d.optTypeIndex() >= 0) {
-                          r[2] = std::to_string(d.optTypeIndex());
-                      }
-                      if (d.optStyleIndex() >= 0) {
-                          r[3] = std::to_string(d.optStyleIndex());
-                      }
-                      if (d.optKetaIndex() >= 0) {
-                          r[4] = std::to_string(d.optKetaIndex());
-                      }
-                      r[5] = PlainNumberText(d.numLx()->Value());
-                      r[6] = PlainNumberText(d.numLy()->Value());
-                      r[7] = PlainNumberText(d.numRamuda()->Value());
-                      if (d.cboRamuda()->currentIndex() >= 0) { // an empty list keeps the row's λ
-                          r[8] = d.cboRamuda()->currentText().toStdString();
-                      }
-                      r[9] = PlainNumberText(d.numQA()->Value());
-                      r[10] = PlainNumberText(d.numQB()->Value());
-                  },
-                  {row, activeColumn()});
+    m_model->edit(
+        Q("計算条件の入力"),
+        [&](SheetRows& rows) { m_objInpJyoken->takeRow(rows[static_cast<std::size_t>(row - 1)]); },
+        {row, activeColumn()});
     Cancel = false;
 }
 
 void frmInpJyokenSS::objInpJyoken_LoadRamuda(short& Index) {
-    QComboBox* list = m_objInpJyoken->cboRamuda();
-    list->clear();
-    for (const std::string& item : LoadSideRatioList(SideRatioListPath(m_dataFolder), Index)) {
-        list->addItem(Q(item));
-    }
+    m_objInpJyoken->setLambdaItems(LoadSideRatioList(SideRatioListPath(m_dataFolder), Index));
 }
 
 void frmInpJyokenSS::cmdOk_Click() {

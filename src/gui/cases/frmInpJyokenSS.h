@@ -42,7 +42,9 @@ class QUndoStack;
 
 namespace ormavex::gui {
 
+class ButtonCellDelegate;
 class CaseSheetModel;
+class TitleCellDelegate;
 class Prompter;
 class frmInpJyoken;
 
@@ -86,8 +88,7 @@ public:
     int activeRow() const;
     void setActiveCell(int column, int row);
 
-    QTableView* vaSpread1() const { return m_sheet; }
-    CaseSheetModel& sheetModel() const { return *m_model; }
+    QTableView* sheet() const { return m_sheet; }
     QUndoStack& undoStack() const { return *m_undo; }
     /// The list of a paste's refusals, nullptr before the first paste that had any.
     frmRefusedValues* refusalList() const { return m_refusals; }
@@ -104,9 +105,9 @@ public:
     /// "λを実辺長比に合わせる": λ of every selected row (or the active row) := the
     /// tabulated ratio of its table type nearest its Lx / Ly. Rows without
     /// spans or without a list are left alone.
-    void mnuFitRamuda_Click();
+    void fitLambdaToSpans();
     /// The "編集" button of `row`: the condition dialog for that row.
-    void vaSpread1_ButtonClicked(int row);
+    void openConditionDialog(int row);
 
 signals:
     void LoadData();
@@ -114,7 +115,6 @@ signals:
 
 protected:
     void showEvent(QShowEvent* event) override;
-    void resizeEvent(QResizeEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 public slots:
@@ -124,7 +124,15 @@ public slots:
     void reject() override;
 
 private:
+    // The steps of the constructor.
+    void buildSheet();
+    void connectSheet();
+    void buildButtons();
+    void buildLegend();
+    void buildStatusBar();
     void buildActions();
+    void layOut();
+
     void setAddInsertEnabled(bool enabled);
     void showHint();
     void showNotice(const QString& message);
@@ -169,6 +177,8 @@ private:
     QMenuBar* m_menu = nullptr;
     QToolBar* m_toolbar = nullptr;
     QTableView* m_sheet = nullptr;
+    TitleCellDelegate* m_titleCells = nullptr;
+    ButtonCellDelegate* m_buttonCells = nullptr;
     QPushButton* m_ok = nullptr;
     QPushButton* m_cancel = nullptr;
     QPushButton* m_help = nullptr;

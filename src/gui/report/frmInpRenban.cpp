@@ -25,6 +25,10 @@ namespace ormavex::gui {
 
 namespace {
 
+/// The levels' labels on the style and margin tabs.
+const char* const kLevelLabels[] = {"（章）に対して", "（節）に対して", "（項）に対して",
+                                    "（№）に対して"};
+
 constexpr const char* kCaption = "連番条件設定";
 constexpr const char* kSection = "InpRenban";
 
@@ -87,6 +91,20 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
     setWindowTitle(QString::fromUtf8(kCaption));
     setModal(true);
 
+    buildTabs();
+    buildMethodTab();
+    buildStyleTab();
+    buildMarginTab();
+    connect(m_numInit, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
+    connect(m_tabs, &QTabWidget::currentChanged, this, &frmInpRenban::selectTab);
+    QLayout* buttons = buildButtons();
+    auto* layout = new QVBoxLayout(this);
+    layout->addWidget(m_tabs, 1);
+    layout->addLayout(buttons);
+    adjustSize();
+}
+
+void frmInpRenban::buildTabs() {
     m_tabs = new QTabWidget(this);
     m_tabs->setObjectName(QStringLiteral("TabStrip1"));
     const char* tabCaptions[] = {"表現方法", "連番種類", "左余白"};
@@ -100,99 +118,96 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
         m_tabs->addTab(page, QString::fromUtf8(tabCaptions[t]));
         m_tabs->tabBar()->setTabData(t, QStringLiteral("Tab%1").arg(t + 1));
     }
+}
 
-    // Tab1: the initial number and the method with its sample.
-    {
-        QGroupBox* frame1 = m_frames[0];
-        m_numInit = new RangeSpinBox(0, 99, frame1);
-        m_numInit->setObjectName(QStringLiteral("numInit"));
-        m_numInit->setToolTip(QStringLiteral("（章）に対する初期値"));
-        auto* initLabel = new QLabel(QStringLiteral("（章）に対する初期値"), frame1);
-        initLabel->setBuddy(m_numInit);
-        auto* frame4 = new QGroupBox(QStringLiteral("表現方法"), frame1);
-        frame4->setObjectName(QStringLiteral("Frame4"));
-        m_methodGroup = new QButtonGroup(this);
-        const char* methodCaptions[] = {"なし", "(章)／(節)…", "(章)－(節)…", "(章)．(節)…"};
-        auto* options = new QVBoxLayout;
-        for (int i = 0; i < Methods; ++i) {
-            auto* opt = new QRadioButton(QString::fromUtf8(methodCaptions[i]), frame4);
-            opt->setObjectName(QStringLiteral("optMethod%1").arg(i));
-            m_methodGroup->addButton(opt, i);
-            m_optMethod[static_cast<std::size_t>(i)] = opt;
-            options->addWidget(opt);
-        }
-        options->addStretch();
-        m_txtMethod = SampleBox(frame4, "txtMethod");
-        auto* methodLayout = new QHBoxLayout(frame4);
-        methodLayout->addLayout(options);
-        methodLayout->addWidget(m_txtMethod, 1);
-        auto* initRow = new QHBoxLayout;
-        initRow->addWidget(initLabel);
-        initRow->addWidget(m_numInit);
-        initRow->addStretch();
-        auto* layout = new QVBoxLayout(frame1);
-        layout->addLayout(initRow);
-        layout->addWidget(frame4, 1);
-        connect(m_methodGroup, &QButtonGroup::idClicked, this, [this] {
-            updateMethodSample();
-            updateMarginSample();
-        });
+// Tab1: the initial number and the method with its sample.
+void frmInpRenban::buildMethodTab() {
+    QGroupBox* frame1 = m_frames[0];
+    m_numInit = new RangeSpinBox(0, 99, frame1);
+    m_numInit->setObjectName(QStringLiteral("numInit"));
+    m_numInit->setToolTip(QStringLiteral("（章）に対する初期値"));
+    auto* initLabel = new QLabel(QStringLiteral("（章）に対する初期値"), frame1);
+    initLabel->setBuddy(m_numInit);
+    auto* frame4 = new QGroupBox(QStringLiteral("表現方法"), frame1);
+    frame4->setObjectName(QStringLiteral("Frame4"));
+    m_methodGroup = new QButtonGroup(this);
+    const char* methodCaptions[] = {"なし", "(章)／(節)…", "(章)－(節)…", "(章)．(節)…"};
+    auto* options = new QVBoxLayout;
+    for (int i = 0; i < Methods; ++i) {
+        auto* opt = new QRadioButton(QString::fromUtf8(methodCaptions[i]), frame4);
+        opt->setObjectName(QStringLiteral("optMethod%1").arg(i));
+        m_methodGroup->addButton(opt, i);
+        m_optMethod[static_cast<std::size_t>(i)] = opt;
+        options->addWidget(opt);
     }
+    options->addStretch();
+    m_txtMethod = SampleBox(frame4, "txtMethod");
+    auto* methodLayout = new QHBoxLayout(frame4);
+    methodLayout->addLayout(options);
+    methodLayout->addWidget(m_txtMethod, 1);
+    auto* initRow = new QHBoxLayout;
+    initRow->addWidget(initLabel);
+    initRow->addWidget(m_numInit);
+    initRow->addStretch();
+    auto* layout = new QVBoxLayout(frame1);
+    layout->addLayout(initRow);
+    layout->addWidget(frame4, 1);
+    connect(m_methodGroup, &QButtonGroup::idClicked, this, [this] {
+        updateMethodSample();
+        updateMarginSample();
+    });
+}
 
-    const char* levelLabels[] = {"（章）に対して", "（節）に対して", "（項）に対して",
-                                 "（№）に対して"};
-    // Tab2: the style of each level.
-    {
-        auto* grid = new QGridLayout(m_frames[1]);
-        const char* styles[] = {
-            "1,2,3,..99",         "(1),(2),(3) ...(99)", "1),2),3),.(99)",
-            "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
-            "i),ii),iii),...x)",  "①,②,③,...⑳",          "・,・,・,...・"};
-        for (int k = 0; k < Levels; ++k) {
-            auto* combo = new QComboBox(m_frames[1]);
-            combo->setObjectName(QStringLiteral("cboStyle%1").arg(k));
-            for (const char* s : styles) {
-                combo->addItem(QString::fromUtf8(s));
-            }
-            combo->setCurrentIndex(-1);
-            combo->setMinimumWidth(200);
-            auto* label = new QLabel(QString::fromUtf8(levelLabels[k]), m_frames[1]);
-            label->setBuddy(combo);
-            grid->addWidget(label, k, 0);
-            grid->addWidget(combo, k, 1);
-            m_cboStyle[static_cast<std::size_t>(k)] = combo;
+// Tab2: the style of each level.
+void frmInpRenban::buildStyleTab() {
+    auto* grid = new QGridLayout(m_frames[1]);
+    const char* styles[] = {"1,2,3,..99",         "(1),(2),(3) ...(99)", "1),2),3),.(99)",
+                            "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
+                            "i),ii),iii),...x)",  "①,②,③,...⑳",          "・,・,・,...・"};
+    for (int k = 0; k < Levels; ++k) {
+        auto* combo = new QComboBox(m_frames[1]);
+        combo->setObjectName(QStringLiteral("cboStyle%1").arg(k));
+        for (const char* s : styles) {
+            combo->addItem(QString::fromUtf8(s));
         }
-        grid->setColumnStretch(2, 1);
-        grid->setRowStretch(Levels, 1);
+        combo->setCurrentIndex(-1);
+        combo->setMinimumWidth(200);
+        auto* label = new QLabel(QString::fromUtf8(kLevelLabels[k]), m_frames[1]);
+        label->setBuddy(combo);
+        grid->addWidget(label, k, 0);
+        grid->addWidget(combo, k, 1);
+        m_cboStyle[static_cast<std::size_t>(k)] = combo;
     }
+    grid->setColumnStretch(2, 1);
+    grid->setRowStretch(Levels, 1);
+}
 
-    // Tab3: the margins with their sample and the unit.
-    {
-        auto* grid = new QGridLayout;
-        for (int k = 0; k < Levels; ++k) {
-            auto* box = new RangeSpinBox(0, 10, m_frames[2]);
-            box->setObjectName(QStringLiteral("numMargin%1").arg(k));
-            auto* label = new QLabel(QString::fromUtf8(levelLabels[k]), m_frames[2]);
-            label->setBuddy(box);
-            grid->addWidget(label, k, 0);
-            grid->addWidget(box, k, 1);
-            m_numMargin[static_cast<std::size_t>(k)] = box;
-            connect(box, &QSpinBox::valueChanged, this, [this] { updateMarginSample(); });
-            connect(box, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
-        }
-        grid->setRowStretch(Levels, 1);
-        m_txtMargin = SampleBox(m_frames[2], "txtMargin");
-        auto* note = new QLabel(QStringLiteral("※ 半角１文字幅を１単位とします"), m_frames[2]);
-        auto* top = new QHBoxLayout;
-        top->addLayout(grid);
-        top->addWidget(m_txtMargin, 1);
-        auto* layout = new QVBoxLayout(m_frames[2]);
-        layout->addLayout(top, 1);
-        layout->addWidget(note);
+// Tab3: the margins with their sample and the unit.
+void frmInpRenban::buildMarginTab() {
+    auto* grid = new QGridLayout;
+    for (int k = 0; k < Levels; ++k) {
+        auto* box = new RangeSpinBox(0, 10, m_frames[2]);
+        box->setObjectName(QStringLiteral("numMargin%1").arg(k));
+        auto* label = new QLabel(QString::fromUtf8(kLevelLabels[k]), m_frames[2]);
+        label->setBuddy(box);
+        grid->addWidget(label, k, 0);
+        grid->addWidget(box, k, 1);
+        m_numMargin[static_cast<std::size_t>(k)] = box;
+        connect(box, &QSpinBox::valueChanged, this, [this] { updateMarginSample(); });
+        connect(box, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
     }
-    connect(m_numInit, &RangeSpinBox::outOfRange, this, &frmInpRenban::reportOutOfRange);
-    connect(m_tabs, &QTabWidget::currentChanged, this, &frmInpRenban::selectTab);
+    grid->setRowStretch(Levels, 1);
+    m_txtMargin = SampleBox(m_frames[2], "txtMargin");
+    auto* note = new QLabel(QStringLiteral("※ 半角１文字幅を１単位とします"), m_frames[2]);
+    auto* top = new QHBoxLayout;
+    top->addLayout(grid);
+    top->addWidget(m_txtMargin, 1);
+    auto* layout = new QVBoxLayout(m_frames[2]);
+    layout->addLayout(top, 1);
+    layout->addWidget(note);
+}
 
+QLayout* frmInpRenban::buildButtons() {
     auto* ok = new QPushButton(QStringLiteral("OK(&O)"), this);
     ok->setObjectName(QStringLiteral("cmdOk"));
     ok->setDefault(true);
@@ -208,23 +223,38 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
     });
     connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(cancel);
-    buttons->addWidget(m_cmdHelp);
 
-    auto* layout = new QVBoxLayout(this);
-    layout->addWidget(m_tabs, 1);
-    layout->addLayout(buttons);
-    adjustSize();
+    auto* row = new QHBoxLayout;
+    row->addStretch();
+    row->addWidget(ok);
+    row->addWidget(cancel);
+    row->addWidget(m_cmdHelp);
+    return row;
 }
 
 frmInpRenban::~frmInpRenban() = default;
 
-QString frmInpRenban::txtMethod() const { return m_txtMethod->toPlainText(); }
+void frmInpRenban::showSettings(const ChapterSettings& s) {
+    setMethod(s.method);
+    m_numInit->setValue(s.init);
+    for (std::size_t k = 0; k < m_cboStyle.size(); ++k) {
+        QComboBox* styles = m_cboStyle[k];
+        const int style = s.styles[k];
+        styles->setCurrentIndex(style >= 1 && style <= styles->count() ? style - 1 : -1);
+        m_numMargin[k]->setValue(s.margins[k]);
+    }
+}
 
-QString frmInpRenban::txtMargin() const { return m_txtMargin->toPlainText(); }
+ChapterSettings frmInpRenban::settings() const {
+    ChapterSettings s;
+    s.method = selectedMethod();
+    s.init = m_numInit->value();
+    for (std::size_t k = 0; k < m_cboStyle.size(); ++k) {
+        s.styles[k] = m_cboStyle[k]->currentIndex() + 1;
+        s.margins[k] = m_numMargin[k]->value();
+    }
+    return s;
+}
 
 int frmInpRenban::selectedMethod() const { return m_methodGroup->checkedId(); }
 

@@ -5,6 +5,8 @@
 // LoadData (fill the controls) and SaveData (store them); the dialog keeps
 // only its own position (section "InpRenban").
 
+#include "report/ChapterSettings.h"
+
 #include <QDialog>
 
 #include <array>
@@ -14,6 +16,7 @@
 class QButtonGroup;
 class QComboBox;
 class QGroupBox;
+class QLayout;
 class QPlainTextEdit;
 class QPushButton;
 class QRadioButton;
@@ -38,18 +41,12 @@ public:
     std::string UsrHelpFile;
     std::int32_t UsrHelpContextID = 0;
 
-    QRadioButton* optMethod(int i) const { return m_optMethod[static_cast<std::size_t>(i)]; }
-    RangeSpinBox* numInit() const { return m_numInit; }
-    QComboBox* cboStyle(int k) const { return m_cboStyle[static_cast<std::size_t>(k)]; }
-    RangeSpinBox* numMargin(int k) const { return m_numMargin[static_cast<std::size_t>(k)]; }
-    QTabWidget* TabStrip1() const { return m_tabs; }
-    QString txtMethod() const;
-    QString txtMargin() const;
-
-    /// The chosen method, -1 when none is chosen.
-    int selectedMethod() const;
-    /// Chooses a method; a value outside 0 to 3 leaves none chosen.
-    void setMethod(int method);
+    /// Shows the numbering values; a style outside the list leaves its level
+    /// without a choice, a method outside 0 to 3 leaves none chosen.
+    void showSettings(const ChapterSettings& settings);
+    /// The values as the dialog holds them: no method chosen is -1, a level
+    /// without a style 0.
+    ChapterSettings settings() const;
 
     /// Loading: caption, position, help button, LoadData, samples, first tab.
     /// Runs once; showing the dialog runs it when the opener has not.
@@ -73,6 +70,18 @@ protected:
     void showEvent(QShowEvent* event) override;
 
 private:
+    /// The chosen method, -1 when none is chosen.
+    int selectedMethod() const;
+    /// Chooses a method; a value outside 0 to 3 leaves none chosen.
+    void setMethod(int method);
+
+    // The steps of the constructor.
+    void buildTabs();
+    void buildMethodTab();
+    void buildStyleTab();
+    void buildMarginTab();
+    QLayout* buildButtons();
+
     void updateMethodSample();
     void updateMarginSample();
     void selectTab(int index);

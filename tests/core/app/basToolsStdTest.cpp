@@ -8,7 +8,6 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cstdlib>
 #include <filesystem>
 #include <thread>
@@ -159,9 +158,7 @@ TEST(CSystem, StartsWithQuotedArgumentsAndWaitsWhenAsked) {
 
     // Not waiting: the call returns while the program still runs.
     const std::string late = dir.file("late");
-    auto start = std::chrono::steady_clock::now();
     CSystem::Shell("sh -c \"sleep 1; touch '" + late + "'\"", CSystem::Option{}, false);
-    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::milliseconds(900));
     EXPECT_FALSE(std::filesystem::exists(late));
 
     // A window style that is not numeric starts nothing.

@@ -132,19 +132,21 @@ TEST(CaseSheet, FoldsFullAndHalfWidthFormsBeforeTheCheck) {
 
 TEST(CaseSheet, PutAndClearKeepTheRatioAndTheSpans) {
     SheetRow row = {"前壁", "", "2", "1", "1", "3", "2", "1.5", "1.5", "20", "10"};
-    EXPECT_EQ(PutSheetValue(row, 7, "４"), SheetValueStatus::Stored);
-    EXPECT_EQ(row[7], "0.75");
-    EXPECT_EQ(PutSheetValue(row, 8, "9"), SheetValueStatus::Stored); // typed: kept
-    EXPECT_EQ(row[7], "9");
-    EXPECT_EQ(PutSheetValue(row, 8, ""), SheetValueStatus::Stored); // emptied: computed
-    EXPECT_EQ(row[7], "0.75");
-    EXPECT_EQ(PutSheetValue(row, 6, "0"), SheetValueStatus::NotPositive);
-    EXPECT_EQ(row[5], "3");
+    EXPECT_EQ(PutSheetValue(row, SheetCol::Ly, "４"), SheetValueStatus::Stored);
+    EXPECT_EQ(row[SheetCol::Ratio], "0.75");
+    EXPECT_EQ(PutSheetValue(row, SheetCol::Ratio, "9"), SheetValueStatus::Stored); // typed: kept
+    EXPECT_EQ(row[SheetCol::Ratio], "9");
+    EXPECT_EQ(PutSheetValue(row, SheetCol::Ratio, ""),
+              SheetValueStatus::Stored); // emptied: computed
+    EXPECT_EQ(row[SheetCol::Ratio], "0.75");
+    EXPECT_EQ(PutSheetValue(row, SheetCol::Lx, "0"), SheetValueStatus::NotPositive);
+    EXPECT_EQ(row[SheetCol::Lx], "3");
 
     SheetRow cleared = row;
-    EXPECT_FALSE(ClearSheetCells(cleared, 9, 11));
-    EXPECT_EQ(cleared[8] + "|" + cleared[9] + "|" + cleared[10], "1|0|0");
-    EXPECT_TRUE(ClearSheetCells(cleared, 1, 8));
+    EXPECT_FALSE(ClearSheetCells(cleared, SheetCol::Lambda, SheetCol::QB));
+    EXPECT_EQ(cleared[SheetCol::Lambda] + "|" + cleared[SheetCol::QA] + "|" + cleared[SheetCol::QB],
+              "1|0|0");
+    EXPECT_TRUE(ClearSheetCells(cleared, SheetCol::Title, SheetCol::Ratio));
     EXPECT_EQ(cleared, (SheetRow{"", "", "0", "0", "0", "3", "4", "0.75", "1", "0", "0"}));
 }
 

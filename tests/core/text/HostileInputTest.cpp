@@ -149,6 +149,17 @@ TEST(HostileInput, SettingsValuesAreKeptWithinTheirRanges) {
     state->margins[1] = 2147483647;
     state->currentLevel = 1;
     EXPECT_EQ(HeadingPrefix(*state, 0), std::string(12, ' '));
+
+    // Written back as the numbering dialog leaves them (no method chosen is
+    // an empty value), they read again the same.
+    const ChapterSettings written{-1, 5, {3, 0, 0, 9}, {10, 4, 0, 0}};
+    ASSERT_TRUE(WriteChapterSettings(dir.file("Kivet.ini"), written));
+    EXPECT_NE(ReadBytes(dir.file("Kivet.ini")).find("Method=\r\n"), std::string::npos);
+    const ChapterSettings back = ReadChapterSettings(dir.file("Kivet.ini"));
+    EXPECT_EQ(back.method, 0);
+    EXPECT_EQ(back.init, 5);
+    EXPECT_EQ(back.styles, written.styles);
+    EXPECT_EQ(back.margins, written.margins);
 }
 
 TEST(HostileInput, TitlesLoseTheirControlCharacters) {

@@ -4,6 +4,8 @@
 
 #include "app/frmMenuMain.h"
 #include "../FakePrompter.h"
+#include "../FindChild.h"
+#include "../ModalDriver.h"
 #include "app/AppState.h"
 #include "app/CPrivateProfile.h"
 #include "project/basIO.h"
@@ -228,7 +230,7 @@ TEST_F(MainWindowTest, RecentListKeepsFourPathsComparedCaseSensitively) {
 TEST_F(MainWindowTest, SaveAndSaveAs) {
     gui::frmMenuMain& w = start();
     state.cases.CaseCount = 1;
-    state.cases.cell(1, 1) = "壁";
+    state.cases.cell(1, CaseCol::Title) = "壁";
     w.setEditedFlag(true);
 
     // Untitled Save runs Save As; a cancelled dialog writes nothing.
@@ -392,9 +394,9 @@ TEST_F(MainWindowTest, CalculationErrorNamesEachCaseAndKeepsThePrintMenuClosed) 
 TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
     gui::frmMenuMain& w = start();
     ASSERT_TRUE(w.openProject(project()));
-    state.cases.cell(2, 5) = Cell(4.8);  // Lx/Ly 4.8 / 4.6 = 1.04 against λ 0.85
-    state.cases.cell(4, 8) = Cell(0.93); // not tabulated
-    state.calc.CalcLx[1] = -1.0;         // a calculation would overwrite it
+    state.cases.cell(2, CaseCol::Lx) = Cell(4.8);      // Lx/Ly 4.8 / 4.6 = 1.04 against λ 0.85
+    state.cases.cell(4, CaseCol::Lambda) = Cell(0.93); // not tabulated
+    state.calc.CalcLx[1] = -1.0;                       // a calculation would overwrite it
     prompter.answers = {Answer::No};
     w.cmdMenu_Click(1);
     ASSERT_EQ(prompter.shown.size(), 1u);
@@ -409,7 +411,7 @@ TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
 
     // Yes goes on to the calculation (which here fails without its tables).
     state.dataFolder = dir.file("no-tables");
-    state.cases.cell(4, 8) = Cell(0.9);
+    state.cases.cell(4, CaseCol::Lambda) = Cell(0.9);
     prompter.answers = {Answer::Yes};
     w.cmdMenu_Click(1);
     ASSERT_EQ(prompter.shown.size(), 3u);
@@ -448,18 +450,18 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     setIni("Chapter", "Margin2", "4");
     gui::frmMenuMain& w = start();
     bool seen = false;
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<gui::frmInpRenban*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
         seen = true;
-        EXPECT_EQ(d->selectedMethod(), 2);
-        EXPECT_EQ(d->numInit()->value(), 5);
-        EXPECT_EQ(d->cboStyle(0)->currentIndex(), 2);
-        EXPECT_EQ(d->cboStyle(1)->currentIndex(), -1);
-        EXPECT_EQ(d->numMargin(1)->value(), 4);
-        d->optMethod(3)->click();
-        d->cboStyle(3)->setCurrentIndex(8);
-        d->numMargin(0)->setValue(10);
+        EXPECT_EQ(d->settings().method, 2);
+        EXPECT_EQ(Child<gui::RangeSpinBox>(*d, "numInit")->value(), 5);
+        EXPECT_EQ(Child<QComboBox>(*d, "cboStyle0")->currentIndex(), 2);
+        EXPECT_EQ(Child<QComboBox>(*d, "cboStyle1")->currentIndex(), -1);
+        EXPECT_EQ(Child<gui::RangeSpinBox>(*d, "numMargin1")->value(), 4);
+        Child<QRadioButton>(*d, "optMethod3")->click();
+        Child<QComboBox>(*d, "cboStyle3")->setCurrentIndex(8);
+        Child<gui::RangeSpinBox>(*d, "numMargin0")->setValue(10);
         d->cmdOk_Click();
     });
     w.cmdMenu_Click(2);
@@ -475,10 +477,10 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
 
     // Cancel leaves section Chapter as it was.
     const std::string before = ReadBytes(paths.settingsFile);
-    QTimer::singleShot(0, [&] {
-        auto* d = qobject_cast<gui::frmInpRenban*>(QApplication::activeModalWidget());
+    OnNextModal([&](QWidget* modal) {
+        auto* d = qobject_cast<gui::frmInpRenban*>(modal);
         ASSERT_NE(d, nullptr);
-        d->optMethod(0)->click();
+        Child<QRadioButton>(*d, "optMethod0")->click();
         d->reject();
     });
     w.cmdMenu_Click(2);

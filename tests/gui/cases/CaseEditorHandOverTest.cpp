@@ -1,5 +1,6 @@
 // The case table editor opened from the main window ("計算条件の入力"): the
 // hand-over of the case table both ways, and a project file through the windows.
+#include "../ModalDriver.h"
 #include "CasesTestSupport.h"
 
 #include "app/AppState.h"
@@ -8,7 +9,6 @@
 #include "project/basIO.h"
 
 #include <QPushButton>
-#include <QTimer>
 
 #include <filesystem>
 #include <functional>
@@ -49,21 +49,12 @@ protected:
     /// window shows modally; `drive` ends it with OK or Cancel.
     void withEditor(const std::function<void(frmInpJyokenSS&)>& drive) {
         bool driven = false;
-        QTimer::singleShot(0, window.get(), [&] {
-            auto* editor = qobject_cast<frmInpJyokenSS*>(QApplication::activeModalWidget());
-            if (!editor) {
-                ADD_FAILURE() << "no case table editor";
-                if (QWidget* w = QApplication::activeModalWidget()) {
-                    w->close();
-                }
-                return;
-            }
+        OnNextModal(window.get(), [&](QWidget* modal) {
+            auto* editor = qobject_cast<frmInpJyokenSS*>(modal);
+            ASSERT_NE(editor, nullptr) << "no case table editor";
             driven = true;
             drive(*editor);
-            if (editor->isVisible()) { // a failed step must not leave the window open
-                ADD_FAILURE() << "the editor is still open";
-                editor->done(QDialog::Rejected);
-            }
+            EXPECT_FALSE(editor->isVisible()) << "the editor is still open";
         });
         window->cmdMenu_Click(0);
         EXPECT_TRUE(driven);
@@ -89,7 +80,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
         EXPECT_EQ(editor.MaxRows(), 6);
         EXPECT_EQ(editor.UsrRecMax(), 99);
         EXPECT_EQ(editor.statusText(2), "※ 同時に計算可能な最大検討ｹｰｽ数：99");
-        TypeIntoCell(editor, 6, 2, "3.85");
+        TypeIntoCell(editor, SheetCol::Lx, 2, "3.85");
         press(editor, "cmdOk");
     });
     EXPECT_TRUE(window->EditedFlag());
@@ -98,7 +89,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
     CaseTable back;
     Error error;
     ASSERT_TRUE(ReadInputFile(back, project(), error));
-    EXPECT_DOUBLE_EQ(back.cell(2, 5).toNumber(), 3.85);
+    EXPECT_DOUBLE_EQ(back.cell(2, CaseCol::Lx).toNumber(), 3.85);
     // Line by line only the span and the ratio the editor computed from it differ.
     const auto before = CrLfLines(ReadBytes(kSample));
     const auto after = CrLfLines(ReadBytes(project()));
@@ -120,7 +111,7 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
     // Cancel: whatever was done in the editor, the cases and the flag stay. With
     // edits, it asks first: No keeps the window, Yes closes it.
     withEditor([this](frmInpJyokenSS& editor) {
-        TypeIntoCell(editor, 1, 1, "Changed");
+        TypeIntoCell(editor, SheetCol::Title, 1, "Changed");
         editor.mnuDelete_Click();
         editor.mnuAdd_Click();
         prompter.clear();

@@ -8,6 +8,7 @@
 #include "cases/SideRatioList.h"
 #include "cases/frmInpJyokenSS.h"
 #include "gui/FakePrompter.h"
+#include "gui/FindChild.h"
 #include "support/TestSupport.h"
 
 #include <QAction>
@@ -39,16 +40,16 @@ inline void WriteTestSideRatios(const std::string& folder) {
 inline void FillCases(CaseTable& cases, int count) {
     cases.clear();
     for (int r = 1; r <= count; ++r) {
-        cases.cell(r, 1) = Cell("ｹｰｽ" + std::to_string(r));
-        cases.cell(r, 2) = Cell(double((r - 1) % 5));
-        cases.cell(r, 3) = Cell(0.0);
-        cases.cell(r, 4) = Cell(0.0);
-        cases.cell(r, 5) = Cell(r + 0.5);
-        cases.cell(r, 6) = Cell(2.0);
-        cases.cell(r, 7) = Cell((r + 0.5) / 2.0);
-        cases.cell(r, 8) = Cell(1.5);
-        cases.cell(r, 9) = Cell(10.0 * r);
-        cases.cell(r, 10) = Cell(-5.0 * r);
+        cases.cell(r, CaseCol::Title) = Cell("ｹｰｽ" + std::to_string(r));
+        cases.cell(r, CaseCol::TableType) = Cell(double((r - 1) % 5));
+        cases.cell(r, CaseCol::PrintStyle) = Cell(0.0);
+        cases.cell(r, CaseCol::Decimals) = Cell(0.0);
+        cases.cell(r, CaseCol::Lx) = Cell(r + 0.5);
+        cases.cell(r, CaseCol::Ly) = Cell(2.0);
+        cases.cell(r, CaseCol::Ratio) = Cell((r + 0.5) / 2.0);
+        cases.cell(r, CaseCol::Lambda) = Cell(1.5);
+        cases.cell(r, CaseCol::QA) = Cell(10.0 * r);
+        cases.cell(r, CaseCol::QB) = Cell(-5.0 * r);
     }
     cases.CaseCount = count;
 }
@@ -91,7 +92,7 @@ inline void TypeText(QWidget* edit, const QString& text) {
 /// leaves it with Enter, as a user does.
 inline void TypeIntoCell(gui::frmInpJyokenSS& editor, int column, int row, const QString& text) {
     editor.setActiveCell(column, row);
-    QTableView* sheet = editor.vaSpread1();
+    QTableView* sheet = editor.sheet();
     sheet->edit(sheet->currentIndex());
     auto* edit = sheet->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(edit, nullptr);

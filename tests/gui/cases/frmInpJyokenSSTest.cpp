@@ -10,6 +10,7 @@
 
 #include <QClipboard>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -46,7 +47,7 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
     const std::string row3 = Row(*editor, 3);
     const std::string row5 = Row(*editor, 5);
 
-    editor->setActiveCell(6, 3);
+    editor->setActiveCell(SheetCol::Lx, 3);
     Action(*editor, "Insert")->trigger(); // the toolbar button
     ASSERT_EQ(editor->MaxRows(), 6);
     EXPECT_EQ(Row(*editor, 3), "(未定義)||0|0|0|1|1|1|1|0|0");
@@ -54,8 +55,8 @@ TEST_F(EditorTest, InsertsAndDeletesRowsAtTheActiveCell) {
     EXPECT_EQ(Row(*editor, 6), row5);
 
     // Shift+Del removes the row of the active cell; the rows below move up.
-    editor->setActiveCell(1, 3);
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Delete, Qt::ShiftModifier);
+    editor->setActiveCell(SheetCol::Title, 3);
+    QTest::keyClick(editor->sheet(), Qt::Key_Delete, Qt::ShiftModifier);
     ASSERT_EQ(editor->MaxRows(), 5);
     EXPECT_EQ(Row(*editor, 3), row3);
     // Add appends a new last row.
@@ -71,7 +72,7 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
     for (const char* name : addInsert) {
         EXPECT_TRUE(Action(*editor, name)->isEnabled()) << name;
     }
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Insert, Qt::ShiftModifier);
+    QTest::keyClick(editor->sheet(), Qt::Key_Insert, Qt::ShiftModifier);
     ASSERT_EQ(editor->MaxRows(), 99);
     for (const char* name : addInsert) {
         EXPECT_FALSE(Action(*editor, name)->isEnabled()) << name;
@@ -80,7 +81,7 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
     editor->mnuInsert_Click();
     EXPECT_EQ(editor->MaxRows(), 99);
 
-    editor->setActiveCell(1, 50);
+    editor->setActiveCell(SheetCol::Title, 50);
     Action(*editor, "Delete")->trigger();
     EXPECT_EQ(editor->MaxRows(), 98);
     for (const char* name : addInsert) {
@@ -98,48 +99,48 @@ TEST_F(EditorTest, AddAndInsertStopAtTheRowLimitUntilARowIsDeleted) {
 TEST_F(EditorTest, TypedSpansSetTheRatioAndRefusedValuesAreNamed) {
     FillCases(cases, 2);
     auto editor = open();
-    TypeIntoCell(*editor, 6, 1, "2");
-    TypeIntoCell(*editor, 7, 1, "4");
-    EXPECT_EQ(editor->cellText(8, 1), "0.5");
-    EXPECT_EQ(editor->vaSpread1()->model()->index(0, 7).data().toString(), "0.50");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "2");
+    TypeIntoCell(*editor, SheetCol::Ly, 1, "4");
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
+    EXPECT_EQ(editor->sheet()->model()->index(0, 7).data().toString(), "0.50");
 
     // A span of 0, a negative or an empty one is refused with the reason.
     for (const char* bad : {"0", "-1", ""}) {
-        TypeIntoCell(*editor, 7, 2, bad);
-        EXPECT_EQ(editor->cellText(7, 2), "2") << bad;
+        TypeIntoCell(*editor, SheetCol::Ly, 2, bad);
+        EXPECT_EQ(editor->cellText(SheetCol::Ly, 2), "2") << bad;
         EXPECT_NE(editor->noticeText().find("Lx, Ly は0より大きい値が必要なため入力できません"),
                   std::string::npos)
             << editor->noticeText();
     }
 
     // Out of range and not a number: the cell keeps its value, the status bar says why.
-    TypeIntoCell(*editor, 6, 1, "100");
-    EXPECT_EQ(editor->cellText(6, 1), "2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "100");
+    EXPECT_EQ(editor->cellText(SheetCol::Lx, 1), "2");
     EXPECT_NE(editor->noticeText().find("1行目「Lx(m)」「100」"), std::string::npos)
         << editor->noticeText();
     EXPECT_NE(editor->noticeText().find("0.001 ～ 99.999"), std::string::npos);
-    TypeIntoCell(*editor, 10, 2, "1-2");
-    EXPECT_EQ(editor->cellText(10, 2), "20");
+    TypeIntoCell(*editor, SheetCol::QA, 2, "1-2");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 2), "20");
     EXPECT_NE(editor->noticeText().find("「1-2」"), std::string::npos);
 
     // A double quote cannot be typed into a title (a project file cannot hold it).
-    TypeIntoCell(*editor, 1, 2, "A\"B");
-    EXPECT_EQ(editor->cellText(1, 2), "AB");
+    TypeIntoCell(*editor, SheetCol::Title, 2, "A\"B");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "AB");
     EXPECT_NE(editor->noticeText().find("「\"」"), std::string::npos);
 
     // Undo and redo, step by step, with the keys of any spreadsheet.
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // the title
-    EXPECT_EQ(editor->cellText(1, 2), "ｹｰｽ2");
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
-    EXPECT_EQ(editor->cellText(7, 1), "2");
-    EXPECT_EQ(editor->cellText(8, 1), "1"); // 2 / 2
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_Y, Qt::ControlModifier);
-    EXPECT_EQ(editor->cellText(8, 1), "0.5");
+    QTest::keyClick(editor->sheet(), Qt::Key_Z, Qt::ControlModifier); // the title
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "ｹｰｽ2");
+    QTest::keyClick(editor->sheet(), Qt::Key_Z, Qt::ControlModifier); // Ly 4
+    EXPECT_EQ(editor->cellText(SheetCol::Ly, 1), "2");
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "1"); // 2 / 2
+    QTest::keyClick(editor->sheet(), Qt::Key_Y, Qt::ControlModifier);
+    EXPECT_EQ(editor->cellText(SheetCol::Ratio, 1), "0.5");
 }
 
 TEST_F(EditorTest, StatusBarHintFollowsTheActiveCell) {
     FillCases(cases, 1);
-    cases.cell(1, 8) = Cell(0.75); // λ = Lx/Ly: no mark
+    cases.cell(1, CaseCol::Lambda) = Cell(0.75); // λ = Lx/Ly: no mark
     auto editor = open();
     const std::pair<int, std::string> hints[] = {{1, "入力範囲：40ﾊﾞｲﾄ以内の文字列"},
                                                  {2, ""},
@@ -159,13 +160,13 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     QClipboard* clipboard = QGuiApplication::clipboard();
 
     // Nothing selected: exactly the active cell.
-    editor->setActiveCell(3, 2);
-    editor->vaSpread1()->clearSelection();
-    QTest::keyClick(editor->vaSpread1(), Qt::Key_C, Qt::ControlModifier);
+    editor->setActiveCell(SheetCol::TableType, 2);
+    editor->sheet()->clearSelection();
+    QTest::keyClick(editor->sheet(), Qt::Key_C, Qt::ControlModifier);
     EXPECT_EQ(clipboard->text().toStdString(), "三辺固定一辺自由版（６×４）\r\n");
 
     // A block: visible texts of the choices, plain decimals, CR LF rows.
-    auto* sheet = editor->vaSpread1();
+    auto* sheet = editor->sheet();
     sheet->selectionModel()->select(
         QItemSelection(sheet->model()->index(0, 0), sheet->model()->index(1, 5)),
         QItemSelectionModel::ClearAndSelect);
@@ -179,7 +180,7 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     clipboard->setText(
         QString::fromStdString("前壁\t\t四辺固定版（４×４）\t底版ﾀｲﾌﾟ\t３桁\t3.25\t1.3\r\n"
                                "隔壁\t\t四辺固定版（８×４）\t側壁ﾀｲﾌﾟ\t２桁\t4,5x\t2.5\r\n"));
-    editor->setActiveCell(1, 2);
+    editor->setActiveCell(SheetCol::Title, 2);
     sheet->clearSelection();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Row(*editor, 2), "前壁||4|1|1|3.25|1.3|2.5|1.5|20|-10");
@@ -193,13 +194,13 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     EXPECT_EQ(Row(*editor, 2) + "/" + Row(*editor, 3), before);
 
     // Cut clears the block as Delete does (a number its new-row value) and can be undone too.
-    editor->setActiveCell(10, 1);
+    editor->setActiveCell(SheetCol::QA, 1);
     sheet->clearSelection();
     Action(*editor, "Cut")->trigger();
     EXPECT_EQ(clipboard->text().toStdString(), "10\r\n");
-    EXPECT_EQ(editor->cellText(10, 1), "0");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "0");
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(10, 1), "10");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "10");
 
     // Cut over the spans keeps them (a span is never empty) and says so.
     sheet->selectionModel()->select(
@@ -215,50 +216,52 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     FillCases(cases, 4);
     const double spans[4][2] = {{2.1, 0.5}, {3.0, 1.0}, {3.9, 1.75}, {4.5, 2.0}}; // Lx, λ; Ly 2
     for (int r = 1; r <= 4; ++r) {
-        cases.cell(r, 5) = Cell(spans[r - 1][0]);
-        cases.cell(r, 8) = Cell(spans[r - 1][1]); // row 3: not listed
+        cases.cell(r, CaseCol::Lx) = Cell(spans[r - 1][0]);
+        cases.cell(r, CaseCol::Lambda) = Cell(spans[r - 1][1]); // row 3: not listed
     }
     auto editor = open();
-    QAbstractItemModel* model = editor->vaSpread1()->model();
+    QAbstractItemModel* model = editor->sheet()->model();
     auto lambdaCell = [&](int row) { return model->index(row - 1, 8); };
     for (int r = 1; r <= 4; ++r) {
         EXPECT_TRUE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
     }
     EXPECT_EQ(lambdaCell(3).data(Qt::ToolTipRole).toString().toStdString(),
               "λ = 1.75 は計算数表にない辺長比です（最も近い計算数表の λ：2.00）");
-    editor->setActiveCell(9, 2);
+    editor->setActiveCell(SheetCol::Lambda, 2);
     EXPECT_NE(editor->statusText(1).find("※2行目：λ = 1.00 が実辺長比 Lx/Ly = 1.50"),
               std::string::npos)
         << editor->statusText(1);
 
     // Rows 1 to 3 selected: one step sets each λ to the nearest tabulated ratio.
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     sheet->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(2, 0)),
                                     QItemSelectionModel::ClearAndSelect);
     const int steps = editor->undoStack().count();
-    Action(*editor, "mnuFitRamuda")->trigger();
+    Action(*editor, "mnuFitLambda")->trigger();
     EXPECT_EQ(editor->undoStack().count(), steps + 1);
-    EXPECT_EQ(editor->cellText(9, 1), "1"); // 1.05: exactly one step away, not marked
-    EXPECT_EQ(editor->cellText(9, 2), "1.5");
-    EXPECT_EQ(editor->cellText(9, 3), "2");
-    EXPECT_EQ(editor->cellText(9, 4), "2"); // not selected: still marked
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1),
+              "1"); // 1.05: exactly one step away, not marked
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 2), "1.5");
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 3), "2");
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 4), "2"); // not selected: still marked
     for (int r = 1; r <= 3; ++r) {
         EXPECT_FALSE(lambdaCell(r).data(Qt::BackgroundRole).isValid()) << r;
     }
     EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
     EXPECT_EQ(editor->statusText(1).find("※"), std::string::npos) << editor->statusText(1);
     // Changing Lx marks the row again; one undo brings back all three λ.
-    TypeIntoCell(*editor, 6, 2, "3.5");
+    TypeIntoCell(*editor, SheetCol::Lx, 2, "3.5");
     EXPECT_TRUE(lambdaCell(2).data(Qt::BackgroundRole).isValid());
     Action(*editor, "mnuUndo")->trigger();
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(9, 1) + " " + editor->cellText(9, 2) + " " + editor->cellText(9, 3),
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1) + " " + editor->cellText(SheetCol::Lambda, 2) +
+                  " " + editor->cellText(SheetCol::Lambda, 3),
               "0.5 1 1.75");
     // Lx/Ly 2.25 beyond the last ratio 2: λ becomes 2, stays marked, and the notice says why.
     sheet->selectionModel()->select(QItemSelection(model->index(3, 0), model->index(3, 0)),
                                     QItemSelectionModel::ClearAndSelect);
-    Action(*editor, "mnuFitRamuda")->trigger();
-    EXPECT_EQ(editor->cellText(9, 4), "2");
+    Action(*editor, "mnuFitLambda")->trigger();
+    EXPECT_EQ(editor->cellText(SheetCol::Lambda, 4), "2");
     EXPECT_TRUE(lambdaCell(4).data(Qt::BackgroundRole).isValid());
     EXPECT_NE(editor->noticeText().find("4行目：Lx/Ly が計算数表の辺長比の範囲の外"),
               std::string::npos)
@@ -268,34 +271,37 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
 TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
     WriteTestSideRatios(dir.path());
     FillCases(cases, 2);
-    cases.cell(2, 5) = Cell(3.1); // proposal from the spans: 2.0; the row's λ is 1.5
+    cases.cell(2, CaseCol::Lx) = Cell(3.1); // proposal from the spans: 2.0; the row's λ is 1.5
     auto editor = open();
     bool ran = false;
     editor->setDialogRunner([&](frmInpJyoken& d) {
         ran = true;
         d.show(); // as exec() does: the dialog loads its row
         EXPECT_EQ(d.windowTitle().toStdString(), "ﾃﾞｰﾀ№2");
-        EXPECT_TRUE(d.cmdHelp()->isEnabled()); // the manual is beside the tests
-        EXPECT_EQ(d.txtTitle()->text().toStdString(), "ｹｰｽ2");
-        EXPECT_TRUE(d.optType(1)->isChecked());
-        EXPECT_EQ(d.cboRamuda()->count(), 4);
-        EXPECT_EQ(d.cboRamuda()->currentText().toStdString(), "1.5"); // kept from the row
-        EXPECT_EQ(d.numRamuda()->text().toStdString(), "1.55");
-        EXPECT_EQ(d.numQB()->text().toStdString(), "-10.00");
-        d.optType(4)->setChecked(true); // FIX_4*4: its own list, proposal 1.20
-        d.numQA()->setValue(1234.5);
-        d.cmdOk()->click();
+        EXPECT_TRUE(
+            Child<QPushButton>(d, "cmdHelp")->isEnabled()); // the manual is beside the tests
+        EXPECT_EQ(Child<QLineEdit>(d, "txtTitle")->text().toStdString(), "ｹｰｽ2");
+        EXPECT_TRUE(Child<QRadioButton>(d, "optType_1")->isChecked());
+        EXPECT_EQ(Child<QComboBox>(d, "cboRamuda")->count(), 4);
+        EXPECT_EQ(Child<QComboBox>(d, "cboRamuda")->currentText().toStdString(),
+                  "1.5"); // kept from the row
+        EXPECT_EQ(Child<gui::NumberEdit>(d, "numRamuda")->text().toStdString(), "1.55");
+        EXPECT_EQ(Child<gui::NumberEdit>(d, "numQB")->text().toStdString(), "-10.00");
+        Child<QRadioButton>(d, "optType_4")
+            ->setChecked(true); // FIX_4*4: its own list, proposal 1.20
+        Child<gui::NumberEdit>(d, "numQA")->setValue(1234.5);
+        Child<QPushButton>(d, "cmdOk")->click();
     });
-    editor->setActiveCell(1, 1);
-    QTableView* sheet = editor->vaSpread1();
+    editor->setActiveCell(SheetCol::Title, 1);
+    QTableView* sheet = editor->sheet();
     QTest::mouseClick(sheet->viewport(), Qt::LeftButton, {},
                       sheet->visualRect(sheet->model()->index(1, 1)).center());
     ASSERT_TRUE(ran);
     EXPECT_EQ(editor->activeRow(), 2);
     EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||4|0|0|3.1|2|1.55|1.20|1234.5|-10");
     Action(*editor, "mnuUndo")->trigger();
-    EXPECT_EQ(editor->cellText(3, 2), "1");
-    EXPECT_EQ(editor->cellText(10, 2), "20");
+    EXPECT_EQ(editor->cellText(SheetCol::TableType, 2), "1");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 2), "20");
 
     // Cancel leaves the row as it was. After a change it asks first: No keeps
     // the dialog, Yes closes it; unchanged, Esc closes it without a question.
@@ -306,26 +312,27 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         QTest::keyClick(&d, Qt::Key_Escape);
         EXPECT_TRUE(prompter.shown.empty());
         d.show();
-        d.numQA()->selectAll();
-        QTest::keyClicks(d.numQA(), "5"); // typed, not yet taken by the field
+        Child<gui::NumberEdit>(d, "numQA")->selectAll();
+        QTest::keyClicks(Child<gui::NumberEdit>(d, "numQA"),
+                         "5"); // typed, not yet taken by the field
         prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
-        d.cmdCancel()->click();
+        Child<QPushButton>(d, "cmdCancel")->click();
         EXPECT_TRUE(d.isVisible());
-        d.optStyle(1)->setChecked(true);
-        d.txtTitle()->setText("x");
-        d.cmdCancel()->click();
+        Child<QRadioButton>(d, "optStyle_1")->setChecked(true);
+        Child<QLineEdit>(d, "txtTitle")->setText("x");
+        Child<QPushButton>(d, "cmdCancel")->click();
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
     });
-    editor->vaSpread1_ButtonClicked(2);
+    editor->openConditionDialog(2);
     EXPECT_EQ(Row(*editor, 2), row2);
 }
 
 TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     FillCases(cases, 97);
     auto editor = open();
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     // Typed with the input method on, or copied from a sheet in full-width kana.
     QGuiApplication::clipboard()->setText(QString::fromStdString(
         "前壁（Ａ）\t\t四辺固定 "
@@ -334,7 +341,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
         "隔壁\t\t２\t側壁\t2\t4\t2\t\t1.5\t0\t0\r\n"
         "底版\t\tFIX_6*4\t1\t3桁\t５\t－２\t\tｘ\t0\t0\r\n"
         "頂版\t\t0\t0\t2\t1\t1\t\t1\t0\t0\r\n"));
-    editor->setActiveCell(1, 97);
+    editor->setActiveCell(SheetCol::Title, 97);
     sheet->clearSelection();
     const int steps = editor->undoStack().count();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
@@ -365,7 +372,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
 
     // A refused choice names what the column takes.
     QGuiApplication::clipboard()->setText("底\r\n");
-    editor->setActiveCell(4, 1);
+    editor->setActiveCell(SheetCol::PrintStyle, 1);
     sheet->clearSelection();
     editor->mnuPaste_Click();
     EXPECT_NE(editor->refusalList()->listText().toStdString().find(
@@ -383,9 +390,9 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     EXPECT_TRUE(Action(*editor, "mnuAdd")->isEnabled());
 
     // Typed cells fold the same way: full-width digits in a number, a short form in a choice.
-    TypeIntoCell(*editor, 10, 1, "１２３．４");
-    EXPECT_EQ(editor->cellText(10, 1), "123.4");
-    editor->setActiveCell(5, 1);
+    TypeIntoCell(*editor, SheetCol::QA, 1, "１２３．４");
+    EXPECT_EQ(editor->cellText(SheetCol::QA, 1), "123.4");
+    editor->setActiveCell(SheetCol::Decimals, 1);
     QTest::keyClick(sheet, Qt::Key_3); // a key on the cell starts its edit with that key
     auto* line = sheet->viewport()->findChild<QLineEdit*>();
     ASSERT_NE(line, nullptr);
@@ -393,16 +400,16 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     QTest::keyClick(line, Qt::Key_Return);
     QApplication::processEvents();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    EXPECT_EQ(editor->cellText(5, 1), "1");
-    TypeIntoCell(*editor, 5, 1, "２桁");
-    EXPECT_EQ(editor->cellText(5, 1), "0");
+    EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "1");
+    TypeIntoCell(*editor, SheetCol::Decimals, 1, "２桁");
+    EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "0");
     editor->refusalList()->close();
 }
 
 TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     FillCases(cases, 3);
     auto editor = open();
-    QTableView* sheet = editor->vaSpread1();
+    QTableView* sheet = editor->sheet();
     QAbstractItemModel* model = sheet->model();
 
     // Delete clears the selected cells as Cut does, spans kept; Backspace the active cell.
@@ -413,28 +420,28 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     EXPECT_EQ(Row(*editor, 1), "ｹｰｽ1||0|0|0|1.5|2|0.75|1|0|0");
     EXPECT_EQ(Row(*editor, 2), "ｹｰｽ2||0|0|0|2.5|2|1.25|1|0|0");
     EXPECT_NE(editor->noticeText().find("Lx, Ly は空欄にできない"), std::string::npos);
-    editor->setActiveCell(1, 3);
+    editor->setActiveCell(SheetCol::Title, 3);
     sheet->clearSelection();
     QTest::keyClick(sheet, Qt::Key_Backspace);
-    EXPECT_EQ(editor->cellText(1, 3), "");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 3), "");
     EXPECT_EQ(editor->noticeText(), "");
 
     // Enter moves down, after a typed value too; a refused value keeps the cell
     // and its notice, which the next valid entry removes.
-    editor->setActiveCell(10, 1);
+    editor->setActiveCell(SheetCol::QA, 1);
     QTest::keyClick(sheet, Qt::Key_Return);
     EXPECT_EQ(editor->activeRow(), 2);
-    TypeIntoCell(*editor, 10, 1, "5");
+    TypeIntoCell(*editor, SheetCol::QA, 1, "5");
     EXPECT_EQ(editor->activeRow(), 2);
-    TypeIntoCell(*editor, 6, 1, "1-2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "1-2");
     EXPECT_EQ(editor->activeRow(), 1);
     EXPECT_NE(editor->noticeText().find("数値ではない"), std::string::npos);
-    TypeIntoCell(*editor, 6, 1, "2");
+    TypeIntoCell(*editor, SheetCol::Lx, 1, "2");
     EXPECT_EQ(editor->noticeText(), "");
     EXPECT_EQ(editor->activeRow(), 2);
 
     // A new row gets the cursor: Add (also Ctrl+Shift++ and Ctrl++) and Insert.
-    editor->setActiveCell(3, 1);
+    editor->setActiveCell(SheetCol::TableType, 1);
     QTest::keyClick(sheet, Qt::Key_Plus, Qt::ControlModifier | Qt::ShiftModifier);
     EXPECT_EQ(editor->MaxRows(), 4);
     EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 403);
@@ -442,10 +449,10 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     EXPECT_EQ(editor->MaxRows(), 5);
     EXPECT_EQ(editor->activeRow(), 5);
     EXPECT_EQ(Action(*editor, "mnuAdd")->shortcut().toString(), "Ctrl+Shift++");
-    editor->setActiveCell(1, 2);
+    editor->setActiveCell(SheetCol::Title, 2);
     editor->mnuInsert_Click();
     EXPECT_EQ(editor->activeRow(), 2);
-    EXPECT_EQ(editor->cellText(1, 2), "(未定義)");
+    EXPECT_EQ(editor->cellText(SheetCol::Title, 2), "(未定義)");
 
     // Esc with edits asks; No keeps the window. Undone to where it opened: closes unasked.
     prompter.clear();

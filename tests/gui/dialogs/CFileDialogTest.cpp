@@ -2,6 +2,7 @@
 // hands back when confirmed or cancelled.
 
 #include "dialogs/CFileDialog.h"
+#include "../ModalDriver.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>
@@ -9,7 +10,6 @@
 #include <QHeaderView>
 #include <QLineEdit>
 #include <QTest>
-#include <QTimer>
 #include <QTreeView>
 
 #include <gtest/gtest.h>
@@ -22,8 +22,8 @@ using gui::CFileDialog;
 // Answers the next modal file dialog: types `name` and confirms, or cancels
 // when `name` is empty.
 void AnswerNextDialog(const QString& name) {
-    QTimer::singleShot(0, [name] {
-        auto* d = qobject_cast<QFileDialog*>(QApplication::activeModalWidget());
+    OnNextModal([name](QWidget* modal) {
+        auto* d = qobject_cast<QFileDialog*>(modal);
         ASSERT_NE(d, nullptr);
         if (name.isEmpty()) {
             d->reject();

@@ -4,6 +4,7 @@
 // work over the real pages.
 
 #include "../FakePrompter.h"
+#include "../ModalDriver.h"
 #include "app/AppPaths.h"
 #include "app/AppState.h"
 #include "app/frmAbout.h"
@@ -32,7 +33,6 @@
 #include <QRegularExpression>
 #include <QTest>
 #include <QTextBrowser>
-#include <QTimer>
 #include <QTreeWidget>
 
 #include <gtest/gtest.h>
@@ -221,8 +221,8 @@ TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
         return h ? h->currentPage().toStdString() : "(no help window)";
     };
     std::string editorPage, dialogPage, numberingPage, printPage;
-    QTimer::singleShot(0, &main, [&] {
-        auto* editor = qobject_cast<gui::frmInpJyokenSS*>(QApplication::activeModalWidget());
+    OnNextModal(&main, [&](QWidget* modal) {
+        auto* editor = qobject_cast<gui::frmInpJyokenSS*>(modal);
         ASSERT_NE(editor, nullptr);
         editorPage = pressHelp(editor);
         editor->setDialogRunner([&](gui::frmInpJyoken& d) {
@@ -230,25 +230,15 @@ TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
             dialogPage = pressHelp(&d);
             d.reject();
         });
-        editor->vaSpread1_ButtonClicked(1);
+        editor->openConditionDialog(1);
         editor->reject();
     });
     main.cmdMenu_Click(0);
-    QTimer::singleShot(0, &main, [&] {
-        QWidget* d = QApplication::activeModalWidget();
-        numberingPage = pressHelp(qobject_cast<gui::frmInpRenban*>(d));
-        if (d != nullptr) {
-            d->close();
-        }
-    });
+    OnNextModal(
+        &main, [&](QWidget* d) { numberingPage = pressHelp(qobject_cast<gui::frmInpRenban*>(d)); });
     main.cmdMenu_Click(2);
-    QTimer::singleShot(0, &main, [&] {
-        QWidget* d = QApplication::activeModalWidget();
-        printPage = pressHelp(qobject_cast<gui::frmMenuPrint*>(d));
-        if (d != nullptr) {
-            d->close();
-        }
-    });
+    OnNextModal(&main,
+                [&](QWidget* d) { printPage = pressHelp(qobject_cast<gui::frmMenuPrint*>(d)); });
     main.cmdMenu_Click(1);
     EXPECT_EQ(editorPage, "case-editor.html");
     EXPECT_EQ(dialogPage, "case-dialog.html");
@@ -260,13 +250,8 @@ TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
     ASSERT_NE(gui::CurrentHelpWindow(), nullptr);
     EXPECT_EQ(gui::CurrentHelpWindow()->currentPage().toStdString(), "index.html");
     bool aboutShown = false;
-    QTimer::singleShot(0, &main, [&] {
-        QWidget* d = QApplication::activeModalWidget();
-        aboutShown = qobject_cast<gui::frmAbout*>(d) != nullptr;
-        if (d != nullptr) {
-            d->close();
-        }
-    });
+    OnNextModal(&main,
+                [&](QWidget* d) { aboutShown = qobject_cast<gui::frmAbout*>(d) != nullptr; });
     main.findChild<QAction*>(QStringLiteral("mnuHelpAbout"))->trigger();
     EXPECT_TRUE(aboutShown);
     main.setEditedFlag(false); // closing asks nothing

@@ -4,6 +4,7 @@
 
 #include "report/frmInpRenban.h"
 #include "../FakePrompter.h"
+#include "../FindChild.h"
 #include "report/RangeSpinBox.h"
 #include "support/TestSupport.h"
 
@@ -11,6 +12,7 @@
 #include <QFocusEvent>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QPlainTextEdit>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -30,23 +32,28 @@ TEST(NumberingDialog, SamplesFollowTheMethodAndMargins) {
     FakePrompter prompter;
     gui::frmInpRenban d(dir.file("Kivet.ini"), prompter);
     d.load();
-    EXPECT_EQ(d.selectedMethod(), -1);
+    EXPECT_EQ(d.settings().method, -1);
     EXPECT_FALSE(d.findChild<QWidget*>(QStringLiteral("cmdHelp"))->isEnabled());
-    EXPECT_EQ(d.txtMethod(), QStringLiteral("○○○\n  ○○○\n    ○○○\n        ○○○\n\n○○○\n  ○○○"));
+    EXPECT_EQ(Child<QPlainTextEdit>(d, "txtMethod")->toPlainText(),
+              QStringLiteral("○○○\n  ○○○\n    ○○○\n        ○○○\n\n○○○\n  ○○○"));
 
-    d.optMethod(2)->click();
-    EXPECT_EQ(d.txtMethod(), QStringLiteral("(章)○○○\n  (章)-(節)○○○\n    (章)-(節)-(項)○○○\n"
-                                            "        (No)○○○\n\n(章)○○○\n  (章)-(節)○○○"));
-    d.numMargin(0)->setValue(1);
-    d.numMargin(1)->setValue(3);
-    d.numMargin(3)->setValue(10);
-    EXPECT_EQ(d.txtMargin(), QStringLiteral(" (章)○○○\n   (章)-(節)○○○\n(章)-(節)-(項)○○○\n"
-                                            "          (No)○○○\n\n (章)○○○\n   (章)-(節)○○○"));
-    d.optMethod(3)->click();
-    EXPECT_TRUE(d.txtMargin().contains(QStringLiteral("   (章).(節)○○○")));
+    Child<QRadioButton>(d, "optMethod2")->click();
+    EXPECT_EQ(Child<QPlainTextEdit>(d, "txtMethod")->toPlainText(),
+              QStringLiteral("(章)○○○\n  (章)-(節)○○○\n    (章)-(節)-(項)○○○\n"
+                             "        (No)○○○\n\n(章)○○○\n  (章)-(節)○○○"));
+    Child<gui::RangeSpinBox>(d, "numMargin0")->setValue(1);
+    Child<gui::RangeSpinBox>(d, "numMargin1")->setValue(3);
+    Child<gui::RangeSpinBox>(d, "numMargin3")->setValue(10);
+    EXPECT_EQ(Child<QPlainTextEdit>(d, "txtMargin")->toPlainText(),
+              QStringLiteral(" (章)○○○\n   (章)-(節)○○○\n(章)-(節)-(項)○○○\n"
+                             "          (No)○○○\n\n (章)○○○\n   (章)-(節)○○○"));
+    Child<QRadioButton>(d, "optMethod3")->click();
+    EXPECT_TRUE(Child<QPlainTextEdit>(d, "txtMargin")
+                    ->toPlainText()
+                    .contains(QStringLiteral("   (章).(節)○○○")));
 
     // Only the selected tab's frame is enabled.
-    d.TabStrip1()->setCurrentIndex(1);
+    Child<QTabWidget>(d, "TabStrip1")->setCurrentIndex(1);
     EXPECT_FALSE(d.findChild<QGroupBox*>(QStringLiteral("Frame1"))->isEnabled());
     EXPECT_TRUE(d.findChild<QGroupBox*>(QStringLiteral("Frame2"))->isEnabled());
     EXPECT_FALSE(d.findChild<QGroupBox*>(QStringLiteral("Frame3"))->isEnabled());
@@ -61,29 +68,30 @@ TEST(NumberingDialog, OutOfRangeValuesAreRefused) {
     QObject::connect(&d, &gui::frmInpRenban::SaveData, [&](bool*) { ++saves; });
     d.load();
 
-    LeaveField(d.numMargin(2), QStringLiteral("11"));
+    LeaveField(Child<gui::RangeSpinBox>(d, "numMargin2"), QStringLiteral("11"));
     EXPECT_EQ(prompter.beeps, 1);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].text, "入力範囲：0 ～ 10");
     EXPECT_EQ(prompter.shown[0].icon, Message::Icon::Information);
-    EXPECT_EQ(d.TabStrip1()->currentIndex(), 2); // the field's tab is shown again
+    EXPECT_EQ(Child<QTabWidget>(d, "TabStrip1")->currentIndex(),
+              2); // the field's tab is shown again
 
     // OK refuses it too, without saving.
     d.cmdOk_Click();
     EXPECT_EQ(saves, 0);
     EXPECT_EQ(prompter.shown.size(), 2u);
 
-    LeaveField(d.numMargin(2), QStringLiteral("10"));
-    LeaveField(d.numInit(), QStringLiteral("100"));
+    LeaveField(Child<gui::RangeSpinBox>(d, "numMargin2"), QStringLiteral("10"));
+    LeaveField(Child<gui::RangeSpinBox>(d, "numInit"), QStringLiteral("100"));
     ASSERT_EQ(prompter.shown.size(), 3u);
     EXPECT_EQ(prompter.shown[2].text, "入力範囲：0 ～ 99");
-    LeaveField(d.numInit(), QStringLiteral("99"));
+    LeaveField(Child<gui::RangeSpinBox>(d, "numInit"), QStringLiteral("99"));
     EXPECT_EQ(prompter.shown.size(), 3u);
 
     // The arrows stay inside the range.
-    d.numMargin(0)->setValue(10);
-    d.numMargin(0)->stepBy(1);
-    EXPECT_EQ(d.numMargin(0)->value(), 10);
+    Child<gui::RangeSpinBox>(d, "numMargin0")->setValue(10);
+    Child<gui::RangeSpinBox>(d, "numMargin0")->stepBy(1);
+    EXPECT_EQ(Child<gui::RangeSpinBox>(d, "numMargin0")->value(), 10);
 
     d.cmdOk_Click();
     EXPECT_EQ(saves, 1);
