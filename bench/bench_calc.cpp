@@ -6,10 +6,10 @@
 // moments at each case's real side ratio (reading the five delivered tables
 // and interpolating), the governing moments of both and the 3 % marks.
 
-#include "calc/MomentSummary.h"
-#include "calc/RealRatio.h"
-#include "calc/basCalcMd.h"
-#include "text/ShiftJis.h"
+#include "core/calc/MomentSummary.h"
+#include "core/calc/RealRatio.h"
+#include "core/calc/basCalcMd.h"
+#include "core/text/ShiftJis.h"
 
 #include <benchmark/benchmark.h>
 

@@ -3,9 +3,9 @@
 // command file and figure file written. The report run draws one per case,
 // so 99 cases cost 99 times this.
 
-#include "drawing/basResOutZuMdS.h"
-#include "drawing/basResOutZuMdT.h"
-#include "report/basResOutPrn.h"
+#include "core/drawing/basResOutZuMdS.h"
+#include "core/drawing/basResOutZuMdT.h"
+#include "core/report/basResOutPrn.h"
 
 #include <benchmark/benchmark.h>
 

@@ -2,12 +2,12 @@
 // text lines and a section force diagram written by the drawing writer,
 // read, laid out and painted into one PDF. Target: under 2 s.
 
-#include "PdfExport.h"
-#include "ReportDocument.h"
-#include "drawing/basResOutZuMdS.h"
-#include "drawing/basResOutZuMdT.h"
-#include "report/basResOutPrn.h"
-#include "text/ShiftJis.h"
+#include "core/drawing/basResOutZuMdS.h"
+#include "core/drawing/basResOutZuMdT.h"
+#include "core/report/basResOutPrn.h"
+#include "core/text/ShiftJis.h"
+#include "render/PdfExport.h"
+#include "render/ReportDocument.h"
 
 #include <QGuiApplication>
 

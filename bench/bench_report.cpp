@@ -14,11 +14,11 @@
 
 #include "RatioReporter.h"
 
-#include "calc/basCalcMd.h"
-#include "project/basIO.h"
-#include "report/ReportRun.h"
-#include "text/FileReplace.h"
-#include "text/TextFile.h"
+#include "core/calc/basCalcMd.h"
+#include "core/project/basIO.h"
+#include "core/report/ReportRun.h"
+#include "core/text/FileReplace.h"
+#include "core/text/TextFile.h"
 
 #include <benchmark/benchmark.h>
 

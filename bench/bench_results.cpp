@@ -3,10 +3,10 @@
 // window's own work is timed: the moments at the real side ratios, the
 // governing values, the summary table and the grids of the first case, shown.
 
-#include "app/Prompter.h"
-#include "calc/basCalcMd.h"
-#include "cases/CaseTable.h"
-#include "report/frmResults.h"
+#include "core/calc/basCalcMd.h"
+#include "core/cases/CaseTable.h"
+#include "gui/app/Prompter.h"
+#include "gui/report/frmResults.h"
 
 #include <QApplication>
 #include <QTableWidget>

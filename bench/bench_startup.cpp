@@ -2,12 +2,12 @@
 // settings file, its recent-file menu loaded (four long entries) and shown,
 // as `ormavex` does before the user sees it. Target: under 0.5 s.
 
-#include "app/AppPaths.h"
-#include "app/AppState.h"
-#include "app/ApplicationSetUp.h"
-#include "app/CPrivateProfile.h"
-#include "app/Prompter.h"
-#include "app/frmMenuMain.h"
+#include "core/app/CPrivateProfile.h"
+#include "gui/app/AppPaths.h"
+#include "gui/app/AppState.h"
+#include "gui/app/ApplicationSetUp.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/frmMenuMain.h"
 
 #include <QAction>
 #include <QApplication>

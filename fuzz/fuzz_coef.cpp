@@ -6,10 +6,10 @@
 
 #include "FuzzSupport.h"
 
-#include "calc/RealRatio.h"
-#include "calc/basCalcMd.h"
-#include "cases/CaseTable.h"
-#include "project/ProjectLoad.h"
+#include "core/calc/RealRatio.h"
+#include "core/calc/basCalcMd.h"
+#include "core/cases/CaseTable.h"
+#include "core/project/ProjectLoad.h"
 
 #include <cmath>
 #include <cstdint>

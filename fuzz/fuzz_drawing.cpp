@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "drawing/DrawingCommandFile.h"
-#include "text/ShiftJis.h"
+#include "core/drawing/DrawingCommandFile.h"
+#include "core/text/ShiftJis.h"
 
 #include <cstdint>
 #include <string>

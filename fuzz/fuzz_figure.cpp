@@ -3,7 +3,7 @@
 
 #include "FuzzSupport.h"
 
-#include "drawing/FigureFile.h"
+#include "core/drawing/FigureFile.h"
 
 #include <cmath>
 #include <cstdint>

@@ -5,8 +5,8 @@
 
 #include "FuzzSupport.h"
 
-#include "report/basResOutPrn.h"
-#include "text/ShiftJis.h"
+#include "core/report/basResOutPrn.h"
+#include "core/text/ShiftJis.h"
 
 #include <cmath>
 #include <cstdint>

@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "report/basResOutPrn.h"
+#include "core/report/basResOutPrn.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,10 +4,10 @@
 
 #include "FuzzSupport.h"
 
-#include "drawing/FixedNumber.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/NumberPicture.h"
+#include "core/drawing/FixedNumber.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/NumberPicture.h"
 
 #include <cmath>
 #include <cstdint>

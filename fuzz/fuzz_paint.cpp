@@ -4,9 +4,9 @@
 
 #include "FuzzSupport.h"
 
-#include "PagePainter.h"
-#include "PrintFile.h"
-#include "ReportDocument.h"
+#include "render/PagePainter.h"
+#include "render/PrintFile.h"
+#include "render/ReportDocument.h"
 
 #include <QGuiApplication>
 #include <QImage>

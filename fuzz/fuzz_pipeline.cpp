@@ -6,13 +6,13 @@
 
 #include "FuzzSupport.h"
 
-#include "PrintFile.h"
-#include "ReportDocument.h"
-#include "app/basToolsStd.h"
-#include "calc/basCalcMd.h"
-#include "project/basIO.h"
-#include "report/ReportRun.h"
-#include "text/TextFile.h"
+#include "core/app/basToolsStd.h"
+#include "core/calc/basCalcMd.h"
+#include "core/project/basIO.h"
+#include "core/report/ReportRun.h"
+#include "core/text/TextFile.h"
+#include "render/PrintFile.h"
+#include "render/ReportDocument.h"
 
 #include <cstdint>
 #include <filesystem>

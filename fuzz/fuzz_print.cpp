@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "PrintFile.h"
-#include "ReportDocument.h"
+#include "render/PrintFile.h"
+#include "render/ReportDocument.h"
 
 #include <cstdint>
 #include <memory>

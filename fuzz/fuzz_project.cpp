@@ -3,9 +3,9 @@
 
 #include "FuzzSupport.h"
 
-#include "app/basToolsStd.h"
-#include "cases/CaseTable.h"
-#include "project/basIO.h"
+#include "core/app/basToolsStd.h"
+#include "core/cases/CaseTable.h"
+#include "core/project/basIO.h"
 
 #include <cstdint>
 #include <memory>

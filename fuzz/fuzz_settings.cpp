@@ -4,9 +4,9 @@
 
 #include "FuzzSupport.h"
 
-#include "app/CPrivateProfile.h"
-#include "report/ChapterSettings.h"
-#include "report/basResOutPrn.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/report/ChapterSettings.h"
+#include "core/report/basResOutPrn.h"
 
 #include <cstdint>
 #include <memory>

@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
-#include "StyleTables.h"
-#include "drawing/basResOutPrnZ.h"
+#include "core/drawing/basResOutPrnZ.h"
+#include "render/StyleTables.h"
 
 #include <cstdint>
 #include <memory>

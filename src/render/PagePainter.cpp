@@ -1,4 +1,4 @@
-#include "PagePainter.h"
+#include "render/PagePainter.h"
 
 #include <QFontDatabase>
 #include <QFontMetricsF>

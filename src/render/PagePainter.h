@@ -8,7 +8,7 @@
 // of characters from its own column, so the fixed-pitch columns hold whatever
 // the font's metrics.
 
-#include "ReportDocument.h"
+#include "render/ReportDocument.h"
 
 #include <QFont>
 #include <QString>

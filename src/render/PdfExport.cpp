@@ -1,10 +1,10 @@
-#include "PdfExport.h"
+#include "render/PdfExport.h"
 
-#include "PagePainter.h"
+#include "render/PagePainter.h"
 
-#include "app/Version.h"
-#include "text/FileReplace.h"
-#include "text/TextFile.h"
+#include "core/app/Version.h"
+#include "core/text/FileReplace.h"
+#include "core/text/TextFile.h"
 
 #include <QBuffer>
 #include <QGuiApplication>

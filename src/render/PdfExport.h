@@ -1,7 +1,7 @@
 #pragma once
 // Output of a whole report: to PDF and to a printer, through PagePainter.
 
-#include "ReportDocument.h"
+#include "render/ReportDocument.h"
 
 #include <string>
 

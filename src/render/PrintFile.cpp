@@ -1,6 +1,6 @@
-#include "PrintFile.h"
+#include "render/PrintFile.h"
 
-#include "text/ShiftJis.h"
+#include "core/text/ShiftJis.h"
 
 namespace ormavex::render {
 

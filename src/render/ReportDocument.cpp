@@ -1,7 +1,7 @@
-#include "ReportDocument.h"
+#include "render/ReportDocument.h"
 
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <algorithm>
 #include <filesystem>

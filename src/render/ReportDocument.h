@@ -17,10 +17,10 @@
 // figure that still draws are listed with it. At most kMaxPages pages are
 // made; a longer file ends with a note on the last page.
 
-#include "PrintFile.h"
-#include "StyleTables.h"
-#include "drawing/DrawingCommandFile.h"
-#include "drawing/FigureFile.h"
+#include "core/drawing/DrawingCommandFile.h"
+#include "core/drawing/FigureFile.h"
+#include "render/PrintFile.h"
+#include "render/StyleTables.h"
 
 #include <functional>
 #include <memory>

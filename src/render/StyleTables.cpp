@@ -1,6 +1,6 @@
-#include "StyleTables.h"
+#include "render/StyleTables.h"
 
-#include "text/TextFile.h"
+#include "core/text/TextFile.h"
 
 #include <algorithm>
 

@@ -15,7 +15,7 @@
 // draws solid), heights of 1 to 2880 twips; at most 99 records each. Style
 // numbers outside a table fall back to style 1.
 
-#include "drawing/StyleFiles.h"
+#include "core/drawing/StyleFiles.h"
 
 #include <string>
 #include <string_view>

@@ -1,7 +1,7 @@
 // The command-line program as a user runs it: exit codes, stdout and stderr.
 
-#include "calc/basCalcMd.h"
-#include "project/basIO.h"
+#include "core/calc/basCalcMd.h"
+#include "core/project/basIO.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

@@ -3,8 +3,8 @@
 // queued answer, file dialogs the next queued path (nothing = cancelled).
 // Everything asked is recorded.
 
-#include "app/Prompter.h"
-#include "dialogs/CFileDialog.h"
+#include "gui/app/Prompter.h"
+#include "gui/dialogs/CFileDialog.h"
 
 #include <QString>
 

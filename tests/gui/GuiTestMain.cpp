@@ -2,7 +2,7 @@
 // with the application's Japanese set-up and a watchdog on modal windows.
 
 #include "ModalDriver.h"
-#include "app/ApplicationSetUp.h"
+#include "gui/app/ApplicationSetUp.h"
 
 #include <QApplication>
 

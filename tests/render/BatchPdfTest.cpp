@@ -1,7 +1,7 @@
 // ormavex-batch --report --pdf: the sample project's report straight to PDF
 // through the renderer, one page per case, without a display.
 
-#include "calc/basCalcMd.h"
+#include "core/calc/basCalcMd.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

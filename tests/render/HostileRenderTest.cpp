@@ -2,11 +2,11 @@
 // planted inside a line, special files named as figures, the same figure
 // under many spellings, drawings past the memory budget, huge print files.
 
-#include "PreviewWindow.h"
-#include "PrintFile.h"
-#include "ReportDocument.h"
+#include "apps/ormavex-preview/PreviewWindow.h"
+#include "core/text/ShiftJis.h"
+#include "render/PrintFile.h"
+#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

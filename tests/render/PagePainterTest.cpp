@@ -3,15 +3,15 @@
 // directions put them; the writer's real diagrams read back without a
 // problem; PDF output through the library and the command line.
 
-#include "PagePainter.h"
-#include "PdfExport.h"
-#include "ReportDocument.h"
-#include "app/Version.h"
-#include "drawing/basResOutZuMdS.h"
-#include "drawing/basResOutZuMdT.h"
-#include "report/basResOutPrn.h"
+#include "render/PagePainter.h"
+#include "core/app/Version.h"
+#include "core/drawing/basResOutZuMdS.h"
+#include "core/drawing/basResOutZuMdT.h"
+#include "core/report/basResOutPrn.h"
+#include "core/text/ShiftJis.h"
+#include "render/PdfExport.h"
+#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <QImage>
 #include <QPainter>

@@ -1,9 +1,9 @@
 // Page breaking of the report: form feeds, full pages, figures that do not
 // fit, and the promise that one case page fits on one A4 sheet.
 
-#include "ReportDocument.h"
+#include "core/text/ShiftJis.h"
+#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

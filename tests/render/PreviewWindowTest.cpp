@@ -1,11 +1,11 @@
 // The preview program's command line and window: pages shown, PDF output
 // through the action, settings kept in the folder it was given.
 
-#include "PreviewWindow.h"
-#include "PreviewCommandLine.h"
-#include "app/CPrivateProfile.h"
+#include "apps/ormavex-preview/PreviewWindow.h"
+#include "apps/ormavex-preview/PreviewCommandLine.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <QAction>
 #include <QApplication>

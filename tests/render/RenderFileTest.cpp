@@ -1,10 +1,10 @@
 // Parsing of the text print files and the style tables of the renderer, good
 // and malformed input.
 
-#include "PrintFile.h"
-#include "StyleTables.h"
+#include "core/text/ShiftJis.h"
+#include "render/PrintFile.h"
+#include "render/StyleTables.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,7 +1,7 @@
 #include "support/TestSupport.h"
 
-#include "platform/Platform.h"
-#include "text/ShiftJis.h"
+#include "core/platform/Platform.h"
+#include "core/text/ShiftJis.h"
 
 #include <algorithm>
 #include <cstdio>

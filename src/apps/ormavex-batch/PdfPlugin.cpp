@@ -1,8 +1,8 @@
 // The module side: the one exported function, over the renderer.
 
-#include "PdfPlugin.h"
+#include "apps/ormavex-batch/PdfPlugin.h"
 
-#include "PdfExport.h"
+#include "render/PdfExport.h"
 
 #include <exception>
 #include <type_traits>

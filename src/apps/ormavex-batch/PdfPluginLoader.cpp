@@ -1,6 +1,6 @@
-#include "PdfPlugin.h"
+#include "apps/ormavex-batch/PdfPlugin.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 namespace ormavex::batch {
 

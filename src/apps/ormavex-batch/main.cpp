@@ -11,21 +11,21 @@
 // case page was written), 6 PDF not written, 7 stopped by an unexpected
 // failure, 128 + N ended by signal N (SIGINT, SIGTERM, SIGHUP).
 
-#include "../CatchAll.h"
-#include "PdfPlugin.h"
-#include "app/Messages.h"
-#include "app/ProgramFolder.h"
-#include "app/Version.h"
-#include "calc/MomentSummary.h"
-#include "calc/RealRatio.h"
-#include "calc/basCalcMd.h"
-#include "platform/Platform.h"
-#include "project/ProjectLoad.h"
-#include "project/basIO.h"
-#include "report/ReportRun.h"
-#include "text/FileReplace.h"
-#include "text/SignalCleanup.h"
-#include "text/TextFile.h"
+#include "apps/CatchAll.h"
+#include "apps/ormavex-batch/PdfPlugin.h"
+#include "core/app/Messages.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
+#include "core/calc/MomentSummary.h"
+#include "core/calc/RealRatio.h"
+#include "core/calc/basCalcMd.h"
+#include "core/platform/Platform.h"
+#include "core/project/ProjectLoad.h"
+#include "core/project/basIO.h"
+#include "core/report/ReportRun.h"
+#include "core/text/FileReplace.h"
+#include "core/text/SignalCleanup.h"
+#include "core/text/TextFile.h"
 
 #include <cstdio>
 #include <iostream>

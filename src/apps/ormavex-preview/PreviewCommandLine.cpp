@@ -1,6 +1,6 @@
-#include "PreviewCommandLine.h"
+#include "apps/ormavex-preview/PreviewCommandLine.h"
 
-#include "text/Blanks.h"
+#include "core/text/Blanks.h"
 
 namespace ormavex::preview {
 

@@ -1,9 +1,9 @@
-#include "PreviewWindow.h"
+#include "apps/ormavex-preview/PreviewWindow.h"
 
-#include "PdfExport.h"
-#include "app/CPrivateProfile.h"
-#include "app/Messages.h"
-#include "app/WindowPlacement.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/app/Messages.h"
+#include "gui/app/WindowPlacement.h"
+#include "render/PdfExport.h"
 
 #include <QAction>
 #include <QCloseEvent>

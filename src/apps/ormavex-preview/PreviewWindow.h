@@ -14,7 +14,7 @@
 // the settings folder it is given, section "Preview"; the window is fitted
 // onto the screen it opens on.
 
-#include "ReportDocument.h"
+#include "render/ReportDocument.h"
 
 #include <QMainWindow>
 #include <QPrinter>

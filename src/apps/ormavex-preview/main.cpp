@@ -1,16 +1,16 @@
 // ormavex-preview: shows, prints and exports as PDF the report's text print
 // file with its figures. See PreviewCommandLine.h for the command line.
 
-#include "../CatchAll.h"
-#include "PdfExport.h"
-#include "PreviewCommandLine.h"
-#include "PreviewWindow.h"
-#include "app/ApplicationSetUp.h"
-#include "app/ProgramFolder.h"
-#include "app/Version.h"
-#include "help/HelpKey.h"
-#include "platform/Platform.h"
-#include "text/SignalCleanup.h"
+#include "apps/CatchAll.h"
+#include "apps/ormavex-preview/PreviewCommandLine.h"
+#include "apps/ormavex-preview/PreviewWindow.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
+#include "core/platform/Platform.h"
+#include "core/text/SignalCleanup.h"
+#include "gui/app/ApplicationSetUp.h"
+#include "gui/help/HelpKey.h"
+#include "render/PdfExport.h"
 
 #include <QApplication>
 #include <QGuiApplication>

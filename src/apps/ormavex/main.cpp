@@ -1,17 +1,17 @@
 // ormavex: the application. `ormavex [PROJECT.kvt]` opens the main window,
 // with the project when one is named; `ormavex --version` prints the version.
 
-#include "../CatchAll.h"
-#include "app/AppPaths.h"
-#include "app/AppState.h"
-#include "app/ApplicationSetUp.h"
-#include "app/ProgramFolder.h"
-#include "app/Prompter.h"
-#include "app/Version.h"
-#include "app/frmMenuMain.h"
-#include "app/mWin32_SHGetSpecialFolderPath.h"
-#include "help/HelpKey.h"
-#include "text/SignalCleanup.h"
+#include "apps/CatchAll.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
+#include "core/app/mWin32_SHGetSpecialFolderPath.h"
+#include "core/text/SignalCleanup.h"
+#include "gui/app/AppPaths.h"
+#include "gui/app/AppState.h"
+#include "gui/app/ApplicationSetUp.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/frmMenuMain.h"
+#include "gui/help/HelpKey.h"
 
 #include <QApplication>
 

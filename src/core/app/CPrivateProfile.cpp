@@ -1,8 +1,8 @@
-#include "CPrivateProfile.h"
+#include "core/app/CPrivateProfile.h"
 
-#include "text/Blanks.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/text/Blanks.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <cctype>
 #include <optional>

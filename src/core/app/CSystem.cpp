@@ -1,9 +1,9 @@
-#include "CSystem.h"
+#include "core/app/CSystem.h"
 
-#include "text/Blanks.h"
-#include "text/LeadingNumber.h"
+#include "core/text/Blanks.h"
+#include "core/text/LeadingNumber.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 namespace ormavex {
 

@@ -1,6 +1,6 @@
-#include "Messages.h"
+#include "core/app/Messages.h"
 
-#include "text/NumberPicture.h"
+#include "core/text/NumberPicture.h"
 
 namespace ormavex {
 

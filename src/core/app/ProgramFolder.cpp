@@ -1,8 +1,8 @@
-#include "ProgramFolder.h"
+#include "core/app/ProgramFolder.h"
 
-#include "mWin32_SHGetSpecialFolderPath.h"
+#include "core/app/mWin32_SHGetSpecialFolderPath.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 namespace ormavex {
 

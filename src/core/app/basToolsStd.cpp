@@ -1,10 +1,10 @@
-#include "basToolsStd.h"
+#include "core/app/basToolsStd.h"
 
-#include "text/ShiftJis.h"
-#include "text/SignalCleanup.h"
-#include "text/TextFile.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/SignalCleanup.h"
+#include "core/text/TextFile.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <cstdio>
 

@@ -1,6 +1,6 @@
-#include "mWin32_SHGetSpecialFolderPath.h"
+#include "core/app/mWin32_SHGetSpecialFolderPath.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 namespace ormavex {
 

@@ -1,4 +1,4 @@
-#include "MomentSummary.h"
+#include "core/calc/MomentSummary.h"
 
 #include <algorithm>
 #include <charconv>

@@ -4,7 +4,7 @@
 // λ with those at the real side ratio, and the results as a CSV file for a
 // spreadsheet.
 
-#include "cases/CaseTable.h"
+#include "core/cases/CaseTable.h"
 
 #include <string>
 

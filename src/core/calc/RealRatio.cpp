@@ -1,6 +1,6 @@
-#include "RealRatio.h"
+#include "core/calc/RealRatio.h"
 
-#include "cases/CaseSheet.h"
+#include "core/cases/CaseSheet.h"
 
 #include <algorithm>
 #include <cmath>

@@ -12,7 +12,7 @@
 // λ = 1). With the delivered step of 0.05 the result agrees with a direct
 // plate solution at that ratio within 2e-4 × q × L² at every point.
 
-#include "calc/basCalcMd.h"
+#include "core/calc/basCalcMd.h"
 
 #include <array>
 #include <memory>

@@ -1,12 +1,12 @@
-#include "basCalcMd.h"
+#include "core/calc/basCalcMd.h"
 
-#include "cases/CaseSheet.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/cases/CaseSheet.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <algorithm>
 #include <array>

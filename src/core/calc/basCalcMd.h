@@ -12,8 +12,8 @@
 // the result points, L the shorter span, with the load split into a constant
 // and a linearly varying part.
 
-#include "cases/CaseTable.h"
-#include "text/Error.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/Error.h"
 
 #include <string>
 #include <vector>

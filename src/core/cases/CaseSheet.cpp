@@ -1,11 +1,11 @@
-#include "CaseSheet.h"
+#include "core/cases/CaseSheet.h"
 
-#include "cases/CaseTable.h"
-#include "text/Blanks.h"
-#include "text/LeadingNumber.h"
-#include "text/NumberPicture.h"
-#include "text/ShiftJis.h"
-#include "text/WidthFold.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/Blanks.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/NumberPicture.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/WidthFold.h"
 
 #include <algorithm>
 #include <cassert>

@@ -1,6 +1,6 @@
-#include "CaseTable.h"
+#include "core/cases/CaseTable.h"
 
-#include "text/LeadingNumber.h"
+#include "core/text/LeadingNumber.h"
 
 #include <cstdio>
 

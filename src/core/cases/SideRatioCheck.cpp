@@ -1,8 +1,8 @@
-#include "SideRatioCheck.h"
+#include "core/cases/SideRatioCheck.h"
 
-#include "SideRatioList.h"
-#include "text/LeadingNumber.h"
-#include "text/NumberPicture.h"
+#include "core/cases/SideRatioList.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/NumberPicture.h"
 
 #include <cmath>
 

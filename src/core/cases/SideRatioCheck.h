@@ -5,7 +5,7 @@
 // breaks either rule, or whose spans give no ratio at all, is marked; the
 // editor colours it and the main window asks before calculating it.
 
-#include "cases/CaseTable.h"
+#include "core/cases/CaseTable.h"
 
 #include <array>
 #include <string>

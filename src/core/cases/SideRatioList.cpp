@@ -1,8 +1,8 @@
-#include "SideRatioList.h"
+#include "core/cases/SideRatioList.h"
 
-#include "CaseTable.h"
-#include "app/CPrivateProfile.h"
-#include "text/LeadingNumber.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/LeadingNumber.h"
 
 #include <cmath>
 

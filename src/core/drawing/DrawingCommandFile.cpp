@@ -1,11 +1,11 @@
-#include "DrawingCommandFile.h"
+#include "core/drawing/DrawingCommandFile.h"
 
-#include "drawing/FixedNumber.h"
-#include "text/Blanks.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/drawing/FixedNumber.h"
+#include "core/text/Blanks.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <algorithm>
 #include <array>

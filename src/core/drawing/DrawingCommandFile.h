@@ -31,7 +31,7 @@
 // drawing, fails as a whole. Numbers read are finite; a section keeps at most
 // kMaxRecords records.
 
-#include "text/Error.h"
+#include "core/text/Error.h"
 
 #include <cstddef>
 #include <cstdint>

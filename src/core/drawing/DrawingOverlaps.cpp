@@ -1,4 +1,4 @@
-#include "DrawingOverlaps.h"
+#include "core/drawing/DrawingOverlaps.h"
 
 #include <algorithm>
 #include <cstdio>

@@ -9,7 +9,7 @@
 // by less than the tolerance, are not reported; neither is a line that only
 // grazes a box. Arrows are not looked at.
 
-#include "drawing/basResOutPrnZ.h"
+#include "core/drawing/basResOutPrnZ.h"
 
 #include <string>
 #include <vector>

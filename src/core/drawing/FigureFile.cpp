@@ -1,12 +1,12 @@
-#include "FigureFile.h"
+#include "core/drawing/FigureFile.h"
 
-#include "drawing/DrawingCommandFile.h"
-#include "text/Blanks.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/NumberPicture.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/drawing/DrawingCommandFile.h"
+#include "core/text/Blanks.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/NumberPicture.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <cmath>
 

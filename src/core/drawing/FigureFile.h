@@ -14,7 +14,7 @@
 // reading fails. Missing offsets read as 0, a missing "END" is accepted; both
 // add a warning. At most kMaxFigureEntries drawings are kept.
 
-#include "text/Error.h"
+#include "core/text/Error.h"
 
 #include <cstddef>
 #include <string>

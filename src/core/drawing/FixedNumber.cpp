@@ -1,6 +1,6 @@
-#include "FixedNumber.h"
+#include "core/drawing/FixedNumber.h"
 
-#include "text/NumberPicture.h"
+#include "core/text/NumberPicture.h"
 
 #include <cassert>
 #include <cmath>

@@ -1,9 +1,9 @@
-#include "SectionForceDiagram.h"
+#include "core/drawing/SectionForceDiagram.h"
 
-#include "drawing/DrawingOverlaps.h"
-#include "drawing/FixedNumber.h"
-#include "text/Error.h"
-#include "text/NumberPicture.h"
+#include "core/drawing/DrawingOverlaps.h"
+#include "core/drawing/FixedNumber.h"
+#include "core/text/Error.h"
+#include "core/text/NumberPicture.h"
 
 #include <algorithm>
 #include <array>

@@ -22,9 +22,9 @@
 // style 1), "単位：kN・m/m" and, when the two scales differ by more than 10 %,
 // "縮尺不同".
 
-#include "drawing/basResOutPrnZ.h"
+#include "core/drawing/basResOutPrnZ.h"
 
-#include "cases/CaseTable.h"
+#include "core/cases/CaseTable.h"
 
 #include <functional>
 #include <string>

@@ -1,9 +1,9 @@
-#include "StyleFiles.h"
+#include "core/drawing/StyleFiles.h"
 
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 namespace ormavex {
 

@@ -1,6 +1,6 @@
-#include "basResOutPrnZ.h"
+#include "core/drawing/basResOutPrnZ.h"
 
-#include "text/ShiftJis.h"
+#include "core/text/ShiftJis.h"
 
 #include <algorithm>
 

@@ -16,11 +16,11 @@
 // file error; a number that is not finite (nothing non-finite is ever written
 // into a file).
 
-#include "drawing/DrawingCommandFile.h"
-#include "drawing/FigureFile.h"
-#include "drawing/StyleFiles.h"
-#include "text/Error.h"
-#include "text/TextFile.h"
+#include "core/drawing/DrawingCommandFile.h"
+#include "core/drawing/FigureFile.h"
+#include "core/drawing/StyleFiles.h"
+#include "core/text/Error.h"
+#include "core/text/TextFile.h"
 
 #include <array>
 #include <cassert>

@@ -1,7 +1,7 @@
 #pragma once
 // The section force diagram of the bottom slab ("底版断面力図").
 
-#include "drawing/SectionForceDiagram.h"
+#include "core/drawing/SectionForceDiagram.h"
 
 #include <string>
 

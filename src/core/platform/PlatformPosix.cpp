@@ -1,5 +1,5 @@
 // The platform layer on Linux and other POSIX systems.
-#include "Platform.h"
+#include "core/platform/Platform.h"
 
 #include <algorithm>
 #include <cerrno>

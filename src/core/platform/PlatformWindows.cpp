@@ -1,7 +1,7 @@
 // The platform layer on Windows: the C runtime's descriptors opened with wide
 // paths, the Win32 calls for what the runtime lacks, and code page 932
 // through MultiByteToWideChar / WideCharToMultiByte.
-#include "Platform.h"
+#include "core/platform/Platform.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX

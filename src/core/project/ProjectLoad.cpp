@@ -1,11 +1,11 @@
-#include "ProjectLoad.h"
+#include "core/project/ProjectLoad.h"
 
-#include "app/basToolsStd.h"
-#include "project/basIO.h"
-#include "text/Blanks.h"
-#include "text/TextFile.h"
+#include "core/app/basToolsStd.h"
+#include "core/project/basIO.h"
+#include "core/text/Blanks.h"
+#include "core/text/TextFile.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 namespace ormavex {
 

@@ -3,8 +3,8 @@
 // and recent-file commands and by the command-line program: the extension
 // check, the version probe and the reader of that version.
 
-#include "app/Messages.h"
-#include "cases/CaseTable.h"
+#include "core/app/Messages.h"
+#include "core/cases/CaseTable.h"
 
 #include <string>
 #include <vector>

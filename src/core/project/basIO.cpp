@@ -1,10 +1,10 @@
-#include "basIO.h"
+#include "core/project/basIO.h"
 
-#include "app/Messages.h"
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/app/Messages.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <cmath>
 #include <cstdio>

@@ -13,8 +13,8 @@
 // is the file error code (FileError), the message the one the main window
 // shows (ReadErrorMessage, WriteErrorMessage). On success it is untouched.
 
-#include "cases/CaseTable.h"
-#include "text/Error.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/Error.h"
 
 #include <string>
 #include <string_view>

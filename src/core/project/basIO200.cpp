@@ -1,6 +1,6 @@
-#include "basIO200.h"
+#include "core/project/basIO200.h"
 
-#include "basIO.h"
+#include "core/project/basIO.h"
 
 namespace ormavex {
 

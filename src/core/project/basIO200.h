@@ -3,8 +3,8 @@
 // with nine cells per case (the decimal places index, cell 4, is missing and
 // read as 0).
 
-#include "cases/CaseTable.h"
-#include "text/Error.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/Error.h"
 
 #include <string>
 

@@ -1,7 +1,7 @@
-#include "ChapterSettings.h"
+#include "core/report/ChapterSettings.h"
 
-#include "app/CPrivateProfile.h"
-#include "text/TextFile.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/text/TextFile.h"
 
 namespace ormavex {
 

@@ -1,8 +1,8 @@
-#include "ReportRun.h"
+#include "core/report/ReportRun.h"
 
-#include "app/CSystem.h"
-#include "app/basToolsStd.h"
-#include "calc/basCalcMd.h"
+#include "core/app/CSystem.h"
+#include "core/app/basToolsStd.h"
+#include "core/calc/basCalcMd.h"
 
 #include <cmath>
 

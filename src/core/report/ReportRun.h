@@ -8,10 +8,10 @@
 // Text print file positions of a run: 0 the results of all cases (report item
 // 0, "計算結果の印刷"), 1 the combined print file (always the last one).
 
-#include "app/Messages.h"
-#include "cases/CaseTable.h"
-#include "report/basResOutMd.h"
-#include "report/basResOutPrn.h"
+#include "core/app/Messages.h"
+#include "core/cases/CaseTable.h"
+#include "core/report/basResOutMd.h"
+#include "core/report/basResOutPrn.h"
 
 #include <functional>
 #include <string>

@@ -1,6 +1,6 @@
-#include "basResOutMd.h"
+#include "core/report/basResOutMd.h"
 
-#include "text/Error.h"
+#include "core/text/Error.h"
 
 #include <cmath>
 

@@ -11,9 +11,9 @@
 // with Ly, 7 and 8 unfilled when Lx/Ly > 1, else 9 and 10; the level of line
 // 10 sets the indentation of the figure line.
 
-#include "cases/CaseTable.h"
-#include "drawing/SectionForceDiagram.h"
-#include "report/basResOutPrn.h"
+#include "core/cases/CaseTable.h"
+#include "core/drawing/SectionForceDiagram.h"
+#include "core/report/basResOutPrn.h"
 
 #include <functional>
 #include <string>

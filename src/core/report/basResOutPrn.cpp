@@ -1,14 +1,14 @@
-#include "basResOutPrn.h"
+#include "core/report/basResOutPrn.h"
 
-#include "report/ChapterSettings.h"
+#include "core/report/ChapterSettings.h"
 
-#include "app/CPrivateProfile.h"
-#include "text/LeadingNumber.h"
-#include "text/NumberPicture.h"
-#include "text/ShiftJis.h"
-#include "text/SignalCleanup.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/NumberPicture.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/SignalCleanup.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -20,7 +20,7 @@
 // section missing, bad template line, file error, a value that cannot be
 // formed); the page that called it turns that into a failed page.
 
-#include "text/TextFile.h"
+#include "core/text/TextFile.h"
 
 #include <array>
 #include <cassert>

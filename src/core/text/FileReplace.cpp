@@ -1,9 +1,9 @@
-#include "FileReplace.h"
+#include "core/text/FileReplace.h"
 
-#include "SignalCleanup.h"
-#include "TextFile.h"
+#include "core/text/SignalCleanup.h"
+#include "core/text/TextFile.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <cerrno>
 #include <cstring>

@@ -14,7 +14,7 @@
 // Kept apart from the rest of the file code so that another system can put
 // its own file operations behind the same two functions.
 
-#include "Error.h"
+#include "core/text/Error.h"
 
 #include <string>
 #include <string_view>

@@ -1,4 +1,4 @@
-#include "LeadingNumber.h"
+#include "core/text/LeadingNumber.h"
 
 #include <charconv>
 #include <cmath>

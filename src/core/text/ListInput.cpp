@@ -1,4 +1,4 @@
-#include "ListInput.h"
+#include "core/text/ListInput.h"
 
 namespace ormavex {
 

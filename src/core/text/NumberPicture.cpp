@@ -1,6 +1,6 @@
-#include "NumberPicture.h"
+#include "core/text/NumberPicture.h"
 
-#include "ShiftJis.h"
+#include "core/text/ShiftJis.h"
 
 #include <array>
 #include <cmath>

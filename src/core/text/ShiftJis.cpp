@@ -1,6 +1,6 @@
-#include "ShiftJis.h"
+#include "core/text/ShiftJis.h"
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <algorithm>
 #include <cstdint>

@@ -1,4 +1,4 @@
-#include "SignalCleanup.h"
+#include "core/text/SignalCleanup.h"
 
 #include <atomic>
 #include <csignal>

@@ -7,7 +7,7 @@
 // safe in a handler. A program that wants this calls InstallSignalCleanup() once at
 // its start; the list is kept in every program, installed or not.
 
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
 
 #include <string>
 

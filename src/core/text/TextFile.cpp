@@ -1,7 +1,7 @@
-#include "TextFile.h"
+#include "core/text/TextFile.h"
 
-#include "ShiftJis.h"
-#include "platform/Platform.h"
+#include "core/platform/Platform.h"
+#include "core/text/ShiftJis.h"
 
 #include <algorithm>
 #include <cerrno>

@@ -6,8 +6,8 @@
 // Every operation here reports failure through its result and an Error whose
 // code() is the file error code; nothing throws for an I/O problem.
 
-#include "Error.h"
-#include "FileReplace.h"
+#include "core/text/Error.h"
+#include "core/text/FileReplace.h"
 
 #include <any>
 #include <cstddef>

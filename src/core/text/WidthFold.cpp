@@ -1,4 +1,4 @@
-#include "WidthFold.h"
+#include "core/text/WidthFold.h"
 
 #include <cstdint>
 

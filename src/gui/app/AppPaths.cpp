@@ -1,7 +1,7 @@
-#include "AppPaths.h"
+#include "gui/app/AppPaths.h"
 
-#include "app/ProgramFolder.h"
-#include "app/basToolsStd.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/basToolsStd.h"
 
 #include <filesystem>
 

@@ -5,9 +5,9 @@
 // the calculation arrays and coefficient work tables by the calculation, the
 // drawing buffer and the report state by the report run.
 
-#include "calc/basCalcMd.h"
-#include "drawing/basResOutPrnZ.h"
-#include "report/basResOutPrn.h"
+#include "core/calc/basCalcMd.h"
+#include "core/drawing/basResOutPrnZ.h"
+#include "core/report/basResOutPrn.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "ApplicationSetUp.h"
+#include "gui/app/ApplicationSetUp.h"
 
 #include <QApplication>
 #include <QFont>

@@ -1,6 +1,6 @@
-#include "Prompter.h"
+#include "gui/app/Prompter.h"
 
-#include "dialogs/CFileDialog.h"
+#include "gui/dialogs/CFileDialog.h"
 
 #include <QApplication>
 #include <QMessageBox>

@@ -4,7 +4,7 @@
 // reference, so that the tests answer in place of the user; QtPrompter is
 // the real one.
 
-#include "app/Messages.h"
+#include "core/app/Messages.h"
 
 #include <string>
 

@@ -1,6 +1,6 @@
-#include "WindowPlacement.h"
+#include "gui/app/WindowPlacement.h"
 
-#include "app/CPrivateProfile.h"
+#include "core/app/CPrivateProfile.h"
 
 #include <QApplication>
 #include <QEvent>

@@ -1,7 +1,7 @@
-#include "frmAbout.h"
+#include "gui/app/frmAbout.h"
 
-#include "Prompter.h"
-#include "app/Version.h"
+#include "core/app/Version.h"
+#include "gui/app/Prompter.h"
 
 #include <QDir>
 #include <QHBoxLayout>

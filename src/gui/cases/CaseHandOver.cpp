@@ -1,9 +1,9 @@
-#include "CaseHandOver.h"
+#include "gui/cases/CaseHandOver.h"
 
-#include "cases/CaseSheet.h"
-#include "cases/CaseTable.h"
-#include "frmInpJyokenSS.h"
-#include "text/LeadingNumber.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/LeadingNumber.h"
+#include "gui/cases/frmInpJyokenSS.h"
 
 #include <algorithm>
 

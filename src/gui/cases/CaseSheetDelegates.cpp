@@ -1,8 +1,8 @@
-#include "CaseSheetDelegates.h"
+#include "gui/cases/CaseSheetDelegates.h"
 
-#include "CaseSheetModel.h"
-#include "cases/CaseSheet.h"
-#include "text/WidthFold.h"
+#include "core/cases/CaseSheet.h"
+#include "core/text/WidthFold.h"
+#include "gui/cases/CaseSheetModel.h"
 
 #include <QApplication>
 #include <QComboBox>

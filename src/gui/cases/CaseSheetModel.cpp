@@ -1,6 +1,6 @@
-#include "CaseSheetModel.h"
+#include "gui/cases/CaseSheetModel.h"
 
-#include "text/LeadingNumber.h"
+#include "core/text/LeadingNumber.h"
 
 #include <QColor>
 #include <QUndoCommand>

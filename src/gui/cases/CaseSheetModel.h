@@ -7,8 +7,8 @@
 // its table or its spans (cases/SideRatioCheck.h) has its λ cell coloured,
 // with the reason as the cell's tool tip.
 
-#include "cases/CaseSheet.h"
-#include "cases/SideRatioCheck.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/SideRatioCheck.h"
 
 #include <QAbstractTableModel>
 

@@ -1,7 +1,7 @@
-#include "NumberEdit.h"
+#include "gui/cases/NumberEdit.h"
 
-#include "text/LeadingNumber.h"
-#include "text/NumberPicture.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/NumberPicture.h"
 
 #include <QFocusEvent>
 #include <QRegularExpressionValidator>

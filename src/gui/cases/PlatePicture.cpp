@@ -1,7 +1,7 @@
-#include "PlatePicture.h"
+#include "gui/cases/PlatePicture.h"
 
-#include "cases/CaseTable.h"
-#include "text/NumberPicture.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/NumberPicture.h"
 
 #include <QPainter>
 #include <QPainterPath>

@@ -1,14 +1,14 @@
-#include "frmInpJyoken.h"
+#include "gui/cases/frmInpJyoken.h"
 
-#include "NumberEdit.h"
-#include "PlatePicture.h"
-#include "app/Prompter.h"
-#include "app/WindowPlacement.h"
-#include "cases/CaseSheet.h"
-#include "cases/CaseTable.h"
-#include "cases/SideRatioCheck.h"
-#include "cases/SideRatioList.h"
-#include "text/LeadingNumber.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/CaseTable.h"
+#include "core/cases/SideRatioCheck.h"
+#include "core/cases/SideRatioList.h"
+#include "core/text/LeadingNumber.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/WindowPlacement.h"
+#include "gui/cases/NumberEdit.h"
+#include "gui/cases/PlatePicture.h"
 
 #include <QApplication>
 #include <QButtonGroup>

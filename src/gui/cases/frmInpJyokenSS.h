@@ -21,7 +21,7 @@
 // "λを実辺長比に合わせる" sets λ of the selected rows to the tabulated ratio
 // nearest their Lx / Ly, as one undo step.
 
-#include "frmRefusedValues.h"
+#include "gui/cases/frmRefusedValues.h"
 
 #include <QDialog>
 #include <QPointer>

@@ -1,6 +1,6 @@
-#include "frmRefusedValues.h"
+#include "gui/cases/frmRefusedValues.h"
 
-#include "cases/CaseSheet.h"
+#include "core/cases/CaseSheet.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "CFileDialog.h"
+#include "gui/dialogs/CFileDialog.h"
 
 #include <QDir>
 #include <QFileDialog>

@@ -1,7 +1,7 @@
-#include "HelpKey.h"
+#include "gui/help/HelpKey.h"
 
-#include "HelpWindow.h"
-#include "app/ProgramFolder.h"
+#include "core/app/ProgramFolder.h"
+#include "gui/help/HelpWindow.h"
 
 #include <QApplication>
 #include <QFileDialog>

@@ -1,4 +1,4 @@
-#include "HelpWindow.h"
+#include "gui/help/HelpWindow.h"
 
 #include <QAction>
 #include <QDir>

@@ -1,4 +1,4 @@
-#include "RangeSpinBox.h"
+#include "gui/report/RangeSpinBox.h"
 
 #include <QFocusEvent>
 

@@ -1,9 +1,9 @@
-#include "frmInpRenban.h"
+#include "gui/report/frmInpRenban.h"
 
-#include "RangeSpinBox.h"
-#include "app/CPrivateProfile.h"
-#include "app/Prompter.h"
-#include "app/WindowPlacement.h"
+#include "core/app/CPrivateProfile.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/WindowPlacement.h"
+#include "gui/report/RangeSpinBox.h"
 
 #include <QApplication>
 #include <QButtonGroup>

@@ -5,7 +5,7 @@
 // LoadData (fill the controls) and SaveData (store them); the dialog keeps
 // only its own position (section "InpRenban").
 
-#include "report/ChapterSettings.h"
+#include "core/report/ChapterSettings.h"
 
 #include <QDialog>
 

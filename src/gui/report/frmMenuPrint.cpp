@@ -1,12 +1,12 @@
-#include "frmMenuPrint.h"
+#include "gui/report/frmMenuPrint.h"
 
-#include "app/AppState.h"
-#include "app/CPrivateProfile.h"
-#include "app/Prompter.h"
-#include "app/WindowPlacement.h"
-#include "frmResults.h"
-#include "help/HelpKey.h"
-#include "report/ReportRun.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/report/ReportRun.h"
+#include "gui/app/AppState.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/WindowPlacement.h"
+#include "gui/help/HelpKey.h"
+#include "gui/report/frmResults.h"
 
 #include <QApplication>
 #include <QCheckBox>

@@ -1,14 +1,14 @@
-#include "frmResults.h"
+#include "gui/report/frmResults.h"
 
-#include "app/Messages.h"
-#include "app/Prompter.h"
-#include "app/WindowPlacement.h"
-#include "calc/MomentSummary.h"
-#include "calc/RealRatio.h"
-#include "cases/CaseSheet.h"
-#include "cases/CaseTable.h"
-#include "dialogs/CFileDialog.h"
-#include "text/FileReplace.h"
+#include "core/app/Messages.h"
+#include "core/calc/MomentSummary.h"
+#include "core/calc/RealRatio.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/CaseTable.h"
+#include "core/text/FileReplace.h"
+#include "gui/app/Prompter.h"
+#include "gui/app/WindowPlacement.h"
+#include "gui/dialogs/CFileDialog.h"
 
 #include <QApplication>
 #include <QClipboard>

@@ -1,4 +1,4 @@
-#include "app/CPrivateProfile.h"
+#include "core/app/CPrivateProfile.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

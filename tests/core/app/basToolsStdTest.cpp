@@ -1,9 +1,9 @@
-#include "app/basToolsStd.h"
-#include "app/CSystem.h"
-#include "app/ProgramFolder.h"
-#include "app/mWin32_SHGetSpecialFolderPath.h"
+#include "core/app/basToolsStd.h"
+#include "core/app/CSystem.h"
+#include "core/app/ProgramFolder.h"
+#include "core/app/mWin32_SHGetSpecialFolderPath.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

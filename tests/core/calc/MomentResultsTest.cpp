@@ -2,10 +2,10 @@
 // at the real side ratio against stored direct plate solutions, the governing
 // moments of a case and the results CSV.
 
-#include "calc/MomentSummary.h"
-#include "calc/RealRatio.h"
+#include "core/calc/MomentSummary.h"
+#include "core/calc/RealRatio.h"
+#include "core/text/LeadingNumber.h"
 #include "support/TestSupport.h"
-#include "text/LeadingNumber.h"
 
 #include <gtest/gtest.h>
 

@@ -1,6 +1,6 @@
-#include "calc/basCalcMd.h"
+#include "core/calc/basCalcMd.h"
+#include "core/text/ListInput.h"
 #include "support/TestSupport.h"
-#include "text/ListInput.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
 // The sheet's value checks and clipboard text, the side-ratio list and its check.
-#include "cases/CaseSheet.h"
-#include "cases/SideRatioCheck.h"
-#include "cases/SideRatioList.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/SideRatioCheck.h"
+#include "core/cases/SideRatioList.h"
+#include "core/text/WidthFold.h"
 #include "support/TestSupport.h"
-#include "text/WidthFold.h"
 
 #include <gtest/gtest.h>
 

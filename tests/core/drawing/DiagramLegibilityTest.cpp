@@ -1,9 +1,9 @@
 // Legibility of the section force diagrams: the overlap check itself, and the
 // diagrams of a grid of extreme but valid cases checked with it.
 
-#include "calc/basCalcMd.h"
-#include "drawing/DrawingOverlaps.h"
-#include "drawing/SectionForceDiagram.h"
+#include "core/calc/basCalcMd.h"
+#include "core/drawing/DrawingOverlaps.h"
+#include "core/drawing/SectionForceDiagram.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>

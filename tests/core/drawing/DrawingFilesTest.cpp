@@ -1,11 +1,11 @@
 // The drawing command file and the figure file as the renderer reads them,
 // good and malformed, and the writer's rare kinds read back.
 
-#include "drawing/DrawingCommandFile.h"
-#include "drawing/FigureFile.h"
+#include "core/drawing/DrawingCommandFile.h"
+#include "core/drawing/FigureFile.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 // The drawing command writer: style files, text measurement, dimension lines,
 // the drawing command file byte for byte and the figure placement.
 
-#include "drawing/FixedNumber.h"
-#include "drawing/basResOutPrnZ.h"
+#include "core/drawing/FixedNumber.h"
+#include "core/drawing/basResOutPrnZ.h"
+#include "core/text/NumberPicture.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/NumberPicture.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -1,15 +1,15 @@
 // The section force diagrams: scales, grid, moment texts, load diagram,
 // failure on spans that cannot be scaled, and the two files they write.
 
-#include "drawing/SectionForceDiagram.h"
-#include "drawing/DrawingOverlaps.h"
-#include "drawing/basResOutZuMdS.h"
-#include "drawing/basResOutZuMdT.h"
-#include "report/basResOutPrn.h"
+#include "core/drawing/SectionForceDiagram.h"
+#include "core/drawing/DrawingOverlaps.h"
+#include "core/drawing/basResOutZuMdS.h"
+#include "core/drawing/basResOutZuMdT.h"
+#include "core/report/basResOutPrn.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 #include "support/TestSupport.h"
-#include "text/LeadingNumber.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -1,9 +1,9 @@
-#include "project/basIO.h"
-#include "project/ProjectLoad.h"
-#include "project/basIO200.h"
+#include "core/project/basIO.h"
+#include "core/project/ProjectLoad.h"
+#include "core/project/basIO200.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

@@ -2,11 +2,11 @@
 // figure files and drawing command files it names, the failure message and
 // exit code of a case whose diagram cannot be drawn, and the clean-up.
 
-#include "calc/basCalcMd.h"
-#include "project/basIO.h"
-#include "report/ReportRun.h"
+#include "core/calc/basCalcMd.h"
+#include "core/project/basIO.h"
+#include "core/report/ReportRun.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -2,10 +2,10 @@
 // the failure message, the combined print file, the preview command line and
 // the clean-up of the print files.
 
-#include "report/ReportRun.h"
-#include "app/CSystem.h"
+#include "core/report/ReportRun.h"
+#include "core/app/CSystem.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -3,10 +3,10 @@
 // that records its calls, so that the page's own text can be checked byte
 // for byte.
 
-#include "report/basResOutMd.h"
+#include "core/report/basResOutMd.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

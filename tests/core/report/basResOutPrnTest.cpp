@@ -1,10 +1,10 @@
 // The text report writer: template sections, field filling counted in
 // Shift_JIS bytes, heading numbers and prefixes, page breaks, print file lists.
 
-#include "report/basResOutPrn.h"
-#include "app/ProgramFolder.h"
+#include "core/report/basResOutPrn.h"
+#include "core/app/ProgramFolder.h"
+#include "core/text/ShiftJis.h"
 #include "support/TestSupport.h"
-#include "text/ShiftJis.h"
 
 #include <gtest/gtest.h>
 

@@ -3,16 +3,16 @@
 // hold control characters, links and FIFOs to be written over. Each is run
 // with a time and memory bound.
 
-#include "app/CPrivateProfile.h"
-#include "app/Messages.h"
-#include "app/basToolsStd.h"
-#include "project/ProjectLoad.h"
-#include "project/basIO.h"
-#include "report/ChapterSettings.h"
-#include "report/basResOutPrn.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/app/Messages.h"
+#include "core/app/basToolsStd.h"
+#include "core/project/ProjectLoad.h"
+#include "core/project/basIO.h"
+#include "core/report/ChapterSettings.h"
+#include "core/report/basResOutPrn.h"
+#include "core/text/SignalCleanup.h"
+#include "core/text/TextFile.h"
 #include "support/TestSupport.h"
-#include "text/SignalCleanup.h"
-#include "text/TextFile.h"
 
 #include <gtest/gtest.h>
 

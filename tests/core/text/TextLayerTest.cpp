@@ -1,8 +1,8 @@
-#include "text/LeadingNumber.h"
-#include "text/ListInput.h"
-#include "text/NumberPicture.h"
-#include "text/ShiftJis.h"
-#include "text/TextFile.h"
+#include "core/text/LeadingNumber.h"
+#include "core/text/ListInput.h"
+#include "core/text/NumberPicture.h"
+#include "core/text/ShiftJis.h"
+#include "core/text/TextFile.h"
 
 #include <gtest/gtest.h>
 

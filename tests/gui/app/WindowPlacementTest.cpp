@@ -2,8 +2,8 @@
 // window whose stored place and size no longer suit the screen (offscreen:
 // no frame; the frames of a window manager are seen by placement_frames.sh).
 
-#include "app/WindowPlacement.h"
-#include "app/CPrivateProfile.h"
+#include "gui/app/WindowPlacement.h"
+#include "core/app/CPrivateProfile.h"
 #include "support/TestSupport.h"
 
 #include <QDialog>

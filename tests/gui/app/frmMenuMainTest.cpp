@@ -2,15 +2,15 @@
 // file dialogs answered by a FakePrompter and the settings in a temporary
 // program folder.
 
-#include "app/frmMenuMain.h"
+#include "gui/app/frmMenuMain.h"
 #include "../FakePrompter.h"
 #include "../FindChild.h"
 #include "../ModalDriver.h"
-#include "app/AppState.h"
-#include "app/CPrivateProfile.h"
-#include "project/basIO.h"
-#include "report/RangeSpinBox.h"
-#include "report/frmInpRenban.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/project/basIO.h"
+#include "gui/app/AppState.h"
+#include "gui/report/RangeSpinBox.h"
+#include "gui/report/frmInpRenban.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -3,10 +3,10 @@
 #include "../ModalDriver.h"
 #include "CasesTestSupport.h"
 
-#include "app/AppState.h"
-#include "app/CPrivateProfile.h"
-#include "app/frmMenuMain.h"
-#include "project/basIO.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/project/basIO.h"
+#include "gui/app/AppState.h"
+#include "gui/app/frmMenuMain.h"
 
 #include <QPushButton>
 

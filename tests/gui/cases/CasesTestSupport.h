@@ -2,13 +2,13 @@
 // Shared by the editor and dialog tests: a side-ratio list with short known
 // lists, and the editor opened on a case table with the opener's hand-over.
 
-#include "cases/CaseHandOver.h"
-#include "cases/CaseSheet.h"
-#include "cases/CaseTable.h"
-#include "cases/SideRatioList.h"
-#include "cases/frmInpJyokenSS.h"
+#include "core/cases/CaseSheet.h"
+#include "core/cases/CaseTable.h"
+#include "core/cases/SideRatioList.h"
 #include "gui/FakePrompter.h"
 #include "gui/FindChild.h"
+#include "gui/cases/CaseHandOver.h"
+#include "gui/cases/frmInpJyokenSS.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -2,11 +2,11 @@
 // undo, the condition dialog and the hand-over to the case table.
 #include "CasesTestSupport.h"
 
-#include "cases/CaseSheetModel.h"
-#include "cases/NumberEdit.h"
-#include "cases/frmInpJyoken.h"
-#include "cases/frmRefusedValues.h"
-#include "text/WidthFold.h"
+#include "core/text/WidthFold.h"
+#include "gui/cases/CaseSheetModel.h"
+#include "gui/cases/NumberEdit.h"
+#include "gui/cases/frmInpJyoken.h"
+#include "gui/cases/frmRefusedValues.h"
 
 #include <QClipboard>
 #include <QComboBox>

@@ -2,8 +2,8 @@
 // the range message and the list when the side-ratio file is missing.
 #include "CasesTestSupport.h"
 
-#include "cases/NumberEdit.h"
-#include "cases/frmInpJyoken.h"
+#include "gui/cases/NumberEdit.h"
+#include "gui/cases/frmInpJyoken.h"
 
 #include <QAbstractItemView>
 #include <QComboBox>

@@ -1,7 +1,7 @@
 // The file dialog: its filters, its open and save behaviours, and what it
 // hands back when confirmed or cancelled.
 
-#include "dialogs/CFileDialog.h"
+#include "gui/dialogs/CFileDialog.h"
 #include "../ModalDriver.h"
 #include "support/TestSupport.h"
 

@@ -2,10 +2,10 @@
 // load and save of section Chapter go through the main window
 // (frmMenuMainTest).
 
-#include "report/frmInpRenban.h"
+#include "gui/report/frmInpRenban.h"
 #include "../FakePrompter.h"
 #include "../FindChild.h"
-#include "report/RangeSpinBox.h"
+#include "gui/report/RangeSpinBox.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

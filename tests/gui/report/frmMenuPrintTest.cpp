@@ -3,13 +3,13 @@
 // (a fake preview program records its arguments) and the clean-up on close;
 // the results window on the same calculation.
 
-#include "report/frmMenuPrint.h"
+#include "gui/report/frmMenuPrint.h"
 #include "../FakePrompter.h"
-#include "app/AppState.h"
-#include "app/CPrivateProfile.h"
-#include "calc/MomentSummary.h"
-#include "project/ProjectLoad.h"
-#include "report/frmResults.h"
+#include "core/app/CPrivateProfile.h"
+#include "core/calc/MomentSummary.h"
+#include "core/project/ProjectLoad.h"
+#include "gui/app/AppState.h"
+#include "gui/report/frmResults.h"
 #include "support/TestSupport.h"
 
 #include <QApplication>

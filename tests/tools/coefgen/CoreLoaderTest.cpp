@@ -1,7 +1,7 @@
 // The committed table files read by the application's own loader.
 #include "CommittedFiles.h"
 
-#include "calc/basCalcMd.h"
+#include "core/calc/basCalcMd.h"
 
 #include <gtest/gtest.h>
 
