@@ -5,7 +5,7 @@
 
 #include "core/calc/basCalcMd.h"
 #include "core/cases/CaseTable.h"
-#include "gui/app/Prompter.h"
+#include "gui/common/Prompter.h"
 #include "gui/report/frmResults.h"
 
 #include <QApplication>

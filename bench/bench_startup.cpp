@@ -3,11 +3,11 @@
 // as `ormavex` does before the user sees it. Target: under 0.5 s.
 
 #include "core/app/CPrivateProfile.h"
-#include "gui/app/AppPaths.h"
-#include "gui/app/AppState.h"
-#include "gui/app/ApplicationSetUp.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/frmMenuMain.h"
+#include "gui/common/AppPaths.h"
+#include "gui/common/AppState.h"
+#include "gui/common/ApplicationSetUp.h"
+#include "gui/common/Prompter.h"
+#include "gui/main/frmMenuMain.h"
 
 #include <QAction>
 #include <QApplication>

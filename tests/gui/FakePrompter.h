@@ -3,7 +3,7 @@
 // queued answer, file dialogs the next queued path (nothing = cancelled).
 // Everything asked is recorded.
 
-#include "gui/app/Prompter.h"
+#include "gui/common/Prompter.h"
 #include "gui/dialogs/CFileDialog.h"
 
 #include <QString>

@@ -2,7 +2,7 @@
 // with the application's Japanese set-up and a watchdog on modal windows.
 
 #include "ModalDriver.h"
-#include "gui/app/ApplicationSetUp.h"
+#include "gui/common/ApplicationSetUp.h"
 
 #include <QApplication>
 

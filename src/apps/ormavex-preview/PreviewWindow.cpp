@@ -2,7 +2,7 @@
 
 #include "core/app/CPrivateProfile.h"
 #include "core/app/Messages.h"
-#include "gui/app/WindowPlacement.h"
+#include "gui/common/WindowPlacement.h"
 #include "render/PdfExport.h"
 
 #include <QAction>

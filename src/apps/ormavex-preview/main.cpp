@@ -8,7 +8,7 @@
 #include "core/app/Version.h"
 #include "core/platform/Platform.h"
 #include "core/text/SignalCleanup.h"
-#include "gui/app/ApplicationSetUp.h"
+#include "gui/common/ApplicationSetUp.h"
 #include "gui/help/HelpKey.h"
 #include "render/PdfExport.h"
 

@@ -6,12 +6,12 @@
 #include "core/app/Version.h"
 #include "core/app/mWin32_SHGetSpecialFolderPath.h"
 #include "core/text/SignalCleanup.h"
-#include "gui/app/AppPaths.h"
-#include "gui/app/AppState.h"
-#include "gui/app/ApplicationSetUp.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/frmMenuMain.h"
+#include "gui/common/AppPaths.h"
+#include "gui/common/AppState.h"
+#include "gui/common/ApplicationSetUp.h"
+#include "gui/common/Prompter.h"
 #include "gui/help/HelpKey.h"
+#include "gui/main/frmMenuMain.h"
 
 #include <QApplication>
 

@@ -5,10 +5,10 @@
 #include "core/cases/SideRatioCheck.h"
 #include "core/cases/SideRatioList.h"
 #include "core/text/LeadingNumber.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/WindowPlacement.h"
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/PlatePicture.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/WindowPlacement.h"
 
 #include <QApplication>
 #include <QButtonGroup>

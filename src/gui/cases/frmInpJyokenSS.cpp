@@ -5,12 +5,12 @@
 #include "core/cases/SideRatioCheck.h"
 #include "core/cases/SideRatioList.h"
 #include "core/text/LeadingNumber.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/WindowPlacement.h"
 #include "gui/cases/CaseSheetDelegates.h"
 #include "gui/cases/CaseSheetModel.h"
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/frmInpJyoken.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 
 #include <QAction>

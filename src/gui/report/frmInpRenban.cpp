@@ -1,8 +1,8 @@
 #include "gui/report/frmInpRenban.h"
 
 #include "core/app/CPrivateProfile.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/WindowPlacement.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/report/RangeSpinBox.h"
 
 #include <QApplication>

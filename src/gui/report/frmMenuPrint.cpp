@@ -2,9 +2,9 @@
 
 #include "core/app/CPrivateProfile.h"
 #include "core/report/ReportRun.h"
-#include "gui/app/AppState.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/WindowPlacement.h"
+#include "gui/common/AppState.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 #include "gui/report/frmResults.h"
 

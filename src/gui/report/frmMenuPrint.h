@@ -7,7 +7,7 @@
 // every print file of the run. "計算結果一覧(&R)" shows the calculated
 // moments in the results window.
 
-#include "gui/app/AppPaths.h"
+#include "gui/common/AppPaths.h"
 
 #include <QDialog>
 

@@ -6,8 +6,8 @@
 #include "core/cases/CaseSheet.h"
 #include "core/cases/CaseTable.h"
 #include "core/text/FileReplace.h"
-#include "gui/app/Prompter.h"
-#include "gui/app/WindowPlacement.h"
+#include "gui/common/Prompter.h"
+#include "gui/common/WindowPlacement.h"
 #include "gui/dialogs/CFileDialog.h"
 
 #include <QApplication>

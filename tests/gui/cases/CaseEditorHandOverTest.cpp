@@ -5,8 +5,8 @@
 
 #include "core/app/CPrivateProfile.h"
 #include "core/project/basIO.h"
-#include "gui/app/AppState.h"
-#include "gui/app/frmMenuMain.h"
+#include "gui/common/AppState.h"
+#include "gui/main/frmMenuMain.h"
 
 #include <QPushButton>
 

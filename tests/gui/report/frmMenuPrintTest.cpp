@@ -8,7 +8,7 @@
 #include "core/app/CPrivateProfile.h"
 #include "core/calc/MomentSummary.h"
 #include "core/project/ProjectLoad.h"
-#include "gui/app/AppState.h"
+#include "gui/common/AppState.h"
 #include "gui/report/frmResults.h"
 #include "support/TestSupport.h"
 

@@ -2,7 +2,7 @@
 // window whose stored place and size no longer suit the screen (offscreen:
 // no frame; the frames of a window manager are seen by placement_frames.sh).
 
-#include "gui/app/WindowPlacement.h"
+#include "gui/common/WindowPlacement.h"
 #include "core/app/CPrivateProfile.h"
 #include "support/TestSupport.h"
 

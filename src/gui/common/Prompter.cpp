@@ -1,4 +1,4 @@
-#include "gui/app/Prompter.h"
+#include "gui/common/Prompter.h"
 
 #include "gui/dialogs/CFileDialog.h"
 

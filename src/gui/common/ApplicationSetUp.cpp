@@ -1,4 +1,4 @@
-#include "gui/app/ApplicationSetUp.h"
+#include "gui/common/ApplicationSetUp.h"
 
 #include <QApplication>
 #include <QFont>

@@ -2,13 +2,13 @@
 // file dialogs answered by a FakePrompter and the settings in a temporary
 // program folder.
 
-#include "gui/app/frmMenuMain.h"
+#include "gui/main/frmMenuMain.h"
 #include "../FakePrompter.h"
 #include "../FindChild.h"
 #include "../ModalDriver.h"
 #include "core/app/CPrivateProfile.h"
 #include "core/project/basIO.h"
-#include "gui/app/AppState.h"
+#include "gui/common/AppState.h"
 #include "gui/report/RangeSpinBox.h"
 #include "gui/report/frmInpRenban.h"
 #include "support/TestSupport.h"

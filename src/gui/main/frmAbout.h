@@ -2,7 +2,7 @@
 // The About box: product title, version and a button that shows the system
 // information (operating system, Qt version, program folder, settings file).
 
-#include "gui/app/AppPaths.h"
+#include "gui/common/AppPaths.h"
 
 #include <QDialog>
 

@@ -1,4 +1,4 @@
-#include "gui/app/AppPaths.h"
+#include "gui/common/AppPaths.h"
 
 #include "core/app/ProgramFolder.h"
 #include "core/app/basToolsStd.h"

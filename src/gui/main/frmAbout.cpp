@@ -1,7 +1,7 @@
-#include "gui/app/frmAbout.h"
+#include "gui/main/frmAbout.h"
 
 #include "core/app/Version.h"
-#include "gui/app/Prompter.h"
+#include "gui/common/Prompter.h"
 
 #include <QDir>
 #include <QHBoxLayout>

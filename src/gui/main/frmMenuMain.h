@@ -19,7 +19,7 @@
 // - "計算結果一覧" shows the results of the last calculation while the cases
 //   are unchanged.
 
-#include "gui/app/AppPaths.h"
+#include "gui/common/AppPaths.h"
 
 #include <QMainWindow>
 

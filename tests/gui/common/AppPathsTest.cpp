@@ -2,7 +2,7 @@
 // folder the user can write, also on a new account without a local data
 // folder yet.
 
-#include "gui/app/AppPaths.h"
+#include "gui/common/AppPaths.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
