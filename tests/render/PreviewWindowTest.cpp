@@ -1,10 +1,10 @@
 // The preview program's command line and window: pages shown, PDF output
 // through the action, settings kept in the folder it was given.
 
-#include "apps/ormavex-preview/PreviewWindow.h"
-#include "apps/ormavex-preview/PreviewCommandLine.h"
+#include "gui/preview/PreviewWindow.h"
 #include "core/app/CPrivateProfile.h"
 #include "core/text/ShiftJis.h"
+#include "gui/preview/PreviewCommandLine.h"
 #include "support/TestSupport.h"
 
 #include <QAction>

@@ -1,6 +1,6 @@
 // The module side: the one exported function, over the renderer.
 
-#include "apps/ormavex-batch/PdfPlugin.h"
+#include "core/batch/PdfPlugin.h"
 
 #include "render/PdfExport.h"
 

@@ -2,14 +2,14 @@
 // file with its figures. See PreviewCommandLine.h for the command line.
 
 #include "apps/CatchAll.h"
-#include "apps/ormavex-preview/PreviewCommandLine.h"
-#include "apps/ormavex-preview/PreviewWindow.h"
 #include "core/app/ProgramFolder.h"
 #include "core/app/Version.h"
 #include "core/platform/Platform.h"
 #include "core/text/SignalCleanup.h"
 #include "gui/common/ApplicationSetUp.h"
 #include "gui/help/HelpKey.h"
+#include "gui/preview/PreviewCommandLine.h"
+#include "gui/preview/PreviewWindow.h"
 #include "render/PdfExport.h"
 
 #include <QApplication>

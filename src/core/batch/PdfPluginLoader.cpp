@@ -1,4 +1,4 @@
-#include "apps/ormavex-batch/PdfPlugin.h"
+#include "core/batch/PdfPlugin.h"
 
 #include "core/platform/Platform.h"
 

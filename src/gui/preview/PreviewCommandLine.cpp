@@ -1,4 +1,4 @@
-#include "apps/ormavex-preview/PreviewCommandLine.h"
+#include "gui/preview/PreviewCommandLine.h"
 
 #include "core/text/Blanks.h"
 

@@ -1,4 +1,4 @@
-#include "apps/ormavex-preview/PreviewWindow.h"
+#include "gui/preview/PreviewWindow.h"
 
 #include "core/app/CPrivateProfile.h"
 #include "core/app/Messages.h"
