@@ -4,8 +4,8 @@
 
 #include "FuzzSupport.h"
 
+#include "core/report/PrintFile.h"
 #include "render/PagePainter.h"
-#include "render/PrintFile.h"
 #include "render/ReportDocument.h"
 
 #include <QGuiApplication>

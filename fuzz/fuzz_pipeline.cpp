@@ -9,9 +9,9 @@
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
 #include "core/project/basIO.h"
+#include "core/report/PrintFile.h"
 #include "core/report/ReportRun.h"
 #include "core/text/TextFile.h"
-#include "render/PrintFile.h"
 #include "render/ReportDocument.h"
 
 #include <cstdint>

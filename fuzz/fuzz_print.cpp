@@ -4,7 +4,7 @@
 
 #include "FuzzSupport.h"
 
-#include "render/PrintFile.h"
+#include "core/report/PrintFile.h"
 #include "render/ReportDocument.h"
 
 #include <cstdint>

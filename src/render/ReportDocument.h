@@ -19,7 +19,7 @@
 
 #include "core/drawing/DrawingCommandFile.h"
 #include "core/drawing/FigureFile.h"
-#include "render/PrintFile.h"
+#include "core/report/PrintFile.h"
 #include "render/StyleTables.h"
 
 #include <functional>
@@ -28,6 +28,15 @@
 #include <vector>
 
 namespace ormavex::render {
+
+// The print file as the core's report model reads it.
+using printfile::kMaxColumns;
+using printfile::kMaxLines;
+using printfile::ParsePrintFile;
+using printfile::PrintFileContent;
+using printfile::PrintLine;
+using printfile::SplitIntoRuns;
+using printfile::TextRun;
 
 struct PageSetup {
     double paperWidth = 210.0;

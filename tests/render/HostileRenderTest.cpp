@@ -2,9 +2,9 @@
 // planted inside a line, special files named as figures, the same figure
 // under many spellings, drawings past the memory budget, huge print files.
 
+#include "core/report/PrintFile.h"
 #include "core/text/ShiftJis.h"
 #include "gui/preview/PreviewWindow.h"
-#include "render/PrintFile.h"
 #include "render/ReportDocument.h"
 #include "support/TestSupport.h"
 

@@ -1,8 +1,8 @@
 // Parsing of the text print files and the style tables of the renderer, good
 // and malformed input.
 
+#include "core/report/PrintFile.h"
 #include "core/text/ShiftJis.h"
-#include "render/PrintFile.h"
 #include "render/StyleTables.h"
 #include "support/TestSupport.h"
 
@@ -12,6 +12,8 @@
 
 namespace ormavex::render {
 namespace {
+
+using namespace printfile;
 
 using test::SjisLines;
 

@@ -3,6 +3,7 @@
 #include "core/app/CSystem.h"
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
+#include "core/report/PrintFile.h"
 
 #include <cmath>
 
@@ -238,7 +239,7 @@ bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStat
     Error failure;
     for (std::size_t i = 0; i < chosen.size() && failure.code() == 0; ++i) {
         if (i > 0) {
-            joined += '\f';
+            joined += printfile::kFormFeed;
         }
         const std::string& item = report.lists.text[chosen[i]];
         if (!AppendFileLines(joined, item)) {

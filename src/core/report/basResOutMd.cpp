@@ -1,5 +1,6 @@
 #include "core/report/basResOutMd.h"
 
+#include "core/report/PrintFile.h"
 #include "core/text/Error.h"
 
 #include <cmath>
@@ -66,7 +67,7 @@ void WritePage(ReportState& report, const CaseTable& cases, const CalcArrays& ca
     PrintBlankLines(report, 2);
     PrintHeadingPrefix(report, levels[10]);
     const std::string figure = diagram(member, caseNo);
-    PrintLine(report, "  ?FG;000;000;" + figure);
+    PrintLine(report, "  " + std::string(printfile::kFigurePlacement) + figure);
     PrintHeadingPrefix(report, levels[10]);
     PrintLine(report, " ");
     ClosePrintFile(report);

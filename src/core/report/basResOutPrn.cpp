@@ -1,6 +1,7 @@
 #include "core/report/basResOutPrn.h"
 
 #include "core/report/ChapterSettings.h"
+#include "core/report/PrintFile.h"
 
 #include "core/app/CPrivateProfile.h"
 #include "core/text/LeadingNumber.h"
@@ -410,8 +411,11 @@ std::string HeadingPrefix(ReportState& state, int level) {
     }
     const std::string number =
         state.method != NumberingMethod::None ? HeadingNumberText(state, level) : std::string();
-    const std::string code = level == 1 ? "?R1" : level == 2 ? "?R2" : "";
-    return Blanks(ClampSetting(state.margins[level], 0, kMaxHeadingMargin)) + code + number;
+    const std::string_view code = level == 1   ? printfile::kHeading1
+                                  : level == 2 ? printfile::kHeading2
+                                               : std::string_view();
+    return Blanks(ClampSetting(state.margins[level], 0, kMaxHeadingMargin)) + std::string(code) +
+           number;
 }
 
 void PrintHeadingPrefix(ReportState& state, int level) {
@@ -433,14 +437,14 @@ void PrintLine(ReportState& state, std::string_view text) {
 
 void AppendPageBreak(ReportState& state) noexcept {
     if (HeldOpen(state)) {
-        state.out.writeBytes("\f");
+        state.out.writeBytes(printfile::kPageBreak);
         if (state.out.failed()) {
             state.out.close(); // the next page opens the file afresh
         }
         return;
     }
     if (state.out.open(state.currentPrintFile, TextOutFile::Mode::Append)) {
-        state.out.writeBytes("\f");
+        state.out.writeBytes(printfile::kPageBreak);
     }
     state.out.close();
 }

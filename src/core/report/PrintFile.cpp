@@ -1,12 +1,10 @@
-#include "render/PrintFile.h"
+#include "core/report/PrintFile.h"
 
 #include "core/text/ShiftJis.h"
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 
 namespace {
-
-constexpr char kFormFeed = '\f';
 
 bool IsHalfWidthKana(unsigned char b) noexcept { return b >= 0xA1 && b <= 0xDF; }
 
@@ -20,11 +18,11 @@ PrintLine MakeLine(std::string_view bytes, bool lineStart) {
         return line; // blank line
     }
     std::string_view rest = bytes.substr(indent);
-    if (lineStart && rest.starts_with("?FG;")) {
+    if (lineStart && rest.starts_with(kFigure)) {
         line.kind = PrintLine::Kind::Figure;
         line.figureColumn = static_cast<int>(indent);
         // "?FG;" then two fields each closed by ";" (always "000"), then the path.
-        std::size_t pos = 4;
+        std::size_t pos = kFigure.size();
         bool ok = true;
         for (int field = 0; field < 2 && ok; ++field) {
             std::size_t semi = rest.find(';', pos);
@@ -41,9 +39,9 @@ PrintLine MakeLine(std::string_view bytes, bool lineStart) {
         return line;
     }
     std::string printed(bytes);
-    if (lineStart && (rest.starts_with("?R1") || rest.starts_with("?R2"))) {
+    if (lineStart && (rest.starts_with(kHeading1) || rest.starts_with(kHeading2))) {
         line.heading = rest[2] - '0';
-        printed.erase(indent, 3);
+        printed.erase(indent, kHeading1.size());
     }
     line.runs = SplitIntoRuns(printed);
     return line;
@@ -141,4 +139,4 @@ PrintFileContent ParsePrintFile(std::string_view bytes) {
     return out;
 }
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile

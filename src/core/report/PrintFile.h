@@ -1,5 +1,6 @@
 #pragma once
-// Text print files as a sequence of printable lines.
+// Text print files: their control codes, written by the report writer, and
+// their reading as a sequence of printable lines, for the renderer.
 //
 // A text print file is Shift_JIS text with CR LF line ends. A form feed
 // (code 12) is a page break wherever it stands; the next line begins right
@@ -23,7 +24,18 @@
 #include <string_view>
 #include <vector>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
+
+/// A page break wherever it stands.
+inline constexpr char kFormFeed = '\f';
+inline constexpr std::string_view kPageBreak = "\f";
+/// After a line's leading blanks: the line is a level 1 or 2 heading.
+inline constexpr std::string_view kHeading1 = "?R1";
+inline constexpr std::string_view kHeading2 = "?R2";
+/// After a line's leading blanks: the line places the figure file whose path
+/// follows; the two fields closed by ";" are always written as "000".
+inline constexpr std::string_view kFigure = "?FG;";
+inline constexpr std::string_view kFigurePlacement = "?FG;000;000;";
 
 /// Characters printed from one column on, without blanks inside.
 struct TextRun {
@@ -54,4 +66,4 @@ PrintFileContent ParsePrintFile(std::string_view bytes);
 /// The printed runs of one line's bytes (no control codes interpreted).
 std::vector<TextRun> SplitIntoRuns(std::string_view sjisLine);
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile
