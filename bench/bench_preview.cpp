@@ -4,10 +4,10 @@
 
 #include "core/drawing/basResOutZuMdS.h"
 #include "core/drawing/basResOutZuMdT.h"
+#include "core/report/ReportDocument.h"
 #include "core/report/basResOutPrn.h"
 #include "core/text/ShiftJis.h"
 #include "render/PdfExport.h"
-#include "render/ReportDocument.h"
 
 #include <QGuiApplication>
 
@@ -107,9 +107,9 @@ void BM_Report99ToPdf(benchmark::State& state) {
     std::size_t pages = 0;
     for (auto _ : state) {
         std::string error;
-        ormavex::render::ReportDocument doc;
-        if (!ormavex::render::BuildReportDocument(report.printFile(), ORMAVEX_BENCH_DATA_DIR, doc,
-                                                  &error) ||
+        ormavex::printfile::ReportDocument doc;
+        if (!ormavex::printfile::BuildReportDocument(report.printFile(), ORMAVEX_BENCH_DATA_DIR,
+                                                     doc, &error) ||
             !ormavex::render::WriteReportPdf(doc, report.pdf(), &error)) {
             state.SkipWithError(error.c_str());
             break;

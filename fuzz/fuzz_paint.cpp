@@ -5,8 +5,8 @@
 #include "FuzzSupport.h"
 
 #include "core/report/PrintFile.h"
+#include "core/report/ReportDocument.h"
 #include "render/PagePainter.h"
-#include "render/ReportDocument.h"
 
 #include <QGuiApplication>
 #include <QImage>
@@ -33,6 +33,7 @@ QGuiApplication& App() {
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    using namespace ormavex::printfile;
     using namespace ormavex::render;
     (void)App();
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);

@@ -10,9 +10,9 @@
 #include "core/calc/basCalcMd.h"
 #include "core/project/basIO.h"
 #include "core/report/PrintFile.h"
+#include "core/report/ReportDocument.h"
 #include "core/report/ReportRun.h"
 #include "core/text/TextFile.h"
-#include "render/ReportDocument.h"
 
 #include <cstdint>
 #include <filesystem>
@@ -51,19 +51,19 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     std::string printed;
     FUZZ_CHECK(ReadFileBytes(combined, printed, error, FileLimit::Print));
-    const render::PrintFileContent content = render::ParsePrintFile(printed);
+    const printfile::PrintFileContent content = printfile::ParsePrintFile(printed);
     FUZZ_CHECK(!content.truncated);
-    for (const render::PrintLine& line : content.lines) {
-        if (line.kind == render::PrintLine::Kind::Figure) {
+    for (const printfile::PrintLine& line : content.lines) {
+        if (line.kind == printfile::PrintLine::Kind::Figure) {
             FUZZ_CHECK(!line.figurePath.empty());
-            const auto figure = render::LoadFigure(line.figurePath);
+            const auto figure = printfile::LoadFigure(line.figurePath);
             FUZZ_CHECK(figure->error.empty());
             FUZZ_CHECK(figure->problems().empty());
         }
     }
-    render::ReportDocument doc;
+    printfile::ReportDocument doc;
     std::string why;
-    FUZZ_CHECK(render::BuildReportDocument(combined, dataFolder, doc, &why));
+    FUZZ_CHECK(printfile::BuildReportDocument(combined, dataFolder, doc, &why));
     FUZZ_CHECK(!doc.pages.empty());
 
     DeletePrintFiles(*report);

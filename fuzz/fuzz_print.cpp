@@ -5,14 +5,14 @@
 #include "FuzzSupport.h"
 
 #include "core/report/PrintFile.h"
-#include "render/ReportDocument.h"
+#include "core/report/ReportDocument.h"
 
 #include <cstdint>
 #include <memory>
 #include <string_view>
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    using namespace ormavex::render;
+    using namespace ormavex::printfile;
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     const PrintFileContent content = ParsePrintFile(bytes);
     FUZZ_CHECK(content.lines.size() <= kMaxLines);

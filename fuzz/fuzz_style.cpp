@@ -5,7 +5,7 @@
 #include "FuzzSupport.h"
 
 #include "core/drawing/basResOutPrnZ.h"
-#include "render/StyleTables.h"
+#include "core/report/StyleTables.h"
 
 #include <cstdint>
 #include <memory>
@@ -15,7 +15,7 @@
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::string_view bytes(reinterpret_cast<const char*>(data), size);
     {
-        ormavex::render::StyleTables tables;
+        ormavex::printfile::StyleTables tables;
         std::string problem;
         (void)tables.readLineStyles(bytes, &problem);
         (void)tables.readTextStyles(bytes, &problem);

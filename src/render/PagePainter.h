@@ -8,7 +8,7 @@
 // of characters from its own column, so the fixed-pitch columns hold whatever
 // the font's metrics.
 
-#include "render/ReportDocument.h"
+#include "core/report/ReportDocument.h"
 
 #include <QFont>
 #include <QString>
@@ -16,6 +16,19 @@
 class QPainter;
 
 namespace ormavex::render {
+
+// The page model the renderer paints: the core's, read from the print file.
+using printfile::Dash;
+using printfile::DashPattern;
+using printfile::LoadedDrawing;
+using printfile::LoadedFigure;
+using printfile::Page;
+using printfile::PageSetup;
+using printfile::PlacedFigure;
+using printfile::PlacedText;
+using printfile::ReportDocument;
+using printfile::StyleTables;
+using printfile::TextRun;
 
 class PagePainter {
 public:

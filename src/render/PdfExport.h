@@ -1,13 +1,15 @@
 #pragma once
 // Output of a whole report: to PDF and to a printer, through PagePainter.
 
-#include "render/ReportDocument.h"
+#include "core/report/ReportDocument.h"
 
 #include <string>
 
 class QPrinter;
 
 namespace ormavex::render {
+
+using printfile::ReportDocument;
 
 /// For programs without a window: drops Qt's remark that XDG_RUNTIME_DIR is
 /// not set (harmless on a server, but noise on stderr); every other message

@@ -3,9 +3,9 @@
 // under many spellings, drawings past the memory budget, huge print files.
 
 #include "core/report/PrintFile.h"
+#include "core/report/ReportDocument.h"
 #include "core/text/ShiftJis.h"
 #include "gui/preview/PreviewWindow.h"
-#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
@@ -18,6 +18,8 @@
 
 namespace ormavex::render {
 namespace {
+
+using namespace printfile;
 
 using ormavex::test::RunBounded;
 using ormavex::test::SjisLines;

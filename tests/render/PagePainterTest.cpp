@@ -7,10 +7,10 @@
 #include "core/app/Version.h"
 #include "core/drawing/basResOutZuMdS.h"
 #include "core/drawing/basResOutZuMdT.h"
+#include "core/report/ReportDocument.h"
 #include "core/report/basResOutPrn.h"
 #include "core/text/ShiftJis.h"
 #include "render/PdfExport.h"
-#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
 
 #include <QImage>
@@ -25,6 +25,9 @@
 
 namespace ormavex::render {
 namespace {
+
+using namespace printfile;
+using printfile::PrintLine; // not the report writer's function of that name
 
 constexpr double kDotsPerMm = 8.0;
 

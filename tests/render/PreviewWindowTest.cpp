@@ -57,7 +57,7 @@ protected:
             bytes += (i > 1 ? "\f" : "") + ToShiftJis("?R1第" + std::to_string(i) + "頁") + "\r\n";
         }
         test::WriteBytes(dir.file("p.tmp"), bytes);
-        doc = std::make_shared<render::ReportDocument>();
+        doc = std::make_shared<printfile::ReportDocument>();
         QString message;
         ASSERT_TRUE(OpenReport(dir.file("p.tmp"), dir.path(), *doc, &message));
     }
@@ -67,7 +67,7 @@ protected:
     }
 
     test::TempDir dir;
-    std::shared_ptr<render::ReportDocument> doc;
+    std::shared_ptr<printfile::ReportDocument> doc;
 };
 
 // The page box and the end buttons follow the page shown, whichever way it
@@ -245,7 +245,7 @@ TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {
 }
 
 TEST_F(PreviewWindowTest, UnreadableFileGivesAMessageNamingIt) {
-    render::ReportDocument d;
+    printfile::ReportDocument d;
     QString message;
     EXPECT_FALSE(OpenReport(dir.file("missing.tmp"), dir.path(), d, &message));
     EXPECT_TRUE(message.contains(QStringLiteral("missing.tmp")));

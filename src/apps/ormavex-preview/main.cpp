@@ -29,10 +29,10 @@ int ExportPdf(int argc, char** argv, const ormavex::preview::CommandLine& cl) {
     }
     ormavex::render::FilterHeadlessQtMessages();
     QGuiApplication app(argc, argv);
-    ormavex::render::ReportDocument doc;
+    ormavex::printfile::ReportDocument doc;
     std::string error;
-    if (!ormavex::render::BuildReportDocument(cl.printFile, ormavex::ProgramFolder(), doc,
-                                              &error)) {
+    if (!ormavex::printfile::BuildReportDocument(cl.printFile, ormavex::ProgramFolder(), doc,
+                                                 &error)) {
         std::cerr << "ormavex-preview: " << cl.printFile << ": " << error << "\n";
         return 2;
     }
@@ -80,7 +80,7 @@ int Run(int& argc, char** argv, std::optional<QApplication>& app) {
     app.emplace(argc, argv);
     ormavex::gui::SetUpJapaneseUi(*app); // Qt's print and file dialogs in Japanese
     ormavex::gui::InstallHelpKey(*app, ormavex::ProgramFolder()); // F1: the preview's page
-    auto doc = std::make_shared<ormavex::render::ReportDocument>();
+    auto doc = std::make_shared<ormavex::printfile::ReportDocument>();
     QString message;
     if (!OpenReport(cl.printFile, ormavex::ProgramFolder(), *doc, &message)) {
         QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), message);

@@ -47,9 +47,9 @@ QString Caption(const QString& reportName) {
 } // namespace
 
 bool OpenReport(const std::string& printFile, const std::string& programFolder,
-                render::ReportDocument& doc, QString* message) {
+                printfile::ReportDocument& doc, QString* message) {
     std::string error;
-    if (render::BuildReportDocument(printFile, programFolder, doc, &error)) {
+    if (printfile::BuildReportDocument(printFile, programFolder, doc, &error)) {
         return true;
     }
     if (message != nullptr) {
@@ -64,7 +64,7 @@ std::string PreviewWindow::SettingsFile(const std::string& iniFolder) {
     return iniFolder + "/Preview.ini";
 }
 
-PreviewWindow::PreviewWindow(std::shared_ptr<const render::ReportDocument> doc,
+PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> doc,
                              std::string printFile, std::string iniFolder)
     : m_doc(std::move(doc)), m_printFile(std::move(printFile)), m_iniFolder(std::move(iniFolder)),
       m_printer(QPrinter::HighResolution) {

@@ -14,7 +14,7 @@
 // the settings folder it is given, section "Preview"; the window is fitted
 // onto the screen it opens on.
 
-#include "render/ReportDocument.h"
+#include "core/report/ReportDocument.h"
 
 #include <QMainWindow>
 #include <QPrinter>
@@ -38,7 +38,7 @@ public:
     /// Shows an error message.
     using ErrorSink = std::function<void(QWidget* parent, const QString& text)>;
 
-    PreviewWindow(std::shared_ptr<const render::ReportDocument> doc, std::string printFile,
+    PreviewWindow(std::shared_ptr<const printfile::ReportDocument> doc, std::string printFile,
                   std::string iniFolder);
     ~PreviewWindow() override;
     PreviewWindow(const PreviewWindow&) = delete;
@@ -92,7 +92,7 @@ private:
     void applyZoomText(const QString& text);
     void goToPage(int page);
 
-    std::shared_ptr<const render::ReportDocument> m_doc;
+    std::shared_ptr<const printfile::ReportDocument> m_doc;
     std::string m_printFile;
     std::string m_iniFolder;
     std::string m_projectFile;
@@ -113,6 +113,6 @@ private:
 
 /// Reads a print file into a document. False with a message for the user.
 bool OpenReport(const std::string& printFile, const std::string& programFolder,
-                render::ReportDocument& doc, QString* message);
+                printfile::ReportDocument& doc, QString* message);
 
 } // namespace ormavex::preview

@@ -20,23 +20,14 @@
 #include "core/drawing/DrawingCommandFile.h"
 #include "core/drawing/FigureFile.h"
 #include "core/report/PrintFile.h"
-#include "render/StyleTables.h"
+#include "core/report/StyleTables.h"
 
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
-namespace ormavex::render {
-
-// The print file as the core's report model reads it.
-using printfile::kMaxColumns;
-using printfile::kMaxLines;
-using printfile::ParsePrintFile;
-using printfile::PrintFileContent;
-using printfile::PrintLine;
-using printfile::SplitIntoRuns;
-using printfile::TextRun;
+namespace ormavex::printfile {
 
 struct PageSetup {
     double paperWidth = 210.0;
@@ -138,4 +129,4 @@ std::vector<Page> Paginate(const PrintFileContent& content, const FigureLoader& 
 bool BuildReportDocument(const std::string& printFile, const std::string& programFolder,
                          ReportDocument& doc, std::string* error);
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile

@@ -21,7 +21,7 @@
 #include <string_view>
 #include <vector>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 
 enum class DashPattern { Solid = 0, Dashed = 1, Dotted = 2, Chain = 3, TwoDotChain = 4 };
 
@@ -61,4 +61,4 @@ private:
     std::vector<TextStyle> m_texts;
 };
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile

@@ -1,10 +1,10 @@
-#include "render/StyleTables.h"
+#include "core/report/StyleTables.h"
 
 #include "core/text/TextFile.h"
 
 #include <algorithm>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 
 namespace {
 
@@ -86,4 +86,4 @@ void StyleTables::load(const std::string& programFolder, std::vector<std::string
     }
 }
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile

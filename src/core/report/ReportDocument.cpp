@@ -1,4 +1,4 @@
-#include "render/ReportDocument.h"
+#include "core/report/ReportDocument.h"
 
 #include "core/text/ShiftJis.h"
 #include "core/text/TextFile.h"
@@ -8,7 +8,7 @@
 #include <map>
 #include <system_error>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 
 namespace {
 
@@ -288,4 +288,4 @@ bool BuildReportDocument(const std::string& printFile, const std::string& progra
     return true;
 }
 
-} // namespace ormavex::render
+} // namespace ormavex::printfile

@@ -1,13 +1,13 @@
 // Page breaking of the report: form feeds, full pages, figures that do not
 // fit, and the promise that one case page fits on one A4 sheet.
 
+#include "core/report/ReportDocument.h"
 #include "core/text/ShiftJis.h"
-#include "render/ReportDocument.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 namespace {
 
 PrintLine Text(const std::string& s) {
@@ -257,4 +257,4 @@ TEST(BuildReportDocumentTest, MissingPrintFileFailsAndMissingFigureBecomesANote)
 }
 
 } // namespace
-} // namespace ormavex::render
+} // namespace ormavex::printfile

@@ -1,14 +1,14 @@
-// Parsing of the style tables of the renderer, good and malformed input.
+// Reading of the style tables applied to the report pages, good and malformed input.
 
+#include "core/report/StyleTables.h"
 #include "core/text/ShiftJis.h"
-#include "render/StyleTables.h"
 #include "support/TestSupport.h"
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 
-namespace ormavex::render {
+namespace ormavex::printfile {
 namespace {
 
 using test::SjisLines;
@@ -58,4 +58,4 @@ TEST(StyleTablesTest, MissingOrBrokenFilesKeepTheBuiltInTables) {
 }
 
 } // namespace
-} // namespace ormavex::render
+} // namespace ormavex::printfile
