@@ -366,7 +366,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     EXPECT_TRUE(editor->refusalList()->isVisible());
     EXPECT_NE(editor->noticeText().find("4 件"), std::string::npos) << editor->noticeText();
     // A line of the list leads to its cell.
-    QTableWidget* lines = editor->refusalList()->lstValues();
+    QTableWidget* lines = test::Child<QTableWidget>(*editor->refusalList(), "lstValues");
     emit lines->cellActivated(2, 0);
     EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 99 * 100 + 9);
 
