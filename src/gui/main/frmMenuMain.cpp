@@ -20,7 +20,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -30,8 +29,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
