@@ -98,6 +98,9 @@ private:
     /// Asks whether to save edited input before it is replaced; false when
     /// the action is to be abandoned.
     bool saveBeforeReplacing(const std::string& title);
+    /// Asks `question` about the edited input and saves on Yes; false on
+    /// Cancel or when the save did not happen.
+    bool offerToSave(const std::string& title, const std::string& question);
     /// The common load steps; true when the file was read.
     bool loadFile(const std::string& path, bool addRecent);
     /// Closing: the save question and the position; false keeps the window open.
