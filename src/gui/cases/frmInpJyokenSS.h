@@ -93,8 +93,6 @@ public:
     /// The list of a paste's refusals, nullptr before the first paste that had any.
     frmRefusedValues* refusalList() const { return m_refusals; }
 
-    void mnuCut_Click();
-    void mnuCopy_Click();
     void mnuPaste_Click();
     void mnuAdd_Click();
     void mnuInsert_Click();
@@ -124,6 +122,8 @@ public slots:
     void reject() override;
 
 private:
+    void mnuCut_Click();
+    void mnuCopy_Click();
     // The steps of the constructor.
     void buildSheet();
     void connectSheet();

@@ -69,7 +69,6 @@ public:
     /// True when the file was written.
     bool mnuFileSave_Click();
     void mnuFileName_Click(int index);
-    void mnuAbout_Click();
     // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering,
     // 3 results window.
     void cmdMenu_Click(int index);
@@ -88,6 +87,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void mnuAbout_Click();
     void buildMenus();
     void buildCentre();
     void rebuildRecentMenu();
