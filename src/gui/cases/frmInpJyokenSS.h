@@ -89,9 +89,6 @@ public:
     void setActiveCell(int column, int row);
 
     QTableView* sheet() const { return m_sheet; }
-    QUndoStack& undoStack() const { return *m_undo; }
-    /// The list of a paste's refusals, nullptr before the first paste that had any.
-    frmRefusedValues* refusalList() const { return m_refusals; }
 
     void mnuPaste_Click();
     void mnuAdd_Click();
