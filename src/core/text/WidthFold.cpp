@@ -1,6 +1,5 @@
 #include "core/text/WidthFold.h"
 
-
 namespace ormavex {
 
 namespace {
