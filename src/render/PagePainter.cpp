@@ -3,7 +3,6 @@
 #include <QFontDatabase>
 #include <QFontMetricsF>
 #include <QPainter>
-#include <QPainterPath>
 #include <QPolygonF>
 
 #include <algorithm>

@@ -77,7 +77,7 @@ TEST_F(PreviewWindowTest, PageBoxAndButtonsFollowEveryNavigation) {
     w.resize(800, 900);
     w.show();
     QApplication::processEvents();
-    w.previewWidget()->updatePreview();
+    w.findChild<QPrintPreviewWidget*>()->updatePreview();
     QApplication::processEvents();
     ASSERT_EQ(w.pageCount(), 3);
     auto* box = w.findChild<QSpinBox*>(QStringLiteral("pageNumber"));
@@ -95,11 +95,10 @@ TEST_F(PreviewWindowTest, PageBoxAndButtonsFollowEveryNavigation) {
     action(w, "actionPrevious")->trigger();
     EXPECT_EQ(state(), "2/2 FPNL");
     auto key = [&](int k, Qt::KeyboardModifiers m = Qt::NoModifier) {
-        QTest::keyClick(w.previewWidget()->findChild<QGraphicsView*>()->viewport(),
-                        static_cast<Qt::Key>(k), m);
+        QTest::keyClick(w.findChild<QGraphicsView*>()->viewport(), static_cast<Qt::Key>(k), m);
         QApplication::processEvents();
     };
-    w.previewWidget()->findChild<QGraphicsView*>()->setFocus();
+    w.findChild<QGraphicsView*>()->setFocus();
     key(Qt::Key_PageDown);
     EXPECT_EQ(state(), "3/3 FP--");
     key(Qt::Key_Home);
@@ -111,7 +110,7 @@ TEST_F(PreviewWindowTest, PageBoxAndButtonsFollowEveryNavigation) {
     box->setValue(1);
     EXPECT_EQ(state(), "1/1 --NL");
     // Scrolling the view to its end, as the wheel does, shows the last page.
-    QScrollBar* bar = w.previewWidget()->findChild<QGraphicsView*>()->verticalScrollBar();
+    QScrollBar* bar = w.findChild<QGraphicsView*>()->verticalScrollBar();
     bar->setValue(bar->maximum());
     QApplication::processEvents();
     EXPECT_EQ(state(), "3/3 FP--");
@@ -126,20 +125,20 @@ TEST_F(PreviewWindowTest, ZoomFieldCtrlWheelAndEscape) {
     EXPECT_EQ(zoom->currentText(), QString::fromUtf8("幅に合わせる"));
     zoom->setEditText(QStringLiteral("150"));
     emit zoom->textActivated(zoom->currentText());
-    EXPECT_EQ(w.previewWidget()->zoomMode(), QPrintPreviewWidget::CustomZoom);
-    EXPECT_NEAR(w.previewWidget()->zoomFactor(), 1.5, 1e-9);
+    EXPECT_EQ(w.findChild<QPrintPreviewWidget*>()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+    EXPECT_NEAR(w.findChild<QPrintPreviewWidget*>()->zoomFactor(), 1.5, 1e-9);
     EXPECT_EQ(zoom->currentText(), QStringLiteral("150%"));
     emit zoom->textActivated(QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
-    EXPECT_EQ(w.previewWidget()->zoomMode(), QPrintPreviewWidget::FitInView);
+    EXPECT_EQ(w.findChild<QPrintPreviewWidget*>()->zoomMode(), QPrintPreviewWidget::FitInView);
     emit zoom->textActivated(QStringLiteral("abc")); // refused: the zoom in force is shown
     EXPECT_EQ(zoom->currentText(), QString::fromUtf8("ﾍﾟｰｼﾞ全体"));
 
     emit zoom->textActivated(QStringLiteral("100%"));
-    QWidget* viewport = w.previewWidget()->findChild<QGraphicsView*>()->viewport();
+    QWidget* viewport = w.findChild<QGraphicsView*>()->viewport();
     QWheelEvent up(QPointF(10, 10), viewport->mapToGlobal(QPointF(10, 10)), QPoint(),
                    QPoint(0, 120), Qt::NoButton, Qt::ControlModifier, Qt::NoScrollPhase, false);
     QApplication::sendEvent(viewport, &up);
-    EXPECT_GT(w.previewWidget()->zoomFactor(), 1.0);
+    EXPECT_GT(w.findChild<QPrintPreviewWidget*>()->zoomFactor(), 1.0);
     EXPECT_NE(zoom->currentText(), QStringLiteral("100%"));
     EXPECT_TRUE(zoom->currentText().endsWith(QLatin1Char('%')));
 
@@ -176,9 +175,9 @@ TEST_F(PreviewWindowTest, PagesArePaintedInTheWindow) {
     PreviewWindow w(doc, dir.file("p.tmp"), "");
     w.resize(800, 900);
     w.show();
-    w.previewWidget()->updatePreview();
+    w.findChild<QPrintPreviewWidget*>()->updatePreview();
     QApplication::processEvents();
-    const QImage shot = w.previewWidget()->grab().toImage();
+    const QImage shot = w.findChild<QPrintPreviewWidget*>()->grab().toImage();
     int dark = 0;
     for (int y = 0; y < shot.height(); y += 2) {
         for (int x = 0; x < shot.width(); x += 2) {
@@ -229,7 +228,7 @@ TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {
     {
         PreviewWindow w(doc, dir.file("p.tmp"), ini);
         w.resize(700, 600);
-        w.previewWidget()->setZoomFactor(1.5);
+        w.findChild<QPrintPreviewWidget*>()->setZoomFactor(1.5);
         ASSERT_TRUE(w.saveSettings());
     }
     const std::string file = PreviewWindow::SettingsFile(ini);
@@ -240,8 +239,8 @@ TEST_F(PreviewWindowTest, SizeAndZoomAreKeptInTheSettingsFolder) {
     PreviewWindow again(doc, dir.file("p.tmp"), ini);
     again.restoreSettings();
     EXPECT_EQ(again.size(), QSize(700, 600));
-    EXPECT_NEAR(again.previewWidget()->zoomFactor(), 1.5, 1e-9);
-    EXPECT_EQ(again.previewWidget()->zoomMode(), QPrintPreviewWidget::CustomZoom);
+    EXPECT_NEAR(again.findChild<QPrintPreviewWidget*>()->zoomFactor(), 1.5, 1e-9);
+    EXPECT_EQ(again.findChild<QPrintPreviewWidget*>()->zoomMode(), QPrintPreviewWidget::CustomZoom);
 }
 
 TEST_F(PreviewWindowTest, UnreadableFileGivesAMessageNamingIt) {

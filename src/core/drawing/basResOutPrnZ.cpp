@@ -8,14 +8,19 @@ namespace ormavex {
 
 namespace {
 
+// The error of a file that could not be read, written or created.
+Error FileError(const char* failed, const char* what, const std::string& path, int code) {
+    return Error(std::string("cannot ") + failed + " the " + what + " " + path + " (error " +
+                     std::to_string(code) + ")",
+                 code, path);
+}
+
 std::string ReadWholeFile(FileReadCache& files, const std::string& path, const char* what,
                           std::size_t limit) {
     std::string bytes;
     Error error;
     if (!files.read(path, bytes, error, limit)) {
-        throw Error(std::string("cannot read the ") + what + " " + path + " (error " +
-                        std::to_string(error.code()) + ")",
-                    error.code(), path);
+        throw FileError("read", what, path, error.code());
     }
     return bytes;
 }
@@ -24,27 +29,13 @@ std::string ReadWholeFile(FileReadCache& files, const std::string& path, const c
 void WriteBytesAndClose(TextOutFile& out, std::string_view bytes, const char* what) {
     out.writeBytes(bytes);
     if (!out.close()) {
-        throw Error(std::string("cannot write the ") + what + " " + out.path() + " (error " +
-                        std::to_string(out.errorCode()) + ")",
-                    out.errorCode(), out.path());
-    }
-}
-
-// Writes the whole text into a file open for writing and closes it.
-void WriteAndClose(TextOutFile& out, const std::string& utf8, const char* what) {
-    out.writeBytes(ToShiftJis(utf8));
-    if (!out.close()) {
-        throw Error(std::string("cannot write the ") + what + " " + out.path() + " (error " +
-                        std::to_string(out.errorCode()) + ")",
-                    out.errorCode(), out.path());
+        throw FileError("write", what, out.path(), out.errorCode());
     }
 }
 
 TextOutFile& OpenForWriting(TextOutFile& out, const std::string& path, const char* what) {
     if (!out.open(path, TextOutFile::Mode::Truncate)) {
-        throw Error(std::string("cannot create the ") + what + " " + path + " (error " +
-                        std::to_string(out.errorCode()) + ")",
-                    out.errorCode(), path);
+        throw FileError("create", what, path, out.errorCode());
     }
     return out;
 }
@@ -348,12 +339,12 @@ void DrawingContext::WriteFigureFile(const std::string& path, const std::string&
     // The values are checked before the file is made.
     const std::string text = FigureText(title, areaWidth, areaHeight);
     TextOutFile file;
-    WriteAndClose(OpenForWriting(file, path, "figure file"), text, "figure file");
+    WriteBytesAndClose(OpenForWriting(file, path, "figure file"), ToShiftJis(text), "figure file");
 }
 
 void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title, double areaWidth,
                                      double areaHeight) const {
-    WriteAndClose(file, FigureText(title, areaWidth, areaHeight), "figure file");
+    WriteBytesAndClose(file, ToShiftJis(FigureText(title, areaWidth, areaHeight)), "figure file");
 }
 
 std::string DrawingContext::FigureText(const std::string& title, double areaWidth,

@@ -12,9 +12,7 @@
 #include "core/platform/Platform.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cmath>
-#include <cstdlib>
 #include <cstring>
 #include <tuple>
 #include <vector>

@@ -1,7 +1,5 @@
 #include "core/text/WidthFold.h"
 
-#include <cstdint>
-
 namespace ormavex {
 
 namespace {

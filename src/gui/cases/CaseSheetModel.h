@@ -67,7 +67,6 @@ public:
 
     /// The tabulated ratios the λ check compares with.
     void setSideRatioLists(SideRatioLists lists);
-    const SideRatioLists& sideRatioLists() const { return m_lists; }
     /// The λ check of row 1..rowCount().
     SideRatioFinding sideRatioFinding(int row) const;
 

@@ -19,7 +19,6 @@ public:
     double Value() const noexcept { return m_value; }
     double MinValue() const noexcept { return m_min; }
     double MaxValue() const noexcept { return m_max; }
-    const std::string& DisplayFormat() const noexcept { return m_display; }
     /// A number written with the display picture.
     QString FormatValue(double value) const;
 
@@ -30,7 +29,6 @@ public:
     /// A field for a size: a typed 0, negative number or nothing is not taken
     /// either, and notPositive() is emitted instead of invalidRange().
     void setPositive(bool positive) { m_positive = positive; }
-    bool isPositive() const noexcept { return m_positive; }
     /// Display and edit pictures; the edit picture's decimals limit typing.
     void setFormats(const std::string& display, const std::string& edit);
 

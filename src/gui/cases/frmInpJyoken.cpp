@@ -9,8 +9,8 @@
 #include "gui/cases/PlatePicture.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/WindowPlacement.h"
+#include "gui/help/HelpKey.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
@@ -242,10 +242,7 @@ void frmInpJyoken::connectFields() {
     }
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(m_help, &QPushButton::clicked, this, [this] {
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QApplication::sendEvent(this, &f1);
-    });
+    ConnectHelpButton(m_help, this);
 }
 
 void frmInpJyoken::setLambdaItems(const std::vector<std::string>& items) {

@@ -16,18 +16,14 @@
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenuBar>
-#include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
 #include <QStatusBar>
 #include <QTableView>
@@ -172,10 +168,7 @@ void frmInpJyokenSS::buildButtons() {
     }
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
     connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    connect(m_help, &QPushButton::clicked, this, [this] {
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QApplication::sendEvent(this, &f1);
-    });
+    ConnectHelpButton(m_help, this);
 }
 
 void frmInpJyokenSS::buildLegend() {

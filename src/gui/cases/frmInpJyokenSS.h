@@ -89,12 +89,7 @@ public:
     void setActiveCell(int column, int row);
 
     QTableView* sheet() const { return m_sheet; }
-    QUndoStack& undoStack() const { return *m_undo; }
-    /// The list of a paste's refusals, nullptr before the first paste that had any.
-    frmRefusedValues* refusalList() const { return m_refusals; }
 
-    void mnuCut_Click();
-    void mnuCopy_Click();
     void mnuPaste_Click();
     void mnuAdd_Click();
     void mnuInsert_Click();
@@ -124,6 +119,8 @@ public slots:
     void reject() override;
 
 private:
+    void mnuCut_Click();
+    void mnuCopy_Click();
     // The steps of the constructor.
     void buildSheet();
     void connectSheet();

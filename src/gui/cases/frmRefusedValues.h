@@ -31,8 +31,6 @@ public:
     /// Fills the list; `stored` is the number of values the paste did store.
     void setEntries(const std::vector<Entry>& entries, int stored);
 
-    QTableWidget* lstValues() const { return m_list; }
-    QLabel* lblSummary() const { return m_summary; }
     /// The list as tab-separated lines with a heading line, as "ｺﾋﾟｰ" puts it on the clipboard.
     QString listText() const;
 

@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QKeyEvent>
 #include <QPointer>
+#include <QPushButton>
 #include <QScreen>
 #include <QTimer>
 
@@ -164,6 +165,13 @@ void InstallHelpKey(QCoreApplication& app, const std::string& programFolder) {
     auto* filter = new HelpKeyFilter(&app);
     filter->setObjectName(name);
     app.installEventFilter(filter);
+}
+
+void ConnectHelpButton(QPushButton* button, QWidget* window) {
+    QObject::connect(button, &QPushButton::clicked, window, [window] {
+        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
+        QApplication::sendEvent(window, &f1);
+    });
 }
 
 } // namespace ormavex::gui

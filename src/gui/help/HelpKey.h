@@ -11,6 +11,7 @@
 #include <string>
 
 class QCoreApplication;
+class QPushButton;
 class QWidget;
 
 namespace ormavex::gui {
@@ -41,6 +42,9 @@ HelpWindow* ShowHelp(const QString& page);
 
 /// The help window, when one has been opened and not closed.
 HelpWindow* CurrentHelpWindow();
+
+/// A Help button of `window`: a click sends F1 to the window.
+void ConnectHelpButton(QPushButton* button, QWidget* window);
 
 /// Installs the F1 filter on `app` with the manual of `programFolder`.
 void InstallHelpKey(QCoreApplication& app, const std::string& programFolder);

@@ -46,8 +46,6 @@ public:
 
     QTextBrowser* browser() const { return m_browser; }
     QTreeWidget* contents() const { return m_contents; }
-    QLineEdit* searchField() const { return m_searchField; }
-    QListWidget* searchResults() const { return m_results; }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

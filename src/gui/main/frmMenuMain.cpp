@@ -20,7 +20,6 @@
 
 #include <QAction>
 #include <QCloseEvent>
-#include <QComboBox>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -30,8 +29,6 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPushButton>
-#include <QRadioButton>
-#include <QSpinBox>
 #include <QStatusBar>
 #include <QStyle>
 #include <QToolBar>
@@ -275,20 +272,21 @@ bool frmMenuMain::saveBeforeReplacing(const std::string& title) {
     if (!m_editedFlag) {
         return true;
     }
-    const Prompter::Answer answer = m_prompter.message(
-        this, title,
-        "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存しますか？\n\n編集中のﾌｧｲﾙ名：" + m_currentFile,
-        Message::Icon::Information, Prompter::Buttons::YesNoCancel);
-    if (answer == Prompter::Answer::Cancel) {
-        return false;
-    }
-    if (answer == Prompter::Answer::Yes && !mnuFileSave_Click()) {
+    if (!offerToSave(title, "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存しますか？")) {
         return false;
     }
     // Saved, or knowingly given up: the input about to be replaced is no
     // longer unsaved work.
     setEditedFlag(false);
     return true;
+}
+
+bool frmMenuMain::offerToSave(const std::string& title, const std::string& question) {
+    const Prompter::Answer answer =
+        m_prompter.message(this, title, question + "\n\n編集中のﾌｧｲﾙ名：" + m_currentFile,
+                           Message::Icon::Information, Prompter::Buttons::YesNoCancel);
+    return answer != Prompter::Answer::Cancel &&
+           (answer != Prompter::Answer::Yes || mnuFileSave_Click());
 }
 
 bool frmMenuMain::loadFile(const std::string& path, bool addRecent) {
@@ -546,20 +544,12 @@ void frmMenuMain::saveNumbering(frmInpRenban& dialog, bool* cancel) {
 }
 
 bool frmMenuMain::queryClose() {
-    if (m_editedFlag) {
-        const Prompter::Answer answer = m_prompter.message(
-            this, "ｱﾌﾟﾘｹｰｼｮﾝ終了",
-            "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？\n\n編集中のﾌｧｲﾙ名：" +
-                m_currentFile,
-            Message::Icon::Information, Prompter::Buttons::YesNoCancel);
-        if (answer == Prompter::Answer::Cancel) {
-            return false;
-        }
-        // A failed save, or a cancelled Save As, keeps the program open so
-        // that the edits are not lost.
-        if (answer == Prompter::Answer::Yes && !mnuFileSave_Click()) {
-            return false;
-        }
+    // A failed save, or a cancelled Save As, keeps the program open so that
+    // the edits are not lost.
+    if (m_editedFlag &&
+        !offerToSave("ｱﾌﾟﾘｹｰｼｮﾝ終了",
+                     "現在編集中の入力ﾃﾞｰﾀがあります。上書き保存してから終了しますか？")) {
+        return false;
     }
     SaveWindowPosition(*this, m_paths.settingsFile, "MenuMain");
     return true;

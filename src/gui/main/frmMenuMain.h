@@ -69,7 +69,6 @@ public:
     /// True when the file was written.
     bool mnuFileSave_Click();
     void mnuFileName_Click(int index);
-    void mnuAbout_Click();
     // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering,
     // 3 results window.
     void cmdMenu_Click(int index);
@@ -88,6 +87,7 @@ protected:
     void dropEvent(QDropEvent* event) override;
 
 private:
+    void mnuAbout_Click();
     void buildMenus();
     void buildCentre();
     void rebuildRecentMenu();
@@ -98,6 +98,9 @@ private:
     /// Asks whether to save edited input before it is replaced; false when
     /// the action is to be abandoned.
     bool saveBeforeReplacing(const std::string& title);
+    /// Asks `question` about the edited input and saves on Yes; false on
+    /// Cancel or when the save did not happen.
+    bool offerToSave(const std::string& title, const std::string& question);
     /// The common load steps; true when the file was read.
     bool loadFile(const std::string& path, bool addRecent);
     /// Closing: the save question and the position; false keeps the window open.

@@ -14,7 +14,6 @@
 #include <QFileInfo>
 #include <QGraphicsView>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewWidget>

@@ -46,7 +46,6 @@ public:
 
     int pageCount() const;
     int currentPage() const;
-    QPrintPreviewWidget* previewWidget() const { return m_preview; }
 
     /// The project the report was made from: names the window, the
     /// suggested PDF (same folder, same name, ".pdf") and the printed document.

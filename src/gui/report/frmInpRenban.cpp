@@ -3,15 +3,14 @@
 #include "core/app/CPrivateProfile.h"
 #include "gui/common/Prompter.h"
 #include "gui/common/WindowPlacement.h"
+#include "gui/help/HelpKey.h"
 #include "gui/report/RangeSpinBox.h"
 
-#include <QApplication>
 #include <QButtonGroup>
 #include <QComboBox>
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -217,10 +216,7 @@ QLayout* frmInpRenban::buildButtons() {
     cancel->setFocusPolicy(Qt::NoFocus);
     m_cmdHelp = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     m_cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
-    connect(m_cmdHelp, &QPushButton::clicked, this, [this] {
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QApplication::sendEvent(this, &f1);
-    });
+    ConnectHelpButton(m_cmdHelp, this);
     connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 

@@ -8,11 +8,9 @@
 #include "gui/help/HelpKey.h"
 #include "gui/report/frmResults.h"
 
-#include <QApplication>
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
-#include <QKeyEvent>
 #include <QPushButton>
 #include <QVBoxLayout>
 
@@ -72,10 +70,7 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     // Help opens this window's page of the manual, when the manual is there.
     help->setEnabled(!HelpFile(QStringLiteral("print-menu.html")).empty());
-    connect(help, &QPushButton::clicked, this, [this] {
-        QKeyEvent f1(QEvent::KeyPress, Qt::Key_F1, Qt::NoModifier);
-        QApplication::sendEvent(this, &f1);
-    });
+    ConnectHelpButton(help, this);
     for (QPushButton* b : {m_cmdPreview, m_cmdResults, help, close}) {
         b->setMinimumWidth(100);
     }

@@ -63,10 +63,8 @@ public:
                QWidget* parent = nullptr);
     ~frmResults() override;
 
-    QTableWidget* summaryTable() const { return m_summary; }
     /// The Mx (0) or My (1) grid of the selected case.
     QTableWidget* gridTable(int which) const { return which == 0 ? m_mx : m_my; }
-    QLabel* caseLabel() const { return m_caseLabel; }
     const CalcArrays& realRatioMoments() const { return *m_real; }
 
     /// Shows case `caseNo` in the grids and selects its summary row.

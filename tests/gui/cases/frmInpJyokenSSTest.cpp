@@ -185,8 +185,8 @@ TEST_F(EditorTest, CopiesAndPastesSpreadsheetBlocks) {
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
     EXPECT_EQ(Row(*editor, 2), "前壁||4|1|1|3.25|1.3|2.5|1.5|20|-10");
     EXPECT_EQ(Row(*editor, 3), "隔壁||2|0|0|3.5|2.5|1.4|1.5|30|-15"); // Lx refused: kept
-    ASSERT_NE(editor->refusalList(), nullptr);
-    EXPECT_EQ(editor->refusalList()->listText().toStdString(),
+    ASSERT_NE(editor->findChild<gui::frmRefusedValues*>(), nullptr);
+    EXPECT_EQ(editor->findChild<gui::frmRefusedValues*>()->listText().toStdString(),
               "行\t列\t貼り付けた値\t理由\r\n3\tLx(m)\t4,5x\t数値ではないため入力できません\r\n");
 
     // One undo takes the whole paste back.
@@ -236,9 +236,9 @@ TEST_F(EditorTest, MarkedLambdaAndTheNearestRatioCommand) {
     QTableView* sheet = editor->sheet();
     sheet->selectionModel()->select(QItemSelection(model->index(0, 0), model->index(2, 0)),
                                     QItemSelectionModel::ClearAndSelect);
-    const int steps = editor->undoStack().count();
+    const int steps = editor->findChild<QUndoStack*>()->count();
     Action(*editor, "mnuFitLambda")->trigger();
-    EXPECT_EQ(editor->undoStack().count(), steps + 1);
+    EXPECT_EQ(editor->findChild<QUndoStack*>()->count(), steps + 1);
     EXPECT_EQ(editor->cellText(SheetCol::Lambda, 1),
               "1"); // 1.05: exactly one step away, not marked
     EXPECT_EQ(editor->cellText(SheetCol::Lambda, 2), "1.5");
@@ -343,18 +343,18 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
         "頂版\t\t0\t0\t2\t1\t1\t\t1\t0\t0\r\n"));
     editor->setActiveCell(SheetCol::Title, 97);
     sheet->clearSelection();
-    const int steps = editor->undoStack().count();
+    const int steps = editor->findChild<QUndoStack*>()->count();
     QTest::keyClick(sheet, Qt::Key_V, Qt::ControlModifier);
 
     // Rows 98 and 99 were added; the fourth line had no row left under the limit.
     ASSERT_EQ(editor->MaxRows(), 99);
-    EXPECT_EQ(editor->undoStack().count(), steps + 1);
+    EXPECT_EQ(editor->findChild<QUndoStack*>()->count(), steps + 1);
     EXPECT_FALSE(Action(*editor, "mnuAdd")->isEnabled());
     // The title as typed; 150.5 out of range: Lx kept, the ratio from the new Ly.
     EXPECT_EQ(Row(*editor, 97), "前壁（Ａ）||4|1|1|97.5|2.5|39|1.2|-1234.5|-3");
     EXPECT_EQ(Row(*editor, 98), "隔壁||2|0|0|4|2|2|1.5|0|0");
     EXPECT_EQ(Row(*editor, 99), "底版||3|1|1|5|1|5|1|0|0"); // Ly -2 and λ "ｘ" refused
-    const std::string list = editor->refusalList()->listText().toStdString();
+    const std::string list = editor->findChild<gui::frmRefusedValues*>()->listText().toStdString();
     EXPECT_EQ(
         list,
         "行\t列\t貼り付けた値\t理由\r\n"
@@ -363,10 +363,11 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
         "99.999）\r\n"
         "99\tλ\tｘ\t数値ではないため入力できません\r\n"
         "―\t―\t1 行\t最大検討ｹｰｽ数 99 を超えるため，99行目より下には貼り付けていません\r\n");
-    EXPECT_TRUE(editor->refusalList()->isVisible());
+    EXPECT_TRUE(editor->findChild<gui::frmRefusedValues*>()->isVisible());
     EXPECT_NE(editor->noticeText().find("4 件"), std::string::npos) << editor->noticeText();
     // A line of the list leads to its cell.
-    QTableWidget* lines = editor->refusalList()->lstValues();
+    QTableWidget* lines =
+        test::Child<QTableWidget>(*editor->findChild<gui::frmRefusedValues*>(), "lstValues");
     emit lines->cellActivated(2, 0);
     EXPECT_EQ(editor->activeRow() * 100 + editor->activeColumn(), 99 * 100 + 9);
 
@@ -375,12 +376,12 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     editor->setActiveCell(SheetCol::PrintStyle, 1);
     sheet->clearSelection();
     editor->mnuPaste_Click();
-    EXPECT_NE(editor->refusalList()->listText().toStdString().find(
+    EXPECT_NE(editor->findChild<gui::frmRefusedValues*>()->listText().toStdString().find(
                   "1\t印刷書式\t底\t選択ﾘｽﾄにない値のため入力できません（入力できるもの：側壁ﾀｲﾌﾟ，"
                   "底版ﾀｲﾌﾟ，"
                   "側壁，底版，番号 0～1）"),
               std::string::npos)
-        << editor->refusalList()->listText().toStdString();
+        << editor->findChild<gui::frmRefusedValues*>()->listText().toStdString();
 
     // One undo takes the added rows back with the values.
     Action(*editor, "mnuUndo")->trigger();
@@ -403,7 +404,7 @@ TEST_F(EditorTest, PastesFoldedFormsIntoEveryKindOfCellAndAddsRowsInOneStep) {
     EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "1");
     TypeIntoCell(*editor, SheetCol::Decimals, 1, "２桁");
     EXPECT_EQ(editor->cellText(SheetCol::Decimals, 1), "0");
-    editor->refusalList()->close();
+    editor->findChild<gui::frmRefusedValues*>()->close();
 }
 
 TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
@@ -459,8 +460,8 @@ TEST_F(EditorTest, KeyboardClearsMovesDownAndAsksBeforeThrowingEditsAway) {
     QTest::keyClick(sheet, Qt::Key_Escape);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_TRUE(editor->isVisible());
-    while (editor->undoStack().canUndo()) {
-        editor->undoStack().undo();
+    while (editor->findChild<QUndoStack*>()->canUndo()) {
+        editor->findChild<QUndoStack*>()->undo();
     }
     QTest::keyClick(sheet, Qt::Key_Escape);
     EXPECT_EQ(prompter.shown.size(), 1u);

@@ -4,6 +4,7 @@
 // work over the real pages.
 
 #include "../FakePrompter.h"
+#include "../FindChild.h"
 #include "../ModalDriver.h"
 #include "core/project/ProjectLoad.h"
 #include "gui/cases/frmInpJyoken.h"
@@ -291,10 +292,12 @@ TEST_F(HelpTest, ContentsHistoryAndSearch) {
         help->search(QStringLiteral("ν = 1/6")).contains(QStringLiteral("calculation.html")));
     EXPECT_TRUE(help->search(QStringLiteral("xyzzy-nowhere")).isEmpty());
     // Through the window: the list, then the first result opened at the word.
-    help->searchField()->setText(QStringLiteral("Timoshenko"));
-    QTest::keyClick(help->searchField(), Qt::Key_Return);
-    ASSERT_EQ(help->searchResults()->count(), 1);
-    emit help->searchResults()->itemActivated(help->searchResults()->item(0));
+    auto* field = Child<QLineEdit>(*help, "txtSearch");
+    auto* results = Child<QListWidget>(*help, "lstResults");
+    field->setText(QStringLiteral("Timoshenko"));
+    QTest::keyClick(field, Qt::Key_Return);
+    ASSERT_EQ(results->count(), 1);
+    emit results->itemActivated(results->item(0));
     EXPECT_EQ(help->currentPage().toStdString(), "coefficients.html");
     EXPECT_EQ(help->browser()->textCursor().selectedText().toStdString(), "Timoshenko");
 }

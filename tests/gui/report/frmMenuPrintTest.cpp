@@ -5,6 +5,7 @@
 
 #include "gui/report/frmMenuPrint.h"
 #include "../FakePrompter.h"
+#include "../FindChild.h"
 #include "core/app/CPrivateProfile.h"
 #include "core/calc/MomentSummary.h"
 #include "core/project/ProjectLoad.h"
@@ -160,7 +161,7 @@ TEST_F(PrintMenuTest, FailedPagesAreNamedInOneMessageWithTheirCauses) {
 TEST_F(PrintMenuTest, ResultsWindowShowsGoverningValuesCopiesAndWritesCsv) {
     gui::frmResults w(state.cases, state.calc, state.dataFolder, paths.settingsFile,
                       dir.file("caisson-A.kvt"), prompter);
-    QTableWidget* summary = w.summaryTable();
+    QTableWidget* summary = Child<QTableWidget>(w, "tblSummary");
     ASSERT_EQ(summary->rowCount(), 6);
     auto rowText = [&](int row, int from, int to) {
         std::string s;
@@ -193,7 +194,7 @@ TEST_F(PrintMenuTest, ResultsWindowShowsGoverningValuesCopiesAndWritesCsv) {
     EXPECT_EQ(mx->item(1, 3)->text(), "52.05"); // the real ratio is tabulated
     EXPECT_NE(mx->item(0, 3)->background(), mx->item(0, 2)->background()); // highlighted
     EXPECT_EQ(w.gridTable(1)->item(4, 3)->text(), "-120.03");
-    EXPECT_NE(w.caseLabel()->text().indexOf("№4"), -1);
+    EXPECT_NE(Child<QLabel>(w, "lblCase")->text().indexOf("№4"), -1);
 
     // Sorting by Mx (−) puts the most negative first; Ctrl+C copies the selected block.
     summary->sortItems(gui::frmResults::ColMxMin, Qt::AscendingOrder);
