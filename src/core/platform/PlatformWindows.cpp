@@ -2,6 +2,7 @@
 // paths, the Win32 calls for what the runtime lacks, and code page 932
 // through MultiByteToWideChar / WideCharToMultiByte.
 #include "core/platform/Platform.h"
+#include "core/platform/Utf8.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -117,24 +118,6 @@ bool DecodeUtf8(std::string_view s, char32_t& cp, std::size_t& length) {
     }
     const char32_t least = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
     return cp >= least && cp <= 0x10FFFF && (cp < 0xD800 || cp > 0xDFFF);
-}
-
-void AppendUtf8(std::string& out, char32_t cp) {
-    if (cp < 0x80) {
-        out += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        out += static_cast<char>(0xC0 | (cp >> 6));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        out += static_cast<char>(0xE0 | (cp >> 12));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (cp >> 18));
-        out += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (cp & 0x3F));
-    }
 }
 
 // Where code page 932 of Windows and glibc's iconv differ, the conversion

@@ -1,5 +1,7 @@
 #include "core/text/WidthFold.h"
 
+#include "core/platform/Utf8.h"
+
 namespace ormavex {
 
 namespace {
@@ -44,24 +46,6 @@ char32_t Compose(char32_t base, char32_t mark) {
     return 0;
 }
 
-void AppendUtf8(std::string& out, char32_t c) {
-    if (c < 0x80) {
-        out += static_cast<char>(c);
-    } else if (c < 0x800) {
-        out += static_cast<char>(0xC0 | (c >> 6));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else if (c < 0x10000) {
-        out += static_cast<char>(0xE0 | (c >> 12));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    } else {
-        out += static_cast<char>(0xF0 | (c >> 18));
-        out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-        out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-        out += static_cast<char>(0x80 | (c & 0x3F));
-    }
-}
-
 } // namespace
 
 std::string FoldWidth(std::string_view utf8) {
@@ -99,7 +83,7 @@ std::string FoldWidth(std::string_view utf8) {
             }
         }
         lastAt = out.size();
-        AppendUtf8(out, c);
+        platform::AppendUtf8(out, c);
         last = c;
     }
     return out;
