@@ -22,7 +22,10 @@ namespace ormavex {
 
 namespace {
 
-constexpr double kRatioTolerance = 0.009;
+// How close a table's side ratio must lie to the case's λ to be taken as its table.
+constexpr double kLambdaMatchTolerance = 0.009;
+// A load at QB smaller than this counts as none: the load is then a triangle from QA alone.
+constexpr double kZeroLoadTolerance = 0.009;
 constexpr int kBodyLines = 13;
 
 // A read buffer whose bytes are left uninitialised: only what read() stores is ever looked at.
@@ -344,7 +347,7 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
         if (h.endMarker) {
             return false;
         }
-        if (std::fabs(h.ratio - lambda) < kRatioTolerance) {
+        if (std::fabs(h.ratio - lambda) < kLambdaMatchTolerance) {
             const int points = calc.CalcPointCount[caseNo];
             if (h.block >= 0) {
                 const auto& block = file.blocks[static_cast<std::size_t>(h.block)];
@@ -424,11 +427,11 @@ std::vector<CoefBlock> LoadAllCoefBlocks(const std::string& dataFolder, int type
 
 void CopyCaseValues(const CaseTable& cases, int c, CalcArrays& calc) {
     std::int32_t typeIndex = 0;
-    std::int32_t ketaIndex = 0;
+    std::int32_t placesIndex = 0;
     cases.tableTypeIndex(c, typeIndex);
-    cases.decimalsIndex(c, ketaIndex);
+    cases.decimalsIndex(c, placesIndex);
     calc.CalcType[c] = typeIndex + 1;
-    calc.CalcKeta[c] = ketaIndex + 2;
+    calc.CalcKeta[c] = placesIndex + 2;
     calc.CalcLx[c] = cases.lx(c);
     calc.CalcLy[c] = cases.ly(c);
     calc.CalcRamuda[c] = cases.lambda(c);
@@ -438,10 +441,10 @@ void CopyCaseValues(const CaseTable& cases, int c, CalcArrays& calc) {
 
 bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCheck check) {
     std::int32_t typeIndex = 0;
-    std::int32_t ketaIndex = 0;
-    if (!cases.tableTypeIndex(c, typeIndex) || !cases.decimalsIndex(c, ketaIndex) ||
+    std::int32_t placesIndex = 0;
+    if (!cases.tableTypeIndex(c, typeIndex) || !cases.decimalsIndex(c, placesIndex) ||
         typeIndex == std::numeric_limits<std::int32_t>::max() ||
-        ketaIndex > std::numeric_limits<std::int32_t>::max() - 2) {
+        placesIndex > std::numeric_limits<std::int32_t>::max() - 2) {
         failure = Failure(c, "計算数表の種類または小数部桁数が整数ではありません",
                           "the table type or the decimal places are not a whole number");
         return false;
@@ -526,7 +529,7 @@ MomentFailure MomentsFromCoefficients(CalcArrays& calc, const CoefWorkTables& co
     if (TableType(calc.CalcType[c])->freeEdge) {
         u = qb;
         t = qa - qb;
-    } else if (std::fabs(qb) > kRatioTolerance) {
+    } else if (std::fabs(qb) > kZeroLoadTolerance) {
         u = qa;
         t = qb - qa;
     } else {
