@@ -1,6 +1,7 @@
 #include "gui/cases/CaseSheetModel.h"
 
 #include "core/text/LeadingNumber.h"
+#include "gui/common/Utf8Text.h"
 
 #include <QColor>
 #include <QUndoCommand>
@@ -11,8 +12,6 @@
 namespace ormavex::gui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
 
 /// One step: the rows before and after it. The sheet holds at most 99 rows of
 /// short texts, so whole copies are cheap and make every step exact.

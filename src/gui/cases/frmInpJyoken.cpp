@@ -8,6 +8,7 @@
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/PlatePicture.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Utf8Text.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 
@@ -29,9 +30,6 @@
 namespace ormavex::gui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 /// Ratios the open λ list shows at a time.
 constexpr int kLambdaListVisibleItems = 20;

@@ -10,6 +10,7 @@
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/frmInpJyoken.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Utf8Text.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 
@@ -37,9 +38,6 @@
 namespace ormavex::gui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 // Twips of the layout rules at 96 dots per inch: 240 = 16 px, 360 = 24 px,
 // 120 = 8 px, 60 = 4 px.

@@ -1,6 +1,7 @@
 #include "gui/cases/frmRefusedValues.h"
 
 #include "core/cases/CaseSheet.h"
+#include "gui/common/Utf8Text.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -15,7 +16,6 @@
 namespace ormavex::gui {
 
 namespace {
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 const char* const kHeadings[4] = {"行", "列", "貼り付けた値", "理由"};
 } // namespace

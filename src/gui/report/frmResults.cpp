@@ -7,6 +7,7 @@
 #include "core/cases/CaseTable.h"
 #include "core/text/FileReplace.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Utf8Text.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/dialogs/CFileDialog.h"
 
@@ -28,9 +29,6 @@
 namespace ormavex::gui {
 
 namespace {
-
-QString Q(const std::string& s) { return QString::fromStdString(s); }
-QString Q(const char* s) { return QString::fromUtf8(s); }
 
 constexpr const char* kSection = "Results";
 constexpr double kRealLimit = 0.03;
