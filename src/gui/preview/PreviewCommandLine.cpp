@@ -1,6 +1,21 @@
 #include "gui/preview/PreviewCommandLine.h"
 
+#include "core/app/ProgramFolder.h"
+#include "core/app/Version.h"
+#include "core/platform/Platform.h"
 #include "core/text/Blanks.h"
+#include "core/text/SignalCleanup.h"
+#include "gui/common/ApplicationSetUp.h"
+#include "gui/help/HelpKey.h"
+#include "gui/preview/PreviewWindow.h"
+#include "render/PdfExport.h"
+
+#include <QApplication>
+#include <QGuiApplication>
+#include <QMessageBox>
+
+#include <iostream>
+#include <memory>
 
 namespace ormavex::preview {
 
@@ -31,6 +46,31 @@ std::string Unquote(std::string s) {
         s.pop_back();
     }
     return s;
+}
+
+int ExportPdf(int argc, char** argv, const CommandLine& cl) {
+    // No window: no display is needed either, unless another platform is chosen.
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    render::FilterHeadlessQtMessages();
+    QGuiApplication app(argc, argv);
+    printfile::ReportDocument doc;
+    std::string error;
+    if (!printfile::BuildReportDocument(cl.printFile, ProgramFolder(), doc, &error)) {
+        std::cerr << "ormavex-preview: " << cl.printFile << ": " << error << "\n";
+        return 2;
+    }
+    const QString name = PreviewWindow::ReportName(cl.projectFile, cl.printFile);
+    doc.title = name.isEmpty() ? std::string("Ormavex") : name.toStdString();
+    for (const std::string& note : doc.notes) {
+        std::cerr << "ormavex-preview: " << note << "\n";
+    }
+    if (!render::WriteReportPdf(doc, cl.pdfPath, &error)) {
+        std::cerr << "ormavex-preview: " << error << "\n";
+        return 3;
+    }
+    return 0;
 }
 
 } // namespace
@@ -69,6 +109,51 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
         cl.error = "no print file given";
     }
     return cl;
+}
+
+int RunProgram(int& argc, char** argv, std::optional<QApplication>& app) {
+    // Ended by a signal, it removes the new file of a PDF being written.
+    InstallSignalCleanup();
+    // The arguments as UTF-8 (Windows hands argv over in its ANSI code page).
+    std::vector<std::string> args = platform::CommandLineArguments(argc, argv);
+    if (!args.empty()) {
+        args.erase(args.begin());
+    }
+    const CommandLine cl = ParseCommandLine(args);
+    if (cl.help) {
+        std::cout << kUsage;
+        return 0;
+    }
+    if (cl.version) {
+        std::cout << "ormavex-preview " << kVersion << "\n";
+        return 0;
+    }
+    if (!cl.error.empty()) {
+        std::cerr << "ormavex-preview: " << cl.error << "\n" << kUsage;
+        return 1;
+    }
+    if (!cl.pdfPath.empty()) {
+        return ExportPdf(argc, argv, cl);
+    }
+
+    gui::UseJapaneseLocale();
+    app.emplace(argc, argv);
+    gui::SetUpJapaneseUi(*app);                 // Qt's print and file dialogs in Japanese
+    gui::InstallHelpKey(*app, ProgramFolder()); // F1: the preview's page
+    auto doc = std::make_shared<printfile::ReportDocument>();
+    QString message;
+    if (!OpenReport(cl.printFile, ProgramFolder(), *doc, &message)) {
+        QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), message);
+        return 2;
+    }
+    // The PDF's title: the project's name, never a temporary file's.
+    const QString name = PreviewWindow::ReportName(cl.projectFile, cl.printFile);
+    doc->title = name.isEmpty() ? std::string("Ormavex") : name.toStdString();
+    PreviewWindow window(doc, cl.printFile, cl.iniFolder);
+    window.setProject(cl.projectFile);
+    window.restoreSettings();
+    window.show();
+    return app->exec();
 }
 
 } // namespace ormavex::preview

@@ -1,5 +1,5 @@
 #pragma once
-// The command line of ormavex-preview.
+// The command line of ormavex-preview, and the program that acts on it.
 //
 //   ormavex-preview /INI="<settings folder>" [/PROJECT="<project file>"] PRINTFILE
 //                                                           window
@@ -11,8 +11,11 @@
 // several arguments: the positional arguments are joined with single blanks.
 // The settings folder may arrive with its quotes still around it.
 
+#include <optional>
 #include <string>
 #include <vector>
+
+class QApplication;
 
 namespace ormavex::preview {
 
@@ -29,5 +32,10 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 extern const char* const kUsage;
+
+/// The program on its command line: the usage, the version, a PDF written
+/// without a window, or the window. The window's application object is made
+/// in `app`, which outlives this for a failure's message box.
+int RunProgram(int& argc, char** argv, std::optional<QApplication>& app);
 
 } // namespace ormavex::preview
