@@ -90,10 +90,6 @@ public:
 
     QTableView* sheet() const { return m_sheet; }
 
-    void mnuPaste_Click();
-    void mnuAdd_Click();
-    void mnuInsert_Click();
-    void mnuDelete_Click();
     /// Delete and Backspace: the selected cells (or the active cell) cleared as
     /// Cut clears them (ClearSheetCells), as one undo step.
     void clearCells();
@@ -118,9 +114,15 @@ public slots:
     /// whether to throw them away; closes only on Yes.
     void reject() override;
 
-private:
+private slots:
     void mnuCut_Click();
     void mnuCopy_Click();
+    void mnuPaste_Click();
+    void mnuAdd_Click();
+    void mnuInsert_Click();
+    void mnuDelete_Click();
+
+private:
     // The steps of the constructor.
     void buildSheet();
     void connectSheet();

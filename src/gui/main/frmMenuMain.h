@@ -61,18 +61,6 @@ public:
     /// Set when the case table editor has handed its grid back.
     void setEditedFlag(bool edited);
 
-    // Commands of the File menu and the toolbar.
-    void mnuFileNew_Click();
-    void mnuFileOpen_Click();
-    /// True when the file was written.
-    bool mnuFileSaveAs_Click();
-    /// True when the file was written.
-    bool mnuFileSave_Click();
-    void mnuFileName_Click(int index);
-    // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering,
-    // 3 results window.
-    void cmdMenu_Click(int index);
-
     /// Opens a project named on the command line or dropped on the window,
     /// as Open does with a chosen file.
     bool openProject(const std::string& path);
@@ -86,8 +74,21 @@ protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
 
-private:
+private slots:
+    // Commands of the File menu and the toolbar.
+    void mnuFileNew_Click();
+    void mnuFileOpen_Click();
+    /// True when the file was written.
+    bool mnuFileSaveAs_Click();
+    /// True when the file was written.
+    bool mnuFileSave_Click();
+    void mnuFileName_Click(int index);
     void mnuAbout_Click();
+    // The main buttons: 0 case input, 1 calculation and print menu, 2 heading numbering,
+    // 3 results window.
+    void cmdMenu_Click(int index);
+
+private:
     void buildMenus();
     void buildCentre();
     void rebuildRecentMenu();

@@ -56,7 +56,7 @@ protected:
             drive(*editor);
             EXPECT_FALSE(editor->isVisible()) << "the editor is still open";
         });
-        window->cmdMenu_Click(0);
+        window->findChild<QPushButton*>("cmdMenu0")->click();
         EXPECT_TRUE(driven);
     }
 
@@ -84,7 +84,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
         press(editor, "cmdOk");
     });
     EXPECT_TRUE(window->EditedFlag());
-    ASSERT_TRUE(window->mnuFileSave_Click());
+    Action(*window, "mnuFileSave")->trigger();
 
     CaseTable back;
     Error error;
@@ -112,8 +112,8 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
     // edits, it asks first: No keeps the window, Yes closes it.
     withEditor([this](frmInpJyokenSS& editor) {
         TypeIntoCell(editor, SheetCol::Title, 1, "Changed");
-        editor.mnuDelete_Click();
-        editor.mnuAdd_Click();
+        Action(editor, "mnuDelete")->trigger();
+        Action(editor, "mnuAdd")->trigger();
         prompter.clear();
         prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
         press(editor, "cmdCancel");
@@ -138,9 +138,9 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
     // OK with an empty sheet: no cases, and the input counts as edited.
     withEditor([](frmInpJyokenSS& editor) {
         while (editor.MaxRows() > 0) {
-            editor.mnuDelete_Click();
+            Action(editor, "mnuDelete")->trigger();
         }
-        editor.mnuDelete_Click(); // no row left: nothing happens
+        Action(editor, "mnuDelete")->trigger(); // no row left: nothing happens
         press(editor, "cmdOk");
         EXPECT_EQ(editor.UsrTag(), "OK");
     });

@@ -234,13 +234,13 @@ TEST_F(HelpTest, HelpButtonsAndTheHelpMenuOpenTheirPages) {
         editor->openConditionDialog(1);
         editor->reject();
     });
-    main.cmdMenu_Click(0);
+    Child<QPushButton>(main, "cmdMenu0")->click();
     OnNextModal(
         &main, [&](QWidget* d) { numberingPage = pressHelp(qobject_cast<gui::frmInpRenban*>(d)); });
-    main.cmdMenu_Click(2);
+    Child<QPushButton>(main, "cmdMenu2")->click();
     OnNextModal(&main,
                 [&](QWidget* d) { printPage = pressHelp(qobject_cast<gui::frmMenuPrint*>(d)); });
-    main.cmdMenu_Click(1);
+    Child<QPushButton>(main, "cmdMenu1")->click();
     EXPECT_EQ(editorPage, "case-editor.html");
     EXPECT_EQ(dialogPage, "case-dialog.html");
     EXPECT_EQ(numberingPage, "numbering.html");

@@ -65,6 +65,11 @@ protected:
         CPrivateProfile::SetValueString(paths.settingsFile, section, key, value);
     }
     QString recentText(int i) const { return window->recentAction(i)->text(); }
+    // The window's commands as a user gives them: a File menu item, a main button.
+    void menu(const char* name) const { Child<QAction>(*window, name)->trigger(); }
+    void press(int button) const {
+        Child<QPushButton>(*window, ("cmdMenu" + std::to_string(button)).c_str())->click();
+    }
 
     TempDir dir;
     gui::AppPaths paths;
@@ -87,7 +92,7 @@ TEST_F(MainWindowTest, FirstStartIsCentredWithAnEmptyRecentList) {
     EXPECT_FALSE(std::filesystem::exists(paths.settingsFile));
 
     // The open dialog starts in the program folder; cancelling it opens nothing.
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     const gui::CFileDialog& d = prompter.dialogs[0].dialog;
     EXPECT_TRUE(prompter.dialogs[0].fOpen);
@@ -110,7 +115,7 @@ TEST_F(MainWindowTest, FirstStartIsCentredWithAnEmptyRecentList) {
 TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     gui::frmMenuMain& w = start();
     prompter.files = {project()};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(w.Caption(), "Ormavex - caisson-A.kvt");
     EXPECT_EQ(w.CurrentFile(), project());
@@ -124,7 +129,7 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
     // A name not ending in kvt: only the read error, code 0; the cases stay.
     WriteBytes(dir.file("plan.txt"), "x");
     prompter.files = {dir.file("plan.txt")};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "ﾃﾞｰﾀﾌｧｲﾙ読み込みｴﾗｰ");
     EXPECT_EQ(prompter.shown[0].text.rfind(kReadError, 0), 0u);
@@ -139,7 +144,7 @@ TEST_F(MainWindowTest, OpenLoadsOrShowsTheReadErrors) {
                    {"VELMORRA", "PRODUCT", "INPUT FILE VERSION             [1.00]"});
     prompter.clear();
     prompter.files = {dir.file("old.kvt")};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown[0].title, "ﾌｧｲﾙを開く");
     EXPECT_EQ(prompter.shown[0].text, "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.1.00）には現在対応しておりません。");
@@ -162,13 +167,13 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     EXPECT_TRUE(w.recentAction(1)->isEnabled());
     EXPECT_FALSE(w.recentAction(2)->isEnabled());
 
-    w.mnuFileName_Click(0);
+    menu("mnuFileName0");
     EXPECT_TRUE(prompter.shown.empty());
     EXPECT_EQ(w.CurrentFile(), longPath);
     EXPECT_EQ(ini("FileName", "InitDir"), deep);
 
     // The file of entry 2 is gone: "Ver.error", then the read error; the list stays usable.
-    w.mnuFileName_Click(1);
+    menu("mnuFileName1");
     ASSERT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(prompter.shown[0].text,
               "入力ﾃﾞｰﾀﾌｧｲﾙの書式（Ver.error）には現在対応しておりません。");
@@ -182,7 +187,7 @@ TEST_F(MainWindowTest, RecentFilesAreReadWholeAndAMissingOneStaysListed) {
     EXPECT_TRUE(w.recentAction(1)->isEnabled());
     EXPECT_EQ(ini("FileName", "FileName2"), dir.file("gone.kvt"));
     // Opening from the list does not reorder it.
-    w.mnuFileName_Click(0);
+    menu("mnuFileName0");
     EXPECT_EQ(ini("FileName", "FileName1"), longPath);
     EXPECT_EQ(ini("FileName", "InitDir"), deep);
 }
@@ -234,7 +239,7 @@ TEST_F(MainWindowTest, SaveAndSaveAs) {
     w.setEditedFlag(true);
 
     // Untitled Save runs Save As; a cancelled dialog writes nothing.
-    EXPECT_FALSE(w.mnuFileSave_Click());
+    menu("mnuFileSave");
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_FALSE(prompter.dialogs[0].fOpen);
     EXPECT_EQ(prompter.dialogs[0].dialog.Flags, 6150);
@@ -244,14 +249,14 @@ TEST_F(MainWindowTest, SaveAndSaveAs) {
 
     // A folder that does not exist: the write error; nothing changes.
     prompter.files = {dir.file("missing/plan.kvt")};
-    EXPECT_FALSE(w.mnuFileSaveAs_Click());
+    menu("mnuFileSaveAs");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "ﾃﾞｰﾀﾌｧｲﾙ書き込みｴﾗｰ");
     EXPECT_EQ(w.Caption(), "Ormavex");
     EXPECT_TRUE(w.EditedFlag());
 
     prompter.files = {dir.file("plan.kvt")};
-    EXPECT_TRUE(w.mnuFileSaveAs_Click());
+    menu("mnuFileSaveAs");
     EXPECT_EQ(w.Caption(), "Ormavex - plan.kvt");
     EXPECT_EQ(w.CurrentFile(), dir.file("plan.kvt"));
     EXPECT_FALSE(w.EditedFlag());
@@ -262,10 +267,11 @@ TEST_F(MainWindowTest, SaveAndSaveAs) {
     // file.
     w.setEditedFlag(true);
     prompter.clear();
-    EXPECT_TRUE(w.mnuFileSave_Click());
+    menu("mnuFileSave");
     EXPECT_TRUE(prompter.dialogs.empty());
+    EXPECT_TRUE(prompter.shown.empty());
     EXPECT_TRUE(w.EditedFlag());
-    w.mnuFileSaveAs_Click();
+    menu("mnuFileSaveAs");
     ASSERT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_EQ(prompter.dialogs[0].dialog.FileName, dir.file("plan.kvt"));
 }
@@ -291,7 +297,8 @@ TEST_F(MainWindowTest, ClosingAsksWhenEditedAndNeverLosesEdits) {
 
     // Yes and a save that fails: still open.
     prompter.files = {dir.file("plan.kvt")};
-    ASSERT_TRUE(w.mnuFileSaveAs_Click());
+    menu("mnuFileSaveAs");
+    ASSERT_EQ(w.CurrentFile(), dir.file("plan.kvt"));
     w.setEditedFlag(true);
     std::filesystem::remove(dir.file("plan.kvt"));
     std::filesystem::create_directory(
@@ -312,7 +319,8 @@ TEST_F(MainWindowTest, ClosingAsksWhenEditedAndNeverLosesEdits) {
     gui::frmMenuMain& other = start();
     other.show();
     prompter.files = {dir.file("plan.kvt")};
-    ASSERT_TRUE(other.mnuFileSaveAs_Click());
+    menu("mnuFileSaveAs");
+    ASSERT_EQ(other.CurrentFile(), dir.file("plan.kvt"));
     other.setEditedFlag(true);
     std::filesystem::remove(dir.file("plan.kvt"));
     prompter.answers = {Answer::Yes};
@@ -330,11 +338,11 @@ TEST_F(MainWindowTest, ClosingAsksWhenEditedAndNeverLosesEdits) {
 TEST_F(MainWindowTest, NewOpenAndRecentAskBeforeReplacingEditedInput) {
     gui::frmMenuMain& w = start();
     prompter.files = {project()};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
 
     // Not edited: New asks OK/Cancel; Cancel keeps everything.
     prompter.clear();
-    w.mnuFileNew_Click();
+    menu("mnuFileNew");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "新規作成");
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::OkCancel);
@@ -344,13 +352,13 @@ TEST_F(MainWindowTest, NewOpenAndRecentAskBeforeReplacingEditedInput) {
     w.setEditedFlag(true);
     prompter.clear();
     prompter.answers = {Answer::Cancel};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNoCancel);
     EXPECT_TRUE(prompter.dialogs.empty());
     // A recent file likewise.
     prompter.answers = {Answer::Cancel};
-    w.mnuFileName_Click(0);
+    menu("mnuFileName0");
     EXPECT_EQ(prompter.shown.size(), 2u);
     EXPECT_EQ(w.CurrentFile(), project());
 
@@ -359,7 +367,7 @@ TEST_F(MainWindowTest, NewOpenAndRecentAskBeforeReplacingEditedInput) {
     prompter.clear();
     prompter.answers = {Answer::Yes};
     prompter.files = {project()};
-    w.mnuFileOpen_Click();
+    menu("mnuFileOpen");
     EXPECT_TRUE(std::filesystem::exists(project()));
     EXPECT_EQ(prompter.dialogs.size(), 1u);
     EXPECT_FALSE(w.EditedFlag());
@@ -368,7 +376,7 @@ TEST_F(MainWindowTest, NewOpenAndRecentAskBeforeReplacingEditedInput) {
     w.setEditedFlag(true);
     prompter.clear();
     prompter.answers = {Answer::No};
-    w.mnuFileNew_Click();
+    menu("mnuFileNew");
     EXPECT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(state.cases.CaseCount, 0);
     EXPECT_EQ(w.CurrentFile(), "");
@@ -379,7 +387,7 @@ TEST_F(MainWindowTest, CalculationErrorNamesEachCaseAndKeepsThePrintMenuClosed) 
     gui::frmMenuMain& w = start();
     ASSERT_TRUE(w.openProject(project()));
     state.dataFolder = dir.file("no-tables");
-    w.cmdMenu_Click(1);
+    press(1);
     EXPECT_EQ(prompter.beeps, 1);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].title, "計算ｴﾗｰ");
@@ -398,7 +406,7 @@ TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
     state.cases.cell(4, CaseCol::Lambda) = Cell(0.93); // not tabulated
     state.calc.CalcLx[1] = -1.0;                       // a calculation would overwrite it
     prompter.answers = {Answer::No};
-    w.cmdMenu_Click(1);
+    press(1);
     ASSERT_EQ(prompter.shown.size(), 1u);
     EXPECT_EQ(prompter.shown[0].buttons, Buttons::YesNo);
     const std::string& text = prompter.shown[0].text;
@@ -413,7 +421,7 @@ TEST_F(MainWindowTest, MarkedSideRatiosAreListedBeforeCalculating) {
     state.dataFolder = dir.file("no-tables");
     state.cases.cell(4, CaseCol::Lambda) = Cell(0.9);
     prompter.answers = {Answer::Yes};
-    w.cmdMenu_Click(1);
+    press(1);
     ASSERT_EQ(prompter.shown.size(), 3u);
     EXPECT_EQ(prompter.shown[2].title, "計算ｴﾗｰ");
 }
@@ -433,9 +441,9 @@ TEST_F(MainWindowTest, ResultsWindowFollowsACalculationUntilTheCasesChange) {
         }
     });
     closer.start(20);
-    w.cmdMenu_Click(1); // calculation, then the print menu
+    press(1); // calculation, then the print menu
     EXPECT_TRUE(results->isEnabled());
-    w.cmdMenu_Click(3);
+    press(3);
     closer.stop();
     EXPECT_EQ(opened, QStringList({"結果の印刷", "計算結果一覧"}));
     EXPECT_TRUE(prompter.shown.empty());
@@ -448,7 +456,7 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
     setIni("Chapter", "Init", "5");
     setIni("Chapter", "Style1", "3");
     setIni("Chapter", "Margin2", "4");
-    gui::frmMenuMain& w = start();
+    start();
     bool seen = false;
     OnNextModal([&](QWidget* modal) {
         auto* d = qobject_cast<gui::frmInpRenban*>(modal);
@@ -464,7 +472,7 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
         Child<gui::RangeSpinBox>(*d, "numMargin0")->setValue(10);
         d->cmdOk_Click();
     });
-    w.cmdMenu_Click(2);
+    press(2);
     ASSERT_TRUE(seen);
     EXPECT_EQ(ini("Chapter", "Method"), "3");
     EXPECT_EQ(ini("Chapter", "Init"), "5");
@@ -483,7 +491,7 @@ TEST_F(MainWindowTest, NumberingDialogLoadsAndSavesSectionChapter) {
         Child<QRadioButton>(*d, "optMethod0")->click();
         d->reject();
     });
-    w.cmdMenu_Click(2);
+    press(2);
     EXPECT_EQ(ini("Chapter", "Method"), "3");
     EXPECT_EQ(ReadBytes(paths.settingsFile), before); // the position is unchanged too
 }
