@@ -1,7 +1,7 @@
 #include "gui/cases/CaseSheetModel.h"
 
 #include "core/text/LeadingNumber.h"
-#include "gui/common/Utf8Text.h"
+#include "gui/common/Widgets.h"
 
 #include <QColor>
 #include <QUndoCommand>

@@ -8,7 +8,7 @@
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/PlatePicture.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/Utf8Text.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 
@@ -42,8 +42,7 @@ QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QS
     auto* group = new QButtonGroup(frame);
     auto* layout = new QVBoxLayout(frame);
     for (std::size_t i = 0; i < captions.size(); ++i) {
-        auto* option = new QRadioButton(captions[i], frame);
-        option->setObjectName(QString("%1_%2").arg(name).arg(i));
+        auto* option = Named<QRadioButton>(QString("%1_%2").arg(name).arg(i), captions[i], frame);
         group->addButton(option, static_cast<int>(i));
         layout->addWidget(option);
     }
@@ -52,8 +51,7 @@ QButtonGroup* OptionGroup(QWidget* frame, const char* name, const std::vector<QS
 
 NumberEdit* Number(QWidget* parent, const char* name, double min, double max,
                    const std::string& display, const std::string& edit) {
-    auto* field = new NumberEdit(parent);
-    field->setObjectName(name);
+    auto* field = Named<NumberEdit>(name, parent);
     field->setRange(min, max);
     field->setFormats(display, edit);
     field->setMinimumWidth(110);
@@ -103,11 +101,9 @@ frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget
 
 QLayout* frmInpJyoken::buildTitleRow() {
     auto* titleLabel = new QLabel(Q("検討ｹｰｽ名"), this);
-    m_title = new QLineEdit(this);
-    m_title->setObjectName("txtTitle");
+    m_title = Named<QLineEdit>("txtTitle", this);
     m_title->setMinimumWidth(330);
-    auto* titleNote = new QLabel(this);
-    titleNote->setObjectName("lblTitleNote");
+    auto* titleNote = Named<QLabel>("lblTitleNote", this);
     titleNote->setStyleSheet("color: #a00000;");
     connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
         bool quote = false;
@@ -142,16 +138,14 @@ QGroupBox* frmInpJyoken::buildSizeFrame() {
                      "##0.00");
     m_ratio->setReadOnly(true);
     m_ratio->setFocusPolicy(Qt::NoFocus);
-    m_lambdaList = new QComboBox(sizeFrame);
-    m_lambdaList->setObjectName("cboRamuda");
+    m_lambdaList = Named<QComboBox>("cboRamuda", sizeFrame);
     m_lambdaList->setMinimumWidth(110);
     // About 20 of the up to 75 ratios at a time, scrolled: a drop-down list
     // below the field (combobox-popup: 0), as the default style would
     // otherwise open the list over the whole screen height.
     m_lambdaList->setMaxVisibleItems(kLambdaListVisibleItems);
     m_lambdaList->setStyleSheet(kLambdaListStyle);
-    m_lambdaNote = new QLabel(sizeFrame);
-    m_lambdaNote->setObjectName("lblLambdaNote");
+    m_lambdaNote = Named<QLabel>("lblLambdaNote", sizeFrame);
     m_lambdaNote->setStyleSheet("color: #a00000;");
     m_lambdaNote->setWordWrap(true);
     m_lambdaNote->setAlignment(Qt::AlignLeft | Qt::AlignTop);
@@ -193,12 +187,9 @@ QGroupBox* frmInpJyoken::buildLoadFrame() {
 }
 
 QLayout* frmInpJyoken::buildButtons() {
-    m_ok = new QPushButton(Q("OK(&O)"), this);
-    m_ok->setObjectName("cmdOk");
-    m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
-    m_cancel->setObjectName("cmdCancel");
-    m_help = new QPushButton(Q("ﾍﾙﾌﾟ(&H)"), this);
-    m_help->setObjectName("cmdHelp");
+    m_ok = Named<QPushButton>("cmdOk", Q("OK(&O)"), this);
+    m_cancel = Named<QPushButton>("cmdCancel", Q("ｷｬﾝｾﾙ(&C)"), this);
+    m_help = Named<QPushButton>("cmdHelp", Q("ﾍﾙﾌﾟ(&H)"), this);
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(100);

@@ -10,7 +10,7 @@
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/frmInpJyoken.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/Utf8Text.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 
@@ -76,12 +76,10 @@ void frmInpJyokenSS::buildSheet() {
     m_model->setSideRatioLists(SideRatioLists::Load(m_dataFolder));
 
     m_menu = new QMenuBar(this);
-    m_toolbar = new QToolBar(this);
-    m_toolbar->setObjectName("Toolbar1");
+    m_toolbar = Named<QToolBar>("Toolbar1", this);
     m_toolbar->setToolButtonStyle(Qt::ToolButtonTextOnly);
 
-    m_sheet = new QTableView(this);
-    m_sheet->setObjectName("vaSpread1");
+    m_sheet = Named<QTableView>("vaSpread1", this);
     m_sheet->setModel(m_model);
     m_sheet->setSelectionMode(QAbstractItemView::ContiguousSelection);
     m_sheet->setEditTriggers(QAbstractItemView::AnyKeyPressed | QAbstractItemView::DoubleClicked |
@@ -154,12 +152,9 @@ void frmInpJyokenSS::connectSheet() {
 }
 
 void frmInpJyokenSS::buildButtons() {
-    m_ok = new QPushButton(Q("OK(&O)"), this);
-    m_ok->setObjectName("cmdOk");
-    m_cancel = new QPushButton(Q("ｷｬﾝｾﾙ(&C)"), this);
-    m_cancel->setObjectName("cmdCancel");
-    m_help = new QPushButton(Q("ﾍﾙﾌﾟ(&H)"), this);
-    m_help->setObjectName("cmdHelp");
+    m_ok = Named<QPushButton>("cmdOk", Q("OK(&O)"), this);
+    m_cancel = Named<QPushButton>("cmdCancel", Q("ｷｬﾝｾﾙ(&C)"), this);
+    m_help = Named<QPushButton>("cmdHelp", Q("ﾍﾙﾌﾟ(&H)"), this);
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
         b->setAutoDefault(false);
         b->setFixedSize(110, 30);
@@ -189,13 +184,10 @@ void frmInpJyokenSS::buildLegend() {
 }
 
 void frmInpJyokenSS::buildStatusBar() {
-    m_status = new QStatusBar(this);
-    m_status->setObjectName("StatusBar1");
+    m_status = Named<QStatusBar>("StatusBar1", this);
     m_status->setSizeGripEnabled(false);
-    m_panel1 = new QLabel(m_status);
-    m_panel1->setObjectName("Panel1");
-    m_panel2 = new QLabel(m_status);
-    m_panel2->setObjectName("Panel2");
+    m_panel1 = Named<QLabel>("Panel1", m_status);
+    m_panel2 = Named<QLabel>("Panel2", m_status);
     // Without a size grip the last panel would end at the window's edge.
     m_panel2->setContentsMargins(0, 0, 6, 0);
     m_status->addWidget(m_panel1, 1);

@@ -1,7 +1,7 @@
 #include "gui/cases/frmRefusedValues.h"
 
 #include "core/cases/CaseSheet.h"
-#include "gui/common/Utf8Text.h"
+#include "gui/common/Widgets.h"
 
 #include <QApplication>
 #include <QClipboard>
@@ -25,12 +25,10 @@ frmRefusedValues::frmRefusedValues(QWidget* parent) : QDialog(parent) {
     setWindowTitle(Q("貼り付け結果の確認"));
     setSizeGripEnabled(true);
 
-    m_summary = new QLabel(this);
-    m_summary->setObjectName("lblSummary");
+    m_summary = Named<QLabel>("lblSummary", this);
     m_summary->setWordWrap(true);
 
-    m_list = new QTableWidget(0, 4, this);
-    m_list->setObjectName("lstValues");
+    m_list = Named<QTableWidget>("lstValues", 0, 4, this);
     QStringList headings;
     for (const char* h : kHeadings) {
         headings << Q(h);
@@ -55,11 +53,9 @@ frmRefusedValues::frmRefusedValues(QWidget* parent) : QDialog(parent) {
         }
     });
 
-    m_copy = new QPushButton(Q("ｺﾋﾟｰ(&C)"), this);
-    m_copy->setObjectName("cmdCopy");
+    m_copy = Named<QPushButton>("cmdCopy", Q("ｺﾋﾟｰ(&C)"), this);
     m_copy->setAutoDefault(false);
-    m_close = new QPushButton(Q("閉じる(&X)"), this);
-    m_close->setObjectName("cmdClose");
+    m_close = Named<QPushButton>("cmdClose", Q("閉じる(&X)"), this);
     m_close->setAutoDefault(false);
     connect(m_copy, &QPushButton::clicked, this,
             [this] { QGuiApplication::clipboard()->setText(listText()); });

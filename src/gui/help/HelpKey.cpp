@@ -1,6 +1,7 @@
 #include "gui/help/HelpKey.h"
 
 #include "core/app/ProgramFolder.h"
+#include "gui/common/Widgets.h"
 #include "gui/help/HelpWindow.h"
 
 #include <QApplication>
@@ -162,8 +163,7 @@ void InstallHelpKey(QCoreApplication& app, const std::string& programFolder) {
     if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) {
         return;
     }
-    auto* filter = new HelpKeyFilter(&app);
-    filter->setObjectName(name);
+    auto* filter = Named<HelpKeyFilter>(name, &app);
     app.installEventFilter(filter);
 }
 

@@ -1,4 +1,5 @@
 #include "gui/help/HelpWindow.h"
+#include "gui/common/Widgets.h"
 
 #include <QAction>
 #include <QDir>
@@ -51,15 +52,13 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     // The help window never keeps the program running by itself.
     setAttribute(Qt::WA_QuitOnClose, false);
 
-    m_browser = new QTextBrowser(this);
-    m_browser->setObjectName(QStringLiteral("txtPage"));
+    m_browser = Named<QTextBrowser>("txtPage", this);
     m_browser->setOpenExternalLinks(true);
     m_browser->setSearchPaths({m_folder});
     m_browser->document()->setDefaultStyleSheet(
         QStringLiteral("th { background-color: #e6ecf2; } pre { background-color: #f3f3f3; }"));
 
-    auto* bar = new QToolBar(this);
-    bar->setObjectName(QStringLiteral("tbrHelp"));
+    auto* bar = Named<QToolBar>("tbrHelp", this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
     m_back = bar->addAction(QString::fromUtf8("← 戻る"));
     m_back->setObjectName(QStringLiteral("actBack"));
@@ -82,8 +81,7 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     connect(m_browser, &QTextBrowser::forwardAvailable, m_forward, &QAction::setEnabled);
     connect(m_browser, &QTextBrowser::sourceChanged, this, &HelpWindow::pageChanged);
 
-    m_contents = new QTreeWidget(this);
-    m_contents->setObjectName(QStringLiteral("treContents"));
+    m_contents = Named<QTreeWidget>("treContents", this);
     m_contents->setHeaderHidden(true);
     connect(m_contents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
         const QString page = item->data(0, Qt::UserRole).toString();
@@ -99,15 +97,13 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     });
 
     auto* searchPanel = new QWidget(this);
-    m_searchField = new QLineEdit(searchPanel);
-    m_searchField->setObjectName(QStringLiteral("txtSearch"));
+    m_searchField = Named<QLineEdit>("txtSearch", searchPanel);
     m_searchField->setPlaceholderText(
         QString::fromUtf8("探す言葉（空白で区切ると全部を含むページ）"));
     m_searchField->setClearButtonEnabled(true);
-    auto* searchButton = new QPushButton(QString::fromUtf8("検索(&S)"), searchPanel);
-    searchButton->setObjectName(QStringLiteral("cmdSearch"));
-    m_results = new QListWidget(searchPanel);
-    m_results->setObjectName(QStringLiteral("lstResults"));
+    auto* searchButton =
+        Named<QPushButton>("cmdSearch", QString::fromUtf8("検索(&S)"), searchPanel);
+    m_results = Named<QListWidget>("lstResults", searchPanel);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchField, 1);
     searchRow->addWidget(searchButton);
@@ -130,8 +126,7 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     connect(m_results, &QListWidget::itemClicked, this,
             [this](QListWidgetItem* item) { openResult(m_results->row(item)); });
 
-    m_side = new QTabWidget(this);
-    m_side->setObjectName(QStringLiteral("tabSide"));
+    m_side = Named<QTabWidget>("tabSide", this);
     m_side->addTab(m_contents, QString::fromUtf8("目次"));
     m_side->addTab(searchPanel, QString::fromUtf8("検索"));
 

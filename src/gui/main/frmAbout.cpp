@@ -2,6 +2,7 @@
 
 #include "core/app/Version.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Widgets.h"
 
 #include <QDir>
 #include <QHBoxLayout>
@@ -23,8 +24,7 @@ frmAbout::frmAbout(const AppPaths& paths, Prompter& prompter, QWidget* parent)
     icon->setPixmap(style()->standardIcon(QStyle::SP_MessageBoxInformation).pixmap(48, 48));
     icon->setAlignment(Qt::AlignTop);
 
-    auto* title = new QLabel(QStringLiteral("Ormavex"), this);
-    title->setObjectName(QStringLiteral("lblTitle"));
+    auto* title = Named<QLabel>("lblTitle", QStringLiteral("Ormavex"), this);
     QFont big = title->font();
     big.setPointSizeF(big.pointSizeF() * 1.8);
     big.setBold(true);
@@ -46,11 +46,9 @@ frmAbout::frmAbout(const AppPaths& paths, Prompter& prompter, QWidget* parent)
     top->addSpacing(12);
     top->addLayout(text, 1);
 
-    auto* ok = new QPushButton(QStringLiteral("OK"), this);
-    ok->setObjectName(QStringLiteral("cmdOK"));
+    auto* ok = Named<QPushButton>("cmdOK", QStringLiteral("OK"), this);
     ok->setDefault(true);
-    auto* sysInfo = new QPushButton(QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
-    sysInfo->setObjectName(QStringLiteral("cmdSysInfo"));
+    auto* sysInfo = Named<QPushButton>("cmdSysInfo", QStringLiteral("ｼｽﾃﾑ情報(&S)..."), this);
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(sysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
 

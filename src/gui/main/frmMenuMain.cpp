@@ -9,6 +9,7 @@
 #include "gui/cases/frmInpJyokenSS.h"
 #include "gui/common/AppState.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/dialogs/CFileDialog.h"
 #include "gui/help/HelpKey.h"
@@ -66,8 +67,7 @@ frmMenuMain::frmMenuMain(AppState& state, AppPaths paths, Prompter& prompter, QW
     setAcceptDrops(true);
     buildMenus();
     buildCentre();
-    m_status = new QLabel(this);
-    m_status->setObjectName(QStringLiteral("lblStatus"));
+    m_status = Named<QLabel>("lblStatus", this);
     m_status->setContentsMargins(6, 0, 6, 0);
     m_status->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred);
     statusBar()->addWidget(m_status, 1);
@@ -158,16 +158,15 @@ void frmMenuMain::buildMenus() {
 
 void frmMenuMain::buildCentre() {
     auto* centre = new QWidget(this);
-    auto* frame1 = new QGroupBox(QStringLiteral("ﾒｲﾝﾒﾆｭｰ"), centre);
-    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* frame1 = Named<QGroupBox>("Frame1", QStringLiteral("ﾒｲﾝﾒﾆｭｰ"), centre);
     auto* frameLayout = new QVBoxLayout(frame1);
     frameLayout->setSpacing(10);
     frameLayout->setContentsMargins(16, 16, 16, 16);
     const char* captions[] = {"計算条件の入力", "計算実行および結果印刷", "連番条件設定",
                               "計算結果一覧"};
     for (int i = 0; i < 4; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(captions[i]), frame1);
-        b->setObjectName(QStringLiteral("cmdMenu%1").arg(i));
+        auto* b = Named<QPushButton>(QStringLiteral("cmdMenu%1").arg(i),
+                                     QString::fromUtf8(captions[i]), frame1);
         b->setMinimumSize(300, 44);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
         frameLayout->addWidget(b);

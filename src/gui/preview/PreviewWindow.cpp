@@ -2,6 +2,7 @@
 
 #include "core/app/CPrivateProfile.h"
 #include "core/app/Messages.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "render/PdfExport.h"
 
@@ -71,8 +72,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> do
     render::SetUpA4Printer(m_printer);
     setProject(std::string());
 
-    m_preview = new QPrintPreviewWidget(&m_printer, this);
-    m_preview->setObjectName(QStringLiteral("preview"));
+    m_preview = gui::Named<QPrintPreviewWidget>("preview", &m_printer, this);
     setCentralWidget(m_preview);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { render::PrintReport(*m_doc, *printer); });
@@ -167,8 +167,7 @@ void PreviewWindow::buildActions() {
         add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
     m_previous = add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
                      [this] { goToPage(m_preview->currentPage() - 1); });
-    m_pageBox = new QSpinBox(bar);
-    m_pageBox->setObjectName(QStringLiteral("pageNumber"));
+    m_pageBox = gui::Named<QSpinBox>("pageNumber", bar);
     m_pageBox->setMinimum(1);
     bar->addWidget(m_pageBox);
     m_pageLabel = new QLabel(bar);
@@ -193,8 +192,7 @@ void PreviewWindow::buildActions() {
         m_preview->zoomOut();
         updateZoomText();
     });
-    m_zoomBox = new QComboBox(bar);
-    m_zoomBox->setObjectName(QStringLiteral("zoom"));
+    m_zoomBox = gui::Named<QComboBox>("zoom", bar);
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
     m_zoomBox->addItems({QString::fromUtf8(kFitWidthText), QString::fromUtf8(kFitPageText),

@@ -2,6 +2,7 @@
 
 #include "core/app/CPrivateProfile.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 #include "gui/report/RangeSpinBox.h"
@@ -63,8 +64,7 @@ std::string Sample(int method, const int (&indent)[4]) {
 }
 
 QPlainTextEdit* SampleBox(QWidget* parent, const char* name) {
-    auto* box = new QPlainTextEdit(parent);
-    box->setObjectName(QString::fromLatin1(name));
+    auto* box = Named<QPlainTextEdit>(name, parent);
     box->setReadOnly(true);
     box->setFocusPolicy(Qt::NoFocus);
     box->setLineWrapMode(QPlainTextEdit::NoWrap);
@@ -104,13 +104,11 @@ frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget
 }
 
 void frmInpRenban::buildTabs() {
-    m_tabs = new QTabWidget(this);
-    m_tabs->setObjectName(QStringLiteral("TabStrip1"));
+    m_tabs = Named<QTabWidget>("TabStrip1", this);
     const char* tabCaptions[] = {"表現方法", "連番種類", "左余白"};
     for (int t = 0; t < 3; ++t) {
         auto* page = new QWidget(m_tabs);
-        auto* frame = new QGroupBox(page);
-        frame->setObjectName(QStringLiteral("Frame%1").arg(t + 1));
+        auto* frame = Named<QGroupBox>(QStringLiteral("Frame%1").arg(t + 1), page);
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->addWidget(frame);
         m_frames[static_cast<std::size_t>(t)] = frame;
@@ -122,19 +120,17 @@ void frmInpRenban::buildTabs() {
 // Tab1: the initial number and the method with its sample.
 void frmInpRenban::buildMethodTab() {
     QGroupBox* frame1 = m_frames[0];
-    m_numInit = new RangeSpinBox(0, 99, frame1);
-    m_numInit->setObjectName(QStringLiteral("numInit"));
+    m_numInit = Named<RangeSpinBox>("numInit", 0, 99, frame1);
     m_numInit->setToolTip(QStringLiteral("（章）に対する初期値"));
     auto* initLabel = new QLabel(QStringLiteral("（章）に対する初期値"), frame1);
     initLabel->setBuddy(m_numInit);
-    auto* frame4 = new QGroupBox(QStringLiteral("表現方法"), frame1);
-    frame4->setObjectName(QStringLiteral("Frame4"));
+    auto* frame4 = Named<QGroupBox>("Frame4", QStringLiteral("表現方法"), frame1);
     m_methodGroup = new QButtonGroup(this);
     const char* methodCaptions[] = {"なし", "(章)／(節)…", "(章)－(節)…", "(章)．(節)…"};
     auto* options = new QVBoxLayout;
     for (int i = 0; i < Methods; ++i) {
-        auto* opt = new QRadioButton(QString::fromUtf8(methodCaptions[i]), frame4);
-        opt->setObjectName(QStringLiteral("optMethod%1").arg(i));
+        auto* opt = Named<QRadioButton>(QStringLiteral("optMethod%1").arg(i),
+                                        QString::fromUtf8(methodCaptions[i]), frame4);
         m_methodGroup->addButton(opt, i);
         m_optMethod[static_cast<std::size_t>(i)] = opt;
         options->addWidget(opt);
@@ -164,8 +160,7 @@ void frmInpRenban::buildStyleTab() {
                             "(a),(b),(c),...(z)", "a),b),c),...z)",      "(i),(ii),(iii),...(x)",
                             "i),ii),iii),...x)",  "①,②,③,...⑳",          "・,・,・,...・"};
     for (int k = 0; k < Levels; ++k) {
-        auto* combo = new QComboBox(m_frames[1]);
-        combo->setObjectName(QStringLiteral("cboStyle%1").arg(k));
+        auto* combo = Named<QComboBox>(QStringLiteral("cboStyle%1").arg(k), m_frames[1]);
         for (const char* s : styles) {
             combo->addItem(QString::fromUtf8(s));
         }
@@ -185,8 +180,7 @@ void frmInpRenban::buildStyleTab() {
 void frmInpRenban::buildMarginTab() {
     auto* grid = new QGridLayout;
     for (int k = 0; k < Levels; ++k) {
-        auto* box = new RangeSpinBox(0, 10, m_frames[2]);
-        box->setObjectName(QStringLiteral("numMargin%1").arg(k));
+        auto* box = Named<RangeSpinBox>(QStringLiteral("numMargin%1").arg(k), 0, 10, m_frames[2]);
         auto* label = new QLabel(QString::fromUtf8(kLevelLabels[k]), m_frames[2]);
         label->setBuddy(box);
         grid->addWidget(label, k, 0);
@@ -207,15 +201,12 @@ void frmInpRenban::buildMarginTab() {
 }
 
 QLayout* frmInpRenban::buildButtons() {
-    auto* ok = new QPushButton(QStringLiteral("OK(&O)"), this);
-    ok->setObjectName(QStringLiteral("cmdOk"));
+    auto* ok = Named<QPushButton>("cmdOk", QStringLiteral("OK(&O)"), this);
     ok->setDefault(true);
-    auto* cancel = new QPushButton(QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
-    cancel->setObjectName(QStringLiteral("cmdCancel"));
+    auto* cancel = Named<QPushButton>("cmdCancel", QStringLiteral("ｷｬﾝｾﾙ(&C)"), this);
     // Pressing Cancel leaves a field without checking it.
     cancel->setFocusPolicy(Qt::NoFocus);
-    m_cmdHelp = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
-    m_cmdHelp->setObjectName(QStringLiteral("cmdHelp"));
+    m_cmdHelp = Named<QPushButton>("cmdHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
     ConnectHelpButton(m_cmdHelp, this);
     connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);

@@ -4,6 +4,7 @@
 #include "core/report/ReportRun.h"
 #include "gui/common/AppState.h"
 #include "gui/common/Prompter.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/help/HelpKey.h"
 #include "gui/report/frmResults.h"
@@ -29,13 +30,12 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     setWindowTitle(QStringLiteral("結果の印刷"));
     setModal(true);
 
-    auto* frame1 = new QGroupBox(QStringLiteral("印刷項目指定"), this);
-    frame1->setObjectName(QStringLiteral("Frame1"));
+    auto* frame1 = Named<QGroupBox>("Frame1", QStringLiteral("印刷項目指定"), this);
     auto* itemLayout = new QVBoxLayout(frame1);
     const char* itemCaptions[ItemCount] = {"計算結果の印刷"};
     for (int k = 0; k < ItemCount; ++k) {
-        auto* item = new QCheckBox(QString::fromUtf8(itemCaptions[k]), frame1);
-        item->setObjectName(QStringLiteral("chkPrintItem%1").arg(k));
+        auto* item = Named<QCheckBox>(QStringLiteral("chkPrintItem%1").arg(k),
+                                      QString::fromUtf8(itemCaptions[k]), frame1);
         itemLayout->addWidget(item);
         m_items.push_back(item);
     }
@@ -44,8 +44,8 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     auto* checks = new QVBoxLayout;
     const char* checkCaptions[] = {"全項目選択", "全項目選択解除", "全項目選択反転"};
     for (int i = 0; i < 3; ++i) {
-        auto* b = new QPushButton(QString::fromUtf8(checkCaptions[i]), this);
-        b->setObjectName(QStringLiteral("cmdCheck%1").arg(i));
+        auto* b = Named<QPushButton>(QStringLiteral("cmdCheck%1").arg(i),
+                                     QString::fromUtf8(checkCaptions[i]), this);
         b->setMinimumWidth(140);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdCheck_Click(i); });
         checks->addWidget(b);
@@ -56,16 +56,12 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     top->addWidget(frame1, 1);
     top->addLayout(checks);
 
-    m_cmdPreview = new QPushButton(QStringLiteral("印刷(&P)"), this);
-    m_cmdPreview->setObjectName(QStringLiteral("cmdPreview"));
+    m_cmdPreview = Named<QPushButton>("cmdPreview", QStringLiteral("印刷(&P)"), this);
     m_cmdPreview->setDefault(true);
-    auto* help = new QPushButton(QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
-    help->setObjectName(QStringLiteral("cmdHelp"));
-    m_cmdResults = new QPushButton(QStringLiteral("計算結果一覧(&R)"), this);
-    m_cmdResults->setObjectName(QStringLiteral("cmdResults"));
+    auto* help = Named<QPushButton>("cmdHelp", QStringLiteral("ﾍﾙﾌﾟ(&H)"), this);
+    m_cmdResults = Named<QPushButton>("cmdResults", QStringLiteral("計算結果一覧(&R)"), this);
     connect(m_cmdResults, &QPushButton::clicked, this, &frmMenuPrint::cmdResults_Click);
-    auto* close = new QPushButton(QStringLiteral("閉じる(&C)"), this);
-    close->setObjectName(QStringLiteral("cmdClose"));
+    auto* close = Named<QPushButton>("cmdClose", QStringLiteral("閉じる(&C)"), this);
     connect(m_cmdPreview, &QPushButton::clicked, this, &frmMenuPrint::cmdPreview_Click);
     connect(close, &QPushButton::clicked, this, &QDialog::reject);
     // Help opens this window's page of the manual, when the manual is there.

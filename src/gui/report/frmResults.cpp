@@ -7,7 +7,7 @@
 #include "core/cases/CaseTable.h"
 #include "core/text/FileReplace.h"
 #include "gui/common/Prompter.h"
-#include "gui/common/Utf8Text.h"
+#include "gui/common/Widgets.h"
 #include "gui/common/WindowPlacement.h"
 #include "gui/dialogs/CFileDialog.h"
 
@@ -132,8 +132,7 @@ frmResults::frmResults(const CaseTable& cases, const CalcArrays& calc, std::stri
 
     auto* summaryLabel =
         new QLabel(Q("検討ｹｰｽ一覧(&L)　曲げﾓｰﾒﾝﾄ (kN･m/m)　位置：行 Ⅰ～Ⅲ－点 ①～"), this);
-    m_summary = new CopyTable(*this, this);
-    m_summary->setObjectName("tblSummary");
+    m_summary = Named<CopyTable>("tblSummary", *this, this);
     summaryLabel->setBuddy(m_summary);
     m_summary->setColumnCount(ColumnCount);
     const char* headings[ColumnCount] = {"№",     "検討ｹｰｽ名称",   "計算数表", "λ",
@@ -154,12 +153,9 @@ frmResults::frmResults(const CaseTable& cases, const CalcArrays& calc, std::stri
     }
     m_summary->horizontalHeader()->setStretchLastSection(true);
 
-    m_caseLabel = new QLabel(this);
-    m_caseLabel->setObjectName("lblCase");
-    m_mx = new CopyTable(*this, this);
-    m_mx->setObjectName("tblMx");
-    m_my = new CopyTable(*this, this);
-    m_my->setObjectName("tblMy");
+    m_caseLabel = Named<QLabel>("lblCase", this);
+    m_mx = Named<CopyTable>("tblMx", *this, this);
+    m_my = Named<CopyTable>("tblMy", *this, this);
     auto* mxLabel = new QLabel(Q("Mx (kN･m/m)(&M)"), this);
     mxLabel->setBuddy(m_mx);
     auto* myLabel = new QLabel(Q("My (kN･m/m)(&Y)"), this);
@@ -170,8 +166,7 @@ frmResults::frmResults(const CaseTable& cases, const CalcArrays& calc, std::stri
         grid->verticalHeader()->setDefaultSectionSize(21);
         grid->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     }
-    m_note = new QLabel(this);
-    m_note->setObjectName("lblNote");
+    m_note = Named<QLabel>("lblNote", this);
     m_note->setTextFormat(Qt::RichText);
     m_note->setText(Q("<span style='background:#ffe0a0'>&nbsp;最大(+)&nbsp;</span>　"
                       "<span style='background:#c8dcff'>&nbsp;最小(−)&nbsp;</span>　"
@@ -180,13 +175,10 @@ frmResults::frmResults(const CaseTable& cases, const CalcArrays& calc, std::stri
                       "実辺長比での最大・最小が λ での値と 3% を超えて違う検討ｹｰｽ"));
     m_note->setWordWrap(true);
 
-    m_copy = new QPushButton(Q("ｺﾋﾟｰ(&C)"), this);
-    m_copy->setObjectName("cmdCopy");
+    m_copy = Named<QPushButton>("cmdCopy", Q("ｺﾋﾟｰ(&C)"), this);
     m_copy->setToolTip(Q("選択した範囲（なければ表全体）をﾀﾌﾞ区切りでｺﾋﾟｰ (Ctrl+C)"));
-    m_csv = new QPushButton(Q("CSV出力(&S)"), this);
-    m_csv->setObjectName("cmdCsv");
-    m_close = new QPushButton(Q("閉じる(&X)"), this);
-    m_close->setObjectName("cmdClose");
+    m_csv = Named<QPushButton>("cmdCsv", Q("CSV出力(&S)"), this);
+    m_close = Named<QPushButton>("cmdClose", Q("閉じる(&X)"), this);
     for (QPushButton* b : {m_copy, m_csv, m_close}) {
         b->setAutoDefault(false);
         b->setMinimumWidth(110);
