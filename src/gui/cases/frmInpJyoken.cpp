@@ -262,12 +262,12 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
         return;
     }
     m_loaded = true;
-    if (!m_caption.empty()) {
-        setWindowTitle(QString::fromStdString(m_caption));
+    if (!UsrCaption.empty()) {
+        setWindowTitle(QString::fromStdString(UsrCaption));
     }
     adjustSize();
     RestoreWindowPosition(*this, m_settingsFile, "InpJyoken", false);
-    m_help->setEnabled(!m_helpFile.empty());
+    m_help->setEnabled(!UsrHelpFile.empty());
     emit LoadData();
     m_switching = false;
     updateRatio(false);
@@ -294,7 +294,7 @@ void frmInpJyoken::reject() {
         m_prompter.message(this, windowTitle().toStdString(), DiscardEditsQuestion,
                            Message::Icon::Information,
                            Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
-        m_tag.clear();
+        UsrTag.clear();
         return;
     }
     QDialog::reject();
@@ -473,14 +473,14 @@ void frmInpJyoken::cmdOk_Click() {
     }
     bool cancel = false;
     emit SaveData(cancel);
-    m_tag = "OK";
+    UsrTag = "OK";
     if (!cancel) {
         accept();
     }
 }
 
 void frmInpJyoken::cmdCancel_Click() {
-    m_tag = "ｷｬﾝｾﾙ";
+    UsrTag = "ｷｬﾝｾﾙ";
     reject(); // asks first after a change; "No" keeps the dialog and clears the tag
 }
 

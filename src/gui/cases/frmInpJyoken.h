@@ -14,6 +14,7 @@
 
 #include <QDialog>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -49,13 +50,11 @@ public:
     /// message and beeps.
     frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent = nullptr);
 
-    const std::string& UsrCaption() const { return m_caption; }
-    const std::string& UsrHelpFile() const { return m_helpFile; }
-    int UsrHelpContextID() const { return m_helpContext; }
-    const std::string& UsrTag() const { return m_tag; }
-    void setUsrCaption(const std::string& caption) { m_caption = caption; }
-    void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
-    void setUsrHelpContextID(int id) { m_helpContext = id; }
+    /// Set by the opener before showing; UsrTag is "OK" after OK, "ｷｬﾝｾﾙ" after Cancel.
+    std::string UsrCaption;
+    std::string UsrHelpFile;
+    std::int32_t UsrHelpContextID = 0;
+    std::string UsrTag;
 
     /// Fills the side-ratio list (LoadRamuda's answer).
     void setLambdaItems(const std::vector<std::string>& items);
@@ -108,10 +107,6 @@ private:
     QString fieldsText() const;
 
     std::string m_settingsFile;
-    std::string m_caption;
-    std::string m_helpFile;
-    int m_helpContext = 0;
-    std::string m_tag;
     Prompter& m_prompter;
     bool m_loaded = false;
     QString m_loadedFields;   // fieldsText() once loaded

@@ -138,7 +138,7 @@ void frmInpJyokenSS::connectSheet() {
     connect(m_model, &QAbstractItemModel::dataChanged, this, [this] { showHint(); });
     // Undo and redo may change the row count; Add and Insert follow the limit.
     connect(m_undo, &QUndoStack::indexChanged, this,
-            [this] { setAddInsertEnabled(MaxRows() < m_recMax); });
+            [this] { setAddInsertEnabled(MaxRows() < UsrRecMax); });
     connect(qApp, &QApplication::focusChanged, this, [this](QWidget* old, QWidget* now) {
         auto inSheet = [this](QWidget* w) {
             return w && (w == m_sheet || m_sheet->isAncestorOf(w));
@@ -350,11 +350,11 @@ void frmInpJyokenSS::showEvent(QShowEvent* event) {
         return;
     }
     m_loaded = true;
-    if (!m_caption.empty()) {
-        setWindowTitle(Q(m_caption));
+    if (!UsrCaption.empty()) {
+        setWindowTitle(Q(UsrCaption));
     }
     restorePlacement();
-    m_help->setEnabled(!m_helpFile.empty());
+    m_help->setEnabled(!UsrHelpFile.empty());
     emit LoadData();
     m_undo->setClean(); // what Cancel may throw away starts here
     setActiveCell(1, 1);
@@ -396,7 +396,7 @@ void frmInpJyokenSS::reject() {
         const std::string title = windowTitle().toStdString();
         if (m_prompter.message(this, title, DiscardEditsQuestion, Message::Icon::Information,
                                Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
-            m_tag.clear();
+            UsrTag.clear();
             return;
         }
     }
@@ -563,7 +563,7 @@ void frmInpJyokenSS::mnuPaste_Click() {
     int rowsLeftOut = 0;
     int lastRow = top;
     int lastColumn = left;
-    const int limit = std::max(m_recMax, MaxRows());
+    const int limit = std::max(UsrRecMax, MaxRows());
     m_model->edit(Q("貼り付け"),
                   [&](SheetRows& rows) {
                       for (std::size_t i = 0; i < block.size(); ++i) {
@@ -602,7 +602,7 @@ void frmInpJyokenSS::mnuPaste_Click() {
              QString("最大検討ｹｰｽ数 %1 を超えるため，%1行目より下には貼り付けていません")
                  .arg(limit)});
     }
-    setAddInsertEnabled(MaxRows() < m_recMax);
+    setAddInsertEnabled(MaxRows() < UsrRecMax);
     // The pasted block stays selected, as in a spreadsheet.
     m_sheet->selectionModel()->select(
         QItemSelection(m_model->cellIndex(top, left),
@@ -653,7 +653,7 @@ void frmInpJyokenSS::showRefusals(const std::vector<frmRefusedValues::Entry>& en
 
 void frmInpJyokenSS::mnuAdd_Click() {
     commitEditor();
-    if (MaxRows() >= m_recMax) {
+    if (MaxRows() >= UsrRecMax) {
         return;
     }
     // The new row gets the cursor, in the active column.
@@ -661,14 +661,14 @@ void frmInpJyokenSS::mnuAdd_Click() {
     m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
                   {MaxRows() + 1, active});
     m_sheet->scrollTo(m_sheet->currentIndex());
-    if (MaxRows() >= m_recMax) {
+    if (MaxRows() >= UsrRecMax) {
         setAddInsertEnabled(false);
     }
 }
 
 void frmInpJyokenSS::mnuInsert_Click() {
     commitEditor();
-    if (MaxRows() >= m_recMax) {
+    if (MaxRows() >= UsrRecMax) {
         return;
     }
     const int row = std::max(1, activeRow());
@@ -677,7 +677,7 @@ void frmInpJyokenSS::mnuInsert_Click() {
         Q("ﾃﾞｰﾀ行挿入"),
         [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
         {row, column});
-    if (MaxRows() >= m_recMax) {
+    if (MaxRows() >= UsrRecMax) {
         setAddInsertEnabled(false);
     }
 }
@@ -738,9 +738,9 @@ void frmInpJyokenSS::openConditionDialog(int row) {
     commitEditor();
     setActiveCell(SheetCol::Button, row);
     frmInpJyoken dialog(m_settingsFile, m_prompter, this);
-    dialog.setUsrCaption("ﾃﾞｰﾀ№" + std::to_string(row));
-    dialog.setUsrHelpFile(HelpFile(QStringLiteral("case-dialog.html")));
-    dialog.setUsrHelpContextID(0);
+    dialog.UsrCaption = "ﾃﾞｰﾀ№" + std::to_string(row);
+    dialog.UsrHelpFile = HelpFile(QStringLiteral("case-dialog.html"));
+    dialog.UsrHelpContextID = 0;
     connect(&dialog, &frmInpJyoken::LoadData, this, &frmInpJyokenSS::objInpJyoken_LoadData);
     connect(&dialog, &frmInpJyoken::SaveData, this, &frmInpJyokenSS::objInpJyoken_SaveData);
     connect(&dialog, &frmInpJyoken::LoadRamuda, this, &frmInpJyokenSS::objInpJyoken_LoadRamuda);
@@ -776,14 +776,14 @@ void frmInpJyokenSS::cmdOk_Click() {
     commitEditor();
     bool cancel = false;
     emit SaveData(cancel);
-    m_tag = "OK";
+    UsrTag = "OK";
     if (!cancel) {
         accept();
     }
 }
 
 void frmInpJyokenSS::cmdCancel_Click() {
-    m_tag = "ｷｬﾝｾﾙ";
+    UsrTag = "ｷｬﾝｾﾙ";
     reject(); // asks first when there are edits; "No" keeps the window and clears the tag
 }
 

@@ -26,6 +26,7 @@
 #include <QDialog>
 #include <QPointer>
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -60,15 +61,12 @@ public:
                    QWidget* parent = nullptr);
     ~frmInpJyokenSS() override;
 
-    const std::string& UsrCaption() const { return m_caption; }
-    const std::string& UsrHelpFile() const { return m_helpFile; }
-    int UsrHelpContextID() const { return m_helpContext; }
-    int UsrRecMax() const { return m_recMax; }
-    const std::string& UsrTag() const { return m_tag; }
-    void setUsrCaption(const std::string& caption) { m_caption = caption; }
-    void setUsrHelpFile(const std::string& file) { m_helpFile = file; }
-    void setUsrHelpContextID(int id) { m_helpContext = id; }
-    void setUsrRecMax(int max) { m_recMax = max; }
+    /// Set by the opener before showing; UsrTag is "OK" after OK, "ｷｬﾝｾﾙ" after Cancel.
+    std::string UsrCaption;
+    std::string UsrHelpFile;
+    std::int32_t UsrHelpContextID = 0;
+    int UsrRecMax = 99;
+    std::string UsrTag;
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
 
     /// The sheet as the opener reads and writes it: row count, and cell texts
@@ -158,11 +156,6 @@ private:
     std::string m_settingsFile;
     std::string m_dataFolder;
     Prompter& m_prompter;
-    std::string m_caption;
-    std::string m_helpFile;
-    int m_helpContext = 0;
-    int m_recMax = 99;
-    std::string m_tag;
     bool m_loaded = false;
     DialogRunner m_runDialog;
     frmInpJyoken* m_objInpJyoken = nullptr;

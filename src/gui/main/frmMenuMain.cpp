@@ -428,10 +428,10 @@ void frmMenuMain::openCaseEditor() {
     // The editor works on its own sheet; the case table changes only when OK
     // hands the sheet back, so Cancel leaves the cases and the edited flag alone.
     frmInpJyokenSS editor(m_paths.settingsFile, m_state.dataFolder, m_prompter, this);
-    editor.setUsrCaption("");
-    editor.setUsrHelpFile(HelpFile(QStringLiteral("case-editor.html")));
-    editor.setUsrHelpContextID(0);
-    editor.setUsrRecMax(MaxCases);
+    editor.UsrCaption.clear();
+    editor.UsrHelpFile = HelpFile(QStringLiteral("case-editor.html"));
+    editor.UsrHelpContextID = 0;
+    editor.UsrRecMax = MaxCases;
     connect(&editor, &frmInpJyokenSS::LoadData, this,
             [this, &editor] { LoadSheetFromCases(editor, m_state.cases); });
     connect(&editor, &frmInpJyokenSS::SaveData, this, [this, &editor](bool& Cancel) {

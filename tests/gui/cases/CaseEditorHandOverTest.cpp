@@ -78,7 +78,7 @@ TEST_F(CaseEditorHandOverTest, ChangedSpanIsSavedAndNothingElseDiffers) {
     ASSERT_TRUE(window->openProject(project()));
     withEditor([](frmInpJyokenSS& editor) {
         EXPECT_EQ(editor.MaxRows(), 6);
-        EXPECT_EQ(editor.UsrRecMax(), 99);
+        EXPECT_EQ(editor.UsrRecMax, 99);
         EXPECT_EQ(editor.statusText(2), "※ 同時に計算可能な最大検討ｹｰｽ数：99");
         TypeIntoCell(editor, SheetCol::Lx, 2, "3.85");
         press(editor, "cmdOk");
@@ -118,12 +118,12 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
         prompter.answers = {gui::Prompter::Answer::No, gui::Prompter::Answer::Yes};
         press(editor, "cmdCancel");
         EXPECT_TRUE(editor.isVisible());
-        EXPECT_EQ(editor.UsrTag(), "");
+        EXPECT_EQ(editor.UsrTag, "");
         press(editor, "cmdCancel");
         ASSERT_EQ(prompter.shown.size(), 2u);
         EXPECT_EQ(prompter.shown[0].buttons, gui::Prompter::Buttons::YesNo);
         EXPECT_NE(prompter.shown[0].text.find("変更を破棄して閉じますか"), std::string::npos);
-        EXPECT_EQ(editor.UsrTag(), "ｷｬﾝｾﾙ");
+        EXPECT_EQ(editor.UsrTag, "ｷｬﾝｾﾙ");
     });
     EXPECT_FALSE(window->EditedFlag());
     EXPECT_EQ(state.cases.CaseCount, 6);
@@ -142,7 +142,7 @@ TEST_F(CaseEditorHandOverTest, OkHandsTheSheetBackAndCancelLeavesTheCases) {
         }
         Action(editor, "mnuDelete")->trigger(); // no row left: nothing happens
         press(editor, "cmdOk");
-        EXPECT_EQ(editor.UsrTag(), "OK");
+        EXPECT_EQ(editor.UsrTag, "OK");
     });
     EXPECT_EQ(state.cases.CaseCount, 0);
     EXPECT_TRUE(window->EditedFlag());

@@ -65,7 +65,7 @@ inline std::unique_ptr<gui::frmInpJyokenSS> OpenEditor(CaseTable& cases, const T
                      [e, &cases] { LoadSheetFromCases(*e, cases); });
     QObject::connect(e, &frmInpJyokenSS::SaveData, e,
                      [e, &cases](bool&) { SaveSheetToCases(*e, cases); });
-    e->setUsrRecMax(MaxCases);
+    e->UsrRecMax = MaxCases;
     e->show();
     QApplication::setActiveWindow(e);
     (void)QTest::qWaitForWindowActive(e);

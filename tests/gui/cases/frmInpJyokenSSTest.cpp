@@ -324,7 +324,7 @@ TEST_F(EditorTest, ConditionDialogEditsTheRowOfItsButton) {
         Child<QPushButton>(d, "cmdCancel")->click();
         EXPECT_FALSE(d.isVisible());
         EXPECT_EQ(prompter.shown.size(), 2u);
-        EXPECT_EQ(d.UsrTag(), "ｷｬﾝｾﾙ");
+        EXPECT_EQ(d.UsrTag, "ｷｬﾝｾﾙ");
     });
     editor->openConditionDialog(2);
     EXPECT_EQ(Row(*editor, 2), row2);

@@ -152,7 +152,7 @@ TEST(frmInpJyoken, MissingSideRatioListLeavesTheDialogUsable) {
     EXPECT_EQ(Child<NumberEdit>(t.d, "numRamuda")->text().toStdString(), "1.50");
     Child<QPushButton>(t.d, "cmdOk")->click();
     EXPECT_TRUE(saved);
-    EXPECT_EQ(t.d.UsrTag(), "OK");
+    EXPECT_EQ(t.d.UsrTag, "OK");
 }
 
 TEST(frmInpJyoken, SpansAboveZeroAndTheMarkedLambda) {
