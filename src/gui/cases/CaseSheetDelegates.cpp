@@ -3,6 +3,7 @@
 #include "core/cases/CaseSheet.h"
 #include "core/text/WidthFold.h"
 #include "gui/cases/CaseSheetModel.h"
+#include "gui/common/Widgets.h"
 
 #include <QApplication>
 #include <QComboBox>
@@ -27,13 +28,13 @@ QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionView
             return;
         }
         const int cursor = edit->cursorPosition();
-        const QString text = QString::fromStdString(clean);
+        const QString text = Q(clean);
         edit->setText(text);
         edit->setCursorPosition(std::min(cursor - static_cast<int>(typed.size() - text.size()),
                                          static_cast<int>(text.size())));
         emit refused(QString("%1行目「%2」：%3")
                          .arg(row)
-                         .arg(QString::fromStdString(SheetColumnInfo(SheetCol::Title).heading),
+                         .arg(Q(SheetColumnInfo(SheetCol::Title).heading),
                               quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
                                     : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
     });
@@ -77,7 +78,7 @@ QWidget* ChoiceCellDelegate::createEditor(QWidget* parent, const QStyleOptionVie
     combo->setEditable(true);
     combo->setInsertPolicy(QComboBox::NoInsert);
     for (const std::string& item : SheetColumnInfo(SheetColumnAt(index)).items) {
-        combo->addItem(QString::fromStdString(item));
+        combo->addItem(Q(item));
     }
     return combo;
 }
@@ -110,8 +111,8 @@ class FoldingNumberValidator : public QValidator {
 public:
     using QValidator::QValidator;
     State validate(QString& input, int& pos) const override {
-        const QString folded = QString::fromStdString(FoldWidth(input.toStdString()))
-                                   .replace(QChar(0x2212), QLatin1Char('-'));
+        const QString folded =
+            Q(FoldWidth(input.toStdString())).replace(QChar(0x2212), QLatin1Char('-'));
         static const QRegularExpression allowed(QStringLiteral("^[-+0-9., ]*$"));
         if (!allowed.match(folded).hasMatch()) {
             return Invalid;

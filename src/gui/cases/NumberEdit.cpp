@@ -2,6 +2,7 @@
 
 #include "core/text/LeadingNumber.h"
 #include "core/text/NumberPicture.h"
+#include "gui/common/Widgets.h"
 
 #include <QFocusEvent>
 #include <QRegularExpressionValidator>
@@ -31,9 +32,7 @@ NumberEdit::NumberEdit(QWidget* parent) : QLineEdit(parent) {
     connect(this, &QLineEdit::returnPressed, this, [this] { commit(); });
 }
 
-QString NumberEdit::FormatValue(double value) const {
-    return QString::fromStdString(FormatNumber(value, m_display));
-}
+QString NumberEdit::FormatValue(double value) const { return Q(FormatNumber(value, m_display)); }
 
 bool NumberEdit::setValue(double value) {
     if (value < m_min - 1e-9 || value > m_max + 1e-9) {
@@ -102,8 +101,6 @@ void NumberEdit::focusOutEvent(QFocusEvent* event) {
     }
 }
 
-void NumberEdit::showValue() {
-    setText(QString::fromStdString(FormatNumber(m_value, hasFocus() ? m_edit : m_display)));
-}
+void NumberEdit::showValue() { setText(Q(FormatNumber(m_value, hasFocus() ? m_edit : m_display))); }
 
 } // namespace ormavex::gui

@@ -2,6 +2,7 @@
 
 #include "core/cases/CaseTable.h"
 #include "core/text/NumberPicture.h"
+#include "gui/common/Widgets.h"
 
 #include <QPainter>
 #include <QPainterPath>
@@ -14,7 +15,7 @@ namespace ormavex::gui {
 namespace {
 
 QString Num(double v, int places) {
-    return QString::fromStdString(FormatNumber(v, places == 3 ? "#0.000" : "#,##0.00"));
+    return Q(FormatNumber(v, places == 3 ? "#0.000" : "#,##0.00"));
 }
 
 /// A dimension line from a to b with arrow heads and ticks.
@@ -77,8 +78,7 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     const QFontMetrics fm(font());
     const int line = fm.height();
     if (type) {
-        p.drawText(QRectF(6, 4, width() - 12, line), Qt::AlignLeft,
-                   QString::fromUtf8(type->optionText));
+        p.drawText(QRectF(6, 4, width() - 12, line), Qt::AlignLeft, Q(type->optionText));
     }
 
     // Room for the caption and load diagram above, the Lx dimension below and

@@ -108,8 +108,7 @@ QLayout* frmInpJyoken::buildTitleRow() {
     connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
         bool quote = false;
         bool cut = false;
-        const QString clean =
-            QString::fromStdString(CleanCaseTitle(typed.toStdString(), &quote, &cut));
+        const QString clean = Q(CleanCaseTitle(typed.toStdString(), &quote, &cut));
         if (!quote && !cut) {
             titleNote->clear();
             return;
@@ -263,7 +262,7 @@ void frmInpJyoken::showEvent(QShowEvent* event) {
     }
     m_loaded = true;
     if (!UsrCaption.empty()) {
-        setWindowTitle(QString::fromStdString(UsrCaption));
+        setWindowTitle(Q(UsrCaption));
     }
     adjustSize();
     RestoreWindowPosition(*this, m_settingsFile, "InpJyoken", false);
@@ -411,8 +410,8 @@ void frmInpJyoken::updateLambdaNote() {
     }
     QString note;
     if (!m_unlistedLambda.empty()) {
-        note = QString::fromStdString("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedLambda)) +
-                                      " は計算数表にない辺長比です。OK で一覧の λ = ") +
+        note = Q("ﾃﾞｰﾀ行の λ = " + RatioText(LeadingNumber(m_unlistedLambda)) +
+                 " は計算数表にない辺長比です。OK で一覧の λ = ") +
                m_lambdaList->currentText() + Q(" に置き換えます");
     } else if (m_lambdaList->currentIndex() >= 0 || m_lambdaList->count() == 0) {
         const double lambda = m_lambdaList->currentIndex() >= 0
@@ -421,7 +420,7 @@ void frmInpJyoken::updateLambdaNote() {
         const SideRatioFinding f = CheckSideRatio(lambda, m_lx->Value(), m_ly->Value(), listed);
         const bool judged = m_lambdaList->currentIndex() >= 0 || f.mark == SideRatioMark::NoSpans;
         if (judged && f.mark != SideRatioMark::None) {
-            note = QString::fromStdString("※" + f.reason);
+            note = Q("※" + f.reason);
         }
     }
     m_lambdaNote->setText(note);

@@ -83,9 +83,8 @@ void frmRefusedValues::setEntries(const std::vector<Entry>& entries, int stored)
     for (int i = 0; i < static_cast<int>(entries.size()); ++i) {
         const Entry& e = entries[static_cast<std::size_t>(i)];
         const QString texts[4] = {e.row > 0 ? QString::number(e.row) : QString(Q("―")),
-                                  e.column > 0
-                                      ? QString::fromStdString(SheetColumnInfo(e.column).heading)
-                                      : QString(Q("―")),
+                                  e.column > 0 ? Q(SheetColumnInfo(e.column).heading)
+                                               : QString(Q("―")),
                                   e.offered, e.reason};
         for (int c = 0; c < 4; ++c) {
             auto* item = new QTableWidgetItem(texts[c]);

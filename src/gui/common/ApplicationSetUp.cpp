@@ -1,4 +1,5 @@
 #include "gui/common/ApplicationSetUp.h"
+#include "gui/common/Widgets.h"
 
 #include <QApplication>
 #include <QFont>
@@ -50,7 +51,7 @@ void ShowFailureBox(const std::string& text) {
     const QString platform = QGuiApplication::platformName();
     if (qobject_cast<QApplication*>(QCoreApplication::instance()) != nullptr &&
         platform != QStringLiteral("offscreen") && platform != QStringLiteral("minimal")) {
-        QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), QString::fromStdString(text));
+        QMessageBox::critical(nullptr, QStringLiteral("Ormavex"), Q(text));
     }
 }
 

@@ -1,5 +1,6 @@
 #include "gui/common/Prompter.h"
 
+#include "gui/common/Widgets.h"
 #include "gui/dialogs/CFileDialog.h"
 
 #include <QApplication>
@@ -9,9 +10,9 @@ namespace ormavex::gui {
 
 Prompter::Answer QtPrompter::message(QWidget* parent, const std::string& title,
                                      const std::string& text, Message::Icon icon, Buttons buttons) {
-    QMessageBox box(
-        icon == Message::Icon::Critical ? QMessageBox::Critical : QMessageBox::Information,
-        QString::fromStdString(title), QString::fromStdString(text), QMessageBox::NoButton, parent);
+    QMessageBox box(icon == Message::Icon::Critical ? QMessageBox::Critical
+                                                    : QMessageBox::Information,
+                    Q(title), Q(text), QMessageBox::NoButton, parent);
     switch (buttons) {
     case Buttons::Ok: box.setStandardButtons(QMessageBox::Ok); break;
     case Buttons::OkCancel: box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel); break;

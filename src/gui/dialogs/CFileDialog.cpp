@@ -1,4 +1,5 @@
 #include "gui/dialogs/CFileDialog.h"
+#include "gui/common/Widgets.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -64,7 +65,7 @@ void ShowWholeColumns(QFileDialog& dialog) {
 } // namespace
 
 QStringList CFileDialog::NameFilters(const std::string& filter) {
-    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
+    const QStringList parts = Q(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i];
@@ -81,8 +82,7 @@ QStringList CFileDialog::NameFilters(const std::string& filter) {
 }
 
 std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
-    auto dialog =
-        std::make_unique<ExistingFolderFileDialog>(hWndParent, QString::fromStdString(DialogTitle));
+    auto dialog = std::make_unique<ExistingFolderFileDialog>(hWndParent, Q(DialogTitle));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setOption(QFileDialog::ReadOnly, false);
     if (fOpen) {
@@ -95,7 +95,7 @@ std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
         dialog->setOption(QFileDialog::DontConfirmOverwrite, (Flags & OFN_OVERWRITEPROMPT) == 0);
         dialog->requireFolder = (Flags & OFN_PATHMUSTEXIST) != 0;
     }
-    QString ext = QString::fromStdString(DefaultExt);
+    QString ext = Q(DefaultExt);
     if (ext.startsWith(QLatin1Char('.'))) {
         ext.remove(0, 1);
     }
@@ -108,10 +108,10 @@ std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
         }
     }
     if (!InitialDir.empty()) {
-        dialog->setDirectory(QString::fromStdString(InitialDir));
+        dialog->setDirectory(Q(InitialDir));
     }
     if (!FileName.empty()) {
-        dialog->selectFile(QString::fromStdString(FileName));
+        dialog->selectFile(Q(FileName));
     }
     ShowWholeColumns(*dialog);
     return dialog;

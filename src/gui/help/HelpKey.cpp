@@ -98,7 +98,7 @@ public:
 } // namespace
 
 QString ManualFolder(const std::string& programFolder) {
-    return QString::fromStdString(programFolder) + QStringLiteral("/manual");
+    return Q(programFolder) + QStringLiteral("/manual");
 }
 
 void SetManualFolder(const QString& folder) { Folder() = folder; }

@@ -48,7 +48,7 @@ std::pair<QString, QString> SplitPage(const QString& page) {
 HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     : QWidget(parent, Qt::Window), m_folder(std::move(manualFolder)) {
     setObjectName(QStringLiteral("HelpWindow"));
-    setWindowTitle(QString::fromUtf8(kTitle));
+    setWindowTitle(Q(kTitle));
     // The help window never keeps the program running by itself.
     setAttribute(Qt::WA_QuitOnClose, false);
 
@@ -60,20 +60,20 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
 
     auto* bar = Named<QToolBar>("tbrHelp", this);
     bar->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    m_back = bar->addAction(QString::fromUtf8("← 戻る"));
-    m_back->setObjectName(QStringLiteral("actBack"));
-    m_back->setShortcut(QKeySequence::Back);
-    m_back->setToolTip(QString::fromUtf8("前に見たページへ戻る (Alt+←)"));
+    auto tool = [bar](const char* name, const char* text, const QKeySequence& keys,
+                      const char* tip) {
+        QAction* a = bar->addAction(Q(text));
+        a->setObjectName(name);
+        a->setShortcut(keys);
+        a->setToolTip(Q(tip));
+        return a;
+    };
+    m_back = tool("actBack", "← 戻る", QKeySequence::Back, "前に見たページへ戻る (Alt+←)");
+    m_forward = tool("actForward", "進む →", QKeySequence::Forward, "戻る前のページへ進む (Alt+→)");
+    QAction* home = tool("actContents", "目次", QKeySequence(Qt::ALT | Qt::Key_Home),
+                         "目次のページ (Alt+Home)");
     m_back->setEnabled(false);
-    m_forward = bar->addAction(QString::fromUtf8("進む →"));
-    m_forward->setObjectName(QStringLiteral("actForward"));
-    m_forward->setShortcut(QKeySequence::Forward);
-    m_forward->setToolTip(QString::fromUtf8("戻る前のページへ進む (Alt+→)"));
     m_forward->setEnabled(false);
-    QAction* home = bar->addAction(QString::fromUtf8("目次"));
-    home->setObjectName(QStringLiteral("actContents"));
-    home->setShortcut(QKeySequence(Qt::ALT | Qt::Key_Home));
-    home->setToolTip(QString::fromUtf8("目次のページ (Alt+Home)"));
     connect(m_back, &QAction::triggered, m_browser, &QTextBrowser::backward);
     connect(m_forward, &QAction::triggered, m_browser, &QTextBrowser::forward);
     connect(home, &QAction::triggered, this, [this] { showPage(QString()); });
@@ -83,26 +83,20 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
 
     m_contents = Named<QTreeWidget>("treContents", this);
     m_contents->setHeaderHidden(true);
-    connect(m_contents, &QTreeWidget::itemClicked, this, [this](QTreeWidgetItem* item) {
-        const QString page = item->data(0, Qt::UserRole).toString();
-        if (!page.isEmpty()) {
-            showPage(page);
-        }
-    });
-    connect(m_contents, &QTreeWidget::itemActivated, this, [this](QTreeWidgetItem* item) {
-        const QString page = item->data(0, Qt::UserRole).toString();
-        if (!page.isEmpty()) {
-            showPage(page);
-        }
-    });
+    for (auto chosen : {&QTreeWidget::itemClicked, &QTreeWidget::itemActivated}) {
+        connect(m_contents, chosen, this, [this](QTreeWidgetItem* item) {
+            const QString page = item->data(0, Qt::UserRole).toString();
+            if (!page.isEmpty()) {
+                showPage(page);
+            }
+        });
+    }
 
     auto* searchPanel = new QWidget(this);
     m_searchField = Named<QLineEdit>("txtSearch", searchPanel);
-    m_searchField->setPlaceholderText(
-        QString::fromUtf8("探す言葉（空白で区切ると全部を含むページ）"));
+    m_searchField->setPlaceholderText(Q("探す言葉（空白で区切ると全部を含むページ）"));
     m_searchField->setClearButtonEnabled(true);
-    auto* searchButton =
-        Named<QPushButton>("cmdSearch", QString::fromUtf8("検索(&S)"), searchPanel);
+    auto* searchButton = Named<QPushButton>("cmdSearch", Q("検索(&S)"), searchPanel);
     m_results = Named<QListWidget>("lstResults", searchPanel);
     auto* searchRow = new QHBoxLayout;
     searchRow->addWidget(m_searchField, 1);
@@ -121,14 +115,14 @@ HelpWindow::HelpWindow(QString manualFolder, QWidget* parent)
     });
     connect(m_searchField, &QLineEdit::returnPressed, this, &HelpWindow::runSearch);
     connect(searchButton, &QPushButton::clicked, this, &HelpWindow::runSearch);
-    connect(m_results, &QListWidget::itemActivated, this,
-            [this](QListWidgetItem* item) { openResult(m_results->row(item)); });
-    connect(m_results, &QListWidget::itemClicked, this,
-            [this](QListWidgetItem* item) { openResult(m_results->row(item)); });
+    for (auto chosen : {&QListWidget::itemActivated, &QListWidget::itemClicked}) {
+        connect(m_results, chosen, this,
+                [this](QListWidgetItem* item) { openResult(m_results->row(item)); });
+    }
 
     m_side = Named<QTabWidget>("tabSide", this);
-    m_side->addTab(m_contents, QString::fromUtf8("目次"));
-    m_side->addTab(searchPanel, QString::fromUtf8("検索"));
+    m_side->addTab(m_contents, Q("目次"));
+    m_side->addTab(searchPanel, Q("検索"));
 
     auto* splitter = new QSplitter(this);
     splitter->addWidget(m_side);
@@ -192,7 +186,7 @@ void HelpWindow::buildContents() {
     // The tree mirrors the index page: its third-level headings are the
     // groups, the links under each heading the pages.
     m_contents->clear();
-    auto* top = new QTreeWidgetItem(m_contents, {QString::fromUtf8("目次")});
+    auto* top = new QTreeWidgetItem(m_contents, {Q("目次")});
     top->setData(0, Qt::UserRole, QString::fromLatin1(kIndex));
     QTextDocument index;
     index.setHtml(ReadPage(m_folder + QLatin1Char('/') + QString::fromLatin1(kIndex)));
@@ -231,9 +225,9 @@ void HelpWindow::showPage(const QString& page) {
     auto [file, anchor] = SplitPage(page.isEmpty() ? QString::fromLatin1(kIndex) : page);
     const QString path = m_folder + QLatin1Char('/') + file;
     if (!QFileInfo(path).isFile()) {
-        m_browser->setHtml(QString::fromUtf8("<h1>説明書が見つかりません</h1><p>") +
-                           path.toHtmlEscaped() + QStringLiteral("</p>"));
-        setWindowTitle(QString::fromUtf8(kTitle));
+        m_browser->setHtml(Q("<h1>説明書が見つかりません</h1><p>") + path.toHtmlEscaped() +
+                           QStringLiteral("</p>"));
+        setWindowTitle(Q(kTitle));
         return;
     }
     QUrl url = QUrl::fromLocalFile(path);
@@ -301,7 +295,7 @@ void HelpWindow::runSearch() {
         }
     }
     if (found.isEmpty() && !m_lastSearch.isEmpty()) {
-        auto* item = new QListWidgetItem(QString::fromUtf8("見つかりませんでした"), m_results);
+        auto* item = new QListWidgetItem(Q("見つかりませんでした"), m_results);
         item->setFlags(Qt::NoItemFlags);
     }
     m_side->setCurrentIndex(1);
@@ -324,8 +318,7 @@ void HelpWindow::openResult(int row) {
 
 void HelpWindow::pageChanged(const QUrl& url) {
     const QString title = m_browser->documentTitle();
-    setWindowTitle(title.isEmpty() ? QString::fromUtf8(kTitle)
-                                   : QString::fromUtf8(kTitle) + QStringLiteral(" - ") + title);
+    setWindowTitle(title.isEmpty() ? Q(kTitle) : Q(kTitle) + QStringLiteral(" - ") + title);
     // The contents follow the page shown.
     const QString file = url.fileName();
     QTreeWidgetItemIterator it(m_contents);

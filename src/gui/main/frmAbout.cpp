@@ -68,8 +68,8 @@ std::string frmAbout::SystemInformation() const {
     const QString info =
         QStringLiteral("ｵﾍﾟﾚｰﾃｨﾝｸﾞｼｽﾃﾑ：%1\nQt ﾊﾞｰｼﾞｮﾝ：%2\nﾌﾟﾛｸﾞﾗﾑﾌｫﾙﾀﾞ：%3\n設定ﾌｧｲﾙ：%4")
             .arg(QSysInfo::prettyProductName(), QString::fromLatin1(qVersion()),
-                 QDir::toNativeSeparators(QString::fromStdString(m_paths.programFolder)),
-                 QDir::toNativeSeparators(QString::fromStdString(m_paths.settingsFile)));
+                 QDir::toNativeSeparators(Q(m_paths.programFolder)),
+                 QDir::toNativeSeparators(Q(m_paths.settingsFile)));
     return info.toStdString();
 }
 

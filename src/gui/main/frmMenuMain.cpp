@@ -150,7 +150,7 @@ void frmMenuMain::buildMenus() {
     for (const auto& b : buttons) {
         QAction* a = tbrMenu->addAction(b.menu->icon(), QString());
         a->setObjectName(QStringLiteral("tbr") + QString::fromLatin1(b.key));
-        a->setToolTip(QString::fromUtf8(b.tip));
+        a->setToolTip(Q(b.tip));
         a->setData(QString::fromLatin1(b.key));
         connect(a, &QAction::triggered, b.menu, &QAction::trigger);
     }
@@ -165,8 +165,7 @@ void frmMenuMain::buildCentre() {
     const char* captions[] = {"計算条件の入力", "計算実行および結果印刷", "連番条件設定",
                               "計算結果一覧"};
     for (int i = 0; i < 4; ++i) {
-        auto* b = Named<QPushButton>(QStringLiteral("cmdMenu%1").arg(i),
-                                     QString::fromUtf8(captions[i]), frame1);
+        auto* b = Named<QPushButton>(QStringLiteral("cmdMenu%1").arg(i), Q(captions[i]), frame1);
         b->setMinimumSize(300, 44);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdMenu_Click(i); });
         frameLayout->addWidget(b);
@@ -194,10 +193,10 @@ void frmMenuMain::buildCentre() {
 void frmMenuMain::setCaption(const std::string& fileTitle) {
     m_caption = fileTitle.empty() ? std::string(kProductTitle)
                                   : std::string(kProductTitle) + " - " + fileTitle;
-    setWindowTitle(QString::fromStdString(m_caption) + QStringLiteral("[*]"));
+    setWindowTitle(Q(m_caption) + QStringLiteral("[*]"));
     // The print menu hands this path to the preview, which names its window
     // and the suggested PDF after the project.
-    setWindowFilePath(QString::fromStdString(m_currentFile));
+    setWindowFilePath(Q(m_currentFile));
     updateStatus();
 }
 
@@ -209,7 +208,7 @@ void frmMenuMain::updateStatus() {
         m_status->setToolTip(QString());
         return;
     }
-    const QString path = QDir::toNativeSeparators(QString::fromStdString(m_currentFile));
+    const QString path = QDir::toNativeSeparators(Q(m_currentFile));
     const QString count = QStringLiteral("　検討ｹｰｽ数：%1").arg(m_state.cases.CaseCount);
     const int room = std::max(80, width() - 24 - m_status->fontMetrics().horizontalAdvance(count));
     m_status->setText(m_status->fontMetrics().elidedText(path, Qt::ElideMiddle, room) + count);
@@ -231,9 +230,8 @@ void frmMenuMain::rebuildRecentMenu() {
             a->setEnabled(false);
         } else {
             // "&1 /path": the digit is the access key; a "&" in the path is shown as such.
-            a->setText(
-                QStringLiteral("&%1 ").arg(i + 1) +
-                QString::fromStdString(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
+            a->setText(QStringLiteral("&%1 ").arg(i + 1) +
+                       Q(path).replace(QLatin1Char('&'), QStringLiteral("&&")));
             a->setEnabled(true);
         }
     }
@@ -349,8 +347,7 @@ bool frmMenuMain::openProject(const std::string& path) {
     if (!saveBeforeReplacing("ﾌｧｲﾙを開く")) {
         return false;
     }
-    const std::string full =
-        QFileInfo(QString::fromStdString(path)).absoluteFilePath().toStdString();
+    const std::string full = QFileInfo(Q(path)).absoluteFilePath().toStdString();
     const bool ok = loadFile(full, true);
     if (ok) {
         writeInitDir(FolderOf(full));

@@ -40,7 +40,7 @@ const char* const kFitWidthText = "幅に合わせる";
 const char* const kFitPageText = "ﾍﾟｰｼﾞ全体";
 
 QString Caption(const QString& reportName) {
-    const QString base = QString::fromUtf8("印刷ﾌﾟﾚﾋﾞｭｰ");
+    const QString base = gui::Q("印刷ﾌﾟﾚﾋﾞｭｰ");
     return reportName.isEmpty() ? base : base + QStringLiteral(" - ") + reportName;
 }
 
@@ -53,9 +53,8 @@ bool OpenReport(const std::string& printFile, const std::string& programFolder,
         return true;
     }
     if (message != nullptr) {
-        *message = QString::fromUtf8("印刷ﾌｧｲﾙを開けません。\n\n") +
-                   QString::fromStdString(printFile) + QString::fromUtf8("\n") +
-                   QString::fromStdString(error);
+        *message =
+            gui::Q("印刷ﾌｧｲﾙを開けません。\n\n") + gui::Q(printFile) + gui::Q("\n") + gui::Q(error);
     }
     return false;
 }
@@ -78,13 +77,13 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> do
             [this](QPrinter* printer) { render::PrintReport(*m_doc, *printer); });
 
     m_askPdfName = [](QWidget* parent, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, QString::fromUtf8("PDF出力"), suggested,
-                                            QString::fromUtf8("PDF ﾌｧｲﾙ (*.pdf)"));
+        return QFileDialog::getSaveFileName(parent, gui::Q("PDF出力"), suggested,
+                                            gui::Q("PDF ﾌｧｲﾙ (*.pdf)"));
     };
     m_askOpenFolder = [](QWidget* parent, const QString& pdf) {
-        return QMessageBox::question(parent, QString::fromUtf8("PDF出力"),
-                                     QString::fromUtf8("PDF ﾌｧｲﾙを出力しました。\n\n") + pdf +
-                                         QString::fromUtf8("\n\n保存先のﾌｫﾙﾀﾞを開きますか？"),
+        return QMessageBox::question(parent, gui::Q("PDF出力"),
+                                     gui::Q("PDF ﾌｧｲﾙを出力しました。\n\n") + pdf +
+                                         gui::Q("\n\n保存先のﾌｫﾙﾀﾞを開きますか？"),
                                      QMessageBox::Yes | QMessageBox::No,
                                      QMessageBox::No) == QMessageBox::Yes;
     };
@@ -102,7 +101,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> do
 
     QStringList notes;
     for (const std::string& n : m_doc->notes) {
-        notes << QString::fromStdString(n);
+        notes << gui::Q(n);
     }
     if (!notes.isEmpty()) {
         statusBar()->showMessage(notes.join(QStringLiteral("; ")));
@@ -113,9 +112,9 @@ PreviewWindow::~PreviewWindow() = default;
 
 QString PreviewWindow::ReportName(const std::string& projectFile, const std::string& printFile) {
     if (!projectFile.empty()) {
-        return QFileInfo(QString::fromStdString(projectFile)).completeBaseName();
+        return QFileInfo(gui::Q(projectFile)).completeBaseName();
     }
-    const QFileInfo print(QString::fromStdString(printFile));
+    const QFileInfo print(gui::Q(printFile));
     if (print.fileName().startsWith(QStringLiteral("~MT"), Qt::CaseInsensitive)) {
         return QString(); // a temporary name says nothing to the reader
     }
@@ -134,8 +133,7 @@ QString PreviewWindow::suggestedPdfPath() const {
     if (name.isEmpty()) {
         return QDir::homePath() + QStringLiteral("/Ormavex.pdf");
     }
-    const QFileInfo from(
-        QString::fromStdString(m_projectFile.empty() ? m_printFile : m_projectFile));
+    const QFileInfo from(gui::Q(m_projectFile.empty() ? m_printFile : m_projectFile));
     return from.absolutePath() + QStringLiteral("/") + name + QStringLiteral(".pdf");
 }
 
@@ -144,12 +142,12 @@ int PreviewWindow::pageCount() const { return m_preview->pageCount(); }
 int PreviewWindow::currentPage() const { return m_preview->currentPage(); }
 
 void PreviewWindow::buildActions() {
-    QToolBar* bar = addToolBar(QString::fromUtf8("ﾌﾟﾚﾋﾞｭｰ"));
+    QToolBar* bar = addToolBar(gui::Q("ﾌﾟﾚﾋﾞｭｰ"));
     bar->setObjectName(QStringLiteral("toolbar"));
     bar->setMovable(false);
     auto add = [&](const char* name, const char* text, const QKeySequence& key, auto slot) {
-        QAction* a = bar->addAction(QString::fromUtf8(text));
-        a->setObjectName(QString::fromUtf8(name));
+        QAction* a = bar->addAction(gui::Q(text));
+        a->setObjectName(gui::Q(name));
         // A tool button does not take its mnemonic: Alt and the underlined
         // letter become a shortcut of the action.
         QList<QKeySequence> keys;
@@ -195,10 +193,9 @@ void PreviewWindow::buildActions() {
     m_zoomBox = gui::Named<QComboBox>("zoom", bar);
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
-    m_zoomBox->addItems({QString::fromUtf8(kFitWidthText), QString::fromUtf8(kFitPageText),
-                         QStringLiteral("50%"), QStringLiteral("75%"), QStringLiteral("100%"),
-                         QStringLiteral("125%"), QStringLiteral("150%"), QStringLiteral("200%"),
-                         QStringLiteral("400%")});
+    m_zoomBox->addItems({gui::Q(kFitWidthText), gui::Q(kFitPageText), QStringLiteral("50%"),
+                         QStringLiteral("75%"), QStringLiteral("100%"), QStringLiteral("125%"),
+                         QStringLiteral("150%"), QStringLiteral("200%"), QStringLiteral("400%")});
     m_zoomBox->setMinimumContentsLength(7);
     bar->addWidget(m_zoomBox);
     connect(m_zoomBox, &QComboBox::textActivated, this,
@@ -259,8 +256,8 @@ void PreviewWindow::updateZoomText() {
     }
     QString text;
     switch (m_preview->zoomMode()) {
-    case QPrintPreviewWidget::FitToWidth: text = QString::fromUtf8(kFitWidthText); break;
-    case QPrintPreviewWidget::FitInView: text = QString::fromUtf8(kFitPageText); break;
+    case QPrintPreviewWidget::FitToWidth: text = gui::Q(kFitWidthText); break;
+    case QPrintPreviewWidget::FitInView: text = gui::Q(kFitPageText); break;
     default:
         text = QStringLiteral("%1%").arg(static_cast<int>(m_preview->zoomFactor() * 100.0 + 0.5));
         break;
@@ -270,14 +267,14 @@ void PreviewWindow::updateZoomText() {
 
 void PreviewWindow::applyZoomText(const QString& text) {
     const QString t = text.trimmed();
-    if (t == QString::fromUtf8(kFitWidthText)) {
+    if (t == gui::Q(kFitWidthText)) {
         m_preview->fitToWidth();
-    } else if (t == QString::fromUtf8(kFitPageText)) {
+    } else if (t == gui::Q(kFitPageText)) {
         m_preview->fitInView();
     } else {
         QString digits = t;
         digits.remove(QLatin1Char('%'));
-        digits.replace(QString::fromUtf8("％"), QString());
+        digits.replace(gui::Q("％"), QString());
         bool ok = false;
         const int percent = digits.trimmed().toInt(&ok);
         if (ok && percent >= 10 && percent <= 800) {
@@ -295,7 +292,7 @@ void PreviewWindow::updatePageInfo() {
     m_pageBox->setMaximum(std::max(1, count));
     m_pageBox->setValue(page);
     m_pageBox->blockSignals(false);
-    m_pageLabel->setText(QString::fromUtf8(" / %1 ").arg(count));
+    m_pageLabel->setText(gui::Q(" / %1 ").arg(count));
     m_first->setEnabled(page > 1);
     m_previous->setEnabled(page > 1);
     m_next->setEnabled(page < count);
@@ -313,13 +310,12 @@ void PreviewWindow::exportPdf() {
     std::string error;
     int code = 0;
     if (!render::WriteReportPdf(*m_doc, name.toStdString(), &error, &code)) {
-        m_showError(this, QString::fromUtf8("PDF ﾌｧｲﾙを書けません。\n\n") + name +
-                              QStringLiteral("\n") +
-                              QString::fromStdString(FileErrorReasonText(code)));
+        m_showError(this, gui::Q("PDF ﾌｧｲﾙを書けません。\n\n") + name + QStringLiteral("\n") +
+                              gui::Q(FileErrorReasonText(code)));
         return;
     }
     const QString shown = QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
-    statusBar()->showMessage(QString::fromUtf8("PDF ﾌｧｲﾙを出力しました: ") + shown);
+    statusBar()->showMessage(gui::Q("PDF ﾌｧｲﾙを出力しました: ") + shown);
     if (m_askOpenFolder(this, shown)) {
         m_openFolder(QFileInfo(name).absolutePath());
     }

@@ -87,7 +87,7 @@ std::string frmInpRenban::MarginSample(int method, const std::array<int, Levels>
 frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
     setObjectName(QStringLiteral("frmInpRenban"));
-    setWindowTitle(QString::fromUtf8(kCaption));
+    setWindowTitle(Q(kCaption));
     setModal(true);
 
     buildTabs();
@@ -112,7 +112,7 @@ void frmInpRenban::buildTabs() {
         auto* pageLayout = new QVBoxLayout(page);
         pageLayout->addWidget(frame);
         m_frames[static_cast<std::size_t>(t)] = frame;
-        m_tabs->addTab(page, QString::fromUtf8(tabCaptions[t]));
+        m_tabs->addTab(page, Q(tabCaptions[t]));
         m_tabs->tabBar()->setTabData(t, QStringLiteral("Tab%1").arg(t + 1));
     }
 }
@@ -129,8 +129,8 @@ void frmInpRenban::buildMethodTab() {
     const char* methodCaptions[] = {"なし", "(章)／(節)…", "(章)－(節)…", "(章)．(節)…"};
     auto* options = new QVBoxLayout;
     for (int i = 0; i < Methods; ++i) {
-        auto* opt = Named<QRadioButton>(QStringLiteral("optMethod%1").arg(i),
-                                        QString::fromUtf8(methodCaptions[i]), frame4);
+        auto* opt =
+            Named<QRadioButton>(QStringLiteral("optMethod%1").arg(i), Q(methodCaptions[i]), frame4);
         m_methodGroup->addButton(opt, i);
         m_optMethod[static_cast<std::size_t>(i)] = opt;
         options->addWidget(opt);
@@ -162,11 +162,11 @@ void frmInpRenban::buildStyleTab() {
     for (int k = 0; k < Levels; ++k) {
         auto* combo = Named<QComboBox>(QStringLiteral("cboStyle%1").arg(k), m_frames[1]);
         for (const char* s : styles) {
-            combo->addItem(QString::fromUtf8(s));
+            combo->addItem(Q(s));
         }
         combo->setCurrentIndex(-1);
         combo->setMinimumWidth(200);
-        auto* label = new QLabel(QString::fromUtf8(kLevelLabels[k]), m_frames[1]);
+        auto* label = new QLabel(Q(kLevelLabels[k]), m_frames[1]);
         label->setBuddy(combo);
         grid->addWidget(label, k, 0);
         grid->addWidget(combo, k, 1);
@@ -181,7 +181,7 @@ void frmInpRenban::buildMarginTab() {
     auto* grid = new QGridLayout;
     for (int k = 0; k < Levels; ++k) {
         auto* box = Named<RangeSpinBox>(QStringLiteral("numMargin%1").arg(k), 0, 10, m_frames[2]);
-        auto* label = new QLabel(QString::fromUtf8(kLevelLabels[k]), m_frames[2]);
+        auto* label = new QLabel(Q(kLevelLabels[k]), m_frames[2]);
         label->setBuddy(box);
         grid->addWidget(label, k, 0);
         grid->addWidget(box, k, 1);
@@ -265,7 +265,7 @@ void frmInpRenban::load() {
     }
     m_loaded = true;
     if (!UsrCaption.empty()) {
-        setWindowTitle(QString::fromStdString(UsrCaption));
+        setWindowTitle(Q(UsrCaption));
     }
     RestoreWindowPosition(*this, m_settingsFile, kSection, false);
     // There is no help viewer: the help button works only with a help file.
@@ -283,7 +283,7 @@ void frmInpRenban::showEvent(QShowEvent* event) {
 }
 
 void frmInpRenban::updateMethodSample() {
-    m_txtMethod->setPlainText(QString::fromStdString(MethodSample(selectedMethod())));
+    m_txtMethod->setPlainText(Q(MethodSample(selectedMethod())));
 }
 
 void frmInpRenban::updateMarginSample() {
@@ -291,7 +291,7 @@ void frmInpRenban::updateMarginSample() {
     for (int k = 0; k < Levels; ++k) {
         margins[static_cast<std::size_t>(k)] = m_numMargin[static_cast<std::size_t>(k)]->value();
     }
-    m_txtMargin->setPlainText(QString::fromStdString(MarginSample(selectedMethod(), margins)));
+    m_txtMargin->setPlainText(Q(MarginSample(selectedMethod(), margins)));
 }
 
 void frmInpRenban::selectTab(int index) {

@@ -34,8 +34,8 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     auto* itemLayout = new QVBoxLayout(frame1);
     const char* itemCaptions[ItemCount] = {"計算結果の印刷"};
     for (int k = 0; k < ItemCount; ++k) {
-        auto* item = Named<QCheckBox>(QStringLiteral("chkPrintItem%1").arg(k),
-                                      QString::fromUtf8(itemCaptions[k]), frame1);
+        auto* item =
+            Named<QCheckBox>(QStringLiteral("chkPrintItem%1").arg(k), Q(itemCaptions[k]), frame1);
         itemLayout->addWidget(item);
         m_items.push_back(item);
     }
@@ -44,8 +44,8 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
     auto* checks = new QVBoxLayout;
     const char* checkCaptions[] = {"全項目選択", "全項目選択解除", "全項目選択反転"};
     for (int i = 0; i < 3; ++i) {
-        auto* b = Named<QPushButton>(QStringLiteral("cmdCheck%1").arg(i),
-                                     QString::fromUtf8(checkCaptions[i]), this);
+        auto* b =
+            Named<QPushButton>(QStringLiteral("cmdCheck%1").arg(i), Q(checkCaptions[i]), this);
         b->setMinimumWidth(140);
         connect(b, &QPushButton::clicked, this, [this, i] { cmdCheck_Click(i); });
         checks->addWidget(b);
