@@ -1,5 +1,4 @@
 #include "gui/dialogs/CFileDialog.h"
-#include "gui/common/Widgets.h"
 
 #include <QDir>
 #include <QFileDialog>
@@ -65,7 +64,7 @@ void ShowWholeColumns(QFileDialog& dialog) {
 } // namespace
 
 QStringList CFileDialog::NameFilters(const std::string& filter) {
-    const QStringList parts = Q(filter).split(QLatin1Char('|'));
+    const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList filters;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
         const QString description = parts[i];
@@ -82,7 +81,8 @@ QStringList CFileDialog::NameFilters(const std::string& filter) {
 }
 
 std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
-    auto dialog = std::make_unique<ExistingFolderFileDialog>(hWndParent, Q(DialogTitle));
+    auto dialog =
+        std::make_unique<ExistingFolderFileDialog>(hWndParent, QString::fromStdString(DialogTitle));
     dialog->setOption(QFileDialog::DontUseNativeDialog);
     dialog->setOption(QFileDialog::ReadOnly, false);
     if (fOpen) {
@@ -95,7 +95,7 @@ std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
         dialog->setOption(QFileDialog::DontConfirmOverwrite, (Flags & OFN_OVERWRITEPROMPT) == 0);
         dialog->requireFolder = (Flags & OFN_PATHMUSTEXIST) != 0;
     }
-    QString ext = Q(DefaultExt);
+    QString ext = QString::fromStdString(DefaultExt);
     if (ext.startsWith(QLatin1Char('.'))) {
         ext.remove(0, 1);
     }
@@ -108,10 +108,10 @@ std::unique_ptr<QFileDialog> CFileDialog::CreateDialog(bool fOpen) const {
         }
     }
     if (!InitialDir.empty()) {
-        dialog->setDirectory(Q(InitialDir));
+        dialog->setDirectory(QString::fromStdString(InitialDir));
     }
     if (!FileName.empty()) {
-        dialog->selectFile(Q(FileName));
+        dialog->selectFile(QString::fromStdString(FileName));
     }
     ShowWholeColumns(*dialog);
     return dialog;
