@@ -651,32 +651,22 @@ void frmInpJyokenSS::showRefusals(const std::vector<frmRefusedValues::Entry>& en
     m_refusals->raise();
 }
 
-void frmInpJyokenSS::mnuAdd_Click() {
+void frmInpJyokenSS::mnuAdd_Click() { insertRow(true, Q("ﾃﾞｰﾀ行追加")); }
+
+void frmInpJyokenSS::mnuInsert_Click() { insertRow(false, Q("ﾃﾞｰﾀ行挿入")); }
+
+void frmInpJyokenSS::insertRow(bool append, const QString& label) {
     commitEditor();
     if (MaxRows() >= UsrRecMax) {
         return;
     }
     // The new row gets the cursor, in the active column.
-    const int active = std::max<int>(SheetCol::Title, activeColumn());
-    m_model->edit(Q("ﾃﾞｰﾀ行追加"), [](SheetRows& rows) { rows.push_back(SheetDefaultRow()); },
-                  {MaxRows() + 1, active});
-    m_sheet->scrollTo(m_sheet->currentIndex());
-    if (MaxRows() >= UsrRecMax) {
-        setAddInsertEnabled(false);
-    }
-}
-
-void frmInpJyokenSS::mnuInsert_Click() {
-    commitEditor();
-    if (MaxRows() >= UsrRecMax) {
-        return;
-    }
-    const int row = std::max(1, activeRow());
+    const int row = append ? MaxRows() + 1 : std::max(1, activeRow());
     const int column = std::max<int>(SheetCol::Title, activeColumn());
     m_model->edit(
-        Q("ﾃﾞｰﾀ行挿入"),
-        [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
+        label, [row](SheetRows& rows) { rows.insert(rows.begin() + (row - 1), SheetDefaultRow()); },
         {row, column});
+    m_sheet->scrollTo(m_sheet->currentIndex());
     if (MaxRows() >= UsrRecMax) {
         setAddInsertEnabled(false);
     }

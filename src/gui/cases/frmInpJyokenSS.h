@@ -130,6 +130,8 @@ private:
     void buildActions();
     void layOut();
 
+    /// Add (`append`) and Insert (at the active row): a new row, as one undo step.
+    void insertRow(bool append, const QString& label);
     void setAddInsertEnabled(bool enabled);
     void showHint();
     void showNotice(const QString& message);
