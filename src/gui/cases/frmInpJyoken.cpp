@@ -215,8 +215,6 @@ void frmInpJyoken::connectFields() {
     });
     for (NumberEdit* field : {m_lx, m_ly}) {
         connect(field, &NumberEdit::valueChanged, this, [this] { updateRatio(true); });
-    }
-    for (NumberEdit* field : {m_lx, m_ly}) {
         connect(field, &NumberEdit::notPositive, this, [this, field] { reportSpan(field); });
     }
     connect(m_lambdaList, &QComboBox::currentIndexChanged, this, [this] { updateLambdaNote(); });
@@ -225,7 +223,8 @@ void frmInpJyoken::connectFields() {
         updateLambdaNote();
     });
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
-        connect(field, &NumberEdit::invalidRange, this, [this, field] { reportRange(field); });
+        connect(field, &NumberEdit::invalidRange, this,
+                [this, field] { reportRange(field, field->MinValue()); });
         connect(field, &NumberEdit::valueChanged, this, [this] { updatePicture(); });
     }
     connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
@@ -429,9 +428,9 @@ void frmInpJyoken::updateLambdaNote() {
                        : kLambdaListStyle + QStringLiteral("QComboBox { background: #ffc8c8; }"));
 }
 
-void frmInpJyoken::reportRange(NumberEdit* field) {
+void frmInpJyoken::reportRange(NumberEdit* field, double min, const QString& before) {
     m_prompter.beep();
-    const QString text = Q("入力範囲：") + field->FormatValue(field->MinValue()) + Q(" ～ ") +
+    const QString text = before + Q("入力範囲：") + field->FormatValue(min) + Q(" ～ ") +
                          field->FormatValue(field->MaxValue());
     m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
                        Message::Icon::Information, Prompter::Buttons::Ok);
@@ -440,15 +439,9 @@ void frmInpJyoken::reportRange(NumberEdit* field) {
 }
 
 void frmInpJyoken::reportSpan(NumberEdit* field) {
-    m_prompter.beep();
-    const QString name = field == m_lx ? Q("Ｌx") : Q("Ｌy");
-    const QString text = name + Q(" は0より大きい値でなければなりません。\n入力範囲：") +
-                         field->FormatValue(std::pow(10.0, -(m_places->checkedId() == 1 ? 3 : 2))) +
-                         Q(" ～ ") + field->FormatValue(field->MaxValue());
-    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
-                       Message::Icon::Information, Prompter::Buttons::Ok);
-    field->setFocus();
-    field->selectAll();
+    reportRange(field, std::pow(10.0, -(m_places->checkedId() == 1 ? 3 : 2)),
+                (field == m_lx ? Q("Ｌx") : Q("Ｌy")) +
+                    Q(" は0より大きい値でなければなりません。\n"));
 }
 
 void frmInpJyoken::updatePicture() {

@@ -97,7 +97,9 @@ private:
     void optType_Click(int index);
     void optKeta_Click(int index);
     void updateRatio(bool propose);
-    void reportRange(NumberEdit* field);
+    /// Beeps and names the field's range from `min`, after `before`.
+    void reportRange(NumberEdit* field, double min, const QString& before = QString());
+    /// A span of 0 or less: the range from the smallest positive value.
     void reportSpan(NumberEdit* field);
     void updateLambdaNote();
     void updatePicture();

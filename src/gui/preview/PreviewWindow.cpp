@@ -30,6 +30,9 @@
 
 namespace ormavex::preview {
 
+using gui::Named;
+using gui::Q;
+
 namespace {
 
 const char* const kSection = "Preview";
@@ -40,7 +43,7 @@ const char* const kFitWidthText = "幅に合わせる";
 const char* const kFitPageText = "ﾍﾟｰｼﾞ全体";
 
 QString Caption(const QString& reportName) {
-    const QString base = gui::Q("印刷ﾌﾟﾚﾋﾞｭｰ");
+    const QString base = Q("印刷ﾌﾟﾚﾋﾞｭｰ");
     return reportName.isEmpty() ? base : base + QStringLiteral(" - ") + reportName;
 }
 
@@ -53,8 +56,7 @@ bool OpenReport(const std::string& printFile, const std::string& programFolder,
         return true;
     }
     if (message != nullptr) {
-        *message =
-            gui::Q("印刷ﾌｧｲﾙを開けません。\n\n") + gui::Q(printFile) + gui::Q("\n") + gui::Q(error);
+        *message = Q("印刷ﾌｧｲﾙを開けません。\n\n") + Q(printFile) + Q("\n") + Q(error);
     }
     return false;
 }
@@ -71,21 +73,19 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> do
     render::SetUpA4Printer(m_printer);
     setProject(std::string());
 
-    m_preview = gui::Named<QPrintPreviewWidget>("preview", &m_printer, this);
+    m_preview = Named<QPrintPreviewWidget>("preview", &m_printer, this);
     setCentralWidget(m_preview);
     connect(m_preview, &QPrintPreviewWidget::paintRequested, this,
             [this](QPrinter* printer) { render::PrintReport(*m_doc, *printer); });
 
     m_askPdfName = [](QWidget* parent, const QString& suggested) {
-        return QFileDialog::getSaveFileName(parent, gui::Q("PDF出力"), suggested,
-                                            gui::Q("PDF ﾌｧｲﾙ (*.pdf)"));
+        return QFileDialog::getSaveFileName(parent, Q("PDF出力"), suggested, Q("PDF ﾌｧｲﾙ (*.pdf)"));
     };
     m_askOpenFolder = [](QWidget* parent, const QString& pdf) {
-        return QMessageBox::question(parent, gui::Q("PDF出力"),
-                                     gui::Q("PDF ﾌｧｲﾙを出力しました。\n\n") + pdf +
-                                         gui::Q("\n\n保存先のﾌｫﾙﾀﾞを開きますか？"),
-                                     QMessageBox::Yes | QMessageBox::No,
-                                     QMessageBox::No) == QMessageBox::Yes;
+        return QMessageBox::question(
+                   parent, Q("PDF出力"),
+                   Q("PDF ﾌｧｲﾙを出力しました。\n\n") + pdf + Q("\n\n保存先のﾌｫﾙﾀﾞを開きますか？"),
+                   QMessageBox::Yes | QMessageBox::No, QMessageBox::No) == QMessageBox::Yes;
     };
     m_openFolder = [](const QString& folder) {
         QDesktopServices::openUrl(QUrl::fromLocalFile(folder));
@@ -101,7 +101,7 @@ PreviewWindow::PreviewWindow(std::shared_ptr<const printfile::ReportDocument> do
 
     QStringList notes;
     for (const std::string& n : m_doc->notes) {
-        notes << gui::Q(n);
+        notes << Q(n);
     }
     if (!notes.isEmpty()) {
         statusBar()->showMessage(notes.join(QStringLiteral("; ")));
@@ -112,9 +112,9 @@ PreviewWindow::~PreviewWindow() = default;
 
 QString PreviewWindow::ReportName(const std::string& projectFile, const std::string& printFile) {
     if (!projectFile.empty()) {
-        return QFileInfo(gui::Q(projectFile)).completeBaseName();
+        return QFileInfo(Q(projectFile)).completeBaseName();
     }
-    const QFileInfo print(gui::Q(printFile));
+    const QFileInfo print(Q(printFile));
     if (print.fileName().startsWith(QStringLiteral("~MT"), Qt::CaseInsensitive)) {
         return QString(); // a temporary name says nothing to the reader
     }
@@ -133,7 +133,7 @@ QString PreviewWindow::suggestedPdfPath() const {
     if (name.isEmpty()) {
         return QDir::homePath() + QStringLiteral("/Ormavex.pdf");
     }
-    const QFileInfo from(gui::Q(m_projectFile.empty() ? m_printFile : m_projectFile));
+    const QFileInfo from(Q(m_projectFile.empty() ? m_printFile : m_projectFile));
     return from.absolutePath() + QStringLiteral("/") + name + QStringLiteral(".pdf");
 }
 
@@ -142,12 +142,12 @@ int PreviewWindow::pageCount() const { return m_preview->pageCount(); }
 int PreviewWindow::currentPage() const { return m_preview->currentPage(); }
 
 void PreviewWindow::buildActions() {
-    QToolBar* bar = addToolBar(gui::Q("ﾌﾟﾚﾋﾞｭｰ"));
+    QToolBar* bar = addToolBar(Q("ﾌﾟﾚﾋﾞｭｰ"));
     bar->setObjectName(QStringLiteral("toolbar"));
     bar->setMovable(false);
     auto add = [&](const char* name, const char* text, const QKeySequence& key, auto slot) {
-        QAction* a = bar->addAction(gui::Q(text));
-        a->setObjectName(gui::Q(name));
+        QAction* a = bar->addAction(Q(text));
+        a->setObjectName(Q(name));
         // A tool button does not take its mnemonic: Alt and the underlined
         // letter become a shortcut of the action.
         QList<QKeySequence> keys;
@@ -165,7 +165,7 @@ void PreviewWindow::buildActions() {
         add("actionFirst", "先頭", QKeySequence(Qt::CTRL | Qt::Key_Home), [this] { goToPage(1); });
     m_previous = add("actionPrevious", "前へ", QKeySequence(Qt::Key_PageUp),
                      [this] { goToPage(m_preview->currentPage() - 1); });
-    m_pageBox = gui::Named<QSpinBox>("pageNumber", bar);
+    m_pageBox = Named<QSpinBox>("pageNumber", bar);
     m_pageBox->setMinimum(1);
     bar->addWidget(m_pageBox);
     m_pageLabel = new QLabel(bar);
@@ -190,10 +190,10 @@ void PreviewWindow::buildActions() {
         m_preview->zoomOut();
         updateZoomText();
     });
-    m_zoomBox = gui::Named<QComboBox>("zoom", bar);
+    m_zoomBox = Named<QComboBox>("zoom", bar);
     m_zoomBox->setEditable(true);
     m_zoomBox->setInsertPolicy(QComboBox::NoInsert);
-    m_zoomBox->addItems({gui::Q(kFitWidthText), gui::Q(kFitPageText), QStringLiteral("50%"),
+    m_zoomBox->addItems({Q(kFitWidthText), Q(kFitPageText), QStringLiteral("50%"),
                          QStringLiteral("75%"), QStringLiteral("100%"), QStringLiteral("125%"),
                          QStringLiteral("150%"), QStringLiteral("200%"), QStringLiteral("400%")});
     m_zoomBox->setMinimumContentsLength(7);
@@ -256,8 +256,8 @@ void PreviewWindow::updateZoomText() {
     }
     QString text;
     switch (m_preview->zoomMode()) {
-    case QPrintPreviewWidget::FitToWidth: text = gui::Q(kFitWidthText); break;
-    case QPrintPreviewWidget::FitInView: text = gui::Q(kFitPageText); break;
+    case QPrintPreviewWidget::FitToWidth: text = Q(kFitWidthText); break;
+    case QPrintPreviewWidget::FitInView: text = Q(kFitPageText); break;
     default:
         text = QStringLiteral("%1%").arg(static_cast<int>(m_preview->zoomFactor() * 100.0 + 0.5));
         break;
@@ -267,14 +267,14 @@ void PreviewWindow::updateZoomText() {
 
 void PreviewWindow::applyZoomText(const QString& text) {
     const QString t = text.trimmed();
-    if (t == gui::Q(kFitWidthText)) {
+    if (t == Q(kFitWidthText)) {
         m_preview->fitToWidth();
-    } else if (t == gui::Q(kFitPageText)) {
+    } else if (t == Q(kFitPageText)) {
         m_preview->fitInView();
     } else {
         QString digits = t;
         digits.remove(QLatin1Char('%'));
-        digits.replace(gui::Q("％"), QString());
+        digits.replace(Q("％"), QString());
         bool ok = false;
         const int percent = digits.trimmed().toInt(&ok);
         if (ok && percent >= 10 && percent <= 800) {
@@ -292,7 +292,7 @@ void PreviewWindow::updatePageInfo() {
     m_pageBox->setMaximum(std::max(1, count));
     m_pageBox->setValue(page);
     m_pageBox->blockSignals(false);
-    m_pageLabel->setText(gui::Q(" / %1 ").arg(count));
+    m_pageLabel->setText(Q(" / %1 ").arg(count));
     m_first->setEnabled(page > 1);
     m_previous->setEnabled(page > 1);
     m_next->setEnabled(page < count);
@@ -310,12 +310,12 @@ void PreviewWindow::exportPdf() {
     std::string error;
     int code = 0;
     if (!render::WriteReportPdf(*m_doc, name.toStdString(), &error, &code)) {
-        m_showError(this, gui::Q("PDF ﾌｧｲﾙを書けません。\n\n") + name + QStringLiteral("\n") +
-                              gui::Q(FileErrorReasonText(code)));
+        m_showError(this, Q("PDF ﾌｧｲﾙを書けません。\n\n") + name + QStringLiteral("\n") +
+                              Q(FileErrorReasonText(code)));
         return;
     }
     const QString shown = QDir::toNativeSeparators(QFileInfo(name).absoluteFilePath());
-    statusBar()->showMessage(gui::Q("PDF ﾌｧｲﾙを出力しました: ") + shown);
+    statusBar()->showMessage(Q("PDF ﾌｧｲﾙを出力しました: ") + shown);
     if (m_askOpenFolder(this, shown)) {
         m_openFolder(QFileInfo(name).absolutePath());
     }
