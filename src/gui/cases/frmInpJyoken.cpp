@@ -432,8 +432,8 @@ void frmInpJyoken::reportRange(NumberEdit* field, double min, const QString& bef
     m_prompter.beep();
     const QString text = before + Q("入力範囲：") + field->FormatValue(min) + Q(" ～ ") +
                          field->FormatValue(field->MaxValue());
-    m_prompter.message(this, windowTitle().toStdString(), text.toStdString(),
-                       Message::Icon::Information, Prompter::Buttons::Ok);
+    m_prompter.show(this,
+                    {windowTitle().toStdString(), text.toStdString(), Message::Icon::Information});
     field->setFocus();
     field->selectAll();
 }

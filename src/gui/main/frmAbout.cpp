@@ -74,8 +74,7 @@ std::string frmAbout::SystemInformation() const {
 }
 
 void frmAbout::cmdSysInfo_Click() {
-    m_prompter.message(this, "ｼｽﾃﾑ情報", SystemInformation(), Message::Icon::Information,
-                       Prompter::Buttons::Ok);
+    m_prompter.show(this, {"ｼｽﾃﾑ情報", SystemInformation(), Message::Icon::Information});
 }
 
 } // namespace ormavex::gui

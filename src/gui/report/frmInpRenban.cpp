@@ -313,10 +313,10 @@ void frmInpRenban::reportOutOfRange(RangeSpinBox* box) {
     }
     m_reporting = true;
     m_prompter.beep();
-    m_prompter.message(this, windowTitle().toStdString(),
-                       "入力範囲：" + std::to_string(box->allowedMinimum()) + " ～ " +
-                           std::to_string(box->allowedMaximum()),
-                       Message::Icon::Information, Prompter::Buttons::Ok);
+    m_prompter.show(this, {windowTitle().toStdString(),
+                           "入力範囲：" + std::to_string(box->allowedMinimum()) + " ～ " +
+                               std::to_string(box->allowedMaximum()),
+                           Message::Icon::Information});
     // Back to the field, on its tab.
     for (int t = 0; t < static_cast<int>(m_frames.size()); ++t) {
         if (m_frames[static_cast<std::size_t>(t)]->isAncestorOf(box)) {

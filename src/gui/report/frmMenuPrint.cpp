@@ -104,9 +104,9 @@ void frmMenuPrint::load() {
                    m_paths.settingsFile, outcome)) {
         // Without print files there is nothing to print.
         m_cmdPreview->setEnabled(false);
-        m_prompter.message(this, "Ormavex",
-                           "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,
-                           Message::Icon::Critical, Prompter::Buttons::Ok);
+        m_prompter.show(this, {"Ormavex",
+                               "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + outcome.failure,
+                               Message::Icon::Critical});
         return;
     }
     if (!outcome.failedCases.empty()) {
@@ -147,10 +147,10 @@ void frmMenuPrint::cmdPreview_Click() {
             // The file and the reason in words; the system's own text when
             // the code has none.
             const std::string reason = FileErrorReasonText(error.code());
-            m_prompter.message(this, "Ormavex",
-                               "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + error.path() +
-                                   "\n" + (reason.empty() ? error.message() : reason),
-                               Message::Icon::Critical, Prompter::Buttons::Ok);
+            m_prompter.show(this, {"Ormavex",
+                                   "印刷ﾌｧｲﾙを作成することができませんでした。\n\n" + error.path() +
+                                       "\n" + (reason.empty() ? error.message() : reason),
+                                   Message::Icon::Critical});
             return;
         }
         m_prompter.beep();

@@ -476,10 +476,10 @@ void frmResults::cmdCsv_Click() {
     // Written as every other file: a failed write keeps what was there.
     Error error;
     if (!ReplaceFileContents(dialog.FileName, bytes, error)) {
-        m_prompter.message(this, "CSV出力",
-                           "CSVﾌｧｲﾙを作成することができませんでした。\n\n" + dialog.FileName +
-                               "\n" + FileErrorReasonText(error.code()),
-                           Message::Icon::Critical, Prompter::Buttons::Ok);
+        m_prompter.show(this, {"CSV出力",
+                               "CSVﾌｧｲﾙを作成することができませんでした。\n\n" + dialog.FileName +
+                                   "\n" + FileErrorReasonText(error.code()),
+                               Message::Icon::Critical});
     }
 }
 
