@@ -31,8 +31,12 @@ const WindowPage kWindowPages[] = {
     {"frmResults", "results.html"},       {"frmRefusedValues", "case-editor.html#paste"},
 };
 
+// The manual's folder: the one beside the program until another is set.
 QString& Folder() {
     static QString folder;
+    if (folder.isEmpty()) {
+        folder = ManualFolder(ProgramFolder());
+    }
     return folder;
 }
 
@@ -104,9 +108,6 @@ QString ManualFolder(const std::string& programFolder) {
 void SetManualFolder(const QString& folder) { Folder() = folder; }
 
 std::string HelpFile(const QString& page) {
-    if (Folder().isEmpty()) {
-        Folder() = ManualFolder(ProgramFolder());
-    }
     const QString path = Folder() + QLatin1Char('/') + page;
     return QFileInfo(path).isFile() ? path.toStdString() : std::string();
 }
@@ -128,9 +129,6 @@ QString HelpPageFor(const QWidget* window) {
 }
 
 HelpWindow* ShowHelp(const QString& page) {
-    if (Folder().isEmpty()) {
-        Folder() = ManualFolder(ProgramFolder());
-    }
     QWidget* owner = QApplication::activeModalWidget();
     QPointer<HelpWindow>& help = Window();
     if (help == nullptr || help->manualFolder() != Folder()) {
