@@ -194,12 +194,7 @@ QLayout* frmInpJyoken::buildButtons() {
         b->setMinimumWidth(100);
     }
 
-    auto* row = new QHBoxLayout;
-    row->addStretch(1);
-    row->addWidget(m_ok);
-    row->addWidget(m_cancel);
-    row->addWidget(m_help);
-    return row;
+    return Row({nullptr, m_ok, m_cancel, m_help});
 }
 
 void frmInpJyoken::connectFields() {

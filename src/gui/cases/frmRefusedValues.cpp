@@ -61,10 +61,7 @@ frmRefusedValues::frmRefusedValues(QWidget* parent) : QDialog(parent) {
             [this] { QGuiApplication::clipboard()->setText(listText()); });
     connect(m_close, &QPushButton::clicked, this, &QDialog::close);
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(m_copy);
-    buttons->addWidget(m_close);
+    QHBoxLayout* buttons = Row({nullptr, m_copy, m_close});
     auto* layout = new QVBoxLayout(this);
     layout->addWidget(m_summary);
     layout->addWidget(m_list, 1);

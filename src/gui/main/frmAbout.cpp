@@ -52,10 +52,7 @@ frmAbout::frmAbout(const AppPaths& paths, Prompter& prompter, QWidget* parent)
     connect(ok, &QPushButton::clicked, this, &QDialog::accept);
     connect(sysInfo, &QPushButton::clicked, this, [this] { cmdSysInfo_Click(); });
 
-    auto* buttons = new QHBoxLayout;
-    buttons->addStretch();
-    buttons->addWidget(ok);
-    buttons->addWidget(sysInfo);
+    QHBoxLayout* buttons = Row({nullptr, ok, sysInfo});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top);

@@ -211,12 +211,7 @@ QLayout* frmInpRenban::buildButtons() {
     connect(ok, &QPushButton::clicked, this, &frmInpRenban::cmdOk_Click);
     connect(cancel, &QPushButton::clicked, this, &QDialog::reject);
 
-    auto* row = new QHBoxLayout;
-    row->addStretch();
-    row->addWidget(ok);
-    row->addWidget(cancel);
-    row->addWidget(m_cmdHelp);
-    return row;
+    return Row({nullptr, ok, cancel, m_cmdHelp});
 }
 
 frmInpRenban::~frmInpRenban() = default;

@@ -71,12 +71,7 @@ frmMenuPrint::frmMenuPrint(AppState& state, const AppPaths& paths, Prompter& pro
         b->setMinimumWidth(100);
     }
     frame1->setMinimumHeight(120);
-    auto* buttons = new QHBoxLayout;
-    buttons->addWidget(m_cmdResults);
-    buttons->addStretch();
-    buttons->addWidget(m_cmdPreview);
-    buttons->addWidget(close);
-    buttons->addWidget(help);
+    QHBoxLayout* buttons = Row({m_cmdResults, nullptr, m_cmdPreview, close, help});
 
     auto* layout = new QVBoxLayout(this);
     layout->addLayout(top, 1);
