@@ -140,10 +140,7 @@ void frmInpRenban::buildMethodTab() {
     auto* methodLayout = new QHBoxLayout(frame4);
     methodLayout->addLayout(options);
     methodLayout->addWidget(m_txtMethod, 1);
-    auto* initRow = new QHBoxLayout;
-    initRow->addWidget(initLabel);
-    initRow->addWidget(m_numInit);
-    initRow->addStretch();
+    QHBoxLayout* initRow = Row({initLabel, m_numInit, nullptr});
     auto* layout = new QVBoxLayout(frame1);
     layout->addLayout(initRow);
     layout->addWidget(frame4, 1);
@@ -282,11 +279,7 @@ void frmInpRenban::updateMethodSample() {
 }
 
 void frmInpRenban::updateMarginSample() {
-    std::array<int, Levels> margins{};
-    for (int k = 0; k < Levels; ++k) {
-        margins[static_cast<std::size_t>(k)] = m_numMargin[static_cast<std::size_t>(k)]->value();
-    }
-    m_txtMargin->setPlainText(Q(MarginSample(selectedMethod(), margins)));
+    m_txtMargin->setPlainText(Q(MarginSample(selectedMethod(), settings().margins)));
 }
 
 void frmInpRenban::selectTab(int index) {
