@@ -18,19 +18,19 @@ namespace {
 class SheetStep : public QUndoCommand {
 public:
     SheetStep(CaseSheetModel& model, const QString& label, SheetRows before, SheetRows after,
-              std::pair<int, int> activeBefore, std::pair<int, int> activeAfter)
+              std::pair<int, int> active)
         : QUndoCommand(label), m_model(model), m_before(std::move(before)),
-          m_after(std::move(after)), m_activeBefore(activeBefore), m_activeAfter(activeAfter) {}
+          m_after(std::move(after)), m_active(active) {}
 
-    void undo() override { m_model.restore(m_before, m_activeBefore); }
-    void redo() override { m_model.restore(m_after, m_activeAfter); }
+    // Both ways the cursor goes to the cell the step was made at.
+    void undo() override { m_model.restore(m_before, m_active); }
+    void redo() override { m_model.restore(m_after, m_active); }
 
 private:
     CaseSheetModel& m_model;
     SheetRows m_before;
     SheetRows m_after;
-    std::pair<int, int> m_activeBefore;
-    std::pair<int, int> m_activeAfter;
+    std::pair<int, int> m_active;
 };
 
 } // namespace
@@ -211,7 +211,7 @@ void CaseSheetModel::edit(const QString& label, const std::function<void(SheetRo
         return;
     }
     // The step's redo, run by push(), puts the new rows in place.
-    m_undo.push(new SheetStep(*this, label, m_rows, std::move(after), active, active));
+    m_undo.push(new SheetStep(*this, label, m_rows, std::move(after), active));
 }
 
 void CaseSheetModel::restore(const SheetRows& rows, std::pair<int, int> active) {
