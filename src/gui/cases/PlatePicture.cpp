@@ -6,6 +6,7 @@
 
 #include <QPainter>
 #include <QPainterPath>
+#include <QPolygonF>
 
 #include <algorithm>
 #include <cmath>
@@ -120,10 +121,7 @@ void PlatePicture::paintEvent(QPaintEvent*) {
     const QPointF a1(plate.left(), base - std::fabs(m_qa) * scale);
     const QPointF b1(plate.right(), base - std::fabs(m_qb) * scale);
     QPainterPath load;
-    load.moveTo(a0);
-    load.lineTo(a1);
-    load.lineTo(b1);
-    load.lineTo(b0);
+    load.addPolygon(QPolygonF({a0, a1, b1, b0}));
     load.closeSubpath();
     p.fillPath(load, QColor(250, 225, 200));
     p.setPen(QPen(QColor(170, 80, 20), 1.2));
