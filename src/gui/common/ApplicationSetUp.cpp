@@ -1,4 +1,5 @@
 #include "gui/common/ApplicationSetUp.h"
+
 #include "gui/common/Widgets.h"
 
 #include <QApplication>

@@ -1,4 +1,5 @@
 #include "gui/help/HelpWindow.h"
+
 #include "gui/common/Widgets.h"
 
 #include <QAction>
@@ -18,6 +19,8 @@
 #include <QToolBar>
 #include <QTreeWidget>
 #include <QVBoxLayout>
+
+#include <algorithm>
 
 namespace ormavex::gui {
 
@@ -266,15 +269,10 @@ QStringList HelpWindow::search(const QString& words) const {
         return found;
     }
     for (const Page& p : m_pages) {
-        bool all = true;
-        for (const QString& t : terms) {
-            if (!p.text.contains(t, Qt::CaseInsensitive) &&
-                !p.title.contains(t, Qt::CaseInsensitive)) {
-                all = false;
-                break;
-            }
-        }
-        if (all) {
+        if (std::all_of(terms.begin(), terms.end(), [&p](const QString& t) {
+                return p.text.contains(t, Qt::CaseInsensitive) ||
+                       p.title.contains(t, Qt::CaseInsensitive);
+            })) {
             found << p.file;
         }
     }
