@@ -90,21 +90,26 @@ frmMenuMain::~frmMenuMain() = default;
 void frmMenuMain::buildMenus() {
     QMenu* mnuFile = menuBar()->addMenu(QStringLiteral("ﾌｧｲﾙ(&F)"));
     mnuFile->setObjectName(QStringLiteral("mnuFile"));
-    auto add = [&](const char* name, const QString& text, QStyle::StandardPixmap icon,
-                   auto handler) {
-        QAction* a = mnuFile->addAction(style()->standardIcon(icon), text);
-        a->setObjectName(QString::fromLatin1(name));
+    // A menu item named `name` that runs `handler`.
+    auto item = [this](auto* menu, const char* name, const char* text, auto handler) {
+        QAction* a = menu->addAction(Q(text));
+        a->setObjectName(name);
         connect(a, &QAction::triggered, this, handler);
         return a;
     };
-    QAction* fileNew = add("mnuFileNew", QStringLiteral("新規作成(&N)"), QStyle::SP_FileIcon,
-                           [this] { mnuFileNew_Click(); });
-    QAction* fileOpen = add("mnuFileOpen", QStringLiteral("ﾌｧｲﾙを開く(&O)..."),
-                            QStyle::SP_DialogOpenButton, [this] { mnuFileOpen_Click(); });
-    QAction* fileSaveAs = add("mnuFileSaveAs", QStringLiteral("ﾌｧｲﾙに名前を付けて保存(&A)..."),
+    auto add = [&](const char* name, const char* text, QStyle::StandardPixmap icon, auto handler) {
+        QAction* a = item(mnuFile, name, text, handler);
+        a->setIcon(style()->standardIcon(icon));
+        return a;
+    };
+    QAction* fileNew =
+        add("mnuFileNew", "新規作成(&N)", QStyle::SP_FileIcon, [this] { mnuFileNew_Click(); });
+    QAction* fileOpen = add("mnuFileOpen", "ﾌｧｲﾙを開く(&O)...", QStyle::SP_DialogOpenButton,
+                            [this] { mnuFileOpen_Click(); });
+    QAction* fileSaveAs = add("mnuFileSaveAs", "ﾌｧｲﾙに名前を付けて保存(&A)...",
                               QStyle::SP_DriveFDIcon, [this] { mnuFileSaveAs_Click(); });
-    QAction* fileSave = add("mnuFileSave", QStringLiteral("ﾌｧｲﾙの上書き保存(&S)..."),
-                            QStyle::SP_DialogSaveButton, [this] { mnuFileSave_Click(); });
+    QAction* fileSave = add("mnuFileSave", "ﾌｧｲﾙの上書き保存(&S)...", QStyle::SP_DialogSaveButton,
+                            [this] { mnuFileSave_Click(); });
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     for (int i = 0; i < RecentCount; ++i) {
         m_recentDesignCaption[static_cast<std::size_t>(i)] = QStringLiteral("&%1").arg(i + 1);
@@ -115,23 +120,14 @@ void frmMenuMain::buildMenus() {
         m_mnuFileName[static_cast<std::size_t>(i)] = a;
     }
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar3"));
-    QAction* exit = mnuFile->addAction(QStringLiteral("ﾌﾟﾛｸﾞﾗﾑ終了(&X)"));
-    exit->setObjectName(QStringLiteral("mnuFileExit"));
-    connect(exit, &QAction::triggered, this, &QWidget::close);
+    item(mnuFile, "mnuFileExit", "ﾌﾟﾛｸﾞﾗﾑ終了(&X)", &QWidget::close);
 
     // Help: the manual's contents and the About box (F1 opens a window's own page).
     QMenu* mnuHelp = menuBar()->addMenu(QStringLiteral("ﾍﾙﾌﾟ(&H)"));
     mnuHelp->setObjectName(QStringLiteral("mnuHelp"));
-    QAction* contents = mnuHelp->addAction(QStringLiteral("目次(&C)"));
-    contents->setObjectName(QStringLiteral("mnuHelpContents"));
-    connect(contents, &QAction::triggered, this, [] { ShowHelp(QStringLiteral("index.html")); });
-    QAction* helpAbout = mnuHelp->addAction(QStringLiteral("ﾊﾞｰｼﾞｮﾝ情報(&A)..."));
-    helpAbout->setObjectName(QStringLiteral("mnuHelpAbout"));
-    connect(helpAbout, &QAction::triggered, this, [this] { mnuAbout_Click(); });
-
-    QAction* about = menuBar()->addAction(QStringLiteral("&?"));
-    about->setObjectName(QStringLiteral("mnuAbout"));
-    connect(about, &QAction::triggered, this, [this] { mnuAbout_Click(); });
+    item(mnuHelp, "mnuHelpContents", "目次(&C)", [] { ShowHelp(QStringLiteral("index.html")); });
+    item(mnuHelp, "mnuHelpAbout", "ﾊﾞｰｼﾞｮﾝ情報(&A)...", [this] { mnuAbout_Click(); });
+    item(menuBar(), "mnuAbout", "&?", [this] { mnuAbout_Click(); });
 
     // The toolbar: the four File commands under their keys and tool tips.
     QToolBar* tbrMenu = addToolBar(QStringLiteral("tbrMenu"));
