@@ -172,10 +172,9 @@ void frmInpJyokenSS::buildLegend() {
                               {"Lx/Ly", "；実辺長比"},
                               {"λ", "；計算数表利用時の辺長比"}};
     for (int i = 0; i < 4; ++i) {
-        auto* symbol = new QLabel(Q(memo[i][0]), m_legend);
-        auto* meaning = new QLabel(Q(memo[i][1]), m_legend);
-        symbol->setObjectName(QString("lblMemo_%1").arg(2 * i));
-        meaning->setObjectName(QString("lblMemo_%1").arg(2 * i + 1));
+        auto* symbol = Named<QLabel>(QString("lblMemo_%1").arg(2 * i), Q(memo[i][0]), m_legend);
+        auto* meaning =
+            Named<QLabel>(QString("lblMemo_%1").arg(2 * i + 1), Q(memo[i][1]), m_legend);
         legend->addWidget(symbol, i / 2, (i % 2) * 2);
         legend->addWidget(meaning, i / 2, (i % 2) * 2 + 1);
     }

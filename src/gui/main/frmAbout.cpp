@@ -30,9 +30,7 @@ frmAbout::frmAbout(const AppPaths& paths, Prompter& prompter, QWidget* parent)
     big.setBold(true);
     title->setFont(big);
     auto* description = new QLabel(QStringLiteral("ｹｰｿﾝ式防波堤 部材断面力の計算と結果印刷"), this);
-    auto* version =
-        new QLabel(QStringLiteral("ﾊﾞｰｼﾞｮﾝ %1").arg(QString::fromLatin1(kVersion)), this);
-    version->setObjectName(QStringLiteral("lblVersion"));
+    auto* version = Named<QLabel>("lblVersion", Q("ﾊﾞｰｼﾞｮﾝ %1").arg(Q(kVersion)), this);
 
     auto* text = new QVBoxLayout;
     text->addWidget(title);

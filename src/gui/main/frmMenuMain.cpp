@@ -172,9 +172,8 @@ void frmMenuMain::buildCentre() {
             m_cmdResults = b;
         }
     }
-    auto* cmdExit = new QPushButton(style()->standardIcon(QStyle::SP_DialogCloseButton),
-                                    QStringLiteral("  ﾌﾟﾛｸﾞﾗﾑ終了"), centre);
-    cmdExit->setObjectName(QStringLiteral("cmdExit"));
+    auto* cmdExit = Named<QPushButton>(
+        "cmdExit", style()->standardIcon(QStyle::SP_DialogCloseButton), Q("  ﾌﾟﾛｸﾞﾗﾑ終了"), centre);
     cmdExit->setMinimumHeight(34);
     connect(cmdExit, &QPushButton::clicked, this, &QWidget::close);
 
