@@ -112,8 +112,7 @@ void frmMenuMain::buildMenus() {
                             [this] { mnuFileSave_Click(); });
     mnuFile->addSeparator()->setObjectName(QStringLiteral("mnuFileBar2"));
     for (int i = 0; i < RecentCount; ++i) {
-        m_recentDesignCaption[static_cast<std::size_t>(i)] = QStringLiteral("&%1").arg(i + 1);
-        QAction* a = mnuFile->addAction(m_recentDesignCaption[static_cast<std::size_t>(i)]);
+        QAction* a = mnuFile->addAction(QStringLiteral("&%1").arg(i + 1)); // until a file is listed
         a->setObjectName(QStringLiteral("mnuFileName%1").arg(i));
         a->setEnabled(false);
         connect(a, &QAction::triggered, this, [this, i] { mnuFileName_Click(i); });
@@ -221,7 +220,7 @@ void frmMenuMain::rebuildRecentMenu() {
             m_paths.settingsFile, "FileName", "FileName" + std::to_string(i + 1));
         QAction* a = m_mnuFileName[static_cast<std::size_t>(i)];
         if (path.empty()) {
-            a->setText(m_recentDesignCaption[static_cast<std::size_t>(i)]);
+            a->setText(QStringLiteral("&%1").arg(i + 1));
             a->setEnabled(false);
         } else {
             // "&1 /path": the digit is the access key; a "&" in the path is shown as such.

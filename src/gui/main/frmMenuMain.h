@@ -136,7 +136,6 @@ private:
     QPushButton* m_cmdResults = nullptr;
     bool m_hasResults = false;
     std::array<QAction*, RecentCount> m_mnuFileName{};
-    std::array<QString, RecentCount> m_recentDesignCaption;
 };
 
 } // namespace ormavex::gui
