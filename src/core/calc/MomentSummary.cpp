@@ -47,26 +47,26 @@ CaseSummary SummariseCase(const CalcArrays& calc, int caseNo) {
     return s;
 }
 
-bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit) {
+double GoverningChange(const CaseSummary& atLambda, const CaseSummary& atReal) {
     const Governing* lam[] = {&atLambda.mxMax, &atLambda.mxMin, &atLambda.myMax, &atLambda.myMin};
     const Governing* real[] = {&atReal.mxMax, &atReal.mxMin, &atReal.myMax, &atReal.myMin};
     double scale = 0.0;
-    for (const Governing* g : lam) {
-        scale = std::max(scale, std::fabs(g->value));
-    }
-    for (const Governing* g : real) {
-        scale = std::max(scale, std::fabs(g->value));
+    for (std::size_t i = 0; i < 4; ++i) {
+        scale = std::max({scale, std::fabs(lam[i]->value), std::fabs(real[i]->value)});
     }
     if (scale == 0.0) {
-        return false;
+        return 0.0;
     }
+    double change = 0.0;
     for (std::size_t i = 0; i < 4; ++i) {
         const double base = std::max(std::fabs(lam[i]->value), 0.01 * scale);
-        if (std::fabs(real[i]->value - lam[i]->value) > limit * base) {
-            return true;
-        }
+        change = std::max(change, std::fabs(real[i]->value - lam[i]->value) / base);
     }
-    return false;
+    return change;
+}
+
+bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit) {
+    return GoverningChange(atLambda, atReal) > limit;
 }
 
 std::string ShortestNumber(double value) {

@@ -33,11 +33,14 @@ struct CaseSummary {
 /// case without points (a failed one) has none.
 CaseSummary SummariseCase(const CalcArrays& calc, int caseNo);
 
-/// True when one of the four governing values at the real side ratio differs
-/// from the one at the table's λ by more than `limit` (0.03: 3 %) of the
-/// latter. A value smaller than 1 % of the case's largest governing magnitude
-/// is measured against that 1 % instead, so that a moment near zero (an edge
-/// value that merely changes sign) does not mark the case. All zero: false.
+/// The largest change of the four governing values at the real side ratio
+/// from those at the table's λ, as a share of the latter. A value smaller than
+/// 1 % of the case's largest governing magnitude is measured against that 1 %
+/// instead, so that a moment near zero (an edge value that merely changes
+/// sign) does not count. All zero: 0.
+double GoverningChange(const CaseSummary& atLambda, const CaseSummary& atReal);
+
+/// True when the GoverningChange is more than `limit` (0.03: 3 %).
 bool RealRatioDiffers(const CaseSummary& atLambda, const CaseSummary& atReal, double limit = 0.03);
 
 /// A number in its shortest form that reads back to the same double

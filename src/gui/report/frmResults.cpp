@@ -91,26 +91,6 @@ private:
     frmResults& m_owner;
 };
 
-/// The largest change of the four governing values, measured as
-/// RealRatioDiffers measures it (against at least 1 % of the case's largest).
-double GoverningChange(const CaseSummary& lam, const CaseSummary& real) {
-    const Governing* a[] = {&lam.mxMax, &lam.mxMin, &lam.myMax, &lam.myMin};
-    const Governing* b[] = {&real.mxMax, &real.mxMin, &real.myMax, &real.myMin};
-    double scale = 0.0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        scale = std::max({scale, std::fabs(a[i]->value), std::fabs(b[i]->value)});
-    }
-    if (scale == 0.0) {
-        return 0.0;
-    }
-    double change = 0.0;
-    for (std::size_t i = 0; i < 4; ++i) {
-        const double base = std::max(std::fabs(a[i]->value), 0.01 * scale);
-        change = std::max(change, std::fabs(b[i]->value - a[i]->value) / base);
-    }
-    return change;
-}
-
 } // namespace
 
 std::string PlaceText(int row, int point) {
