@@ -1,7 +1,6 @@
 # Precompiled headers for the targets whose files spend most of their compile
-# time reading Qt Widgets and GoogleTest: the windows library and the test
-# programs. A target given ORMAVEX_PCH_REUSE_FROM another uses that target's
-# header when their compile flags are the same.
+# time reading Qt Widgets and GoogleTest: the windows library and the core's
+# and the windows' test programs. Each has its own: their compile flags differ.
 #
 # The sources include what they use as if there were no precompiled header:
 # a build with -DORMAVEX_PCH=OFF (the sanitizer build of `tools/setup.sh test`)
