@@ -6,7 +6,7 @@
 #
 #   tools/fuzz.sh [-n NICE] [-j PARALLEL] MINUTES [HARNESS...]
 #
-# A crash file found is replayed later with build/bin/fuzz_replay_NAME FILE;
+# A crash file found is replayed later with build/bin/ormavex_fuzz_replay NAME FILE;
 # copy it into fuzz/repro/NAME/ once the fault is fixed.
 set -euo pipefail
 cd "$(dirname "$0")/.."

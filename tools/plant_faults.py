@@ -32,9 +32,8 @@ from dataclasses import dataclass
 
 ROOT = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
-CORE = "ormavex_core_tests"  # text, app, cases, calc, project
-REPORT = "ormavex_report_tests"
-DRAWING = "ormavex_drawing_tests"
+# The core's subsystems share one test program.
+CORE = REPORT = DRAWING = "ormavex_core_tests"
 RENDER = "ormavex_render_tests"
 
 
