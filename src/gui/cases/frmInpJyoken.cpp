@@ -5,6 +5,7 @@
 #include "core/cases/SideRatioCheck.h"
 #include "core/cases/SideRatioList.h"
 #include "core/text/LeadingNumber.h"
+#include "gui/cases/CaseSheetDelegates.h"
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/PlatePicture.h"
 #include "gui/common/Prompter.h"
@@ -156,19 +157,7 @@ QLayout* frmInpJyoken::buildTitleRow() {
     auto* titleNote = Named<QLabel>("lblTitleNote", this);
     titleNote->setStyleSheet("color: #a00000;");
     connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
-        bool quote = false;
-        bool cut = false;
-        const QString clean = Q(CleanCaseTitle(typed.toStdString(), &quote, &cut));
-        if (!quote && !cut) {
-            titleNote->clear();
-            return;
-        }
-        const int cursor =
-            m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
-        m_title->setText(clean);
-        m_title->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
-        titleNote->setText(quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
-                                 : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
+        titleNote->setText(RefuseInTitle(*m_title, typed));
     });
 
     auto* row = new QHBoxLayout;
