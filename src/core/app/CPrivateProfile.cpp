@@ -12,37 +12,65 @@ namespace ormavex {
 
 namespace {
 
-// The raw (Shift_JIS) value of a key, or nothing.
-std::optional<std::string> RawValueIn(std::string_view data, const std::string& section,
-                                      const std::string& key) {
-    const std::string sec = ToShiftJis(section);
-    const std::string k = ToShiftJis(key);
-    LineReader lines(data);
+// The lines of a settings file, without their line ends.
+std::vector<std::string> SplitLines(std::string_view data) {
+    std::vector<std::string> lines;
+    LineReader reader(data);
     std::string_view line;
+    while (reader.next(line)) {
+        lines.emplace_back(line);
+    }
+    return lines;
+}
+
+// The index of the first line that sets key `k` in section `sec` (names
+// compared without case), or npos. `sectionEnd` receives the index behind the
+// section's last key line (npos when there is no such section).
+std::size_t FindKey(const std::vector<std::string>& lines, std::string_view sec, std::string_view k,
+                    std::size_t& sectionEnd) {
     bool inSection = false;
-    while (lines.next(line)) {
-        std::string_view t = TrimBlanks(line);
+    sectionEnd = std::string::npos;
+    for (std::size_t i = 0; i < lines.size(); ++i) {
+        std::string_view t = TrimBlanks(lines[i]);
         if (!t.empty() && t.front() == '[') {
             std::size_t close = t.find(']');
             inSection = close != std::string_view::npos &&
                         EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
+            if (inSection) {
+                sectionEnd = i + 1;
+            }
             continue;
         }
         if (!inSection) {
             continue;
         }
+        if (!t.empty()) {
+            sectionEnd = i + 1;
+        }
         std::size_t eq = t.find('=');
-        if (eq == std::string_view::npos || !EqualsNoCase(TrimBlanks(t.substr(0, eq)), k)) {
-            continue;
+        if (eq != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(0, eq)), k)) {
+            return i;
         }
-        std::string_view v = TrimBlanks(t.substr(eq + 1));
-        if (v.size() >= 2 &&
-            ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
-            v = v.substr(1, v.size() - 2);
-        }
-        return std::string(v);
     }
-    return std::nullopt;
+    return std::string::npos;
+}
+
+// The raw (Shift_JIS) value of a key, or nothing.
+std::optional<std::string> RawValueIn(std::string_view data, const std::string& section,
+                                      const std::string& key) {
+    const std::vector<std::string> lines = SplitLines(data);
+    std::size_t sectionEnd = 0;
+    const std::size_t i = FindKey(lines, ToShiftJis(section), ToShiftJis(key), sectionEnd);
+    if (i == std::string::npos) {
+        return std::nullopt;
+    }
+    const std::string_view t = TrimBlanks(lines[i]);
+    std::string_view v = TrimBlanks(t.substr(t.find('=') + 1));
+    if (v.size() >= 2 &&
+        ((v.front() == '"' && v.back() == '"') || (v.front() == '\'' && v.back() == '\''))) {
+        v = v.substr(1, v.size() - 2);
+    }
+    return std::string(v);
 }
 
 std::optional<std::string> RawValue(const std::string& path, const std::string& section,
@@ -122,47 +150,16 @@ bool CPrivateProfile::SetValueString(const std::string& strINIFileName,
     const std::string k = ToShiftJis(strKey);
     const std::string newLine = k + "=" + ToShiftJis(strValue);
 
-    std::vector<std::string> lines;
-    {
-        LineReader reader(data);
-        std::string_view line;
-        while (reader.next(line)) {
-            lines.emplace_back(line);
-        }
-    }
-    bool done = false;
-    bool inSection = false;
-    std::size_t sectionEnd = std::string::npos; // index behind the section's last key line
-    for (std::size_t i = 0; i < lines.size() && !done; ++i) {
-        std::string_view t = TrimBlanks(lines[i]);
-        if (!t.empty() && t.front() == '[') {
-            std::size_t close = t.find(']');
-            inSection = close != std::string_view::npos &&
-                        EqualsNoCase(TrimBlanks(t.substr(1, close - 1)), sec);
-            if (inSection) {
-                sectionEnd = i + 1;
-            }
-            continue;
-        }
-        if (!inSection) {
-            continue;
-        }
-        if (!t.empty()) {
-            sectionEnd = i + 1;
-        }
-        std::size_t eq = t.find('=');
-        if (eq != std::string_view::npos && EqualsNoCase(TrimBlanks(t.substr(0, eq)), k)) {
-            lines[i] = newLine;
-            done = true;
-        }
-    }
-    if (!done) {
-        if (sectionEnd == std::string::npos) {
-            lines.push_back("[" + sec + "]");
-            lines.push_back(newLine);
-        } else {
-            lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), newLine);
-        }
+    std::vector<std::string> lines = SplitLines(data);
+    std::size_t sectionEnd = 0;
+    const std::size_t found = FindKey(lines, sec, k, sectionEnd);
+    if (found != std::string::npos) {
+        lines[found] = newLine;
+    } else if (sectionEnd == std::string::npos) {
+        lines.push_back("[" + sec + "]");
+        lines.push_back(newLine);
+    } else {
+        lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(sectionEnd), newLine);
     }
     std::string out;
     for (const std::string& l : lines) {

@@ -34,11 +34,6 @@ std::string RatioText(double ratio) {
     return s == "-0" ? "0" : s;
 }
 
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
 void AddScaled(CoefTable& to, const CoefTable& from, double w) {
     for (int j = 1; j <= MaxRows; ++j) {
         for (int k = 1; k <= MaxPoints; ++k) {
@@ -180,11 +175,7 @@ bool CalcMomentsAtRealRatio(const CaseTable& cases, CalcArrays& realCalc, CoefIn
     }
     bool allDone = true;
     auto fail = [&](CaseFailure failure) {
-        const int c = failure.caseNo;
-        realCalc.CalcRowCount[c] = 0;
-        realCalc.CalcPointCount[c] = 0;
-        realCalc.CalcMx[c] = MomentGrid();
-        realCalc.CalcMy[c] = MomentGrid();
+        ClearCaseResults(realCalc, failure.caseNo);
         allDone = false;
         if (failures != nullptr) {
             failures->push_back(std::move(failure));
@@ -219,8 +210,7 @@ bool CalcMomentsAtRealRatio(const CaseTable& cases, CalcArrays& realCalc, CoefIn
         } catch (const Error& e) {
             std::string cause;
             if (e.code() != 0) {
-                cause = "計算数表 " + file + " を読み込めません（ｴﾗｰｺｰﾄﾞ ： " +
-                        std::to_string(e.code()) + "）";
+                cause = UnreadableCoefFileCause(file, e.code());
             } else if (e.path().empty() || tables.hasTable(type)) {
                 cause = "Lx/Ly = " + RatioText(ratio) + "：計算数表 " + file +
                         " の辺長比で λ = 1 をまたがずに補間できません";

@@ -71,11 +71,10 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
 namespace {
 
 // What one calculation run has read of the coefficient files: each file's
-// bytes, read once and only as far as the lookups have needed, the block
-// headers found so far in file order, and the blocks loaded so far. A lookup
-// walks the known headers before reading on, so it meets the headers in the
-// same order, and fails at the same place, as a search from the top of the
-// whole file would.
+// bytes, read whole once, the block headers found so far in file order, and
+// the blocks loaded so far. A lookup walks the known headers before scanning
+// on, so it meets the headers in the same order, and fails at the same place,
+// as a search from the top of the whole file would.
 class CoefFileIndex {
 public:
     struct Header {
@@ -138,44 +137,14 @@ public:
         needAll();
     }
 
-    /// The bytes read so far.
+    /// The bytes read.
     std::string_view data() const noexcept { return {m_buffer.bytes.get(), m_size}; }
-    bool complete() const noexcept { return m_eof; }
 
-    /// Reads on until `lines` line feeds follow `from`, or to the end.
-    void needLines(std::size_t from, int lines) {
-        if (m_eof) {
-            return;
-        }
-        std::size_t pos = from;
-        int found = 0;
-        for (;;) {
-            const char* bytes = m_buffer.bytes.get();
-            while (found < lines && pos < m_size) {
-                const void* lf = std::memchr(bytes + pos, '\n', m_size - pos);
-                if (lf == nullptr) {
-                    pos = m_size;
-                    break;
-                }
-                pos = static_cast<std::size_t>(static_cast<const char*>(lf) - bytes) + 1;
-                ++found;
-            }
-            if (found >= lines || !readMore()) {
-                return;
-            }
-        }
-    }
-
-    /// Reads the rest of the file.
+    /// Reads the rest of the file; throws again, at every lookup, when the
+    /// file grew past its limit while it was read.
     void needAll() {
         while (readMore()) {
         }
-    }
-
-    /// Offset just behind the last line feed read so far (0 when none).
-    std::size_t endOfWholeLines() const noexcept {
-        const std::size_t lf = data().rfind('\n');
-        return lf == std::string::npos ? 0 : lf + 1;
     }
 
     std::vector<Header> headers;
@@ -264,43 +233,25 @@ private:
 };
 
 // Reads the four tables of a block whose body starts at `body` into the work
-// tables. The numbers are read from what has been read of the file when they
-// all lie within its whole lines; otherwise (a body longer than its 13 lines,
-// or one cut by the end of what was read) from the whole file.
+// tables (a body may run past its 13 lines).
 void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef, const CalcArrays& calc,
                int caseNo) {
-    file.needLines(body, kBodyLines + 1);
-    for (;;) {
-        const bool complete = file.complete();
-        const std::string_view data = file.data();
-        const std::size_t safeEnd = file.endOfWholeLines();
-        try {
-            ListInputReader reader(data.substr(body));
-            ReadCoefBlock(reader, coef.CoefMxUniform, calc, caseNo);
-            ReadCoefBlock(reader, coef.CoefMyUniform, calc, caseNo);
-            ReadCoefBlock(reader, coef.CoefMxTriangle, calc, caseNo);
-            ReadCoefBlock(reader, coef.CoefMyTriangle, calc, caseNo);
-            if (complete || body + reader.position() < safeEnd) {
-                return;
-            }
-        } catch (const Error&) {
-            if (complete) {
-                throw;
-            }
-        }
-        file.needAll();
-    }
+    file.needAll();
+    ListInputReader reader(file.data().substr(body));
+    ReadCoefBlock(reader, coef.CoefMxUniform, calc, caseNo);
+    ReadCoefBlock(reader, coef.CoefMyUniform, calc, caseNo);
+    ReadCoefBlock(reader, coef.CoefMxTriangle, calc, caseNo);
+    ReadCoefBlock(reader, coef.CoefMyTriangle, calc, caseNo);
 }
 
-// Header `i` of the file in file order, read on as far as needed. Throws
+// Header `i` of the file in file order, scanned on as far as needed. Throws
 // Error when the file ends before its end marker.
 CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, std::size_t i) {
     while (i >= file.headers.size()) {
         if (file.ended) {
             throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
         }
-        // The header and its 13 body lines, whole.
-        file.needLines(file.scanPos, kBodyLines + 1);
+        file.needAll();
         LineReader lines(file.data().substr(file.scanPos));
         std::string_view header;
         if (!lines.next(header)) {
@@ -369,11 +320,6 @@ bool LoadCoefTableCached(CoefRunCache& cache, const std::string& dataFolder, Cal
             return true;
         }
     }
-}
-
-std::string FileNameOf(const std::string& path) {
-    const std::size_t slash = path.find_last_of('/');
-    return slash == std::string::npos ? path : path.substr(slash + 1);
 }
 
 CaseFailure Failure(int c, std::string cause, std::string causeEnglish) {
@@ -507,18 +453,21 @@ bool CheckCaseValues(const CaseTable& cases, int c, CaseFailure& failure, CaseCh
     return true;
 }
 
-namespace {
+std::string FileNameOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    return slash == std::string::npos ? path : path.substr(slash + 1);
+}
 
-// The part of a failed case's arrays that could mislead a reader: no points,
-// no moments.
+std::string UnreadableCoefFileCause(const std::string& file, int code) {
+    return "計算数表 " + file + " を読み込めません（ｴﾗｰｺｰﾄﾞ ： " + std::to_string(code) + "）";
+}
+
 void ClearCaseResults(CalcArrays& calc, int c) {
     calc.CalcRowCount[c] = 0;
     calc.CalcPointCount[c] = 0;
     calc.CalcMx[c] = MomentGrid();
     calc.CalcMy[c] = MomentGrid();
 }
-
-} // namespace
 
 MomentFailure MomentsFromCoefficients(CalcArrays& calc, const CoefWorkTables& coef, int c) {
     const double qa = calc.CalcQA[c];
@@ -625,8 +574,7 @@ bool CalcMoments(const CaseTable& cases, CalcArrays& calc, CoefWorkTables& coef,
             }
         } catch (const Error& e) {
             const std::string cause = e.code() != 0
-                                          ? "計算数表 " + file + " を読み込めません（ｴﾗｰｺｰﾄﾞ ： " +
-                                                std::to_string(e.code()) + "）"
+                                          ? UnreadableCoefFileCause(file, e.code())
                                           : "計算数表 " + file + " の内容を読み取れません";
             fail(Failure(c, cause, e.what()), e.code(), e.path());
             continue;

@@ -106,9 +106,18 @@ MomentFailure MomentsFromCoefficients(CalcArrays& calc, const CoefWorkTables& co
 /// The cause of a MomentFailure other than None, for case `c`.
 CaseFailure MomentFailureCause(MomentFailure why, int c);
 
+/// The last part of a "/"-separated path.
+std::string FileNameOf(const std::string& path);
+/// The cause of a coefficient file that could not be read, with its file
+/// error code.
+std::string UnreadableCoefFileCause(const std::string& file, int code);
+/// Empties the part of a failed case's arrays that could mislead a reader:
+/// no points, no moments.
+void ClearCaseResults(CalcArrays& calc, int c);
+
 /// Computes the moments of cases 1..CaseCount with the coefficient files in
-/// `dataFolder`. Each file is read once per run and only as far as the cases
-/// need, and each block parsed once; every case gets what LoadCoefTable would
+/// `dataFolder`. Each file is read whole once per run, searched only as far as
+/// the cases need, and each block parsed once; every case gets what LoadCoefTable would
 /// load for it alone, and a file problem fails the same case with the same
 /// reason. A case fails when CheckCaseValues refuses it, its λ has no block,
 /// the loader fails or an intermediate is not finite; the run goes on with

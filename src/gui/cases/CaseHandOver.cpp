@@ -9,12 +9,8 @@
 
 namespace ormavex::gui {
 
-std::string CaseLimitText(int limit) {
-    return "※ 同時に計算可能な最大検討ｹｰｽ数：" + std::to_string(limit);
-}
-
 void LoadSheetFromCases(frmInpJyokenSS& editor, const CaseTable& cases) {
-    editor.setStatusText(2, CaseLimitText(MaxCases));
+    editor.setStatusText(2, "※ 同時に計算可能な最大検討ｹｰｽ数：" + std::to_string(MaxCases));
     const int count = std::clamp(static_cast<int>(cases.CaseCount), 0, MaxCases);
     editor.setMaxRows(count);
     for (int r = 1; r <= count; ++r) {

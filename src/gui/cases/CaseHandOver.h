@@ -4,8 +4,6 @@
 // the sheet column that shows it (SheetColumnOfCase); the button column is
 // skipped.
 
-#include <string>
-
 namespace ormavex {
 class CaseTable;
 }
@@ -13,9 +11,6 @@ class CaseTable;
 namespace ormavex::gui {
 
 class frmInpJyokenSS;
-
-/// The case limit text of status bar panel 2: "※ 同時に計算可能な最大検討ｹｰｽ数：99".
-std::string CaseLimitText(int limit);
 
 /// LoadData: panel 2 shows the limit; the sheet gets CaseCount rows, each
 /// cell the text of its case cell.

@@ -16,27 +16,30 @@
 
 namespace ormavex::gui {
 
+QString RefuseInTitle(QLineEdit& edit, const QString& typed) {
+    bool quote = false;
+    bool cut = false;
+    const QString clean = Q(CleanCaseTitle(typed.toStdString(), &quote, &cut));
+    if (!quote && !cut) {
+        return {};
+    }
+    const int cursor = edit.cursorPosition() - static_cast<int>(typed.size() - clean.size());
+    edit.setText(clean);
+    edit.setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
+    return quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
+                 : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes);
+}
+
 QWidget* TitleCellDelegate::createEditor(QWidget* parent, const QStyleOptionViewItem&,
                                          const QModelIndex& index) const {
     auto* edit = new QLineEdit(parent);
     const int row = SheetRowAt(index);
     connect(edit, &QLineEdit::textEdited, edit, [this, edit, row](const QString& typed) {
-        bool quote = false;
-        bool cut = false;
-        const std::string clean = CleanCaseTitle(typed.toStdString(), &quote, &cut);
-        if (!quote && !cut) {
-            return;
+        if (const QString why = RefuseInTitle(*edit, typed); !why.isEmpty()) {
+            emit refused(QString("%1行目「%2」：%3")
+                             .arg(row)
+                             .arg(Q(SheetColumnInfo(SheetCol::Title).heading), why));
         }
-        const int cursor = edit->cursorPosition();
-        const QString text = Q(clean);
-        edit->setText(text);
-        edit->setCursorPosition(std::min(cursor - static_cast<int>(typed.size() - text.size()),
-                                         static_cast<int>(text.size())));
-        emit refused(QString("%1行目「%2」：%3")
-                         .arg(row)
-                         .arg(Q(SheetColumnInfo(SheetCol::Title).heading),
-                              quote ? QString("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
-                                    : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes)));
     });
     return edit;
 }

@@ -6,7 +6,14 @@
 
 #include <QStyledItemDelegate>
 
+class QLineEdit;
+
 namespace ormavex::gui {
+
+/// A case title field after `typed` was typed into it: a double quote, line
+/// end or tab taken out and text beyond 40 bytes cut (CleanCaseTitle), the
+/// cursor kept in its place. Returns why something was refused, else empty.
+QString RefuseInTitle(QLineEdit& edit, const QString& typed);
 
 /// Column 1: a line edit that refuses double quotes and text beyond 40 bytes
 /// while typing and says so through refused().

@@ -5,6 +5,7 @@
 #include "core/cases/SideRatioCheck.h"
 #include "core/cases/SideRatioList.h"
 #include "core/text/LeadingNumber.h"
+#include "gui/cases/CaseSheetDelegates.h"
 #include "gui/cases/NumberEdit.h"
 #include "gui/cases/PlatePicture.h"
 #include "gui/common/Prompter.h"
@@ -60,8 +61,58 @@ NumberEdit* Number(QWidget* parent, const char* name, double min, double max,
 
 } // namespace
 
+CaseWindow::CaseWindow(std::string settingsFile, Prompter& prompter, QWidget* parent)
+    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {}
+
+void CaseWindow::buildOkCancelHelp() {
+    m_ok = Named<QPushButton>("cmdOk", Q("OK(&O)"), this);
+    m_cancel = Named<QPushButton>("cmdCancel", Q("ｷｬﾝｾﾙ(&C)"), this);
+    m_help = Named<QPushButton>("cmdHelp", Q("ﾍﾙﾌﾟ(&H)"), this);
+    for (QPushButton* b : {m_ok, m_cancel, m_help}) {
+        b->setAutoDefault(false);
+    }
+    connect(m_ok, &QPushButton::clicked, this, [this] {
+        if (!takeTyped()) {
+            return;
+        }
+        bool cancel = false;
+        emit SaveData(cancel);
+        UsrTag = "OK";
+        if (!cancel) {
+            accept();
+        }
+    });
+    connect(m_cancel, &QPushButton::clicked, this, [this] {
+        UsrTag = "ｷｬﾝｾﾙ";
+        reject(); // asks first after a change; "No" keeps the window and clears the tag
+    });
+    ConnectHelpButton(m_help, this);
+}
+
+bool CaseWindow::firstShowing() {
+    if (m_loaded) {
+        return false;
+    }
+    m_loaded = true;
+    if (!UsrCaption.empty()) {
+        setWindowTitle(Q(UsrCaption));
+    }
+    m_help->setEnabled(!UsrHelpFile.empty());
+    return true;
+}
+
+void CaseWindow::reject() {
+    if (edited() && m_prompter.message(this, windowTitle().toStdString(), DiscardEditsQuestion,
+                                       Message::Icon::Information,
+                                       Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
+        UsrTag.clear();
+        return;
+    }
+    QDialog::reject();
+}
+
 frmInpJyoken::frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
+    : CaseWindow(std::move(settingsFile), prompter, parent) {
     setObjectName("frmInpJyoken");
     setWindowTitle(Q("計算条件の入力"));
 
@@ -106,19 +157,7 @@ QLayout* frmInpJyoken::buildTitleRow() {
     auto* titleNote = Named<QLabel>("lblTitleNote", this);
     titleNote->setStyleSheet("color: #a00000;");
     connect(m_title, &QLineEdit::textEdited, this, [this, titleNote](const QString& typed) {
-        bool quote = false;
-        bool cut = false;
-        const QString clean = Q(CleanCaseTitle(typed.toStdString(), &quote, &cut));
-        if (!quote && !cut) {
-            titleNote->clear();
-            return;
-        }
-        const int cursor =
-            m_title->cursorPosition() - static_cast<int>(typed.size() - clean.size());
-        m_title->setText(clean);
-        m_title->setCursorPosition(std::clamp(cursor, 0, static_cast<int>(clean.size())));
-        titleNote->setText(quote ? Q("「\"」や改行はﾌｧｲﾙに保存できないため入力できません")
-                                 : QString("%1ﾊﾞｲﾄを超えて入力できません").arg(CaseTitleBytes));
+        titleNote->setText(RefuseInTitle(*m_title, typed));
     });
 
     auto* row = new QHBoxLayout;
@@ -186,11 +225,8 @@ QGroupBox* frmInpJyoken::buildLoadFrame() {
 }
 
 QLayout* frmInpJyoken::buildButtons() {
-    m_ok = Named<QPushButton>("cmdOk", Q("OK(&O)"), this);
-    m_cancel = Named<QPushButton>("cmdCancel", Q("ｷｬﾝｾﾙ(&C)"), this);
-    m_help = Named<QPushButton>("cmdHelp", Q("ﾍﾙﾌﾟ(&H)"), this);
+    buildOkCancelHelp();
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
-        b->setAutoDefault(false);
         b->setMinimumWidth(100);
     }
 
@@ -222,9 +258,6 @@ void frmInpJyoken::connectFields() {
                 [this, field] { reportRange(field, field->MinValue()); });
         connect(field, &NumberEdit::valueChanged, this, [this] { updatePicture(); });
     }
-    connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
-    connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    ConnectHelpButton(m_help, this);
 }
 
 void frmInpJyoken::setLambdaItems(const std::vector<std::string>& items) {
@@ -251,16 +284,11 @@ bool frmInpJyoken::selectLambda(const std::string& text) {
 
 void frmInpJyoken::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_loaded) {
+    if (!firstShowing()) {
         return;
-    }
-    m_loaded = true;
-    if (!UsrCaption.empty()) {
-        setWindowTitle(Q(UsrCaption));
     }
     adjustSize();
     RestoreWindowPosition(*this, m_settingsFile, "InpJyoken", false);
-    m_help->setEnabled(!UsrHelpFile.empty());
     emit LoadData();
     m_switching = false;
     updateRatio(false);
@@ -278,19 +306,12 @@ QString frmInpJyoken::fieldsText() const {
     return fields.join(QChar(0x1f));
 }
 
-void frmInpJyoken::reject() {
+bool frmInpJyoken::edited() {
     bool typing = false; // a number typed and not yet taken by its field
     for (const NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         typing = typing || field->isModified();
     }
-    if (m_loaded && (typing || fieldsText() != m_loadedFields) &&
-        m_prompter.message(this, windowTitle().toStdString(), DiscardEditsQuestion,
-                           Message::Icon::Information,
-                           Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
-        UsrTag.clear();
-        return;
-    }
-    QDialog::reject();
+    return m_loaded && (typing || fieldsText() != m_loadedFields);
 }
 
 bool frmInpJyoken::eventFilter(QObject* watched, QEvent* event) {
@@ -444,31 +465,21 @@ void frmInpJyoken::updatePicture() {
                         m_qb->Value(), m_places->checkedId() == 1 ? 3 : 2);
 }
 
-void frmInpJyoken::cmdOk_Click() {
+bool frmInpJyoken::takeTyped() {
     // A number still being typed is taken (or reported) before the row is written.
     for (NumberEdit* field : {m_lx, m_ly, m_qa, m_qb}) {
         if (!field->commit()) {
-            return;
+            return false;
         }
     }
     // A span of 0 may come from the row itself; it is not written back.
     for (NumberEdit* span : {m_lx, m_ly}) {
         if (!(span->Value() > 0.0)) {
             reportSpan(span);
-            return;
+            return false;
         }
     }
-    bool cancel = false;
-    emit SaveData(cancel);
-    UsrTag = "OK";
-    if (!cancel) {
-        accept();
-    }
-}
-
-void frmInpJyoken::cmdCancel_Click() {
-    UsrTag = "ｷｬﾝｾﾙ";
-    reject(); // asks first after a change; "No" keeps the dialog and clears the tag
+    return true;
 }
 
 } // namespace ormavex::gui

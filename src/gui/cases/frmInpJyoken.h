@@ -43,18 +43,52 @@ inline constexpr const char* DiscardEditsQuestion =
     "編集中の計算条件があります。変更を破棄して閉じますか？\n\n"
     "変更を反映するには「OK」で閉じてください。";
 
-class frmInpJyoken : public QDialog {
+/// What the two case windows (this dialog and the case table editor) share:
+/// the opener's caption and help file, LoadData at the first showing, OK
+/// handing the edits over in SaveData and closing unless the opener cancels,
+/// and Esc, Cancel and the close button asking before edits not yet taken by
+/// OK are thrown away (closing only on Yes).
+class CaseWindow : public QDialog {
     Q_OBJECT
 public:
-    /// `settingsFile` keeps the dialog's place; `prompter` shows the range
-    /// message and beeps.
-    frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent = nullptr);
-
     /// Set by the opener before showing; UsrTag is "OK" after OK, "ｷｬﾝｾﾙ" after Cancel.
     std::string UsrCaption;
     std::string UsrHelpFile;
     std::int32_t UsrHelpContextID = 0;
     std::string UsrTag;
+
+signals:
+    void LoadData();
+    void SaveData(bool& Cancel);
+
+public slots:
+    void reject() override;
+
+protected:
+    CaseWindow(std::string settingsFile, Prompter& prompter, QWidget* parent);
+    /// The OK, Cancel and Help buttons, wired; Enter presses none of them.
+    void buildOkCancelHelp();
+    /// Takes the caption and enables help on the first showing; false on later ones.
+    bool firstShowing();
+    /// Takes what is still being typed before OK; false when it is refused.
+    virtual bool takeTyped() = 0;
+    /// True when something was changed since LoadData (also still being typed).
+    virtual bool edited() = 0;
+
+    std::string m_settingsFile;
+    Prompter& m_prompter;
+    bool m_loaded = false;
+    QPushButton* m_ok = nullptr;
+    QPushButton* m_cancel = nullptr;
+    QPushButton* m_help = nullptr;
+};
+
+class frmInpJyoken : public CaseWindow {
+    Q_OBJECT
+public:
+    /// `settingsFile` keeps the dialog's place; `prompter` shows the range
+    /// message and beeps.
+    frmInpJyoken(std::string settingsFile, Prompter& prompter, QWidget* parent = nullptr);
 
     /// Fills the side-ratio list (LoadRamuda's answer).
     void setLambdaItems(const std::vector<std::string>& items);
@@ -72,19 +106,16 @@ public:
     bool selectLambda(const std::string& text);
 
 signals:
-    void LoadData();
-    void SaveData(bool& Cancel);
     void LoadRamuda(short& Index);
 
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool takeTyped() override;
+    bool edited() override;
 
 public slots:
     void done(int result) override;
-    /// Esc, Cancel and the close button: after a change of any field (also
-    /// one still being typed), asks whether to throw it away; closes only on Yes.
-    void reject() override;
 
 private:
     // The steps of the constructor.
@@ -103,14 +134,9 @@ private:
     void reportSpan(NumberEdit* field);
     void updateLambdaNote();
     void updatePicture();
-    void cmdOk_Click();
-    void cmdCancel_Click();
     /// Every field's value in one text, to tell whether anything changed.
     QString fieldsText() const;
 
-    std::string m_settingsFile;
-    Prompter& m_prompter;
-    bool m_loaded = false;
     QString m_loadedFields;   // fieldsText() once loaded
     bool m_switching = false; // format switch under way: no ratio update
 
@@ -128,9 +154,6 @@ private:
     NumberEdit* m_qa = nullptr;
     NumberEdit* m_qb = nullptr;
     PlatePicture* m_picture = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
-    QPushButton* m_help = nullptr;
 };
 
 } // namespace ormavex::gui

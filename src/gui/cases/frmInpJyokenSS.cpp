@@ -53,8 +53,7 @@ constexpr int kNoticeMs = 20000;
 
 frmInpJyokenSS::frmInpJyokenSS(std::string settingsFile, std::string dataFolder, Prompter& prompter,
                                QWidget* parent)
-    : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_dataFolder(std::move(dataFolder)),
-      m_prompter(prompter) {
+    : CaseWindow(std::move(settingsFile), prompter, parent), m_dataFolder(std::move(dataFolder)) {
     setObjectName("frmInpJyokenSS");
     setWindowTitle(Q("計算条件の入力"));
     setSizeGripEnabled(true);
@@ -152,16 +151,10 @@ void frmInpJyokenSS::connectSheet() {
 }
 
 void frmInpJyokenSS::buildButtons() {
-    m_ok = Named<QPushButton>("cmdOk", Q("OK(&O)"), this);
-    m_cancel = Named<QPushButton>("cmdCancel", Q("ｷｬﾝｾﾙ(&C)"), this);
-    m_help = Named<QPushButton>("cmdHelp", Q("ﾍﾙﾌﾟ(&H)"), this);
+    buildOkCancelHelp();
     for (QPushButton* b : {m_ok, m_cancel, m_help}) {
-        b->setAutoDefault(false);
         b->setFixedSize(110, 30);
     }
-    connect(m_ok, &QPushButton::clicked, this, [this] { cmdOk_Click(); });
-    connect(m_cancel, &QPushButton::clicked, this, [this] { cmdCancel_Click(); });
-    ConnectHelpButton(m_help, this);
 }
 
 void frmInpJyokenSS::buildLegend() {
@@ -345,15 +338,10 @@ void frmInpJyokenSS::setActiveCell(int column, int row) {
 
 void frmInpJyokenSS::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    if (m_loaded) {
+    if (!firstShowing()) {
         return;
     }
-    m_loaded = true;
-    if (!UsrCaption.empty()) {
-        setWindowTitle(Q(UsrCaption));
-    }
     restorePlacement();
-    m_help->setEnabled(!UsrHelpFile.empty());
     emit LoadData();
     m_undo->setClean(); // what Cancel may throw away starts here
     setActiveCell(1, 1);
@@ -389,17 +377,9 @@ void frmInpJyokenSS::moveDown() {
     }
 }
 
-void frmInpJyokenSS::reject() {
-    commitEditor();
-    if (!m_undo->isClean()) {
-        const std::string title = windowTitle().toStdString();
-        if (m_prompter.message(this, title, DiscardEditsQuestion, Message::Icon::Information,
-                               Prompter::Buttons::YesNo) != Prompter::Answer::Yes) {
-            UsrTag.clear();
-            return;
-        }
-    }
-    QDialog::reject();
+bool frmInpJyokenSS::edited() {
+    commitEditor(); // a cell still being typed in counts
+    return !m_undo->isClean();
 }
 
 void frmInpJyokenSS::done(int result) {
@@ -761,19 +741,9 @@ void frmInpJyokenSS::objInpJyoken_LoadRamuda(short& Index) {
     m_objInpJyoken->setLambdaItems(LoadSideRatioList(SideRatioListPath(m_dataFolder), Index));
 }
 
-void frmInpJyokenSS::cmdOk_Click() {
+bool frmInpJyokenSS::takeTyped() {
     commitEditor();
-    bool cancel = false;
-    emit SaveData(cancel);
-    UsrTag = "OK";
-    if (!cancel) {
-        accept();
-    }
-}
-
-void frmInpJyokenSS::cmdCancel_Click() {
-    UsrTag = "ｷｬﾝｾﾙ";
-    reject(); // asks first when there are edits; "No" keeps the window and clears the tag
+    return true;
 }
 
 } // namespace ormavex::gui

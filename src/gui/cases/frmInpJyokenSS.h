@@ -21,12 +21,11 @@
 // "λを実辺長比に合わせる" sets λ of the selected rows to the tabulated ratio
 // nearest their Lx / Ly, as one undo step.
 
+#include "gui/cases/frmInpJyoken.h"
 #include "gui/cases/frmRefusedValues.h"
 
-#include <QDialog>
 #include <QPointer>
 
-#include <cstdint>
 #include <functional>
 #include <string>
 #include <vector>
@@ -35,7 +34,6 @@ class QAction;
 class QGroupBox;
 class QLabel;
 class QMenuBar;
-class QPushButton;
 class QStatusBar;
 class QTableView;
 class QToolBar;
@@ -46,10 +44,7 @@ namespace ormavex::gui {
 class ButtonCellDelegate;
 class CaseSheetModel;
 class TitleCellDelegate;
-class Prompter;
-class frmInpJyoken;
-
-class frmInpJyokenSS : public QDialog {
+class frmInpJyokenSS : public CaseWindow {
     Q_OBJECT
 public:
     /// Shows the condition dialog modally; tests replace it to answer it.
@@ -61,12 +56,7 @@ public:
                    QWidget* parent = nullptr);
     ~frmInpJyokenSS() override;
 
-    /// Set by the opener before showing; UsrTag is "OK" after OK, "ｷｬﾝｾﾙ" after Cancel.
-    std::string UsrCaption;
-    std::string UsrHelpFile;
-    std::int32_t UsrHelpContextID = 0;
     int UsrRecMax = 99;
-    std::string UsrTag;
     void setDialogRunner(DialogRunner runner) { m_runDialog = std::move(runner); }
 
     /// The sheet as the opener reads and writes it: row count, and cell texts
@@ -98,19 +88,14 @@ public:
     /// The "編集" button of `row`: the condition dialog for that row.
     void openConditionDialog(int row);
 
-signals:
-    void LoadData();
-    void SaveData(bool& Cancel);
-
 protected:
     void showEvent(QShowEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
+    bool takeTyped() override;
+    bool edited() override;
 
 public slots:
     void done(int result) override;
-    /// Esc, Cancel and the close button: with edits not yet taken by OK, asks
-    /// whether to throw them away; closes only on Yes.
-    void reject() override;
 
 private slots:
     void mnuCut_Click();
@@ -148,17 +133,12 @@ private:
     void commitEditor();
     void restorePlacement();
     void savePlacement() const;
-    void cmdOk_Click();
-    void cmdCancel_Click();
 
     void objInpJyoken_LoadData();
     void objInpJyoken_SaveData(bool& Cancel);
     void objInpJyoken_LoadRamuda(short& Index);
 
-    std::string m_settingsFile;
     std::string m_dataFolder;
-    Prompter& m_prompter;
-    bool m_loaded = false;
     DialogRunner m_runDialog;
     frmInpJyoken* m_objInpJyoken = nullptr;
     frmRefusedValues* m_refusals = nullptr;
@@ -173,9 +153,6 @@ private:
     QTableView* m_sheet = nullptr;
     TitleCellDelegate* m_titleCells = nullptr;
     ButtonCellDelegate* m_buttonCells = nullptr;
-    QPushButton* m_ok = nullptr;
-    QPushButton* m_cancel = nullptr;
-    QPushButton* m_help = nullptr;
     QGroupBox* m_legend = nullptr;
     QStatusBar* m_status = nullptr;
     QLabel* m_panel1 = nullptr;

@@ -105,8 +105,6 @@ QString ManualFolder(const std::string& programFolder) {
     return Q(programFolder) + QStringLiteral("/manual");
 }
 
-void SetManualFolder(const QString& folder) { Folder() = folder; }
-
 std::string HelpFile(const QString& page) {
     const QString path = Folder() + QLatin1Char('/') + page;
     return QFileInfo(path).isFile() ? path.toStdString() : std::string();
@@ -156,7 +154,7 @@ HelpWindow* ShowHelp(const QString& page) {
 HelpWindow* CurrentHelpWindow() { return Window(); }
 
 void InstallHelpKey(QCoreApplication& app, const std::string& programFolder) {
-    SetManualFolder(ManualFolder(programFolder));
+    Folder() = ManualFolder(programFolder);
     const QString name = QStringLiteral("HelpKeyFilter");
     if (app.findChild<QObject*>(name, Qt::FindDirectChildrenOnly) != nullptr) {
         return;

@@ -21,10 +21,6 @@ class HelpWindow;
 /// The manual's folder of a program folder: `programFolder` + "/manual".
 QString ManualFolder(const std::string& programFolder);
 
-/// Where ShowHelp finds the manual; until set, the manual beside the
-/// running program.
-void SetManualFolder(const QString& folder);
-
 /// The path of `page` ("case-editor.html") in the manual ShowHelp uses, for
 /// the windows' help file property; empty when the manual has no such page,
 /// which leaves a Help button disabled.

@@ -253,10 +253,18 @@ void frmMenuMain::writeInitDir(const std::string& folder) {
     CPrivateProfile::SetValueString(m_paths.settingsFile, "FileName", "InitDir", folder);
 }
 
-std::string frmMenuMain::initialFolder() const {
+CFileDialog frmMenuMain::projectFileDialog(const char* title, std::int32_t flags) {
     const std::string initDir =
         CPrivateProfile::GetValueStringWhole(m_paths.settingsFile, "FileName", "InitDir");
-    return initDir.empty() ? m_paths.programFolder : initDir;
+    CFileDialog dialog;
+    dialog.DialogTitle = title;
+    dialog.DefaultExt = ".kvt";
+    dialog.Filter = kFilter;
+    dialog.Flags = flags | CFileDialog::OFN_HIDEREADONLY | CFileDialog::OFN_PATHMUSTEXIST |
+                   CFileDialog::OFN_FILEMUSTEXIST;
+    dialog.InitialDir = initDir.empty() ? m_paths.programFolder : initDir;
+    dialog.hWndParent = this;
+    return dialog;
 }
 
 bool frmMenuMain::saveBeforeReplacing(const std::string& title) {
@@ -320,16 +328,7 @@ void frmMenuMain::mnuFileOpen_Click() {
     if (!saveBeforeReplacing("ﾌｧｲﾙを開く")) {
         return;
     }
-    CFileDialog dialog;
-    dialog.DialogTitle = "ﾌｧｲﾙを開く...";
-    dialog.DefaultExt = ".kvt";
-    dialog.Filter = kFilter;
-    dialog.FilterIndex = 1;
-    dialog.Flags = CFileDialog::OFN_HIDEREADONLY | CFileDialog::OFN_PATHMUSTEXIST |
-                   CFileDialog::OFN_FILEMUSTEXIST;
-    dialog.InitialDir = initialFolder();
-    dialog.FileName.clear();
-    dialog.hWndParent = this;
+    CFileDialog dialog = projectFileDialog("ﾌｧｲﾙを開く...", 0);
     if (!m_prompter.fileDialog(dialog, true)) {
         return;
     }
@@ -361,16 +360,9 @@ void frmMenuMain::mnuFileName_Click(int index) {
 }
 
 bool frmMenuMain::mnuFileSaveAs_Click() {
-    CFileDialog dialog;
-    dialog.DialogTitle = "ﾌｧｲﾙに名前を付けて保存...";
-    dialog.DefaultExt = ".kvt";
-    dialog.Filter = kFilter;
-    dialog.FilterIndex = 1;
-    dialog.Flags = CFileDialog::OFN_OVERWRITEPROMPT | CFileDialog::OFN_HIDEREADONLY |
-                   CFileDialog::OFN_PATHMUSTEXIST | CFileDialog::OFN_FILEMUSTEXIST;
-    dialog.InitialDir = initialFolder();
+    CFileDialog dialog =
+        projectFileDialog("ﾌｧｲﾙに名前を付けて保存...", CFileDialog::OFN_OVERWRITEPROMPT);
     dialog.FileName = m_currentFile;
-    dialog.hWndParent = this;
     if (!m_prompter.fileDialog(dialog, false)) {
         return false;
     }

@@ -24,6 +24,7 @@
 #include <QMainWindow>
 
 #include <array>
+#include <cstdint>
 #include <string>
 
 class QAction;
@@ -36,6 +37,7 @@ struct AppState;
 
 namespace ormavex::gui {
 
+class CFileDialog;
 class Prompter;
 class frmInpRenban;
 
@@ -95,7 +97,9 @@ private:
     void setCaption(const std::string& fileTitle);
     void updateStatus();
     void writeInitDir(const std::string& folder);
-    std::string initialFolder() const;
+    /// The file dialog for project files, in the folder last used (InitDir) or
+    /// else the program's; `flags` are added to those both dialogs have.
+    CFileDialog projectFileDialog(const char* title, std::int32_t flags);
     /// Asks whether to save edited input before it is replaced; false when
     /// the action is to be abandoned.
     bool saveBeforeReplacing(const std::string& title);

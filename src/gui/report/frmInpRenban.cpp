@@ -42,9 +42,12 @@ constexpr const char* kHeadings[4][4] = {
 // The levels of the sample lines: four headings, an empty line, and the
 // chapter and section again.
 constexpr int kSampleLevels[] = {0, 1, 2, 3, -1, 0, 1};
-constexpr int kFixedIndent[4] = {0, 2, 4, 8};
+constexpr std::array<int, 4> kFixedIndent = {0, 2, 4, 8};
 
-std::string Sample(int method, const int (&indent)[4]) {
+// The sample of a method: four heading lines, an empty line, and the chapter
+// and section lines again, each indented by its level's `indent` (the method
+// sample's fixed one, or the margins; a negative margin counts as 0).
+std::string Sample(int method, const std::array<int, 4>& indent) {
     if (method < 0 || method >= 4) {
         method = 0;
     }
@@ -56,7 +59,8 @@ std::string Sample(int method, const int (&indent)[4]) {
         }
         first = false;
         if (level >= 0) {
-            text += std::string(static_cast<std::size_t>(std::max(0, indent[level])), ' ');
+            const int spaces = std::max(0, indent[static_cast<std::size_t>(level)]);
+            text += std::string(static_cast<std::size_t>(spaces), ' ');
             text += kHeadings[method][level];
         }
     }
@@ -76,13 +80,6 @@ QPlainTextEdit* SampleBox(QWidget* parent, const char* name) {
 }
 
 } // namespace
-
-std::string frmInpRenban::MethodSample(int method) { return Sample(method, kFixedIndent); }
-
-std::string frmInpRenban::MarginSample(int method, const std::array<int, Levels>& margins) {
-    const int indent[4] = {margins[0], margins[1], margins[2], margins[3]};
-    return Sample(method, indent);
-}
 
 frmInpRenban::frmInpRenban(std::string settingsFile, Prompter& prompter, QWidget* parent)
     : QDialog(parent), m_settingsFile(std::move(settingsFile)), m_prompter(prompter) {
@@ -275,11 +272,11 @@ void frmInpRenban::showEvent(QShowEvent* event) {
 }
 
 void frmInpRenban::updateMethodSample() {
-    m_txtMethod->setPlainText(Q(MethodSample(selectedMethod())));
+    m_txtMethod->setPlainText(Q(Sample(selectedMethod(), kFixedIndent)));
 }
 
 void frmInpRenban::updateMarginSample() {
-    m_txtMargin->setPlainText(Q(MarginSample(selectedMethod(), settings().margins)));
+    m_txtMargin->setPlainText(Q(Sample(selectedMethod(), settings().margins)));
 }
 
 void frmInpRenban::selectTab(int index) {

@@ -54,13 +54,6 @@ public:
     /// OK: checks the ranges, raises SaveData and closes unless cancelled.
     void cmdOk_Click();
 
-    /// The method sample: four heading lines, an empty line, and the chapter
-    /// and section lines again, with fixed indentation.
-    static std::string MethodSample(int method);
-    /// The same lines without the fixed indentation, each indented by its
-    /// level's margin (a negative margin counts as 0).
-    static std::string MarginSample(int method, const std::array<int, Levels>& margins);
-
 signals:
     void LoadData();
     void SaveData(bool* Cancel);
