@@ -251,12 +251,13 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
 
 void DrawingContext::WriteDrawingFile(const std::string& path, const std::string& title1,
                                       const std::string& title2) const {
-    // Nothing is created when a value is not finite.
+    // Nothing is created when a value is not finite. One buffer for every
+    // drawing of the context: its room is kept.
     ormavex::DrawingExtents written;
-    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
+    DrawingFileBytes(title1, title2, m_fileBytes, written);
     TextOutFile file;
     m_lastWritten = {};
-    WriteBytesAndClose(OpenForWriting(file, path, "drawing command file"), bytes,
+    WriteBytesAndClose(OpenForWriting(file, path, "drawing command file"), m_fileBytes,
                        "drawing command file");
     m_lastWritten = {path, written};
 }
@@ -264,15 +265,18 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
 void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
                                       const std::string& title2) const {
     ormavex::DrawingExtents written;
-    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
+    DrawingFileBytes(title1, title2, m_fileBytes, written);
     m_lastWritten = {};
-    WriteBytesAndClose(file, bytes, "drawing command file");
+    WriteBytesAndClose(file, m_fileBytes, "drawing command file");
     m_lastWritten = {file.path(), written};
 }
 
-std::string_view DrawingContext::DrawingFileBytes(const std::string& title1,
-                                                  const std::string& title2,
-                                                  ormavex::DrawingExtents& written) const {
+void WriteDrawingFileBytes(TextOutFile& file, std::string_view bytes) {
+    WriteBytesAndClose(file, bytes, "drawing command file");
+}
+
+void DrawingContext::DrawingFileBytes(const std::string& title1, const std::string& title2,
+                                      std::string& bytes, ormavex::DrawingExtents& written) const {
     ormavex::DrawingExtents e;
     e.bounds = DrawingExtents();
     e.width = e.bounds.maxX - e.bounds.minX;
@@ -281,18 +285,16 @@ std::string_view DrawingContext::DrawingFileBytes(const std::string& title1,
     sections.lines = Lines.items();
     sections.arrows = Arrows.items();
     sections.texts = Texts.items();
-    // One buffer for every drawing of the context: its room is kept.
-    m_fileBytes.clear();
-    AppendDrawingCommandFileBytes(m_fileBytes, title1, title2, e, Points.items(), sections);
+    bytes.clear();
+    AppendDrawingCommandFileBytes(bytes, title1, title2, e, Points.items(), sections);
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals.
-    LineReader lines(m_fileBytes);
+    LineReader lines(bytes);
     std::string_view extentsLine;
     const bool read =
         lines.skip(2) && lines.next(extentsLine) && ParseExtentsLine(extentsLine, written);
     assert(read && "the writer's own extents line reads back");
     (void)read;
-    return m_fileBytes;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
@@ -329,9 +331,24 @@ void DrawingContext::CentreFigures(double areaWidth, double areaHeight) {
     }
     if (Figures.count() >= 1) {
         FigureEntry& f = Figures[1];
-        f.offsetX = (areaWidth - f.extents.width) / 2.0 - f.extents.bounds.minX;
-        f.offsetY = (areaHeight - f.extents.height) / 2.0 - f.extents.bounds.minY;
+        f = CentredFigure(f.path, f.extents, areaWidth, areaHeight);
     }
+}
+
+FigureEntry CentredFigure(const std::string& path, const ormavex::DrawingExtents& extents,
+                          double areaWidth, double areaHeight) {
+    FigureEntry f;
+    f.path = path;
+    f.extents = extents;
+    f.offsetX = (areaWidth - extents.width) / 2.0 - extents.bounds.minX;
+    f.offsetY = (areaHeight - extents.height) / 2.0 - extents.bounds.minY;
+    return f;
+}
+
+void WriteFigureFile(TextOutFile& file, const std::string& title, const FigureEntry& entry,
+                     double areaWidth, double areaHeight) {
+    const FigureFile f{title, areaWidth, areaHeight, {entry}, {}};
+    WriteBytesAndClose(file, ToShiftJis(FigureFileText(f)), "figure file");
 }
 
 void DrawingContext::WriteFigureFile(const std::string& path, const std::string& title,
