@@ -285,7 +285,12 @@ void DrawingContext::DrawingFileBytes(const std::string& title1, const std::stri
     sections.lines = Lines.items();
     sections.arrows = Arrows.items();
     sections.texts = Texts.items();
+    // Room for every record at once (a point line takes some 25 bytes, a
+    // text twice that), so that the bytes are not moved as they grow.
     bytes.clear();
+    bytes.reserve(256 + 32 * static_cast<std::size_t>(Points.count() + Lines.count()) +
+                  24 * static_cast<std::size_t>(Arrows.count()) +
+                  64 * static_cast<std::size_t>(Texts.count()));
     AppendDrawingCommandFileBytes(bytes, title1, title2, e, Points.items(), sections);
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals.
