@@ -4,6 +4,7 @@
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
 #include "core/report/PrintFile.h"
+#include "core/text/SignalCleanup.h"
 
 #include <algorithm>
 #include <atomic>
@@ -117,6 +118,10 @@ public:
           m_render(std::move(render)) {
         const auto cores = static_cast<std::size_t>(std::thread::hardware_concurrency());
         const std::size_t threads = std::min(cores, m_plans.size());
+        // The threads start with the termination signals held and keep them
+        // held: a signal is handled by the page's thread alone, which holds
+        // it while it makes and lists a print file.
+        const HoldCleanupSignals hold;
         try {
             for (std::size_t t = 1; t < threads; ++t) {
                 m_threads.emplace_back([this] { work(); });
@@ -160,6 +165,13 @@ public:
         return std::move(slot.diagram);
     }
 
+    // Hands back a diagram whose files are written: its room is used for a
+    // later one, so that a run holds only a few buffers, not one per case.
+    void recycle(DrawnDiagram&& diagram) {
+        const std::lock_guard lock(m_mutex);
+        m_spare.push_back(std::move(diagram.bytes));
+    }
+
 private:
     struct Slot {
         DrawnDiagram diagram;
@@ -173,6 +185,13 @@ private:
     }
     void render(DrawingContext& drawing, std::size_t i) {
         Slot& slot = m_slots[i];
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_spare.empty()) {
+                slot.diagram.bytes = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
         try {
             m_render(drawing, m_plans[i], slot.diagram);
         } catch (...) {
@@ -200,6 +219,7 @@ private:
     std::atomic<std::size_t> m_next{0};
     std::mutex m_mutex;
     std::condition_variable m_drawn;
+    std::vector<std::string> m_spare; // guarded by m_mutex
     std::vector<std::thread> m_threads;
 };
 
@@ -296,7 +316,10 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
                                                       PageFigureWidth, PageFigureHeight, out);
                         });
     const DiagramWriter diagram = [&](Member member, int c) {
-        return WriteDrawnDiagram(ahead.take(c, member), newFile, PageFigureWidth, PageFigureHeight);
+        DrawnDiagram drawn = ahead.take(c, member);
+        std::string figure = WriteDrawnDiagram(drawn, newFile, PageFigureWidth, PageFigureHeight);
+        ahead.recycle(std::move(drawn));
+        return figure;
     };
     const PageWriter writePage = [&](int c, Member member, Error* error) {
         return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, error);
