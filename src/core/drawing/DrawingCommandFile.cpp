@@ -500,6 +500,14 @@ void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
                                    std::string_view title2, const DrawingExtents& extents,
                                    std::span<const DrawPoint> points,
                                    const DrawingSections& sections) {
+    AppendDrawingCommandFileBytes(out, title1, title2, extents, points, sections, AppendShiftJis);
+}
+
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections,
+                                   const ShiftJisAppender& appendText) {
     // The headers' Shift_JIS bytes, converted once.
     static const std::array<std::string, kHeaders.size()> sjis = [] {
         std::array<std::string, kHeaders.size()> names;
@@ -523,7 +531,7 @@ void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
                 append(++number, p);
             }
         },
-        sections, names, AppendShiftJis);
+        sections, names, appendText);
 }
 
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {

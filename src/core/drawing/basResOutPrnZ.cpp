@@ -122,29 +122,44 @@ double DrawingContext::TextWidth(std::int32_t style, std::string_view text) cons
     return f * h + g * h / 2.0;
 }
 
+namespace {
+
+bool IsAsciiText(std::string_view text) noexcept {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
 DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) const {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        return {text.size(), text.size()};
-    }
-    // A diagram measures the same few labels again and again: each is kept
-    // with its counts in a slot chosen by its length and three of its bytes;
-    // a text in a taken slot takes its place.
+    return IsAsciiText(text) ? ShiftJisCounts{text.size(), text.size()} : Converted(text).counts;
+}
+
+const DrawingContext::CountedText& DrawingContext::Converted(std::string_view text) const {
+    // A diagram measures and writes the same few labels again and again:
+    // each is kept converted and counted in a slot chosen by its length and
+    // three of its bytes; a text in a taken slot takes its place.
     const auto byte = [&](std::size_t i) {
         return static_cast<std::size_t>(static_cast<unsigned char>(text[i]));
     };
     CountedText& slot = m_counts[(text.size() * 31 + byte(0) * 7 + byte(text.size() / 2) * 3 +
                                   byte(text.size() - 1)) %
                                  m_counts.size()];
-    if (slot.text == text) {
-        return slot.counts;
+    if (slot.text != text) {
+        slot.text.assign(text);
+        slot.sjis.clear();
+        AppendShiftJis(slot.sjis, text);
+        slot.counts = {slot.sjis.size(), ShiftJisCharCount(slot.sjis)};
     }
-    const std::string sjis = ToShiftJis(text);
-    const ShiftJisCounts n{sjis.size(), ShiftJisCharCount(sjis)};
-    slot.text.assign(text);
-    slot.counts = n;
-    return n;
+    return slot;
+}
+
+void DrawingContext::AppendText(std::string& out, std::string_view text) const {
+    if (IsAsciiText(text)) {
+        out += text;
+    } else {
+        out += Converted(text).sjis;
+    }
 }
 
 int DrawingContext::AddPoint(double x, double y) { return Points.add({x, y}, "points"); }
@@ -291,7 +306,9 @@ void DrawingContext::DrawingFileBytes(const std::string& title1, const std::stri
     bytes.reserve(256 + 32 * static_cast<std::size_t>(Points.count() + Lines.count()) +
                   24 * static_cast<std::size_t>(Arrows.count()) +
                   64 * static_cast<std::size_t>(Texts.count()));
-    AppendDrawingCommandFileBytes(bytes, title1, title2, e, Points.items(), sections);
+    AppendDrawingCommandFileBytes(
+        bytes, title1, title2, e, Points.items(), sections,
+        [this](std::string& out, std::string_view text) { AppendText(out, text); });
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals.
     LineReader lines(bytes);

@@ -193,8 +193,13 @@ private:
     ShiftJisCounts Counts(std::string_view text) const;
     struct CountedText {
         std::string text;
+        std::string sjis;
         ShiftJisCounts counts;
     };
+    /// The slot of a non-ASCII text, converted and counted.
+    const CountedText& Converted(std::string_view text) const;
+    /// Appends a text's Shift_JIS bytes, non-ASCII ones from their slots.
+    void AppendText(std::string& out, std::string_view text) const;
     /// The counts of non-ASCII texts measured before, one per slot.
     mutable std::array<CountedText, 64> m_counts;
     /// The bytes of the drawing command file written last.
