@@ -9,7 +9,6 @@
 #include <algorithm>
 #include <atomic>
 #include <cmath>
-#include <condition_variable>
 #include <exception>
 #include <memory>
 #include <mutex>
@@ -102,8 +101,10 @@ Member PageMember(const CaseTable& cases, int caseNo) {
 // page, in case order. Up to one thread per further core draws the planned
 // diagrams in case order, each with its own DrawingContext; the page's
 // thread, while the diagram it needs is not ready, draws the next one not
-// yet taken with the run's own context. With one core no thread is started
-// and every diagram is drawn when its page asks for it.
+// yet taken with the run's own context, and when none is left it draws the
+// one it needs itself rather than wait for a thread that may not get a core
+// soon (the other drawing is then not used). It never waits. With one core
+// no thread is started and every diagram is drawn when its page asks for it.
 class DiagramsAhead {
 public:
     struct Plan {
@@ -150,14 +151,14 @@ public:
             return diagram;
         }
         Slot& slot = m_slots[static_cast<std::size_t>(planned - m_plans.begin())];
-        while (!ready(slot)) {
+        while (!slot.done.load(std::memory_order_acquire)) {
             const std::size_t next = m_next.fetch_add(1);
-            if (next < m_plans.size()) {
-                render(m_own, next);
-                continue;
+            if (next >= m_plans.size()) { // taken by a thread, not ready: drawn here too
+                DrawnDiagram diagram;
+                m_render(m_own, *planned, diagram);
+                return diagram;
             }
-            std::unique_lock lock(m_mutex);
-            m_drawn.wait(lock, [&] { return slot.done; });
+            render(m_own, next);
         }
         if (slot.failure) {
             std::rethrow_exception(slot.failure);
@@ -176,13 +177,9 @@ private:
     struct Slot {
         DrawnDiagram diagram;
         std::exception_ptr failure;
-        bool done = false; // guarded by m_mutex
+        std::atomic<bool> done{false}; // set once the diagram or failure is in place
     };
 
-    bool ready(const Slot& slot) {
-        const std::lock_guard lock(m_mutex);
-        return slot.done;
-    }
     void render(DrawingContext& drawing, std::size_t i) {
         Slot& slot = m_slots[i];
         {
@@ -197,11 +194,7 @@ private:
         } catch (...) {
             slot.failure = std::current_exception();
         }
-        {
-            const std::lock_guard lock(m_mutex);
-            slot.done = true;
-        }
-        m_drawn.notify_all();
+        slot.done.store(true, std::memory_order_release);
     }
     void work() {
         // Its own context, the style files read once for the run.
@@ -218,7 +211,6 @@ private:
     const Render m_render;
     std::atomic<std::size_t> m_next{0};
     std::mutex m_mutex;
-    std::condition_variable m_drawn;
     std::vector<std::string> m_spare; // guarded by m_mutex
     std::vector<std::thread> m_threads;
 };
