@@ -216,17 +216,6 @@ constexpr std::array<const char*, 8> kHeaders = {"座標情報", "矩形情報",
 constexpr HeaderNames kHeaderNames = {kHeaders[0], kHeaders[1], kHeaders[2], kHeaders[3],
                                       kHeaders[4], kHeaders[5], kHeaders[6], kHeaders[7]};
 
-// Appends a text in Shift_JIS; ASCII is the same in both and is copied.
-void AppendShiftJis(std::string& out, std::string_view utf8) {
-    const bool ascii = std::all_of(utf8.begin(), utf8.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        out += utf8;
-    } else {
-        out += ToShiftJis(utf8);
-    }
-}
-
 // The whole file: titles, extents line, the coordinate section (always, its
 // records from `points(append)`), then every other section that has records.
 template <typename Points, typename Text>
@@ -511,6 +500,14 @@ void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
                                    std::string_view title2, const DrawingExtents& extents,
                                    std::span<const DrawPoint> points,
                                    const DrawingSections& sections) {
+    AppendDrawingCommandFileBytes(out, title1, title2, extents, points, sections, AppendShiftJis);
+}
+
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections,
+                                   const ShiftJisAppender& appendText) {
     // The headers' Shift_JIS bytes, converted once.
     static const std::array<std::string, kHeaders.size()> sjis = [] {
         std::array<std::string, kHeaders.size()> names;
@@ -534,7 +531,7 @@ void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
                 append(++number, p);
             }
         },
-        sections, names, AppendShiftJis);
+        sections, names, appendText);
 }
 
 bool ParseExtentsLine(std::string_view line, DrawingExtents& extents) noexcept {

@@ -35,6 +35,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <span>
 #include <string>
@@ -174,6 +175,16 @@ void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
                                    std::string_view title2, const DrawingExtents& extents,
                                    std::span<const DrawPoint> points,
                                    const DrawingSections& sections);
+
+/// Appends the Shift_JIS bytes of a UTF-8 text (as AppendShiftJis does).
+using ShiftJisAppender = std::function<void(std::string& out, std::string_view utf8)>;
+/// The same with the texts converted by `appendText`, which must append what
+/// AppendShiftJis appends (a writer that knows its texts keeps them converted).
+void AppendDrawingCommandFileBytes(std::string& out, std::string_view title1,
+                                   std::string_view title2, const DrawingExtents& extents,
+                                   std::span<const DrawPoint> points,
+                                   const DrawingSections& sections,
+                                   const ShiftJisAppender& appendText);
 
 /// The file's text (UTF-8; the caller converts it to Shift_JIS). The extents
 /// line is written from `file.extents`; `hasExtents` and `warnings` are not

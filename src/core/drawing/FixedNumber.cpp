@@ -57,6 +57,26 @@ template <int decimals> char* WriteUnits(char* out, bool negative, std::uint64_t
     return out;
 }
 
+// The commonest case, rounded in double arithmetic: a x 10^decimals below
+// 10^9, its fraction not within 1e-5 of one half. The product is then off by
+// less than 1e-7 of a unit and the 15-significant-digit step moves it by at
+// most half of 1e-6 of a unit, so neither can carry it across the half-way
+// point: rounding it half away from zero gives what the rule gives. False
+// for anything else, which goes the exact way.
+inline bool NearestUnits(double a, int decimals, std::uint64_t& units) noexcept {
+    const double scaled = a * static_cast<double>(kPow10[decimals]);
+    if (!(a >= 1e-5 && scaled < 1e9)) {
+        return false;
+    }
+    const auto whole = static_cast<std::uint64_t>(scaled);
+    const double frac = scaled - static_cast<double>(whole);
+    if (std::fabs(frac - 0.5) < 1e-5) {
+        return false;
+    }
+    units = whole + (frac > 0.5 ? 1 : 0);
+    return true;
+}
+
 } // namespace
 
 void AppendFixedNumber(std::string& out, double value, int decimals) {
@@ -74,7 +94,8 @@ char* WriteFixedNumber(char* p, double value, int decimals) noexcept {
     std::uint64_t units = 0;
     // Only 0 to 6 decimals are rounded here; below 1e9 with at most 6 decimals: at most 17
     // characters.
-    if (!RoundToUnits(std::fabs(value), decimals, units)) {
+    const double a = std::fabs(value);
+    if (decimals > 6 || !(NearestUnits(a, decimals, units) || RoundToUnits(a, decimals, units))) {
         return nullptr;
     }
     const bool negative = value < 0.0 && units != 0;

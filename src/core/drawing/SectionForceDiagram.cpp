@@ -550,18 +550,36 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
                                     const NewPrintFile& newFile, const CalcArrays& calc,
                                     const std::string& dataFolder, int loadFlag, int caseNo,
                                     double width, double height) {
+    DrawnDiagram diagram;
+    RenderSectionForceDiagram(member, drawing, calc, dataFolder, loadFlag, caseNo, width, height,
+                              diagram);
+    FigureEntry placed;
+    const std::string figurePath = WriteDrawnDiagram(diagram, newFile, width, height, &placed);
+    drawing.Figures.add(placed, "figures");
+    return figurePath;
+}
+
+void RenderSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                               const std::string& dataFolder, int loadFlag, int caseNo,
+                               double width, double height, DrawnDiagram& out) {
     FillSectionForceDiagram(member, drawing, calc, dataFolder, loadFlag, caseNo, width, height);
-    // The drawing command file as figure entry 1, then the figure file that
-    // centres it on the area. Each is written through the descriptor that
-    // created it.
-    const char* title = RulesOf(member).title;
+    out.member = member;
+    drawing.DrawingFileBytes(DiagramSeriesTitle, RulesOf(member).title, out.bytes, out.extents);
+}
+
+std::string WriteDrawnDiagram(const DrawnDiagram& diagram, const NewPrintFile& newFile,
+                              double width, double height, FigureEntry* placed) {
+    // The drawing command file, then the figure file that centres it on the
+    // area; each is written through the descriptor that created it.
     TextOutFile file;
-    FigureEntry entry;
-    entry.path = newFile(file);
-    drawing.Figures.add(entry, "figures");
-    drawing.WriteDrawingFile(file, DiagramSeriesTitle, title);
+    const std::string drawingPath = newFile(file);
+    WriteDrawingFileBytes(file, diagram.bytes);
     const std::string figurePath = newFile(file);
-    drawing.PlaceFigures(file, title, width, height);
+    const FigureEntry entry = CentredFigure(drawingPath, diagram.extents, width, height);
+    WriteFigureFile(file, RulesOf(diagram.member).title, entry, width, height);
+    if (placed != nullptr) {
+        *placed = entry;
+    }
     return figurePath;
 }
 

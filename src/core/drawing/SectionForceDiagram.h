@@ -61,6 +61,28 @@ std::string DrawSectionForceDiagram(Member member, DrawingContext& drawing,
                                     const std::string& dataFolder, int loadFlag, int caseNo,
                                     double width, double height);
 
+/// A diagram drawn but not yet written: the bytes of its drawing command file
+/// and their extents, by which its figure file centres it.
+struct DrawnDiagram {
+    Member member = Member::FrontWall;
+    std::string bytes;
+    DrawingExtents extents;
+};
+
+/// Everything DrawSectionForceDiagram does before it makes its two files:
+/// fills the drawing buffer (FillSectionForceDiagram) and forms the drawing
+/// command file's bytes into `out`. The same failures; no file is made.
+void RenderSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,
+                               const std::string& dataFolder, int loadFlag, int caseNo,
+                               double width, double height, DrawnDiagram& out);
+
+/// The rest of DrawSectionForceDiagram: makes the drawing command file with
+/// `newFile` and writes the diagram's bytes into it, then the figure file
+/// that centres it on a `width` x `height` area; returns the figure file's
+/// path, and its entry in `placed` when given.
+std::string WriteDrawnDiagram(const DrawnDiagram& diagram, const NewPrintFile& newFile,
+                              double width, double height, FigureEntry* placed = nullptr);
+
 /// Everything DrawSectionForceDiagram does before it writes its two files:
 /// reads the style files and fills the drawing buffer. The same failures.
 void FillSectionForceDiagram(Member member, DrawingContext& drawing, const CalcArrays& calc,

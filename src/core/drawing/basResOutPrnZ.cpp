@@ -122,29 +122,44 @@ double DrawingContext::TextWidth(std::int32_t style, std::string_view text) cons
     return f * h + g * h / 2.0;
 }
 
+namespace {
+
+bool IsAsciiText(std::string_view text) noexcept {
+    return std::all_of(text.begin(), text.end(),
+                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
+} // namespace
+
 DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) const {
-    const bool ascii = std::all_of(text.begin(), text.end(),
-                                   [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    if (ascii) {
-        return {text.size(), text.size()};
-    }
-    // A diagram measures the same few labels again and again: each is kept
-    // with its counts in a slot chosen by its length and three of its bytes;
-    // a text in a taken slot takes its place.
+    return IsAsciiText(text) ? ShiftJisCounts{text.size(), text.size()} : Converted(text).counts;
+}
+
+const DrawingContext::CountedText& DrawingContext::Converted(std::string_view text) const {
+    // A diagram measures and writes the same few labels again and again:
+    // each is kept converted and counted in a slot chosen by its length and
+    // three of its bytes; a text in a taken slot takes its place.
     const auto byte = [&](std::size_t i) {
         return static_cast<std::size_t>(static_cast<unsigned char>(text[i]));
     };
     CountedText& slot = m_counts[(text.size() * 31 + byte(0) * 7 + byte(text.size() / 2) * 3 +
                                   byte(text.size() - 1)) %
                                  m_counts.size()];
-    if (slot.text == text) {
-        return slot.counts;
+    if (slot.text != text) {
+        slot.text.assign(text);
+        slot.sjis.clear();
+        AppendShiftJis(slot.sjis, text);
+        slot.counts = {slot.sjis.size(), ShiftJisCharCount(slot.sjis)};
     }
-    const std::string sjis = ToShiftJis(text);
-    const ShiftJisCounts n{sjis.size(), ShiftJisCharCount(sjis)};
-    slot.text.assign(text);
-    slot.counts = n;
-    return n;
+    return slot;
+}
+
+void DrawingContext::AppendText(std::string& out, std::string_view text) const {
+    if (IsAsciiText(text)) {
+        out += text;
+    } else {
+        out += Converted(text).sjis;
+    }
 }
 
 int DrawingContext::AddPoint(double x, double y) { return Points.add({x, y}, "points"); }
@@ -251,12 +266,13 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
 
 void DrawingContext::WriteDrawingFile(const std::string& path, const std::string& title1,
                                       const std::string& title2) const {
-    // Nothing is created when a value is not finite.
+    // Nothing is created when a value is not finite. One buffer for every
+    // drawing of the context: its room is kept.
     ormavex::DrawingExtents written;
-    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
+    DrawingFileBytes(title1, title2, m_fileBytes, written);
     TextOutFile file;
     m_lastWritten = {};
-    WriteBytesAndClose(OpenForWriting(file, path, "drawing command file"), bytes,
+    WriteBytesAndClose(OpenForWriting(file, path, "drawing command file"), m_fileBytes,
                        "drawing command file");
     m_lastWritten = {path, written};
 }
@@ -264,15 +280,18 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
 void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
                                       const std::string& title2) const {
     ormavex::DrawingExtents written;
-    const std::string_view bytes = DrawingFileBytes(title1, title2, written);
+    DrawingFileBytes(title1, title2, m_fileBytes, written);
     m_lastWritten = {};
-    WriteBytesAndClose(file, bytes, "drawing command file");
+    WriteBytesAndClose(file, m_fileBytes, "drawing command file");
     m_lastWritten = {file.path(), written};
 }
 
-std::string_view DrawingContext::DrawingFileBytes(const std::string& title1,
-                                                  const std::string& title2,
-                                                  ormavex::DrawingExtents& written) const {
+void WriteDrawingFileBytes(TextOutFile& file, std::string_view bytes) {
+    WriteBytesAndClose(file, bytes, "drawing command file");
+}
+
+void DrawingContext::DrawingFileBytes(const std::string& title1, const std::string& title2,
+                                      std::string& bytes, ormavex::DrawingExtents& written) const {
     ormavex::DrawingExtents e;
     e.bounds = DrawingExtents();
     e.width = e.bounds.maxX - e.bounds.minX;
@@ -281,18 +300,23 @@ std::string_view DrawingContext::DrawingFileBytes(const std::string& title1,
     sections.lines = Lines.items();
     sections.arrows = Arrows.items();
     sections.texts = Texts.items();
-    // One buffer for every drawing of the context: its room is kept.
-    m_fileBytes.clear();
-    AppendDrawingCommandFileBytes(m_fileBytes, title1, title2, e, Points.items(), sections);
+    // Room for every record at once (a point line takes some 25 bytes, a
+    // text twice that), so that the bytes are not moved as they grow.
+    bytes.clear();
+    bytes.reserve(256 + 32 * static_cast<std::size_t>(Points.count() + Lines.count()) +
+                  24 * static_cast<std::size_t>(Arrows.count()) +
+                  64 * static_cast<std::size_t>(Texts.count()));
+    AppendDrawingCommandFileBytes(
+        bytes, title1, title2, e, Points.items(), sections,
+        [this](std::string& out, std::string_view text) { AppendText(out, text); });
     // The extents as the figure placement reads them back: the numbers of
     // the third line, rounded to 2 decimals.
-    LineReader lines(m_fileBytes);
+    LineReader lines(bytes);
     std::string_view extentsLine;
     const bool read =
         lines.skip(2) && lines.next(extentsLine) && ParseExtentsLine(extentsLine, written);
     assert(read && "the writer's own extents line reads back");
     (void)read;
-    return m_fileBytes;
 }
 
 void DrawingContext::PlaceFigures(const std::string& path, const std::string& title,
@@ -329,9 +353,24 @@ void DrawingContext::CentreFigures(double areaWidth, double areaHeight) {
     }
     if (Figures.count() >= 1) {
         FigureEntry& f = Figures[1];
-        f.offsetX = (areaWidth - f.extents.width) / 2.0 - f.extents.bounds.minX;
-        f.offsetY = (areaHeight - f.extents.height) / 2.0 - f.extents.bounds.minY;
+        f = CentredFigure(f.path, f.extents, areaWidth, areaHeight);
     }
+}
+
+FigureEntry CentredFigure(const std::string& path, const ormavex::DrawingExtents& extents,
+                          double areaWidth, double areaHeight) {
+    FigureEntry f;
+    f.path = path;
+    f.extents = extents;
+    f.offsetX = (areaWidth - extents.width) / 2.0 - extents.bounds.minX;
+    f.offsetY = (areaHeight - extents.height) / 2.0 - extents.bounds.minY;
+    return f;
+}
+
+void WriteFigureFile(TextOutFile& file, const std::string& title, const FigureEntry& entry,
+                     double areaWidth, double areaHeight) {
+    const FigureFile f{title, areaWidth, areaHeight, {entry}, {}};
+    WriteBytesAndClose(file, ToShiftJis(FigureFileText(f)), "figure file");
 }
 
 void DrawingContext::WriteFigureFile(const std::string& path, const std::string& title,

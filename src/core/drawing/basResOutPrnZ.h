@@ -150,6 +150,13 @@ public:
     using Extents = DrawingBounds;
     Extents DrawingExtents() const;
 
+    /// The buffer as the bytes of a drawing command file, replacing `bytes`,
+    /// and its extents as the figure placement reads them back (rounded to 2
+    /// decimals); the buffer stays unchanged. Throws for a value that is not
+    /// finite.
+    void DrawingFileBytes(const std::string& title1, const std::string& title2, std::string& bytes,
+                          ormavex::DrawingExtents& written) const;
+
     /// Writes the whole buffer as a drawing command file (created or
     /// truncated); the buffer stays unchanged.
     void WriteDrawingFile(const std::string& path, const std::string& title1,
@@ -177,11 +184,6 @@ private:
     /// one a quarter turn (see the two public calls).
     void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
                       std::string_view flags, bool vertical);
-    /// The buffer as the bytes of a drawing command file (valid until the
-    /// next call), and its extents as read back; throws for a value that is
-    /// not finite.
-    std::string_view DrawingFileBytes(const std::string& title1, const std::string& title2,
-                                      ormavex::DrawingExtents& written) const;
 
     /// Bytes and characters of a text's Shift_JIS form.
     struct ShiftJisCounts {
@@ -191,8 +193,13 @@ private:
     ShiftJisCounts Counts(std::string_view text) const;
     struct CountedText {
         std::string text;
+        std::string sjis;
         ShiftJisCounts counts;
     };
+    /// The slot of a non-ASCII text, converted and counted.
+    const CountedText& Converted(std::string_view text) const;
+    /// Appends a text's Shift_JIS bytes, non-ASCII ones from their slots.
+    void AppendText(std::string& out, std::string_view text) const;
     /// The counts of non-ASCII texts measured before, one per slot.
     mutable std::array<CountedText, 64> m_counts;
     /// The bytes of the drawing command file written last.
@@ -211,6 +218,21 @@ private:
     };
     mutable WrittenExtents m_lastWritten;
 };
+
+/// Writes the bytes of a drawing command file into `file`, a new file open
+/// for writing, and closes it; throws Error when that fails.
+void WriteDrawingFileBytes(TextOutFile& file, std::string_view bytes);
+
+/// The figure entry of one drawing command file, `path` with `extents` as
+/// read back, centred on a figure area of `areaWidth` x `areaHeight`.
+FigureEntry CentredFigure(const std::string& path, const ormavex::DrawingExtents& extents,
+                          double areaWidth, double areaHeight);
+
+/// Writes the figure file of one entry into `file`, a new file open for
+/// writing, closed at the end; throws Error for a value that is not finite
+/// or when writing fails.
+void WriteFigureFile(TextOutFile& file, const std::string& title, const FigureEntry& entry,
+                     double areaWidth, double areaHeight);
 
 template <typename T> int DrawTable<T>::add(T item, const char* tableName) {
     if (count() >= m_capacity) {

@@ -4,8 +4,16 @@
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
 #include "core/report/PrintFile.h"
+#include "core/text/SignalCleanup.h"
 
+#include <algorithm>
+#include <atomic>
 #include <cmath>
+#include <exception>
+#include <memory>
+#include <mutex>
+#include <system_error>
+#include <thread>
 
 namespace ormavex {
 
@@ -79,6 +87,134 @@ void ThrowWhenPrintFilesFailed(const ReportState& report, const Error& pageError
     }
 }
 
+// The member of a case's page: print style 0 the front wall, any other
+// value the bottom slab. A print style cell that is not a whole number counts
+// as non-zero.
+Member PageMember(const CaseTable& cases, int caseNo) {
+    std::int32_t style = 0;
+    return cases.printStyle(caseNo, style) && style == 0 ? Member::FrontWall : Member::BottomSlab;
+}
+
+// The diagrams of a run, drawn ahead of their pages. Drawing a diagram (its
+// layout and the bytes of its drawing command file) needs nothing from the
+// pages; only making and writing its files does, and that stays with the
+// page, in case order. Up to one thread per further core draws the planned
+// diagrams in case order, each with its own DrawingContext; the page's
+// thread, while the diagram it needs is not ready, draws the next one not
+// yet taken with the run's own context, and when none is left it draws the
+// one it needs itself rather than wait for a thread that may not get a core
+// soon (the other drawing is then not used). It never waits. With one core
+// no thread is started and every diagram is drawn when its page asks for it.
+class DiagramsAhead {
+public:
+    struct Plan {
+        int caseNo = 0;
+        Member member = Member::FrontWall;
+    };
+    using Render =
+        std::function<void(DrawingContext& drawing, const Plan& plan, DrawnDiagram& out)>;
+
+    DiagramsAhead(std::vector<Plan> plans, DrawingContext& own, Render render)
+        : m_plans(std::move(plans)), m_slots(m_plans.size()), m_own(own),
+          m_render(std::move(render)) {
+        const auto cores = static_cast<std::size_t>(std::thread::hardware_concurrency());
+        const std::size_t threads = std::min(cores, m_plans.size());
+        // The threads start with the termination signals held and keep them
+        // held: a signal is handled by the page's thread alone, which holds
+        // it while it makes and lists a print file.
+        const HoldCleanupSignals hold;
+        try {
+            for (std::size_t t = 1; t < threads; ++t) {
+                m_threads.emplace_back([this] { work(); });
+            }
+        } catch (const std::system_error&) {
+            // Fewer threads: the page's thread draws the rest.
+        }
+    }
+    ~DiagramsAhead() {
+        m_next.store(m_plans.size()); // no thread takes another diagram
+        for (std::thread& t : m_threads) {
+            t.join();
+        }
+    }
+    DiagramsAhead(const DiagramsAhead&) = delete;
+    DiagramsAhead& operator=(const DiagramsAhead&) = delete;
+
+    // The diagram of `member` for case `caseNo`; throws what its drawing threw.
+    DrawnDiagram take(int caseNo, Member member) {
+        const auto planned = std::find_if(m_plans.begin(), m_plans.end(), [&](const Plan& p) {
+            return p.caseNo == caseNo && p.member == member;
+        });
+        if (planned == m_plans.end()) { // not planned: drawn here and now
+            DrawnDiagram diagram;
+            m_render(m_own, {caseNo, member}, diagram);
+            return diagram;
+        }
+        Slot& slot = m_slots[static_cast<std::size_t>(planned - m_plans.begin())];
+        while (!slot.done.load(std::memory_order_acquire)) {
+            const std::size_t next = m_next.fetch_add(1);
+            if (next >= m_plans.size()) { // taken by a thread, not ready: drawn here too
+                DrawnDiagram diagram;
+                m_render(m_own, *planned, diagram);
+                return diagram;
+            }
+            render(m_own, next);
+        }
+        if (slot.failure) {
+            std::rethrow_exception(slot.failure);
+        }
+        return std::move(slot.diagram);
+    }
+
+    // Hands back a diagram whose files are written: its room is used for a
+    // later one, so that a run holds only a few buffers, not one per case.
+    void recycle(DrawnDiagram&& diagram) {
+        const std::lock_guard lock(m_mutex);
+        m_spare.push_back(std::move(diagram.bytes));
+    }
+
+private:
+    struct Slot {
+        DrawnDiagram diagram;
+        std::exception_ptr failure;
+        std::atomic<bool> done{false}; // set once the diagram or failure is in place
+    };
+
+    void render(DrawingContext& drawing, std::size_t i) {
+        Slot& slot = m_slots[i];
+        {
+            const std::lock_guard lock(m_mutex);
+            if (!m_spare.empty()) {
+                slot.diagram.bytes = std::move(m_spare.back());
+                m_spare.pop_back();
+            }
+        }
+        try {
+            m_render(drawing, m_plans[i], slot.diagram);
+        } catch (...) {
+            slot.failure = std::current_exception();
+        }
+        slot.done.store(true, std::memory_order_release);
+    }
+    void work() {
+        // Its own context, the style files read once for the run.
+        auto drawing = std::make_unique<DrawingContext>();
+        drawing->staticFiles.enable();
+        for (std::size_t i = m_next.fetch_add(1); i < m_plans.size(); i = m_next.fetch_add(1)) {
+            render(*drawing, i);
+        }
+    }
+
+    const std::vector<Plan> m_plans;
+    std::vector<Slot> m_slots;
+    DrawingContext& m_own;
+    const Render m_render;
+    std::atomic<std::size_t> m_next{0};
+    std::mutex m_mutex;
+    std::vector<std::string> m_spare; // guarded by m_mutex
+    std::vector<std::thread> m_threads;
+};
+
 bool RunReportPages(ReportState& report, const CaseTable& cases, const std::string& settingsFile,
                     const PageWriter& writePage, ReportRunOutcome& outcome,
                     const PageRefusal& refuse) {
@@ -107,11 +243,7 @@ bool RunReportPages(ReportState& report, const CaseTable& cases, const std::stri
                 AppendPageBreak(report); // each case begins a new page
             }
             firstPage = false;
-            std::int32_t style = 0;
-            // A print style cell that is not a whole number counts as non-zero,
-            // as any value other than 0 chooses the bottom slab.
-            const bool frontWall = cases.printStyle(c, style) && style == 0;
-            if (!writePage(c, frontWall ? Member::FrontWall : Member::BottomSlab, &error)) {
+            if (!writePage(c, PageMember(cases, c), &error)) {
                 failed(c, error);
                 ThrowWhenPrintFilesFailed(report, error);
             }
@@ -143,15 +275,6 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
                const std::string& settingsFile, ReportRunOutcome& outcome) {
     const std::string formatFile = FormatFilePath(dataFolder);
     const NewPrintFile newFile = DrawingPrintFilesOf(report.lists);
-    // Each page ends with its member's section force diagram on the page's
-    // figure area, load diagram drawn.
-    const DiagramWriter diagram = [&](Member member, int c) {
-        return DrawSectionForceDiagram(member, drawing, newFile, calc, dataFolder, 1, c,
-                                       PageFigureWidth, PageFigureHeight);
-    };
-    const PageWriter writePage = [&](int c, Member member, Error* error) {
-        return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, error);
-    };
     // A page whose spans or points cannot be drawn would stop short of its
     // diagram: such a case gets no page, only its line in the message.
     const PageRefusal refuse = [&](int c, Error& why) {
@@ -170,6 +293,29 @@ bool RunReport(ReportState& report, DrawingContext& drawing, const CaseTable& ca
         return false;
     };
     RunScope scope(report, &drawing);
+    // Each page ends with its member's section force diagram on the page's
+    // figure area, load diagram drawn.
+    std::vector<DiagramsAhead::Plan> plans;
+    for (int c = 1; c <= cases.CaseCount; ++c) {
+        Error unused;
+        if (!refuse(c, unused)) {
+            plans.push_back({c, PageMember(cases, c)});
+        }
+    }
+    DiagramsAhead ahead(std::move(plans), drawing,
+                        [&](DrawingContext& d, const DiagramsAhead::Plan& p, DrawnDiagram& out) {
+                            RenderSectionForceDiagram(p.member, d, calc, dataFolder, 1, p.caseNo,
+                                                      PageFigureWidth, PageFigureHeight, out);
+                        });
+    const DiagramWriter diagram = [&](Member member, int c) {
+        DrawnDiagram drawn = ahead.take(c, member);
+        std::string figure = WriteDrawnDiagram(drawn, newFile, PageFigureWidth, PageFigureHeight);
+        ahead.recycle(std::move(drawn));
+        return figure;
+    };
+    const PageWriter writePage = [&](int c, Member member, Error* error) {
+        return WriteMemberPage(report, cases, calc, formatFile, c, member, diagram, error);
+    };
     return RunReportPages(report, cases, settingsFile, writePage, outcome, refuse);
 }
 

@@ -84,11 +84,16 @@ std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(r
 // A run that ends inside a sequence is a malformed tail: it and everything
 // after it go to the converter in one piece, exactly as the whole text would.
 std::string ToShiftJis(std::string_view utf8) {
-    if (IsAscii(utf8)) {
-        return std::string(utf8);
-    }
     std::string out;
-    out.reserve(utf8.size());
+    AppendShiftJis(out, utf8);
+    return out;
+}
+
+void AppendShiftJis(std::string& out, std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        out += utf8;
+        return;
+    }
     std::size_t i = 0;
     while (i < utf8.size()) {
         const std::size_t j = FirstHighByte(utf8, i);
@@ -122,7 +127,6 @@ std::string ToShiftJis(std::string_view utf8) {
         runs.append(out, utf8.substr(j, k - j), Utf8RunToSjis);
         i = k;
     }
-    return out;
 }
 
 std::string FromShiftJis(std::string_view sjis) {

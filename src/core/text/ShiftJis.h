@@ -18,6 +18,9 @@ namespace ormavex {
 /// UTF-8 text -> Shift_JIS bytes.
 std::string ToShiftJis(std::string_view utf8);
 
+/// Appends the Shift_JIS bytes of a UTF-8 text to `out`.
+void AppendShiftJis(std::string& out, std::string_view utf8);
+
 /// Shift_JIS bytes -> UTF-8 text.
 std::string FromShiftJis(std::string_view sjis);
 

@@ -12,6 +12,7 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <limits>
 #include <sstream>
 
 using namespace ormavex;
@@ -229,6 +230,68 @@ TEST_F(BatchReportTest, AZeroSpanIsRefusedAndNeverGetsAPage) {
     std::filesystem::remove(data.file("Kivet.fmt"));
     EXPECT_EQ(Run("--report --keep", project), 5);
     EXPECT_NE(err.find("Kivet.fmt"), std::string::npos) << err;
+    EXPECT_EQ(FilesInTmp(), 0u);
+}
+
+// The diagrams are drawn ahead of their pages, on more than one thread where
+// the machine has more than one core: every drawing command file holds the
+// bytes one diagram drawn on its own gives, and a diagram that fails fails
+// its own page, named in case order, while the later pages get theirs.
+TEST_F(BatchReportTest, DiagramsDrawnAheadMatchOneByOneAndFailInCaseOrder) {
+    CaseTable cases;
+    cases.CaseCount = 12;
+    for (int c = 1; c <= cases.CaseCount; ++c) {
+        cases.setDefaults(c);
+        cases.cell(c, 1) = "case " + std::to_string(c);
+        cases.cell(c, 2) = static_cast<double>(c % 5);
+        cases.cell(c, 3) = static_cast<double>(c % 2);
+        cases.cell(c, 5) = 4.0 + 0.1 * c;
+        cases.cell(c, 6) = 5.0;
+        cases.cell(c, 8) = 0.9;
+        cases.cell(c, 9) = 100.0;
+        cases.cell(c, 10) = c % 3 == 0 ? -20.0 : 50.0;
+    }
+    CalcArrays calc;
+    CoefWorkTables coef;
+    ASSERT_TRUE(CalcMoments(cases, calc, coef, data.path()));
+    for (int c : {3, 8}) {
+        calc.CalcMx[c](2, 2) = std::numeric_limits<double>::quiet_NaN();
+    }
+    ReportState report;
+    report.lists.folder = tmp.path();
+    DrawingContext drawing;
+    ReportRunOutcome outcome;
+    ASSERT_TRUE(
+        RunReport(report, drawing, cases, calc, data.path(), data.file("none.ini"), outcome));
+    EXPECT_EQ(outcome.failedCases, (std::vector<int>{3, 8}));
+    ASSERT_EQ(outcome.reasons.size(), 2u);
+    EXPECT_NE(outcome.reasons[0].find("case 3 "), std::string::npos) << outcome.reasons[0];
+    EXPECT_NE(outcome.reasons[1].find("case 8 "), std::string::npos) << outcome.reasons[1];
+    EXPECT_EQ(report.lists.drawingCount, 2 * 10);
+
+    const std::vector<std::string> pages =
+        Split(FromShiftJis(ReadBytes(report.lists.text[0])), "\f");
+    ASSERT_EQ(pages.size(), 12u);
+    int drawn = 0;
+    for (int c = 1; c <= cases.CaseCount; ++c) {
+        const std::string& page = pages[static_cast<std::size_t>(c - 1)];
+        EXPECT_NE(page.find("case " + std::to_string(c) + "\r\n"), std::string::npos);
+        if (c == 3 || c == 8) {
+            EXPECT_EQ(page.find("?FG;"), std::string::npos) << "case " << c;
+            continue;
+        }
+        const Member member = c % 2 == 0 ? Member::FrontWall : Member::BottomSlab;
+        EXPECT_EQ(CheckFigure(page), member == Member::FrontWall ? "前壁断面力図" : "底版断面力図");
+        // The files of each page in creation order: drawing, then figure.
+        const std::string& drawingFile = report.lists.drawing[static_cast<std::size_t>(2 * drawn)];
+        ++drawn;
+        DrawingContext alone;
+        DrawnDiagram expected;
+        RenderSectionForceDiagram(member, alone, calc, data.path(), 1, c, PageFigureWidth,
+                                  PageFigureHeight, expected);
+        EXPECT_EQ(ReadBytes(drawingFile), expected.bytes) << "case " << c;
+    }
+    DeletePrintFiles(report);
     EXPECT_EQ(FilesInTmp(), 0u);
 }
 
