@@ -62,22 +62,36 @@ template <typename R> constexpr const char* ValueName() {
     }
 }
 
-// The numbers of one record line, formatted into a buffer on the stack and
-// appended to the output in pieces of many fields: whole numbers plainly,
-// coordinates with 6 decimals, each followed by ", "; end() ends the line.
-class NumberLine {
+// The lines of the records, formatted into a buffer on the stack and
+// appended to the output a few kilobytes at a time: whole numbers plainly,
+// coordinates with 6 decimals, each followed by ", "; endLine() turns the
+// last ", " into the line end. A text goes to the output through the caller's
+// appender, after what is buffered. flush() hands the rest to the output.
+class RecordWriter {
 public:
-    explicit NumberLine(std::string& out) noexcept : m_out(out) {}
-    NumberLine(const NumberLine&) = delete;
-    NumberLine& operator=(const NumberLine&) = delete;
+    explicit RecordWriter(std::string& out) noexcept : m_out(out) {}
+    RecordWriter(const RecordWriter&) = delete;
+    RecordWriter& operator=(const RecordWriter&) = delete;
 
     void add(std::int32_t v, const char*) {
         room(16);
-        m_p = std::to_chars(m_p, m_end, v).ptr;
+        if (v >= 0 && v < 1000) { // record numbers, point numbers, styles
+            if (v >= 100) {
+                *m_p++ = static_cast<char>('0' + v / 100);
+            }
+            if (v >= 10) {
+                *m_p++ = static_cast<char>('0' + v / 10 % 10);
+            }
+            *m_p++ = static_cast<char>('0' + v % 10);
+        } else {
+            m_p = std::to_chars(m_p, m_end, v).ptr;
+        }
         separator();
     }
     void add(double v, const char* what) {
-        RequireFinite(v, what);
+        if (!std::isfinite(v)) {
+            RequireFinite(v, what);
+        }
         room(kMaxFixedChars + 2);
         if (char* end = WriteFixedNumber(m_p, v, 6)) {
             m_p = end;
@@ -88,13 +102,27 @@ public:
         separator();
     }
     /// The last field's ", " becomes the line end.
-    void end() {
+    void endLine() {
         m_p -= 2;
         *m_p++ = '\r';
         *m_p++ = '\n';
-        flush();
     }
-    /// The fields so far, without a line end (a fill's text follows).
+    /// A whole line as it is.
+    void line(std::string_view text) {
+        room(static_cast<std::ptrdiff_t>(text.size()) + 2);
+        if (m_end - m_p < static_cast<std::ptrdiff_t>(text.size()) + 2) {
+            m_out += text;
+        } else {
+            m_p = std::copy(text.begin(), text.end(), m_p);
+        }
+        *m_p++ = '\r';
+        *m_p++ = '\n';
+    }
+    /// A text through `appendText`, after the fields so far.
+    template <typename Text> void text(const Text& appendText, std::string_view text) {
+        flush();
+        appendText(m_out, text);
+    }
     void flush() {
         m_out.append(m_buf, static_cast<std::size_t>(m_p - m_buf));
         m_p = m_buf;
@@ -112,15 +140,10 @@ private:
     }
 
     std::string& m_out;
-    char m_buf[160];
+    char m_buf[4096];
     char* m_p = m_buf;
     char* const m_end = m_buf + sizeof m_buf;
 };
-
-void AppendLine(std::string& out, std::string_view line) {
-    out += line;
-    out += "\r\n";
-}
 
 // The last field of a line ends the line instead of ", ".
 void EndLine(std::string& out) {
@@ -131,21 +154,19 @@ void EndLine(std::string& out) {
 // A record's own text goes through `appendText`, which appends it as it is
 // or converted.
 template <typename R, typename Text>
-void AppendRecord(std::string& out, std::int32_t number, const R& r, Text appendText) {
-    NumberLine line(out);
+void AppendRecord(RecordWriter& line, std::int32_t number, const R& r, const Text& appendText) {
     if constexpr (std::is_same_v<R, DrawText>) {
-        appendText(out, r.text);
-        out += "\r\n";
+        line.text(appendText, r.text);
+        line.line({});
     } else {
         line.add(number, "");
     }
     std::apply([&](const auto&... f) { (line.add(f, ValueName<R>()), ...); }, Fields(r));
     if constexpr (std::is_same_v<R, DrawFill>) {
-        line.flush();
-        appendText(out, r.text);
-        out += "\r\n";
+        line.text(appendText, r.text);
+        line.line({});
     } else {
-        line.end();
+        line.endLine();
     }
 }
 
@@ -154,16 +175,18 @@ using HeaderNames = std::array<std::string_view, 8>;
 
 template <typename R, typename Text>
 void AppendSection(std::string& out, std::string_view header, std::span<const R> records,
-                   Text appendText) {
+                   const Text& appendText) {
     if (records.empty()) {
         return;
     }
-    AppendLine(out, header);
+    RecordWriter line(out);
+    line.line(header);
     std::int32_t number = 0;
     for (const R& r : records) {
-        AppendRecord(out, ++number, r, appendText);
+        AppendRecord(line, ++number, r, appendText);
     }
-    AppendLine(out, "END");
+    line.line("END");
+    line.flush();
 }
 
 // --- reading ----------------------------------------------------------------
@@ -235,10 +258,13 @@ void AppendDrawing(std::string& out, std::string_view title1, std::string_view t
         out += ", ";
     }
     EndLine(out);
-    AppendLine(out, headers[0]); // the coordinate section, even when empty
-    points(
-        [&](std::int32_t number, const DrawPoint& p) { AppendRecord(out, number, p, appendText); });
-    AppendLine(out, "END");
+    RecordWriter line(out);
+    line.line(headers[0]); // the coordinate section, even when empty
+    points([&](std::int32_t number, const DrawPoint& p) {
+        AppendRecord(line, number, p, appendText);
+    });
+    line.line("END");
+    line.flush();
     AppendSection(out, headers[1], sections.rectangles, appendText);
     AppendSection(out, headers[2], sections.lines, appendText);
     AppendSection(out, headers[3], sections.circles, appendText);
