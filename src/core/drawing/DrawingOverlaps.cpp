@@ -15,11 +15,6 @@ std::string Coordinates(double x, double y) {
 
 } // namespace
 
-bool BoxesOverlap(const TextBox& a, const TextBox& b, double tol) noexcept {
-    return std::min(a.right, b.right) - std::max(a.left, b.left) > tol &&
-           std::min(a.top, b.top) - std::max(a.bottom, b.bottom) > tol;
-}
-
 // Liang-Barsky clipping against the shrunk box.
 bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box, double tol) noexcept {
     const double left = box.left + tol;

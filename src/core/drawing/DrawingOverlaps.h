@@ -11,6 +11,7 @@
 
 #include "core/drawing/basResOutPrnZ.h"
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -24,7 +25,10 @@ struct TextBox {
 };
 
 /// Whether two boxes reach more than `tolerance` into one another.
-bool BoxesOverlap(const TextBox& a, const TextBox& b, double tolerance = 0.05) noexcept;
+inline bool BoxesOverlap(const TextBox& a, const TextBox& b, double tolerance = 0.05) noexcept {
+    return std::min(a.right, b.right) - std::max(a.left, b.left) > tolerance &&
+           std::min(a.top, b.top) - std::max(a.bottom, b.bottom) > tolerance;
+}
 /// Whether the segment from `a` to `b` passes through the box shrunk by
 /// `tolerance` on every side; a zero-length segment counts when its point
 /// lies inside.

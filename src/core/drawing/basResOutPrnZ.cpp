@@ -105,11 +105,8 @@ void DrawingContext::ReadTextStyles(const std::string& path) {
     ReadStyles(staticFiles, TextStyles, path, "text style file", "text styles", ParseTextStyles);
 }
 
-double DrawingContext::TextHeight(std::int32_t style) const {
-    if (style < 1 || style > TextStyles.count()) {
-        throw Error("text style " + std::to_string(style) + " is not defined");
-    }
-    return TwipsToMm(TextStyles[style].height);
+void DrawingContext::ThrowUndefinedTextStyle(std::int32_t style) {
+    throw Error("text style " + std::to_string(style) + " is not defined");
 }
 
 double DrawingContext::TextWidth(std::int32_t style, std::string_view text) const {

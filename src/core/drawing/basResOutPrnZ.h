@@ -121,7 +121,12 @@ public:
 
     /// Character height of text style `style` in mm. Throws Error for a
     /// style number that is not in the table.
-    double TextHeight(std::int32_t style) const;
+    double TextHeight(std::int32_t style) const {
+        if (style < 1 || style > TextStyles.count()) {
+            ThrowUndefinedTextStyle(style);
+        }
+        return TwipsToMm(TextStyles[style].height);
+    }
     /// Width of `text` in text style `style`, mm: a full-width (double-byte)
     /// character is as wide as the style's height, a half-width one half that.
     double TextWidth(std::int32_t style, std::string_view text) const;
@@ -180,6 +185,7 @@ public:
                          double areaHeight) const;
 
 private:
+    [[noreturn]] static void ThrowUndefinedTextStyle(std::int32_t style);
     /// A dimension line in its own frame: `vertical` turns the horizontal
     /// one a quarter turn (see the two public calls).
     void AddDimension(int pointA, int pointB, double position, int level, const std::string& text,
