@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <cstring>
 #include <functional>
-#include <unordered_map>
+#include <type_traits>
 
 namespace ormavex {
 
@@ -31,9 +31,13 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
-// The conversions of the short non-ASCII runs seen last: a report converts
-// the same few labels and headings again and again. Bounded in entries and
-// in their length; emptied when full.
+// The conversions of the short non-ASCII runs seen last, one cache per
+// thread: a report converts the same few labels and headings again and
+// again. A run is kept in a slot chosen by its bytes and takes the place of
+// the run there. The slots are plain storage with nothing to destroy, so
+// that a thread may end while its cache is in use anywhere: a thread-local
+// object with a destructor is not safe to leave behind on every runtime
+// (MinGW's runs it after the thread's storage is freed).
 class RunCache {
 public:
     /// Appends the conversion of `run` to `out`.
@@ -43,27 +47,44 @@ public:
             out += convert(run);
             return;
         }
-        auto it = m_map.find(run);
-        if (it == m_map.end()) {
-            if (m_map.size() >= kMaxEntries) {
-                m_map.clear();
-            }
-            it = m_map.emplace(std::string(run), convert(run)).first;
+        std::uint32_t hash = 2166136261u;
+        for (const char c : run) {
+            hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
         }
-        out += it->second;
+        Slot& slot = m_slots[hash % kSlots];
+        if (!slot.used || slot.runBytes != run.size() ||
+            std::memcmp(slot.run, run.data(), run.size()) != 0) {
+            const std::string converted = convert(run);
+            if (converted.size() > kMaxConvertedBytes) {
+                out += converted;
+                return;
+            }
+            slot.used = true;
+            slot.runBytes = static_cast<std::uint8_t>(run.size());
+            slot.convertedBytes = static_cast<std::uint8_t>(converted.size());
+            std::memcpy(slot.run, run.data(), run.size());
+            std::memcpy(slot.converted, converted.data(), converted.size());
+        }
+        out.append(slot.converted, slot.convertedBytes);
     }
 
 private:
-    static constexpr std::size_t kMaxEntries = 4096;
+    static constexpr std::size_t kSlots = 128;
     static constexpr std::size_t kMaxRunBytes = 64;
-    struct Hash {
-        using is_transparent = void;
-        std::size_t operator()(std::string_view s) const noexcept {
-            return std::hash<std::string_view>()(s);
-        }
+    // A run of 64 bytes converts to at most 192: three UTF-8 bytes (U+FFFD
+    // included) for each Shift_JIS byte.
+    static constexpr std::size_t kMaxConvertedBytes = 192;
+    struct Slot {
+        bool used;
+        std::uint8_t runBytes;
+        std::uint8_t convertedBytes;
+        char run[kMaxRunBytes];
+        char converted[kMaxConvertedBytes];
     };
-    std::unordered_map<std::string, std::string, Hash, std::equal_to<>> m_map;
+    Slot m_slots[kSlots];
 };
+
+static_assert(std::is_trivially_destructible_v<RunCache>);
 
 std::size_t SjisSequenceLength(std::string_view s) noexcept {
     return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
