@@ -119,17 +119,8 @@ double DrawingContext::TextWidth(std::int32_t style, std::string_view text) cons
     return f * h + g * h / 2.0;
 }
 
-namespace {
-
-bool IsAsciiText(std::string_view text) noexcept {
-    return std::all_of(text.begin(), text.end(),
-                       [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
-} // namespace
-
 DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) const {
-    return IsAsciiText(text) ? ShiftJisCounts{text.size(), text.size()} : Converted(text).counts;
+    return IsAscii(text) ? ShiftJisCounts{text.size(), text.size()} : Converted(text).counts;
 }
 
 const DrawingContext::CountedText& DrawingContext::Converted(std::string_view text) const {
@@ -152,7 +143,7 @@ const DrawingContext::CountedText& DrawingContext::Converted(std::string_view te
 }
 
 void DrawingContext::AppendText(std::string& out, std::string_view text) const {
-    if (IsAsciiText(text)) {
+    if (IsAscii(text)) {
         out += text;
     } else {
         out += Converted(text).sjis;
@@ -274,15 +265,6 @@ void DrawingContext::WriteDrawingFile(const std::string& path, const std::string
     m_lastWritten = {path, written};
 }
 
-void DrawingContext::WriteDrawingFile(TextOutFile& file, const std::string& title1,
-                                      const std::string& title2) const {
-    ormavex::DrawingExtents written;
-    DrawingFileBytes(title1, title2, m_fileBytes, written);
-    m_lastWritten = {};
-    WriteBytesAndClose(file, m_fileBytes, "drawing command file");
-    m_lastWritten = {file.path(), written};
-}
-
 void WriteDrawingFileBytes(TextOutFile& file, std::string_view bytes) {
     WriteBytesAndClose(file, bytes, "drawing command file");
 }
@@ -320,12 +302,6 @@ void DrawingContext::PlaceFigures(const std::string& path, const std::string& ti
                                   double areaWidth, double areaHeight) {
     CentreFigures(areaWidth, areaHeight);
     WriteFigureFile(path, title, areaWidth, areaHeight);
-}
-
-void DrawingContext::PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
-                                  double areaHeight) {
-    CentreFigures(areaWidth, areaHeight);
-    WriteFigureFile(file, title, areaWidth, areaHeight);
 }
 
 void DrawingContext::CentreFigures(double areaWidth, double areaHeight) {
@@ -376,11 +352,6 @@ void DrawingContext::WriteFigureFile(const std::string& path, const std::string&
     const std::string text = FigureText(title, areaWidth, areaHeight);
     TextOutFile file;
     WriteBytesAndClose(OpenForWriting(file, path, "figure file"), ToShiftJis(text), "figure file");
-}
-
-void DrawingContext::WriteFigureFile(TextOutFile& file, const std::string& title, double areaWidth,
-                                     double areaHeight) const {
-    WriteBytesAndClose(file, ToShiftJis(FigureText(title, areaWidth, areaHeight)), "figure file");
 }
 
 std::string DrawingContext::FigureText(const std::string& title, double areaWidth,

@@ -166,22 +166,12 @@ public:
     /// truncated); the buffer stays unchanged.
     void WriteDrawingFile(const std::string& path, const std::string& title1,
                           const std::string& title2) const;
-    /// The same into `file`, a new file open for writing (as
-    /// NewDrawingPrintFile leaves it), which is closed at the end.
-    void WriteDrawingFile(TextOutFile& file, const std::string& title1,
-                          const std::string& title2) const;
     /// Reads back the extents of every figure entry's drawing command file,
     /// centres entry 1 on the area and writes the figure file.
     void PlaceFigures(const std::string& path, const std::string& title, double areaWidth,
                       double areaHeight);
-    /// The same into `file`, a new file open for writing, closed at the end.
-    void PlaceFigures(TextOutFile& file, const std::string& title, double areaWidth,
-                      double areaHeight);
     /// Writes the figure file from the figure table.
     void WriteFigureFile(const std::string& path, const std::string& title, double areaWidth,
-                         double areaHeight) const;
-    /// The same into `file`, a new file open for writing, closed at the end.
-    void WriteFigureFile(TextOutFile& file, const std::string& title, double areaWidth,
                          double areaHeight) const;
 
 private:

@@ -29,8 +29,6 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
     return i;
 }
 
-bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
-
 // The conversions of the short non-ASCII runs seen last, one cache per
 // thread: a report converts the same few labels and headings again and
 // again. A run is kept in a slot chosen by its bytes and takes the place of
@@ -97,6 +95,8 @@ std::string Utf8RunToSjis(std::string_view run) { return platform::Utf8ToCp932(r
 std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(run); }
 
 } // namespace
+
+bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
 // ASCII is the same in both encodings and is copied as it is; only the runs
 // of other characters go through the converter. A run of UTF-8 ends before the next

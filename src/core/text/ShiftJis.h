@@ -15,6 +15,10 @@
 
 namespace ormavex {
 
+/// True when every byte is below 0x80: such a text is the same in UTF-8 and
+/// in Shift_JIS.
+bool IsAscii(std::string_view s) noexcept;
+
 /// UTF-8 text -> Shift_JIS bytes.
 std::string ToShiftJis(std::string_view utf8);
 
