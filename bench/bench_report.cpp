@@ -10,7 +10,8 @@
 // The data files are the delivered ones.
 //
 // Start-up: `ormavex-batch --moments examples/caisson-A.kvt` as a process,
-// next to a hello-world program that loads no Qt either; also as a ratio.
+// next to a hello-world in C that loads neither Qt nor the C++ library; also
+// as a ratio.
 
 #include "RatioReporter.h"
 

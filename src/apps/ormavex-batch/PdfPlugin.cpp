@@ -7,21 +7,20 @@
 #include <exception>
 #include <type_traits>
 
-extern "C" ORMAVEX_PDF_PLUGIN_EXPORT bool ormavex_batch_export_pdf(const std::string& printFile,
-                                                                   const std::string& pdfPath,
-                                                                   const std::string& programFolder,
-                                                                   std::string* error) {
+extern "C" ORMAVEX_PDF_PLUGIN_EXPORT bool
+ormavex_batch_export_pdf(const char* printFile, const char* pdfPath, const char* programFolder,
+                         ormavex::batch::PdfPluginErrorSink sink, void* context) {
+    std::string error;
     try {
-        return ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, error);
+        if (ormavex::render::ExportPrintFileToPdf(printFile, pdfPath, programFolder, &error)) {
+            return true;
+        }
     } catch (const std::exception& e) { // none crosses the module's boundary
-        if (error != nullptr) {
-            *error = std::string("the PDF was not written: ") + e.what();
-        }
+        error = std::string("the PDF was not written: ") + e.what();
     } catch (...) {
-        if (error != nullptr) {
-            *error = "the PDF was not written: an exception of unknown type";
-        }
+        error = "the PDF was not written: an exception of unknown type";
     }
+    sink(context, error.c_str());
     return false;
 }
 

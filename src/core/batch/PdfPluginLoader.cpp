@@ -18,7 +18,20 @@ bool ExportPdfThroughPlugin(const std::string& pluginFolder, const std::string& 
         }
         return false;
     }
-    return entry(printFile, pdfPath, programFolder, error);
+    // Nothing may be thrown back through the module.
+    const PdfPluginErrorSink sink = [](void* context, const char* message) noexcept {
+        try {
+            *static_cast<std::string*>(context) = message;
+        } catch (...) { // no memory for the text: the failure is still reported
+        }
+    };
+    std::string message;
+    const bool written =
+        entry(printFile.c_str(), pdfPath.c_str(), programFolder.c_str(), sink, &message);
+    if (!written && error != nullptr) {
+        *error = message;
+    }
+    return written;
 }
 
 } // namespace ormavex::batch

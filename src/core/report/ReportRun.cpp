@@ -4,6 +4,7 @@
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
 #include "core/report/PrintFile.h"
+#include "core/text/FileReplace.h"
 #include "core/text/SignalCleanup.h"
 
 #include <algorithm>
@@ -396,7 +397,8 @@ bool CollectSelectedItems(ReportState& report, const std::vector<int>& checkStat
         }
     }
     if (failure.code() == 0) {
-        ReplaceFileContents(combined, joined, failure);
+        // A print file lives only as long as its run: no flush to disk.
+        ReplaceFileContents(combined, joined, failure, ReplaceSync::Temporary);
     }
     if (failure.code() != 0) {
         // What was written is removed; an empty combined file stays in the

@@ -98,7 +98,8 @@ bool CheckReplaceTarget(const std::string& givenPath, Error& error) {
     return ResolveTarget(givenPath, path, exists, st, error);
 }
 
-bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error) {
+bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, Error& error,
+                         ReplaceSync sync) {
     std::string path;
     bool exists = false;
     platform::FileStatus st;
@@ -125,7 +126,7 @@ bool ReplaceFileContents(const std::string& givenPath, std::string_view bytes, E
     platform::SetPermissions(fd, exists ? &st : nullptr);
 
     int err = platform::WriteAll(fd, bytes);
-    if (err == 0) {
+    if (err == 0 && sync == ReplaceSync::ToDisk) {
         err = platform::SyncToDisk(fd);
     }
     if (const int closed = platform::Close(fd); closed != 0 && err == 0) {
