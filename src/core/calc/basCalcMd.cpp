@@ -71,8 +71,9 @@ void ReadCoefBlock(ListInputReader& file, CoefTable& table, const CalcArrays& ca
 namespace {
 
 // What one calculation run has read of the coefficient files: each file's
-// bytes, read whole once, the block headers found so far in file order, and
-// the blocks loaded so far. A lookup walks the known headers before scanning
+// bytes as far as the lookups needed them (read on in a few growing reads;
+// the blocks of the usual side ratios lie in the file's first part), the
+// block headers found so far in file order, and the blocks loaded so far. A lookup walks the known headers before scanning
 // on, so it meets the headers in the same order, and fails at the same place,
 // as a search from the top of the whole file would.
 class CoefFileIndex {
@@ -132,13 +133,20 @@ public:
         if (m_buffer.capacity < need) {
             m_buffer = NewReadBuffer(need);
         }
-        // The whole file at once: a few large reads, and no line counting
-        // afterwards to find out whether more must be read.
-        needAll();
+        readMore();
     }
 
     /// The bytes read.
     std::string_view data() const noexcept { return {m_buffer.bytes.get(), m_size}; }
+
+    /// True when the bytes before `pos` were read and so was the byte at
+    /// `pos` that ends them (or the file ended there): what was taken from
+    /// them is what the whole file gives.
+    bool whole(std::size_t pos) const noexcept { return m_eof || pos < m_size; }
+    bool atEnd() const noexcept { return m_eof; }
+
+    /// Reads the next piece of the file; false at its end.
+    bool readOn() { return readMore(); }
 
     /// Reads the rest of the file; throws again, at every lookup, when the
     /// file grew past its limit while it was read.
@@ -154,6 +162,7 @@ public:
 
 private:
     static constexpr std::size_t kChunk = 16 * 1024;
+    static constexpr std::size_t kFirstRead = 32 * 1024;
 
     // Appends the next piece of the file; false at its end.
     bool readMore() {
@@ -174,8 +183,10 @@ private:
             }
             m_buffer = std::move(larger);
         }
-        const long long n =
-            platform::ReadSome(m_fd, m_buffer.bytes.get() + have, m_buffer.capacity - have);
+        // First a piece that holds the usual side ratios, then each read as
+        // large as all before it.
+        const std::size_t want = std::min(m_buffer.capacity - have, std::max(kFirstRead, have));
+        const long long n = platform::ReadSome(m_fd, m_buffer.bytes.get() + have, want);
         const int err = errno;
         m_size = have + static_cast<std::size_t>(n > 0 ? n : 0);
         if (n <= 0) {
@@ -236,12 +247,31 @@ private:
 // tables (a body may run past its 13 lines).
 void ReadBlock(CoefFileIndex& file, std::size_t body, CoefWorkTables& coef, const CalcArrays& calc,
                int caseNo) {
-    file.needAll();
-    ListInputReader reader(file.data().substr(body));
-    ReadCoefBlock(reader, coef.CoefMxUniform, calc, caseNo);
-    ReadCoefBlock(reader, coef.CoefMyUniform, calc, caseNo);
-    ReadCoefBlock(reader, coef.CoefMxTriangle, calc, caseNo);
-    ReadCoefBlock(reader, coef.CoefMyTriangle, calc, caseNo);
+    // From the bytes read so far; a block that reaches past them (or fails
+    // there) is read again from the whole file.
+    while (true) {
+        ListInputReader reader(file.data().substr(body));
+        try {
+            ReadCoefBlock(reader, coef.CoefMxUniform, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMyUniform, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMxTriangle, calc, caseNo);
+            ReadCoefBlock(reader, coef.CoefMyTriangle, calc, caseNo);
+            if (file.whole(body + reader.position())) {
+                return;
+            }
+        } catch (const Error&) {
+            if (file.atEnd()) {
+                throw;
+            }
+        }
+        file.needAll();
+    }
+}
+
+// A header line without its first two characters: the side ratio, or
+// "9999" for the end marker.
+std::string_view HeaderText(std::string_view line) {
+    return line.substr(ShiftJisCharOffset(line, 2));
 }
 
 // Header `i` of the file in file order, scanned on as far as needed. Throws
@@ -251,7 +281,18 @@ CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, st
         if (file.ended) {
             throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
         }
-        file.needAll();
+        // The file is read on until the header line and its body lines are
+        // there whole, each with its line end.
+        while (true) {
+            LineReader probe(file.data().substr(file.scanPos));
+            std::string_view line;
+            if (probe.next(line) && HeaderText(line) != "9999") {
+                probe.skip(kBodyLines);
+            }
+            if (file.whole(file.scanPos + probe.position()) || !file.readOn()) {
+                break;
+            }
+        }
         LineReader lines(file.data().substr(file.scanPos));
         std::string_view header;
         if (!lines.next(header)) {
@@ -260,7 +301,7 @@ CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, st
         }
         CoefFileIndex::Header h;
         h.body = file.scanPos + lines.position();
-        const std::string_view s = header.substr(ShiftJisCharOffset(header, 2));
+        const std::string_view s = HeaderText(header);
         h.endMarker = s == "9999";
         if (!h.endMarker) {
             h.ratio = LeadingNumber(s);
