@@ -281,31 +281,28 @@ CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, st
         if (file.ended) {
             throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
         }
-        // The file is read on until the header line and its body lines are
-        // there whole, each with its line end.
-        while (true) {
-            LineReader probe(file.data().substr(file.scanPos));
-            std::string_view line;
-            if (probe.next(line) && HeaderText(line) != "9999") {
-                probe.skip(kBodyLines);
-            }
-            if (file.whole(file.scanPos + probe.position()) || !file.readOn()) {
-                break;
-            }
-        }
         LineReader lines(file.data().substr(file.scanPos));
         std::string_view header;
-        if (!lines.next(header)) {
+        const bool found = lines.next(header);
+        const std::size_t afterHeader = lines.position();
+        const bool endMarker = found && HeaderText(header) == "9999";
+        const bool bodyLines = found && !endMarker && lines.skip(kBodyLines);
+        // The header line and its body lines are taken only when they are
+        // there whole, each with its line end; else the file is read on and
+        // they are looked at again.
+        if (!file.whole(file.scanPos + lines.position()) && file.readOn()) {
+            continue;
+        }
+        if (!found) {
             file.ended = true;
             throw Error("the coefficient file " + path + " ends before its end marker", 0, path);
         }
         CoefFileIndex::Header h;
-        h.body = file.scanPos + lines.position();
-        const std::string_view s = HeaderText(header);
-        h.endMarker = s == "9999";
-        if (!h.endMarker) {
-            h.ratio = LeadingNumber(s);
-            file.ended = !lines.skip(kBodyLines);
+        h.body = file.scanPos + afterHeader;
+        h.endMarker = endMarker;
+        if (!endMarker) {
+            h.ratio = LeadingNumber(HeaderText(header));
+            file.ended = !bodyLines;
         }
         file.scanPos += lines.position();
         file.headers.push_back(h);
