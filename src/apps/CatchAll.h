@@ -7,8 +7,8 @@
 // of its own before this line.
 
 #include <algorithm>
+#include <cstdio>
 #include <exception>
-#include <iostream>
 #include <optional>
 #include <string>
 
@@ -32,7 +32,8 @@ int CatchAll(const char* program, Work&& work, void (*show)(const std::string&) 
     }
     std::replace(what.begin(), what.end(), '\n', ' ');
     const std::string line = std::string(program) + ": stopped by an unexpected failure: " + what;
-    std::cerr << line << std::endl;
+    std::fputs((line + "\n").c_str(), stderr); // stdio: no C++ stream set-up in ormavex-batch
+    std::fflush(stderr);
     if (show != nullptr) {
         show(line);
     }

@@ -29,13 +29,18 @@
 #include "core/text/TextFile.h"
 
 #include <cstdio>
-#include <iostream>
 #include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 namespace {
+
+// Output goes through C stdio: the C++ streams would cost every start of the
+// program the set-up of their locale.
+void Print(std::FILE* to, std::string_view text) { std::fwrite(text.data(), 1, text.size(), to); }
+void Out(std::string_view text) { Print(stdout, text); }
+void Err(std::string_view text) { Print(stderr, text); }
 
 constexpr const char* kUsage =
     "usage: ormavex-batch [--data-dir DIR] [--moments [--real-ratio]]\n"
@@ -84,9 +89,9 @@ struct Options {
 
 int Usage(const std::string& problem) {
     if (!problem.empty()) {
-        std::cerr << "ormavex-batch: " << problem << "\n";
+        Err("ormavex-batch: " + problem + "\n");
     }
-    std::cerr << kUsage;
+    Err(kUsage);
     return 1;
 }
 
@@ -99,7 +104,7 @@ int CalcFailed(const std::vector<ormavex::CaseFailure>& failures) {
     for (const ormavex::CaseFailure& f : failures) {
         text += "case " + std::to_string(f.caseNo) + ": " + f.causeEnglish + "\n";
     }
-    std::cerr << text;
+    Err(text);
     return 3;
 }
 
@@ -109,13 +114,13 @@ bool NoPageWritten(const ormavex::ReportRunOutcome& outcome, int caseCount) {
     if (caseCount == 0 || static_cast<int>(outcome.failedCases.size()) < caseCount) {
         return false;
     }
-    std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n"
-              << "ormavex-batch: the report could not be written: no case page was written";
+    std::string text = ormavex::PrintFileErrorMessage(outcome.failedCases).text + "\n" +
+                       "ormavex-batch: the report could not be written: no case page was written";
     if (!outcome.reasons.empty()) {
-        std::cerr << " (No." << outcome.failedCases.front() << ": " << outcome.reasons.front()
-                  << ")";
+        text += " (No." + std::to_string(outcome.failedCases.front()) + ": " +
+                outcome.reasons.front() + ")";
     }
-    std::cerr << "\n";
+    Err(text + "\n");
     return true;
 }
 
@@ -128,16 +133,17 @@ int CheckNamedFiles(const Options& opt) {
     std::string unused;
     if (!opt.settings.empty() &&
         !ormavex::ReadFileBytes(opt.settings, unused, error, ormavex::FileLimit::Settings)) {
-        std::cerr << "ormavex-batch: the settings file cannot be read: " << error.message() << "\n";
+        Err(std::string("ormavex-batch: the settings file cannot be read: ") + error.message() +
+            "\n");
         return 1;
     }
     if (!opt.writePath.empty() && !ormavex::CheckReplaceTarget(opt.writePath, error)) {
-        std::cerr << ormavex::WriteErrorMessage(error.code(), opt.writePath).text << "\n"
-                  << "ormavex-batch: " << error.message() << "\n";
+        Err(ormavex::WriteErrorMessage(error.code(), opt.writePath).text + "\n" +
+            "ormavex-batch: " + error.message() + "\n");
         return 2;
     }
     if (!opt.pdfPath.empty() && !ormavex::CheckReplaceTarget(opt.pdfPath, error)) {
-        std::cerr << "ormavex-batch: the PDF file was not written: " << error.message() << "\n";
+        Err(std::string("ormavex-batch: the PDF file was not written: ") + error.message() + "\n");
         return 6;
     }
     return 0;
@@ -157,14 +163,14 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
     ormavex::DrawingContext drawing;
     ormavex::ReportRunOutcome outcome;
     if (!ormavex::RunReport(report, drawing, cases, calc, dataFolder, settings, outcome)) {
-        std::cerr << "ormavex-batch: the report could not be written: " << outcome.failure << "\n";
+        Err("ormavex-batch: the report could not be written: " + outcome.failure + "\n");
         ormavex::DeletePrintFiles(report);
         return 5;
     }
     ormavex::Error collectError;
     if (!ormavex::CollectSelectedItems(report, {1}, &collectError)) {
-        std::cerr << "ormavex-batch: the report could not be written: " << collectError.message()
-                  << "\n";
+        Err(std::string("ormavex-batch: the report could not be written: ") +
+            collectError.message() + "\n");
         ormavex::DeletePrintFiles(report);
         return 5;
     }
@@ -175,11 +181,11 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
     const std::string combined =
         report.lists.text[static_cast<std::size_t>(report.lists.textCount - 1)];
     if (!outcome.failedCases.empty()) {
-        std::cerr << ormavex::PrintFileErrorMessage(outcome.failedCases).text << "\n";
+        Err(ormavex::PrintFileErrorMessage(outcome.failedCases).text + "\n");
         // One line per failed page, English for logs (the window shows the
         // Japanese causes).
         for (std::size_t i = 0; i < outcome.failedCases.size(); ++i) {
-            std::cerr << "No." << outcome.failedCases[i] << ": " << outcome.reasons[i] << "\n";
+            Err("No." + std::to_string(outcome.failedCases[i]) + ": " + outcome.reasons[i] + "\n");
         }
     }
     bool pdfWritten = true;
@@ -188,11 +194,11 @@ int Report(const ormavex::CaseTable& cases, const ormavex::CalcArrays& calc,
         pdfWritten = ormavex::batch::ExportPdfThroughPlugin(ormavex::ProgramFolder(), combined,
                                                             opt.pdfPath, dataFolder, &error);
         if (!pdfWritten) {
-            std::cerr << "ormavex-batch: " << error << "\n";
+            Err("ormavex-batch: " + error + "\n");
         }
     }
     if (opt.keep) {
-        std::cout << combined << "\n";
+        Out(combined + "\n");
     } else {
         ormavex::DeletePrintFiles(report);
     }
@@ -231,10 +237,10 @@ int Run(int argc, char** argv, bool pdfAvailable) {
             return true;
         };
         if (a == "--help" || a == "-h") {
-            std::cout << kUsage;
+            Out(kUsage);
             return 0;
         } else if (a == "--version") {
-            std::cout << "ormavex-batch " << ormavex::kVersion << "\n";
+            Out(std::string("ormavex-batch ") + ormavex::kVersion + "\n");
             return 0;
         } else if (a == "--data-dir") {
             if (!value(opt.dataDir)) {
@@ -293,11 +299,11 @@ int Run(int argc, char** argv, bool pdfAvailable) {
         // read but not a project gets the messages and that line.
         if (!load.unreadable) {
             for (const ormavex::Message& m : load.messages) {
-                std::cerr << m.text << "\n";
+                Err(m.text + "\n");
             }
         }
         if (!load.problem.empty()) {
-            std::cerr << "ormavex-batch: " << opt.project << " " << load.problem << "\n";
+            Err("ormavex-batch: " + opt.project + " " + load.problem + "\n");
         }
         return 2;
     }
@@ -311,7 +317,10 @@ int Run(int argc, char** argv, bool pdfAvailable) {
 
     if (opt.moments) {
         // The moments printed: at each case's λ, or at its real side ratio.
-        auto real = std::make_unique<ormavex::CalcArrays>();
+        std::unique_ptr<ormavex::CalcArrays> real;
+        if (opt.realRatio) {
+            real = std::make_unique<ormavex::CalcArrays>();
+        }
         if (opt.realRatio &&
             !ormavex::CalcMomentsAtRealRatio(cases, *real, dataFolder, &failures)) {
             return CalcFailed(failures);
@@ -327,15 +336,14 @@ int Run(int argc, char** argv, bool pdfAvailable) {
                 }
             }
         }
-        std::cout << out;
+        Out(out);
     }
 
     if (!opt.writePath.empty()) {
         ormavex::Error error;
         if (!ormavex::WriteInputFile(cases, opt.writePath, error)) {
-            std::cerr << error.message() << "\n"
-                      << "ormavex-batch: cannot write " << opt.writePath << ": "
-                      << ormavex::FileErrorReason(error.code()) << "\n";
+            Err(std::string(error.message()) + "\n" + "ormavex-batch: cannot write " +
+                opt.writePath + ": " + ormavex::FileErrorReason(error.code()) + "\n");
             return 2;
         }
     }
