@@ -27,8 +27,7 @@ using PdfPluginErrorSink = void (*)(void* context, const char* message);
 /// with Qt, so no C++ object made on one side may be changed on the other.
 inline constexpr const char* PdfPluginEntryName = "ormavex_batch_export_pdf";
 using PdfPluginEntry = bool (*)(const char* printFile, const char* pdfPath,
-                                const char* programFolder, PdfPluginErrorSink sink,
-                                void* context);
+                                const char* programFolder, PdfPluginErrorSink sink, void* context);
 
 /// Loads the module from `pluginFolder` and renders `printFile` into
 /// `pdfPath`. False with `error` set when the module cannot be loaded or the

@@ -73,9 +73,10 @@ namespace {
 // What one calculation run has read of the coefficient files: each file's
 // bytes as far as the lookups needed them (read on in a few growing reads;
 // the blocks of the usual side ratios lie in the file's first part), the
-// block headers found so far in file order, and the blocks loaded so far. A lookup walks the known headers before scanning
-// on, so it meets the headers in the same order, and fails at the same place,
-// as a search from the top of the whole file would.
+// block headers found so far in file order, and the blocks loaded so far.
+// A lookup walks the known headers before scanning on, so it meets the
+// headers in the same order, and fails at the same place, as a search from
+// the top of the whole file would.
 class CoefFileIndex {
 public:
     struct Header {

@@ -6,10 +6,10 @@
 // ".ormavex-" + six random characters + ".tmp" (short whatever the target's
 // name, so a target whose name uses the full 255 bytes is saved as well),
 // every write, the flush to disk (not for a temporary print file) and the
-// close are checked, and only then is the new file renamed over the target. On any failure the new file is
-// removed and the target keeps its old content. A file of that name left in
-// a folder is an unfinished save of a program that was killed; the README
-// says how to tell one.
+// close are checked, and only then is the new file renamed over the target.
+// On any failure the new file is removed and the target keeps its old
+// content. A file of that name left in a folder is an unfinished save of a
+// program that was killed; the README says how to tell one.
 //
 // Kept apart from the rest of the file code so that another system can put
 // its own file operations behind the same two functions.

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <filesystem>
 
@@ -244,6 +245,40 @@ TEST_F(CalcTest, FailingCasesAreNamedWithTheirCauseAndTheRunGoesOn) {
     EXPECT_EQ(failures[1].cause.rfind("計算数表 FREE_84.DAT を読み込めません（ｴﾗｰｺｰﾄﾞ ： ", 0), 0u)
         << failures[1].cause;
     EXPECT_EQ(CaseFailureLines(failures), "№1 Lx = 0：" + span + "\n№4 " + failures[1].cause);
+}
+
+TEST_F(CalcTest, ABlockAcrossTheEndOfAReadIsReadWhole) {
+    // A file is read in pieces (32 KB, then as much again): whatever byte of
+    // a block a piece ends at, the block's numbers are read whole. The first
+    // header line is padded to move the ends through a block's bytes.
+    std::vector<TestBlock> many;
+    for (int b = 0; b < 150; ++b) {
+        many.push_back({"L=" + std::to_string(0.30 + 0.05 * b).substr(0, 4), 0.5 * b});
+    }
+    const std::string path = CoefFilePath(dir.path(), 3);
+    for (std::size_t pad = 0; pad < 12; ++pad) {
+        WriteCoefFile(path, 9, many);
+        std::string bytes = test::ReadBytes(path);
+        bytes.insert(bytes.find('\r'), pad, ' ');
+        test::WriteBytes(path, bytes);
+        for (std::size_t end : {std::size_t{32 * 1024}, std::size_t{64 * 1024}}) {
+            SCOPED_TRACE(testing::Message() << "pad " << pad << ", end " << end);
+            const std::string header = bytes.substr(bytes.rfind("L=", end), 6);
+            const auto block = std::find_if(many.begin(), many.end(),
+                                            [&](const TestBlock& b) { return b.header == header; });
+            ASSERT_NE(block, many.end());
+            ASSERT_TRUE(LoadCoefTable(dir.path(), calc, coef, 3, std::stod(header.substr(2)), 1));
+            const CoefTable* tables[] = {&coef.CoefMxUniform, &coef.CoefMyUniform,
+                                         &coef.CoefMxTriangle, &coef.CoefMyTriangle};
+            for (int t = 1; t <= 4; ++t) {
+                for (int j = 1; j <= 3; ++j) {
+                    for (int k = 1; k <= 9; ++k) {
+                        EXPECT_DOUBLE_EQ((*tables[t - 1])(j, k), TestCoef(block->base, t, j, k));
+                    }
+                }
+            }
+        }
+    }
 }
 
 TEST_F(CalcTest, ARunGivesWhatLoadingEachCaseAloneGives) {
