@@ -5,6 +5,11 @@ the Linux build uses):
 
     python3 tools/cp932_table.py > tests/core/text/cp932-table.txt
 
+With --cpp it writes the reading half as the C++ table the Linux build reads
+code page 932 with (no iconv module to load for reading):
+
+    python3 tools/cp932_table.py --cpp > src/core/platform/Cp932ReadTable.h
+
 Lines of the table (after the comment lines starting with '#'):
   SB <128 characters>   the bytes 0x80..0xFF read one by one
   81 <188 characters>   the lead byte 0x81 followed by each trail byte
@@ -18,6 +23,7 @@ Lines of the table (after the comment lines starting with '#'):
 """
 import ctypes
 import ctypes.util
+import sys
 
 libc = ctypes.CDLL(ctypes.util.find_library("c"), use_errno=True)
 libc.iconv_open.restype = ctypes.c_void_p
@@ -60,6 +66,40 @@ def char(data):
     return s
 
 
+leads = [b for b in range(0x81, 0x100) if 0x81 <= b <= 0x9F or 0xE0 <= b <= 0xFC]
+
+
+def literal(chars):
+    """A UTF-16 string literal of `chars`, every character escaped."""
+    chars = "".join(chars)
+    assert all(ord(c) < 0x10000 for c in chars)
+    # \u may not name a basic character; every escape is followed by
+    # another or by the closing quote, so no hex escape runs on.
+    return 'u"' + "".join(("\\u%04X" if ord(c) >= 0xA0 else "\\x%02X") % ord(c) for c in chars) + '"'
+
+
+if sys.argv[1:] == ["--cpp"]:
+    print("#pragma once")
+    print("// Code page 932 as glibc's iconv reads it, written by")
+    print("//   python3 tools/cp932_table.py --cpp > src/core/platform/Cp932ReadTable.h")
+    print("// U+FFFD where the bytes are not a character. Not to be edited by hand.")
+    print("")
+    print("namespace ormavex::platform::cp932 {")
+    print("")
+    print("// clang-format off")
+    print("/// The bytes 0x80..0xFF read one by one.")
+    print("inline constexpr char16_t kSingle[129] =")
+    print("    " + literal(char(bytes([b])) for b in range(0x80, 0x100)) + ";")
+    print("/// Each lead byte (0x81..0x9F, then 0xE0..0xFC) with the trail bytes 0x40..0xFC.")
+    print("inline constexpr char16_t kPairs[%d][190] = {" % len(leads))
+    for lead in leads:
+        print("    " + literal(char(bytes([lead, t])) for t in range(0x40, 0xFD)) + ", // %02X" % lead)
+    print("};")
+    print("// clang-format on")
+    print("")
+    print("} // namespace ormavex::platform::cp932")
+    sys.exit(0)
+
 print("# Code page 932 as glibc's iconv converts it; regenerate with")
 print("#   python3 tools/cp932_table.py > tests/core/text/cp932-table.txt")
 print("# (the format is described at the top of that script).")
@@ -69,7 +109,6 @@ for b, s in zip(range(0x80, 0x100), singles):
     if s != BAD:
         decoded[bytes([b])] = s
 print("SB " + singles)
-leads = [b for b in range(0x81, 0x100) if 0x81 <= b <= 0x9F or 0xE0 <= b <= 0xFC]
 for lead in leads:
     row = ""
     for trail in range(0x40, 0xFD):
