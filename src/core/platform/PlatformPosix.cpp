@@ -1,8 +1,7 @@
 // The platform layer on Linux and other POSIX systems.
 #include "core/platform/Platform.h"
 
-#include "core/platform/Cp932ReadTable.h"
-#include "core/platform/Utf8.h"
+#include "core/platform/Cp932Read.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -101,12 +100,6 @@ private:
 std::size_t Utf8Skip(std::string_view s) noexcept {
     const auto b = static_cast<unsigned char>(s[0]);
     return b < 0xC0 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-}
-
-std::size_t Cp932Skip(std::string_view s) noexcept {
-    const auto b = static_cast<unsigned char>(s[0]);
-    const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-    return lead && s.size() >= 2 ? 2 : 1;
 }
 
 void (*g_cleanup)() noexcept = nullptr;
@@ -321,37 +314,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
     return conv.convert(utf8, "?", Utf8Skip);
 }
 
-// Read from a table made from iconv's own conversion (no iconv module is
-// loaded to read a project): a lead byte takes the next byte with it, even
-// when the two are no character, and a lead byte at the end stands alone;
-// what is no character is U+FFFD.
-std::string Cp932ToUtf8(std::string_view cp932) {
-    std::string out;
-    out.reserve(cp932.size() * 3 / 2 + 8);
-    std::size_t i = 0;
-    while (i < cp932.size()) {
-        const auto b = static_cast<unsigned char>(cp932[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        char16_t c = u'\uFFFD';
-        if (Cp932Skip(cp932.substr(i)) == 2) {
-            const auto trail = static_cast<unsigned char>(cp932[i + 1]);
-            const int row = b <= 0x9F ? b - 0x81 : b - 0xE0 + 0x1F;
-            if (trail >= 0x40 && trail <= 0xFC) {
-                c = cp932::kPairs[row][trail - 0x40];
-            }
-            i += 2;
-        } else {
-            c = cp932::kSingle[b - 0x80];
-            ++i;
-        }
-        AppendUtf8(out, c);
-    }
-    return out;
-}
+std::string Cp932ToUtf8(std::string_view cp932) { return cp932::Read(cp932); }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     return std::vector<std::string>(argv, argv + argc);

@@ -1,8 +1,10 @@
 // The platform layer on Windows: the C runtime's descriptors opened with wide
 // paths, the Win32 calls for what the runtime lacks, and code page 932
-// through MultiByteToWideChar / WideCharToMultiByte.
+// written through WideCharToMultiByte (read from the table every system
+// shares).
 #include "core/platform/Platform.h"
-#include "core/platform/Utf8.h"
+
+#include "core/platform/Cp932Read.h"
 
 #ifndef NOMINMAX
 #define NOMINMAX
@@ -444,34 +446,7 @@ std::string Utf8ToCp932(std::string_view utf8) {
     return out;
 }
 
-std::string Cp932ToUtf8(std::string_view cp932) {
-    std::string out;
-    out.reserve(cp932.size() * 3 / 2);
-    std::size_t i = 0;
-    while (i < cp932.size()) {
-        const auto b = static_cast<unsigned char>(cp932[i]);
-        if (b < 0x80) {
-            out += static_cast<char>(b);
-            ++i;
-            continue;
-        }
-        const bool lead = (b >= 0x81 && b <= 0x9F) || (b >= 0xE0 && b <= 0xFC);
-        const std::size_t length = lead && i + 1 < cp932.size() ? 2 : 1;
-        wchar_t units[2];
-        // Windows reads the byte 0x80 as U+0080; iconv has no character there.
-        const int n = (lead && length == 1) || b == 0x80
-                          ? 0
-                          : ::MultiByteToWideChar(932, MB_ERR_INVALID_CHARS, cp932.data() + i,
-                                                  static_cast<int>(length), units, 2);
-        if (n == 1) {
-            AppendUtf8(out, units[0]);
-        } else {
-            out += "\xEF\xBF\xBD";
-        }
-        i += length;
-    }
-    return out;
-}
+std::string Cp932ToUtf8(std::string_view cp932) { return cp932::Read(cp932); }
 
 std::vector<std::string> CommandLineArguments(int argc, char** argv) {
     int count = 0;
