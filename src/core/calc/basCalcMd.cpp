@@ -146,26 +146,7 @@ public:
     bool whole(std::size_t pos) const noexcept { return m_eof || pos < m_size; }
     bool atEnd() const noexcept { return m_eof; }
 
-    /// Reads the next piece of the file; false at its end.
-    bool readOn() { return readMore(); }
-
-    /// Reads the rest of the file; throws again, at every lookup, when the
-    /// file grew past its limit while it was read.
-    void needAll() {
-        while (readMore()) {
-        }
-    }
-
-    std::vector<Header> headers;
-    std::size_t scanPos = 0; // where the next header line starts
-    bool ended = false;      // the data ended before the end marker
-    std::vector<std::array<CoefTable, 4>> blocks;
-
-private:
-    static constexpr std::size_t kChunk = 16 * 1024;
-    static constexpr std::size_t kFirstRead = 32 * 1024;
-
-    // Appends the next piece of the file; false at its end.
+    /// Appends the next piece of the file; false at its end.
     bool readMore() {
         if (m_eof) {
             return false;
@@ -201,6 +182,22 @@ private:
         }
         return true;
     }
+
+    /// Reads the rest of the file; throws again, at every lookup, when the
+    /// file grew past its limit while it was read.
+    void needAll() {
+        while (readMore()) {
+        }
+    }
+
+    std::vector<Header> headers;
+    std::size_t scanPos = 0; // where the next header line starts
+    bool ended = false;      // the data ended before the end marker
+    std::vector<std::array<CoefTable, 4>> blocks;
+
+private:
+    static constexpr std::size_t kChunk = 16 * 1024;
+    static constexpr std::size_t kFirstRead = 32 * 1024;
 
     std::string m_path;
     int m_fd = -1;
@@ -291,7 +288,7 @@ CoefFileIndex::Header& HeaderAt(CoefFileIndex& file, const std::string& path, st
         // The header line and its body lines are taken only when they are
         // there whole, each with its line end; else the file is read on and
         // they are looked at again.
-        if (!file.whole(file.scanPos + lines.position()) && file.readOn()) {
+        if (!file.whole(file.scanPos + lines.position()) && file.readMore()) {
             continue;
         }
         if (!found) {

@@ -1,3 +1,4 @@
+#include "core/platform/Utf8.h"
 #include "core/text/LeadingNumber.h"
 #include "core/text/ListInput.h"
 #include "core/text/NumberPicture.h"
@@ -58,21 +59,7 @@ std::string FromHex(const std::string& hex) {
 
 std::string Utf8Of(unsigned long cp) {
     std::string s;
-    if (cp < 0x80) {
-        s += static_cast<char>(cp);
-    } else if (cp < 0x800) {
-        s += static_cast<char>(0xC0 | (cp >> 6));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else if (cp < 0x10000) {
-        s += static_cast<char>(0xE0 | (cp >> 12));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    } else {
-        s += static_cast<char>(0xF0 | (cp >> 18));
-        s += static_cast<char>(0x80 | ((cp >> 12) & 0x3F));
-        s += static_cast<char>(0x80 | ((cp >> 6) & 0x3F));
-        s += static_cast<char>(0x80 | (cp & 0x3F));
-    }
+    platform::AppendUtf8(s, static_cast<char32_t>(cp));
     return s;
 }
 } // namespace
