@@ -93,7 +93,7 @@ public:
             RequireFinite(v, what);
         }
         room(kMaxFixedChars + 2);
-        if (char* end = WriteFixedNumber(m_p, v, 6)) {
+        if (char* end = WriteFixed6(m_p, v)) {
             m_p = end;
         } else {
             flush();

@@ -112,6 +112,18 @@ TEST(FixedNumber, AgreesWithThePictureFormatter) {
     }
 }
 
+// Every six-digit fraction, with one to three digits before the point and
+// either sign: the digits are written in parallel lanes.
+TEST(FixedNumber, WritesEveryFractionDigitOfSixDecimals) {
+    for (int f = 0; f < 1000000; ++f) {
+        const int whole = f % 1000;
+        const double v = (f % 2 == 0 ? 1.0 : -1.0) * (whole + f * 1e-6);
+        std::string s;
+        AppendFixedNumber(s, v, 6);
+        ASSERT_EQ(s, PlainRounding(v, 6)) << whole << " " << f;
+    }
+}
+
 // --- style files --------------------------------------------------------
 
 TEST_F(DrawingTest, ReadsStyleFilesAsAFieldSequenceWhateverTheLineLayout) {
