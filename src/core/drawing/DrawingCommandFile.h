@@ -111,6 +111,11 @@ struct DrawText {
     std::int32_t direction = Direction::Right; ///< Direction::Up or Direction::Right
     double x = 0.0;                            ///< anchor: start of the base line
     double y = 0.0;
+    /// Bytes and characters of the text's Shift_JIS form, as the drawing
+    /// writer counted them when it added the text; 0 when not counted (a
+    /// text as read, or made elsewhere). Never written.
+    std::uint32_t sjisBytes = 0;
+    std::uint32_t sjisChars = 0;
 };
 
 /// Least and greatest x and y of a drawing.

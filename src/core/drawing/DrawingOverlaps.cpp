@@ -52,7 +52,7 @@ bool SegmentCrossesBox(DrawPoint a, DrawPoint b, const TextBox& box, double tol)
 
 TextBox BoxOfText(const DrawingContext& drawing, int number) {
     const DrawText& t = drawing.Texts[number];
-    const double w = drawing.TextWidth(t.style, t.text);
+    const double w = drawing.TextWidth(t);
     const double h = drawing.TextHeight(t.style);
     if (t.direction == Direction::Up) {
         return {t.x - h, t.y, t.x, t.y + w};

@@ -109,14 +109,29 @@ void DrawingContext::ThrowUndefinedTextStyle(std::int32_t style) {
     throw Error("text style " + std::to_string(style) + " is not defined");
 }
 
+namespace {
+
+double WidthOf(double height, std::size_t bytes, std::size_t chars) {
+    const auto b = static_cast<double>(bytes);
+    const auto c = static_cast<double>(chars);
+    const double f = b - c; // double-byte characters
+    const double g = c - f; // single-byte characters
+    return f * height + g * height / 2.0;
+}
+
+} // namespace
+
 double DrawingContext::TextWidth(std::int32_t style, std::string_view text) const {
     const double h = TextHeight(style);
     const ShiftJisCounts n = Counts(text);
-    const auto b = static_cast<double>(n.bytes);
-    const auto c = static_cast<double>(n.chars);
-    const double f = b - c; // double-byte characters
-    const double g = c - f; // single-byte characters
-    return f * h + g * h / 2.0;
+    return WidthOf(h, n.bytes, n.chars);
+}
+
+double DrawingContext::TextWidth(const DrawText& t) const {
+    if (t.sjisBytes == 0) {
+        return TextWidth(t.style, t.text);
+    }
+    return WidthOf(TextHeight(t.style), t.sjisBytes, t.sjisChars);
 }
 
 DrawingContext::ShiftJisCounts DrawingContext::Counts(std::string_view text) const {
@@ -164,7 +179,13 @@ int DrawingContext::AddArrow(int point, std::int32_t direction, std::int32_t sty
 
 int DrawingContext::AddText(std::string text, std::int32_t style, std::int32_t direction, double x,
                             double y) {
-    return Texts.add({std::move(text), style, direction, x, y}, "texts");
+    const ShiftJisCounts n = Counts(text);
+    DrawText t{std::move(text), style, direction, x, y};
+    if (n.bytes <= UINT32_MAX) {
+        t.sjisBytes = static_cast<std::uint32_t>(n.bytes);
+        t.sjisChars = static_cast<std::uint32_t>(n.chars);
+    }
+    return Texts.add(std::move(t), "texts");
 }
 
 void DrawingContext::AddHorizontalDimension(int pointA, int pointB, double position, int level,
@@ -244,9 +265,9 @@ DrawingContext::Extents DrawingContext::DrawingExtents() const {
         const DrawText& t = Texts[i];
         widen(t.x, t.y);
         if (t.direction == Direction::Up) {
-            widen(t.x - TextHeight(t.style), t.y + TextWidth(t.style, t.text));
+            widen(t.x - TextHeight(t.style), t.y + TextWidth(t));
         } else if (t.direction == Direction::Right) {
-            widen(t.x + TextWidth(t.style, t.text), t.y + TextHeight(t.style));
+            widen(t.x + TextWidth(t), t.y + TextHeight(t.style));
         }
     }
     return e;

@@ -130,6 +130,9 @@ public:
     /// Width of `text` in text style `style`, mm: a full-width (double-byte)
     /// character is as wide as the style's height, a half-width one half that.
     double TextWidth(std::int32_t style, std::string_view text) const;
+    /// The same for a text of the buffer, from the counts taken when it was
+    /// added: the layout measures every text many times.
+    double TextWidth(const DrawText& t) const;
 
     // Appends to the drawing buffer; each returns the new entry's number.
     int AddPoint(double x, double y);
