@@ -73,20 +73,25 @@ public:
     RecordWriter(const RecordWriter&) = delete;
     RecordWriter& operator=(const RecordWriter&) = delete;
 
+    // Each writes through a local pointer: a store through m_p itself may
+    // change m_p as far as the compiler knows, which reloads it after every
+    // character.
     void add(std::int32_t v, const char*) {
         room(16);
+        char* p = m_p;
         if (v >= 0 && v < 1000) { // record numbers, point numbers, styles
-            if (v >= 100) {
-                *m_p++ = static_cast<char>('0' + v / 100);
+            const auto u = static_cast<unsigned>(v);
+            if (u >= 100) {
+                *p++ = static_cast<char>('0' + u / 100);
             }
-            if (v >= 10) {
-                *m_p++ = static_cast<char>('0' + v / 10 % 10);
+            if (u >= 10) {
+                *p++ = static_cast<char>('0' + u / 10 % 10);
             }
-            *m_p++ = static_cast<char>('0' + v % 10);
+            *p++ = static_cast<char>('0' + u % 10);
         } else {
-            m_p = std::to_chars(m_p, m_end, v).ptr;
+            p = std::to_chars(p, m_end, v).ptr;
         }
-        separator();
+        m_p = separated(p);
     }
     void add(double v, const char* what) {
         if (!std::isfinite(v)) {
@@ -94,12 +99,12 @@ public:
         }
         room(kMaxFixedChars + 2);
         if (char* end = WriteFixed6(m_p, v)) {
-            m_p = end;
+            m_p = separated(end);
         } else {
             flush();
             AppendFixedNumber(m_out, v, 6);
+            m_p = separated(m_p);
         }
-        separator();
     }
     /// The last field's ", " becomes the line end.
     void endLine() {
@@ -123,20 +128,22 @@ public:
         flush();
         appendText(m_out, text);
     }
-    void flush() {
+    // Out of line, so that the field writers stay small enough to inline.
+    [[gnu::noinline]] void flush() {
         m_out.append(m_buf, static_cast<std::size_t>(m_p - m_buf));
         m_p = m_buf;
     }
 
 private:
     void room(std::ptrdiff_t n) {
-        if (m_end - m_p < n + 2) {
+        if (m_end - m_p < n + 2) [[unlikely]] {
             flush();
         }
     }
-    void separator() {
-        *m_p++ = ',';
-        *m_p++ = ' ';
+    static char* separated(char* p) noexcept {
+        p[0] = ',';
+        p[1] = ' ';
+        return p + 2;
     }
 
     std::string& m_out;
