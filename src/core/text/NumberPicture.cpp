@@ -3,6 +3,7 @@
 #include "core/text/ShiftJis.h"
 
 #include <array>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -317,30 +318,40 @@ std::string ListPrintNumber(double value) {
     if (value == 0.0 || !std::isfinite(value)) {
         return " 0 ";
     }
+    // 15 significant digits in the shortest of the fixed and exponent forms,
+    // as printf's "%.15g" writes them (to_chars with a precision is defined
+    // as printf), without printf's arbitrary-precision path.
     char buf[64];
-    std::snprintf(buf, sizeof buf, "%.15g", value);
-    std::string s = buf;
-    // Exponent in the list-print form: "1E-05", "1.5E+20".
-    std::size_t e = s.find('e');
-    if (e != std::string::npos) {
-        std::string mant = s.substr(0, e);
-        char sign = s[e + 1];
-        std::string ex = s.substr(e + 2);
-        while (ex.size() < 2) {
-            ex.insert(0, "0");
-        }
-        s = mant + "E" + sign + ex;
+    const char* end =
+        std::to_chars(buf, buf + sizeof buf, value, std::chars_format::general, 15).ptr;
+    std::string_view digits(buf, static_cast<std::size_t>(end - buf));
+    std::string s;
+    s.reserve(digits.size() + 4);
+    if (value > 0) {
+        s += ' ';
     }
     // No zero before the decimal point: 0.5 -> .5, -0.25 -> -.25
-    if (s.rfind("0.", 0) == 0) {
-        s.erase(0, 1);
-    } else if (s.rfind("-0.", 0) == 0) {
-        s.erase(1, 1);
+    if (digits.starts_with("-0.")) {
+        s += '-';
+        digits.remove_prefix(2);
+    } else if (digits.starts_with("0.")) {
+        digits.remove_prefix(1);
     }
-    if (value > 0) {
-        s.insert(0, " ");
+    // Exponent in the list-print form: "1E-05", "1.5E+20".
+    if (const std::size_t e = digits.find('e'); e != std::string_view::npos) {
+        s.append(digits.substr(0, e));
+        s += 'E';
+        s += digits[e + 1];
+        const std::string_view ex = digits.substr(e + 2);
+        if (ex.size() < 2) {
+            s += '0';
+        }
+        s.append(ex);
+    } else {
+        s.append(digits);
     }
-    return s + " ";
+    s += ' ';
+    return s;
 }
 
 std::string ListPrintLine(const std::vector<double>& values) {

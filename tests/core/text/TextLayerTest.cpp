@@ -12,6 +12,7 @@
 #include <cstdio>
 #include <fstream>
 #include <map>
+#include <random>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -251,6 +252,28 @@ TEST(ListPrint, NumberFormAndZones) {
     // A first number longer than one zone pushes the second to the next zone.
     EXPECT_EQ(ListPrintLine({-12345.678901234, 1}), "-12345.678901234             1 ");
     EXPECT_EQ(ListPrintLine({-12345.678901234, 1}).find(" 1 "), 28u);
+
+    // The digits are printf's "%.15g", for any magnitude and for the values
+    // that lie on a rounding half of the 15th digit.
+    std::mt19937_64 rng(7);
+    for (int i = 0; i < 100000; ++i) {
+        double v = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 200) - 150);
+        if (i % 3 == 0) {
+            v = std::round(v * 1e4) / 1e4 + 5e-5;
+        }
+        v = rng() % 2 == 0 ? v : -v;
+        char buf[64];
+        std::snprintf(buf, sizeof buf, "%.15g", v);
+        std::string expected = buf;
+        const std::size_t e = expected.find('e');
+        if (e != std::string::npos) {
+            expected[e] = 'E';
+        }
+        if (expected.rfind("0.", 0) == 0 || expected.rfind("-0.", 0) == 0) {
+            expected.erase(expected.find('0'), 1);
+        }
+        ASSERT_EQ(ListPrintNumber(v), (v > 0 ? " " : "") + expected + " ") << v;
+    }
 }
 
 TEST(ListInput, ReadsQuotedUnquotedAndEmptyItems) {
