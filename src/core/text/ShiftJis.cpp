@@ -35,7 +35,10 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
 // the run there. The slots are plain storage with nothing to destroy, so
 // that a thread may end while its cache is in use anywhere: a thread-local
 // object with a destructor is not safe to leave behind on every runtime
-// (MinGW's runs it after the thread's storage is freed).
+// (MinGW's runs it after the thread's storage is freed). Runs of up to
+// MaxRunBytes bytes whose conversion takes at most MaxConvertedBytes are
+// kept.
+template <std::size_t Slots, std::size_t MaxRunBytes, std::size_t MaxConvertedBytes>
 class RunCache {
 public:
     /// Appends the conversion of `run` to `out`.
@@ -67,11 +70,10 @@ public:
     }
 
 private:
-    static constexpr std::size_t kSlots = 128;
-    static constexpr std::size_t kMaxRunBytes = 64;
-    // A run of 64 bytes converts to at most 192: three UTF-8 bytes (U+FFFD
-    // included) for each Shift_JIS byte.
-    static constexpr std::size_t kMaxConvertedBytes = 192;
+    static constexpr std::size_t kSlots = Slots;
+    static constexpr std::size_t kMaxRunBytes = MaxRunBytes;
+    static constexpr std::size_t kMaxConvertedBytes = MaxConvertedBytes;
+    static_assert(kMaxRunBytes <= 255 && kMaxConvertedBytes <= 255);
     struct Slot {
         bool used;
         std::uint8_t runBytes;
@@ -82,7 +84,10 @@ private:
     Slot m_slots[kSlots];
 };
 
-static_assert(std::is_trivially_destructible_v<RunCache>);
+// Short runs, either way: a run of 64 bytes converts to at most 192, three
+// UTF-8 bytes (U+FFFD included) for each Shift_JIS byte.
+using ShortRuns = RunCache<128, 64, 192>;
+static_assert(std::is_trivially_destructible_v<ShortRuns>);
 
 std::size_t SjisSequenceLength(std::string_view s) noexcept {
     return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
@@ -98,23 +103,15 @@ std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(r
 
 bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size(); }
 
+namespace {
+
 // ASCII is the same in both encodings and is copied as it is; only the runs
 // of other characters go through the converter. A run of UTF-8 ends before the next
 // ASCII byte (no multi-byte sequence holds one); a run of Shift_JIS ends
 // before the next character whose first byte is ASCII (a trail byte may be).
 // A run that ends inside a sequence is a malformed tail: it and everything
 // after it go to the converter in one piece, exactly as the whole text would.
-std::string ToShiftJis(std::string_view utf8) {
-    std::string out;
-    AppendShiftJis(out, utf8);
-    return out;
-}
-
-void AppendShiftJis(std::string& out, std::string_view utf8) {
-    if (IsAscii(utf8)) {
-        out += utf8;
-        return;
-    }
+void AppendRuns(std::string& out, std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
         const std::size_t j = FirstHighByte(utf8, i);
@@ -144,10 +141,35 @@ void AppendShiftJis(std::string& out, std::string_view utf8) {
             out += Utf8RunToSjis(utf8.substr(j));
             break;
         }
-        thread_local RunCache runs;
+        thread_local ShortRuns runs;
         runs.append(out, utf8.substr(j, k - j), Utf8RunToSjis);
         i = k;
     }
+}
+
+} // namespace
+
+void AppendShiftJis(std::string& out, std::string_view utf8) {
+    if (IsAscii(utf8)) {
+        out += utf8;
+        return;
+    }
+    // A report writes the same headings and template lines page after page:
+    // whole texts are kept converted as well, in a cache of their own.
+    // A text converts to at most its own size in Shift_JIS ("?" for a byte
+    // that is not UTF-8).
+    thread_local RunCache<64, 128, 128> texts;
+    texts.append(out, utf8, [](std::string_view text) {
+        std::string converted;
+        AppendRuns(converted, text);
+        return converted;
+    });
+}
+
+std::string ToShiftJis(std::string_view utf8) {
+    std::string out;
+    AppendShiftJis(out, utf8);
+    return out;
 }
 
 std::string FromShiftJis(std::string_view sjis) {
@@ -168,7 +190,7 @@ std::string FromShiftJis(std::string_view sjis) {
             k += SjisSequenceLength(sjis.substr(k));
         }
         k = std::min(k, sjis.size());
-        thread_local RunCache runs;
+        thread_local ShortRuns runs;
         runs.append(out, sjis.substr(j, k - j), SjisRunToUtf8);
         i = k;
     }

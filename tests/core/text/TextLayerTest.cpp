@@ -28,6 +28,17 @@ TEST(ShiftJis, RoundTripsJapaneseAndCountsBytes) {
     EXPECT_EQ(ToShiftJis("㎡").size(), 2u); // a code page 932 extension character
     // A character outside code page 932 becomes "?", never an error.
     EXPECT_EQ(ToShiftJis("a😀b"), "a?b");
+
+    // Texts kept converted give the same bytes as their parts converted one
+    // by one, also when many other texts came between.
+    for (int round = 0; round < 3; ++round) {
+        for (int i = 0; i < 300; ++i) {
+            const std::string n = std::to_string(i);
+            ASSERT_EQ(ToShiftJis("  Ｌx ＝ " + n + "ｍ 検討"),
+                      "  " + ToShiftJis("Ｌ") + "x " + ToShiftJis("＝") + " " + n +
+                          ToShiftJis("ｍ") + " " + ToShiftJis("検討"));
+        }
+    }
 }
 
 TEST(ShiftJis, CutsWithoutSplittingDoubleByteCharacters) {
