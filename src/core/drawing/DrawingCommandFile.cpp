@@ -93,17 +93,13 @@ public:
         }
         m_p = separated(p);
     }
-    void add(double v, const char* what) {
-        if (!std::isfinite(v)) {
-            RequireFinite(v, what);
-        }
+    [[gnu::always_inline]] void add(double v, const char* what) {
         room(kMaxFixedChars + 2);
-        if (char* end = WriteFixed6(m_p, v)) {
+        char* const end = std::isfinite(v) ? WriteFixed6(m_p, v) : nullptr;
+        if (end != nullptr) [[likely]] {
             m_p = separated(end);
         } else {
-            flush();
-            AppendFixedNumber(m_out, v, 6);
-            m_p = separated(m_p);
+            addRare(v, what);
         }
     }
     /// The last field's ", " becomes the line end.
@@ -135,6 +131,13 @@ public:
     }
 
 private:
+    // Not finite (refused), or beyond what WriteFixed6 writes.
+    [[gnu::noinline]] void addRare(double v, const char* what) {
+        RequireFinite(v, what);
+        flush();
+        AppendFixedNumber(m_out, v, 6);
+        m_p = separated(m_p);
+    }
     void room(std::ptrdiff_t n) {
         if (m_end - m_p < n + 2) [[unlikely]] {
             flush();
