@@ -81,7 +81,8 @@ inline bool NearestUnits(double a, int decimals, std::uint64_t& units) noexcept 
 
 void AppendFixedNumber(std::string& out, double value, int decimals) {
     char buf[kMaxFixedChars];
-    if (char* end = decimals == 6 ? WriteFixed6(buf, value) : WriteFixedNumber(buf, value, decimals)) {
+    if (char* end =
+            decimals == 6 ? WriteFixed6(buf, value) : WriteFixedNumber(buf, value, decimals)) {
         out.append(buf, static_cast<std::size_t>(end - buf));
         return;
     }

@@ -59,8 +59,8 @@ inline char* WriteFixed6(char* p, double value) noexcept {
             }
             const auto w = static_cast<std::uint32_t>(units / 1000000);
             char d[8];
-            const std::uint64_t low = fixednumber::EightDigits(
-                static_cast<std::uint32_t>(units % 100000000));
+            const std::uint64_t low =
+                fixednumber::EightDigits(static_cast<std::uint32_t>(units % 100000000));
             std::memcpy(d, &low, 8);
             if (w >= 100) {
                 *p++ = static_cast<char>('0' + w / 100);

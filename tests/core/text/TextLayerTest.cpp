@@ -268,7 +268,8 @@ TEST(ListPrint, NumberFormAndZones) {
     // that lie on a rounding half of the 15th digit.
     std::mt19937_64 rng(7);
     for (int i = 0; i < 100000; ++i) {
-        double v = std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 200) - 150);
+        double v =
+            std::ldexp(static_cast<double>(rng() >> 11), static_cast<int>(rng() % 200) - 150);
         if (i % 3 == 0) {
             v = std::round(v * 1e4) / 1e4 + 5e-5;
         }
