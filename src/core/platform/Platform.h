@@ -16,6 +16,7 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
+#include <thread>
 #include <vector>
 
 namespace ormavex::platform {
@@ -103,6 +104,15 @@ void ReleaseTerminationSignals(const SignalMask& saved) noexcept;
 void InstallTerminationHandler(void (*cleanup)() noexcept) noexcept;
 /// Removes a file from inside the termination handler.
 void RemoveFileOnExit(const char* path) noexcept;
+
+/// Keeps a thread just started off the processor of the thread that started
+/// it, for the rest of its life (it may use any other). Linux places a new
+/// thread on its starter's processor, where it waits, sometimes for
+/// milliseconds, until the starter is preempted or the load is balanced;
+/// a helper thread that should run beside its starter from the first moment
+/// is moved at once. Nothing with a single processor, or on Windows, which
+/// starts a thread on an idle processor.
+void KeepOffStartersProcessor(std::thread& thread) noexcept;
 
 /// Converts a piece of UTF-8 text to code page 932. A character that code
 /// page 932 cannot hold becomes "?", as does a malformed UTF-8 sequence

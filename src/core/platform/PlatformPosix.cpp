@@ -14,6 +14,7 @@
 #include <iconv.h>
 #include <pthread.h>
 #include <pwd.h>
+#include <sched.h>
 #include <spawn.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -308,6 +309,22 @@ void InstallTerminationHandler(void (*cleanup)() noexcept) noexcept {
 }
 
 void RemoveFileOnExit(const char* path) noexcept { ::unlink(path); }
+
+void KeepOffStartersProcessor(std::thread& thread) noexcept {
+#ifdef __linux__
+    const int cpu = ::sched_getcpu();
+    cpu_set_t allowed;
+    CPU_ZERO(&allowed);
+    if (cpu < 0 || cpu >= CPU_SETSIZE || ::sched_getaffinity(0, sizeof allowed, &allowed) != 0 ||
+        !CPU_ISSET(cpu, &allowed) || CPU_COUNT(&allowed) < 2) {
+        return;
+    }
+    CPU_CLR(cpu, &allowed);
+    ::pthread_setaffinity_np(thread.native_handle(), sizeof allowed, &allowed);
+#else
+    (void)thread;
+#endif
+}
 
 std::string Utf8ToCp932(std::string_view utf8) {
     thread_local Converter conv("CP932", "UTF-8");

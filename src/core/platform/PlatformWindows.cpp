@@ -403,6 +403,8 @@ void InstallTerminationHandler(void (*cleanup)() noexcept) noexcept {
 
 void RemoveFileOnExit(const char* path) noexcept { ::DeleteFileW(Wide(path).c_str()); }
 
+void KeepOffStartersProcessor(std::thread&) noexcept {}
+
 std::string Utf8ToCp932(std::string_view utf8) {
     std::string out;
     out.reserve(utf8.size());

@@ -3,6 +3,7 @@
 #include "core/app/CSystem.h"
 #include "core/app/basToolsStd.h"
 #include "core/calc/basCalcMd.h"
+#include "core/platform/Platform.h"
 #include "core/report/PrintFile.h"
 #include "core/text/FileReplace.h"
 #include "core/text/SignalCleanup.h"
@@ -127,6 +128,7 @@ public:
         try {
             for (std::size_t t = 1; t < threads; ++t) {
                 m_threads.emplace_back([this] { work(); });
+                platform::KeepOffStartersProcessor(m_threads.back());
             }
         } catch (const std::system_error&) {
             // Fewer threads: the page's thread draws the rest.
