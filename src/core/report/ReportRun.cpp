@@ -145,21 +145,22 @@ public:
 
     // The diagram of `member` for case `caseNo`; throws what its drawing threw.
     DrawnDiagram take(int caseNo, Member member) {
+        const auto drawnHere = [&] {
+            DrawnDiagram diagram;
+            m_render(m_own, {caseNo, member}, diagram);
+            return diagram;
+        };
         const auto planned = std::find_if(m_plans.begin(), m_plans.end(), [&](const Plan& p) {
             return p.caseNo == caseNo && p.member == member;
         });
         if (planned == m_plans.end()) { // not planned: drawn here and now
-            DrawnDiagram diagram;
-            m_render(m_own, {caseNo, member}, diagram);
-            return diagram;
+            return drawnHere();
         }
         Slot& slot = m_slots[static_cast<std::size_t>(planned - m_plans.begin())];
         while (!slot.done.load(std::memory_order_acquire)) {
             const std::size_t next = m_next.fetch_add(1);
             if (next >= m_plans.size()) { // taken by a thread, not ready: drawn here too
-                DrawnDiagram diagram;
-                m_render(m_own, *planned, diagram);
-                return diagram;
+                return drawnHere();
             }
             render(m_own, next);
         }

@@ -29,9 +29,9 @@ std::size_t FirstHighByte(std::string_view s, std::size_t from) noexcept {
     return i;
 }
 
-// The conversions of the short non-ASCII runs seen last, one cache per
-// thread: a report converts the same few labels and headings again and
-// again. A run is kept in a slot chosen by its bytes and takes the place of
+// The conversions to Shift_JIS of the non-ASCII texts and runs seen last,
+// one cache per thread: a report converts the same few labels and headings
+// again and again. A run is kept in a slot chosen by its bytes and takes the place of
 // the run there. The slots are plain storage with nothing to destroy, so
 // that a thread may end while its cache is in use anywhere: a thread-local
 // object with a destructor is not safe to leave behind on every runtime
@@ -84,20 +84,14 @@ private:
     Slot m_slots[kSlots];
 };
 
-// Short runs, either way: a run of 64 bytes converts to at most 192, three
-// UTF-8 bytes (U+FFFD included) for each Shift_JIS byte.
-using ShortRuns = RunCache<128, 64, 192>;
+// Short runs of UTF-8: a run of 64 bytes converts to at most 64 bytes of
+// Shift_JIS ("?" for what is not UTF-8).
+using ShortRuns = RunCache<128, 64, 64>;
 static_assert(std::is_trivially_destructible_v<ShortRuns>);
-
-std::size_t SjisSequenceLength(std::string_view s) noexcept {
-    return IsShiftJisLeadByte(static_cast<unsigned char>(s[0])) && s.size() >= 2 ? 2 : 1;
-}
 
 // The system's converter does the work: iconv on Linux, code page 932 of
 // Windows there.
 std::string Utf8RunToSjis(std::string_view run) { return platform::Utf8ToCp932(run); }
-
-std::string SjisRunToUtf8(std::string_view run) { return platform::Cp932ToUtf8(run); }
 
 } // namespace
 
@@ -106,11 +100,10 @@ bool IsAscii(std::string_view s) noexcept { return FirstHighByte(s, 0) == s.size
 namespace {
 
 // ASCII is the same in both encodings and is copied as it is; only the runs
-// of other characters go through the converter. A run of UTF-8 ends before the next
-// ASCII byte (no multi-byte sequence holds one); a run of Shift_JIS ends
-// before the next character whose first byte is ASCII (a trail byte may be).
-// A run that ends inside a sequence is a malformed tail: it and everything
-// after it go to the converter in one piece, exactly as the whole text would.
+// of other characters go through the converter. A run of UTF-8 ends before
+// the next ASCII byte (no multi-byte sequence holds one). A run that ends
+// inside a sequence is a malformed tail: it and everything after it go to the
+// converter in one piece, exactly as the whole text would.
 void AppendRuns(std::string& out, std::string_view utf8) {
     std::size_t i = 0;
     while (i < utf8.size()) {
@@ -173,28 +166,8 @@ std::string ToShiftJis(std::string_view utf8) {
 }
 
 std::string FromShiftJis(std::string_view sjis) {
-    if (IsAscii(sjis)) {
-        return std::string(sjis);
-    }
-    std::string out;
-    out.reserve(sjis.size() * 3 / 2);
-    std::size_t i = 0;
-    while (i < sjis.size()) {
-        const std::size_t j = FirstHighByte(sjis, i);
-        out.append(sjis.data() + i, j - i);
-        if (j == sjis.size()) {
-            break;
-        }
-        std::size_t k = j;
-        while (k < sjis.size() && static_cast<unsigned char>(sjis[k]) >= 0x80) {
-            k += SjisSequenceLength(sjis.substr(k));
-        }
-        k = std::min(k, sjis.size());
-        thread_local ShortRuns runs;
-        runs.append(out, sjis.substr(j, k - j), SjisRunToUtf8);
-        i = k;
-    }
-    return out;
+    // Read from a table, ASCII as it is: no converter and no cache needed.
+    return IsAscii(sjis) ? std::string(sjis) : platform::Cp932ToUtf8(sjis);
 }
 
 std::size_t ShiftJisLength(std::string_view utf8) {

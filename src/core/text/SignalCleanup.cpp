@@ -23,8 +23,8 @@ char g_shortPaths[kMaxFilesRemovedOnSignal][kShortPath];
 char g_longPaths[kMaxFilesRemovedOnSignal][kMaxPath];
 volatile std::sig_atomic_t g_used[kMaxFilesRemovedOnSignal];
 
-const char* SlotPath(int i, std::sig_atomic_t used) noexcept {
-    return used == kShort ? g_shortPaths[i] : g_longPaths[i];
+char* SlotPath(int i, std::sig_atomic_t room) noexcept {
+    return room == kShort ? g_shortPaths[i] : g_longPaths[i];
 }
 
 void RemoveListedFiles() noexcept {
@@ -45,8 +45,7 @@ bool RemoveOnSignal(const std::string& path) noexcept {
     const std::sig_atomic_t room = path.size() < kShortPath ? kShort : kLong;
     for (int i = 0; i < kMaxFilesRemovedOnSignal; ++i) {
         if (g_used[i] == kFree) {
-            std::memcpy(room == kShort ? g_shortPaths[i] : g_longPaths[i], path.c_str(),
-                        path.size() + 1);
+            std::memcpy(SlotPath(i, room), path.c_str(), path.size() + 1);
             std::atomic_signal_fence(std::memory_order_seq_cst);
             g_used[i] = room;
             return true;
